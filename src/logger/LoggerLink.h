@@ -1,0 +1,123 @@
+#pragma once
+// The serial link to the logger: port search (scan, probe cycle, keep-alive
+// check), the command frame and its send routine, reception, and the reply
+// dispatcher that hands transfer replies to the running real-time run or
+// download. One object, owned by the main window or the command-line tool,
+// driven by its timers and by the serial control's receive event.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "logger/LinkHost.h"
+#include "logger/SerialControl.h"
+#include "logger/TimerHost.h"
+
+namespace acv {
+
+using CommandFrame = std::array<std::uint8_t, 8>;
+
+inline constexpr std::uint8_t kProbeByte = 0x78;
+inline constexpr std::uint8_t kProbeAnswer = 0xAF;
+inline constexpr std::uint8_t kAckOk = 0xEE;
+inline constexpr std::uint8_t kAckPressStart = 0x1E;
+inline constexpr const char* kPressStartMessage =
+    "To start logging, press the START button on the DATA LOGGER for three seconds";
+
+// A transfer (real-time run or download) plugged into the link. The link
+// calls it from StartTransfer, the dispatcher and its timers.
+class TransferHandler {
+ public:
+  virtual ~TransferHandler() = default;
+  // The "clear the transfer counters" step of StartTransfer, run for every
+  // transfer start whichever transfer is selected.
+  virtual void ClearCounters() = 0;
+  // This transfer's part of StartTransfer: resets its state and sets the
+  // receive threshold; returns the byte the first frame is filled with
+  // (0xC8 or 0x68).
+  virtual std::uint8_t PrepareStart() = 0;
+  // A received block while this transfer is the active one.
+  virtual void OnReply(std::span<const std::uint8_t> block) = 0;
+  virtual bool OwnsTimer(int id) const = 0;
+  virtual void OnTimer(int id) = 0;
+  // The port vanished (adapter pulled) while this transfer was active.
+  virtual void OnPortLost() = 0;
+};
+
+class LoggerLink {
+ public:
+  LoggerLink(SerialControl& serial, TimerHost& timers, LinkHost& host);
+  LoggerLink(const LoggerLink&) = delete;
+  LoggerLink& operator=(const LoggerLink&) = delete;
+
+  void AttachRealTime(TransferHandler* handler) { realTime_ = handler; }
+  void AttachDownload(TransferHandler* handler) { download_ = handler; }
+
+  // ---- link state ---------------------------------------------------------
+  int portNumber = 1;                    // port in use, 1..16
+  std::uint8_t portCount = 0;            // ports opened by the last scan
+  std::array<std::uint8_t, 16> portList{};
+  std::uint8_t probeIndex = 1;           // 1-based, counted from the end of portList
+  std::uint8_t portAnswered = 0;
+  std::uint8_t loggerFound = 0;
+  std::uint8_t transferActive = 0;
+  std::uint8_t realTimeMode = 0;
+  std::uint8_t downloadMode = 0;
+  std::uint8_t realTimeStopped = 1;
+  std::uint8_t replySeen = 0;
+  CommandFrame commandFrame{};
+
+  // ---- operations ---------------------------------------------------------
+  // Closes the port and restores the idle settings (threshold 1, buffers
+  // discarded). The port is left closed.
+  void ResetPort();
+  void ProbeLoggerPort(int port);
+  // Sends commandFrame: kills timer 6, opens the port if closed; a failure
+  // closes the port.
+  void SendCommandFrame();
+  // Sends other bytes (block requests, repeats) to an open port; a failure is
+  // swallowed. Returns false when the bytes could not be sent.
+  bool SendBytes(std::span<const std::uint8_t> bytes);
+  void KillConnectTimers();
+  void OnCommEvent();
+
+  // Opening of a connection dialog: nothing when the "Loading..." window
+  // exists (returns false); otherwise clears transferActive and portAnswered
+  // and starts timer 6 when the logger answered before, else timer 4.
+  bool BeginConnection();
+  // The port check a dialog makes at opening when the logger answered
+  // before: close, reopen, close. True when the port could be opened.
+  bool CheckPort();
+
+  // Starts the selected transfer (realTimeMode or downloadMode).
+  void StartTransfer();
+
+  // The receive threshold (RThreshold).
+  void SetThreshold(int bytes);
+  // Closes the port if open (errors swallowed).
+  void ClosePort();
+
+  void OnTimer(int id);
+  // The reply dispatcher: one received block, its first byte is byte 0.
+  void Dispatch(std::span<const std::uint8_t> block);
+
+  SerialControl& Serial() { return serial_; }
+  TimerHost& Timers() { return timers_; }
+  LinkHost& Host() { return host_; }
+
+ private:
+  void ScanPorts();
+  void ProbeTick();
+  void KeepAliveCheck();
+  void ProbeAnswered();
+  void SetAllStatus(const char* status, bool withFailureHint);
+  bool AnyDialogOpen();
+
+  SerialControl& serial_;
+  TimerHost& timers_;
+  LinkHost& host_;
+  TransferHandler* realTime_ = nullptr;
+  TransferHandler* download_ = nullptr;
+};
+
+}  // namespace acv

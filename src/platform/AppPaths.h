@@ -1,0 +1,13 @@
+#pragma once
+// Where the program keeps its files on this system:
+//   settings:             $XDG_CONFIG_HOME/acvlogger/QX7DATALOGGER.ini
+//   previous measurement: $XDG_DATA_HOME/acvlogger/PreMeasureQX7.stdata
+// The folders are created on first use.
+#include <string>
+
+namespace acv {
+
+std::string SettingsFilePath();
+std::string PreviousMeasurementPath();
+
+}  // namespace acv

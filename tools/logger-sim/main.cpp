@@ -1,0 +1,2 @@
+// Placeholder until the simulated logger lands.
+int main() { return 0; }
