@@ -1,1 +1,263 @@
 #include "data/CDTDoc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+namespace acv {
+namespace {
+
+// Offsets beyond this (about 35,000 years) cannot come from a real interval;
+// clamping keeps the time arithmetic defined for damaged values.
+constexpr double kMaxOffsetSeconds = 1099511627776.0;  // 2^40
+
+TimeStamp AddSeconds(TimeStamp base, std::int64_t offset) {
+  TimeStamp sum = 0;
+  if (__builtin_add_overflow(base, offset, &sum)) {
+    return offset > 0 ? std::numeric_limits<TimeStamp>::max()
+                      : std::numeric_limits<TimeStamp>::min();
+  }
+  return sum;
+}
+
+std::string FormatValue(const char* pattern, double value) {
+  char buf[64];
+  int n = std::snprintf(buf, sizeof buf, pattern, value);
+  if (n < 0) return {};
+  return std::string(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+}
+
+// One channel's STORE statistics: the maximum text carries a blank between
+// value and unit, the minimum text does not; both name the sample time.
+void StoreStatistics(const CDTDoc& doc, const std::vector<float>& values, const std::string& unit,
+                     std::string& maxText, std::string& minText) {
+  float maximum = -1000.0f;
+  float minimum = 1000.0f;
+  std::int64_t maxAt = -1;
+  std::int64_t minAt = -1;
+  const std::int64_t count = std::min<std::int64_t>(doc.rmsCount, values.size());
+  for (std::int64_t i = 0; i < count; ++i) {
+    const float v = values[static_cast<std::size_t>(i)];
+    // ">=" and "<=": a tie moves the time stamp to the later sample.
+    if (v >= maximum) {
+      maximum = v;
+      maxAt = i;
+    }
+    if (v <= minimum) {
+      minimum = v;
+      minAt = i;
+    }
+  }
+  // An empty series (or one entirely beyond +-1000) never replaces a start
+  // value; the text then shows that value with the first sample's time.
+  const std::string maxTime =
+      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(maxAt, 0)), kSampleTimeFormat);
+  const std::string minTime =
+      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(minAt, 0)), kSampleTimeFormat);
+  maxText = FormatValue("%.1f ", maximum) + unit + " @" + maxTime;
+  minText = FormatValue("%.1f", minimum) + unit + " @" + minTime;
+}
+
+}  // namespace
+
+std::string UnitText(std::uint8_t unitCode) {
+  if (unitCode == kUnitVolt) return "V";
+  if (unitCode == kUnitAmpere) return "A";
+  return {};
+}
+
+TimeStamp CDTDoc::RmsSampleTime(std::int64_t i) const {
+  // In double: the product of a count and a whole-second interval is exact
+  // there, where a float would round large products.
+  double offset = std::trunc(static_cast<double>(i) * static_cast<double>(rmsInterval));
+  if (!std::isfinite(offset)) offset = 0.0;
+  offset = std::clamp(offset, -kMaxOffsetSeconds, kMaxOffsetSeconds);
+  return AddSeconds(rmsStartTime, static_cast<std::int64_t>(offset));
+}
+
+TimeStamp CDTDoc::TrSampleTime(std::int64_t j) const {
+  if (j < 0) return 0;
+  const std::uint64_t record = static_cast<std::uint64_t>(j / kTrWavePoints);
+  if (record >= trTimes.size()) return 0;
+  return trTimes[record];
+}
+
+TimeStamp CDTDoc::RealTimeSampleTime(std::int64_t i) const {
+  std::int64_t offset = 0;
+  if (__builtin_mul_overflow(static_cast<std::int64_t>(rtInterval), i, &offset)) {
+    offset = (rtInterval < 0) != (i < 0) ? std::numeric_limits<std::int64_t>::min()
+                                         : std::numeric_limits<std::int64_t>::max();
+  }
+  return AddSeconds(rtStartTime, offset);
+}
+
+bool CDTDoc::HasApparentPower() const {
+  return rtHasCh1 == 1 && rtHasCh2 == 1 && rtUnitCh1 != rtUnitCh2;
+}
+
+float CDTDoc::ApparentPower(std::int64_t i) const {
+  if (i < 0 || static_cast<std::uint64_t>(i) >= rtRms.size()) return 0.0f;
+  const ChannelPair& p = rtRms[static_cast<std::size_t>(i)];
+  return p.ch2 * p.ch1;
+}
+
+void CDTDoc::ComputeStoreStatistics() {
+  if (hasCh1 == 1) {
+    StoreStatistics(*this, rmsCh1, rmsUnitCh1, rmsMaxTextCh1, rmsMinTextCh1);
+  } else {
+    rmsMaxTextCh1.clear();
+    rmsMinTextCh1.clear();
+  }
+  if (hasCh2 == 1) {
+    StoreStatistics(*this, rmsCh2, rmsUnitCh2, rmsMaxTextCh2, rmsMinTextCh2);
+  } else {
+    rmsMaxTextCh2.clear();
+    rmsMinTextCh2.clear();
+  }
+}
+
+void CDTDoc::TakeStoreFamilyFrom(CDTDoc& other) {
+  trWaves = std::move(other.trWaves);
+  rmsCh1 = std::move(other.rmsCh1);
+  rmsCh2 = std::move(other.rmsCh2);
+  trTimes = std::move(other.trTimes);
+  trUnit = std::move(other.trUnit);
+  trChannel = std::move(other.trChannel);
+  rmsStartTime = other.rmsStartTime;
+  rmsCount = other.rmsCount;
+  trCount = other.trCount;
+  hasCh1 = other.hasCh1;
+  hasCh2 = other.hasCh2;
+  rmsInterval = other.rmsInterval;
+  riseLevel = other.riseLevel;
+  dropLevel = other.dropLevel;
+  rmsUnitCh1 = std::move(other.rmsUnitCh1);
+  rmsUnitCh2 = std::move(other.rmsUnitCh2);
+  rmsMaxTextCh1 = std::move(other.rmsMaxTextCh1);
+  rmsMinTextCh1 = std::move(other.rmsMinTextCh1);
+  rmsMaxTextCh2 = std::move(other.rmsMaxTextCh2);
+  rmsMinTextCh2 = std::move(other.rmsMinTextCh2);
+}
+
+void CDTDoc::TakeRealTimeFamilyFrom(CDTDoc& other) {
+  rtRms = std::move(other.rtRms);
+  rtFreq = std::move(other.rtFreq);
+  rtStartTime = other.rtStartTime;
+  rtCount = other.rtCount;
+  rtInterval = other.rtInterval;
+  rtHasCh1 = other.rtHasCh1;
+  rtHasCh2 = other.rtHasCh2;
+  rtUnitCh1 = std::move(other.rtUnitCh1);
+  rtUnitCh2 = std::move(other.rtUnitCh2);
+  rtRmsMaxText = std::move(other.rtRmsMaxText);
+  rtRmsMinText = std::move(other.rtRmsMinText);
+  rtFreqMaxText = std::move(other.rtFreqMaxText);
+  rtFreqMinText = std::move(other.rtFreqMinText);
+  rtSMaxText = std::move(other.rtSMaxText);
+  rtSMinText = std::move(other.rtSMinText);
+}
+
+void CDTDoc::Clear() {
+  *this = CDTDoc{};
+}
+
+namespace {
+
+// The text of a real-time extreme: the value, or the range word when the
+// value lies outside what the logger can measure (no frequency found, no
+// signal).
+std::string ExtremeText(ExtremeKind kind, float v, TimeStamp pointTime) {
+  const std::string time = FormatTime(pointTime, kSampleTimeFormat);
+  if (kind == ExtremeKind::Frequency) {
+    if (v >= 400.0f) return "OL @" + time;
+    if (v <= 40.0f) return "LO @" + time;
+  } else if (v == 0.0f) {
+    return "LO @" + time;
+  }
+  return FormatValue("%.1f @", v) + time;
+}
+
+}  // namespace
+
+void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float value,
+                    std::string& maxText, std::string& minText, std::int32_t n,
+                    TimeStamp pointTime) {
+  if (n == 0) {
+    maximum = value;
+    minimum = value;
+  }
+  if (value >= maximum) {
+    maximum = value;
+    maxText = ExtremeText(kind, value, pointTime);
+  }
+  if (value <= minimum) {
+    minimum = value;
+    minText = ExtremeText(kind, value, pointTime);
+  }
+}
+
+void RecomputeRealTimeStatistics(CDTDoc& doc) {
+  // The same comparisons as UpdateExtremes, but only the index of the last
+  // update is kept and each text is formatted once at the end: a long
+  // constant series would otherwise format a time for every point.
+  struct Series {
+    ExtremeKind kind;
+    std::string* maxText;
+    std::string* minText;
+    float maximum = 0.0f, minimum = 0.0f;
+    std::int64_t maxAt = -1, minAt = -1;
+    float maxValue = 0.0f, minValue = 0.0f;
+    void Take(float v, std::int64_t n) {
+      if (n == 0) maximum = minimum = v;
+      if (v >= maximum) {
+        maximum = v;
+        maxAt = n;
+        maxValue = v;
+      }
+      if (v <= minimum) {
+        minimum = v;
+        minAt = n;
+        minValue = v;
+      }
+    }
+  };
+  Series freq1{ExtremeKind::Frequency, &doc.rtFreqMaxText[0], &doc.rtFreqMinText[0]};
+  Series rms1{ExtremeKind::Level, &doc.rtRmsMaxText[0], &doc.rtRmsMinText[0]};
+  Series freq2{ExtremeKind::Frequency, &doc.rtFreqMaxText[1], &doc.rtFreqMinText[1]};
+  Series rms2{ExtremeKind::Level, &doc.rtRmsMaxText[1], &doc.rtRmsMinText[1]};
+  Series power{ExtremeKind::Level, &doc.rtSMaxText, &doc.rtSMinText};
+
+  const bool ch1 = doc.rtHasCh1 == 1;
+  const bool ch2 = doc.rtHasCh2 == 1;
+  const bool withPower = doc.HasApparentPower();
+  const std::int64_t count = std::min<std::int64_t>(
+      {static_cast<std::int64_t>(std::max(doc.rtCount, 0)),
+       static_cast<std::int64_t>(doc.rtRms.size()), static_cast<std::int64_t>(doc.rtFreq.size())});
+  for (std::int64_t n = 0; n < count; ++n) {
+    const ChannelPair& rms = doc.rtRms[static_cast<std::size_t>(n)];
+    const ChannelPair& freq = doc.rtFreq[static_cast<std::size_t>(n)];
+    if (ch1) {
+      freq1.Take(freq.ch1, n);
+      rms1.Take(rms.ch1, n);
+    }
+    if (ch2) {
+      freq2.Take(freq.ch2, n);
+      rms2.Take(rms.ch2, n);
+    }
+    if (withPower) power.Take(rms.ch2 * rms.ch1, n);
+  }
+  for (Series* s : {&freq1, &rms1, &freq2, &rms2, &power}) {
+    s->maxText->clear();
+    s->minText->clear();
+    if (s->maxAt >= 0) {
+      *s->maxText = ExtremeText(s->kind, s->maxValue, doc.RealTimeSampleTime(s->maxAt));
+    }
+    if (s->minAt >= 0) {
+      *s->minText = ExtremeText(s->kind, s->minValue, doc.RealTimeSampleTime(s->minAt));
+    }
+  }
+}
+
+}  // namespace acv

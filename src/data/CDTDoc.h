@@ -118,4 +118,9 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
                     std::string& maxText, std::string& minText, std::int32_t n,
                     TimeStamp pointTime);
 
+// Rebuilds every real-time statistics text from points 0 .. rtCount - 1 with
+// the rules of UpdateExtremes, as the run built them point by point (used when
+// a saved run is loaded back). Texts of absent series are emptied.
+void RecomputeRealTimeStatistics(CDTDoc& doc);
+
 }  // namespace acv

@@ -1,5 +1,7 @@
 #include "data/TimeText.h"
 
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 namespace acv {
@@ -28,17 +30,24 @@ LocalFields BreakDownLocal(TimeStamp t) {
 }
 
 TimeStamp MakeLocalTime(const LocalFields& f) {
+  // The fields may come from a file or the wire: shift them in 64 bits and
+  // clamp, so that no subtraction overflows before mktime normalises them.
+  auto clampInt = [](long long v) {
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
+  };
   std::tm tmv{};
-  tmv.tm_year = f.year - 1900;
-  tmv.tm_mon = f.month - 1;
-  tmv.tm_mday = f.day;
-  tmv.tm_hour = f.hour;
-  tmv.tm_min = f.minute;
-  tmv.tm_sec = f.second;
+  tmv.tm_year = clampInt(static_cast<long long>(f.year) - 1900);
+  tmv.tm_mon = clampInt(static_cast<long long>(f.month) - 1);
+  tmv.tm_mday = clampInt(f.day);
+  tmv.tm_hour = clampInt(f.hour);
+  tmv.tm_min = clampInt(f.minute);
+  tmv.tm_sec = clampInt(f.second);
   tmv.tm_isdst = -1;
   return static_cast<TimeStamp>(std::mktime(&tmv));
 }
 
-TimeStamp LocalNow() { return static_cast<TimeStamp>(std::time(nullptr)); }
+TimeStamp LocalNow() {
+  return static_cast<TimeStamp>(std::time(nullptr));
+}
 
 }  // namespace acv

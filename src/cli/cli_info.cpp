@@ -1,0 +1,139 @@
+// acvlogger-cli info: a readable summary of a data file.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "data/CDTDoc.h"
+#include "data/DataFile.h"
+
+namespace acv::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: acvlogger-cli info FILE.stdata\n\n"
+    "Prints what a data file holds: its tag, the STORE RMS series (channels,\n"
+    "units, start time, interval, number of samples and the maximum and\n"
+    "minimum texts), the TR records and the detection levels. A previous\n"
+    "measurement written after a real-time run also shows the run's points.\n\n"
+    "Exit status: 0 read; 1 the file cannot be read or is not a data file;\n"
+    "2 a usage error.\n";
+
+void Fail(const std::string& text) {
+  std::fprintf(stderr, "acvlogger-cli info: %s\n", text.c_str());
+}
+
+std::string Channels(bool ch1, const std::string& unit1, bool ch2, const std::string& unit2) {
+  std::string s;
+  if (ch1) s += "CH1 (" + unit1 + ")";
+  if (ch2) s += std::string(s.empty() ? "" : ", ") + "CH2 (" + unit2 + ")";
+  return s.empty() ? "none" : s;
+}
+
+std::string Number(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
+// The foreign tag, when it is short readable text worth showing.
+std::string TagNote(const std::string& tag) {
+  if (tag.empty() || tag.size() > 24) return {};
+  for (char c : tag) {
+    if (c < 0x20 || c > 0x7E) return {};
+  }
+  return ": its tag is '" + tag + "'";
+}
+
+void PrintLine(const char* label, const std::string& value) {
+  std::printf("%-22s %s\n", label, value.c_str());
+}
+
+void PrintStore(const CDTDoc& doc) {
+  const bool ch1 = doc.hasCh1 == 1, ch2 = doc.hasCh2 == 1;
+  PrintLine("RMS samples:", std::to_string(doc.rmsCount) + " per channel");
+  PrintLine("RMS channels:", Channels(ch1, doc.rmsUnitCh1, ch2, doc.rmsUnitCh2));
+  PrintLine("RMS start:", FormatTime(doc.rmsStartTime, kSampleTimeFormat));
+  PrintLine("RMS interval:", Number(doc.rmsInterval) + " s");
+  if (ch1) {
+    PrintLine("CH1 maximum:", doc.rmsMaxTextCh1);
+    PrintLine("CH1 minimum:", doc.rmsMinTextCh1);
+  }
+  if (ch2) {
+    PrintLine("CH2 maximum:", doc.rmsMaxTextCh2);
+    PrintLine("CH2 minimum:", doc.rmsMinTextCh2);
+  }
+  PrintLine("TR records:", std::to_string(doc.trCount));
+  if (doc.trCount > 0) {
+    const TimeStamp first = doc.trTimes.front(), last = doc.trTimes.back();
+    PrintLine("TR times:",
+              FormatTime(first, kSampleTimeFormat) + " .. " + FormatTime(last, kSampleTimeFormat));
+  }
+  PrintLine("Rise / drop level:", Number(doc.riseLevel) + " / " + Number(doc.dropLevel));
+}
+
+void PrintRealTime(const CDTDoc& doc) {
+  const bool ch1 = doc.rtHasCh1 == 1, ch2 = doc.rtHasCh2 == 1;
+  PrintLine("Real-time points:", std::to_string(doc.rtCount));
+  PrintLine("Real-time channels:", Channels(ch1, doc.rtUnitCh1, ch2, doc.rtUnitCh2));
+  PrintLine("Real-time start:", FormatTime(doc.rtStartTime, kSampleTimeFormat));
+  PrintLine("Real-time interval:", std::to_string(doc.rtInterval) + " s");
+  for (int c = 0; c < 2; ++c) {
+    if ((c == 0 && !ch1) || (c == 1 && !ch2)) continue;
+    const std::string name = "CH" + std::to_string(c + 1);
+    PrintLine((name + " RMS max:").c_str(), doc.rtRmsMaxText[c]);
+    PrintLine((name + " RMS min:").c_str(), doc.rtRmsMinText[c]);
+    PrintLine((name + " F(Hz) max:").c_str(), doc.rtFreqMaxText[c]);
+    PrintLine((name + " F(Hz) min:").c_str(), doc.rtFreqMinText[c]);
+  }
+  if (doc.HasApparentPower()) {
+    PrintLine("S(VA) max:", doc.rtSMaxText);
+    PrintLine("S(VA) min:", doc.rtSMinText);
+  }
+}
+
+int RunInfo(const std::vector<std::string>& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (const std::string& a : args) {
+    if (!optionsEnded && a == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
+      Fail("unknown option '" + a + "'");
+      return 2;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 1) {
+    Fail(files.empty() ? "no data file given" : "one data file at a time");
+    std::fputs(kHelp, stderr);
+    return 2;
+  }
+
+  CDTDoc doc;
+  const LoadResult result = LoadDataFile(files[0], doc);
+  if (!result.ok) {
+    if (result.error == kInvalidFormatMessage) {
+      Fail("'" + files[0] + "' is not a data file (" + kInvalidFormatMessage + ")" +
+           TagNote(result.tag));
+    } else {
+      Fail(result.error);
+    }
+    return 1;
+  }
+  PrintLine("File:", files[0]);
+  PrintLine("Tag:", result.tag);
+  PrintStore(doc);
+  if (result.tag == kTagRealTime) PrintRealTime(doc);
+  return 0;
+}
+
+const CliRegistrar kRegistrar{"info", "summary of a data file (.stdata)", RunInfo};
+
+}  // namespace
+}  // namespace acv::cli

@@ -1,0 +1,314 @@
+#include "data/DataFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "data/ByteIO.h"
+#include "data/FileIO.h"
+
+namespace acv {
+namespace {
+
+// The real-time section of an "EPADATA" file follows dropLevel:
+//
+//   4 bytes  "RTPT"
+//   int64    rtStartTime, seconds since 1970 UTC (not local fields: a run that
+//            spans a daylight-saving change must come back at the same instant)
+//   int32    rtInterval, seconds
+//   int32    rtCount, 0 .. 100000
+//   u8       rtHasCh1, u8 rtHasCh2 (1 = present)
+//   strings  rtUnitCh1, rtUnitCh2
+//   rtCount x (float32 rtRms.ch1, rtRms.ch2, rtFreq.ch1, rtFreq.ch2)
+//
+// Older readers stop at dropLevel and never see it; "RMSTRDATA" files never
+// carry it.
+constexpr std::uint8_t kRealTimeMagic[4] = {'R', 'T', 'P', 'T'};
+
+constexpr std::size_t kTrHeadBytes = 26;
+constexpr std::size_t kTrWaveBytes = kTrWavePoints * 4;
+constexpr std::uint64_t kMaxDataFileBytes = 1ull << 30;
+
+// Local dates a real program wrote; anything else is damage.
+bool PlausibleFields(const LocalFields& f) {
+  return f.year >= 1900 && f.year <= 9999 && f.month >= 1 && f.month <= 12 && f.day >= 1 &&
+         f.day <= 31 && f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 &&
+         f.second >= 0 && f.second <= 60;
+}
+
+TimeStamp ReadLocalTime(ByteReader& r, const char* what) {
+  LocalFields f;
+  f.year = r.I32(what);
+  f.month = r.I32(what);
+  f.day = r.I32(what);
+  f.hour = r.I32(what);
+  f.minute = r.I32(what);
+  f.second = r.I32(what);
+  if (!PlausibleFields(f)) {
+    throw DataFormatError("the " + std::string(what) + " is not a valid date and time (" +
+                          std::to_string(f.year) + "-" + std::to_string(f.month) + "-" +
+                          std::to_string(f.day) + " " + std::to_string(f.hour) + ":" +
+                          std::to_string(f.minute) + ":" + std::to_string(f.second) + ")");
+  }
+  return MakeLocalTime(f);
+}
+
+void WriteLocalTime(ByteWriter& w, TimeStamp t) {
+  const LocalFields f = BreakDownLocal(t);
+  w.I32(f.year);
+  w.I32(f.month);
+  w.I32(f.day);
+  w.I32(f.hour);
+  w.I32(f.minute);
+  w.I32(f.second);
+}
+
+std::int32_t ReadCount(ByteReader& r, const char* what) {
+  const std::int32_t n = r.I32(what);
+  if (n < 0)
+    throw DataFormatError("the " + std::string(what) + " is negative (" + std::to_string(n) + ")");
+  return n;
+}
+
+// The STORE part. `store` arrives with the previous unit and statistics
+// strings, so that blocks the file does not carry keep them.
+void ReadStoreFamily(ByteReader& r, CDTDoc& store) {
+  store.rmsCount = ReadCount(r, "RMS sample count");
+  store.hasCh1 = r.U8("CH1 presence") == 1 ? 1 : 0;
+  store.hasCh2 = r.U8("CH2 presence") == 1 ? 1 : 0;
+  store.rmsInterval = r.F32("RMS interval");
+  if (!std::isfinite(store.rmsInterval) || store.rmsInterval < 0.0f) {
+    throw DataFormatError("the RMS interval is not a valid number of seconds");
+  }
+  store.rmsStartTime = ReadLocalTime(r, "RMS start time");
+
+  const auto count = static_cast<std::size_t>(store.rmsCount);
+  store.rmsCh1.clear();
+  store.rmsCh2.clear();
+  if (store.hasCh1 == 1) {
+    r.F32Array(count, store.rmsCh1, "CH1 samples");
+    store.rmsMaxTextCh1 = r.String("CH1 maximum text");
+    store.rmsMinTextCh1 = r.String("CH1 minimum text");
+    store.rmsUnitCh1 = r.String("CH1 unit");
+    store.rmsUnitCh2 = r.String("CH2 unit");
+  }
+  if (store.hasCh2 == 1) {
+    r.F32Array(count, store.rmsCh2, "CH2 samples");
+    store.rmsMaxTextCh2 = r.String("CH2 maximum text");
+    store.rmsMinTextCh2 = r.String("CH2 minimum text");
+  }
+  // Without a channel no bytes back the count, yet the graph and the export
+  // size themselves by it: allow only what the logger can hold.
+  if (store.hasCh1 != 1 && store.hasCh2 != 1 && store.rmsCount > kMaxStoreSamples) {
+    throw DataFormatError("the RMS sample count " + std::to_string(store.rmsCount) +
+                          " is more than the logger can record, and no channel carries it");
+  }
+
+  store.trCount = ReadCount(r, "TR record count");
+  const auto records = static_cast<std::size_t>(store.trCount);
+  r.Require(records, kTrHeadBytes + kTrWaveBytes, "TR records");
+  store.trChannel.resize(records);
+  store.trUnit.resize(records);
+  store.trTimes.resize(records);
+  for (std::size_t i = 0; i < records; ++i) {
+    store.trChannel[i] = r.U8("TR record head");
+    store.trUnit[i] = r.U8("TR record head");
+    store.trTimes[i] = ReadLocalTime(r, "TR record time");
+  }
+  r.F32Array(records * kTrWavePoints, store.trWaves, "TR waves");
+  store.riseLevel = r.F32("rise level");
+  store.dropLevel = r.F32("drop level");
+}
+
+// True at the section's magic; throws when the file ends inside it, since
+// then the section was there and is cut off.
+bool AtRealTimeSection(const ByteReader& r, std::span<const std::uint8_t> bytes) {
+  const std::size_t have = std::min(r.Remaining(), sizeof kRealTimeMagic);
+  if (have == 0 || std::memcmp(bytes.data() + r.Offset(), kRealTimeMagic, have) != 0) return false;
+  if (have < sizeof kRealTimeMagic) {
+    throw DataFormatError("the file ends early, inside the real-time section");
+  }
+  return true;
+}
+
+void ReadRealTimeFamily(ByteReader& r, CDTDoc& rt) {
+  r.Bytes(sizeof kRealTimeMagic, "real-time section");
+  rt.rtStartTime = r.I64("real-time start time");
+  // Years 1900 .. 9999, as for the local-time fields.
+  if (rt.rtStartTime < -2208988800LL || rt.rtStartTime > 253402300799LL) {
+    throw DataFormatError("the real-time start time is out of range");
+  }
+  rt.rtInterval = r.I32("real-time interval");
+  if (rt.rtInterval <= 0) throw DataFormatError("the real-time interval is not positive");
+  rt.rtCount = ReadCount(r, "real-time point count");
+  if (rt.rtCount > kMaxRealTimePoints) {
+    throw DataFormatError("the real-time point count " + std::to_string(rt.rtCount) +
+                          " is more than a run can take");
+  }
+  rt.rtHasCh1 = r.U8("real-time CH1 presence") == 1 ? 1 : 0;
+  rt.rtHasCh2 = r.U8("real-time CH2 presence") == 1 ? 1 : 0;
+  rt.rtUnitCh1 = r.String("real-time CH1 unit");
+  rt.rtUnitCh2 = r.String("real-time CH2 unit");
+  const auto count = static_cast<std::size_t>(rt.rtCount);
+  r.Require(count, 16, "real-time points");
+  rt.rtRms.resize(count);
+  rt.rtFreq.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    rt.rtRms[i].ch1 = r.F32("real-time points");
+    rt.rtRms[i].ch2 = r.F32("real-time points");
+    rt.rtFreq[i].ch1 = r.F32("real-time points");
+    rt.rtFreq[i].ch2 = r.F32("real-time points");
+  }
+  RecomputeRealTimeStatistics(rt);
+}
+
+// Reads the tag; a tag cut off by the end of the file is reported as a
+// truncation only when what is there is the start of one of our tags.
+std::string ReadTag(ByteReader& r, std::span<const std::uint8_t> bytes, bool& truncated) {
+  truncated = false;
+  try {
+    return r.String("tag");
+  } catch (const DataFormatError&) {
+    for (const std::string known : {kTagStore, kTagRealTime}) {
+      if (bytes.empty() || bytes[0] != known.size()) continue;
+      const std::size_t have = std::min(bytes.size() - 1, known.size());
+      if (std::memcmp(bytes.data() + 1, known.data(), have) == 0) truncated = true;
+    }
+    return {};
+  }
+}
+
+void WriteStoreFamily(ByteWriter& w, const CDTDoc& doc) {
+  const auto count = static_cast<std::size_t>(std::max(doc.rmsCount, 0));
+  w.I32(static_cast<std::int32_t>(count));
+  w.U8(doc.hasCh1);
+  w.U8(doc.hasCh2);
+  w.F32(doc.rmsInterval);
+  WriteLocalTime(w, doc.rmsStartTime);
+  if (doc.hasCh1 == 1) {
+    w.F32Array(doc.rmsCh1, count);
+    w.String(doc.rmsMaxTextCh1);
+    w.String(doc.rmsMinTextCh1);
+    w.String(doc.rmsUnitCh1);
+    w.String(doc.rmsUnitCh2);
+  }
+  if (doc.hasCh2 == 1) {
+    w.F32Array(doc.rmsCh2, count);
+    w.String(doc.rmsMaxTextCh2);
+    w.String(doc.rmsMinTextCh2);
+  }
+  // Heads beyond the arrays (a data set out of step with its count) are
+  // written as zeros rather than read out of bounds.
+  const auto records = static_cast<std::size_t>(std::max(doc.trCount, 0));
+  w.I32(static_cast<std::int32_t>(records));
+  for (std::size_t i = 0; i < records; ++i) {
+    w.U8(i < doc.trChannel.size() ? doc.trChannel[i] : 0);
+    w.U8(i < doc.trUnit.size() ? doc.trUnit[i] : 0);
+    WriteLocalTime(w, i < doc.trTimes.size() ? doc.trTimes[i] : 0);
+  }
+  w.F32Array(doc.trWaves, records * kTrWavePoints);
+  w.F32(doc.riseLevel);
+  w.F32(doc.dropLevel);
+}
+
+void WriteRealTimeFamily(ByteWriter& w, const CDTDoc& doc) {
+  const auto count = static_cast<std::size_t>(std::clamp(doc.rtCount, 0, kMaxRealTimePoints));
+  w.Bytes(kRealTimeMagic);
+  w.I64(doc.rtStartTime);
+  w.I32(doc.rtInterval);
+  w.I32(static_cast<std::int32_t>(count));
+  w.U8(doc.rtHasCh1);
+  w.U8(doc.rtHasCh2);
+  w.String(doc.rtUnitCh1);
+  w.String(doc.rtUnitCh2);
+  for (std::size_t i = 0; i < count; ++i) {
+    const ChannelPair rms = i < doc.rtRms.size() ? doc.rtRms[i] : ChannelPair{};
+    const ChannelPair freq = i < doc.rtFreq.size() ? doc.rtFreq[i] : ChannelPair{};
+    w.F32(rms.ch1);
+    w.F32(rms.ch2);
+    w.F32(freq.ch1);
+    w.F32(freq.ch2);
+  }
+}
+
+}  // namespace
+
+LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
+                          const std::string& nameForMessages) {
+  const std::string cannot = "'" + nameForMessages + "' cannot be loaded: ";
+  if (bytes.empty()) return {false, "", cannot + "the file is empty"};
+
+  ByteReader r(bytes);
+  bool truncated = false;
+  const std::string tag = ReadTag(r, bytes, truncated);
+  if (truncated) return {false, "", cannot + "the file ends inside its tag"};
+  const bool isStore = tag == kTagStore;
+  const bool isRealTime = tag == kTagRealTime;
+  if (!isStore && !isRealTime) {
+    doc.readTag = tag;
+    return {false, tag, kInvalidFormatMessage};
+  }
+
+  CDTDoc store;
+  store.rmsUnitCh1 = doc.rmsUnitCh1;
+  store.rmsUnitCh2 = doc.rmsUnitCh2;
+  store.rmsMaxTextCh1 = doc.rmsMaxTextCh1;
+  store.rmsMinTextCh1 = doc.rmsMinTextCh1;
+  store.rmsMaxTextCh2 = doc.rmsMaxTextCh2;
+  store.rmsMinTextCh2 = doc.rmsMinTextCh2;
+  CDTDoc realTime;
+  try {
+    ReadStoreFamily(r, store);
+    if (isRealTime) {
+      // A real-time file without its section holds nothing of the run; it is
+      // refused as it always was.
+      if (!AtRealTimeSection(r, bytes)) {
+        doc.readTag = tag;
+        return {false, tag, kInvalidFormatMessage};
+      }
+      ReadRealTimeFamily(r, realTime);
+    }
+  } catch (const DataFormatError& e) {
+    return {false, tag, cannot + e.what()};
+  }
+
+  doc.TakeStoreFamilyFrom(store);
+  if (isRealTime) doc.TakeRealTimeFamilyFrom(realTime);
+  doc.readTag = tag;
+  return {true, tag, ""};
+}
+
+LoadResult LoadDataFile(const std::string& path, CDTDoc& doc) {
+  std::vector<std::uint8_t> bytes;
+  if (std::string error = ReadWholeFile(path, bytes, kMaxDataFileBytes); !error.empty()) {
+    return {false, "", error};
+  }
+  return DecodeDataFile(bytes, doc, path);
+}
+
+std::vector<std::uint8_t> EncodeDataFile(const CDTDoc& doc) {
+  std::vector<std::uint8_t> out;
+  const std::size_t records = static_cast<std::size_t>(std::max(doc.trCount, 0));
+  out.reserve(64 + static_cast<std::size_t>(std::max(doc.rmsCount, 0)) * 8 +
+              records * (kTrHeadBytes + kTrWaveBytes));
+  ByteWriter w(out);
+  w.String(doc.formatTag);
+  WriteStoreFamily(w, doc);
+  if (doc.formatTag == kTagRealTime) WriteRealTimeFamily(w, doc);
+  return out;
+}
+
+std::string SaveDataFile(const CDTDoc& doc, const std::string& path) {
+  return WriteFileAtomically(path, EncodeDataFile(doc));
+}
+
+std::string SavePreviousMeasurement(const CDTDoc& doc, const std::string& path) {
+  return SaveDataFile(doc, path);
+}
+
+LoadResult LoadPreviousMeasurement(const std::string& path, CDTDoc& doc) {
+  if (!FileExists(path)) return {false, "", ""};
+  return LoadDataFile(path, doc);
+}
+
+}  // namespace acv

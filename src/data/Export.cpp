@@ -1,0 +1,173 @@
+#include "data/Export.h"
+
+#include <charconv>
+
+#include "data/DataFile.h"
+#include "data/ExportRecords.h"
+#include "data/FileIO.h"
+
+namespace acv {
+namespace {
+
+constexpr const char* kTitle = "                         ELECTRIC POWER TEST REPORT(STORE RMS/TR)";
+constexpr const char* kHead = "NO.\tRMS/TR\tCH1\tCH2\tTIME\t";
+// Records per line grow with the data so that the report keeps within 65,536
+// data lines, the row limit of the spreadsheets it is meant for.
+constexpr std::int64_t kMaxDataLines = 65536;
+
+// "%.<precision>f", as printf would write it.
+void AppendFixed(std::string& s, double v, int precision) {
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
+  s.append(buf, r.ec == std::errc{} ? r.ptr : buf);
+}
+
+void AppendInt(std::string& s, std::int64_t v) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  s.append(buf, r.ptr);
+}
+
+// Formats a record's time once for the run of records that share it (all
+// samples of a TR record).
+class TimeTextCache {
+ public:
+  explicit TimeTextCache(const char* pattern) : pattern_(pattern) {}
+  const std::string& Text(TimeStamp t) {
+    if (!valid_ || t != time_) {
+      text_ = FormatTime(t, pattern_);
+      time_ = t;
+      valid_ = true;
+    }
+    return text_;
+  }
+
+ private:
+  const char* pattern_;
+  TimeStamp time_ = 0;
+  bool valid_ = false;
+  std::string text_;
+};
+
+void AppendCsvField(std::string& s, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    s.append(field);
+    return;
+  }
+  s.push_back('"');
+  for (char c : field) {
+    if (c == '"') s.push_back('"');
+    s.push_back(c);
+  }
+  s.push_back('"');
+}
+
+std::string SaveWith(void (*writer)(std::ostream&, const CDTDoc&), const CDTDoc& doc,
+                     const std::string& path) {
+  AtomicFileWriter file(path);
+  if (std::string error = file.Open(); !error.empty()) return error;
+  writer(file.Stream(), doc);
+  return file.Commit();
+}
+
+}  // namespace
+
+void WriteExport(std::ostream& out, const CDTDoc& doc) {
+  ExportRecords records(doc);
+  const std::int64_t total = records.Total();
+  const std::int64_t perLine = total / kMaxDataLines + 1;
+
+  std::string line = kTitle;
+  line += "\r\n";
+  for (std::int64_t i = 0; i < perLine; ++i) line += kHead;
+  line += "\r\n";
+  out.write(line.data(), static_cast<std::streamsize>(line.size()));
+
+  TimeTextCache times(kSampleTimeFormat);
+  std::string ch1Text, ch2Text;
+  ExportRecord r;
+  for (std::int64_t n = 1; n <= total && out; n += perLine) {
+    // The channel texts are reset per line, not per record: with several
+    // records on a line a record shows what the previous one left in the
+    // field it does not fill itself.
+    ch1Text = "----";
+    ch2Text = "----";
+    line.clear();
+    for (std::int64_t place = 0; place < perLine; ++place) {
+      if (!records.Next(r)) break;  // spare places of the last line
+      const int precision = r.kind == ExportKind::Rms ? 1 : 0;
+      if (r.hasCh1) {
+        ch1Text.clear();
+        AppendFixed(ch1Text, r.ch1, precision);
+        ch1Text += r.ch1Unit;
+      }
+      if (r.hasCh2) {
+        ch2Text.clear();
+        AppendFixed(ch2Text, r.ch2, precision);
+        ch2Text += r.ch2Unit;
+      }
+      AppendInt(line, r.number);
+      line += r.kind == ExportKind::Rms ? "\tRMS\t" : "\tTR\t";
+      line += ch1Text;
+      line += '\t';
+      line += ch2Text;
+      line += "\t ";
+      line += times.Text(r.time);
+      line += " \t";
+    }
+    line += "\r\n";
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  }
+}
+
+void WriteCsvExport(std::ostream& out, const CDTDoc& doc) {
+  ExportRecords records(doc);
+  std::string line = "no,kind,ch1,ch1_unit,ch2,ch2_unit,time\r\n";
+  out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  TimeTextCache times("%Y-%m-%dT%H:%M:%S");
+  ExportRecord r;
+  while (out && records.Next(r)) {
+    const int precision = r.kind == ExportKind::Rms ? 1 : 0;
+    line.clear();
+    AppendInt(line, r.number);
+    line += r.kind == ExportKind::Rms ? ",RMS," : ",TR,";
+    if (r.hasCh1) AppendFixed(line, r.ch1, precision);
+    line += ',';
+    if (r.hasCh1) AppendCsvField(line, r.ch1Unit);
+    line += ',';
+    if (r.hasCh2) AppendFixed(line, r.ch2, precision);
+    line += ',';
+    if (r.hasCh2) AppendCsvField(line, r.ch2Unit);
+    line += ',';
+    line += times.Text(r.time);
+    line += "\r\n";
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  }
+}
+
+std::string SaveExportFile(const CDTDoc& doc, const std::string& path) {
+  return SaveWith(&WriteExport, doc, path);
+}
+
+std::string SaveCsvExportFile(const CDTDoc& doc, const std::string& path) {
+  return SaveWith(&WriteCsvExport, doc, path);
+}
+
+std::string ReplaceExtension(const std::string& path, const std::string& extension) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || dot <= nameStart) return path + extension;
+  return path.substr(0, dot) + extension;
+}
+
+std::string SaveDataAndExport(CDTDoc& doc, const std::string& chosenPath) {
+  doc.formatTag = kTagStore;
+  const std::string dataPath = DataPathFor(chosenPath);
+  if (std::string error = SaveExportFile(doc, ExportPathFor(dataPath)); !error.empty()) {
+    return error;
+  }
+  return SaveDataFile(doc, dataPath);
+}
+
+}  // namespace acv

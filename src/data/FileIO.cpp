@@ -1,0 +1,211 @@
+#include "data/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <streambuf>
+
+namespace acv {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const std::string& s) {
+  return "'" + s + "'";
+}
+
+std::string FolderOf(const std::string& path) {
+  std::string dir = fs::path(path).parent_path().string();
+  return dir.empty() ? "." : dir;
+}
+
+// The reason an operation on `path` failed, in words a user can act on.
+std::string Reason(int err, const std::string& path) {
+  switch (err) {
+    case ENOENT:
+      return "the folder " + Quoted(FolderOf(path)) + " does not exist";
+    case ENOTDIR:
+      return "a part of the path is not a folder";
+    case EACCES:
+    case EPERM:
+      return "no permission to write in " + Quoted(FolderOf(path));
+    case EROFS:
+      return "the file system is read-only";
+    case ENOSPC:
+    case EDQUOT:
+      return "the disk is full";
+    case EISDIR:
+      return "it is a folder";
+    default:
+      return std::strerror(err);
+  }
+}
+
+}  // namespace
+
+// A plain buffered stream buffer over a file descriptor that remembers the
+// first write error, so the commit can report it.
+class AtomicFileWriter::Buffer : public std::streambuf {
+ public:
+  explicit Buffer(int fd) : fd_(fd), data_(1 << 16) {
+    setp(data_.data(), data_.data() + data_.size());
+  }
+  int error() const { return error_; }
+
+  bool FlushAll() {
+    const char* p = pbase();
+    std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+    while (left > 0 && error_ == 0) {
+      const ssize_t n = ::write(fd_, p, left);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+        break;
+      }
+      p += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    setp(data_.data(), data_.data() + data_.size());
+    return error_ == 0;
+  }
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (!FlushAll()) return traits_type::eof();
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(ch);
+      pbump(1);
+    }
+    return traits_type::not_eof(ch);
+  }
+  int sync() override { return FlushAll() ? 0 : -1; }
+
+ private:
+  int fd_;
+  std::vector<char> data_;
+  int error_ = 0;
+};
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {
+  // Saving through a link updates the file it points to, not the link.
+  std::error_code ec;
+  if (fs::is_symlink(target_, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target_, ec);
+    if (!ec) target_ = resolved.string();
+  }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  stream_.reset();
+  buffer_.reset();
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::string AtomicFileWriter::Open() {
+  static std::atomic<unsigned> counter{0};
+  const fs::path target(target_);
+  const std::string folder = FolderOf(target_);
+  const std::string name = target.filename().string();
+  if (name.empty()) return "cannot write " + Quoted(target_) + ": no file name";
+  int err = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp_ = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
+            std::to_string(counter++);
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) break;
+    err = errno;
+    if (err != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    temp_.clear();
+    return "cannot write " + Quoted(target_) + ": " + Reason(err, target_);
+  }
+  // A replaced file keeps its permissions.
+  struct stat st {};
+  if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    ::fchmod(fd_, st.st_mode & 07777);
+  }
+  buffer_ = std::make_unique<Buffer>(fd_);
+  stream_ = std::make_unique<std::ostream>(buffer_.get());
+  return {};
+}
+
+std::ostream& AtomicFileWriter::Stream() {
+  return *stream_;
+}
+
+std::string AtomicFileWriter::Commit() {
+  if (fd_ < 0) return "cannot write " + Quoted(target_) + ": the file was not created";
+  const std::string failed = "cannot write " + Quoted(target_) + ": ";
+  stream_->flush();
+  if (buffer_->error() != 0) return failed + Reason(buffer_->error(), target_);
+  if (!*stream_) return failed + "write error";
+  if (::fsync(fd_) != 0 && errno != EINVAL) return failed + Reason(errno, target_);
+  const int closed = ::close(fd_);
+  fd_ = -1;
+  if (closed != 0) return failed + Reason(errno, target_);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) return failed + Reason(errno, target_);
+  committed_ = true;
+  return {};
+}
+
+std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+  AtomicFileWriter file(path);
+  if (std::string error = file.Open(); !error.empty()) return error;
+  file.Stream().write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+  return file.Commit();
+}
+
+std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                          std::uint64_t maxBytes) {
+  const std::string failed = "cannot read " + Quoted(path) + ": ";
+  // Read-only access: a file the user may not change still opens. Without
+  // blocking, so that a named pipe given by mistake is refused, not waited on.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT) return failed + "the file does not exist";
+    if (err == EACCES || err == EPERM) return failed + "no permission to read it";
+    return failed + std::strerror(err);
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return failed + std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return failed + "it is a folder";
+  if (!S_ISREG(st.st_mode)) return failed + "it is not a regular file";
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if (size > maxBytes) {
+    return failed + "it is " + std::to_string(size) + " bytes long, far more than a data file";
+  }
+  out.resize(static_cast<std::size_t>(size));
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed + std::strerror(errno);
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  if (done != out.size()) {
+    out.resize(done);
+    return failed + "the file became shorter while it was read";
+  }
+  return {};
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+}  // namespace acv

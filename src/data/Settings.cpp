@@ -1,0 +1,146 @@
+#include "data/Settings.h"
+
+#include <string>
+
+#include "data/IniFile.h"
+
+namespace acv {
+namespace {
+
+constexpr const char* kTime = "TIMEInfo";
+constexpr const char* kSampleRate = "SAMPRATEINFO";
+constexpr const char* kLimitUnit = "LIMITUNITINFO";
+constexpr const char* kAlarm = "ALARMInfo";
+constexpr const char* kColour = "ColorInfo";
+constexpr const char* kAutoOff = "AUTOOFF Info";
+constexpr const char* kRecMode = "RECMODE Info";
+constexpr const char* kRtRate = "RTSAMPRATEINFO";
+constexpr const char* kRtPoints = "RTSAMPDATAINFO";
+constexpr const char* kView = "VIEWInfo";
+constexpr const char* kYAxis = "YAXISInfo";
+
+constexpr const char* kTimeKeys[6] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
+constexpr int kColourCount = 15;
+
+std::string YAxisKey(const char* end, int kind, int channel) {
+  return std::string("YAXIS") + end + std::to_string(kind) + "CH" + std::to_string(channel);
+}
+
+// Values the dialogs cannot produce would index past the program's tables
+// (colours, list entries) or start a run the logger cannot do; such a value
+// from a damaged file falls back to its default.
+int InRange(int value, int low, int high, int fallback) {
+  return value >= low && value <= high ? value : fallback;
+}
+
+// The VIEW options in key order VIEW1 .. VIEW9.
+template <typename Settings>
+auto ViewOptions(Settings& s) {
+  return std::array{&s.showCh1,       &s.showCh2,    &s.showCh3, &s.capLevelShown, &s.ch2AlarmShown,
+                    &s.ch3AlarmShown, &s.markPoints, &s.yGrid,   &s.xGrid};
+}
+
+}  // namespace
+
+AppSettings::AppSettings() {
+  // Display kinds 1..5 show levels, 6 frequency, 7..9 apparent power.
+  for (int kind = 0; kind < kDisplayKinds; ++kind) {
+    int low = -500, high = 500;
+    if (kind == 5) {
+      low = 0;
+      high = 80;
+    } else if (kind >= 6) {
+      low = 0;
+      high = 162500;
+    }
+    yAxisLow[kind] = {low, low};
+    yAxisHigh[kind] = {high, high};
+  }
+}
+
+AppSettings LoadSettings(const std::string& path) {
+  const IniFile ini = IniFile::Load(path);
+  AppSettings s;
+  const AppSettings d;  // defaults
+
+  for (int i = 0; i < 6; ++i)
+    s.lastClockText[i] = ini.GetString(kTime, kTimeKeys[i], d.lastClockText[i]);
+  s.sampleRateText = ini.GetString(kSampleRate, "SAMPRATE", d.sampleRateText);
+  s.sampleRateUnit =
+      InRange(ini.GetInt(kSampleRate, "SAMPUNIT", d.sampleRateUnit), 0, 2, d.sampleRateUnit);
+  s.riseLevelUnit =
+      InRange(ini.GetInt(kLimitUnit, "LIMIT1UNIT", d.riseLevelUnit), 0, 1, d.riseLevelUnit);
+  s.dropLevelUnit =
+      InRange(ini.GetInt(kLimitUnit, "LIMIT2UNIT", d.dropLevelUnit), 0, 1, d.dropLevelUnit);
+  s.riseLevelSetting = ini.GetString(kAlarm, "TEMPHI", d.riseLevelSetting);
+  s.dropLevelSetting = ini.GetString(kAlarm, "TEMPLOW", d.dropLevelSetting);
+
+  auto colour = [&](const char* key, int fallback) {
+    return InRange(ini.GetInt(kColour, key, fallback), 0, kColourCount - 1, fallback);
+  };
+  s.backgroundColour = colour("BGColor", d.backgroundColour);
+  s.ch1Colour = colour("TColor", d.ch1Colour);
+  s.ch2Colour = colour("T2Color", d.ch2Colour);
+  s.ch3Colour = colour("T3Color", d.ch3Colour);
+  s.gridColour = colour("GRIDColor", d.gridColour);
+
+  s.autoPowerOff = ini.GetInt(kAutoOff, "AUTOOFF", d.autoPowerOff);
+  s.circulateLogging = ini.GetInt(kRecMode, "RECMODE", d.circulateLogging);
+  s.realTimePoints =
+      InRange(ini.GetInt(kRtPoints, "SAMPDATA", d.realTimePoints), 1, 100000, d.realTimePoints);
+  for (int kind = 1; kind <= kDisplayKinds; ++kind) {
+    for (int ch = 1; ch <= 2; ++ch) {
+      int& high = s.yAxisHigh[kind - 1][ch - 1];
+      int& low = s.yAxisLow[kind - 1][ch - 1];
+      high = ini.GetInt(kYAxis, YAxisKey("HI", kind, ch), high);
+      low = ini.GetInt(kYAxis, YAxisKey("LOW", kind, ch), low);
+    }
+  }
+
+  // The graph view's own part.
+  const auto views = ViewOptions(s);
+  const auto viewDefaults = ViewOptions(d);
+  for (int i = 0; i < 9; ++i) {
+    *views[i] = ini.GetInt(kView, "VIEW" + std::to_string(i + 1), *viewDefaults[i]);
+  }
+  s.rtInterval = InRange(ini.GetInt(kRtRate, "RTSAMPRATE", d.rtInterval), 2, 3600, d.rtInterval);
+  return s;
+}
+
+bool SaveSettings(const AppSettings& s, const std::string& path) {
+  IniFile ini = IniFile::Load(path);
+  auto put = [&](const char* section, const std::string& key, const std::string& value) {
+    ini.Set(section, key, value);
+  };
+  auto putInt = [&](const char* section, const std::string& key, int value) {
+    ini.Set(section, key, std::to_string(value));
+  };
+
+  for (int i = 0; i < 6; ++i) put(kTime, kTimeKeys[i], s.lastClockText[i]);
+  put(kSampleRate, "SAMPRATE", s.sampleRateText);
+  putInt(kSampleRate, "SAMPUNIT", s.sampleRateUnit);
+  putInt(kLimitUnit, "LIMIT1UNIT", s.riseLevelUnit);
+  putInt(kLimitUnit, "LIMIT2UNIT", s.dropLevelUnit);
+  put(kAlarm, "TEMPHI", s.riseLevelSetting);
+  put(kAlarm, "TEMPLOW", s.dropLevelSetting);
+  const auto views = ViewOptions(s);
+  for (int i = 0; i < 9; ++i) putInt(kView, "VIEW" + std::to_string(i + 1), *views[i]);
+  for (int kind = 1; kind <= kDisplayKinds; ++kind) {
+    for (int ch = 1; ch <= 2; ++ch) {
+      putInt(kYAxis, YAxisKey("LOW", kind, ch), s.yAxisLow[kind - 1][ch - 1]);
+      putInt(kYAxis, YAxisKey("HI", kind, ch), s.yAxisHigh[kind - 1][ch - 1]);
+    }
+  }
+  putInt(kColour, "BGColor", s.backgroundColour);
+  putInt(kColour, "TColor", s.ch1Colour);
+  putInt(kColour, "T2Color", s.ch2Colour);
+  putInt(kColour, "T3Color", s.ch3Colour);
+  putInt(kColour, "GRIDColor", s.gridColour);
+  putInt(kAutoOff, "AUTOOFF", s.autoPowerOff);
+  putInt(kRecMode, "RECMODE", s.circulateLogging);
+  putInt(kRtRate, "RTSAMPRATE", s.rtInterval);
+  putInt(kRtPoints, "SAMPDATA", s.realTimePoints);
+  return ini.Save(path).empty();
+}
+
+}  // namespace acv

@@ -1,0 +1,175 @@
+// The settings file: defaults, the written file, and what survives a save
+// (other programs' keys, comments) or a damaged file.
+#include "data/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "data/IniFile.h"
+#include "data_test_util.h"
+
+namespace acv {
+namespace {
+
+using test::ScratchDir;
+
+void Write(const std::string& path, const std::string& text) {
+  test::WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// Without a file every value is its default; the first save writes them all,
+// section by section in the fixed order.
+TEST(Settings, DefaultsWrittenInOrder) {
+  ScratchDir dir;
+  const std::string path = dir.File("QX7DATALOGGER.ini");
+  ASSERT_TRUE(SaveSettings(LoadSettings(path), path));
+  std::string yAxis;
+  for (int kind = 1; kind <= 9; ++kind) {
+    const int low = kind <= 5 ? -500 : 0;
+    const int high = kind <= 5 ? 500 : kind == 6 ? 80 : 162500;
+    for (int ch = 1; ch <= 2; ++ch) {
+      const std::string k = std::to_string(kind) + "CH" + std::to_string(ch);
+      yAxis += "YAXISLOW" + k + "=" + std::to_string(low) + "\n";
+      yAxis += "YAXISHI" + k + "=" + std::to_string(high) + "\n";
+    }
+  }
+  const std::string expected =
+      "[TIMEInfo]\nYEAR=2008\nMONTH=1\nDAY=1\nHOUR=0\nMINUTE=0\nSECOND=0\n\n"
+      "[SAMPRATEINFO]\nSAMPRATE=10\nSAMPUNIT=0\n\n"
+      "[LIMITUNITINFO]\nLIMIT1UNIT=1\nLIMIT2UNIT=1\n\n"
+      "[ALARMInfo]\nTEMPHI=500\nTEMPLOW=100\n\n"
+      "[VIEWInfo]\nVIEW1=1\nVIEW2=1\nVIEW3=1\nVIEW4=0\nVIEW5=0\nVIEW6=0\nVIEW7=0\nVIEW8=1\n"
+      "VIEW9=1\n\n"
+      "[YAXISInfo]\n" +
+      yAxis +
+      "\n"
+      "[ColorInfo]\nBGColor=13\nTColor=0\nT2Color=1\nT3Color=3\nGRIDColor=2\n\n"
+      "[AUTOOFF Info]\nAUTOOFF=0\n\n"
+      "[RECMODE Info]\nRECMODE=0\n\n"
+      "[RTSAMPRATEINFO]\nRTSAMPRATE=2\n\n"
+      "[RTSAMPDATAINFO]\nSAMPDATA=3600\n";
+  EXPECT_EQ(test::ReadText(path), expected);
+}
+
+TEST(Settings, ValuesRoundTripAsTyped) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  AppSettings s;
+  s.sampleRateText = "010";  // text: the leading zero stays
+  s.riseLevelSetting = " 12.5 ";
+  s.yAxisLow[3][1] = -12345;
+  s.yAxisHigh[6][0] = 2000000000;
+  s.markPoints = 1;
+  ASSERT_TRUE(SaveSettings(s, path));
+  const AppSettings back = LoadSettings(path);
+  EXPECT_EQ(back.sampleRateText, "010");
+  EXPECT_EQ(back.riseLevelSetting, "12.5") << "values are trimmed, as profile strings are";
+  EXPECT_EQ(back.yAxisLow[3][1], -12345);
+  EXPECT_EQ(back.yAxisHigh[6][0], 2000000000);
+  EXPECT_EQ(back.markPoints, 1);
+}
+
+TEST(Settings, OtherContentSurvivesAndNamesIgnoreCase) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  Write(path,
+        "; written by hand\r\n"
+        "[timeinfo]\r\n"
+        "year = 1999\r\n"
+        "ZONE=UTC\r\n"
+        "\r\n"
+        "[Somebody Else]\r\n"
+        "key=value with = sign\r\n"
+        "[yaxisinfo]\r\n"
+        "YAXISHI6CH1=100\r\n");
+  const AppSettings loaded = LoadSettings(path);
+  EXPECT_EQ(loaded.lastClockText[0], "1999");
+  EXPECT_EQ(loaded.yAxisHigh[5][0], 100);
+  EXPECT_EQ(loaded.yAxisLow[5][0], 0) << "a missing key keeps its default";
+
+  ASSERT_TRUE(SaveSettings(loaded, path));
+  const std::string text = test::ReadText(path);
+  EXPECT_EQ(text.find("; written by hand\n[timeinfo]\nyear=1999\nZONE=UTC\nMONTH=1\n"), 0u) << text;
+  EXPECT_NE(text.find("[Somebody Else]\nkey=value with = sign\n"), std::string::npos);
+  EXPECT_EQ(text.find("[TIMEInfo]"), std::string::npos) << "no second section";
+  EXPECT_NE(text.find("[yaxisinfo]\nYAXISHI6CH1=100\nYAXISLOW1CH1=-500\n"), std::string::npos);
+  EXPECT_EQ(LoadSettings(path).yAxisHigh[5][0], 100);
+}
+
+TEST(Settings, DamagedFilesGiveDefaultsAndCanBeReplaced) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  std::string garbage = "[ColorInfo\nBGColor=99\nTColor=-1\n\x01\x02=\xff\xfe\n";
+  garbage += std::string("\0\0[=]=\n", 7);
+  garbage += "[RTSAMPDATAINFO]\nSAMPDATA=0\n[RTSAMPRATEINFO]\nRTSAMPRATE=1\n";
+  garbage += "[SAMPRATEINFO]\nSAMPUNIT=7\n[]\n=\n===\n[VIEWInfo]\nVIEW7\n";
+  garbage += std::string(5000, 'x');
+  Write(path, garbage);
+  const AppSettings s = LoadSettings(path);
+  const AppSettings d;
+  EXPECT_EQ(s.backgroundColour, d.backgroundColour) << "no colour 99";
+  EXPECT_EQ(s.ch1Colour, d.ch1Colour);
+  EXPECT_EQ(s.realTimePoints, d.realTimePoints);
+  EXPECT_EQ(s.rtInterval, d.rtInterval);
+  EXPECT_EQ(s.sampleRateUnit, d.sampleRateUnit);
+  EXPECT_EQ(s.markPoints, d.markPoints);
+  EXPECT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).backgroundColour, 13);
+
+  // Not a file at all, or far too large to be one.
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  EXPECT_EQ(LoadSettings(dir.File("folder.ini")).gridColour, 2);
+  Write(dir.File("big.ini"), "[ColorInfo]\nGRIDColor=5\n" + std::string(2 << 20, ';'));
+  EXPECT_EQ(LoadSettings(dir.File("big.ini")).gridColour, 2);
+
+  // An unwritable place is reported, not fatal.
+  EXPECT_FALSE(SaveSettings(s, dir.File("no/such/folder/s.ini")));
+}
+
+TEST(IniFile, ProfileValueRules) {
+  const IniFile ini = IniFile::Parse(
+      "[A]\n"
+      "n1=  42  \n"
+      "n2=-500\n"
+      "n3=+7\n"
+      "n4=12abc\n"
+      "n5=abc\n"
+      "n6=\n"
+      "n7=99999999999\n"
+      "n8=-99999999999\n"
+      "q1=\"quoted text\"\n"
+      "q2='x'\n"
+      "q3=\"unbalanced\n"
+      "long=" +
+      std::string(300, 'L') +
+      "\n"
+      "dup=first\n"
+      "dup=second\n"
+      "[B]\n"
+      "n1=1\n");
+  EXPECT_EQ(ini.GetInt("A", "n1", 9), 42);
+  EXPECT_EQ(ini.GetInt("a", "N2", 9), -500);
+  EXPECT_EQ(ini.GetInt("A", "n3", 9), 7);
+  EXPECT_EQ(ini.GetInt("A", "n4", 9), 12);
+  EXPECT_EQ(ini.GetInt("A", "n5", 9), 0) << "text without digits";
+  EXPECT_EQ(ini.GetInt("A", "n6", 9), 9) << "an empty value";
+  EXPECT_EQ(ini.GetInt("A", "missing", 9), 9);
+  EXPECT_EQ(ini.GetInt("A", "n7", 9), INT_MAX);
+  EXPECT_EQ(ini.GetInt("A", "n8", 9), INT_MIN);
+  EXPECT_EQ(ini.GetString("A", "q1", ""), "quoted text");
+  EXPECT_EQ(ini.GetString("A", "q2", ""), "x");
+  EXPECT_EQ(ini.GetString("A", "q3", ""), "\"unbalanced");
+  EXPECT_EQ(ini.GetString("A", "long", "").size(), IniFile::kMaxValueLength);
+  EXPECT_EQ(ini.GetString("A", "dup", ""), "first");
+  EXPECT_EQ(ini.GetInt("B", "n1", 9), 1);
+  EXPECT_EQ(ini.GetString("C", "n1", "none"), "none");
+
+  // A value cannot break the file's lines.
+  IniFile edited = ini;
+  edited.Set("B", "text", "two\nlines");
+  EXPECT_EQ(IniFile::Parse(edited.Text()).GetString("B", "text", ""), "two lines");
+}
+
+}  // namespace
+}  // namespace acv
