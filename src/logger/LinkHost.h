@@ -73,6 +73,11 @@ class LinkHost {
 
   // The logger acknowledged a set-up or clock command (0xEE or 0x1E).
   virtual void CommandAcknowledged(bool /*pressStart*/) {}
+
+  // A port exists but cannot be opened (no permission, another program holds
+  // it, or the device refuses). The text explains the cause and the remedy;
+  // the link reports each distinct problem once per program run.
+  virtual void PortProblem(const std::string& /*text*/) {}
 };
 
 }  // namespace acv

@@ -6,7 +6,9 @@
 // driven by its timers and by the serial control's receive event.
 #include <array>
 #include <cstdint>
+#include <set>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "logger/LinkHost.h"
@@ -23,6 +25,13 @@ inline constexpr std::uint8_t kAckOk = 0xEE;
 inline constexpr std::uint8_t kAckPressStart = 0x1E;
 inline constexpr const char* kPressStartMessage =
     "To start logging, press the START button on the DATA LOGGER for three seconds";
+
+// Hint lines the link writes into the open dialogs when the logger answers.
+inline constexpr const char* kDownloadReadyHint =
+    "Press \"Download\" to load store data from the logger, or \"Cancel\" to exit.";
+inline constexpr const char* kRealTimeReadyHint = "Press \"RUN\" to read real time data,";
+// The set-up dialog's message line is blanked (two blanks) on the answer.
+inline constexpr const char* kSetupReadyMessage = "  ";
 
 // A transfer (real-time run or download) plugged into the link. The link
 // calls it from StartTransfer, the dispatcher and its timers.
@@ -44,6 +53,9 @@ class TransferHandler {
   virtual void OnPortLost() = 0;
 };
 
+// The constructor installs the link as the serial control's event handler
+// and as the timer host's callback. An owner with timers of its own may
+// replace that callback and forward the ids it does not own to OnTimer().
 class LoggerLink {
  public:
   LoggerLink(SerialControl& serial, TimerHost& timers, LinkHost& host);
@@ -66,6 +78,9 @@ class LoggerLink {
   std::uint8_t realTimeStopped = 1;
   std::uint8_t replySeen = 0;
   CommandFrame commandFrame{};
+  // Port scans run so far; lets a headless user tell "no port could be
+  // opened" (a scan ran, portCount stayed 0) from "still searching".
+  std::uint32_t scansRun = 0;
 
   // ---- operations ---------------------------------------------------------
   // Closes the port and restores the idle settings (threshold 1, buffers
@@ -112,12 +127,20 @@ class LoggerLink {
   void ProbeAnswered();
   void SetAllStatus(const char* status, bool withFailureHint);
   bool AnyDialogOpen();
+  void RepeatFirstFrame();
+  TransferHandler* ActiveTransfer() const;
+  // Opens the port last set with SetCommPort (if closed); a port that is
+  // there but refuses is reported once. False when it could not be opened.
+  bool TryOpen();
+  void ReportProblem(const SerialError& error);
 
   SerialControl& serial_;
   TimerHost& timers_;
   LinkHost& host_;
   TransferHandler* realTime_ = nullptr;
   TransferHandler* download_ = nullptr;
+  CommandFrame firstFrame_{};  // the first frame of the running transfer, for its repeat
+  std::set<std::string> reportedProblems_;
 };
 
 }  // namespace acv

@@ -65,6 +65,13 @@ void FakeSerialControl::Feed(std::span<const std::uint8_t> bytes) {
   });
 }
 
+void FakeSerialControl::RaiseEvent(int event) {
+  clock_.Post(0, [this, event] {
+    event_ = event;
+    if (handler_) handler_();
+  });
+}
+
 void FakeSerialControl::ScheduleCheck() {
   clock_.Post(0, [this] { CheckThreshold(); });
 }

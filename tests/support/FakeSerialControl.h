@@ -44,6 +44,9 @@ class FakeSerialControl : public SerialControl {
     Feed(std::span<const std::uint8_t>(bytes.begin(), bytes.size()));
   }
   std::size_t Buffered() const { return input_.size(); }
+  // A receive event other than data (line error, break...), delivered
+  // through the clock queue like every event.
+  void RaiseEvent(int event);
   int opens = 0;  // successful opens so far
 
   // ---- SerialControl -----------------------------------------------------------

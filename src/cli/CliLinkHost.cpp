@@ -1,0 +1,43 @@
+#include "cli/CliLinkHost.h"
+
+#include <cstdio>
+
+namespace acv::cli {
+
+void HeadlessDialog::SetStatus(const std::string& status) {
+  status_ = status;
+  history_.push_back(status);
+}
+
+void CliLinkHost::OpenDialog() {
+  dialog_.SetStatus(kStatusConnecting);
+  dialog_.SetMessage("");
+  dialogOpen_ = true;
+}
+
+std::vector<ConnectionDialog*> CliLinkHost::OpenDialogs() {
+  if (!dialogOpen_) return {};
+  return {&dialog_};
+}
+
+void CliLinkHost::ShowMessage(const std::string& text, MessageIcon /*icon*/) {
+  messages.push_back(text);
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void CliLinkHost::ProgressOpen(int rangeMax, int position) {
+  progressOpen_ = true;
+  progressMax = rangeMax;
+  progressPosition = position;
+}
+
+void CliLinkHost::CommandAcknowledged(bool pressStart) {
+  ++acknowledgements;
+  lastAckPressStart = pressStart;
+}
+
+void CliLinkHost::PortProblem(const std::string& text) {
+  std::fprintf(stderr, "acvlogger-cli: %s\n", text.c_str());
+}
+
+}  // namespace acv::cli
