@@ -1,0 +1,248 @@
+// acvlogger-cli realtime: reads real-time data as the program's Run command
+// does and prints one CSV line per point as it is taken.
+#include <QEventLoop>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliCommand.h"
+#include "cli/CliLinkHost.h"
+#include "cli/CliLogger.h"
+#include "data/CDTDoc.h"
+#include "logger/Download.h"
+#include "logger/RealTimeRun.h"
+#include "platform/AppPaths.h"
+
+namespace acv::cli {
+namespace {
+
+constexpr const char* kCommand = "realtime";
+constexpr const char* kHelp =
+    "usage: acvlogger-cli realtime [--port DEVICE|N] --interval S --points N [-o FILE.csv]\n\n"
+    "Reads real-time data from the logger: every S seconds the latest waveform of\n"
+    "each channel becomes one point (RMS value in raw counts and frequency in Hz),\n"
+    "until N points are taken. One CSV line per point is written as it is taken:\n\n"
+    "  point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n\n"
+    "Fields of an absent channel are empty; s_va (CH1 RMS x CH2 RMS) is written\n"
+    "only when one channel measures volts and the other amperes. A frequency of\n"
+    "400.0 means none could be measured. The points also become the previous\n"
+    "measurement, as in the program.\n\n"
+    "  --port DEVICE|N   use only this device path or port number (1..16);\n"
+    "                    without it ports 1..16 are searched\n"
+    "  --interval S      seconds between points, 2..3600\n"
+    "  --points N        number of points, 1..100000\n"
+    "  -o, --output FILE write the CSV to FILE instead of standard output\n\n"
+    "Ctrl-C stops the run as the Stop command does; the points taken are kept.\n\n"
+    "Exit status: 0 all points taken; 1 no logger, the logger stopped answering,\n"
+    "the port was lost or the output could not be written; 2 usage error;\n"
+    "3 no channel connected or a channel changed during the run; 130 stopped\n"
+    "with Ctrl-C.\n";
+
+constexpr const char* kCsvHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n";
+constexpr int kInterruptPollMs = 100;
+// After the end, the event loop runs a little longer so the stop frame
+// leaves the port before the process does.
+constexpr int kDrainMs = 200;
+
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) {
+  interrupted = 1;
+}
+
+std::string Tenths(float value) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(value));
+  return buf;
+}
+
+// One CSV line of real-time point i.
+std::string CsvLine(const CDTDoc& doc, std::int32_t i) {
+  const auto at = static_cast<std::size_t>(i);
+  const ChannelPair& rms = doc.rtRms[at];
+  const ChannelPair& hz = doc.rtFreq[at];
+  std::string line = std::to_string(i + 1) + "," +
+                     FormatTime(doc.RealTimeSampleTime(i), "%Y-%m-%d %H:%M:%S") + ",";
+  line += doc.rtHasCh1 ? Tenths(rms.ch1) + "," + Tenths(hz.ch1) + "," : ",,";
+  line += doc.rtHasCh2 ? Tenths(rms.ch2) + "," + Tenths(hz.ch2) + "," : ",,";
+  if (doc.HasApparentPower()) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.0f", static_cast<double>(doc.ApparentPower(i)));
+    line += buf;
+  }
+  return line + "\n";
+}
+
+// The window's part of a run: prints every point and notes how the run ended.
+class RealTimeHost : public CliLinkHost {
+ public:
+  RealTimeHost(const CDTDoc& doc, std::FILE* out)
+      : CliLinkHost(DialogKind::RealTime), doc_(doc), out_(out) {}
+
+  void RealTimePointAdded() override {
+    if (outputFailed) return;
+    const std::string line = CsvLine(doc_, doc_.rtCount - 1);
+    if (std::fputs(line.c_str(), out_) < 0 || std::fflush(out_) != 0) outputFailed = true;
+  }
+  void RealTimeEnded(RunEnd why) override {
+    ended = true;
+    end = why;
+  }
+
+  bool WriteHeader() { return std::fputs(kCsvHeader, out_) >= 0 && std::fflush(out_) == 0; }
+
+  bool ended = false;
+  RunEnd end = RunEnd::Stopped;
+  bool outputFailed = false;
+
+ private:
+  const CDTDoc& doc_;
+  std::FILE* out_;
+};
+
+// A strict integer option within a range, with the connect dialog's prompt.
+bool TakeRange(OptionList& options, const std::string& name, int low, int high, int& value) {
+  const std::optional<std::string> text = options.Take(name);
+  if (!text) {
+    PrintError(kCommand, name + " is required (see --help)");
+    return false;
+  }
+  const std::optional<int> number = ParseInt(*text);
+  if (!number || *number < low || *number > high) {
+    PrintError(kCommand, name + " " + *text + ": Please enter an integer between " +
+                             std::to_string(low) + " and " + std::to_string(high) + ".");
+    return false;
+  }
+  value = *number;
+  return true;
+}
+
+class OutputFile {
+ public:
+  ~OutputFile() {
+    if (file_ != nullptr && file_ != stdout) std::fclose(file_);
+  }
+  bool Open(const std::optional<std::string>& path) {
+    file_ = path ? std::fopen(path->c_str(), "w") : stdout;
+    return file_ != nullptr;
+  }
+  std::FILE* Get() const { return file_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
+            const std::string& device) {
+  if (!run.saveError.empty())
+    PrintError(kCommand, "the previous measurement was not saved: " + run.saveError);
+  if (host.outputFailed) {
+    PrintError(kCommand, "the CSV output could not be written; the run was stopped");
+    return 1;
+  }
+  switch (host.end) {
+    case RunEnd::PointLimit:
+      return 0;
+    case RunEnd::Stopped:
+      std::fprintf(stderr, "Stopped after %d points.\n", doc.rtCount);
+      return 130;
+    case RunEnd::Silent:
+      PrintError(kCommand, std::string(kInterruptionMessage) + " The logger on " + device +
+                               " stopped answering after " + std::to_string(doc.rtCount) +
+                               " points.");
+      return 1;
+    case RunEnd::NoChannel:
+    case RunEnd::ChannelChanged:
+      return 3;  // the program's message has been printed already
+  }
+  return 1;
+}
+
+int RunRealTime(const std::vector<std::string>& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  OptionList options(args);
+  const std::string portOption = options.Take("--port").value_or("");
+  std::optional<std::string> output = options.Take("--output");
+  if (auto shortForm = options.Take("-o")) output = shortForm;
+  int interval = 0;
+  int points = 0;
+  if (!TakeRange(options, "--interval", kMinRealTimeInterval, kMaxRealTimeInterval, interval) ||
+      !TakeRange(options, "--points", 1, kMaxRealTimePoints, points)) {
+    return 2;
+  }
+  if (const std::string error = options.Error(); !error.empty()) {
+    PrintError(kCommand, error);
+    return 2;
+  }
+  if (output && output->empty()) {
+    PrintError(kCommand, "-o needs a file name");
+    return 2;
+  }
+  OutputFile out;
+  if (!out.Open(output)) {
+    PrintError(kCommand, "cannot write " + *output);
+    return 2;
+  }
+  std::string error;
+  PortMap map;
+  if (!ResolvePortMap(portOption, map, error)) {
+    PrintError(kCommand, std::string(kStatusNotConnected) + ": " + error);
+    return 1;
+  }
+
+  CDTDoc doc;
+  RealTimeHost host(doc, out.Get());
+  CliLogger logger(map, host);
+  LoggerLink& link = logger.Link();
+  RealTimeRun run(link, doc, host, PreviousMeasurementPath());
+  link.AttachRealTime(&run);
+  if (!logger.ConnectAndReport(kCommand)) return 1;
+  const std::string device = logger.Device();
+  std::fprintf(stderr, "%s on %s: %d points every %d s\n", kStatusConnected, device.c_str(), points,
+               interval);
+  if (!host.WriteHeader()) {
+    logger.CloseDialog();
+    PrintError(kCommand, "the CSV output could not be written");
+    return 1;
+  }
+
+  // Ctrl-C from here on stops the run the way the Stop command does; a
+  // closed pipe on the output is a write error, not the end of the process.
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGPIPE, SIG_IGN);
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (interrupted || host.outputFailed) run.StopRealTime(RunEnd::Stopped);
+    if (host.ended) loop.quit();
+  });
+  poll.start(kInterruptPollMs);
+
+  // "RUN": the values go to the run, then the transfer starts.
+  doc.rtInterval = interval;
+  run.realTimePoints = points;
+  link.downloadMode = 0;
+  link.realTimeMode = 1;
+  link.StartTransfer();
+  logger.CloseDialog();
+
+  // The run always ends by itself: at its point count, or by its watchdog
+  // within 10 s of the logger's last block.
+  loop.exec();
+  poll.stop();
+  QTimer::singleShot(kDrainMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  return ExitFor(host, run, doc, device);
+}
+
+const CliRegistrar kRegistrar{kCommand, "read real-time points (RMS, frequency) as CSV",
+                              RunRealTime};
+
+}  // namespace
+}  // namespace acv::cli

@@ -1,0 +1,297 @@
+#include "logger/RealTimeRun.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "data/DataFile.h"
+#include "data/TimeText.h"
+#include "logger/CommandBuilders.h"
+#include "logger/MemoryImage.h"
+
+namespace acv {
+namespace {
+
+// Offsets inside a real-time data block.
+constexpr std::size_t kChannelFlagOffset = 2;
+constexpr std::size_t kCh1KindOffset = 3;
+constexpr std::size_t kCh2KindOffset = 4;
+constexpr std::size_t kSamplesOffset = 5;
+constexpr std::size_t kBytesPerPair = 4;
+
+// Applies one channel kind byte; codes the logger does not define leave the
+// channel as it was.
+void ApplyKind(std::uint8_t kind, std::uint8_t& present, std::string& unit) {
+  switch (kind) {
+    case kKindCurrent:
+      present = 1;
+      unit = "A";
+      break;
+    case kKindVoltage:
+      present = 1;
+      unit = "V";
+      break;
+    case kKindOff:
+      present = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+float SignedBigEndian(std::uint8_t high, std::uint8_t low) {
+  return static_cast<float>(static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low)));
+}
+
+}  // namespace
+
+RealTimeRun::RealTimeRun(LoggerLink& link, CDTDoc& doc, LinkHost& host,
+                         std::string previousMeasurementPath)
+    : link_(link),
+      doc_(doc),
+      host_(host),
+      previousMeasurementPath_(std::move(previousMeasurementPath)) {}
+
+std::uint8_t RealTimeRun::PrepareStart() {
+  // The connect dialog checks both ranges; values set another way must still
+  // give arrays of a sane size and a timer period that cannot overflow.
+  realTimePoints = std::clamp(realTimePoints, 1, kMaxRealTimePoints);
+  doc_.rtInterval = std::clamp(doc_.rtInterval, kMinRealTimeInterval, kMaxRealTimeInterval);
+  doc_.rtCount = 0;
+  runBegun_ = false;
+  link_.realTimeStopped = 0;
+  link_.replySeen = 0;
+  saveError.clear();
+  link_.SetThreshold(kRealTimeBlockSize);
+  // The watchdog also covers the wait for the first block: a logger that
+  // never answers must end the run instead of leaving it "running" for ever.
+  link_.Timers().Start(timer::kRealTimeWatchdog, kRealTimeWatchdogMs);
+  return kCmdRealTime;
+}
+
+bool RealTimeRun::OwnsTimer(int id) const {
+  return id == timer::kRealTimeWatchdog || id == timer::kSamplingTick ||
+         id == timer::kRealTimeRepeat;
+}
+
+void RealTimeRun::OnTimer(int id) {
+  switch (id) {
+    case timer::kRealTimeWatchdog:
+      WatchdogTick();
+      break;
+    case timer::kSamplingTick:
+      SamplingTick();
+      break;
+    case timer::kRealTimeRepeat:
+      link_.SendCommandFrame();
+      break;
+    default:
+      break;
+  }
+}
+
+void RealTimeRun::OnReply(std::span<const std::uint8_t> block) {
+  if (link_.realTimeStopped) {
+    // The logger keeps sending until it sees a stop frame: answer every
+    // block of a finished run with one more.
+    SendStopFrame();
+    return;
+  }
+  if (block.size() < 2 || block[0] != kRealTimeBlockMark || block[1] != kRealTimeBlockMark) return;
+  // A truncated block would leave part of the wave undefined; the watchdog
+  // or the next block takes care of the run.
+  if (block.size() < static_cast<std::size_t>(kRealTimeBlockSize)) return;
+  HandleDataBlock(block.first(kRealTimeBlockSize));
+}
+
+void RealTimeRun::HandleDataBlock(std::span<const std::uint8_t> block) {
+  link_.replySeen = 1;
+  if (block[kChannelFlagOffset] == 0) {
+    StopRealTime(RunEnd::NoChannel);
+    host_.ShowMessage(kNoChannelMessage, MessageIcon::None);
+    return;
+  }
+  ApplyKind(block[kCh1KindOffset], doc_.rtHasCh1, doc_.rtUnitCh1);
+  ApplyKind(block[kCh2KindOffset], doc_.rtHasCh2, doc_.rtUnitCh2);
+
+  if (!runBegun_) {
+    if (!doc_.rtHasCh1 && !doc_.rtHasCh2) {
+      // Nothing to measure: a run of empty points would only overwrite the
+      // previous measurement.
+      StopRealTime(RunEnd::NoChannel);
+      host_.ShowMessage(kNoChannelMessage, MessageIcon::None);
+      return;
+    }
+    rememberedHasCh1 = doc_.rtHasCh1;
+    rememberedHasCh2 = doc_.rtHasCh2;
+    rememberedUnitCh1 = doc_.rtUnitCh1;
+    rememberedUnitCh2 = doc_.rtUnitCh2;
+  } else {
+    // A channel that appears, vanishes or switches between V and A would mix
+    // series of different meaning under one unit.
+    const bool changed = doc_.rtHasCh1 != rememberedHasCh1 || doc_.rtHasCh2 != rememberedHasCh2 ||
+                         (doc_.rtHasCh1 && doc_.rtUnitCh1 != rememberedUnitCh1) ||
+                         (doc_.rtHasCh2 && doc_.rtUnitCh2 != rememberedUnitCh2);
+    if (changed) {
+      doc_.rtHasCh1 = rememberedHasCh1;
+      doc_.rtHasCh2 = rememberedHasCh2;
+      doc_.rtUnitCh1 = rememberedUnitCh1;
+      doc_.rtUnitCh2 = rememberedUnitCh2;
+      StopRealTime(RunEnd::ChannelChanged);
+      host_.ShowMessage(kChannelChangedMessage, MessageIcon::None);
+      return;
+    }
+  }
+
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kEpaPoints); ++i) {
+    const std::size_t at = kSamplesOffset + i * kBytesPerPair;
+    if (doc_.rtHasCh1) doc_.epaWave[i].ch1 = SignedBigEndian(block[at], block[at + 1]);
+    if (doc_.rtHasCh2) doc_.epaWave[i].ch2 = SignedBigEndian(block[at + 2], block[at + 3]);
+  }
+  doc_.epaCount = kEpaPoints;
+
+  if (!runBegun_) BeginRun();
+
+  if (doc_.rtCount >= runPoints_ || doc_.rtCount >= kMaxRealTimePoints) {
+    StopRealTime(RunEnd::PointLimit);
+    // The stop frame goes out a second time, so a logger that missed the
+    // first one still stops.
+    SendStopFrame();
+  }
+}
+
+// Once per run, at its first block. A second block before the first tick
+// must not restart the 10 ms tick: blocks arriving faster than that would
+// otherwise keep the run from ever taking a point.
+void RealTimeRun::BeginRun() {
+  runBegun_ = true;
+  for (PowerPanelTexts& t : panelTexts) {
+    t.rms = t.period = t.frequency = t.amplitude = t.spare = kPanelNone;
+  }
+  // Extremes of an earlier run must not be shown as this run's, also not for
+  // a channel this run lacks.
+  for (int c = 0; c < 2; ++c) {
+    doc_.rtRmsMaxText[c].clear();
+    doc_.rtRmsMinText[c].clear();
+    doc_.rtFreqMaxText[c].clear();
+    doc_.rtFreqMinText[c].clear();
+  }
+  doc_.rtSMaxText.clear();
+  doc_.rtSMinText.clear();
+  doc_.rtStartTime = LocalNow();
+
+  runPoints_ = std::clamp(realTimePoints, 1, kMaxRealTimePoints);
+  doc_.rtRms.assign(static_cast<std::size_t>(runPoints_), ChannelPair{});
+  doc_.rtFreq.assign(static_cast<std::size_t>(runPoints_), ChannelPair{});
+  host_.RealTimeFirstBlock();
+
+  TimerHost& timers = link_.Timers();
+  timers.Start(timer::kRealTimeWatchdog, kRealTimeWatchdogMs);
+  timers.Start(timer::kRealTimeRepeat, kRealTimeRepeatMs);
+  timers.Start(timer::kSamplingTick, kFirstTickMs);
+}
+
+void RealTimeRun::SamplingTick() {
+  const std::int32_t n = doc_.rtCount;
+  const std::int32_t capacity =
+      static_cast<std::int32_t>(std::min(doc_.rtRms.size(), doc_.rtFreq.size()));
+  if (n >= capacity || n >= runPoints_) {
+    // All points are taken and the block that would stop the run has not
+    // come yet: storing would run past the arrays, so end the run here.
+    StopRealTime(RunEnd::PointLimit);
+    return;
+  }
+  if (n == 0) link_.Timers().Start(timer::kSamplingTick, doc_.rtInterval * 1000);
+
+  if (doc_.rtHasCh1) AnalyseChannel(0, n);
+  if (doc_.rtHasCh2) AnalyseChannel(1, n);
+
+  const TimeStamp when = doc_.RealTimeSampleTime(n);
+  const ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
+  const ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
+  if (doc_.rtHasCh1) {
+    UpdateExtremes(ExtremeKind::Frequency, rtFreqMax[0], rtFreqMin[0], freq.ch1,
+                   doc_.rtFreqMaxText[0], doc_.rtFreqMinText[0], n, when);
+    UpdateExtremes(ExtremeKind::Level, rtRmsMax[0], rtRmsMin[0], rms.ch1, doc_.rtRmsMaxText[0],
+                   doc_.rtRmsMinText[0], n, when);
+  }
+  if (doc_.rtHasCh2) {
+    UpdateExtremes(ExtremeKind::Frequency, rtFreqMax[1], rtFreqMin[1], freq.ch2,
+                   doc_.rtFreqMaxText[1], doc_.rtFreqMinText[1], n, when);
+    UpdateExtremes(ExtremeKind::Level, rtRmsMax[1], rtRmsMin[1], rms.ch2, doc_.rtRmsMaxText[1],
+                   doc_.rtRmsMinText[1], n, when);
+  }
+  if (doc_.HasApparentPower()) {
+    UpdateExtremes(ExtremeKind::Level, rtSMax, rtSMin, rms.ch2 * rms.ch1, doc_.rtSMaxText,
+                   doc_.rtSMinText, n, when);
+  }
+  doc_.rtCount = n + 1;
+  host_.RealTimePointAdded();
+}
+
+void RealTimeRun::AnalyseChannel(int channel, std::int32_t n) {
+  std::array<float, kEpaPoints> wave;
+  for (std::size_t i = 0; i < wave.size(); ++i) {
+    wave[i] = channel == 0 ? doc_.epaWave[i].ch1 : doc_.epaWave[i].ch2;
+  }
+  WaveResult r = AnalyseWave(wave, panelTexts[static_cast<std::size_t>(channel)]);
+  panelTexts[static_cast<std::size_t>(channel)] = std::move(r.texts);
+  ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
+  ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
+  (channel == 0 ? rms.ch1 : rms.ch2) = r.rms;
+  (channel == 0 ? freq.ch1 : freq.ch2) = r.frequency;
+}
+
+void RealTimeRun::WatchdogTick() {
+  if (link_.replySeen) {
+    link_.replySeen = 0;
+    return;
+  }
+  EndSilently();
+}
+
+void RealTimeRun::OnPortLost() {
+  if (link_.realTimeStopped) return;
+  EndSilently();
+}
+
+void RealTimeRun::EndSilently() {
+  // The logger is gone or mute: nobody would hear a stop frame.
+  link_.ClosePort();
+  KillRunTimers();
+  link_.realTimeStopped = 1;
+  SavePoints();
+  host_.RealTimeEnded(RunEnd::Silent);
+}
+
+void RealTimeRun::StopRealTime(RunEnd why) {
+  if (link_.realTimeStopped) return;
+  KillRunTimers();
+  link_.realTimeStopped = 1;
+  SavePoints();
+  SendStopFrame();
+  host_.RealTimeEnded(why);
+}
+
+void RealTimeRun::KillRunTimers() {
+  TimerHost& timers = link_.Timers();
+  timers.Kill(timer::kFirstFrameRepeat);
+  timers.Kill(timer::kRealTimeWatchdog);
+  timers.Kill(timer::kSamplingTick);
+  timers.Kill(timer::kRealTimeRepeat);
+}
+
+void RealTimeRun::SavePoints() {
+  saveError.clear();
+  if (doc_.rtCount <= 0) return;
+  doc_.formatTag = kTagRealTime;
+  if (previousMeasurementPath_.empty()) return;
+  saveError = SavePreviousMeasurement(doc_, previousMeasurementPath_);
+}
+
+void RealTimeRun::SendStopFrame() {
+  // Bytes 0..6 keep the request code; byte 7 turns the frame into "stop".
+  link_.commandFrame = RealTimeStopFrame();
+  link_.SendCommandFrame();
+}
+
+}  // namespace acv

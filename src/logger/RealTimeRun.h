@@ -1,0 +1,86 @@
+#pragma once
+// The real-time run: asks the logger for waveform blocks (0xC8 frames, repeated
+// every 5 s), keeps the latest wave in the document, and once per sampling
+// interval turns it into one RMS and one frequency point per present channel,
+// with running extremes. The run ends at its point count, on Stop, when the
+// logger reports no channel or a changed channel, or silently when the logger
+// stops answering; the points taken are kept as the previous measurement.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "data/CDTDoc.h"
+#include "logger/LinkHost.h"
+#include "logger/LoggerLink.h"
+#include "logger/WaveAnalysis.h"
+
+namespace acv {
+
+inline constexpr const char* kNoChannelMessage = "There is no channel!";
+inline constexpr const char* kChannelChangedMessage = "The channel is changed,please restart!";
+
+inline constexpr std::uint8_t kRealTimeBlockMark = 0x3F;  // bytes 0 and 1 of a data block
+inline constexpr int kRealTimeBlockSize = 2365;
+inline constexpr int kRealTimeWatchdogMs = 10000;
+inline constexpr int kRealTimeRepeatMs = 5000;
+inline constexpr int kFirstTickMs = 10;
+inline constexpr int kDefaultRealTimePoints = 3600;
+inline constexpr int kMinRealTimeInterval = 2;
+inline constexpr int kMaxRealTimeInterval = 3600;
+
+class RealTimeRun : public TransferHandler {
+ public:
+  // An empty previousMeasurementPath skips writing the previous-measurement
+  // file (benchmarks).
+  RealTimeRun(LoggerLink& link, CDTDoc& doc, LinkHost& host, std::string previousMeasurementPath);
+  RealTimeRun(const RealTimeRun&) = delete;
+  RealTimeRun& operator=(const RealTimeRun&) = delete;
+
+  // ---- TransferHandler ----------------------------------------------------
+  void ClearCounters() override {}
+  std::uint8_t PrepareStart() override;
+  void OnReply(std::span<const std::uint8_t> block) override;
+  bool OwnsTimer(int id) const override;
+  void OnTimer(int id) override;
+  void OnPortLost() override;
+
+  // Ends a running run: timers killed, points kept and saved as the previous
+  // measurement, stop frame sent, host told why. Does nothing when no run is
+  // in progress.
+  void StopRealTime(RunEnd why);
+
+  // ---- run parameters and state -------------------------------------------
+  int realTimePoints = kDefaultRealTimePoints;  // points to take, 1..100000
+  std::array<float, 2> rtRmsMax{}, rtRmsMin{}, rtFreqMax{}, rtFreqMin{};
+  float rtSMax = 0.0f, rtSMin = 0.0f;
+  // Channel presence and units as the first block of the run reported them.
+  std::uint8_t rememberedHasCh1 = 0, rememberedHasCh2 = 0;
+  std::string rememberedUnitCh1, rememberedUnitCh2;
+  // The latest power-analysis texts per channel (index 0 = CH1).
+  std::array<PowerPanelTexts, 2> panelTexts{};
+  // Why saving the previous measurement failed at the end of the last run;
+  // empty when it succeeded or nothing was saved.
+  std::string saveError;
+
+ private:
+  void HandleDataBlock(std::span<const std::uint8_t> block);
+  void BeginRun();
+  void SamplingTick();
+  void AnalyseChannel(int channel, std::int32_t n);
+  void WatchdogTick();
+  // Ends the run without a stop frame (logger silent, port gone).
+  void EndSilently();
+  void KillRunTimers();
+  void SavePoints();
+  void SendStopFrame();
+
+  LoggerLink& link_;
+  CDTDoc& doc_;
+  LinkHost& host_;
+  std::string previousMeasurementPath_;
+  int runPoints_ = 0;      // capacity of the point arrays of this run
+  bool runBegun_ = false;  // the first block of this run has arrived
+};
+
+}  // namespace acv

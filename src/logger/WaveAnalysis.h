@@ -1,0 +1,42 @@
+#pragma once
+// Turns one captured real-time wave of one channel (590 raw samples, 0.05471 ms
+// apart) into an RMS value and a frequency, and into the texts the power
+// analysis panel shows for that channel. A pure function: the caller keeps the
+// texts between calls, because some outcomes leave them as they were.
+#include <span>
+#include <string>
+
+namespace acv {
+
+// The per-channel texts of the power analysis panel, by their labels.
+struct PowerPanelTexts {
+  std::string frequency;   // "F(Hz)"
+  std::string period;      // "T(ms)"
+  std::string rms;         // "RMS"
+  std::string peakToPeak;  // "Vp-p"
+  std::string amplitude;   // " Am "
+  std::string spare;       // the unlabelled field beside " Am "
+
+  bool operator==(const PowerPanelTexts&) const = default;
+};
+
+// What the panel shows after its reset at the start of a real-time run.
+inline constexpr const char* kPanelNone = "NONE";
+// Marks a frequency that could not be measured, and the RMS of a wave without
+// usable signal.
+inline constexpr float kNoFrequency = 400.0f;
+
+struct WaveResult {
+  float rms = 0.0f;                // raw sample units; 0 = no usable signal
+  float frequency = kNoFrequency;  // Hz, one decimal; 400 = none
+  PowerPanelTexts texts;           // the previous texts with this wave's changes
+};
+
+// Analyses the samples of one channel. `previous` are the texts the panel
+// showed before; fields this wave does not speak about keep their values.
+WaveResult AnalyseWave(std::span<const float> wave, const PowerPanelTexts& previous);
+
+// Rounds a measured frequency to the stored tenth: halves go upward.
+float RoundFrequency(double hz);
+
+}  // namespace acv

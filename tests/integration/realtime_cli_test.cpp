@@ -1,0 +1,218 @@
+// acvlogger-cli realtime against the simulated logger: real port, real
+// timers. The CSV is checked against the sines the simulator was given, and
+// the previous-measurement file against the CSV.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <regex>
+#include <sstream>
+
+#include "SimProcess.h"
+#include "data/CDTDoc.h"
+#include "data/DataFile.h"
+
+namespace acv::test {
+namespace {
+
+constexpr const char* kHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va";
+constexpr const char* kStopFrame = "C8 C8 C8 C8 C8 C8 C8 C9";
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    if (comma == std::string::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+class RealTimeCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureCoreApplication();
+    ASSERT_TRUE(home_.isValid());
+    env_ = {{"XDG_CONFIG_HOME", Home() + "/config"}, {"XDG_DATA_HOME", Home() + "/data"}};
+  }
+  std::string Home() const { return home_.path().toStdString(); }
+  std::string PreviousPath() const { return Home() + "/data/acvlogger/PreMeasureQX7.stdata"; }
+  std::string TracePath() const { return Home() + "/trace.txt"; }
+  ProgramRun Cli(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"realtime"};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProgram(CliPath(), all, env_, 60000);
+  }
+  std::vector<std::string> Trace() const { return Lines(ReadTextFile(TracePath())); }
+
+  QTemporaryDir home_;
+  std::map<std::string, std::string> env_;
+};
+
+TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
+  SimProcess sim({"--rt-ch1", "V:1000:50", "--rt-ch2", "A:300:60", "--trace", TracePath()});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const std::string csvPath = Home() + "/points.csv";
+  const ProgramRun run =
+      Cli({"--port", sim.Device(), "--interval", "2", "--points", "2", "-o", csvPath});
+  ASSERT_TRUE(run.finished);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.out.empty());
+
+  const std::vector<std::string> lines = Lines(ReadTextFile(csvPath));
+  ASSERT_EQ(lines.size(), 3u) << ReadTextFile(csvPath);
+  EXPECT_EQ(lines[0], kHeader);
+  const std::regex time(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
+  std::vector<std::vector<std::string>> points;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = Fields(lines[i]);
+    ASSERT_EQ(f.size(), 7u) << lines[i];
+    EXPECT_EQ(f[0], std::to_string(i));
+    EXPECT_TRUE(std::regex_match(f[1], time)) << f[1];
+    EXPECT_NEAR(std::stod(f[2]), 1000 / std::sqrt(2.0), 7.0);
+    EXPECT_NEAR(std::stod(f[3]), 50.0, 0.2);
+    EXPECT_NEAR(std::stod(f[4]), 300 / std::sqrt(2.0), 3.0);
+    EXPECT_NEAR(std::stod(f[5]), 60.0, 0.3);
+    EXPECT_NEAR(std::stod(f[6]), std::stod(f[2]) * std::stod(f[4]), 60.0);
+    points.push_back(f);
+  }
+  // Points are one interval apart in time.
+  const auto seconds = [](const std::string& t) { return std::stoi(t.substr(17, 2)); };
+  EXPECT_EQ((seconds(points[1][1]) - seconds(points[0][1]) + 60) % 60, 2);
+
+  // The logger was told to stop.
+  const std::vector<std::string> trace = Trace();
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace.back(), kStopFrame);
+
+  // The previous measurement holds the same points.
+  CDTDoc loaded;
+  const LoadResult load = LoadPreviousMeasurement(PreviousPath(), loaded);
+  ASSERT_TRUE(load.ok) << load.error;
+  EXPECT_EQ(load.tag, kTagRealTime);
+  ASSERT_EQ(loaded.rtCount, 2);
+  EXPECT_EQ(loaded.rtInterval, 2);
+  EXPECT_EQ(loaded.rtUnitCh1, "V");
+  EXPECT_EQ(loaded.rtUnitCh2, "A");
+  for (int i = 0; i < 2; ++i) {
+    char rms[32];
+    std::snprintf(rms, sizeof rms, "%.1f", loaded.rtRms[i].ch1);
+    EXPECT_EQ(rms, points[i][2]);
+    std::snprintf(rms, sizeof rms, "%.1f", loaded.rtFreq[i].ch2);
+    EXPECT_EQ(rms, points[i][5]);
+    EXPECT_EQ(FormatTime(loaded.RealTimeSampleTime(i), "%Y-%m-%d %H:%M:%S"), points[i][1]);
+  }
+}
+
+TEST_F(RealTimeCli, AbsentChannelLeavesItsFieldsEmpty) {
+  SimProcess sim({"--rt-ch1", "A:800:50", "--rt-ch2", "off"});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "1"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 2u) << run.out;
+  const std::vector<std::string> f = Fields(lines[1]);
+  ASSERT_EQ(f.size(), 7u);
+  EXPECT_FALSE(f[2].empty());
+  EXPECT_TRUE(f[4].empty() && f[5].empty() && f[6].empty()) << lines[1];
+}
+
+TEST_F(RealTimeCli, NoChannelAndChannelChangeExitThree) {
+  SimProcess none({"--no-channel", "--trace", TracePath()});
+  ASSERT_TRUE(none.Started()) << none.Error();
+  ProgramRun run = Cli({"--port", none.Device(), "--interval", "2", "--points", "5"});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("There is no channel!"), std::string::npos) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{kHeader}));
+  EXPECT_EQ(Trace().back(), kStopFrame);
+  // Nothing measured: no previous measurement written.
+  EXPECT_TRUE(ReadTextFile(PreviousPath()).empty());
+
+  SimProcess changing({"--channel-change-after", "1"});
+  ASSERT_TRUE(changing.Started()) << changing.Error();
+  run = Cli({"--port", changing.Device(), "--interval", "2", "--points", "100"});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("The channel is changed,please restart!"), std::string::npos) << run.err;
+  const std::size_t points = Lines(run.out).size() - 1;
+  EXPECT_GE(points, 2u);
+  CDTDoc loaded;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), loaded).ok);
+  EXPECT_EQ(static_cast<std::size_t>(loaded.rtCount), points);
+  EXPECT_EQ(loaded.rtHasCh2, 1);
+}
+
+TEST_F(RealTimeCli, VanishingLoggerKeepsThePointsAndExitsOne) {
+  SimProcess sim({"--vanish-after-blocks", "2"});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "100"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("Communication interruption!"), std::string::npos) << run.err;
+  const std::size_t points = Lines(run.out).size() - 1;
+  EXPECT_GE(points, 2u);
+  CDTDoc loaded;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), loaded).ok);
+  EXPECT_EQ(static_cast<std::size_t>(loaded.rtCount), points);
+}
+
+TEST_F(RealTimeCli, InterruptStopsLikeTheStopCommand) {
+  SimProcess sim({"--trace", TracePath()});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  QProcess cli;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const auto& [name, value] : env_)
+    environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+  cli.setProcessEnvironment(environment);
+  cli.start(QString::fromStdString(CliPath()),
+            {"realtime", "--port", QString::fromStdString(sim.Device()), "--interval", "2",
+             "--points", "100"});
+  ASSERT_TRUE(cli.waitForStarted(5000));
+  std::string out;
+  // Wait for the first point, then Ctrl-C.
+  while (Lines(out).size() < 2 && cli.state() == QProcess::Running) {
+    cli.waitForReadyRead(1000);
+    out += cli.readAllStandardOutput().toStdString();
+  }
+  ASSERT_EQ(Lines(out).size(), 2u) << out;
+  ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+  ASSERT_TRUE(cli.waitForFinished(5000));
+  out += cli.readAllStandardOutput().toStdString();
+  EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(cli.exitCode(), 130);
+  EXPECT_EQ(Trace().back(), kStopFrame);
+  CDTDoc loaded;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), loaded).ok);
+  EXPECT_EQ(static_cast<std::size_t>(loaded.rtCount), Lines(out).size() - 1);
+}
+
+TEST_F(RealTimeCli, ValuesOutOfRangeAreRefused) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--interval", "1", "--points", "10"},
+      {"--interval", "3601", "--points", "10"},
+      {"--interval", "2", "--points", "0"},
+      {"--interval", "2", "--points", "100001"},
+      {"--interval", "2s", "--points", "10"},
+      {"--points", "10"},
+      {"--interval", "2", "--points", "10", "--bogus"},
+  };
+  for (const auto& args : bad) {
+    const ProgramRun run = Cli(args);
+    EXPECT_EQ(run.exitCode, 2) << args[1];
+    EXPECT_TRUE(run.out.empty());
+    if (args[1] == "1") {
+      EXPECT_NE(run.err.find("between 2 and 3600"), std::string::npos) << run.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace acv::test
