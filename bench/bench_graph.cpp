@@ -1,0 +1,278 @@
+// The graph painter against baselines measured in the same run: a plain
+// QPainter::drawPolyline of every point and a Qt Charts line series, each
+// painting 262,144 points into a 1600 x 900 premultiplied image. Also the
+// real-time append (one point onto a 100,000-point series) and one cursor
+// move (erase, draw, readout). At the end the ratios are printed, with the
+// picture's fidelity against the polyline: the share of curve pixels that
+// differ, and whether a lone one-sample spike is visible.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPolygon>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+
+#include "graph/GraphPainter.h"
+#include "graph/geometry/Readout.h"
+
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 900;
+constexpr int kPoints = 262144;
+constexpr int kSpikeAt = 131072;
+
+QImage FrameImage() {
+  return QImage(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+}
+
+// A slow wave with noise in 0..10 V, and one sample far above the rest.
+std::vector<float> Series(int n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> noise(-0.4f, 0.4f);
+  std::vector<float> v(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    v[static_cast<std::size_t>(i)] =
+        static_cast<float>(4.0 + 2.5 * std::sin(i * 2e-4)) + noise(rng);
+  }
+  if (n > kSpikeAt) v[kSpikeAt] = 9.5f;
+  return v;
+}
+
+acv::CDTDoc StoreDoc(int n, bool twoChannels) {
+  acv::CDTDoc doc;
+  doc.rmsCount = n;
+  doc.hasCh1 = 1;
+  doc.rmsCh1 = Series(n, 1);
+  if (twoChannels) {
+    doc.hasCh2 = 1;
+    doc.rmsCh2 = Series(n, 2);
+    for (float& v : doc.rmsCh2) v *= 10.0f;
+  }
+  doc.rmsUnitCh1 = "V";
+  doc.rmsUnitCh2 = "A";
+  doc.rmsInterval = 1.0f;
+  doc.rmsStartTime = 1'700'000'000;
+  return doc;
+}
+
+acv::GraphModel StoreGraph(const acv::CDTDoc& doc) {
+  acv::GraphModel m;
+  acv::GraphState& s = m.state;
+  s.displayMode = acv::kGraphFace;
+  s.mode = acv::GraphMode::StoreRms;
+  s.firstPoint = 1;
+  s.lastPoint = doc.rmsCount;
+  s.ch1To = 10;
+  s.ch2To = 100;
+  s.plotCh1 = doc.hasCh1;
+  s.plotCh2 = doc.hasCh2;
+  s.ch1UnitText = "V";
+  s.ch2UnitText = "A";
+  return m;
+}
+
+// The points of the curve at the pixels the graph computes for them.
+QPolygon CurvePixels(const acv::GraphModel& m) {
+  QPolygon polygon;
+  const auto& ys = m.buffers.pointY[0][acv::kFullView];
+  polygon.reserve(static_cast<qsizetype>(ys.size()));
+  const acv::XMapping& x = m.buffers.pointX[acv::kFullView];
+  for (std::size_t i = 0; i < ys.size(); ++i) {
+    polygon.append(
+        QPoint(acv::TruncToPixel(x.At(static_cast<std::int64_t>(i))), acv::TruncToPixel(ys[i])));
+  }
+  return polygon;
+}
+
+void PaintPolyline(QImage& image, const QPolygon& polygon) {
+  QPainter p(&image);
+  p.fillRect(image.rect(), Qt::black);
+  p.setPen(QPen(Qt::red, 0));
+  p.drawPolyline(polygon);
+}
+
+void BM_Baseline_Polyline(benchmark::State& state) {
+  const acv::CDTDoc doc = StoreDoc(kPoints, false);
+  acv::GraphModel m = StoreGraph(doc);
+  QImage image = FrameImage();
+  acv::GraphPainter().Paint(image, m, doc);
+  const QPolygon polygon = CurvePixels(m);
+  for (auto _ : state) {
+    PaintPolyline(image, polygon);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_Baseline_Polyline)->Unit(benchmark::kMillisecond);
+
+void BM_Baseline_QtCharts(benchmark::State& state) {
+  const std::vector<float> v = Series(kPoints, 1);
+  QList<QPointF> points;
+  points.reserve(kPoints);
+  for (int i = 0; i < kPoints; ++i) points.append(QPointF(i, v[static_cast<std::size_t>(i)]));
+  auto* series = new QLineSeries;
+  series->replace(points);
+  auto* chart = new QChart;
+  chart->addSeries(series);
+  chart->createDefaultAxes();
+  chart->legend()->hide();
+  chart->setAnimationOptions(QChart::NoAnimation);
+  QChartView view(chart);
+  view.setRenderHint(QPainter::Antialiasing, false);
+  view.resize(kWidth, kHeight);
+  // The chart lays its series out through the event loop: show it once.
+  view.show();
+  QApplication::processEvents();
+  QImage image = FrameImage();
+  for (auto _ : state) {
+    QPainter p(&image);
+    view.render(&p);
+    p.end();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_Baseline_QtCharts)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Curve pixels inside the plot that differ between two pictures, as a share
+// of the polyline's curve pixels.
+double DifferingShare(const QImage& graph, const QImage& polyline, const acv::Rect& plot) {
+  int curve = 0;
+  int differing = 0;
+  for (int y = plot.top; y <= plot.bottom; ++y) {
+    for (int x = plot.left; x <= plot.right; ++x) {
+      const bool inGraph = graph.pixel(x, y) == 0xFFFF0000;
+      const bool inPolyline = polyline.pixel(x, y) == 0xFFFF0000;
+      curve += inPolyline ? 1 : 0;
+      differing += inGraph != inPolyline ? 1 : 0;
+    }
+  }
+  return curve > 0 ? static_cast<double>(differing) / curve : 1.0;
+}
+
+void BM_Graph_FullPaint(benchmark::State& state) {
+  const bool two = state.range(0) == 2;
+  const acv::CDTDoc doc = StoreDoc(two ? kPoints / 2 : kPoints, two);
+  acv::GraphModel m = StoreGraph(doc);
+  acv::GraphPainter painter;
+  QImage image = FrameImage();
+  for (auto _ : state) {
+    painter.Paint(image, m, doc);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  if (two) return;
+  QImage polyline = FrameImage();
+  PaintPolyline(polyline, CurvePixels(m));
+  const acv::Rect& plot = m.state.plotRect;
+  state.counters["differing_pct"] = 100.0 * DifferingShare(image, polyline, plot);
+  const int spikeX = acv::TruncToPixel(plot.left + plot.Width() * double(kSpikeAt) / (kPoints - 1));
+  const int spikeY = acv::TruncToPixel(plot.bottom - 9.5 * plot.Height() / 10.0);
+  state.counters["spike_visible"] = image.pixel(spikeX, spikeY) == 0xFFFF0000 ? 1 : 0;
+}
+BENCHMARK(BM_Graph_FullPaint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void BM_Graph_RealTimeAppend(benchmark::State& state) {
+  constexpr int kRun = 100000;
+  acv::CDTDoc doc;
+  doc.rtRms.resize(kRun);
+  const std::vector<float> v = Series(kRun, 3);
+  for (int i = 0; i < kRun; ++i) doc.rtRms[static_cast<std::size_t>(i)] = {v[i], 50.0f};
+  doc.rtHasCh1 = doc.rtHasCh2 = 1;
+  doc.rtUnitCh1 = "V";
+  doc.rtUnitCh2 = "A";
+  doc.rtCount = kRun - 1000;
+  acv::GraphModel m = StoreGraph(doc);
+  acv::GraphState& s = m.state;
+  s.mode = acv::GraphMode::RealTimeRms;
+  s.realTimeStopped = 0;
+  s.plotCh2 = 1;
+  s.lastPoint = doc.rtCount;
+  acv::GraphPainter painter;
+  QImage image = FrameImage();
+  painter.Paint(image, m, doc);
+  int drawn = 0;
+  for (auto _ : state) {
+    // The run appends a point; the view decides and draws the newest segment.
+    if (++doc.rtCount > kRun) doc.rtCount = kRun - 1000;
+    s.lastPoint = doc.rtCount;
+    const acv::IncrementalAction action = acv::IncrementalUpdate(m, doc);
+    if (action == acv::IncrementalAction::DrawNewest) {
+      benchmark::DoNotOptimize(painter.PaintNewestSegments(image, m, doc));
+      ++drawn;
+    }
+  }
+  state.counters["fast_path_pct"] = 100.0 * drawn / std::max<double>(1, state.iterations());
+}
+BENCHMARK(BM_Graph_RealTimeAppend)->Unit(benchmark::kMillisecond);
+
+void BM_Graph_CursorMove(benchmark::State& state) {
+  const acv::CDTDoc doc = StoreDoc(kPoints, false);
+  acv::GraphModel m = StoreGraph(doc);
+  acv::GraphPainter painter;
+  QImage image = FrameImage();
+  painter.Paint(image, m, doc);
+  int x = m.state.plotRect.left;
+  for (auto _ : state) {
+    if (++x > m.state.plotRect.right) x = m.state.plotRect.left;
+    const acv::CursorMove move = acv::MoveCursor(m, doc, x, 400);
+    benchmark::DoNotOptimize(painter.ApplyCursorMove(image, m.state, move));
+  }
+}
+BENCHMARK(BM_Graph_CursorMove)->Unit(benchmark::kMillisecond);
+
+// Keeps the times of every benchmark (the median when repeated) to print the
+// ratios at the end, by wall-clock and by CPU time.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        medians_.insert(name);
+      } else if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
+        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void PrintRatios() const {
+    const auto paint = times_.find("BM_Graph_FullPaint/1");
+    if (paint == times_.end()) return;
+    for (const auto& [what, name] : {std::pair{"plain polyline", "BM_Baseline_Polyline"},
+                                     std::pair{"Qt Charts", "BM_Baseline_QtCharts/iterations:5"}}) {
+      const auto base = times_.find(name);
+      if (base == times_.end()) continue;
+      std::printf("full paint vs %s: %.1fx faster (wall), %.1fx (CPU)\n", what,
+                  base->second.first / paint->second.first,
+                  base->second.second / paint->second.second);
+    }
+  }
+
+ private:
+  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
+  std::set<std::string> medians_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,388 @@
+#include "graph/GraphPainter.h"
+
+#include <QFontMetrics>
+#include <QLine>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+#include <algorithm>
+
+#include "graph/GraphFonts.h"
+#include "graph/geometry/Colours.h"
+
+namespace acv {
+namespace {
+
+QRect FromCorners(int left, int top, int right, int bottom) {
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QPen SolidPen(const QColor& c) {
+  QPen pen(c, 0);
+  pen.setCosmetic(true);
+  return pen;
+}
+
+QPen DottedPen(const QColor& c) {
+  QPen pen(c, 1);
+  pen.setCosmetic(true);
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setDashPattern({1.0, 1.0});
+  return pen;
+}
+
+// Inverts the colour of one pixel of a 32-bit image (alpha stays).
+inline void InvertPixel(QImage& image, int x, int y) {
+  auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+  line[x] ^= 0x00FFFFFFu;
+}
+
+bool CanInvert(const QImage& image) {
+  return image.depth() == 32 && !image.isNull();
+}
+
+QRect Grow(const QRect& r, int by) {
+  return r.adjusted(-by, -by, by, by);
+}
+
+QRect SegmentBounds(const SegmentLine& seg) {
+  return QRect(QPoint(std::min(seg.a.x, seg.b.x), std::min(seg.a.y, seg.b.y)),
+               QPoint(std::max(seg.a.x, seg.b.x), std::max(seg.a.y, seg.b.y)));
+}
+
+void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks) {
+  if (marks.empty()) return;
+  QVector<QPoint> points;
+  points.reserve(static_cast<qsizetype>(marks.size() * 6));
+  for (const PixelPoint& m : marks) {
+    for (const PixelPoint& d : kMarkOffsets) points.append(QPoint(m.x + d.x, m.y + d.y));
+  }
+  p.drawPoints(points.constData(), static_cast<int>(points.size()));
+}
+
+}  // namespace
+
+QColor ToQColor(std::uint32_t bgr) {
+  return QColor(RedOf(bgr), GreenOf(bgr), BlueOf(bgr));
+}
+
+GraphPainter::GraphPainter() = default;
+
+GraphPainter::GraphPainter(const Options& options) : options_(options) {}
+
+void GraphPainter::EnsureFonts() {
+  if (fontsReady_) return;
+  axisFont_ = AxisLabelFont();
+  readoutFont_ = ReadoutFont();
+  startFont_ = StartScreenFont();
+  axisAscent_ = QFontMetrics(axisFont_).ascent();
+  readoutAscent_ = QFontMetrics(readoutFont_).ascent();
+  startAscent_ = QFontMetrics(startFont_).ascent();
+  fontsReady_ = true;
+}
+
+void GraphPainter::Paint(QImage& image, GraphModel& model, const CDTDoc& doc) {
+  if (image.isNull()) return;
+  EnsureFonts();
+  if (model.state.displayMode == kStartScreen) {
+    PaintStartScreen(image);
+  } else {
+    PaintGraph(image, model, doc);
+  }
+}
+
+void GraphPainter::PaintStartScreen(QImage& image) {
+  QPainter p(&image);
+  p.fillRect(image.rect(), kStartScreenBackground);
+  p.setFont(startFont_);
+  p.setPen(kStartScreenText);
+  const int x = 280;
+  const int y = (image.height() - 350) / 2;
+  const char* words[] = {"ELECTRIC", "POWER", "TEST"};
+  for (int i = 0; i < 3; ++i) {
+    p.drawText(QPoint(x, y + 100 * i + startAscent_), QString::fromLatin1(words[i]));
+  }
+}
+
+void GraphPainter::DrawText(QPainter& p, int x, int y, const std::string& text,
+                            const QColor& colour) {
+  p.setPen(colour);
+  p.drawText(QPoint(x, y + axisAscent_),
+             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc) {
+  const Rect client{0, 0, image.width(), image.height()};
+  const GraphFrame frame = PrepareGraphPaint(model, doc, client);
+  const GraphState& s = model.state;
+  const Rect& plot = s.plotRect;
+  const int h = s.panelHeight;
+
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  // The fills of the painting order (black client, grey box, plot
+  // background, and the covers and surround after the curves) are laid down
+  // here once as the picture they leave: every pixel is written once.
+  PaintBackdrop(p, s);
+  // The grid and the curves, clipped to the plot with its right column and
+  // bottom row: whatever they put outside is covered by the fills that
+  // follow them, so the clip changes nothing but the work.
+  p.setClipRect(QRect(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1));
+  PaintGrid(p, s, frame);
+  PaintCurves(p, model);
+  p.setClipping(false);
+  // Labels and ticks, then the surround fills that may still cut into them.
+  PaintAxes(p, s, frame);
+  PaintSurround(p, s);
+  // Readout, white frame, legends.
+  DrawReadoutText(p, s);
+  QPen framePen(Qt::white, 2);
+  p.setPen(framePen);
+  const QPoint corners[4] = {
+      QPoint(client.left + 10, client.top + h + 10), QPoint(client.right - 10, client.top + h + 10),
+      QPoint(client.right - 10, client.bottom - 10), QPoint(client.left + 10, client.bottom - 10)};
+  p.drawPolygon(corners, 4);
+  PaintLegends(p, s);
+  p.end();
+  FinishGraphPaint(model.state);
+}
+
+void GraphPainter::PaintBackdrop(QPainter& p, const GraphState& s) {
+  const Rect& c = s.clientRect;
+  const Rect& box = s.graphBox;
+  const Rect& plot = s.plotRect;
+  const int stripBottom = c.top + s.panelHeight;
+  const QColor face = options_.buttonFace;
+  p.fillRect(FromCorners(c.left, c.top, c.right, stripBottom), face);
+  p.fillRect(FromCorners(c.left, stripBottom, c.right, box.top), Qt::black);
+  p.fillRect(FromCorners(c.left, box.bottom, c.right, c.bottom), Qt::black);
+  p.fillRect(FromCorners(c.left, box.top, box.left, box.bottom), Qt::black);
+  p.fillRect(FromCorners(box.right, box.top, c.right, box.bottom), Qt::black);
+  // The background covers columns left .. right - 1 and rows top ..
+  // bottom - 1; its column left of the plot is covered again by the grey
+  // label column, and the plot's right column and bottom row stay grey.
+  if (plot.Width() <= 0 || plot.Height() <= 0) {
+    p.fillRect(FromCorners(box.left, box.top, box.right, box.bottom), face);
+    return;
+  }
+  p.fillRect(FromCorners(box.left, box.top, box.right, plot.top), face);
+  p.fillRect(FromCorners(box.left, plot.bottom, box.right, box.bottom), face);
+  p.fillRect(FromCorners(box.left, plot.top, plot.left, plot.bottom), face);
+  p.fillRect(FromCorners(plot.right, plot.top, box.right, plot.bottom), face);
+  p.fillRect(FromCorners(plot.left, plot.top, plot.right, plot.bottom),
+             ToQColor(colourOf(s.backgroundColour)));
+}
+
+void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame) {
+  const Rect& plot = s.plotRect;
+  if (plot.Width() <= 0) return;
+  p.setPen(DottedPen(ToQColor(colourOf(s.gridColour))));
+  if (s.xGrid == 1) {
+    for (int k = 0; k < kTickCount; ++k) {
+      const int y = GridLineY(s, k);
+      p.drawLine(plot.left - 5, y, plot.right + 5, y);
+    }
+  }
+  if (s.yGrid == 1 && s.lastPoint > 0) {
+    for (const XLabel& label : frame.xLabels) {
+      if (label.shown) p.drawLine(label.x, plot.bottom - 1, label.x, plot.top);
+    }
+  }
+}
+
+void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m) {
+  const GraphState& s = m.state;
+  const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
+  QVector<QLine> lines;
+  for (int c = 0; c < 2; ++c) {
+    if (!ChannelShown(s, c) || !s.yScaleValid[c]) continue;
+    BuildCurve(m, c, options_.decimate, s.markPoints == 1, batch_);
+    p.setPen(SolidPen(ToQColor(colourOf(colours[c]))));
+    lines.resize(static_cast<qsizetype>(batch_.lines.size()));
+    for (std::size_t i = 0; i < batch_.lines.size(); ++i) {
+      const SegmentLine& seg = batch_.lines[i];
+      lines[static_cast<qsizetype>(i)] = QLine(seg.a.x, seg.a.y, seg.b.x, seg.b.y);
+    }
+    if (!lines.isEmpty()) p.drawLines(lines.constData(), static_cast<int>(lines.size()));
+    DrawMarks(p, batch_.marks);
+  }
+}
+
+void GraphPainter::PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame) {
+  const Rect& plot = s.plotRect;
+  p.setFont(axisFont_);
+  for (int k = 0; k < kTickCount; ++k) {
+    const int y = YLabelY(s, k);
+    DrawText(p, YLabelX(s, 0, s.ch1Labels[k]), y, s.ch1Labels[k], Qt::black);
+    DrawText(p, YLabelX(s, 1, s.ch2Labels[k]), y, s.ch2Labels[k], Qt::black);
+  }
+  const QPen tickPen = SolidPen(ToQColor(colourOf(s.gridColour)));
+  if (plot.Width() > 0) {
+    p.setPen(tickPen);
+    for (int k = 0; k < kTickCount; ++k) {
+      const int y = YTickY(s, k);
+      p.drawLine(plot.left - 5, y, plot.left, y);
+      p.drawLine(plot.right, y, plot.right + 5, y);
+    }
+  }
+  if (s.lastPoint <= 0 || s.firstPoint < 1) return;
+  if (frame.singleLabel) {
+    DrawText(p, frame.single.textX, plot.bottom + 5, frame.single.text, Qt::black);
+    if (!frame.single.date.empty()) {
+      DrawText(p, frame.single.textX, plot.bottom + 17, frame.single.date, Qt::black);
+    }
+    return;
+  }
+  for (const XLabel& label : frame.xLabels) {
+    if (!label.shown) continue;
+    DrawText(p, label.textX, plot.bottom + 5, label.text, Qt::black);
+    if (!label.date.empty()) DrawText(p, label.textX, plot.bottom + 17, label.date, Qt::black);
+    p.setPen(tickPen);
+    p.drawLine(label.x, plot.bottom, label.x, plot.bottom + 5);
+  }
+}
+
+void GraphPainter::PaintSurround(QPainter& p, const GraphState& s) {
+  const Rect& c = s.clientRect;
+  const Rect& box = s.graphBox;
+  const Rect& plot = s.plotRect;
+  const int stripBottom = c.top + s.panelHeight;
+  // The grey band over the plot trims the top label; the rows of it above
+  // the box turn black again. The black margins trim labels too long for
+  // the box.
+  p.fillRect(QRect(box.left, plot.top - 20, box.Width(), 15), options_.buttonFace);
+  p.fillRect(FromCorners(c.left, plot.top - 20, c.right, box.top), Qt::black);
+  p.fillRect(QRect(c.left, box.bottom, c.Width(), c.bottom - box.bottom), Qt::black);
+  p.fillRect(QRect(c.left, stripBottom, box.left - c.left, c.bottom - stripBottom), Qt::black);
+  p.fillRect(QRect(box.right, stripBottom, c.right - box.right, c.bottom - stripBottom), Qt::black);
+  if (options_.printing) p.fillRect(QRect(0, 0, c.Width(), stripBottom + 5), Qt::white);
+}
+
+void GraphPainter::DrawReadoutText(QPainter& p, const GraphState& s) {
+  const Rect bar = ReadoutBar(s);
+  // On the screen the bar lies on the black surround already; printing
+  // needs it drawn. Drawing it always gives the same picture.
+  p.fillRect(FromCorners(bar.left, bar.top, bar.right, bar.bottom), Qt::black);
+  if (s.readoutText.empty()) return;
+  p.setFont(readoutFont_);
+  p.setPen(options_.buttonFace);
+  p.drawText(
+      QPoint(bar.left, bar.top + readoutAscent_),
+      QString::fromLatin1(s.readoutText.data(), static_cast<qsizetype>(s.readoutText.size())));
+}
+
+void GraphPainter::PaintLegends(QPainter& p, const GraphState& s) {
+  p.setFont(axisFont_);
+  const QFontMetrics metrics(axisFont_);
+  const QColor background = ToQColor(colourOf(s.backgroundColour));
+  const int y = s.plotRect.bottom + 31;
+  auto legend = [&](int x, const std::string& text, int colourIndex) {
+    const QString q = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    p.fillRect(QRect(x, y, metrics.horizontalAdvance(q), metrics.height()), background);
+    p.setPen(ToQColor(colourOf(colourIndex)));
+    p.drawText(QPoint(x, y + axisAscent_), q);
+  };
+  const int left = s.clientRect.left;
+  if (s.plotCh1 == 1) {
+    if (s.mode == GraphMode::RealTimeS) {
+      legend(left + 60, s.ch1UnitText, s.ch1Colour);
+    } else {
+      legend(left - 5 * static_cast<int>(s.ch1UnitText.size()) + 50, "CH1 " + s.ch1UnitText,
+             s.ch1Colour);
+    }
+  }
+  if (s.plotCh2 == 1 && s.mode != GraphMode::RealTimeS) {
+    legend(s.plotRect.right + 1, "CH2 " + s.ch2UnitText, s.ch2Colour);
+  }
+}
+
+QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, const CDTDoc& doc) {
+  const GraphState& s = model.state;
+  QRect dirty;
+  if (image.isNull()) return dirty;
+  // Lift the cursor first, so that its later erase by inversion stays exact.
+  const bool cursorUp = !s.cursorHidden;
+  if (cursorUp) dirty |= ToggleCursorLine(image, s, s.cursorX);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
+    for (int c = 0; c < 2; ++c) {
+      if (!ChannelShown(s, c)) continue;
+      const auto seg = NewestSegment(model, c, doc.rtCount);
+      if (!seg || !SegmentDrawn(seg->a.y, seg->b.y, s.plotRect.top, s.plotRect.bottom)) continue;
+      p.setPen(SolidPen(ToQColor(colourOf(colours[c]))));
+      p.drawLine(seg->a.x, seg->a.y, seg->b.x, seg->b.y);
+      if (s.markPoints == 1) DrawMarks(p, {seg->a, seg->b});
+      dirty |= Grow(SegmentBounds(*seg), 1);
+    }
+  }
+  if (cursorUp) ToggleCursorLine(image, s, s.cursorX);
+  return dirty & image.rect();
+}
+
+QRect GraphPainter::ToggleCursorLine(QImage& image, const GraphState& s, int x) const {
+  if (!CanInvert(image) || x < 0 || x >= image.width()) return {};
+  const int top = std::max(0, s.plotRect.top);
+  const int bottom = std::min(image.height(), s.plotRect.bottom);
+  if (top >= bottom) return {};
+  // Every other pixel from the top line down is inverted: the line shows in
+  // the complement of whatever lies under it (white on the default black
+  // background, and over the curves alike), and a second pass restores each
+  // pixel. A pen in the background's complement combined as NOT (screen XOR
+  // pen) would change no pixel at all on the default black background.
+  for (int y = top; y < bottom; ++y) {
+    if (((y - s.plotRect.top) & 1) == 0) InvertPixel(image, x, y);
+  }
+  return QRect(x, top, 1, bottom - top);
+}
+
+QRect GraphPainter::ToggleRubberBand(QImage& image, const Rect& band) const {
+  if (!CanInvert(image)) return {};
+  const QRect area = FromCorners(band.left, band.top, band.right + 1, band.bottom + 1);
+  const QRect visible = area & image.rect();
+  if (visible.isEmpty()) return {};
+  // Each pixel of the border once, every other one along it, as a focus
+  // frame shows; inverting twice leaves the picture as it was.
+  auto dot = [&](int x, int y) {
+    if (((x + y) & 1) == 0 && image.rect().contains(x, y)) InvertPixel(image, x, y);
+  };
+  for (int x = band.left; x <= band.right; ++x) {
+    dot(x, band.top);
+    if (band.bottom != band.top) dot(x, band.bottom);
+  }
+  for (int y = band.top + 1; y < band.bottom; ++y) {
+    dot(band.left, y);
+    if (band.right != band.left) dot(band.right, y);
+  }
+  return visible;
+}
+
+QRect GraphPainter::PaintReadout(QImage& image, const GraphState& s) {
+  if (image.isNull()) return {};
+  EnsureFonts();
+  QPainter p(&image);
+  DrawReadoutText(p, s);
+  const Rect bar = ReadoutBar(s);
+  return FromCorners(bar.left, bar.top, bar.right, bar.bottom) & image.rect();
+}
+
+QRect GraphPainter::ApplyCursorMove(QImage& image, const GraphState& s, const CursorMove& move) {
+  QRect dirty;
+  if (move.eraseOld) dirty |= ToggleCursorLine(image, s, move.oldX);
+  if (move.drawNew) dirty |= ToggleCursorLine(image, s, s.cursorX);
+  if (move.readoutChanged) dirty |= PaintReadout(image, s);
+  return dirty;
+}
+
+QRect GraphPainter::ApplyBandUpdate(QImage& image, const BandUpdate& update) const {
+  QRect dirty;
+  if (update.eraseOld) dirty |= ToggleRubberBand(image, update.oldBand);
+  if (update.drawNew) dirty |= ToggleRubberBand(image, update.newBand);
+  return dirty;
+}
+
+}  // namespace acv

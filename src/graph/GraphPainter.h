@@ -1,0 +1,98 @@
+#pragma once
+// Paints the graph view's face into one image: the start screen, or the graph
+// with its axes, grid, curves, legends, frame and cursor readout. The widget
+// keeps the image, copies it to the screen in one step, and for the quick
+// changes between two full paints (a real-time point, the cursor, the rubber
+// band, the readout) asks for just that change, getting back the rectangle
+// to update.
+//
+// Typical use by a widget:
+//   paint:         painter.Paint(image, model, doc);           // image = client size
+//   mouse move:    painter.ApplyCursorMove(image, model.state, MoveCursor(model, doc, x, y));
+//   drag:          painter.ApplyBandUpdate(image, MoveDrag(model.state, x, y));
+//   real time:     if (IncrementalUpdate(model, doc) == IncrementalAction::DrawNewest)
+//                    update(painter.PaintNewestSegments(image, model, doc));
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+#include "data/CDTDoc.h"
+#include "graph/geometry/GraphFrame.h"
+#include "graph/geometry/Readout.h"
+#include "graph/geometry/Segments.h"
+#include "graph/geometry/Zoom.h"
+
+class QPainter;
+
+namespace acv {
+
+// The system's button-face colour, used for the grey box and the readout.
+inline const QColor kButtonFace(240, 240, 240);
+// Start screen background (grey) and the colour of its words.
+inline const QColor kStartScreenBackground(0xC8, 0xC8, 0xC8);
+inline const QColor kStartScreenText(0x66, 0x7A, 0x9D);
+
+// A 0x00BBGGRR colour value as a QColor.
+QColor ToQColor(std::uint32_t bgr);
+
+class GraphPainter {
+ public:
+  struct Options {
+    QColor buttonFace = kButtonFace;
+    bool printing = false;  // white strip on top, black bar under the readout
+    // Merge the segments inside a pixel column into one span (same pixels,
+    // far fewer lines); off draws every segment, for comparison.
+    bool decimate = true;
+  };
+
+  GraphPainter();
+  explicit GraphPainter(const Options& options);
+
+  Options& options() { return options_; }
+
+  // Paints the face of the state's displayMode into the whole image (the
+  // image is the client area). A graph paint runs the geometry steps first.
+  void Paint(QImage& image, GraphModel& model, const CDTDoc& doc);
+
+  // The real-time fast path: draws the newest segment of each shown channel
+  // onto the picture of the last full paint. Returns the changed rectangle.
+  QRect PaintNewestSegments(QImage& image, const GraphModel& model, const CDTDoc& doc);
+
+  // The cursor line at x (dotted, inverting what lies under it); drawing it
+  // again at the same x restores every pixel.
+  QRect ToggleCursorLine(QImage& image, const GraphState& s, int x) const;
+  // The rubber band (dotted focus-style frame, inverting); toggles like the cursor.
+  QRect ToggleRubberBand(QImage& image, const Rect& band) const;
+  // The readout bar with the state's readoutText.
+  QRect PaintReadout(QImage& image, const GraphState& s);
+
+  // Applies the screen changes of a cursor move or a drag move.
+  QRect ApplyCursorMove(QImage& image, const GraphState& s, const CursorMove& move);
+  QRect ApplyBandUpdate(QImage& image, const BandUpdate& update) const;
+
+ private:
+  void PaintStartScreen(QImage& image);
+  void PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc);
+  void PaintBackdrop(QPainter& p, const GraphState& s);
+  void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame);
+  void PaintCurves(QPainter& p, const GraphModel& m);
+  void PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame);
+  void PaintSurround(QPainter& p, const GraphState& s);
+  void PaintLegends(QPainter& p, const GraphState& s);
+  void DrawReadoutText(QPainter& p, const GraphState& s);
+  void DrawText(QPainter& p, int x, int y, const std::string& text, const QColor& colour);
+  void EnsureFonts();
+
+  Options options_;
+  bool fontsReady_ = false;
+  QFont axisFont_;
+  QFont readoutFont_;
+  QFont startFont_;
+  int axisAscent_ = 0;
+  int readoutAscent_ = 0;
+  int startAscent_ = 0;
+  CurveBatch batch_;  // reused between paints
+};
+
+}  // namespace acv

@@ -1,0 +1,47 @@
+#pragma once
+// Integer rectangles and the one conversion from a computed position to a
+// device pixel. Positions are doubles; a pixel is the position truncated
+// toward zero. Values from a file or the wire can be anything, so the
+// conversion first bounds them: an int conversion of a huge or NaN double is
+// undefined behaviour, and no drawing needs more than a billion pixels.
+#include <cmath>
+#include <cstdint>
+
+namespace acv {
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
+
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const PixelPoint&) const = default;
+};
+
+inline constexpr double kPixelLimit = 1.0e9;
+
+// Truncates toward zero; NaN gives 0, values beyond +-1e9 are clamped.
+inline int TruncToPixel(double v) {
+  if (std::isnan(v)) return 0;
+  if (v > kPixelLimit) v = kPixelLimit;
+  if (v < -kPixelLimit) v = -kPixelLimit;
+  return static_cast<int>(v);
+}
+
+// The same bound for counts of points derived from pixel arithmetic.
+inline std::int64_t TruncToCount(double v) {
+  if (std::isnan(v)) return 0;
+  if (v > 4.0e18) return static_cast<std::int64_t>(4.0e18);
+  if (v < -4.0e18) return static_cast<std::int64_t>(-4.0e18);
+  return static_cast<std::int64_t>(v);
+}
+
+}  // namespace acv

@@ -1,0 +1,152 @@
+#include "graph/geometry/Readout.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "graph/geometry/Segments.h"
+#include "graph/geometry/SeriesSource.h"
+
+namespace acv {
+namespace {
+
+const char* ValueFormat(GraphMode mode) {
+  switch (mode) {
+    case GraphMode::StoreRms:
+    case GraphMode::RealTimeRms:
+    case GraphMode::RealTimeFreq:
+      return "%.1f";
+    case GraphMode::StoreTr:
+    case GraphMode::RealTimeEpa:
+    case GraphMode::RealTimeS:
+      return "%.0f";
+  }
+  return "%.1f";
+}
+
+bool ReadsAsZero(const char* text) {
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  return end != text && v == 0.0;
+}
+
+TimeStamp PointTime(const GraphState& s, const CDTDoc& doc, std::int64_t index) {
+  switch (s.mode) {
+    case GraphMode::StoreRms:
+      return doc.RmsSampleTime(index);
+    case GraphMode::StoreTr:
+      return doc.TrSampleTime(index);
+    case GraphMode::RealTimeEpa:
+      // The wave belongs to the newest real-time point.
+      return doc.RealTimeSampleTime(static_cast<std::int64_t>(doc.rtCount) - 1);
+    case GraphMode::RealTimeRms:
+    case GraphMode::RealTimeFreq:
+    case GraphMode::RealTimeS:
+      return doc.RealTimeSampleTime(index);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool CursorInsidePlot(const GraphState& s, int x, int y) {
+  const Rect& p = s.plotRect;
+  return !(y > p.bottom || y < p.top + 1 || x < p.left || x > p.right);
+}
+
+std::int64_t NearestPoint(const GraphModel& m, int x) {
+  const GraphState& s = m.state;
+  const std::int64_t first = s.firstPoint;
+  const std::int64_t last = s.lastPoint;
+  if (last == 1) return 0;
+  const double step = s.pointStep;
+  std::int64_t w = first - 1;
+  if (step > 0.0) {
+    const double x0 = m.buffers.pointX[CurrentSlot(s)].origin;
+    const std::int64_t column = TruncToCount((x - x0) / step);
+    w = column + first - 1 - s.scrollShift;
+    // Points at x0 + step * column and one step further: the right one wins
+    // only when strictly nearer.
+    const double left = x0 + step * static_cast<double>(column);
+    const double right = left + step;
+    if (x - left > right - x) ++w;
+  }
+  if (w >= last) w = last - 1;
+  if (w < first) w = first - 1;
+  return w;
+}
+
+std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit) {
+  char text[64];
+  std::snprintf(text, sizeof text, ValueFormat(mode), static_cast<double>(value));
+  if (mode == GraphMode::RealTimeFreq) {
+    if (value >= 400.0f) return "OL";
+    if (value <= 40.0f) return "LO";
+  }
+  if (mode != GraphMode::StoreTr && mode != GraphMode::RealTimeEpa && ReadsAsZero(text)) {
+    return "LO";
+  }
+  return text + unit;
+}
+
+std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, std::int64_t index) {
+  if (index < 0 || index >= s.lastPoint) return std::nullopt;
+  const SeriesSource source(doc, s.mode);
+  const std::int64_t number = s.mode == GraphMode::StoreTr ? index - s.firstPoint + 2 : index + 1;
+  std::string line = "Data Point No.:" + std::to_string(number) +
+                     "  Time:" + FormatTime(PointTime(s, doc, index), kSampleTimeFormat);
+  if (s.mode == GraphMode::RealTimeS) {
+    if (!source.Has(0, index)) return std::nullopt;
+    return line + "   S(VA): " + FormatChannelValue(s.mode, source.Value(0, index), s.ch1UnitText);
+  }
+  if (s.plotCh1 == 1) {
+    if (!source.Has(0, index)) return std::nullopt;
+    line += "   CH1: " + FormatChannelValue(s.mode, source.Value(0, index), s.ch1UnitText);
+  }
+  if (s.plotCh2 == 1) {
+    if (!source.Has(1, index)) return std::nullopt;
+    line += "   CH2: " + FormatChannelValue(s.mode, source.Value(1, index), s.ch2UnitText);
+  }
+  return line;
+}
+
+Rect ReadoutBar(const GraphState& s) {
+  const Rect& p = s.plotRect;
+  const int left = p.left - 80;
+  const int top = p.bottom + 75;
+  return {left, top, left + p.Width() + 178, top + 20};
+}
+
+CursorMove MoveCursor(GraphModel& m, const CDTDoc& doc, int x, int y) {
+  GraphState& s = m.state;
+  CursorMove move;
+  if (s.lastPoint <= 0 || s.displayMode == kStartScreen || s.cursorEnabled != 1 || s.dragging) {
+    return move;
+  }
+  if (!CursorInsidePlot(s, x, y)) {
+    if (!s.cursorHidden) {
+      move.eraseOld = true;
+      move.oldX = s.cursorX;
+      s.cursorHidden = true;
+    }
+    return move;
+  }
+  const std::int64_t index = NearestPoint(m, x);
+  s.cursorIndex = static_cast<int>(index);
+  if (!s.cursorHidden) {
+    move.eraseOld = true;
+    move.oldX = s.cursorX;
+  }
+  move.drawNew = true;
+  s.cursorX = x;
+  s.cursorHidden = false;
+  if (index >= 0 && index < s.lastPoint && y >= s.plotRect.top + 1 && y <= s.plotRect.bottom) {
+    if (auto text = ReadoutText(s, doc, index)) {
+      s.readoutText = std::move(*text);
+      move.readoutChanged = true;
+    }
+  }
+  return move;
+}
+
+}  // namespace acv

@@ -1,0 +1,40 @@
+#pragma once
+// The cursor over the plot: which point lies nearest to the mouse, and the
+// readout line under the plot with that point's number, time and values.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "data/CDTDoc.h"
+#include "graph/geometry/PointBuffers.h"
+
+namespace acv {
+
+// Whether (x, y) counts as inside the plot for the cursor.
+bool CursorInsidePlot(const GraphState& s, int x, int y);
+
+// The 0-based point nearest to the mouse x; at exactly halfway between two
+// points the left one.
+std::int64_t NearestPoint(const GraphModel& m, int x);
+
+// One channel's value text: the mode's number format directly followed by
+// the unit, or the range words "LO" / "OL" where the mode has them.
+std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit);
+
+// The readout line of point index, or nothing when the point is outside the
+// display range or the data set has no value there.
+std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, std::int64_t index);
+
+// The black bar the readout is written on.
+Rect ReadoutBar(const GraphState& s);
+
+// Cursor handling of a mouse move that is not a drag.
+struct CursorMove {
+  bool eraseOld = false;  // draw the line at oldX again to take it away
+  int oldX = 0;
+  bool drawNew = false;  // draw the line at state.cursorX
+  bool readoutChanged = false;
+};
+CursorMove MoveCursor(GraphModel& m, const CDTDoc& doc, int x, int y);
+
+}  // namespace acv

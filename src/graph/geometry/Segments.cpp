@@ -1,0 +1,153 @@
+#include "graph/geometry/Segments.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace acv {
+namespace {
+
+void AddMark(std::vector<PixelPoint>& marks, PixelPoint p) {
+  if (marks.empty() || !(marks.back() == p)) marks.push_back(p);
+}
+
+// Out of line, so that the segment loop keeps its integers apart instead of
+// packing them into vector registers for a store that rarely happens.
+[[gnu::noinline]] void AddLine(std::vector<SegmentLine>& lines, int xa, int ya, int xb, int yb) {
+  lines.push_back({{xa, ya}, {xb, yb}});
+}
+
+// What the segment loop reads, gathered so that the loop itself keeps its
+// few variables in registers.
+struct CurveWalk {
+  const double* ys;  // y of buffer element k
+  double origin;     // x of element 0 (unshifted)
+  double step;
+  double shift;  // scrollShift
+  int top;
+  int bottom;
+};
+
+// The segments joining buffer elements first - 1 .. last. Consecutive
+// segments share a point, so each point is converted once; this loop runs
+// once per shown point and keeps to plain integers.
+template <bool kDecimate, bool kMarks>
+void Walk(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch& out) {
+  constexpr int kNoSpan = INT_MIN;  // pixel x never reaches it
+  int spanX = kNoSpan, spanLow = 0, spanHigh = 0;
+  const auto flush = [&] {
+    if (spanX != kNoSpan) AddLine(out.lines, spanX, spanLow, spanX, spanHigh);
+    spanX = kNoSpan;
+  };
+  double fya = w.ys[first - 1];
+  int xa = TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(first - 1)));
+  int ya = TruncToPixel(fya);
+  for (std::int64_t i = first; i <= last; ++i) {
+    const double fyb = w.ys[i];
+    const int xb = TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(i)));
+    const int yb = TruncToPixel(fyb);
+    if (std::isnan(fya) || std::isnan(fyb)) {
+      flush();  // a gap in the data: no span may bridge it
+    } else if (SegmentDrawn(ya, yb, w.top, w.bottom)) {
+      if (kDecimate && xa == xb) {
+        if (spanX == xa) {
+          spanLow = std::min(spanLow, std::min(ya, yb));
+          spanHigh = std::max(spanHigh, std::max(ya, yb));
+        } else {
+          flush();
+          spanX = xa;
+          spanLow = std::min(ya, yb);
+          spanHigh = std::max(ya, yb);
+        }
+      } else {
+        AddLine(out.lines, xa, ya, xb, yb);
+      }
+      if (kMarks) {
+        AddMark(out.marks, {xa, ya});
+        AddMark(out.marks, {xb, yb});
+      }
+    }
+    fya = fyb;
+    xa = xb;
+    ya = yb;
+  }
+  flush();
+}
+
+}  // namespace
+
+bool SegmentDrawn(int ya, int yb, int top, int bottom) {
+  const bool reachesBelowTop = ya > top || yb > top;
+  const bool reachesAboveBottom = ya < bottom || yb < bottom;
+  if (reachesBelowTop && reachesAboveBottom) return true;
+  return (ya == top && yb == top) || (ya == bottom && yb == bottom);
+}
+
+bool ChannelShown(const GraphState& s, int channel) {
+  if (channel == 0) return s.plotCh1 == 1 && s.showCh1 == 1;
+  return s.plotCh2 == 1 && s.showCh2 == 1 && s.mode != GraphMode::RealTimeS;
+}
+
+SegmentRange VisibleSegments(const GraphState& s) {
+  SegmentRange range;
+  const double step = s.pointStep;
+  const int width = s.plotRect.Width();
+  if (!(step > 0.0) || width <= 0 || s.firstPoint < 1 || s.lastPoint <= s.firstPoint) {
+    return range;
+  }
+  const std::int64_t d = static_cast<std::int64_t>(s.scrollBase) - s.scrollShift + 1;
+  const std::int64_t n = TruncToCount(width / step);
+  const std::int64_t segments = static_cast<std::int64_t>(s.lastPoint) - s.firstPoint;
+  range.first = std::max<std::int64_t>(d, 1);
+  range.last = std::min<std::int64_t>(d + n + 1, segments);
+  return range;
+}
+
+std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i) {
+  const GraphState& s = m.state;
+  const int slot = CurrentSlot(s);
+  const std::int64_t a = static_cast<std::int64_t>(s.firstPoint) - 2 + i;
+  const double ya = m.buffers.Y(channel, slot, a);
+  const double yb = m.buffers.Y(channel, slot, a + 1);
+  if (std::isnan(ya) || std::isnan(yb)) return std::nullopt;
+  const double origin = m.buffers.pointX[slot].origin;
+  const double shifted = static_cast<double>(s.scrollShift) + static_cast<double>(i);
+  return SegmentLine{{TruncToPixel(origin + s.pointStep * (shifted - 1.0)), TruncToPixel(ya)},
+                     {TruncToPixel(origin + s.pointStep * shifted), TruncToPixel(yb)}};
+}
+
+void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out) {
+  out.clear();
+  const GraphState& s = m.state;
+  const SegmentRange range = VisibleSegments(s);
+  if (range.first > range.last) return;
+  const int slot = CurrentSlot(s);
+  const std::vector<double>& ys = m.buffers.pointY[channel == 0 ? 0 : 1][slot];
+  // Segment i joins buffer elements i - 1 and i (element 0 is firstPoint - 1).
+  const std::int64_t last =
+      std::min<std::int64_t>(range.last, static_cast<std::int64_t>(ys.size()) - 1);
+  if (last < range.first) return;
+  const double origin = m.buffers.pointX[slot].origin;
+  const double step = s.pointStep;
+  const int top = s.plotRect.top;
+  const int bottom = s.plotRect.bottom;
+  const CurveWalk walk{ys.data(), origin, step, static_cast<double>(s.scrollShift), top, bottom};
+  if (decimate) {
+    withMarks ? Walk<true, true>(walk, range.first, last, out)
+              : Walk<true, false>(walk, range.first, last, out);
+  } else {
+    withMarks ? Walk<false, true>(walk, range.first, last, out)
+              : Walk<false, false>(walk, range.first, last, out);
+  }
+}
+
+std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount) {
+  const GraphState& s = m.state;
+  if (rtCount < 2 || s.firstPoint < 1) return std::nullopt;
+  // Points rtCount - 2 and rtCount - 1 form segment i = a - firstPoint + 2.
+  const std::int64_t i = static_cast<std::int64_t>(rtCount) - s.firstPoint;
+  if (i < 1) return std::nullopt;
+  return SegmentAt(m, channel, i);
+}
+
+}  // namespace acv

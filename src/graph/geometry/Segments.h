@@ -1,0 +1,81 @@
+#pragma once
+// The curve of one channel as line segments between consecutive points, in
+// device pixels, for the visible window of the current view, with the rule
+// that leaves out segments lying wholly above the plot's top line or below its
+// bottom line.
+//
+// Dense series: when many points fall into one pixel column, the segments
+// inside that column are vertical lines at the same x, and consecutive ones
+// share an end, so together they cover exactly the column's span from its
+// lowest to its highest end. A span per column plus the segments that join
+// neighbouring columns therefore paints the same pixels as every segment
+// would, with at most about two lines per column. The draw/skip rule is still
+// applied to every original segment first: a skipped segment lies beyond the
+// top or bottom line, and the drawn segments on either side of it both reach
+// that line, so the span of the drawn ones stays connected inside the plot.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "graph/geometry/PointBuffers.h"
+
+namespace acv {
+
+struct SegmentLine {
+  PixelPoint a;
+  PixelPoint b;
+  bool operator==(const SegmentLine&) const = default;
+};
+
+struct CurveBatch {
+  std::vector<SegmentLine> lines;
+  std::vector<PixelPoint> marks;  // points that get a mark (when marks are on)
+  void clear() {
+    lines.clear();
+    marks.clear();
+  }
+};
+
+// Whether a segment with these end rows is drawn: one end strictly below the
+// top line and one strictly above the bottom line, or both exactly on the top
+// line, or both exactly on the bottom line.
+bool SegmentDrawn(int ya, int yb, int top, int bottom);
+
+// Whether a segment crosses a horizontal line (one end strictly on each side).
+inline bool CrossesLine(int ya, int yb, int line) {
+  return (ya < line && yb > line) || (ya > line && yb < line);
+}
+
+// The current zoom state's slot: full view or zoomed.
+inline int CurrentSlot(const GraphState& s) {
+  return s.zoomState == kZoomedView ? kZoomedView : kFullView;
+}
+
+// Whether the channel's curve is drawn at all in the current mode and options.
+bool ChannelShown(const GraphState& s, int channel);
+
+// The range of segment numbers i (inclusive) of the visible window; empty
+// when first > last.
+struct SegmentRange {
+  std::int64_t first = 1;
+  std::int64_t last = 0;
+};
+SegmentRange VisibleSegments(const GraphState& s);
+
+// Segment i of a channel in the current zoom state, truncated to pixels;
+// nothing when one of its points has no position.
+std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i);
+
+// The visible, drawn segments of a channel; with decimate, the segments
+// inside a pixel column are merged into one vertical span. Marks are
+// collected when withMarks is set (consecutive duplicates dropped).
+void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out);
+
+// The segment joining the two newest points, rtCount - 2 and rtCount - 1.
+std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount);
+
+// The six pixels of a point mark: the rows above and below the point, three
+// pixels wide.
+inline constexpr PixelPoint kMarkOffsets[6] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 1}, {0, 1}, {1, 1}};
+
+}  // namespace acv

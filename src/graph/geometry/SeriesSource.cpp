@@ -1,0 +1,88 @@
+#include "graph/geometry/SeriesSource.h"
+
+#include <algorithm>
+
+namespace acv {
+namespace {
+
+std::int64_t Clip(std::int64_t claimed, std::size_t held) {
+  return std::clamp<std::int64_t>(claimed, 0, static_cast<std::int64_t>(held));
+}
+
+// ChannelPair is two floats; the real-time arrays are read as float pairs.
+const float* FirstOf(const std::vector<ChannelPair>& v) {
+  return v.empty() ? nullptr : &v.front().ch1;
+}
+const float* SecondOf(const std::vector<ChannelPair>& v) {
+  return v.empty() ? nullptr : &v.front().ch2;
+}
+
+}  // namespace
+
+static_assert(sizeof(ChannelPair) == 2 * sizeof(float));
+
+SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
+  switch (mode) {
+    case GraphMode::StoreRms:
+      base_[0] = doc.rmsCh1.data();
+      base_[1] = doc.rmsCh2.data();
+      count_[0] = doc.hasCh1 == 1 ? Clip(doc.rmsCount, doc.rmsCh1.size()) : 0;
+      count_[1] = doc.hasCh2 == 1 ? Clip(doc.rmsCount, doc.rmsCh2.size()) : 0;
+      break;
+    case GraphMode::StoreTr: {
+      base_[0] = base_[1] = doc.trWaves.data();
+      const std::int64_t claimed = static_cast<std::int64_t>(doc.trCount) * kTrWavePoints;
+      count_[0] = count_[1] = Clip(claimed, doc.trWaves.size());
+      break;
+    }
+    case GraphMode::RealTimeEpa:
+      base_[0] = &doc.epaWave.front().ch1;
+      base_[1] = &doc.epaWave.front().ch2;
+      stride_ = 2;
+      count_[0] = count_[1] = kEpaPoints;
+      break;
+    case GraphMode::RealTimeRms:
+    case GraphMode::RealTimeFreq: {
+      const auto& points = mode == GraphMode::RealTimeRms ? doc.rtRms : doc.rtFreq;
+      base_[0] = FirstOf(points);
+      base_[1] = SecondOf(points);
+      stride_ = 2;
+      count_[0] = count_[1] = Clip(doc.rtCount, points.size());
+      break;
+    }
+    case GraphMode::RealTimeS:
+      base_[0] = FirstOf(doc.rtRms);
+      factor_ = SecondOf(doc.rtRms);
+      stride_ = 2;
+      count_[0] = doc.HasApparentPower() ? Clip(doc.rtCount, doc.rtRms.size()) : 0;
+      count_[1] = 0;  // S(VA) has no channel 2 curve
+      break;
+  }
+  for (int c = 0; c < 2; ++c) {
+    if (base_[c] == nullptr) count_[c] = 0;
+  }
+}
+
+ModeUnits UnitsOfMode(const CDTDoc& doc, GraphMode mode, std::int64_t trRecord) {
+  switch (mode) {
+    case GraphMode::StoreRms:
+      return {doc.rmsUnitCh1, doc.rmsUnitCh2};
+    case GraphMode::StoreTr: {
+      std::string unit;
+      if (trRecord >= 0 && static_cast<std::uint64_t>(trRecord) < doc.trUnit.size()) {
+        unit = UnitText(doc.trUnit[static_cast<std::size_t>(trRecord)]);
+      }
+      return {unit, unit};
+    }
+    case GraphMode::RealTimeEpa:
+    case GraphMode::RealTimeRms:
+      return {doc.rtUnitCh1, doc.rtUnitCh2};
+    case GraphMode::RealTimeFreq:
+      return {"Hz", "Hz"};
+    case GraphMode::RealTimeS:
+      return {"VA", "VA"};
+  }
+  return {};
+}
+
+}  // namespace acv

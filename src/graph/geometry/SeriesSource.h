@@ -1,0 +1,53 @@
+#pragma once
+// The series the graph plots in each display mode, read straight from the
+// data set: STORE RMS from the RMS arrays, STORE TR from the TR samples (both
+// channels read the same array; the record's channel decides which is shown),
+// REAL TIME EPA from the captured wave, REAL TIME RMS and F(Hz) from the
+// real-time points, and S(VA) as the product of the two RMS values on
+// channel 1. A point beyond what the data set really holds has no value, so a
+// display range larger than the data never reads outside an array.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "data/CDTDoc.h"
+#include "graph/geometry/GraphState.h"
+
+namespace acv {
+
+class SeriesSource {
+ public:
+  SeriesSource(const CDTDoc& doc, GraphMode mode);
+
+  GraphMode mode() const { return mode_; }
+
+  // Number of 0-based points the data set holds for channel 0 (CH1) or 1 (CH2).
+  std::int64_t Available(int channel) const { return count_[Index(channel)]; }
+  bool Has(int channel, std::int64_t p) const { return p >= 0 && p < Available(channel); }
+
+  // The value of a point that Has() confirmed.
+  float Value(int channel, std::int64_t p) const {
+    const std::size_t i = static_cast<std::size_t>(p) * stride_;
+    const float v = base_[Index(channel)][i];
+    return factor_ != nullptr ? v * factor_[i] : v;
+  }
+
+ private:
+  static std::size_t Index(int channel) { return channel == 0 ? 0 : 1; }
+
+  GraphMode mode_;
+  const float* base_[2] = {nullptr, nullptr};
+  const float* factor_ = nullptr;  // second factor of S(VA)
+  std::size_t stride_ = 1;         // floats between two points
+  std::int64_t count_[2] = {0, 0};
+};
+
+// Unit texts a display mode shows for its channels ("V", "A", "Hz", "VA"),
+// for the record r in STORE TR.
+struct ModeUnits {
+  std::string ch1;
+  std::string ch2;
+};
+ModeUnits UnitsOfMode(const CDTDoc& doc, GraphMode mode, std::int64_t trRecord = 0);
+
+}  // namespace acv

@@ -1,0 +1,51 @@
+#pragma once
+// Rubber-band zoom: the drag with the left button, the decision on release,
+// applying an accepted zoom at the next paint, the return to the full view,
+// and keeping a zoom when the window is resized.
+#include "graph/geometry/PointBuffers.h"
+
+namespace acv {
+
+// The rubber band between two corners, normalised (left <= right,
+// top <= bottom; right and bottom inclusive).
+Rect BandRect(int x0, int y0, int x1, int y1);
+
+// Left button down. Returns true when a drag started (the caller then starts
+// the 10 ms drag watch).
+bool BeginDrag(GraphState& s, int x, int y);
+
+// What a mouse move during a drag changes on the screen.
+struct BandUpdate {
+  bool eraseOld = false;
+  Rect oldBand;
+  bool drawNew = false;
+  Rect newBand;
+};
+BandUpdate MoveDrag(GraphState& s, int x, int y);
+
+// The drag watch: true when the mouse left the region around the plot and
+// the drag was cancelled (the caller repaints the plot and stops the watch).
+bool DragWatchCancels(GraphState& s, int x, int y);
+
+// Left button up.
+struct ReleaseOutcome {
+  bool handled = false;    // false: no data or the start screen, nothing to do
+  bool eraseBand = false;  // the rubber band to take away first
+  Rect band;
+  bool accepted = false;  // a zoom is pending for the next paint
+  Rect repaintArea;       // (left, top, right, bottom) to repaint
+};
+ReleaseOutcome ReleaseDrag(GraphModel& m, int x, int y);
+
+// Turns a pending zoom into the zoomed scale and x positions and sets up the
+// scroll bars; part of the paint, with the plot rectangle unchanged.
+void ApplyPendingZoom(GraphModel& m);
+
+// Back to the full view. Returns the area to repaint.
+Rect ZoomReset(GraphState& s);
+
+// A resize moves the zoomed x positions linearly from the old plot's
+// [left, right] to the new one and drops a zoom still pending.
+void RemapForResize(GraphModel& m, const Rect& oldPlot, const Rect& newPlot);
+
+}  // namespace acv
