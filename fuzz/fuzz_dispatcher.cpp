@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,8 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "data/CDTDoc.h"
 #include "logger/LinkHost.h"
+#include "logger/Download.h"
 #include "logger/LoggerLink.h"
+#include "logger/RealTimeRun.h"
 
 namespace {
 
@@ -110,48 +114,30 @@ class FuzzHost : public acv::LinkHost {
 };
 
 // ---- the transfers --------------------------------------------------------------
-// Stand-ins that read every byte of every block they are given. The real
-// real-time run and download plug in through the same two Attach calls in
-// Harness's constructor; nothing else here depends on which ones are used.
+// The real real-time run and download, so random blocks reach their parsers
+// in every state. Their previous-measurement file goes to a private folder.
 
-class ReadingTransfer : public acv::TransferHandler {
- public:
-  ReadingTransfer(acv::LoggerLink& link, std::uint8_t fill, int threshold)
-      : link_(link), fill_(fill), threshold_(threshold) {}
-  void ClearCounters() override {}
-  std::uint8_t PrepareStart() override {
-    link_.SetThreshold(threshold_);
-    return fill_;
-  }
-  void OnReply(std::span<const std::uint8_t> block) override {
-    for (std::uint8_t b : block) checksum_ += b;
-  }
-  bool OwnsTimer(int id) const override { return id == ownTimer_; }
-  void OnTimer(int) override {}
-  void OnPortLost() override { link_.transferActive = 0; }
-  void SetOwnTimer(int id) { ownTimer_ = id; }
-
- private:
-  acv::LoggerLink& link_;
-  std::uint8_t fill_;
-  int threshold_;
-  int ownTimer_ = -1;
-  unsigned checksum_ = 0;
-};
+const std::string& PreviousMeasurementPath() {
+  static const std::string path = [] {
+    char folder[] = "/tmp/acv-fuzz-XXXXXX";
+    const char* made = mkdtemp(folder);
+    return std::string(made != nullptr ? made : "/tmp") + "/prev.stdata";
+  }();
+  return path;
+}
 
 struct Harness {
   Harness() {
     link.AttachRealTime(&realTime);
     link.AttachDownload(&download);
-    realTime.SetOwnTimer(acv::timer::kRealTimeWatchdog);
-    download.SetOwnTimer(acv::timer::kDownloadWatchdog);
   }
   FuzzSerial serial;
   FuzzTimers timers;
   FuzzHost host;
+  acv::CDTDoc doc;
   acv::LoggerLink link{serial, timers, host};
-  ReadingTransfer realTime{link, 0xC8, 2365};
-  ReadingTransfer download{link, 0x68, 28};
+  acv::RealTimeRun realTime{link, doc, host, PreviousMeasurementPath()};
+  acv::Download download{link, doc, host, PreviousMeasurementPath()};
   FuzzDialog dialog{acv::DialogKind::Download};
 };
 
