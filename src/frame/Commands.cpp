@@ -1,0 +1,73 @@
+#include "frame/Commands.h"
+
+#include <array>
+
+namespace acv::cmd {
+namespace {
+
+constexpr std::array<CommandInfo, 28> kCommands{{
+    {kOpen, "&Open...", "Open an existing data file", "Open"},
+    {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
+    {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
+     "Previous Measurement"},
+    {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",
+     "Print Preview Graph"},
+    {kPrintPreviewList, "&List", "Show the data list pages as they will be printed",
+     "Print Preview List"},
+    {kPrintGraph, "&Graph", "Print the graph", "Print Graph"},
+    {kPrintList, "&List", "Print the data list with its test report heading", "Print List"},
+    {kPrintSetup, "&Print Setup...", "Change the printer and the page settings", "Print Setup"},
+    {kExit, "E&xit", "Quit the program; asks to save unsaved data", "Exit"},
+    {kDownload, "&Download Data...", "Download the data stored in the logger", "Download"},
+    {kLoggerSetup, "Datalogger &Setup...",
+     "Set the logger's sampling rate, power-off, circular logging and detection levels",
+     "Datalogger Setup"},
+    {kCorrectTime, "&Correct Time...", "Set the logger's clock", "Correct Time"},
+    {kImportToList, "&Import Data To List", "Import data into the data list", "Import Data"},
+    {kRun, "&Run...", "Read real time data", "Run"},
+    {kStop, "S&top", "Stop reading real time data.", "Stop"},
+    {kRealTimeRms, "Real Time &RMS", "Show the real time RMS graph", "Real Time RMS"},
+    {kRealTimeFreq, "Real Time Wave &Frequency", "Show the real time wave frequency graph",
+     "Real Time Frequency"},
+    {kRealTimeS, "Real Time &S(VA)", "Show the real time apparent power graph", "Real Time S(VA)"},
+    {kRealTimeEpa, "&Power Parameter Analysis",
+     "Show the latest real time wave with its power parameters", "Power Parameter Analysis"},
+    {kStoreRms, "Store &RMS", "Show store RMS graph", "Store RMS"},
+    {kStoreTr, "Store &Transient Wave", "Show store transient wave graph", "Store Transient Wave"},
+    {kDataList, "Data &List", "Show the data list", "Data List"},
+    {kGraph, "&Graph", "Show the graph", "Graph"},
+    {kToggleInstrument, "&Instrument", "Show or hide the instrument column", "Instrument"},
+    {kToggleInfoPanel, "&Info Dialog", "Show or hide the information panel", "Info Dialog"},
+    {kHelpTopics, "&Help topics...", "Open the help", "Help"},
+    {kAbout, "&About...", "Display program information and version", "About"},
+    {kTotalTypesList, "Total Types Data LIST", "", ""},
+}};
+
+constexpr std::array<int, 21> kToolbar{
+    kSave,       0, kOpen,      0, kCorrectTime, 0, kLoggerSetup, 0, kDownload, 0, kDataList, 0,
+    kPrintGraph, 0, kPrintList, 0, kHelpTopics,  0, kStoreRms,    0, kStoreTr};
+
+}  // namespace
+
+std::span<const CommandInfo> AllCommands() {
+  return kCommands;
+}
+
+const CommandInfo* FindCommand(int id) {
+  for (const CommandInfo& c : kCommands) {
+    if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
+std::span<const int> ToolbarLayout() {
+  return kToolbar;
+}
+
+std::string PromptAndTip(int id) {
+  const CommandInfo* c = FindCommand(id);
+  if (c == nullptr) return {};
+  return std::string(c->prompt) + "\n" + c->toolTip;
+}
+
+}  // namespace acv::cmd

@@ -1,0 +1,58 @@
+#pragma once
+// The main window's commands: their ids, menu texts, status-bar prompts and
+// tool tips. The ids are the ones the logger dialogs, the instrument panel
+// and the settings refer to; the texts are shown as they stand.
+#include <span>
+#include <string>
+
+namespace acv::cmd {
+
+inline constexpr int kSave = 32814;
+inline constexpr int kOpen = 32827;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kPrintPreviewGraph = 32889;
+inline constexpr int kPrintPreviewList = 32890;
+inline constexpr int kPrintGraph = 32891;
+inline constexpr int kPrintList = 32892;
+inline constexpr int kExit = 57665;
+inline constexpr int kCorrectTime = 32840;
+inline constexpr int kLoggerSetup = 32869;
+inline constexpr int kDownload = 32847;
+inline constexpr int kImportToList = 32920;
+inline constexpr int kPreviousMeasurement = 32882;
+inline constexpr int kToggleInstrument = 32884;
+inline constexpr int kToggleInfoPanel = 32885;
+inline constexpr int kAbout = 57664;
+inline constexpr int kHelpTopics = 32779;
+inline constexpr int kDataList = 32836;
+inline constexpr int kGraph = 32835;
+inline constexpr int kStoreRms = 32904;
+inline constexpr int kStoreTr = 32906;
+inline constexpr int kRealTimeEpa = 32907;
+inline constexpr int kRealTimeRms = 32913;
+inline constexpr int kRealTimeFreq = 32908;
+inline constexpr int kRealTimeS = 32911;
+inline constexpr int kRun = 32917;
+inline constexpr int kStop = 32772;
+inline constexpr int kTotalTypesList = 32915;
+
+struct CommandInfo {
+  int id;
+  const char* menuText;  // with '&' mnemonics
+  const char* prompt;    // status-bar text
+  const char* toolTip;
+};
+
+// Every command of the window, in menu order.
+std::span<const CommandInfo> AllCommands();
+// nullptr for an unknown id.
+const CommandInfo* FindCommand(int id);
+
+// The toolbar, left to right; 0 stands for a separator.
+std::span<const int> ToolbarLayout();
+
+// "Show store RMS graph\nStore RMS": the status prompt and the tool tip as
+// one resource-style string.
+std::string PromptAndTip(int id);
+
+}  // namespace acv::cmd

@@ -1,0 +1,108 @@
+#pragma once
+// The main window's own state (display-mode flags, the instrument column, the
+// info panel, the save-prompt flags, the per-display Y-axis table) and the
+// rules that enable and check its commands. The window asks these rules; it
+// never decides on its own whether a command may run.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/CDTDoc.h"
+#include "data/Settings.h"
+
+namespace acv {
+
+// The six displays of measurement data. None: the start screen, or a graph
+// whose mode flag has not been set yet.
+enum class DisplayMode {
+  None,
+  StoreRms,
+  StoreTr,
+  RealTimeEpa,
+  RealTimeRms,
+  RealTimeFreq,
+  RealTimeS
+};
+
+// Index into the Y-axis table (1..9) of each display; None has no kind.
+int DisplayKindOf(DisplayMode mode);
+// "STORE RMS", "REAL TIME F(Hz)", ...; empty for None.
+const char* ModeName(DisplayMode mode);
+bool IsRealTimeMode(DisplayMode mode);  // EPA, RMS, F(Hz), S(VA)
+
+inline constexpr int kInstrumentWidth = 150;        // the instrument column at start
+inline constexpr int kTrListColumnWidth = 210;      // room for the TR File List
+inline constexpr int kPowerPanelColumnWidth = 385;  // room for the power analysis panel
+inline constexpr int kInfoPanelHeight = 120;
+inline constexpr int kInfoStripHeight = 25;  // STORE TR and REAL TIME EPA
+
+// What the graph view shows, as far as the command rules need it.
+struct ViewFacts {
+  int displayMode = 0;  // 0 start screen, 1 graph, 2 list face
+  int lastPoint = 0;
+  bool dataSaved = false;  // the shown data came from a file
+  bool dataListShown = false;
+  std::int32_t rmsCount = 0;
+  std::int32_t trCount = 0;
+  std::int32_t epaCount = 0;
+  std::int32_t rtCount = 0;
+  bool rtHasCh1 = false;
+  bool rtHasCh2 = false;
+  std::string rtUnitCh1, rtUnitCh2;
+};
+
+// Fills the data half of the facts from the data set.
+void TakeDataFacts(ViewFacts& facts, const CDTDoc& doc);
+
+struct FrameState {
+  // At most one is set; EnterDisplayMode sets its own and clears the rest.
+  std::uint8_t storeRmsMode = 0;
+  std::uint8_t storeTrMode = 0;
+  std::uint8_t epaMode = 0;
+  std::uint8_t rtRmsMode = 0;
+  std::uint8_t rtFreqMode = 0;
+  std::uint8_t rtSMode = 0;
+
+  // Mirrors the link: 1 while no real-time run is in progress.
+  std::uint8_t realTimeStopped = 1;
+  std::uint8_t instrumentPaneShown = 1;
+  int instrumentPaneWidth = kInstrumentWidth;
+  std::uint8_t infoPanelShown = 1;
+
+  // Save prompts: new data not yet saved; the Download command may ask; the
+  // Open and close commands may ask.
+  std::uint8_t dataUnsaved = 0;
+  std::uint8_t storePromptArmed = 0;
+  std::uint8_t realTimePromptArmed = 1;
+
+  // Y-axis ends per display kind (index kind - 1) and channel (index 0, 1).
+  std::array<std::array<int, 2>, kDisplayKinds> yAxisHigh{};
+  std::array<std::array<int, 2>, kDisplayKinds> yAxisLow{};
+
+  FrameState();
+
+  DisplayMode ActiveMode() const;
+  bool IsActive(DisplayMode mode) const;
+  // Sets the flag of mode and clears the others (None clears all).
+  void SetOnlyMode(DisplayMode mode);
+  void ClearMode(DisplayMode mode);
+  // A real-time display other than EPA is active (RMS, F(Hz), S(VA)).
+  bool OtherRealTimeDisplayActive() const;
+
+  // Command rules. Commands without a rule are enabled; unknown ids too.
+  bool Enabled(int id, const ViewFacts& facts) const;
+  bool Checked(int id) const;
+  // Whether a command has a check mark at all (mode and toggle commands).
+  static bool Checkable(int id);
+
+  // Copies the Y-axis table from / into the settings.
+  void TakeAxes(const AppSettings& settings);
+  void PutAxes(AppSettings& settings) const;
+
+  // The Instrument toggle: returns the column's new width (0 or 150).
+  int ToggleInstrumentColumn();
+  // The Info Dialog toggle: returns the panel's new height (0 or 120).
+  int ToggleInfoPanel();
+};
+
+}  // namespace acv

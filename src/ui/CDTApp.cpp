@@ -1,0 +1,108 @@
+#include "ui/CDTApp.h"
+
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/CMainFrame.h"
+#include "ui/CStartupSplash.h"
+#include "ui/SimulatorProcess.h"
+
+namespace acv {
+
+CDTApp::CDTApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("acvlogger"));
+  setApplicationVersion(QStringLiteral(ACV_VERSION));
+  setDesktopFileName(QStringLiteral("acvlogger"));
+}
+
+CDTApp::~CDTApp() {
+  // The window goes before the simulator whose terminal it may still hold.
+  frame_.reset();
+  simulator_.reset();
+}
+
+bool CDTApp::InitInstance(int& exitCode) {
+  std::vector<std::string> args;
+  const QStringList words = arguments();
+  for (qsizetype i = 1; i < words.size(); ++i) args.push_back(words[i].toStdString());
+  line_ = ParseCommandLine(args);
+  if (!line_.error.empty()) {
+    std::fprintf(stderr, "acvlogger: %s\n\n%s", line_.error.c_str(), UsageText().c_str());
+    exitCode = 2;
+    return false;
+  }
+
+  FrameServices services;
+  services.preferredPort = line_.port;
+  services.showSplash = line_.screenshot.empty();
+  if (line_.simulate) {
+    simulator_ = std::make_unique<SimulatorProcess>();
+    const QString program = SimulatorProcess::Locate(applicationDirPath());
+    QStringList simArgs;
+    for (const std::string& a : line_.simArgs) simArgs << QString::fromStdString(a);
+    if (program.isEmpty()) {
+      std::fprintf(stderr, "acvlogger: the simulated logger (acvlogger-sim) was not found in:\n");
+      for (const QString& c : SimulatorProcess::Candidates(applicationDirPath())) {
+        std::fprintf(stderr, "  %s\n", qPrintable(c));
+      }
+      exitCode = 1;
+      return false;
+    }
+    if (!simulator_->Start(program, simArgs)) {
+      std::fprintf(stderr, "acvlogger: %s\n", qPrintable(simulator_->Error()));
+      exitCode = 1;
+      return false;
+    }
+    // The simulator's terminal is the logger's port, and the only one.
+    services.preferredPort = simulator_->DevicePath().toStdString();
+    services.onlyPreferredPort = true;
+  }
+
+  installEventFilter(this);
+  CStartupSplash::EnableSplash(services.showSplash);
+  frame_ = std::make_unique<CMainFrame>(services);
+  // Without a window manager (a virtual screen) "maximized" means nothing;
+  // the window then fills the screen by its geometry.
+  if (const QScreen* screen = primaryScreen()) frame_->setGeometry(screen->availableGeometry());
+  frame_->showMaximized();
+  if (!line_.file.empty()) frame_->OpenDataFile(QString::fromStdString(line_.file));
+  if (line_.autoDownload || line_.autoRun) {
+    QTimer::singleShot(300, frame_.get(), [this] {
+      frame_->AutoStart(line_.autoDownload ? DialogKind::Download : DialogKind::RealTime);
+    });
+  }
+  ArrangeScreenshot();
+  return true;
+}
+
+bool CDTApp::eventFilter(QObject* watched, QEvent* event) {
+  if (CStartupSplash::PreTranslateAppMessage(event)) return true;
+  return QApplication::eventFilter(watched, event);
+}
+
+void CDTApp::ArrangeScreenshot() {
+  if (line_.screenshot.empty()) return;
+  auto arm = [this] {
+    if (screenshotArmed_) return;
+    screenshotArmed_ = true;
+    QTimer::singleShot(line_.screenshotDelayMs, this, &CDTApp::TakeScreenshot);
+  };
+  // After an automatic transfer the picture waits for its data.
+  if (line_.autoDownload) {
+    connect(frame_.get(), &CMainFrame::downloadCompleted, this, arm);
+  } else if (line_.autoRun) {
+    connect(frame_.get(), &CMainFrame::realTimePointTaken, this, arm);
+  } else {
+    arm();
+  }
+}
+
+void CDTApp::TakeScreenshot() {
+  const QString file = QString::fromStdString(line_.screenshot);
+  const bool saved = frame_->grab().save(file);
+  if (!saved) std::fprintf(stderr, "acvlogger: cannot write the screenshot %s\n", qPrintable(file));
+  exit(saved ? 0 : 1);
+}
+
+}  // namespace acv

@@ -1,0 +1,340 @@
+#include "ui/CMainFrame.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <algorithm>
+
+#include "frame/Commands.h"
+#include "graph/CDTView.h"
+#include "platform/AppPaths.h"
+#include "platform/QtSerialControl.h"
+#include "platform/QtTimerHost.h"
+#include "ui/AppInfo.h"
+#include "ui/Artwork.h"
+#include "ui/CInstrumentView.h"
+#include "ui/CStartupSplash.h"
+#include "ui/LoadingWindow.h"
+#include "ui/Prompter.h"
+#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/panels/CInstrumentPanelDlg.h"
+
+namespace acv {
+namespace {
+
+constexpr int kRealCloseMs = 100;
+constexpr int kRedrawAfterLoadMs = 50;
+
+}  // namespace
+
+CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("mainFrame"));
+  setWindowTitle(QString::fromUtf8(kAppCaption));
+  setWindowIcon(AppIcon());
+  // The frame's own background between its parts.
+  QPalette grey = palette();
+  grey.setColor(QPalette::Window, QColor(200, 200, 200));
+  setPalette(grey);
+  setAutoFillBackground(true);
+
+  if (services.prompter == nullptr) {
+    ownPrompter_ = std::make_unique<DialogPrompter>();
+    services.prompter = ownPrompter_.get();
+  }
+  if (services.serial == nullptr) {
+    PortMap map = services.onlyPreferredPort && !services.preferredPort.empty()
+                      ? PortMap::Single(services.preferredPort)
+                      : PortMap::FromSystem(services.preferredPort);
+    ownSerial_ = std::make_unique<QtSerialControl>(std::move(map));
+    services.serial = ownSerial_.get();
+  }
+  if (services.timers == nullptr) {
+    ownTimers_ = std::make_unique<QtTimerHost>();
+    services.timers = ownTimers_.get();
+  }
+  prompter_ = services.prompter;
+  serial_ = services.serial;
+  timers_ = services.timers;
+  settingsPath_ = services.settingsPath.empty() ? acv::SettingsFilePath() : services.settingsPath;
+  previousPath_ = services.previousMeasurementPath.empty() ? acv::PreviousMeasurementPath()
+                                                           : services.previousMeasurementPath;
+
+  // The settings come first: the link, the view and the dialogs start from them.
+  settings_ = LoadSettings(settingsPath_);
+  frame_.TakeAxes(settings_);
+  doc_.rtInterval = settings_.rtInterval;
+
+  link_ = std::make_unique<LoggerLink>(*serial_, *timers_, *this);
+  realTime_ = std::make_unique<RealTimeRun>(*link_, doc_, *this, previousPath_);
+  download_ = std::make_unique<Download>(*link_, doc_, *this, previousPath_);
+  link_->AttachRealTime(realTime_.get());
+  link_->AttachDownload(download_.get());
+  realTime_->realTimePoints = settings_.realTimePoints;
+  // Timers 2 and 8 are the window's own; every other id belongs to the link.
+  timers_->SetCallback([this](int id) { OnFrameTimer(id); });
+
+  CreateActions();
+  CreateMenus();
+  CreateToolbar();
+  // The status bar shows each command's prompt while it is pointed at.
+  statusBar()->setMinimumWidth(0);
+  CreateClientArea();
+  UpdateCommands();
+  resize(1200, 800);
+  if (services.showSplash) CStartupSplash::ShowSplashScreen(this);
+}
+
+CMainFrame::~CMainFrame() {
+  // Dialogs still open must not call back into a half-destroyed window.
+  for (auto& [kind, dialog] : loggerDialogs_) {
+    (void)kind;
+    if (dialog->isVisible()) dialog->reject();
+  }
+  dialogs_.clear();
+  timers_->SetCallback({});
+}
+
+void CMainFrame::CreateActions() {
+  for (const cmd::CommandInfo& info : cmd::AllCommands()) {
+    if (info.id == cmd::kTotalTypesList) continue;  // offered nowhere
+    auto* action = new QAction(QString::fromUtf8(info.menuText), this);
+    action->setObjectName(QStringLiteral("command%1").arg(info.id));
+    action->setStatusTip(QString::fromUtf8(info.prompt));
+    action->setToolTip(QString::fromUtf8(info.toolTip));
+    action->setCheckable(FrameState::Checkable(info.id));
+    action->setIcon(CommandIcon(info.id));
+    action->setIconVisibleInMenu(false);
+    const int id = info.id;
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    actions_.insert(id, action);
+  }
+  actions_[cmd::kOpen]->setShortcut(QKeySequence::Open);
+  actions_[cmd::kSave]->setShortcut(QKeySequence::Save);
+  actions_[cmd::kExit]->setShortcut(QKeySequence::Quit);
+  actions_[cmd::kHelpTopics]->setShortcut(QKeySequence::HelpContents);
+}
+
+void CMainFrame::CreateMenus() {
+  auto add = [this](QMenu* menu, std::initializer_list<int> ids) {
+    for (int id : ids) {
+      if (id == 0) {
+        menu->addSeparator();
+      } else {
+        menu->addAction(actions_.value(id));
+      }
+    }
+    // Menus show the state of the moment they open.
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  add(file, {cmd::kOpen, cmd::kSave, cmd::kPreviousMeasurement, 0});
+  QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
+  add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList});
+  QMenu* print = file->addMenu(QStringLiteral("P&rint"));
+  add(print, {cmd::kPrintGraph, cmd::kPrintList});
+  add(file, {cmd::kPrintSetup, 0, cmd::kExit});
+  add(menuBar()->addMenu(QStringLiteral("&Logger")),
+      {cmd::kDownload, cmd::kLoggerSetup, cmd::kCorrectTime, 0, cmd::kImportToList});
+  add(menuBar()->addMenu(QStringLiteral("&Real Time")),
+      {cmd::kRun, cmd::kStop, 0, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
+       cmd::kRealTimeEpa});
+  add(menuBar()->addMenu(QStringLiteral("&View")),
+      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph});
+  add(menuBar()->addMenu(QStringLiteral("&Window")),
+      {cmd::kToggleInstrument, cmd::kToggleInfoPanel});
+  add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
+}
+
+void CMainFrame::CreateToolbar() {
+  QToolBar* bar = addToolBar(QStringLiteral("Standard"));
+  bar->setObjectName(QStringLiteral("standardToolbar"));
+  bar->setIconSize(QSize(24, 24));
+  bar->setAllowedAreas(Qt::AllToolBarAreas);
+  for (int id : cmd::ToolbarLayout()) {
+    if (id == 0) {
+      bar->addSeparator();
+    } else {
+      bar->addAction(actions_.value(id));
+    }
+  }
+}
+
+void CMainFrame::CreateClientArea() {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("mainSplitter"));
+  instrument_ = new CInstrumentView([this](int id) { OnCommand(id); },
+                                    [this](int id) { return CommandEnabled(id); }, splitter_);
+  instrument_->setMinimumWidth(0);
+  view_ = new CDTView(doc_, splitter_);
+  view_->TakeSettings(settings_);
+  panel_ = new CInstrumentPanelDlg([this](int id) { OnCommand(id); });
+  view_->SetStartScreenPanel(panel_);
+  splitter_->addWidget(instrument_);
+  splitter_->addWidget(view_);
+  splitter_->setCollapsible(0, true);
+  splitter_->setCollapsible(1, false);
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+  SetInstrumentWidth(frame_.instrumentPaneWidth);
+}
+
+void CMainFrame::SyncLinkState() {
+  frame_.realTimeStopped = link_->realTimeStopped;
+  view_->SetRealTimeStopped(link_->realTimeStopped == 1);
+}
+
+ViewFacts CMainFrame::Facts() {
+  SyncLinkState();
+  ViewFacts facts;
+  const DisplaySetup& setup = view_->Display();
+  facts.displayMode = setup.displayMode;
+  facts.lastPoint = setup.lastPoint;
+  facts.dataSaved = setup.dataSaved;
+  facts.dataListShown = false;  // the Data List window comes with later work
+  TakeDataFacts(facts, doc_);
+  return facts;
+}
+
+bool CMainFrame::CommandEnabled(int commandId) {
+  return frame_.Enabled(commandId, Facts());
+}
+
+void CMainFrame::UpdateCommands() {
+  const ViewFacts facts = Facts();
+  for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+    it.value()->setEnabled(frame_.Enabled(it.key(), facts));
+    if (it.value()->isCheckable()) it.value()->setChecked(frame_.Checked(it.key()));
+  }
+}
+
+void CMainFrame::OnCommand(int commandId) {
+  // Buttons outside the menus (start screen, instrument tree) come here too,
+  // so the rules are asked again rather than trusted to the caller.
+  if (!CommandEnabled(commandId)) {
+    UpdateCommands();
+    return;
+  }
+  switch (commandId) {
+    case cmd::kOpen:
+      OnOpen();
+      break;
+    case cmd::kSave:
+      OnSave();
+      break;
+    case cmd::kPreviousMeasurement:
+      OnPreviousMeasurement();
+      break;
+    case cmd::kExit:
+      close();
+      break;
+    case cmd::kDownload:
+      OnLoggerCommand(DialogKind::Download);
+      break;
+    case cmd::kLoggerSetup:
+      OnLoggerCommand(DialogKind::LoggerSetup);
+      break;
+    case cmd::kCorrectTime:
+      OnLoggerCommand(DialogKind::CorrectTime);
+      break;
+    case cmd::kRun:
+      OnLoggerCommand(DialogKind::RealTime);
+      break;
+    case cmd::kStop:
+      OnStop();
+      break;
+    case cmd::kStoreRms:
+      RunModeCommand(DisplayMode::StoreRms);
+      break;
+    case cmd::kStoreTr:
+      RunModeCommand(DisplayMode::StoreTr);
+      break;
+    case cmd::kRealTimeEpa:
+      RunModeCommand(DisplayMode::RealTimeEpa);
+      break;
+    case cmd::kRealTimeRms:
+      RunModeCommand(DisplayMode::RealTimeRms);
+      break;
+    case cmd::kRealTimeFreq:
+      RunModeCommand(DisplayMode::RealTimeFreq);
+      break;
+    case cmd::kRealTimeS:
+      RunModeCommand(DisplayMode::RealTimeS);
+      break;
+    case cmd::kToggleInstrument:
+      ToggleInstrumentColumn();
+      break;
+    case cmd::kToggleInfoPanel:
+      ToggleInfoPanel();
+      break;
+    case cmd::kHelpTopics:
+      OnHelp();
+      break;
+    case cmd::kAbout:
+      OnAbout();
+      break;
+    case cmd::kPrintGraph:
+    case cmd::kPrintList:
+    case cmd::kPrintPreviewGraph:
+    case cmd::kPrintPreviewList:
+      OnPrint(commandId);
+      break;
+    case cmd::kPrintSetup:
+      OnPrintSetup();
+      break;
+    default:
+      break;  // Graph, Data List: their windows come with later work
+  }
+  UpdateCommands();
+}
+
+void CMainFrame::OnFrameTimer(int id) {
+  switch (id) {
+    case timer::kRealClose:
+      timers_->Kill(id);
+      closeConfirmed_ = true;
+      close();
+      return;
+    case timer::kRedrawAfterLoad:
+      timers_->Kill(id);
+      view_->ZoomReset();
+      return;
+    default:
+      link_->OnTimer(id);
+      // Timer-driven link changes (a run ending on its watchdog) change
+      // what may be chosen.
+      if (id == timer::kRealTimeWatchdog || id == timer::kDownloadWatchdog) UpdateCommands();
+      return;
+  }
+}
+
+StandInConnectionDialog* CMainFrame::LoggerDialog(DialogKind kind) {
+  auto it = loggerDialogs_.find(kind);
+  if (it != loggerDialogs_.end()) return it->second;
+  auto* dialog = new StandInConnectionDialog(kind, this);
+  loggerDialogs_.emplace(kind, dialog);
+  return dialog;
+}
+
+void CMainFrame::SetDataUnsaved() {
+  frame_.dataUnsaved = 1;
+}
+
+void CMainFrame::ArmSavePrompts() {
+  frame_.realTimePromptArmed = 1;
+  frame_.storePromptArmed = 1;
+}
+
+void CMainFrame::DialogOpened(ConnectionDialog* dialog) {
+  if (std::find(dialogs_.begin(), dialogs_.end(), dialog) == dialogs_.end()) {
+    dialogs_.push_back(dialog);
+  }
+}
+
+void CMainFrame::DialogClosed(ConnectionDialog* dialog) {
+  dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
+}
+
+}  // namespace acv

@@ -1,0 +1,203 @@
+#pragma once
+// The main window: menus, toolbar, status bar and the splitter holding the
+// instrument column and the graph view. It owns the data set, the logger link
+// with its real-time run and download, the user's settings and the display
+// state, routes every command, and is the link's host (connection dialogs,
+// message boxes, the "Loading..." window, the real-time observers).
+//
+// Rules live below the widgets: command enabling and the display modes in
+// frame/FrameState and frame/DisplayModes, the save questions in
+// frame/SavePrompts. This class only applies what they decide.
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/CDTDoc.h"
+#include "data/Settings.h"
+#include "frame/DisplayModes.h"
+#include "frame/FrameState.h"
+#include "frame/SavePrompts.h"
+#include "logger/Download.h"
+#include "logger/LinkHost.h"
+#include "logger/LoggerLink.h"
+#include "logger/RealTimeRun.h"
+#include "ui/HelpWindow.h"
+#include "ui/LoadingWindow.h"
+#include "ui/dialogs/DialogContext.h"
+
+class QAction;
+class QSplitter;
+class QPrinter;
+
+namespace acv {
+
+class CDTView;
+class CInstrumentView;
+class CInstrumentPanelDlg;
+class Prompter;
+class StandInConnectionDialog;
+
+// What the window runs on. Everything left empty gets the real thing: the
+// message boxes, the system's serial ports, Qt timers and the user's files.
+struct FrameServices {
+  Prompter* prompter = nullptr;
+  SerialControl* serial = nullptr;
+  TimerHost* timers = nullptr;
+  std::string settingsPath;
+  std::string previousMeasurementPath;
+  // A serial device to try first (--port), or the simulator's terminal,
+  // which then is the only port.
+  std::string preferredPort;
+  bool onlyPreferredPort = false;
+  bool showSplash = true;
+};
+
+class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(FrameServices services = {}, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // ---- commands --------------------------------------------------------------
+  // Runs a command as its menu item would; refused when its rule says no.
+  void OnCommand(int commandId);
+  bool CommandEnabled(int commandId);
+  QAction* Action(int commandId) const { return actions_.value(commandId, nullptr); }
+  // Brings menus and toolbar in line with the rules.
+  void UpdateCommands();
+
+  // Opens a data file (command line, desktop): false with a message when it
+  // cannot be read; the data on show stay as they were.
+  bool OpenDataFile(const QString& path);
+  // Presses the start button of a logger dialog as soon as the logger
+  // answers (demonstrations and screenshots).
+  void AutoStart(DialogKind kind);
+
+  // ---- state, for the application object and the tests -----------------------
+  CDTDoc& Doc() { return doc_; }
+  const FrameState& State() const { return frame_; }
+  FrameState& MutableState() { return frame_; }
+  CDTView* View() const { return view_; }
+  CInstrumentView* InstrumentView() const { return instrument_; }
+  CInstrumentPanelDlg* InstrumentPanel() const { return panel_; }
+  QSplitter* Splitter() const { return splitter_; }
+  LoadingWindow* Loading() const { return loading_; }
+  HelpWindow* Help() const { return help_; }
+  RealTimeRun& RealTime() { return *realTime_; }
+  // The connection dialog of a logger command (created on first use).
+  StandInConnectionDialog* LoggerDialog(DialogKind kind);
+  const std::string& SettingsPath() const { return settingsPath_; }
+  const std::string& PreviousMeasurementPath() const { return previousPath_; }
+  bool ClosingScheduled() const { return closing_; }
+  ViewFacts Facts();
+
+  // ---- LinkHost ----------------------------------------------------------------
+  std::vector<ConnectionDialog*> OpenDialogs() override { return dialogs_; }
+  void ShowMessage(const std::string& text, MessageIcon icon) override;
+  bool ProgressWindowOpen() const override;
+  void ProgressOpen(int rangeMax, int position) override;
+  void ProgressSet(int position) override;
+  void ProgressClose() override;
+  void DownloadFinished() override;
+  void DownloadFailed(const std::string& message) override;
+  void RealTimeFirstBlock() override;
+  void RealTimePointAdded() override;
+  void RealTimeEnded(RunEnd why) override;
+  void CommandAcknowledged(bool pressStart) override;
+  void PortProblem(const std::string& text) override;
+
+  // ---- DialogContext -------------------------------------------------------------
+  LoggerLink& Link() override { return *link_; }
+  AppSettings& Settings() override { return settings_; }
+  int& RtInterval() override { return doc_.rtInterval; }
+  int& RealTimePoints() override { return realTime_->realTimePoints; }
+  void SetDataUnsaved() override;
+  void ArmSavePrompts() override;
+  void DialogOpened(ConnectionDialog* dialog) override;
+  void DialogClosed(ConnectionDialog* dialog) override;
+
+ signals:
+  void downloadCompleted();
+  void realTimePointTaken(int count);
+  void realTimeStopped();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Construction (CMainFrame.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolbar();
+  void CreateClientArea();
+  void OnFrameTimer(int id);
+  void SyncLinkState();
+
+  // Display modes (MainFrameModes.cpp).
+  void RunModeCommand(DisplayMode mode);
+  void ApplyModeEffects(const ModeEffects& effects);
+  void SetInstrumentWidth(int width);
+  void ToggleInstrumentColumn();
+  void ToggleInfoPanel();
+  void ShowLoadedData(const std::string& tag);
+
+  // Files and closing (MainFrameFiles.cpp).
+  void OnOpen();
+  void OnSave();
+  void OnPreviousMeasurement();
+  bool SaveData();
+  bool AskToSaveFirst(SavePrompt prompt);
+  bool LoadAndShow(const QString& path, bool previousMeasurement);
+  void WriteSettings();
+
+  // Logger commands (MainFrameLink.cpp).
+  void OnLoggerCommand(DialogKind kind);
+  void OnStop();
+
+  // Help, About and printing (MainFrameExtras.cpp).
+  void OnHelp();
+  void OnAbout();
+  void OnPrint(int commandId);
+  void OnPrintSetup();
+
+  // Services, owned when made here.
+  std::unique_ptr<Prompter> ownPrompter_;
+  std::unique_ptr<SerialControl> ownSerial_;
+  std::unique_ptr<TimerHost> ownTimers_;
+  Prompter* prompter_;
+  SerialControl* serial_;
+  TimerHost* timers_;
+  std::string settingsPath_;
+  std::string previousPath_;
+
+  CDTDoc doc_;
+  AppSettings settings_;
+  FrameState frame_;
+  std::unique_ptr<LoggerLink> link_;
+  std::unique_ptr<RealTimeRun> realTime_;
+  std::unique_ptr<Download> download_;
+
+  QSplitter* splitter_ = nullptr;
+  CInstrumentView* instrument_ = nullptr;
+  CDTView* view_ = nullptr;
+  CInstrumentPanelDlg* panel_ = nullptr;
+  QPointer<LoadingWindow> loading_;
+  QPointer<HelpWindow> help_;
+  std::unique_ptr<QPrinter> printer_;
+  QHash<int, QAction*> actions_;
+  std::map<DialogKind, StandInConnectionDialog*> loggerDialogs_;
+  std::vector<ConnectionDialog*> dialogs_;
+  // Panels that arrive with later work; their open state already steers the
+  // display rules.
+  bool trFileListOpen_ = false;
+  bool powerPanelOpen_ = false;
+  bool closing_ = false;         // settings written, the real close is on its way
+  bool closeConfirmed_ = false;  // timer 2 fired: let the window go
+};
+
+}  // namespace acv

@@ -1,0 +1,125 @@
+// Open, Save, Previous Measurement and closing the window.
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QStatusBar>
+
+#include "data/DataFile.h"
+#include "data/Export.h"
+#include "graph/CDTView.h"
+#include "ui/AppInfo.h"
+#include "ui/CMainFrame.h"
+#include "ui/Prompter.h"
+
+namespace acv {
+namespace {
+
+// A wait cursor for the length of a file operation.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+bool CMainFrame::AskToSaveFirst(SavePrompt prompt) {
+  if (!NeedsSavePrompt(prompt, frame_, Facts())) return true;
+  const bool yes = prompter_->AskYesNo(this, QString::fromUtf8(PromptText(prompt)));
+  const bool saved = yes && SaveData();
+  return AfterSavePrompt(prompt, frame_, yes, saved);
+}
+
+bool CMainFrame::SaveData() {
+  const QString chosen =
+      prompter_->SaveFileName(this, QString::fromStdString(ProposedSaveName(LocalNow())),
+                              QString::fromUtf8(kDataFilterSave));
+  if (chosen.isEmpty()) return false;
+  std::string error;
+  {
+    WaitCursor wait;
+    error = SaveDataAndExport(doc_, chosen.toStdString());
+  }
+  if (!error.empty()) {
+    // The flags stay set: the data are still unsaved and will be offered
+    // again before anything replaces them.
+    prompter_->Message(this, QString::fromStdString(error), MessageIcon::Warning);
+    return false;
+  }
+  MarkSaved(frame_);
+  statusBar()->showMessage(
+      QStringLiteral("Saved %1").arg(QString::fromStdString(DataPathFor(chosen.toStdString()))),
+      5000);
+  return true;
+}
+
+void CMainFrame::OnSave() {
+  SaveData();
+}
+
+void CMainFrame::OnOpen() {
+  if (!AskToSaveFirst(SavePrompt::BeforeOpen)) return;
+  const QString path = prompter_->OpenFileName(this, QString::fromUtf8(kDataFilterOpen));
+  if (path.isEmpty()) return;
+  LoadAndShow(path, false);
+}
+
+void CMainFrame::OnPreviousMeasurement() {
+  // One load is enough: a second one only repeated every message.
+  LoadAndShow(QString::fromStdString(previousPath_), true);
+}
+
+bool CMainFrame::OpenDataFile(const QString& path) {
+  const bool ok = LoadAndShow(path, false);
+  UpdateCommands();
+  return ok;
+}
+
+bool CMainFrame::LoadAndShow(const QString& path, bool previousMeasurement) {
+  LoadResult result;
+  {
+    WaitCursor wait;
+    result = previousMeasurement ? LoadPreviousMeasurement(path.toStdString(), doc_)
+                                 : LoadDataFile(path.toStdString(), doc_);
+  }
+  if (!result.ok) {
+    // A missing previous measurement is no error: there is nothing to show.
+    if (!result.error.empty()) {
+      prompter_->Message(this, QString::fromStdString(result.error), MessageIcon::Warning);
+    }
+    return false;
+  }
+  ShowLoadedData(result.tag);
+  return true;
+}
+
+void CMainFrame::WriteSettings() {
+  settings_.rtInterval = doc_.rtInterval;
+  settings_.realTimePoints = realTime_->realTimePoints;
+  frame_.PutAxes(settings_);
+  if (!SaveSettings(settings_, settingsPath_)) {
+    statusBar()->showMessage(QStringLiteral("The settings could not be written to %1")
+                                 .arg(QString::fromStdString(settingsPath_)));
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closeConfirmed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (closing_) return;  // the real close is on its way
+  WriteSettings();
+  // Data the user wanted to keep but could not save keep the window open.
+  if (!AskToSaveFirst(SavePrompt::BeforeClose)) {
+    UpdateCommands();
+    return;
+  }
+  if (link_->realTimeStopped == 0) realTime_->StopRealTime(RunEnd::Stopped);
+  closing_ = true;
+  timers_->Start(timer::kRealClose, 100);
+}
+
+}  // namespace acv

@@ -1,0 +1,156 @@
+// The window as the logger link's host: the logger commands and their
+// dialogs, the "Loading..." window, the download's end and the real-time
+// observers.
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "frame/Commands.h"
+#include "graph/CDTView.h"
+#include "ui/CMainFrame.h"
+#include "ui/LoadingWindow.h"
+#include "ui/Prompter.h"
+#include "ui/dialogs/StandInConnectionDialog.h"
+
+namespace acv {
+
+void CMainFrame::OnLoggerCommand(DialogKind kind) {
+  // While a download's progress window is up no logger dialog opens.
+  if (ProgressWindowOpen()) return;
+  if (kind == DialogKind::Download && !AskToSaveFirst(SavePrompt::BeforeDownload)) return;
+  LoggerDialog(kind)->Open(*this);
+}
+
+void CMainFrame::AutoStart(DialogKind kind) {
+  StandInConnectionDialog* dialog = LoggerDialog(kind);
+  if (!dialog->isVisible()) {
+    OnCommand(kind == DialogKind::Download ? cmd::kDownload : cmd::kRun);
+  }
+  if (!dialog->isVisible()) return;
+  auto* poll = new QTimer(dialog);
+  connect(poll, &QTimer::timeout, dialog, [dialog, poll] {
+    if (!dialog->isVisible()) {
+      poll->deleteLater();
+    } else if (dialog->Status() == kStatusConnected) {
+      poll->deleteLater();
+      dialog->StartButton()->click();
+    }
+  });
+  poll->start(100);
+}
+
+void CMainFrame::OnStop() {
+  realTime_->StopRealTime(RunEnd::Stopped);
+  SyncLinkState();
+}
+
+// ---- LinkHost ----------------------------------------------------------------
+
+void CMainFrame::ShowMessage(const std::string& text, MessageIcon icon) {
+  prompter_->Message(this, QString::fromStdString(text), icon);
+}
+
+bool CMainFrame::ProgressWindowOpen() const {
+  return loading_ != nullptr;
+}
+
+void CMainFrame::ProgressOpen(int rangeMax, int position) {
+  if (loading_ == nullptr) loading_ = new LoadingWindow(this);
+  loading_->SetRange(rangeMax);
+  loading_->SetPosition(position);
+  loading_->PlaceOver(QRect(view_->mapToGlobal(QPoint(0, 0)), view_->size()));
+  loading_->show();
+  UpdateCommands();
+}
+
+void CMainFrame::ProgressSet(int position) {
+  if (loading_ != nullptr) loading_->SetPosition(position);
+}
+
+void CMainFrame::ProgressClose() {
+  if (loading_ == nullptr) return;
+  LoadingWindow* window = loading_;
+  loading_ = nullptr;
+  window->hide();
+  window->deleteLater();
+}
+
+void CMainFrame::DownloadFinished() {
+  DisplaySetup setup = view_->Display();
+  setup.firstPoint = 1;
+  setup.lastPoint = doc_.rmsCount;
+  setup.dataSaved = false;
+  if (setup.displayMode == 0) setup.displayMode = 1;
+  view_->ApplyDisplay(setup);
+  // Entered afresh: the new data may have other channels and units than the
+  // STORE data shown before.
+  frame_.ClearMode(DisplayMode::StoreRms);
+  RunModeCommand(DisplayMode::StoreRms);
+  trFileListOpen_ = false;
+  powerPanelOpen_ = false;
+  frame_.dataUnsaved = 1;
+  view_->DataChanged();
+  timers_->Start(timer::kRedrawAfterLoad, 50);
+  UpdateCommands();
+  statusBar()->showMessage(QStringLiteral("Downloaded %1 RMS samples and %2 TR records.")
+                               .arg(doc_.rmsCount)
+                               .arg(doc_.trCount),
+                           8000);
+  emit downloadCompleted();
+}
+
+void CMainFrame::DownloadFailed(const std::string&) {
+  UpdateCommands();
+}
+
+void CMainFrame::RealTimeFirstBlock() {
+  SyncLinkState();
+  DisplaySetup setup = view_->Display();
+  SelectFirstRealTimeDisplay(frame_, setup);
+  view_->SetDisplayMode(frame_.ActiveMode());
+  view_->ApplyDisplay(setup);
+  UpdateCommands();
+}
+
+void CMainFrame::RealTimePointAdded() {
+  frame_.dataUnsaved = 1;
+  frame_.realTimePromptArmed = 1;
+  const bool firstPoint = doc_.rtCount == 1;
+  for (DisplayMode mode : {DisplayMode::RealTimeEpa, DisplayMode::RealTimeFreq,
+                           DisplayMode::RealTimeRms, DisplayMode::RealTimeS}) {
+    if (!frame_.IsActive(mode)) continue;
+    // At the first point the display is laid out in full.
+    if (firstPoint) frame_.ClearMode(mode);
+    RunModeCommand(mode);
+  }
+  const DisplayMode active = frame_.ActiveMode();
+  if (firstPoint) {
+    view_->DataChanged();
+  } else if (active != DisplayMode::StoreRms && active != DisplayMode::StoreTr) {
+    view_->RealTimePointAdded();
+  }
+  UpdateCommands();
+  emit realTimePointTaken(doc_.rtCount);
+}
+
+void CMainFrame::RealTimeEnded(RunEnd) {
+  SyncLinkState();
+  view_->DataChanged();
+  UpdateCommands();
+  if (!realTime_->saveError.empty()) {
+    statusBar()->showMessage(QStringLiteral("The run could not be kept as the previous "
+                                            "measurement: %1")
+                                 .arg(QString::fromStdString(realTime_->saveError)));
+  }
+  emit realTimeStopped();
+}
+
+void CMainFrame::CommandAcknowledged(bool) {
+  statusBar()->showMessage(QStringLiteral("The logger accepted the command."), 5000);
+}
+
+void CMainFrame::PortProblem(const std::string& text) {
+  prompter_->Message(this, QString::fromStdString(text), MessageIcon::Warning);
+}
+
+}  // namespace acv

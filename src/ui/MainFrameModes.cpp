@@ -1,0 +1,67 @@
+// The display modes as the window applies them: the rules decide (frame/
+// DisplayModes), the view, the splitter and the panels follow.
+#include <QSplitter>
+
+#include "graph/CDTView.h"
+#include "ui/CMainFrame.h"
+
+namespace acv {
+
+void CMainFrame::RunModeCommand(DisplayMode mode) {
+  SyncLinkState();
+  DisplaySetup setup = view_->Display();
+  InfoTexts info = view_->Info();
+  const PanelFacts panels{trFileListOpen_, powerPanelOpen_};
+  const ModeEffects effects = EnterDisplayMode(mode, frame_, setup, info, doc_, panels);
+  view_->SetDisplayMode(frame_.ActiveMode());
+  view_->ApplyDisplay(setup);
+  view_->SetInfoTexts(info);
+  ApplyModeEffects(effects);
+}
+
+void CMainFrame::ApplyModeEffects(const ModeEffects& effects) {
+  if (effects.trFileList != PanelRequest::Keep) {
+    trFileListOpen_ = effects.trFileList == PanelRequest::Open;
+  }
+  if (effects.powerPanel != PanelRequest::Keep) {
+    powerPanelOpen_ = effects.powerPanel == PanelRequest::Open;
+  }
+  if (effects.instrumentWidth >= 0) SetInstrumentWidth(effects.instrumentWidth);
+  if (effects.realTimeSpan > 0) view_->FitRealTimeSpan(effects.realTimeSpan);
+  // The wave statistics and the power text belong to the power analysis
+  // panel; they are asked for here and computed once that panel exists.
+  if (effects.zoomReset) view_->ZoomReset();
+}
+
+void CMainFrame::SetInstrumentWidth(int width) {
+  if (splitter_ == nullptr) return;
+  const int total = std::max(splitter_->width(), width + 200);
+  splitter_->setSizes({width, total - width});
+}
+
+void CMainFrame::ToggleInstrumentColumn() {
+  SetInstrumentWidth(frame_.ToggleInstrumentColumn());
+}
+
+void CMainFrame::ToggleInfoPanel() {
+  DisplaySetup setup = view_->Display();
+  ApplyInfoPanelToggle(frame_, setup);
+  view_->ApplyDisplay(setup);
+}
+
+void CMainFrame::ShowLoadedData(const std::string& tag) {
+  DisplaySetup setup = view_->Display();
+  setup.dataSaved = true;
+  setup.firstPoint = 1;
+  if (setup.displayMode == 0) setup.displayMode = 1;
+  view_->ApplyDisplay(setup);
+  // The display is entered afresh, so a file with other channels than the
+  // data before it gets its own axes and units.
+  const DisplayMode mode = tag == kTagRealTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms;
+  frame_.ClearMode(mode);
+  RunModeCommand(mode);
+  view_->DataChanged();
+  timers_->Start(timer::kRedrawAfterLoad, 50);
+}
+
+}  // namespace acv

@@ -1,0 +1,42 @@
+#pragma once
+// Every modal question the main window asks the user goes through a Prompter:
+// message boxes, yes/no questions and the file dialogs. The program uses the
+// QMessageBox/QFileDialog implementation; tests plug in a scripted one, so no
+// test ever waits for a click.
+#include <QString>
+
+#include "logger/LinkHost.h"
+
+class QWidget;
+
+namespace acv {
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // A message box with an OK button.
+  virtual void Message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+  // A Yes/No question with the question icon; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+  // The save dialog: the proposed file name and a filter; empty on Cancel.
+  virtual QString SaveFileName(QWidget* parent, const QString& proposedName,
+                               const QString& filter) = 0;
+  // The open dialog; empty on Cancel.
+  virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+};
+
+// The real dialogs. The message boxes carry the program's caption.
+class DialogPrompter : public Prompter {
+ public:
+  void Message(QWidget* parent, const QString& text, MessageIcon icon) override;
+  bool AskYesNo(QWidget* parent, const QString& text) override;
+  QString SaveFileName(QWidget* parent, const QString& proposedName,
+                       const QString& filter) override;
+  QString OpenFileName(QWidget* parent, const QString& filter) override;
+
+ private:
+  // The folder the user last saved to or opened from.
+  QString lastFolder_;
+};
+
+}  // namespace acv

@@ -1,0 +1,155 @@
+// Which commands the window offers in the states that matter: no data, STORE
+// data, during a real-time run, and the apparent-power display.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "frame/Commands.h"
+#include "frame/FrameState.h"
+
+namespace acv {
+namespace {
+
+const std::set<int> kLoggerCommands{cmd::kOpen,     cmd::kCorrectTime,         cmd::kLoggerSetup,
+                                    cmd::kDownload, cmd::kPreviousMeasurement, cmd::kRun};
+
+ViewFacts StoreData() {
+  ViewFacts f;
+  f.displayMode = 1;
+  f.lastPoint = 100;
+  f.rmsCount = 100;
+  f.trCount = 2;
+  return f;
+}
+
+ViewFacts RunningRealTime(const std::string& unit1, const std::string& unit2) {
+  ViewFacts f;
+  f.displayMode = 1;
+  f.lastPoint = 5;
+  f.epaCount = kEpaPoints;
+  f.rtCount = 5;
+  f.rtHasCh1 = f.rtHasCh2 = true;
+  f.rtUnitCh1 = unit1;
+  f.rtUnitCh2 = unit2;
+  return f;
+}
+
+TEST(CommandRules, WithoutDataOnlyFileLoggerWindowAndHelpCommandsAreOffered) {
+  FrameState frame;
+  const ViewFacts none;
+  for (int id : {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintPreviewList,
+                 cmd::kPrintGraph, cmd::kPrintList, cmd::kDataList, cmd::kGraph, cmd::kStoreRms,
+                 cmd::kStoreTr, cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq,
+                 cmd::kRealTimeS, cmd::kStop, cmd::kImportToList, cmd::kToggleInfoPanel}) {
+    EXPECT_FALSE(frame.Enabled(id, none)) << id;
+  }
+  for (int id : kLoggerCommands) EXPECT_TRUE(frame.Enabled(id, none)) << id;
+  for (int id :
+       {cmd::kToggleInstrument, cmd::kAbout, cmd::kHelpTopics, cmd::kExit, cmd::kTotalTypesList}) {
+    EXPECT_TRUE(frame.Enabled(id, none)) << id;
+  }
+}
+
+TEST(CommandRules, StoreDataEnablesSavePrintAndTheStoreDisplaysOnly) {
+  FrameState frame;
+  ViewFacts f = StoreData();
+  for (int id :
+       {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintGraph, cmd::kDataList,
+        cmd::kGraph, cmd::kStoreRms, cmd::kStoreTr, cmd::kToggleInfoPanel}) {
+    EXPECT_TRUE(frame.Enabled(id, f)) << id;
+  }
+  for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
+                 cmd::kStop, cmd::kImportToList}) {
+    EXPECT_FALSE(frame.Enabled(id, f)) << id;
+  }
+  // Printing a list needs the list on screen.
+  EXPECT_FALSE(frame.Enabled(cmd::kPrintList, f));
+  EXPECT_FALSE(frame.Enabled(cmd::kPrintPreviewList, f));
+  f.dataListShown = true;
+  EXPECT_TRUE(frame.Enabled(cmd::kPrintList, f));
+  EXPECT_TRUE(frame.Enabled(cmd::kPrintPreviewList, f));
+  // Without TR records the transient display stays off.
+  f.trCount = 0;
+  EXPECT_FALSE(frame.Enabled(cmd::kStoreTr, f));
+}
+
+TEST(CommandRules, DuringARunTheLoggerCommandsAndOpenAreOffAndStopIsOn) {
+  FrameState frame;
+  frame.realTimeStopped = 0;
+  const ViewFacts f = RunningRealTime("V", "A");
+  for (int id : kLoggerCommands) EXPECT_FALSE(frame.Enabled(id, f)) << id;
+  EXPECT_TRUE(frame.Enabled(cmd::kStop, f));
+  for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS}) {
+    EXPECT_TRUE(frame.Enabled(id, f)) << id;
+  }
+  frame.realTimeStopped = 1;
+  for (int id : kLoggerCommands) EXPECT_TRUE(frame.Enabled(id, f)) << id;
+  EXPECT_FALSE(frame.Enabled(cmd::kStop, f));
+}
+
+TEST(CommandRules, ApparentPowerNeedsOneVoltageAndOneCurrentChannel) {
+  FrameState frame;
+  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("V", "A")));
+  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("A", "V")));
+  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("V", "V")));
+  ViewFacts oneChannel = RunningRealTime("V", "A");
+  oneChannel.rtHasCh2 = false;
+  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, oneChannel));
+  ViewFacts noPoints = RunningRealTime("V", "A");
+  noPoints.rtCount = 0;
+  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, noPoints));
+  // The wave display only needs a captured wave.
+  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeEpa, noPoints));
+}
+
+TEST(CommandRules, InfoPanelToggleIsOffInTheThinStripDisplays) {
+  FrameState frame;
+  const ViewFacts f = StoreData();
+  frame.SetOnlyMode(DisplayMode::StoreTr);
+  EXPECT_FALSE(frame.Enabled(cmd::kToggleInfoPanel, f));
+  frame.SetOnlyMode(DisplayMode::RealTimeEpa);
+  EXPECT_FALSE(frame.Enabled(cmd::kToggleInfoPanel, f));
+  frame.SetOnlyMode(DisplayMode::RealTimeRms);
+  EXPECT_TRUE(frame.Enabled(cmd::kToggleInfoPanel, f));
+}
+
+TEST(CommandRules, CheckMarksFollowTheModeFlagsAndToggles) {
+  FrameState frame;
+  EXPECT_TRUE(frame.Checked(cmd::kToggleInstrument));
+  EXPECT_TRUE(frame.Checked(cmd::kToggleInfoPanel));
+  const std::pair<DisplayMode, int> modes[] = {{DisplayMode::StoreRms, cmd::kStoreRms},
+                                               {DisplayMode::StoreTr, cmd::kStoreTr},
+                                               {DisplayMode::RealTimeEpa, cmd::kRealTimeEpa},
+                                               {DisplayMode::RealTimeRms, cmd::kRealTimeRms},
+                                               {DisplayMode::RealTimeFreq, cmd::kRealTimeFreq},
+                                               {DisplayMode::RealTimeS, cmd::kRealTimeS}};
+  for (const auto& [mode, id] : modes) {
+    frame.SetOnlyMode(mode);
+    EXPECT_EQ(frame.ActiveMode(), mode);
+    for (const auto& [other, otherId] : modes) {
+      EXPECT_EQ(frame.Checked(otherId), otherId == id) << id << " vs " << otherId;
+    }
+  }
+  frame.ToggleInstrumentColumn();
+  frame.ToggleInfoPanel();
+  EXPECT_FALSE(frame.Checked(cmd::kToggleInstrument));
+  EXPECT_FALSE(frame.Checked(cmd::kToggleInfoPanel));
+}
+
+TEST(CommandTable, EveryToolbarButtonHasATipAndAPrompt) {
+  int buttons = 0;
+  for (int id : cmd::ToolbarLayout()) {
+    if (id == 0) continue;
+    ++buttons;
+    const cmd::CommandInfo* info = cmd::FindCommand(id);
+    ASSERT_NE(info, nullptr) << id;
+    EXPECT_STRNE(info->toolTip, "") << id;
+    EXPECT_STRNE(info->prompt, "") << id;
+  }
+  EXPECT_EQ(buttons, 11);
+  EXPECT_EQ(cmd::PromptAndTip(cmd::kStoreRms), "Show store RMS graph\nStore RMS");
+  EXPECT_EQ(cmd::FindCommand(12345), nullptr);
+}
+
+}  // namespace
+}  // namespace acv

@@ -1,0 +1,213 @@
+// Open, Save, Previous Measurement and closing the window, with their
+// questions, messages and flags.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <fstream>
+
+#include "WidgetTestSupport.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
+#include "frame/Commands.h"
+#include "graph/CDTView.h"
+#include "support/FakeClock.h"
+#include "support/FakeSerialControl.h"
+#include "ui/dialogs/StandInConnectionDialog.h"
+
+namespace acv::test {
+namespace {
+
+class FileCommands : public ::testing::Test {
+ protected:
+  FileCommands() : serial(clock), timers(clock), ui(&serial, &timers) {}
+  CMainFrame& Frame() { return *ui.frame; }
+
+  // The state after a download: STORE data shown, not saved.
+  void ShowUnsavedStoreData(int count = 30) {
+    const std::string path = ui.Path("incoming.stdata");
+    ASSERT_EQ(SaveDataFile(StoreData(count, true), path), "");
+    ASSERT_TRUE(Frame().OpenDataFile(QString::fromStdString(path)));
+    DisplaySetup setup = Frame().View()->Display();
+    setup.dataSaved = false;
+    Frame().View()->ApplyDisplay(setup);
+    Frame().MutableState().dataUnsaved = 1;
+    Frame().UpdateCommands();
+  }
+
+  FakeClock clock;
+  FakeSerialControl serial;
+  FakeTimerHost timers;
+  FrameUnderTest ui;
+};
+
+TEST_F(FileCommands, OpenShowsStoreRmsAndMarksTheDataAsComingFromAFile) {
+  const std::string path = ui.Path("a.stdata");
+  ASSERT_EQ(SaveDataFile(StoreData(12, false), path), "");
+  ui.prompter.openName = QString::fromStdString(path);
+  Frame().OnCommand(cmd::kOpen);
+  EXPECT_EQ(ui.prompter.filters.value(0), "DataLogger Files (*.stdata)");
+  EXPECT_TRUE(ui.prompter.questions.isEmpty());
+  EXPECT_TRUE(Frame().State().IsActive(DisplayMode::StoreRms));
+  EXPECT_EQ(Frame().View()->Display().lastPoint, 12);
+  EXPECT_TRUE(Frame().View()->Display().dataSaved);
+  EXPECT_EQ(Frame().View()->Display().ch1UnitText, "V");
+  // The zoom reset follows 50 ms later.
+  const int resets = Frame().View()->ZoomResets();
+  clock.Advance(50);
+  EXPECT_EQ(Frame().View()->ZoomResets(), resets + 1);
+}
+
+TEST_F(FileCommands, AFileThatCannotBeReadShowsWhyAndKeepsTheData) {
+  ShowUnsavedStoreData(30);
+  Frame().MutableState().dataUnsaved = 0;
+  const std::string bad = ui.Path("bad.stdata");
+  std::ofstream(bad, std::ios::binary) << "\x05HELLOgarbage";
+  ui.prompter.openName = QString::fromStdString(bad);
+  Frame().OnCommand(cmd::kOpen);
+  ASSERT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_EQ(ui.prompter.messages[0], "Invalid Format!");
+  EXPECT_EQ(Frame().Doc().rmsCount, 30);
+  EXPECT_EQ(Frame().View()->Display().lastPoint, 30);
+
+  // A file cut short names its problem rather than loading half of it.
+  const std::string cut = ui.Path("cut.stdata");
+  ASSERT_EQ(SaveDataFile(StoreData(50, true), cut), "");
+  std::filesystem::resize_file(cut, 100);
+  ui.prompter.openName = QString::fromStdString(cut);
+  Frame().OnCommand(cmd::kOpen);
+  ASSERT_EQ(ui.prompter.messages.size(), 2);
+  EXPECT_FALSE(ui.prompter.messages[1].isEmpty());
+  EXPECT_EQ(Frame().Doc().rmsCount, 30);
+}
+
+TEST_F(FileCommands, OpenAsksToSaveNewDataFirst) {
+  ShowUnsavedStoreData();
+  ui.prompter.answers = {false};  // No
+  ui.prompter.openName.clear();   // and then Cancel in the open dialog
+  Frame().OnCommand(cmd::kOpen);
+  ASSERT_EQ(ui.prompter.questions.size(), 1);
+  EXPECT_EQ(ui.prompter.questions[0],
+            "Do you want to save the existing graph data before continuing?");
+  EXPECT_EQ(Frame().State().dataUnsaved, 0);
+  Frame().OnCommand(cmd::kOpen);
+  EXPECT_EQ(ui.prompter.questions.size(), 1);  // not asked again
+}
+
+TEST_F(FileCommands, SaveWritesTheDataFileAndTheTableAndClearsTheFlags) {
+  ShowUnsavedStoreData();
+  Frame().MutableState().storePromptArmed = 1;
+  const QString chosen = QString::fromStdString(ui.Path("saved.stdata"));
+  ui.prompter.saveName = chosen;
+  Frame().OnCommand(cmd::kSave);
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  EXPECT_EQ(ui.prompter.filters.value(0), "DataLogger Files (*.stdata *.xls)");
+  EXPECT_TRUE(ui.prompter.proposedNames.value(0).contains("  "));  // "%y-%m-%d  %H.%M.%S"
+  EXPECT_EQ(FileTag(chosen.toStdString()), "RMSTRDATA");
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(ui.Path("saved.xls"))));
+  EXPECT_EQ(Frame().State().dataUnsaved, 0);
+  EXPECT_EQ(Frame().State().realTimePromptArmed, 0);
+  EXPECT_EQ(Frame().State().storePromptArmed, 0);
+}
+
+TEST_F(FileCommands, AFailedSaveSaysWhyAndKeepsTheDataMarkedUnsaved) {
+  ShowUnsavedStoreData();
+  ui.prompter.saveName = QString::fromStdString(ui.Path("no/such/folder/x.stdata"));
+  Frame().OnCommand(cmd::kSave);
+  ASSERT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_EQ(Frame().State().dataUnsaved, 1);
+  EXPECT_EQ(Frame().State().realTimePromptArmed, 1);
+}
+
+TEST_F(FileCommands, DownloadAsksAboutStoreDataOnlyOnceArmedByTheSetup) {
+  ShowUnsavedStoreData();
+  Frame().OnCommand(cmd::kDownload);
+  EXPECT_TRUE(ui.prompter.questions.isEmpty());
+  Frame().LoggerDialog(DialogKind::Download)->reject();
+  Frame().ArmSavePrompts();
+  ui.prompter.answers = {false};
+  Frame().OnCommand(cmd::kDownload);
+  ASSERT_EQ(ui.prompter.questions.size(), 1);
+  EXPECT_EQ(ui.prompter.questions[0],
+            "Do you want to save the existing RMS&TR graph data before continuing?");
+  EXPECT_TRUE(Frame().LoggerDialog(DialogKind::Download)->isVisible());
+  Frame().LoggerDialog(DialogKind::Download)->reject();
+}
+
+TEST_F(FileCommands, PreviousMeasurementLoadsOnceAndShowsEachProblemOnce) {
+  Frame().OnCommand(cmd::kPreviousMeasurement);  // no file yet: nothing happens
+  EXPECT_TRUE(ui.prompter.messages.isEmpty());
+  EXPECT_TRUE(Frame().View()->ShowsStartScreen());
+
+  std::ofstream(Frame().PreviousMeasurementPath(), std::ios::binary) << "\x03XYZ";
+  Frame().OnCommand(cmd::kPreviousMeasurement);
+  EXPECT_EQ(ui.prompter.messages, QStringList({"Invalid Format!"}));
+
+  ASSERT_EQ(SaveDataFile(StoreData(8, true), Frame().PreviousMeasurementPath()), "");
+  Frame().OnCommand(cmd::kPreviousMeasurement);
+  EXPECT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_EQ(Frame().Doc().rmsCount, 8);
+  EXPECT_TRUE(Frame().State().IsActive(DisplayMode::StoreRms));
+}
+
+TEST_F(FileCommands, ARealTimeFileShowsTheRealTimeRmsDisplay) {
+  CDTDoc doc = StoreData(4, false);
+  doc.rtCount = 3;
+  doc.rtInterval = 2;
+  doc.rtHasCh1 = doc.rtHasCh2 = 1;
+  doc.rtUnitCh1 = "V";
+  doc.rtUnitCh2 = "A";
+  doc.rtRms = {{230, 5}, {231, 5}, {229, 6}};
+  doc.rtFreq = {{50, 50}, {50, 50}, {50, 50}};
+  doc.rtStartTime = 1767261600;
+  doc.formatTag = kTagRealTime;
+  ASSERT_EQ(SavePreviousMeasurement(doc, Frame().PreviousMeasurementPath()), "");
+  Frame().OnCommand(cmd::kPreviousMeasurement);
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  EXPECT_TRUE(Frame().State().IsActive(DisplayMode::RealTimeRms));
+  EXPECT_EQ(Frame().View()->Display().lastPoint, 3);
+  EXPECT_TRUE(Frame().Action(cmd::kRealTimeS)->isEnabled());
+}
+
+TEST_F(FileCommands, ClosingWritesTheSettingsAsksAboutUnsavedDataAndClosesLater) {
+  Frame().Settings().sampleRateText = "07";
+  Frame().RealTimePoints() = 42;
+  Frame().RtInterval() = 9;
+  ShowUnsavedStoreData();
+  ui.prompter.answers = {false};
+  EXPECT_FALSE(Frame().close());  // the real close comes 100 ms later
+  ASSERT_EQ(ui.prompter.questions, QStringList({"Do you want to save the data before closing?"}));
+  const AppSettings written = LoadSettings(Frame().SettingsPath());
+  EXPECT_EQ(written.sampleRateText, "07");
+  EXPECT_EQ(written.realTimePoints, 42);
+  EXPECT_EQ(written.rtInterval, 9);
+  EXPECT_TRUE(Frame().isVisible());
+  EXPECT_TRUE(Frame().ClosingScheduled());
+  clock.Advance(100);
+  EXPECT_FALSE(Frame().isVisible());
+}
+
+TEST_F(FileCommands, ClosingStaysOpenWhenTheWantedSaveFails) {
+  ShowUnsavedStoreData();
+  ui.prompter.answers = {true};
+  ui.prompter.saveName = QString::fromStdString(ui.Path("no/such/folder/x.stdata"));
+  Frame().close();
+  clock.Advance(200);
+  EXPECT_TRUE(Frame().isVisible());
+  EXPECT_FALSE(Frame().ClosingScheduled());
+  EXPECT_EQ(ui.prompter.messages.size(), 1);
+  // Cancel in the save dialog keeps the window too; "No" lets it go.
+  ui.prompter.answers = {true};
+  ui.prompter.saveName.clear();
+  Frame().close();
+  clock.Advance(200);
+  EXPECT_TRUE(Frame().isVisible());
+  ui.prompter.answers = {false};
+  Frame().close();
+  clock.Advance(200);
+  EXPECT_FALSE(Frame().isVisible());
+}
+
+}  // namespace
+}  // namespace acv::test
