@@ -10,7 +10,10 @@
 //
 // The paths of acvlogger-sim and acvlogger-cli come from the environment
 // (ACV_SIM, ACV_CLI), which ctest sets.
+#include <gtest/gtest.h>
+
 #include <QProcess>
+#include <QTemporaryDir>
 #include <functional>
 #include <map>
 #include <string>
@@ -66,5 +69,23 @@ std::string CliPath();  // $ACV_CLI
 
 // Reads a whole text file ("" when missing).
 std::string ReadTextFile(const std::string& path);
+
+// A test that runs acvlogger-cli with a private home: its settings and
+// previous-measurement files go to a temporary folder, never the user's.
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureCoreApplication();
+    ASSERT_TRUE(home_.isValid());
+    env_ = {{"XDG_CONFIG_HOME", Home() + "/config"}, {"XDG_DATA_HOME", Home() + "/data"}};
+  }
+  std::string Home() const { return home_.path().toStdString(); }
+  std::string SettingsPath() const { return Home() + "/config/acvlogger/QX7DATALOGGER.ini"; }
+  std::string PreviousPath() const { return Home() + "/data/acvlogger/PreMeasureQX7.stdata"; }
+  std::string TracePath() const { return Home() + "/trace.txt"; }
+
+  QTemporaryDir home_;
+  std::map<std::string, std::string> env_;
+};
 
 }  // namespace acv::test

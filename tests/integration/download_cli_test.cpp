@@ -14,21 +14,12 @@
 namespace acv::test {
 namespace {
 
-class DownloadCli : public ::testing::Test {
+class DownloadCli : public CliTest {
  protected:
-  void SetUp() override {
-    EnsureCoreApplication();
-    ASSERT_TRUE(home_.isValid());
-    env_ = {{"XDG_CONFIG_HOME", Home() + "/config"}, {"XDG_DATA_HOME", Home() + "/data"}};
-  }
-  std::string Home() const { return home_.path().toStdString(); }
   std::string Out() const { return Home() + "/F.stdata"; }
   ProgramRun Download(const SimProcess& sim) {
     return RunProgram(CliPath(), {"download", "--port", sim.Device(), "-o", Out()}, env_);
   }
-
-  QTemporaryDir home_;
-  std::map<std::string, std::string> env_;
 };
 
 TEST_F(DownloadCli, AFullWrappedMemoryIsSavedAsTheLoggerStoredIt) {

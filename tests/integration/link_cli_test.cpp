@@ -10,16 +10,8 @@
 namespace acv::test {
 namespace {
 
-class LinkCli : public ::testing::Test {
+class LinkCli : public CliTest {
  protected:
-  void SetUp() override {
-    EnsureCoreApplication();
-    ASSERT_TRUE(home_.isValid());
-    env_ = {{"XDG_CONFIG_HOME", Home() + "/config"}, {"XDG_DATA_HOME", Home() + "/data"}};
-  }
-  std::string Home() const { return home_.path().toStdString(); }
-  std::string SettingsPath() const { return Home() + "/config/acvlogger/QX7DATALOGGER.ini"; }
-  std::string TracePath() const { return Home() + "/trace.txt"; }
   ProgramRun Cli(const std::vector<std::string>& args) { return RunProgram(CliPath(), args, env_); }
   // The frames the simulator received, one line each.
   std::vector<std::string> Trace() const {
@@ -28,9 +20,6 @@ class LinkCli : public ::testing::Test {
     for (std::string l; std::getline(text, l);) lines.push_back(l);
     return lines;
   }
-
-  QTemporaryDir home_;
-  std::map<std::string, std::string> env_;
 };
 
 TEST_F(LinkCli, ProbePrintsTheDeviceWhereTheLoggerAnswered) {

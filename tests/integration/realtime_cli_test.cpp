@@ -38,25 +38,14 @@ std::vector<std::string> Fields(const std::string& line) {
   }
 }
 
-class RealTimeCli : public ::testing::Test {
+class RealTimeCli : public CliTest {
  protected:
-  void SetUp() override {
-    EnsureCoreApplication();
-    ASSERT_TRUE(home_.isValid());
-    env_ = {{"XDG_CONFIG_HOME", Home() + "/config"}, {"XDG_DATA_HOME", Home() + "/data"}};
-  }
-  std::string Home() const { return home_.path().toStdString(); }
-  std::string PreviousPath() const { return Home() + "/data/acvlogger/PreMeasureQX7.stdata"; }
-  std::string TracePath() const { return Home() + "/trace.txt"; }
   ProgramRun Cli(const std::vector<std::string>& args) {
     std::vector<std::string> all{"realtime"};
     all.insert(all.end(), args.begin(), args.end());
     return RunProgram(CliPath(), all, env_, 60000);
   }
   std::vector<std::string> Trace() const { return Lines(ReadTextFile(TracePath())); }
-
-  QTemporaryDir home_;
-  std::map<std::string, std::string> env_;
 };
 
 TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
