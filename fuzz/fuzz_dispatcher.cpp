@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "data/CDTDoc.h"
-#include "logger/LinkHost.h"
 #include "logger/Download.h"
+#include "logger/LinkHost.h"
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
 

@@ -31,7 +31,8 @@ void PrintUsage(std::FILE* out) {
                "usage: acvlogger-cli SUBCOMMAND [options]\n\n"
                "The AC voltage/current data logger companion, without windows.\n\n"
                "subcommands:\n");
-  for (const auto& e : entries) std::fprintf(out, "  %-10s %s\n", e.name.c_str(), e.summary.c_str());
+  for (const auto& e : entries)
+    std::fprintf(out, "  %-10s %s\n", e.name.c_str(), e.summary.c_str());
   std::fprintf(out, "\n'acvlogger-cli SUBCOMMAND --help' describes one subcommand.\n");
 }
 

@@ -62,18 +62,18 @@ class CDTDoc {
   std::string readTag;    // read from the head of the last file loaded
 
   // ---- descriptive fields ----------------------------------------------------
-  TimeStamp rmsStartTime = 0;  // time of STORE RMS sample 0
-  TimeStamp rtStartTime = 0;   // local time the current real-time run started
-  std::int32_t rmsCount = 0;   // STORE RMS samples per channel
-  std::int32_t trCount = 0;    // TR records
-  std::int32_t epaCount = 0;   // 590 once a wave was captured, else 0
-  std::int32_t rtCount = 0;    // real-time points taken in the current run
-  std::int32_t rtInterval = 2; // real-time sampling interval, seconds
+  TimeStamp rmsStartTime = 0;   // time of STORE RMS sample 0
+  TimeStamp rtStartTime = 0;    // local time the current real-time run started
+  std::int32_t rmsCount = 0;    // STORE RMS samples per channel
+  std::int32_t trCount = 0;     // TR records
+  std::int32_t epaCount = 0;    // 590 once a wave was captured, else 0
+  std::int32_t rtCount = 0;     // real-time points taken in the current run
+  std::int32_t rtInterval = 2;  // real-time sampling interval, seconds
 
-  std::uint8_t hasCh1 = 0, hasCh2 = 0;      // STORE RMS channels present
-  std::uint8_t rtHasCh1 = 0, rtHasCh2 = 0;  // real-time channels present
-  float rmsInterval = 0.0f;                 // seconds between STORE RMS samples
-  float riseLevel = 0.0f, dropLevel = 0.0f; // logger's detection levels (raw)
+  std::uint8_t hasCh1 = 0, hasCh2 = 0;       // STORE RMS channels present
+  std::uint8_t rtHasCh1 = 0, rtHasCh2 = 0;   // real-time channels present
+  float rmsInterval = 0.0f;                  // seconds between STORE RMS samples
+  float riseLevel = 0.0f, dropLevel = 0.0f;  // logger's detection levels (raw)
 
   std::string rmsUnitCh1, rmsUnitCh2;  // "V" or "A"
   std::string rtUnitCh1, rtUnitCh2;    // "V" or "A"

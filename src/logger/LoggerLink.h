@@ -66,10 +66,10 @@ class LoggerLink {
   void AttachDownload(TransferHandler* handler) { download_ = handler; }
 
   // ---- link state ---------------------------------------------------------
-  int portNumber = 1;                    // port in use, 1..16
-  std::uint8_t portCount = 0;            // ports opened by the last scan
+  int portNumber = 1;          // port in use, 1..16
+  std::uint8_t portCount = 0;  // ports opened by the last scan
   std::array<std::uint8_t, 16> portList{};
-  std::uint8_t probeIndex = 1;           // 1-based, counted from the end of portList
+  std::uint8_t probeIndex = 1;  // 1-based, counted from the end of portList
   std::uint8_t portAnswered = 0;
   std::uint8_t loggerFound = 0;
   std::uint8_t transferActive = 0;

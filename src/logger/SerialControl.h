@@ -25,9 +25,9 @@ class SerialError : public std::runtime_error {
 
 // Values of CommEvent().
 inline constexpr int kCommEventNone = 0;
-inline constexpr int kCommEventReceive = 2;     // RThreshold bytes have arrived
-inline constexpr int kCommEventLineError = 1004; // framing, overrun, break and the like
-inline constexpr int kCommEventPortLost = 1010;  // the device vanished; the port was closed
+inline constexpr int kCommEventReceive = 2;       // RThreshold bytes have arrived
+inline constexpr int kCommEventLineError = 1004;  // framing, overrun, break and the like
+inline constexpr int kCommEventPortLost = 1010;   // the device vanished; the port was closed
 
 class SerialControl {
  public:

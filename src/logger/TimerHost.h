@@ -20,17 +20,17 @@ class TimerHost {
 
 // Timer ids of the main frame.
 namespace timer {
-inline constexpr int kRealClose = 2;           // 100 ms once: close after settings were written
-inline constexpr int kPortScan = 4;            // 100 ms, 1000 ms after a failed probe cycle
-inline constexpr int kProbe = 5;               // 500 ms: next probe
-inline constexpr int kKeepAlive = 6;           // 3000 ms: port check
-inline constexpr int kRedrawAfterLoad = 8;     // 50 ms once: zoom reset after a load or download
-inline constexpr int kDownloadWatchdog = 9;    // 5000 ms
-inline constexpr int kBlockRetry = 10;         // 900 ms
-inline constexpr int kFirstFrameRepeat = 12;   // 500 ms once
-inline constexpr int kRealTimeWatchdog = 13;   // 10000 ms
-inline constexpr int kSamplingTick = 14;       // 10 ms, then the sampling interval
-inline constexpr int kRealTimeRepeat = 15;     // 5000 ms
+inline constexpr int kRealClose = 2;          // 100 ms once: close after settings were written
+inline constexpr int kPortScan = 4;           // 100 ms, 1000 ms after a failed probe cycle
+inline constexpr int kProbe = 5;              // 500 ms: next probe
+inline constexpr int kKeepAlive = 6;          // 3000 ms: port check
+inline constexpr int kRedrawAfterLoad = 8;    // 50 ms once: zoom reset after a load or download
+inline constexpr int kDownloadWatchdog = 9;   // 5000 ms
+inline constexpr int kBlockRetry = 10;        // 900 ms
+inline constexpr int kFirstFrameRepeat = 12;  // 500 ms once
+inline constexpr int kRealTimeWatchdog = 13;  // 10000 ms
+inline constexpr int kSamplingTick = 14;      // 10 ms, then the sampling interval
+inline constexpr int kRealTimeRepeat = 15;    // 5000 ms
 }  // namespace timer
 
 }  // namespace acv

@@ -28,7 +28,8 @@ void FakeSerialControl::SetPortOpen(bool open) {
   }
   if (open_) throw SerialError(SerialError::Kind::Busy, "port already open");
   if (existing_.count(port_) == 0) throw SerialError(SerialError::Kind::NotFound, "no such port");
-  if (denied_.count(port_) != 0) throw SerialError(SerialError::Kind::NoPermission, "permission denied");
+  if (denied_.count(port_) != 0)
+    throw SerialError(SerialError::Kind::NoPermission, "permission denied");
   open_ = true;
   openPort_ = port_;
   ++opens;

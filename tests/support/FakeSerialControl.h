@@ -21,7 +21,7 @@ class FakeSerialControl : public SerialControl {
 
   // ---- the test's side -------------------------------------------------------
   void AddPort(int port) { existing_.insert(port); }
-  void RemovePort(int port);  // unplug: an open port on it is lost at once
+  void RemovePort(int port);                         // unplug: an open port on it is lost at once
   void DenyPort(int port) { denied_.insert(port); }  // exists, but opening fails
 
   struct Write {

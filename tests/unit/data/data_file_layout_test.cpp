@@ -177,7 +177,6 @@ TEST(DataFileLayout, SixteenBitStringsAreReadAsSingleByteText) {
   Bytes shortWide = {0xFF, 0xFE, 0xFF, 3, 'a', 0, 'b'};
   ByteReader r4(shortWide);
   EXPECT_THROW(r4.String("text"), DataFormatError);
-
 }
 
 TEST(DataFileLayout, OnlyCh2FileKeepsThePreviousUnitsAndPresenceCountsOnlyAsOne) {
