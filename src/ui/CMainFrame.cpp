@@ -17,9 +17,9 @@
 #include "ui/Artwork.h"
 #include "ui/CInstrumentView.h"
 #include "ui/CStartupSplash.h"
-#include "ui/LoadingWindow.h"
 #include "ui/Prompter.h"
-#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/dialogs/CLoadingDlg.h"
+#include "ui/dialogs/LoggerDialogBase.h"
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv {
@@ -82,6 +82,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   // The status bar shows each command's prompt while it is pointed at.
   statusBar()->setMinimumWidth(0);
   CreateClientArea();
+  CreateLoggerDialogs();
   UpdateCommands();
   resize(1200, 800);
   if (services.showSplash) CStartupSplash::ShowSplashScreen(this);
@@ -89,11 +90,13 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
 
 CMainFrame::~CMainFrame() {
   // Dialogs still open must not call back into a half-destroyed window.
-  for (auto& [kind, dialog] : loggerDialogs_) {
-    (void)kind;
-    if (dialog->isVisible()) dialog->reject();
+  for (DialogKind kind : {DialogKind::Download, DialogKind::RealTime, DialogKind::LoggerSetup,
+                          DialogKind::CorrectTime}) {
+    LoggerDialogBase* dialog = LoggerDialog(kind);
+    if (dialog != nullptr && dialog->isVisible()) dialog->reject();
   }
   dialogs_.clear();
+  loading_.reset();
   timers_->SetCallback({});
 }
 
@@ -308,14 +311,6 @@ void CMainFrame::OnFrameTimer(int id) {
       if (id == timer::kRealTimeWatchdog || id == timer::kDownloadWatchdog) UpdateCommands();
       return;
   }
-}
-
-StandInConnectionDialog* CMainFrame::LoggerDialog(DialogKind kind) {
-  auto it = loggerDialogs_.find(kind);
-  if (it != loggerDialogs_.end()) return it->second;
-  auto* dialog = new StandInConnectionDialog(kind, this);
-  loggerDialogs_.emplace(kind, dialog);
-  return dialog;
 }
 
 void CMainFrame::SetDataUnsaved() {

@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +25,6 @@
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
 #include "ui/HelpWindow.h"
-#include "ui/LoadingWindow.h"
 #include "ui/dialogs/DialogContext.h"
 
 class QAction;
@@ -35,11 +33,16 @@ class QPrinter;
 
 namespace acv {
 
+class CCorrectTimeDlg;
 class CDTView;
-class CInstrumentView;
+class CDownloadDlg;
 class CInstrumentPanelDlg;
+class CInstrumentView;
+class CLoadingDlg;
+class CLoggerSetupDlg;
+class CRealTimeDlg;
+class LoggerDialogBase;
 class Prompter;
-class StandInConnectionDialog;
 
 // What the window runs on. Everything left empty gets the real thing: the
 // message boxes, the system's serial ports, Qt timers and the user's files.
@@ -86,11 +89,16 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CInstrumentView* InstrumentView() const { return instrument_; }
   CInstrumentPanelDlg* InstrumentPanel() const { return panel_; }
   QSplitter* Splitter() const { return splitter_; }
-  LoadingWindow* Loading() const { return loading_; }
+  // The download's "Loading..." window; null while no download shows it.
+  CLoadingDlg* Loading() const { return loading_.get(); }
   HelpWindow* Help() const { return help_; }
   RealTimeRun& RealTime() { return *realTime_; }
-  // The connection dialog of a logger command (created on first use).
-  StandInConnectionDialog* LoggerDialog(DialogKind kind);
+  // The logger dialogs: one long-lived instance each, reused at every opening.
+  LoggerDialogBase* LoggerDialog(DialogKind kind) const;
+  CDownloadDlg* DownloadDialog() const { return downloadDlg_; }
+  CRealTimeDlg* RealTimeDialog() const { return realTimeDlg_; }
+  CLoggerSetupDlg* SetupDialog() const { return setupDlg_; }
+  CCorrectTimeDlg* ClockDialog() const { return clockDlg_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -135,6 +143,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void CreateMenus();
   void CreateToolbar();
   void CreateClientArea();
+  void CreateLoggerDialogs();
   void OnFrameTimer(int id);
   void SyncLinkState();
 
@@ -157,6 +166,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
 
   // Logger commands (MainFrameLink.cpp).
   void OnLoggerCommand(DialogKind kind);
+  static int CommandOf(DialogKind kind);
   void OnStop();
 
   // Help, About and printing (MainFrameExtras.cpp).
@@ -186,11 +196,15 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CInstrumentView* instrument_ = nullptr;
   CDTView* view_ = nullptr;
   CInstrumentPanelDlg* panel_ = nullptr;
-  QPointer<LoadingWindow> loading_;
+  // Made when a download reports its first progress, gone when it ends.
+  std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
   std::unique_ptr<QPrinter> printer_;
   QHash<int, QAction*> actions_;
-  std::map<DialogKind, StandInConnectionDialog*> loggerDialogs_;
+  CDownloadDlg* downloadDlg_ = nullptr;
+  CRealTimeDlg* realTimeDlg_ = nullptr;
+  CLoggerSetupDlg* setupDlg_ = nullptr;
+  CCorrectTimeDlg* clockDlg_ = nullptr;
   std::vector<ConnectionDialog*> dialogs_;
   // Panels that arrive with later work; their open state already steers the
   // display rules.

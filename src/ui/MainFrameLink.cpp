@@ -8,24 +8,66 @@
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "ui/CMainFrame.h"
-#include "ui/LoadingWindow.h"
 #include "ui/Prompter.h"
-#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/dialogs/CCorrectTimeDlg.h"
+#include "ui/dialogs/CDownloadDlg.h"
+#include "ui/dialogs/CLoadingDlg.h"
+#include "ui/dialogs/CLoggerSetupDlg.h"
+#include "ui/dialogs/CRealTimeDlg.h"
 
 namespace acv {
 
+void CMainFrame::CreateLoggerDialogs() {
+  // Made once and reused: each opening starts from the frame's values again.
+  downloadDlg_ = new CDownloadDlg(this);
+  realTimeDlg_ = new CRealTimeDlg(this);
+  setupDlg_ = new CLoggerSetupDlg(this);
+  clockDlg_ = new CCorrectTimeDlg(this);
+}
+
+LoggerDialogBase* CMainFrame::LoggerDialog(DialogKind kind) const {
+  switch (kind) {
+    case DialogKind::Download:
+      return downloadDlg_;
+    case DialogKind::RealTime:
+      return realTimeDlg_;
+    case DialogKind::LoggerSetup:
+      return setupDlg_;
+    case DialogKind::CorrectTime:
+      return clockDlg_;
+  }
+  return nullptr;
+}
+
 void CMainFrame::OnLoggerCommand(DialogKind kind) {
-  // While a download's progress window is up no logger dialog opens.
+  // While a download's progress window is up no logger dialog opens; the
+  // question about unsaved data is not asked either.
   if (ProgressWindowOpen()) return;
+  LoggerDialogBase* dialog = LoggerDialog(kind);
+  if (dialog->isVisible()) return;  // already open: the one instance is in use
   if (kind == DialogKind::Download && !AskToSaveFirst(SavePrompt::BeforeDownload)) return;
-  LoggerDialog(kind)->Open(*this);
+  // The dialog makes the link's opening steps itself (port search or port
+  // check) and is modal for this window without a nested event loop.
+  dialog->Open(*this);
+}
+
+int CMainFrame::CommandOf(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::Download:
+      return cmd::kDownload;
+    case DialogKind::RealTime:
+      return cmd::kRun;
+    case DialogKind::LoggerSetup:
+      return cmd::kLoggerSetup;
+    case DialogKind::CorrectTime:
+      return cmd::kCorrectTime;
+  }
+  return cmd::kDownload;
 }
 
 void CMainFrame::AutoStart(DialogKind kind) {
-  StandInConnectionDialog* dialog = LoggerDialog(kind);
-  if (!dialog->isVisible()) {
-    OnCommand(kind == DialogKind::Download ? cmd::kDownload : cmd::kRun);
-  }
+  LoggerDialogBase* dialog = LoggerDialog(kind);
+  if (!dialog->isVisible()) OnCommand(CommandOf(kind));
   if (!dialog->isVisible()) return;
   auto* poll = new QTimer(dialog);
   connect(poll, &QTimer::timeout, dialog, [dialog, poll] {
@@ -55,11 +97,13 @@ bool CMainFrame::ProgressWindowOpen() const {
 }
 
 void CMainFrame::ProgressOpen(int rangeMax, int position) {
-  if (loading_ == nullptr) loading_ = new LoadingWindow(this);
-  loading_->SetRange(rangeMax);
-  loading_->SetPosition(position);
+  // Owned by this window, so it stays above it and goes with it; it is still
+  // a window of its own, not part of the layout.
+  if (loading_ == nullptr) loading_ = std::make_unique<CLoadingDlg>(this);
+  // The window's final place is over the graph: centred across the view,
+  // four window heights below its top.
   loading_->PlaceOver(QRect(view_->mapToGlobal(QPoint(0, 0)), view_->size()));
-  loading_->show();
+  loading_->Begin(rangeMax, position);
   UpdateCommands();
 }
 
@@ -69,10 +113,11 @@ void CMainFrame::ProgressSet(int position) {
 
 void CMainFrame::ProgressClose() {
   if (loading_ == nullptr) return;
-  LoadingWindow* window = loading_;
-  loading_ = nullptr;
-  window->hide();
-  window->deleteLater();
+  loading_->Finish();
+  // Nothing further up the call (the download's reply handling) holds the
+  // window, so it can go at once: the logger commands are free again.
+  loading_.reset();
+  UpdateCommands();
 }
 
 void CMainFrame::DownloadFinished() {

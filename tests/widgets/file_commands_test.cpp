@@ -14,7 +14,7 @@
 #include "graph/CDTView.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialControl.h"
-#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/dialogs/LoggerDialogBase.h"
 
 namespace acv::test {
 namespace {

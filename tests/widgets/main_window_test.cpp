@@ -21,7 +21,8 @@
 #include "support/FakeSerialControl.h"
 #include "ui/CInstrumentView.h"
 #include "ui/CStartupSplash.h"
-#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/dialogs/CLoadingDlg.h"
+#include "ui/dialogs/LoggerDialogBase.h"
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv::test {
@@ -182,7 +183,7 @@ TEST_F(MainWindow, LoggerDialogsStayShutWhileADownloadShowsItsProgress) {
   EXPECT_FALSE(Frame().ProgressWindowOpen());
 }
 
-TEST_F(MainWindow, StandInDialogStartButtonFollowsTheStatus) {
+TEST_F(MainWindow, DownloadDialogStartButtonFollowsTheStatus) {
   Frame().OnCommand(cmd::kDownload);
   auto* dialog = Frame().LoggerDialog(DialogKind::Download);
   ASSERT_TRUE(dialog->isVisible());
@@ -195,6 +196,7 @@ TEST_F(MainWindow, StandInDialogStartButtonFollowsTheStatus) {
   dialog->CancelButton()->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_FALSE(timers.IsActive(timer::kPortScan));
+  EXPECT_TRUE(serial.writes.empty());
 }
 
 TEST_F(MainWindow, HelpShowsOurDocumentAndAboutNamesTheVersion) {

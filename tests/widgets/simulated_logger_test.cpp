@@ -1,19 +1,29 @@
 // The whole program against the simulated logger on a pseudo-terminal, with
-// the real serial port and real timers: a download through its dialog, a
-// real-time run of two points, a run stopped by closing the window, and the
-// files left behind.
+// the real serial port, real timers and the real logger dialogs: a download
+// under the "Loading..." window, a real-time run of two points, the logger
+// set up and its clock set, a run stopped by closing the window, and what the
+// logger received, read back from the simulator's trace of every command.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QSpinBox>
 #include <cstdlib>
 
 #include "WidgetTestSupport.h"
+#include "data/Settings.h"
+#include "dialogs_fixture.h"
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "ui/SimulatorProcess.h"
-#include "ui/dialogs/StandInConnectionDialog.h"
+#include "ui/dialogs/ButtonArt.h"
+#include "ui/dialogs/CCorrectTimeDlg.h"
+#include "ui/dialogs/CDownloadDlg.h"
+#include "ui/dialogs/CLoadingDlg.h"
+#include "ui/dialogs/CLoggerSetupDlg.h"
+#include "ui/dialogs/CNumberEdit.h"
+#include "ui/dialogs/CRealTimeDlg.h"
 
 namespace acv::test {
 namespace {
@@ -23,26 +33,45 @@ QString SimulatorPath() {
   return path != nullptr ? QString::fromLocal8Bit(path) : QString();
 }
 
-// Opens a logger dialog and presses its start button once the logger answers.
+// Opens a logger dialog through its command, lets `fill` type into it, and
+// presses its start button once the logger has answered.
 void StartThroughDialog(CMainFrame& frame, int commandId, DialogKind kind,
-                        const std::function<void(StandInConnectionDialog*)>& fill = {}) {
+                        const std::function<void(LoggerDialogBase*)>& fill = {}) {
   frame.OnCommand(commandId);
-  StandInConnectionDialog* dialog = frame.LoggerDialog(kind);
+  LoggerDialogBase* dialog = frame.LoggerDialog(kind);
   ASSERT_TRUE(dialog->isVisible());
   if (fill) fill(dialog);
   ASSERT_TRUE(WaitUntil([dialog] { return dialog->Status() == kStatusConnected; }, 8000))
       << "status " << dialog->Status();
+  EXPECT_EQ(dialog->windowTitle(), "Connected");
   dialog->StartButton()->click();
-  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_FALSE(dialog->isVisible()) << dialog->MessageText().toStdString();
 }
 
-TEST(SimulatedLogger, DownloadRealTimeRunAndCloseLeaveTheirFiles) {
+QStringList TraceLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Index of the first line at or after `from` that starts with `prefix`, -1 if none.
+qsizetype FindLine(const QStringList& lines, const QString& prefix, qsizetype from) {
+  for (qsizetype i = std::max<qsizetype>(from, 0); i < lines.size(); ++i) {
+    if (lines[i].startsWith(prefix)) return i;
+  }
+  return -1;
+}
+
+TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   App();
   const QString simPath = SimulatorPath();
   if (simPath.isEmpty()) GTEST_SKIP() << "ACV_SIM names no simulator";
+  QTemporaryDir traceDir;
+  const QString trace = traceDir.filePath("trace.txt");
   SimulatorProcess sim;
-  ASSERT_TRUE(sim.Start(
-      simPath, {"--synthetic", "channels=2,samples=300,tr=2,interval=10s", "--rt-stream", "300"}))
+  // Paced like a real line, so the download takes long enough to watch.
+  ASSERT_TRUE(sim.Start(simPath, {"--synthetic", "channels=2,samples=3000,tr=2,interval=10s",
+                                  "--rt-stream", "300", "--pace", "--trace", trace}))
       << sim.Error().toStdString();
 
   FrameUnderTest ui(nullptr, nullptr, sim.DevicePath().toStdString());
@@ -50,18 +79,32 @@ TEST(SimulatedLogger, DownloadRealTimeRunAndCloseLeaveTheirFiles) {
 
   // ---- download ------------------------------------------------------------
   bool downloaded = false;
+  int loadingMax = 0;
+  int loadingPosition = 0;
   QObject::connect(&frame, &CMainFrame::downloadCompleted, [&downloaded] { downloaded = true; });
   StartThroughDialog(frame, cmd::kDownload, DialogKind::Download);
-  ASSERT_TRUE(WaitUntil([&] { return downloaded; }, 15000))
+  EXPECT_EQ(frame.DownloadDialog()->MessageText(),
+            "Press \"Download\" to load store data from the logger, or \"Cancel\" to exit.");
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        if (CLoadingDlg* loading = frame.Loading()) {
+          loadingMax = loading->Maximum();
+          loadingPosition = std::max(loadingPosition, loading->Position());
+        }
+        return downloaded;
+      },
+      20000))
       << ui.prompter.messages.join("|").toStdString();
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  EXPECT_GT(loadingMax, 2);
+  EXPECT_GT(loadingPosition, 1);  // the bar moved with the blocks
   EXPECT_FALSE(frame.ProgressWindowOpen());
-  EXPECT_EQ(frame.Doc().rmsCount, 300);
+  EXPECT_EQ(frame.Doc().rmsCount, 3000);
   EXPECT_EQ(frame.Doc().trCount, 2);
   EXPECT_TRUE(frame.State().IsActive(DisplayMode::StoreRms));
   EXPECT_TRUE(frame.Action(cmd::kStoreRms)->isChecked());
   EXPECT_TRUE(frame.Action(cmd::kSave)->isEnabled());
-  EXPECT_EQ(frame.View()->Display().lastPoint, 300);
+  EXPECT_EQ(frame.View()->Display().lastPoint, 3000);
   EXPECT_EQ(frame.State().dataUnsaved, 1);
   EXPECT_EQ(FileTag(frame.PreviousMeasurementPath()), "RMSTRDATA");
 
@@ -74,11 +117,9 @@ TEST(SimulatedLogger, DownloadRealTimeRunAndCloseLeaveTheirFiles) {
                         !frame.Action(cmd::kDownload)->isEnabled() &&
                         !frame.Action(cmd::kOpen)->isEnabled();
   });
-  StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [](StandInConnectionDialog* d) {
-    const auto spins = d->findChildren<QSpinBox*>();
-    ASSERT_EQ(spins.size(), 2);
-    spins[0]->setValue(2);  // seconds between points
-    spins[1]->setValue(2);  // points
+  StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [&frame](LoggerDialogBase*) {
+    ReplaceText(frame.RealTimeDialog()->RateEdit(), "2");
+    ReplaceText(frame.RealTimeDialog()->PointsEdit(), "2");
   });
   ASSERT_TRUE(WaitUntil([&] { return stopped; }, 15000));
   EXPECT_TRUE(commandsDuringRun);
@@ -92,14 +133,31 @@ TEST(SimulatedLogger, DownloadRealTimeRunAndCloseLeaveTheirFiles) {
   EXPECT_EQ(frame.View()->Display().lastPoint, 2);
   EXPECT_EQ(frame.View()->Display().displayKind, 4);
 
+  // ---- set-up and clock ---------------------------------------------------------
+  StartThroughDialog(frame, cmd::kLoggerSetup, DialogKind::LoggerSetup,
+                     [&frame](LoggerDialogBase*) {
+                       ReplaceText(frame.SetupDialog()->RateEdit(), "30");
+                       frame.SetupDialog()->UnitList()->setCurrentIndex(1);  // minutes
+                     });
+  EXPECT_EQ(frame.Settings().sampleRateText, "30");
+  StartThroughDialog(
+      frame, cmd::kCorrectTime, DialogKind::CorrectTime, [&frame](LoggerDialogBase*) {
+        const char* texts[] = {"2012", "3", "15", "9", "41", "7"};
+        for (int i = 0; i < kClockFields; ++i) {
+          ReplaceText(frame.ClockDialog()->Field(static_cast<ClockField>(i)), texts[i]);
+        }
+      });
+  Spin(300);  // the logger's acknowledgements close the port again
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+
   // ---- closing stops a run ---------------------------------------------------------
   frame.OnCommand(cmd::kRealTimeEpa);  // the wave display: 590 points on show
   EXPECT_EQ(frame.View()->Display().lastPoint, 590);
   stopped = false;
   int points = 0;
   QObject::connect(&frame, &CMainFrame::realTimePointTaken, [&points](int n) { points = n; });
-  StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [](StandInConnectionDialog* d) {
-    d->findChildren<QSpinBox*>()[1]->setValue(100);
+  StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [&frame](LoggerDialogBase*) {
+    ReplaceText(frame.RealTimeDialog()->PointsEdit(), "100");
   });
   ASSERT_TRUE(WaitUntil([&] { return points >= 1; }, 10000));
   ui.prompter.answers = {false};  // do not save the points
@@ -108,8 +166,29 @@ TEST(SimulatedLogger, DownloadRealTimeRunAndCloseLeaveTheirFiles) {
   EXPECT_EQ(frame.Link().realTimeStopped, 1);
   EXPECT_EQ(ui.prompter.questions, QStringList({"Do you want to save the data before closing?"}));
   EXPECT_TRUE(WaitUntil([&] { return !frame.isVisible(); }, 3000));
-  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(frame.SettingsPath())));
   EXPECT_EQ(FileTag(frame.PreviousMeasurementPath()), "EPADATA");
+  const AppSettings saved = LoadSettings(frame.SettingsPath());
+  EXPECT_EQ(saved.rtInterval, 2);
+  EXPECT_EQ(saved.realTimePoints, 100);
+  EXPECT_EQ(saved.sampleRateText, "30");
+  EXPECT_EQ(saved.sampleRateUnit, 1);
+  EXPECT_EQ(saved.lastClockText, (std::array<std::string, 6>{"2012", "3", "15", "9", "41", "7"}));
+
+  // ---- what the logger received, in order ----------------------------------------
+  Spin(200);  // the stop frame reaches the simulator
+  const QStringList lines = TraceLines(trace);
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_EQ(lines.first(), "78");  // the first probe found the logger
+  const qsizetype header = FindLine(lines, "68 68 68 68 68 68 68 68", 0);
+  const qsizetype block = FindLine(lines, "D8 ", header);
+  const qsizetype run = FindLine(lines, "C8 C8 C8 C8 C8 C8 C8 C8", block);
+  const qsizetype stop = FindLine(lines, "C8 C8 C8 C8 C8 C8 C8 C9", run);
+  const qsizetype setupFrame = FindLine(lines, "AA 10 20 1E 01 F4 00 64", stop);
+  const qsizetype clockFrame = FindLine(lines, "AC 12 03 15 09 41 07 FF", setupFrame);
+  const qsizetype lastStop = FindLine(lines, "C8 C8 C8 C8 C8 C8 C8 C9", clockFrame);
+  for (qsizetype index : {header, block, run, stop, setupFrame, clockFrame, lastStop}) {
+    EXPECT_GE(index, 0) << lines.join(" | ").toStdString();
+  }
 }
 
 }  // namespace
