@@ -3,6 +3,38 @@
 #include <charconv>
 
 namespace acv {
+namespace {
+
+// "a,b,c" of exactly n integers.
+bool ParseIntList(const std::string& text, std::size_t n, std::vector<int>& out) {
+  std::vector<int> values;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::size_t stop = comma == std::string::npos ? text.size() : comma;
+    int v = 0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + stop;
+    auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last) return false;
+    values.push_back(v);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (values.size() != n) return false;
+  out = std::move(values);
+  return true;
+}
+
+bool KnownDisplayName(const std::string& name) {
+  for (const char* known :
+       {"store-rms", "store-tr", "realtime-epa", "realtime-rms", "realtime-freq", "realtime-s"}) {
+    if (name == known) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
@@ -35,6 +67,29 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.simArgs.push_back(arg);
     } else if (a == "--screenshot") {
       if (!value(line.screenshot)) return fail("--screenshot needs a file name");
+    } else if (a == "--screenshot-dialog") {
+      if (!value(line.screenshotDialog) ||
+          (line.screenshotDialog != "download" && line.screenshotDialog != "realtime" &&
+           line.screenshotDialog != "setup" && line.screenshotDialog != "clock" &&
+           line.screenshotDialog != "loading")) {
+        return fail("--screenshot-dialog takes download, realtime, setup, clock or loading");
+      }
+    } else if (a == "--auto-mode") {
+      if (!value(line.autoMode) || !KnownDisplayName(line.autoMode)) {
+        return fail(
+            "--auto-mode takes store-rms, store-tr, realtime-epa, realtime-rms, realtime-freq "
+            "or realtime-s");
+      }
+    } else if (a == "--auto-zoom") {
+      std::string text;
+      if (!value(text) || !ParseIntList(text, 4, line.autoZoom)) {
+        return fail("--auto-zoom takes X0,Y0,X1,Y1 in pixels of the graph");
+      }
+    } else if (a == "--auto-cursor") {
+      std::string text;
+      if (!value(text) || !ParseIntList(text, 2, line.autoCursor)) {
+        return fail("--auto-cursor takes X,Y in pixels of the graph");
+      }
     } else if (a == "--screenshot-delay") {
       std::string text;
       if (!value(text)) return fail("--screenshot-delay needs milliseconds");
@@ -55,6 +110,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (line.autoDownload && line.autoRun) {
     return fail("--auto-download and --auto-run cannot be combined");
   }
+  if (!line.screenshotDialog.empty() && line.screenshot.empty()) {
+    return fail("--screenshot-dialog needs --screenshot FILE");
+  }
+  if (!line.screenshotDialog.empty() && (line.autoDownload || line.autoRun)) {
+    return fail(
+        "--screenshot-dialog opens its own window; leave out --auto-download and --auto-run");
+  }
   if (line.simulate && !line.port.empty()) {
     return fail("--simulate brings its own port; leave out --port");
   }
@@ -63,7 +125,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 bool OptionTakesValue(const std::string& option) {
   return option == "--port" || option == "--sim-arg" || option == "--screenshot" ||
-         option == "--screenshot-delay";
+         option == "--screenshot-delay" || option == "--screenshot-dialog" ||
+         option == "--auto-mode" || option == "--auto-zoom" || option == "--auto-cursor";
 }
 
 std::string UsageText() {

@@ -20,7 +20,19 @@ struct CommandLine {
   bool autoDownload = false;
   bool autoRun = false;
   std::string screenshot;
+  // With --screenshot: picture one logger window instead of the main window
+  // ("download", "realtime", "setup", "clock" once connected, or "loading"
+  // during a download). Not in the usage text: it serves the picture script.
+  std::string screenshotDialog;
   int screenshotDelayMs = 1500;
+  // Graph pictures (hidden, for the picture script): once the data are on
+  // show, enter a display ("store-rms", "store-tr", "realtime-epa",
+  // "realtime-rms", "realtime-freq", "realtime-s"), drag a zoom band from
+  // (x0, y0) to (x1, y1) and put the cursor at (x, y), in graph view pixels.
+  std::string autoMode;
+  std::vector<int> autoZoom;    // x0, y0, x1, y1, or empty
+  std::vector<int> autoCursor;  // x, y, or empty
+
   std::string error;  // not empty: the line could not be understood
 };
 

@@ -1,25 +1,20 @@
 #include "graph/CDTView.h"
 
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cstdio>
+#include <limits>
 
-#include "graph/geometry/Colours.h"
-#include "graph/geometry/SeriesSource.h"
+#include "graph/geometry/GraphFrame.h"
+#include "graph/geometry/Readout.h"
+#include "graph/geometry/Zoom.h"
+#include "logger/TimerHost.h"
+#include "platform/QtTimerHost.h"
 
 namespace acv {
 namespace {
-
-const QColor kStartScreenGrey(0xC8, 0xC8, 0xC8);
-const QColor kStartWords(0x66, 0x7A, 0x9D);  // 0x9D7A66 as blue-green-red
-const QColor kInfoGrey(230, 230, 230);
-
-QColor ColourAt(int index) {
-  const std::uint32_t rgb = ToRgb(colourOf(index));
-  return QColor::fromRgb(static_cast<QRgb>(rgb | 0xFF000000u));
-}
 
 GraphMode GraphModeOf(DisplayMode mode) {
   switch (mode) {
@@ -38,22 +33,47 @@ GraphMode GraphModeOf(DisplayMode mode) {
   }
 }
 
-// "Arial", or a font with the same metrics where Arial itself is missing.
-QFont ArialFont(int pixelSize, int weight) {
-  QFont f;
-  f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(pixelSize);
-  f.setWeight(static_cast<QFont::Weight>(weight));
-  return f;
+std::int32_t ToInt32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Whether two setups lay out the same graph; the X range may have grown.
+bool SameLayout(const DisplaySetup& a, const DisplaySetup& b) {
+  return a.displayMode == b.displayMode && a.firstPoint == b.firstPoint &&
+         a.panelHeight == b.panelHeight && a.plotCh1 == b.plotCh1 && a.plotCh2 == b.plotCh2 &&
+         a.ch1UnitText == b.ch1UnitText && a.ch2UnitText == b.ch2UnitText &&
+         a.ch1From == b.ch1From && a.ch1To == b.ch1To && a.ch2From == b.ch2From &&
+         a.ch2To == b.ch2To && a.trRecord == b.trRecord;
 }
 
 }  // namespace
 
 CDTView::CDTView(const CDTDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
   setObjectName(QStringLiteral("graphView"));
+  // The cached picture covers every pixel, so nothing needs erasing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumWidth(10);
+  setMouseTracking(true);
+  ownTimers_ = std::make_unique<QtTimerHost>();
+  UseTimerHost(ownTimers_.get());
+  CreateControls();
+  TakeSettings(look_);
+  CopyDisplayIntoState();
+}
+
+CDTView::~CDTView() {
+  if (timers_ != nullptr) timers_->SetCallback(nullptr);
+}
+
+void CDTView::UseTimerHost(TimerHost* timers) {
+  if (timers_ != nullptr) {
+    for (int id : {viewtimer::kResizeRepaint, viewtimer::kDragWatch, viewtimer::kFirstZoomReset}) {
+      timers_->Kill(id);
+    }
+  }
+  timers_ = timers != nullptr ? timers : ownTimers_.get();
+  timers_->SetCallback([this](int id) { OnViewTimer(id); });
 }
 
 void CDTView::SetStartScreenPanel(QWidget* panel) {
@@ -65,13 +85,59 @@ void CDTView::SetStartScreenPanel(QWidget* panel) {
 
 void CDTView::TakeSettings(const AppSettings& settings) {
   look_ = settings;
-  update();
+  GraphState& s = model_.state;
+  s.backgroundColour = settings.backgroundColour;
+  s.ch1Colour = settings.ch1Colour;
+  s.ch2Colour = settings.ch2Colour;
+  s.gridColour = settings.gridColour;
+  auto flag = [](int v) { return static_cast<std::uint8_t>(v == 1 ? 1 : 0); };
+  s.showCh1 = flag(settings.showCh1);
+  s.showCh2 = flag(settings.showCh2);
+  s.showCh3 = flag(settings.showCh3);
+  s.capLevelShown = flag(settings.capLevelShown);
+  s.ch2AlarmShown = flag(settings.ch2AlarmShown);
+  s.ch3AlarmShown = flag(settings.ch3AlarmShown);
+  s.markPoints = flag(settings.markPoints);
+  s.yGrid = flag(settings.yGrid);
+  s.xGrid = flag(settings.xGrid);
+  MarkStale();
+}
+
+void CDTView::CopyDisplayIntoState() {
+  GraphState& s = model_.state;
+  s.displayMode = static_cast<std::uint8_t>(std::clamp(setup_.displayMode, 0, 2));
+  s.mode = GraphModeOf(mode_);
+  // The main window counts a TR record's points from 1; the graph reads
+  // them from the array of all records, so the record's offset is added.
+  std::int64_t offset = 0;
+  if (mode_ == DisplayMode::StoreTr && setup_.trRecord > 0) {
+    offset = static_cast<std::int64_t>(setup_.trRecord) * kTrWavePoints;
+  }
+  const bool hasRange = setup_.lastPoint > 0;
+  s.firstPoint = ToInt32(setup_.firstPoint + (hasRange ? offset : 0));
+  s.lastPoint = ToInt32(setup_.lastPoint + (hasRange ? offset : 0));
+  s.panelHeight = std::max(0, setup_.panelHeight);
+  s.plotCh1 = setup_.plotCh1 ? 1 : 0;
+  s.plotCh2 = setup_.plotCh2 ? 1 : 0;
+  s.ch1UnitText = setup_.ch1UnitText;
+  s.ch2UnitText = setup_.ch2UnitText;
+  s.ch1From = setup_.ch1From;
+  s.ch1To = setup_.ch1To;
+  s.ch2From = setup_.ch2From;
+  s.ch2To = setup_.ch2To;
 }
 
 void CDTView::ApplyDisplay(const DisplaySetup& setup) {
+  const DisplaySetup before = setup_;
   setup_ = setup;
+  CopyDisplayIntoState();
   PlaceStartPanel();
-  update();
+  PlaceControls();
+  // During a run every point lengthens the range; the real-time update
+  // draws what that changes, without a repaint.
+  const bool runGrows = model_.state.realTimeStopped == 0 &&
+                        FollowsRealTimeCount(model_.state.mode) && SameLayout(before, setup);
+  if (!runGrows) MarkStale();
 }
 
 void CDTView::SetInfoTexts(const InfoTexts& info) {
@@ -79,221 +145,202 @@ void CDTView::SetInfoTexts(const InfoTexts& info) {
   update(0, 0, width(), std::max(setup_.panelHeight, 0));
 }
 
+void CDTView::SetDisplayMode(DisplayMode mode) {
+  if (mode == mode_) return;
+  mode_ = mode;
+  CopyDisplayIntoState();
+  MarkStale();
+}
+
+void CDTView::SetRealTimeStopped(bool stopped) {
+  const std::uint8_t value = stopped ? 1 : 0;
+  if (model_.state.realTimeStopped == value) return;
+  // The X axis is scaled differently with and without a run.
+  model_.state.realTimeStopped = value;
+  MarkStale();
+}
+
 void CDTView::ZoomReset() {
   ++zoomResets_;
-  update();
+  acv::ZoomReset(model_.state);
+  SyncScrollBars();
+  MarkStale();
 }
 
 void CDTView::FitRealTimeSpan(int points) {
-  realTimeSpan_ = points;
-  update();
+  if (points <= 0) return;
+  GraphState& s = model_.state;
+  // The compression levels follow the plot width, so lay it out first.
+  if (width() > 0 && height() > 0) LayoutGraph(s, Rect{0, 0, width(), height()});
+  const int level = s.zoomLevel;
+  FitZoomLevel(s, points);
+  // A new level moves every point: the picture must be painted afresh.
+  if (s.zoomLevel != level) MarkStale();
 }
 
 void CDTView::RealTimePointAdded() {
-  update();
+  GraphState& s = model_.state;
+  if (s.displayMode == kStartScreen) return;
+  if (!FollowsRealTimeCount(s.mode)) {
+    // The EPA wave is replaced as a whole at every point: only a repaint
+    // shows it, and not while a rubber band is on the screen.
+    if (s.dragShown == 0) MarkStale();
+    return;
+  }
+  const IncrementalAction action = IncrementalUpdate(model_, doc_);
+  SyncScrollBars();
+  if (action == IncrementalAction::None) return;
+  if (action != IncrementalAction::DrawNewest || stale_ || !PictureUsable()) {
+    MarkStale();
+    return;
+  }
+  const QRect changed = painter_.PaintNewestSegments(picture_, model_, doc_);
+  if (!changed.isEmpty()) update(changed);
 }
 
 void CDTView::DataChanged() {
+  CopyDisplayIntoState();
   PlaceStartPanel();
+  PlaceControls();
+  MarkStale();
+}
+
+bool CDTView::OnCommand(int commandId) {
+  switch (commandId) {
+    case viewcmd::kZoomOut:
+      ZoomReset();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CDTView::OnViewTimer(int id) {
+  switch (id) {
+    case viewtimer::kResizeRepaint:
+      timers_->Kill(id);
+      MarkStale();
+      return;
+    case viewtimer::kDragWatch:
+      // The pointer is grabbed while the button is down, so the last move
+      // seen is where it is, also outside the view.
+      if (DragWatchCancels(model_.state, lastMouse_.x(), lastMouse_.y())) {
+        timers_->Kill(id);
+        MarkStale();
+      } else if (!model_.state.dragging) {
+        timers_->Kill(id);
+      }
+      return;
+    case viewtimer::kFirstZoomReset:
+      timers_->Kill(id);
+      ZoomReset();
+      return;
+    default:
+      return;
+  }
+}
+
+// ---- the cached picture -----------------------------------------------------
+
+void CDTView::MarkStale() {
+  stale_ = true;
   update();
+}
+
+bool CDTView::PictureUsable() const {
+  return !picture_.isNull() && picture_.size() == size();
+}
+
+bool CDTView::EnsurePicture() {
+  if (!stale_ && PictureUsable()) return false;
+  if (width() <= 0 || height() <= 0) return false;
+  if (picture_.size() != size()) picture_ = QImage(size(), QImage::Format_RGB32);
+  if (ShowsStartScreen()) {
+    PaintStartScreen(picture_);
+  } else {
+    painter_.Paint(picture_, model_, doc_);
+    // The first graph ever shown starts in the full view of its data.
+    if (!graphShownOnce_) {
+      graphShownOnce_ = true;
+      timers_->Start(viewtimer::kFirstZoomReset, 50);
+    }
+  }
+  stale_ = false;
+  ++fullPaints_;
+  return true;
+}
+
+const QImage& CDTView::Picture() {
+  if (EnsurePicture()) SyncScrollBars();
+  return picture_;
+}
+
+void CDTView::paintEvent(QPaintEvent* event) {
+  if (EnsurePicture()) {
+    // An accepted zoom sets the scroll bars when it is applied by the
+    // paint; the bars are children, so they follow after this paint.
+    QMetaObject::invokeMethod(
+        this, [this] { SyncScrollBars(); }, Qt::QueuedConnection);
+  }
+  if (picture_.isNull()) return;
+  QPainter p(this);
+  p.drawImage(event->rect(), picture_, event->rect());
+  if (!ShowsStartScreen()) PaintInfoStrip(p);
 }
 
 void CDTView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceStartPanel();
+  PlaceControls();
+  stale_ = true;
+  timers_->Start(viewtimer::kResizeRepaint, 50);
 }
 
-void CDTView::PlaceStartPanel() {
-  if (startPanel_ == nullptr) return;
-  if (!ShowsStartScreen()) {
-    startPanel_->hide();
-    return;
-  }
-  startPanel_->setGeometry(0, (height() - startPanel_->height()) / 2, startPanel_->width(),
-                           startPanel_->height());
-  startPanel_->show();
-}
+// ---- mouse --------------------------------------------------------------------
 
-void CDTView::paintEvent(QPaintEvent*) {
-  // One off-screen picture, copied in one step: the view never flickers.
-  QImage image(size(), QImage::Format_RGB32);
-  {
-    QPainter p(&image);
-    if (ShowsStartScreen()) {
-      PaintStartScreen(p);
-    } else {
-      PaintGraph(p);
-      PaintInfoStrip(p);
-    }
-  }
-  QPainter(this).drawImage(0, 0, image);
-}
-
-void CDTView::PaintStartScreen(QPainter& p) {
-  p.fillRect(rect(), kStartScreenGrey);
-  QFont font;
-  font.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(90);
-  font.setWeight(QFont::Black);
-  // Narrow letters, about 40 pixels each, whatever heavy face is at hand.
-  const int natural = QFontMetrics(font).horizontalAdvance(QStringLiteral("ELECTRIC"));
-  if (natural > 0) font.setStretch(std::clamp(100 * 8 * 40 / natural, 30, 200));
-  p.setFont(font);
-  p.setPen(kStartWords);
-  const QFontMetrics fm(font);
-  int y = (height() - 350) / 2;
-  for (const char* word : {"ELECTRIC", "POWER", "TEST"}) {
-    p.drawText(280, y + fm.ascent(), QString::fromLatin1(word));
-    y += 100;
+void CDTView::mousePressEvent(QMouseEvent* event) {
+  lastMouse_ = event->position().toPoint();
+  if (event->button() != Qt::LeftButton) return;
+  setFocus(Qt::MouseFocusReason);
+  if (ShowsStartScreen()) return;
+  EnsurePicture();
+  if (BeginDrag(model_.state, lastMouse_.x(), lastMouse_.y())) {
+    timers_->Start(viewtimer::kDragWatch, 10);
   }
 }
 
-void CDTView::PaintInfoStrip(QPainter& p) {
-  const int h = setup_.panelHeight;
-  if (h <= 0) return;
-  p.fillRect(QRect(0, 0, width(), h), kInfoGrey);
-  p.setPen(Qt::black);
-  QFont heading;
-  heading.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
-  heading.setPixelSize(12);
-  heading.setWeight(QFont::Black);
-  const bool thin = mode_ == DisplayMode::StoreTr || mode_ == DisplayMode::RealTimeEpa;
-  if (thin) {
-    p.setFont(heading);
-    const QString start = QString::fromStdString(info_.startText);
-    p.drawText(width() / 2 - 4 * static_cast<int>(start.size()), 15, start);
-    return;
+void CDTView::mouseMoveEvent(QMouseEvent* event) {
+  lastMouse_ = event->position().toPoint();
+  GraphState& s = model_.state;
+  if (ShowsStartScreen() || s.lastPoint <= 0 || s.cursorEnabled != 1) return;
+  EnsurePicture();
+  if (!PictureUsable()) return;
+  QRect changed;
+  if (s.dragging) {
+    changed = painter_.ApplyBandUpdate(picture_, MoveDrag(s, lastMouse_.x(), lastMouse_.y()));
+  } else {
+    const CursorMove move = MoveCursor(model_, doc_, lastMouse_.x(), lastMouse_.y());
+    changed = painter_.ApplyCursorMove(picture_, s, move);
   }
-  // The row labels carry runs of blanks that place their second label.
-  const QString blanks57(57, QLatin1Char(' '));
-  const QString blanks53(53, QLatin1Char(' '));
-  const QString blanks48(48, QLatin1Char(' '));
-  p.setFont(ArialFont(14, QFont::Normal));
-  const int base = QFontMetrics(p.font()).ascent();
-  auto text = [&](int x, int y, const QString& t) { p.drawText(x, y + base, t); };
-  auto q = [](const std::string& t) { return QString::fromStdString(t); };
-  text(50, 25, QStringLiteral(" MODE:") + blanks57 + QStringLiteral("SAMPLING RATE:"));
-  text(150, 25, q(info_.modeText));
-  text(490, 25, q(info_.rateText));
-  p.drawLine(0, 40, width(), 40);
-  text(50, 45, QStringLiteral(" STARTTIME:") + blanks48 + QStringLiteral("DATANO:"));
-  text(150, 45, q(info_.startText));
-  text(425, 45, q(info_.countText));
-  const bool apparent = mode_ == DisplayMode::RealTimeS;
-  if (setup_.plotCh1) {
-    text(50, 65,
-         apparent ? QStringLiteral(" S MAX:") + blanks57 + QStringLiteral("S MIN:")
-                  : QStringLiteral(" CH1 MAX:") + blanks53 + QStringLiteral("CH1 MIN:"));
-    text(125, 65, q(info_.max1Text));
-    text(400, 65, q(info_.min1Text));
-  }
-  if (setup_.plotCh2 && !apparent) {
-    text(50, 85, QStringLiteral(" CH2 MAX:") + blanks53 + QStringLiteral("CH2 MIN:"));
-    text(125, 85, q(info_.max2Text));
-    text(400, 85, q(info_.min2Text));
-  }
-  p.fillRect(0, 0, width(), 20, kInfoGrey);
-  p.setFont(heading);
-  p.drawText(width() / 2 - 60, QFontMetrics(heading).ascent(), QStringLiteral(" REC INFO "));
-  p.drawLine(0, 19, width(), 19);
-  p.drawLine(0, 20, width(), 20);
+  if (!changed.isEmpty()) update(changed);
 }
 
-void CDTView::PaintGraph(QPainter& p) {
-  const int h = std::max(setup_.panelHeight, 0);
-  const QColor face = palette().color(QPalette::Button);
-  p.fillRect(rect(), Qt::black);
-  const QRect plot(QPoint(110, h + 70), QPoint(width() - 110, height() - 110));
-  const QRect box(QPoint(20, plot.top() - 18), QPoint(width() - 20, plot.bottom() + 55));
-  p.fillRect(box, face);
-  if (plot.width() <= 0 || plot.height() <= 0) return;
-  p.fillRect(plot, ColourAt(look_.backgroundColour));
-
-  const QColor grid = ColourAt(look_.gridColour);
-  QPen dotted(grid, 1);
-  dotted.setDashPattern({1, 1});
-  p.setPen(dotted);
-  for (int k = 0; k <= 10; ++k) {
-    const int y = plot.top() + plot.height() * k / 10;
-    if (look_.xGrid) p.drawLine(plot.left() - 5, y, plot.right() + 5, y);
-    const int x = plot.left() + plot.width() * k / 10;
-    if (look_.yGrid && k < 10) p.drawLine(x, plot.bottom(), x, plot.top());
-  }
-
-  p.save();
-  p.setClipRect(plot);
-  p.setRenderHint(QPainter::Antialiasing);
-  if (setup_.plotCh1 && look_.showCh1) PaintSeries(p, plot, 0, ColourAt(look_.ch1Colour));
-  if (setup_.plotCh2 && look_.showCh2) PaintSeries(p, plot, 1, ColourAt(look_.ch2Colour));
-  p.restore();
-
-  // Y labels of both channels, X range at the ends.
-  p.setFont(ArialFont(12, QFont::Medium));
-  p.setPen(Qt::black);
-  char text[48];
-  for (int k = 0; k <= 10; ++k) {
-    const int y = plot.bottom() - k * plot.height() / 10 + 4;
-    if (setup_.plotCh1) {
-      std::snprintf(text, sizeof text, "%.2f",
-                    setup_.ch1From + (setup_.ch1To - setup_.ch1From) * k * 0.1);
-      p.drawText(QRect(24, y - 12, 82, 16), Qt::AlignRight | Qt::AlignVCenter,
-                 QString::fromLatin1(text));
-    }
-    if (setup_.plotCh2) {
-      std::snprintf(text, sizeof text, "%.2f",
-                    setup_.ch2From + (setup_.ch2To - setup_.ch2From) * k * 0.1);
-      p.drawText(plot.right() + 6, y, QString::fromLatin1(text));
-    }
-  }
-  if (setup_.plotCh1) p.drawText(40, plot.top() - 4, QString::fromStdString(setup_.ch1UnitText));
-  if (setup_.plotCh2)
-    p.drawText(plot.right() + 6, plot.top() - 4, QString::fromStdString(setup_.ch2UnitText));
-  p.drawText(plot.left(), plot.bottom() + 18, QString::number(setup_.firstPoint));
-  const QString last = QString::number(setup_.lastPoint);
-  p.drawText(plot.right() - p.fontMetrics().horizontalAdvance(last), plot.bottom() + 18, last);
-  p.drawText(plot.left(), plot.bottom() + 40, QString::fromUtf8(ModeName(mode_)));
-
-  p.setPen(QPen(Qt::white, 2));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(QRect(QPoint(10, h + 10), QPoint(width() - 10, height() - 10)));
+void CDTView::mouseReleaseEvent(QMouseEvent* event) {
+  lastMouse_ = event->position().toPoint();
+  if (event->button() != Qt::LeftButton) return;
+  timers_->Kill(viewtimer::kDragWatch);
+  if (ShowsStartScreen()) return;
+  const bool drawable = !stale_ && PictureUsable();
+  const ReleaseOutcome out = ReleaseDrag(model_, lastMouse_.x(), lastMouse_.y());
+  if (!out.handled) return;
+  if (out.eraseBand && drawable) painter_.ToggleRubberBand(picture_, out.band);
+  // An accepted zoom is applied by this repaint.
+  MarkStale();
 }
 
-void CDTView::PaintSeries(QPainter& p, const QRect& plot, int channel, const QColor& colour) {
-  const int first = setup_.firstPoint;
-  const int last = setup_.lastPoint;
-  if (mode_ == DisplayMode::None || first < 1 || last < first) return;
-  const SeriesSource source(doc_, GraphModeOf(mode_));
-  const std::int64_t offset = mode_ == DisplayMode::StoreTr
-                                  ? static_cast<std::int64_t>(setup_.trRecord) * kTrWavePoints
-                                  : 0;
-  const double from = channel == 0 ? setup_.ch1From : setup_.ch2From;
-  const double to = channel == 0 ? setup_.ch1To : setup_.ch2To;
-  if (to == from) return;
-  // During a run the axis holds at least the span asked for, so the curve
-  // grows from the left instead of being stretched at every point.
-  const int span = std::max({last - first, realTimeSpan_ - 1, 1});
-  const double step = static_cast<double>(plot.width()) / span;
-  // At most a few points per pixel column are needed for a faithful line.
-  const int stride = std::max(1, (last - first + 1) / std::max(1, plot.width() * 2));
-  QPainterPath path;
-  bool open = false;
-  for (std::int64_t i = first - 1; i < last; i += stride) {
-    if (!source.Has(channel, i + offset)) {
-      open = false;
-      continue;
-    }
-    const double v = source.Value(channel, i + offset);
-    const QPointF pt(plot.left() + (i - first + 1) * step,
-                     plot.bottom() - (v - from) * plot.height() / (to - from));
-    if (open)
-      path.lineTo(pt);
-    else
-      path.moveTo(pt);
-    open = true;
-  }
-  p.setPen(QPen(colour, 1));
-  p.drawPath(path);
+void CDTView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // A double click does nothing (it must not start a second drag).
+  lastMouse_ = event->position().toPoint();
 }
 
 }  // namespace acv

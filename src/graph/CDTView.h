@@ -1,29 +1,58 @@
 #pragma once
 // The graph view: the right-hand pane of the main window. Before any data are
 // shown it is the start screen ("ELECTRIC POWER TEST" and the instrument
-// button panel); afterwards it shows the display the main window chose.
+// button panel); afterwards it shows the display the main window chose, with
+// axes, grid, legends, the cursor readout, the rubber-band zoom and the three
+// scroll bars.
 //
 // The main window drives it through a few seams: Display()/ApplyDisplay()
 // carry the display fields the mode commands set, ZoomReset() returns to the
-// full view, RealTimePointAdded() is the incremental update after each new
-// real-time point, and DataChanged() the repaint after any change of the data
-// set. The plot painted here is a plain drawing of the series; the full graph
-// painter (axes, ticks, cursor, zoom) plugs in behind the same seams.
+// full view, FitRealTimeSpan() compresses the X axis during a run,
+// RealTimePointAdded() is the incremental update after each new real-time
+// point, and DataChanged() the repaint after any change of the data set.
+//
+// The face is painted by GraphPainter into one cached image that paintEvent
+// copies to the screen. Quick changes (the cursor line, the rubber band, the
+// readout, the newest real-time segment) are drawn onto that image and only
+// their rectangle is updated; everything else marks the image stale, and the
+// next paint renders it again from the data.
 #include <QImage>
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
+#include "graph/GraphPainter.h"
+#include "graph/geometry/PointBuffers.h"
+
+class QScrollBar;
+class QToolBar;
 
 namespace acv {
+
+class TimerHost;
+
+// Timers of the graph view.
+namespace viewtimer {
+inline constexpr int kResizeRepaint = 2;   // 50 ms once: repaint after a resize
+inline constexpr int kDragWatch = 3;       // 10 ms: cancel a drag that left the plot
+inline constexpr int kFirstZoomReset = 4;  // 50 ms once: zoom reset when the graph first shows
+}  // namespace viewtimer
+
+// Commands of the graph view's own toolbar.
+namespace viewcmd {
+inline constexpr int kZoomOut = 32792;
+}  // namespace viewcmd
 
 class CDTView : public QWidget {
   Q_OBJECT
 
  public:
   explicit CDTView(const CDTDoc& doc, QWidget* parent = nullptr);
+  ~CDTView() override;
 
   // The start screen's button panel; the view places it while the start
   // screen is up and hides it as soon as a data display is painted.
@@ -39,9 +68,9 @@ class CDTView : public QWidget {
   const InfoTexts& Info() const { return info_; }
   void SetInfoTexts(const InfoTexts& info);
   // The active display mode (None on the start screen).
-  void SetDisplayMode(DisplayMode mode) { mode_ = mode; }
+  void SetDisplayMode(DisplayMode mode);
   DisplayMode Mode() const { return mode_; }
-  void SetRealTimeStopped(bool stopped) { realTimeStopped_ = stopped; }
+  void SetRealTimeStopped(bool stopped);
 
   // Back to the full view of the current range.
   void ZoomReset();
@@ -55,26 +84,75 @@ class CDTView : public QWidget {
   bool ShowsStartScreen() const { return setup_.displayMode == 0; }
   int ZoomResets() const { return zoomResets_; }
 
+  // Commands of the graph toolbar; false for a command the view does not know.
+  bool OnCommand(int commandId);
+  // The view's timers (2, 3 and 4) are delivered here.
+  void OnViewTimer(int id);
+  // Replaces the view's own timers, e.g. by a fake clock in tests.
+  void UseTimerHost(TimerHost* timers);
+
+  // The face as it is on the screen now (rendered first when stale).
+  const QImage& Picture();
+  const GraphState& State() const { return model_.state; }
+  // Full renders of the face so far; the quick changes do not count.
+  int FullPaints() const { return fullPaints_; }
+  QScrollBar* HorizontalBar() const { return hBar_; }
+  QScrollBar* Channel1Bar() const { return ch1Bar_; }
+  QScrollBar* Channel2Bar() const { return ch2Bar_; }
+  QToolBar* GraphToolBar() const { return toolBar_; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  void PlaceStartPanel();
-  void PaintStartScreen(QPainter& p);
+  // ---- faces (GraphViewFaces.cpp) --------------------------------------------
+  void PaintStartScreen(QImage& image);
   void PaintInfoStrip(QPainter& p);
-  void PaintGraph(QPainter& p);
-  void PaintSeries(QPainter& p, const QRect& plot, int channel, const QColor& colour);
+
+  // ---- children (GraphViewControls.cpp) --------------------------------------
+  void CreateControls();
+  void PlaceStartPanel();
+  void PlaceControls();
+  void SyncScrollBars();
+  void OnHorizontalAction(int action);
+  void OnVerticalAction(int channel, int action);
+
+  // ---- the cached face -------------------------------------------------------
+  void CopyDisplayIntoState();
+  void MarkStale();
+  // Renders the face when it is stale or the size changed; returns true when
+  // it rendered.
+  bool EnsurePicture();
+  bool PictureUsable() const;
 
   const CDTDoc& doc_;
   DisplaySetup setup_;
   InfoTexts info_;
   DisplayMode mode_ = DisplayMode::None;
-  bool realTimeStopped_ = true;
-  int realTimeSpan_ = 0;
   int zoomResets_ = 0;
   QPointer<QWidget> startPanel_;
   AppSettings look_;  // colours and view options
+
+  GraphModel model_;
+  GraphPainter painter_;
+  QImage picture_;
+  bool stale_ = true;
+  int fullPaints_ = 0;
+  bool graphShownOnce_ = false;  // timer 4 runs once, on the first graph paint
+  QPoint lastMouse_;
+
+  std::unique_ptr<TimerHost> ownTimers_;
+  TimerHost* timers_ = nullptr;
+
+  QScrollBar* hBar_ = nullptr;    // id 100
+  QScrollBar* ch2Bar_ = nullptr;  // id 101, right
+  QScrollBar* ch1Bar_ = nullptr;  // id 102, left
+  QToolBar* toolBar_ = nullptr;
 };
 
 }  // namespace acv

@@ -6,6 +6,8 @@
 
 #include "ui/CMainFrame.h"
 #include "ui/CStartupSplash.h"
+#include "ui/DialogScreenshot.h"
+#include "ui/GraphScenario.h"
 #include "ui/SimulatorProcess.h"
 
 namespace acv {
@@ -83,9 +85,24 @@ bool CDTApp::eventFilter(QObject* watched, QEvent* event) {
 
 void CDTApp::ArrangeScreenshot() {
   if (line_.screenshot.empty()) return;
+  if (!line_.screenshotDialog.empty()) {
+    auto* shot = new DialogScreenshot(
+        *frame_, QString::fromStdString(line_.screenshotDialog),
+        QString::fromStdString(line_.screenshot), line_.screenshotDelayMs, [this](bool ok) {
+          if (!ok) {
+            std::fprintf(stderr, "acvlogger: the %s picture was not taken as asked\n",
+                         line_.screenshotDialog.c_str());
+          }
+          exit(ok ? 0 : 1);
+        });
+    // After the window is on screen, as a user would open the dialog.
+    QTimer::singleShot(300, shot, &DialogScreenshot::Start);
+    return;
+  }
   auto arm = [this] {
     if (screenshotArmed_) return;
     screenshotArmed_ = true;
+    PlayGraphScenario(*frame_, line_);
     QTimer::singleShot(line_.screenshotDelayMs, this, &CDTApp::TakeScreenshot);
   };
   // After an automatic transfer the picture waits for its data.

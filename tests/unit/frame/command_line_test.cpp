@@ -41,5 +41,19 @@ TEST(CommandLine, RejectsWhatItCannotUseWithAClearMessage) {
   EXPECT_FALSE(ParseCommandLine({"--simulate", "--port", "/dev/ttyS0"}).error.empty());
 }
 
+TEST(CommandLine, DialogPictureNamesOneKnownWindowAndNeedsAFile) {
+  CommandLine line =
+      ParseCommandLine({"--simulate", "--screenshot", "d.png", "--screenshot-dialog", "loading"});
+  EXPECT_TRUE(line.error.empty()) << line.error;
+  EXPECT_EQ(line.screenshotDialog, "loading");
+  EXPECT_NE(ParseCommandLine({"--screenshot", "d.png", "--screenshot-dialog", "about"})
+                .error.find("download, realtime, setup, clock or loading"),
+            std::string::npos);
+  EXPECT_FALSE(ParseCommandLine({"--screenshot-dialog", "setup"}).error.empty());
+  EXPECT_FALSE(
+      ParseCommandLine({"--screenshot", "d.png", "--screenshot-dialog", "setup", "--auto-run"})
+          .error.empty());
+}
+
 }  // namespace
 }  // namespace acv
