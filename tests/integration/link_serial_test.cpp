@@ -9,34 +9,13 @@
 #include "logger/LoggerLink.h"
 #include "platform/QtSerialControl.h"
 #include "platform/QtTimerHost.h"
+#include "support/RecordingLinkHost.h"
 
 namespace acv::test {
 namespace {
 
-class Dialog : public ConnectionDialog {
- public:
-  explicit Dialog(DialogKind kind) : kind_(kind) {}
-  DialogKind Kind() const override { return kind_; }
-  std::string Status() const override { return status; }
-  void SetStatus(const std::string& s) override { status = s; }
-  void SetMessage(const std::string& m) override { message = m; }
-  std::string status = kStatusConnecting;
-  std::string message;
-
- private:
-  DialogKind kind_;
-};
-
-class Host : public LinkHost {
- public:
-  std::vector<ConnectionDialog*> OpenDialogs() override { return open; }
-  void ShowMessage(const std::string&, MessageIcon) override {}
-  bool ProgressWindowOpen() const override { return false; }
-  void ProgressOpen(int, int) override {}
-  void ProgressSet(int) override {}
-  void ProgressClose() override {}
-  std::vector<ConnectionDialog*> open;
-};
+using Dialog = RecordingDialog;
+using Host = RecordingLinkHost;
 
 // The link on the real port, searching for the logger as a dialog does.
 struct LiveLink {

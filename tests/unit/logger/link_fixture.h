@@ -13,46 +13,14 @@
 #include "logger/LoggerLink.h"
 #include "support/FakeClock.h"
 #include "support/FakeSerialControl.h"
+#include "support/RecordingLinkHost.h"
 
 namespace acv::test::linktest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class Dialog : public ConnectionDialog {
- public:
-  explicit Dialog(DialogKind kind) : kind_(kind) {}
-  DialogKind Kind() const override { return kind_; }
-  std::string Status() const override { return status; }
-  void SetStatus(const std::string& s) override { status = s; }
-  void SetMessage(const std::string& text) override { message = text; }
-  std::string status = kStatusConnecting;
-  std::string message;
-
- private:
-  DialogKind kind_;
-};
-
-class Host : public LinkHost {
- public:
-  std::vector<ConnectionDialog*> OpenDialogs() override { return open; }
-  void ShowMessage(const std::string& text, MessageIcon icon) override {
-    messages.push_back(text);
-    icons.push_back(icon);
-  }
-  bool ProgressWindowOpen() const override { return progressOpen; }
-  void ProgressOpen(int, int) override { progressOpen = true; }
-  void ProgressSet(int) override {}
-  void ProgressClose() override { progressOpen = false; }
-  void CommandAcknowledged(bool pressStart) override { acks.push_back(pressStart); }
-  void PortProblem(const std::string& text) override { problems.push_back(text); }
-
-  std::vector<ConnectionDialog*> open;
-  std::vector<std::string> messages;
-  std::vector<MessageIcon> icons;
-  std::vector<bool> acks;
-  std::vector<std::string> problems;
-  bool progressOpen = false;
-};
+using Dialog = RecordingDialog;
+using Host = RecordingLinkHost;
 
 // A transfer that records what the link does to it.
 class StubTransfer : public TransferHandler {
