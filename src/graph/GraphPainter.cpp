@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 #include <algorithm>
+#include <cstdlib>
 
 #include "graph/GraphFonts.h"
 #include "graph/geometry/Colours.h"
@@ -50,6 +51,59 @@ QRect Grow(const QRect& r, int by) {
 QRect SegmentBounds(const SegmentLine& seg) {
   return QRect(QPoint(std::min(seg.a.x, seg.b.x), std::min(seg.a.y, seg.b.y)),
                QPoint(std::max(seg.a.x, seg.b.x), std::max(seg.a.y, seg.b.y)));
+}
+
+// Whether pixels can be written as a QPainter with a solid, opaque cosmetic
+// pen and no transform would write them: one 32-bit word per pixel, device
+// coordinates equal to image coordinates.
+bool TakesDirectPixels(const QImage& image) {
+  const QImage::Format f = image.format();
+  const bool plain32 = f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+                       f == QImage::Format_ARGB32_Premultiplied;
+  return plain32 && !image.isNull() && image.devicePixelRatio() == 1.0;
+}
+
+// A vertical line from row y1 to row y2 (both drawn) at column x, cut to the
+// clip, as the pixel value of an opaque colour.
+void WriteVerticalLine(uchar* bits, qsizetype stride, const QRect& clip, int x, int y1, int y2,
+                       quint32 pixel) {
+  if (x < clip.left() || x > clip.right()) return;
+  const int from = std::max(std::min(y1, y2), clip.top());
+  const int to = std::min(std::max(y1, y2), clip.bottom());
+  uchar* at = bits + static_cast<qsizetype>(from) * stride +
+              static_cast<qsizetype>(x) * static_cast<qsizetype>(sizeof(quint32));
+  for (int y = from; y <= to; ++y, at += stride) *reinterpret_cast<quint32*>(at) = pixel;
+}
+
+// QPainter draws a line one column across (x to x + 1) with every row but
+// the last in the left column and the last row in the right one; a level
+// line is the two pixels. That holds for every line up to this many rows
+// high; taller ones, where the painter's fixed-point stepping may move the
+// last row, are left to it.
+constexpr int kDirectStepRows = 128;
+
+bool DirectStep(const SegmentLine& seg, const QRect& clip) {
+  return seg.b.x == seg.a.x + 1 && std::abs(seg.b.y - seg.a.y) <= kDirectStepRows &&
+         clip.contains(seg.a.x, seg.a.y) && clip.contains(seg.b.x, seg.b.y);
+}
+
+void WriteStep(uchar* bits, qsizetype stride, const SegmentLine& seg, quint32 pixel) {
+  auto* right =
+      reinterpret_cast<quint32*>(bits + static_cast<qsizetype>(seg.b.y) * stride) + seg.b.x;
+  *right = pixel;
+  const int rows = seg.b.y - seg.a.y;
+  if (rows == 0) {
+    right[-1] = pixel;
+    return;
+  }
+  // The left column from the first row up to, not including, the last.
+  const int direction = rows > 0 ? 1 : -1;
+  uchar* at = bits + static_cast<qsizetype>(seg.a.y) * stride +
+              static_cast<qsizetype>(seg.a.x) * static_cast<qsizetype>(sizeof(quint32));
+  const qsizetype advance = direction * stride;
+  for (int y = seg.a.y; y != seg.b.y; y += direction, at += advance) {
+    *reinterpret_cast<quint32*>(at) = pixel;
+  }
 }
 
 void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks) {
@@ -120,6 +174,17 @@ void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& do
   const Rect& plot = s.plotRect;
   const int h = s.panelHeight;
 
+  // Most of the curves' lines go straight into the pixels; taking the
+  // pointer before the painter starts detaches a shared image first, so the
+  // painter and these writes work on the same pixels.
+  PixelTarget target;
+  if (options_.directSpans && TakesDirectPixels(image)) {
+    target.bits = image.bits();
+    target.stride = image.bytesPerLine();
+  }
+  const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
+  target.clip = curveClip & image.rect();
+
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -130,9 +195,9 @@ void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& do
   // The grid and the curves, clipped to the plot with its right column and
   // bottom row: whatever they put outside is covered by the fills that
   // follow them, so the clip changes nothing but the work.
-  p.setClipRect(QRect(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1));
+  p.setClipRect(curveClip);
   PaintGrid(p, s, frame);
-  PaintCurves(p, model);
+  PaintCurves(p, model, target);
   p.setClipping(false);
   // Labels and ticks, then the surround fills that may still cut into them.
   PaintAxes(p, s, frame);
@@ -193,18 +258,30 @@ void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame&
   }
 }
 
-void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m) {
+void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target) {
   const GraphState& s = m.state;
   const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
   QVector<QLine> lines;
   for (int c = 0; c < 2; ++c) {
     if (!ChannelShown(s, c) || !s.yScaleValid[c]) continue;
     BuildCurve(m, c, options_.decimate, s.markPoints == 1, batch_);
-    p.setPen(SolidPen(ToQColor(colourOf(colours[c]))));
-    lines.resize(static_cast<qsizetype>(batch_.lines.size()));
-    for (std::size_t i = 0; i < batch_.lines.size(); ++i) {
-      const SegmentLine& seg = batch_.lines[i];
-      lines[static_cast<qsizetype>(i)] = QLine(seg.a.x, seg.a.y, seg.b.x, seg.b.y);
+    const QColor colour = ToQColor(colourOf(colours[c]));
+    p.setPen(SolidPen(colour));
+    // The pen is opaque, so a pixel it covers simply takes its colour; the
+    // order of the lines of one channel does not matter, and the painter
+    // writes each channel's lines before the next channel starts.
+    const quint32 pixel = colour.rgba();
+    lines.clear();
+    lines.reserve(static_cast<qsizetype>(batch_.lines.size()));
+    for (const SegmentLine& seg : batch_.lines) {
+      if (target.bits != nullptr && seg.a.x == seg.b.x && seg.a.y != seg.b.y) {
+        WriteVerticalLine(target.bits, target.stride, target.clip, seg.a.x, seg.a.y, seg.b.y,
+                          pixel);
+      } else if (target.bits != nullptr && DirectStep(seg, target.clip)) {
+        WriteStep(target.bits, target.stride, seg, pixel);
+      } else {
+        lines.append(QLine(seg.a.x, seg.a.y, seg.b.x, seg.b.y));
+      }
     }
     if (!lines.isEmpty()) p.drawLines(lines.constData(), static_cast<int>(lines.size()));
     DrawMarks(p, batch_.marks);

@@ -44,6 +44,11 @@ class GraphPainter {
     // Merge the segments inside a pixel column into one span (same pixels,
     // far fewer lines); off draws every segment, for comparison.
     bool decimate = true;
+    // Write the curves' column spans and their short steps into the next
+    // column straight into a 32-bit image (the same pixels QPainter gives
+    // them, without its per-line set-up); off sends every line through
+    // QPainter, for comparison.
+    bool directSpans = true;
   };
 
   GraphPainter();
@@ -76,7 +81,14 @@ class GraphPainter {
   void PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc);
   void PaintBackdrop(QPainter& p, const GraphState& s);
   void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame);
-  void PaintCurves(QPainter& p, const GraphModel& m);
+  // Where curve lines may be written directly: the image's pixels
+  // (null when they may not) and the rows and columns the curves may touch.
+  struct PixelTarget {
+    uchar* bits = nullptr;
+    qsizetype stride = 0;
+    QRect clip;
+  };
+  void PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target);
   void PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame);
   void PaintSurround(QPainter& p, const GraphState& s);
   void PaintLegends(QPainter& p, const GraphState& s);
