@@ -17,6 +17,29 @@ void AddMark(std::vector<PixelPoint>& marks, PixelPoint p) {
   lines.push_back({{xa, ya}, {xb, yb}});
 }
 
+// One vertical span merged from the drawn segments of a pixel column.
+struct ColumnSpan {
+  static constexpr int kNone = INT_MIN;  // pixel x never reaches it
+  int x = kNone, low = 0, high = 0;
+
+  void Flush(std::vector<SegmentLine>& lines) {
+    if (x != kNone) AddLine(lines, x, low, x, high);
+    x = kNone;
+  }
+  // Adds rows lo..hi of a column; a new column first ends the previous span.
+  void Extend(std::vector<SegmentLine>& lines, int column, int lo, int hi) {
+    if (x == column) {
+      low = std::min(low, lo);
+      high = std::max(high, hi);
+    } else {
+      Flush(lines);
+      x = column;
+      low = lo;
+      high = hi;
+    }
+  }
+};
+
 // What the segment loop reads, gathered so that the loop itself keeps its
 // few variables in registers.
 struct CurveWalk {
@@ -33,12 +56,8 @@ struct CurveWalk {
 // once per shown point and keeps to plain integers.
 template <bool kDecimate, bool kMarks>
 void Walk(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch& out) {
-  constexpr int kNoSpan = INT_MIN;  // pixel x never reaches it
-  int spanX = kNoSpan, spanLow = 0, spanHigh = 0;
-  const auto flush = [&] {
-    if (spanX != kNoSpan) AddLine(out.lines, spanX, spanLow, spanX, spanHigh);
-    spanX = kNoSpan;
-  };
+  ColumnSpan span;
+  const auto flush = [&] { span.Flush(out.lines); };
   double fya = w.ys[first - 1];
   int xa = TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(first - 1)));
   int ya = TruncToPixel(fya);
@@ -50,15 +69,7 @@ void Walk(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch&
       flush();  // a gap in the data: no span may bridge it
     } else if (SegmentDrawn(ya, yb, w.top, w.bottom)) {
       if (kDecimate && xa == xb) {
-        if (spanX == xa) {
-          spanLow = std::min(spanLow, std::min(ya, yb));
-          spanHigh = std::max(spanHigh, std::max(ya, yb));
-        } else {
-          flush();
-          spanX = xa;
-          spanLow = std::min(ya, yb);
-          spanHigh = std::max(ya, yb);
-        }
+        span.Extend(out.lines, xa, std::min(ya, yb), std::max(ya, yb));
       } else {
         AddLine(out.lines, xa, ya, xb, yb);
       }
@@ -122,12 +133,8 @@ std::optional<RunExtent> InsideExtent(const double* ys, std::int64_t count, int 
 // each point. Any other run, and every segment joining two columns, goes
 // through the segment-by-segment rules.
 void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch& out) {
-  constexpr int kNoSpan = INT_MIN;
-  int spanX = kNoSpan, spanLow = 0, spanHigh = 0;
-  const auto flush = [&] {
-    if (spanX != kNoSpan) AddLine(out.lines, spanX, spanLow, spanX, spanHigh);
-    spanX = kNoSpan;
-  };
+  ColumnSpan span;
+  const auto flush = [&] { span.Flush(out.lines); };
   const auto xOf = [&](std::int64_t k) {
     return TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(k)));
   };
@@ -146,15 +153,7 @@ void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, Curv
       AddLine(out.lines, xa, ya, xb, yb);
       return;
     }
-    if (spanX == xa) {
-      spanLow = std::min(spanLow, std::min(ya, yb));
-      spanHigh = std::max(spanHigh, std::max(ya, yb));
-    } else {
-      flush();
-      spanX = xa;
-      spanLow = std::min(ya, yb);
-      spanHigh = std::max(ya, yb);
-    }
+    span.Extend(out.lines, xa, std::min(ya, yb), std::max(ya, yb));
   };
   std::int64_t k = first - 1;
   int x = xOf(k);
@@ -181,15 +180,7 @@ void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, Curv
       const auto extent =
           plain ? InsideExtent(w.ys + k, inside - k + 1, w.top, w.bottom) : std::nullopt;
       if (extent) {
-        if (spanX != x) {
-          flush();
-          spanX = x;
-          spanLow = extent->low;
-          spanHigh = extent->high;
-        } else {
-          spanLow = std::min(spanLow, extent->low);
-          spanHigh = std::max(spanHigh, extent->high);
-        }
+        span.Extend(out.lines, x, extent->low, extent->high);
       } else {
         for (std::int64_t i = k + 1; i <= inside; ++i) segment(i, x, x);
       }
