@@ -36,6 +36,12 @@ std::optional<std::string> OptionList::Take(const std::string& name) {
   return value;
 }
 
+std::optional<std::string> OptionList::TakeOutput() {
+  std::optional<std::string> output = Take("--output");
+  if (auto shortForm = Take("-o")) output = shortForm;
+  return output;
+}
+
 bool OptionList::TakeFlag(const std::string& name) {
   bool found = false;
   for (std::size_t i = 0; i < args_.size();) {

@@ -34,6 +34,8 @@ class OptionList {
   // nullopt. "--name" without a value records an error.
   std::optional<std::string> Take(const std::string& name);
   bool TakeFlag(const std::string& name);
+  // The output file: "-o FILE" or "--output FILE" (the short form wins).
+  std::optional<std::string> TakeOutput();
   // The first problem: a missing value, or an unknown word left over.
   // Empty when all words were taken.
   std::string Error() const;

@@ -126,8 +126,7 @@ int RunDownload(const std::vector<std::string>& args) {
   }
   OptionList options(args);
   const std::string portOption = options.Take("--port").value_or("");
-  std::optional<std::string> output = options.Take("--output");
-  if (auto shortForm = options.Take("-o")) output = shortForm;
+  std::optional<std::string> output = options.TakeOutput();
   if (const std::string error = options.Error(); !error.empty()) {
     PrintError(kCommand, error);
     return 2;

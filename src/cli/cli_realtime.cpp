@@ -165,8 +165,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   }
   OptionList options(args);
   const std::string portOption = options.Take("--port").value_or("");
-  std::optional<std::string> output = options.Take("--output");
-  if (auto shortForm = options.Take("-o")) output = shortForm;
+  std::optional<std::string> output = options.TakeOutput();
   int interval = 0;
   int points = 0;
   if (!TakeRange(options, "--interval", kMinRealTimeInterval, kMaxRealTimeInterval, interval) ||
