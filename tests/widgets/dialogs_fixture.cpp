@@ -7,6 +7,7 @@
 
 #include "WidgetTestSupport.h"
 #include "logger/CommandBuilders.h"
+#include "logger/MemoryImage.h"
 
 namespace acv::test {
 
@@ -81,6 +82,19 @@ std::vector<std::uint8_t> Bytes(std::initializer_list<int> values) {
   std::vector<std::uint8_t> bytes;
   for (int v : values) bytes.push_back(static_cast<std::uint8_t>(v));
   return bytes;
+}
+
+std::vector<std::uint8_t> HeaderFor(int total) {
+  std::vector<std::uint8_t> header{kDownloadHeaderCode, 1, kKindVoltage, kKindOff};
+  for (int value : {total, 0}) {
+    header.push_back(static_cast<std::uint8_t>(value >> 16));
+    header.push_back(static_cast<std::uint8_t>(value >> 8));
+    header.push_back(static_cast<std::uint8_t>(value));
+  }
+  header.insert(header.end(), {kIntervalSeconds, 10, 0x01, 0xF4, 0x00, 0x64});
+  header.insert(header.end(), {0x26, 0x02, 0x03, 0x10, 0x00, 0x00});
+  header.insert(header.end(), 6, 0);
+  return header;
 }
 
 }  // namespace acv::test

@@ -115,4 +115,8 @@ T* Child(QWidget* parent, const char* objectName) {
 
 std::vector<std::uint8_t> Bytes(std::initializer_list<int> values);
 
+// The logger's 28-byte answer to the 0x68 frame: one voltage channel,
+// `total` bytes stored.
+std::vector<std::uint8_t> HeaderFor(int total);
+
 }  // namespace acv::test

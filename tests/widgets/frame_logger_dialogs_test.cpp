@@ -56,21 +56,6 @@ class FrameLoggerDialogs : public ::testing::Test {
   FrameUnderTest ui;
 };
 
-// The logger's 28-byte answer to the 0x68 frame: one voltage channel,
-// `total` bytes stored.
-std::vector<std::uint8_t> HeaderFor(int total) {
-  std::vector<std::uint8_t> header{kDownloadHeaderCode, 1, kKindVoltage, kKindOff};
-  for (int value : {total, 0}) {
-    header.push_back(static_cast<std::uint8_t>(value >> 16));
-    header.push_back(static_cast<std::uint8_t>(value >> 8));
-    header.push_back(static_cast<std::uint8_t>(value));
-  }
-  header.insert(header.end(), {kIntervalSeconds, 10, 0x01, 0xF4, 0x00, 0x64});
-  header.insert(header.end(), {0x26, 0x02, 0x03, 0x10, 0x00, 0x00});
-  header.insert(header.end(), 6, 0);
-  return header;
-}
-
 TEST_F(FrameLoggerDialogs, EachCommandOpensItsOwnDialogAgainAndAgain) {
   serial.AddPort(1);
   struct Case {
