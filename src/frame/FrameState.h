@@ -1,8 +1,7 @@
 #pragma once
-// The main window's own state (display-mode flags, the instrument column, the
-// info panel, the save-prompt flags, the per-display Y-axis table) and the
-// rules that enable and check its commands. The window asks these rules; it
-// never decides on its own whether a command may run.
+// The main window's own state (the display mode, the instrument column, the
+// info panel, the save-prompt flags, the per-display Y-axis table). The rules
+// that enable and check commands over this state are in CommandRules.h.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -55,13 +54,10 @@ struct ViewFacts {
 void TakeDataFacts(ViewFacts& facts, const CDTDoc& doc);
 
 struct FrameState {
-  // At most one is set; EnterDisplayMode sets its own and clears the rest.
-  std::uint8_t storeRmsMode = 0;
-  std::uint8_t storeTrMode = 0;
-  std::uint8_t epaMode = 0;
-  std::uint8_t rtRmsMode = 0;
-  std::uint8_t rtFreqMode = 0;
-  std::uint8_t rtSMode = 0;
+  // The display now shown; None before the first display mode was entered.
+  // The six "at most one set" flags of the window are this one value: a rule
+  // that needs a flag asks IsActive(mode).
+  DisplayMode mode = DisplayMode::None;
 
   // Mirrors the link: 1 while no real-time run is in progress.
   std::uint8_t realTimeStopped = 1;
@@ -81,19 +77,19 @@ struct FrameState {
 
   FrameState();
 
-  DisplayMode ActiveMode() const;
-  bool IsActive(DisplayMode mode) const;
-  // Sets the flag of mode and clears the others (None clears all).
-  void SetOnlyMode(DisplayMode mode);
-  void ClearMode(DisplayMode mode);
+  DisplayMode ActiveMode() const { return mode; }
+  bool IsActive(DisplayMode m) const { return mode == m; }
+  // Shows mode (None: no display mode).
+  void SetOnlyMode(DisplayMode m) { mode = m; }
+  // Leaves mode if it is the one shown, so that entering it again lays the
+  // display out afresh.
+  void ClearMode(DisplayMode m) {
+    if (mode == m) mode = DisplayMode::None;
+  }
   // A real-time display other than EPA is active (RMS, F(Hz), S(VA)).
-  bool OtherRealTimeDisplayActive() const;
-
-  // Command rules. Commands without a rule are enabled; unknown ids too.
-  bool Enabled(int id, const ViewFacts& facts) const;
-  bool Checked(int id) const;
-  // Whether a command has a check mark at all (mode and toggle commands).
-  static bool Checkable(int id);
+  bool OtherRealTimeDisplayActive() const {
+    return IsRealTimeMode(mode) && mode != DisplayMode::RealTimeEpa;
+  }
 
   // Copies the Y-axis table from / into the settings.
   void TakeAxes(const AppSettings& settings);

@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "frame/CommandRules.h"
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "platform/AppPaths.h"
@@ -107,7 +108,7 @@ void CMainFrame::CreateActions() {
     action->setObjectName(QStringLiteral("command%1").arg(info.id));
     action->setStatusTip(QString::fromUtf8(info.prompt));
     action->setToolTip(QString::fromUtf8(info.toolTip));
-    action->setCheckable(FrameState::Checkable(info.id));
+    action->setCheckable(CommandCheckable(info.id));
     action->setIcon(CommandIcon(info.id));
     action->setIconVisibleInMenu(false);
     const int id = info.id;
@@ -202,14 +203,14 @@ ViewFacts CMainFrame::Facts() {
 }
 
 bool CMainFrame::CommandEnabled(int commandId) {
-  return frame_.Enabled(commandId, Facts());
+  return acv::CommandEnabled(commandId, frame_, Facts());
 }
 
 void CMainFrame::UpdateCommands() {
   const ViewFacts facts = Facts();
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-    it.value()->setEnabled(frame_.Enabled(it.key(), facts));
-    if (it.value()->isCheckable()) it.value()->setChecked(frame_.Checked(it.key()));
+    it.value()->setEnabled(acv::CommandEnabled(it.key(), frame_, facts));
+    if (it.value()->isCheckable()) it.value()->setChecked(CommandChecked(it.key(), frame_));
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <set>
 
+#include "frame/CommandRules.h"
 #include "frame/Commands.h"
-#include "frame/FrameState.h"
 
 namespace acv {
 namespace {
@@ -41,12 +41,12 @@ TEST(CommandRules, WithoutDataOnlyFileLoggerWindowAndHelpCommandsAreOffered) {
                  cmd::kPrintGraph, cmd::kPrintList, cmd::kDataList, cmd::kGraph, cmd::kStoreRms,
                  cmd::kStoreTr, cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq,
                  cmd::kRealTimeS, cmd::kStop, cmd::kImportToList, cmd::kToggleInfoPanel}) {
-    EXPECT_FALSE(frame.Enabled(id, none)) << id;
+    EXPECT_FALSE(CommandEnabled(id, frame, none)) << id;
   }
-  for (int id : kLoggerCommands) EXPECT_TRUE(frame.Enabled(id, none)) << id;
+  for (int id : kLoggerCommands) EXPECT_TRUE(CommandEnabled(id, frame, none)) << id;
   for (int id :
        {cmd::kToggleInstrument, cmd::kAbout, cmd::kHelpTopics, cmd::kExit, cmd::kTotalTypesList}) {
-    EXPECT_TRUE(frame.Enabled(id, none)) << id;
+    EXPECT_TRUE(CommandEnabled(id, frame, none)) << id;
   }
 }
 
@@ -56,67 +56,67 @@ TEST(CommandRules, StoreDataEnablesSavePrintAndTheStoreDisplaysOnly) {
   for (int id :
        {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintGraph, cmd::kDataList,
         cmd::kGraph, cmd::kStoreRms, cmd::kStoreTr, cmd::kToggleInfoPanel}) {
-    EXPECT_TRUE(frame.Enabled(id, f)) << id;
+    EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
   }
   for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
                  cmd::kStop, cmd::kImportToList}) {
-    EXPECT_FALSE(frame.Enabled(id, f)) << id;
+    EXPECT_FALSE(CommandEnabled(id, frame, f)) << id;
   }
   // Printing a list needs the list on screen.
-  EXPECT_FALSE(frame.Enabled(cmd::kPrintList, f));
-  EXPECT_FALSE(frame.Enabled(cmd::kPrintPreviewList, f));
+  EXPECT_FALSE(CommandEnabled(cmd::kPrintList, frame, f));
+  EXPECT_FALSE(CommandEnabled(cmd::kPrintPreviewList, frame, f));
   f.dataListShown = true;
-  EXPECT_TRUE(frame.Enabled(cmd::kPrintList, f));
-  EXPECT_TRUE(frame.Enabled(cmd::kPrintPreviewList, f));
+  EXPECT_TRUE(CommandEnabled(cmd::kPrintList, frame, f));
+  EXPECT_TRUE(CommandEnabled(cmd::kPrintPreviewList, frame, f));
   // Without TR records the transient display stays off.
   f.trCount = 0;
-  EXPECT_FALSE(frame.Enabled(cmd::kStoreTr, f));
+  EXPECT_FALSE(CommandEnabled(cmd::kStoreTr, frame, f));
 }
 
 TEST(CommandRules, DuringARunTheLoggerCommandsAndOpenAreOffAndStopIsOn) {
   FrameState frame;
   frame.realTimeStopped = 0;
   const ViewFacts f = RunningRealTime("V", "A");
-  for (int id : kLoggerCommands) EXPECT_FALSE(frame.Enabled(id, f)) << id;
-  EXPECT_TRUE(frame.Enabled(cmd::kStop, f));
+  for (int id : kLoggerCommands) EXPECT_FALSE(CommandEnabled(id, frame, f)) << id;
+  EXPECT_TRUE(CommandEnabled(cmd::kStop, frame, f));
   for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS}) {
-    EXPECT_TRUE(frame.Enabled(id, f)) << id;
+    EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
   }
   frame.realTimeStopped = 1;
-  for (int id : kLoggerCommands) EXPECT_TRUE(frame.Enabled(id, f)) << id;
-  EXPECT_FALSE(frame.Enabled(cmd::kStop, f));
+  for (int id : kLoggerCommands) EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
+  EXPECT_FALSE(CommandEnabled(cmd::kStop, frame, f));
 }
 
 TEST(CommandRules, ApparentPowerNeedsOneVoltageAndOneCurrentChannel) {
   FrameState frame;
-  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("V", "A")));
-  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("A", "V")));
-  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, RunningRealTime("V", "V")));
+  EXPECT_TRUE(CommandEnabled(cmd::kRealTimeS, frame, RunningRealTime("V", "A")));
+  EXPECT_TRUE(CommandEnabled(cmd::kRealTimeS, frame, RunningRealTime("A", "V")));
+  EXPECT_FALSE(CommandEnabled(cmd::kRealTimeS, frame, RunningRealTime("V", "V")));
   ViewFacts oneChannel = RunningRealTime("V", "A");
   oneChannel.rtHasCh2 = false;
-  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, oneChannel));
+  EXPECT_FALSE(CommandEnabled(cmd::kRealTimeS, frame, oneChannel));
   ViewFacts noPoints = RunningRealTime("V", "A");
   noPoints.rtCount = 0;
-  EXPECT_FALSE(frame.Enabled(cmd::kRealTimeS, noPoints));
+  EXPECT_FALSE(CommandEnabled(cmd::kRealTimeS, frame, noPoints));
   // The wave display only needs a captured wave.
-  EXPECT_TRUE(frame.Enabled(cmd::kRealTimeEpa, noPoints));
+  EXPECT_TRUE(CommandEnabled(cmd::kRealTimeEpa, frame, noPoints));
 }
 
 TEST(CommandRules, InfoPanelToggleIsOffInTheThinStripDisplays) {
   FrameState frame;
   const ViewFacts f = StoreData();
   frame.SetOnlyMode(DisplayMode::StoreTr);
-  EXPECT_FALSE(frame.Enabled(cmd::kToggleInfoPanel, f));
+  EXPECT_FALSE(CommandEnabled(cmd::kToggleInfoPanel, frame, f));
   frame.SetOnlyMode(DisplayMode::RealTimeEpa);
-  EXPECT_FALSE(frame.Enabled(cmd::kToggleInfoPanel, f));
+  EXPECT_FALSE(CommandEnabled(cmd::kToggleInfoPanel, frame, f));
   frame.SetOnlyMode(DisplayMode::RealTimeRms);
-  EXPECT_TRUE(frame.Enabled(cmd::kToggleInfoPanel, f));
+  EXPECT_TRUE(CommandEnabled(cmd::kToggleInfoPanel, frame, f));
 }
 
 TEST(CommandRules, CheckMarksFollowTheModeFlagsAndToggles) {
   FrameState frame;
-  EXPECT_TRUE(frame.Checked(cmd::kToggleInstrument));
-  EXPECT_TRUE(frame.Checked(cmd::kToggleInfoPanel));
+  EXPECT_TRUE(CommandChecked(cmd::kToggleInstrument, frame));
+  EXPECT_TRUE(CommandChecked(cmd::kToggleInfoPanel, frame));
   const std::pair<DisplayMode, int> modes[] = {{DisplayMode::StoreRms, cmd::kStoreRms},
                                                {DisplayMode::StoreTr, cmd::kStoreTr},
                                                {DisplayMode::RealTimeEpa, cmd::kRealTimeEpa},
@@ -127,13 +127,13 @@ TEST(CommandRules, CheckMarksFollowTheModeFlagsAndToggles) {
     frame.SetOnlyMode(mode);
     EXPECT_EQ(frame.ActiveMode(), mode);
     for (const auto& [other, otherId] : modes) {
-      EXPECT_EQ(frame.Checked(otherId), otherId == id) << id << " vs " << otherId;
+      EXPECT_EQ(CommandChecked(otherId, frame), otherId == id) << id << " vs " << otherId;
     }
   }
   frame.ToggleInstrumentColumn();
   frame.ToggleInfoPanel();
-  EXPECT_FALSE(frame.Checked(cmd::kToggleInstrument));
-  EXPECT_FALSE(frame.Checked(cmd::kToggleInfoPanel));
+  EXPECT_FALSE(CommandChecked(cmd::kToggleInstrument, frame));
+  EXPECT_FALSE(CommandChecked(cmd::kToggleInfoPanel, frame));
 }
 
 TEST(CommandTable, EveryToolbarButtonHasATipAndAPrompt) {

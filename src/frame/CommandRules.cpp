@@ -1,0 +1,95 @@
+#include "frame/CommandRules.h"
+
+#include "frame/Commands.h"
+
+namespace acv {
+
+namespace {
+
+// The display mode a mode command enters; None for every other command.
+DisplayMode ModeOfCommand(int id) {
+  switch (id) {
+    case cmd::kStoreRms:
+      return DisplayMode::StoreRms;
+    case cmd::kStoreTr:
+      return DisplayMode::StoreTr;
+    case cmd::kRealTimeEpa:
+      return DisplayMode::RealTimeEpa;
+    case cmd::kRealTimeRms:
+      return DisplayMode::RealTimeRms;
+    case cmd::kRealTimeFreq:
+      return DisplayMode::RealTimeFreq;
+    case cmd::kRealTimeS:
+      return DisplayMode::RealTimeS;
+    default:
+      return DisplayMode::None;
+  }
+}
+
+}  // namespace
+
+bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
+  const bool idle = frame.realTimeStopped == 1;
+  const bool hasPoints = f.lastPoint != 0;
+  switch (id) {
+    case cmd::kSave:
+    case cmd::kPrintSetup:
+    case cmd::kPrintPreviewGraph:
+    case cmd::kPrintGraph:
+    case cmd::kDataList:
+    case cmd::kGraph:
+      return hasPoints;
+    case cmd::kPrintPreviewList:
+    case cmd::kPrintList:
+      return hasPoints && f.dataListShown;
+    case cmd::kOpen:
+    case cmd::kCorrectTime:
+    case cmd::kLoggerSetup:
+    case cmd::kDownload:
+    case cmd::kPreviousMeasurement:
+    case cmd::kRun:
+      return idle;
+    case cmd::kStop:
+      return !idle;
+    case cmd::kImportToList:
+      return false;  // nothing imports into the list yet
+    case cmd::kToggleInfoPanel:
+      // The STORE TR and EPA displays keep their thin strip.
+      return f.displayMode != 0 && !frame.IsActive(DisplayMode::StoreTr) &&
+             !frame.IsActive(DisplayMode::RealTimeEpa);
+    case cmd::kStoreRms:
+      return f.rmsCount != 0;
+    case cmd::kStoreTr:
+      return f.trCount != 0;
+    case cmd::kRealTimeEpa:
+      return f.epaCount != 0;
+    case cmd::kRealTimeRms:
+    case cmd::kRealTimeFreq:
+      return f.rtCount != 0;
+    case cmd::kRealTimeS:
+      // S(VA) needs one voltage and one current channel.
+      return f.rtCount != 0 && f.rtHasCh1 && f.rtHasCh2 && f.rtUnitCh1 != f.rtUnitCh2;
+    default:
+      return true;
+  }
+}
+
+bool CommandChecked(int id, const FrameState& frame) {
+  switch (id) {
+    case cmd::kToggleInstrument:
+      return frame.instrumentPaneShown == 1;
+    case cmd::kToggleInfoPanel:
+      return frame.infoPanelShown == 1;
+    default: {
+      const DisplayMode mode = ModeOfCommand(id);
+      return mode != DisplayMode::None && frame.IsActive(mode);
+    }
+  }
+}
+
+bool CommandCheckable(int id) {
+  return id == cmd::kToggleInstrument || id == cmd::kToggleInfoPanel ||
+         ModeOfCommand(id) != DisplayMode::None;
+}
+
+}  // namespace acv
