@@ -35,11 +35,12 @@ namespace acv {
 
 class TimerHost;
 
-// Timers of the graph view.
+// Timers of the graph view. Their ids differ from the main frame's (timer::)
+// so that one timer host, such as a test's fake clock, can serve both.
 namespace viewtimer {
-inline constexpr int kResizeRepaint = 2;   // 50 ms once: repaint after a resize
-inline constexpr int kDragWatch = 3;       // 10 ms: cancel a drag that left the plot
-inline constexpr int kFirstZoomReset = 4;  // 50 ms once: zoom reset when the graph first shows
+inline constexpr int kResizeRepaint = 102;   // 50 ms once: repaint after a resize
+inline constexpr int kDragWatch = 103;       // 10 ms: cancel a drag that left the plot
+inline constexpr int kFirstZoomReset = 104;  // 50 ms once: zoom reset when the graph first shows
 }  // namespace viewtimer
 
 // Commands of the graph view's own toolbar.
@@ -86,7 +87,7 @@ class CDTView : public QWidget {
 
   // Commands of the graph toolbar; false for a command the view does not know.
   bool OnCommand(int commandId);
-  // The view's timers (2, 3 and 4) are delivered here.
+  // The view's timers (viewtimer::) are delivered here.
   void OnViewTimer(int id);
   // Replaces the view's own timers, e.g. by a fake clock in tests.
   void UseTimerHost(TimerHost* timers);
@@ -143,7 +144,7 @@ class CDTView : public QWidget {
   QImage picture_;
   bool stale_ = true;
   int fullPaints_ = 0;
-  bool graphShownOnce_ = false;  // timer 4 runs once, on the first graph paint
+  bool graphShownOnce_ = false;  // viewtimer::kFirstZoomReset runs once, on the first graph paint
   QPoint lastMouse_;
 
   std::unique_ptr<TimerHost> ownTimers_;

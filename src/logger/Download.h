@@ -1,8 +1,8 @@
 #pragma once
 // The download of the logger's stored data: the memory header (0x68 frame),
 // then the memory image in 512-byte blocks (0xD8 frames) under the
-// "Loading..." progress window, with one re-request per block (timer 10) and
-// a watchdog (timer 9). When the image is complete it becomes the document's
+// "Loading..." progress window, with one re-request per block (timer::kBlockRetry)
+// and a watchdog (timer::kDownloadWatchdog). When the image is complete it becomes the document's
 // STORE family, is saved as the previous measurement, and the host is told.
 //
 // An abandoned download (watchdog, lost port, failed reopen, corrupt header)

@@ -152,7 +152,7 @@ void LoggerLink::ScanPorts() {
     serial_.SetCommPort(port);
     if (TryOpen()) portList[portCount++] = static_cast<std::uint8_t>(port);
   }
-  if (portCount == 0) return;  // timer 4 keeps running: scan again at its next tick
+  if (portCount == 0) return;  // timer::kPortScan keeps running: scan again at its next tick
   timers_.Kill(timer::kPortScan);
   const int highest = portList[portCount - 1];
   ProbeLoggerPort(highest);

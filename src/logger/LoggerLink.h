@@ -87,7 +87,7 @@ class LoggerLink {
   // discarded). The port is left closed.
   void ResetPort();
   void ProbeLoggerPort(int port);
-  // Sends commandFrame: kills timer 6, opens the port if closed; a failure
+  // Sends commandFrame: kills timer::kKeepAlive, opens the port if closed; a failure
   // closes the port.
   void SendCommandFrame();
   // Sends other bytes (block requests, repeats) to an open port; a failure is
@@ -98,7 +98,8 @@ class LoggerLink {
 
   // Opening of a connection dialog: nothing when the "Loading..." window
   // exists (returns false); otherwise clears transferActive and portAnswered
-  // and starts timer 6 when the logger answered before, else timer 4.
+  // and starts timer::kKeepAlive when the logger answered before, else
+  // timer::kPortScan.
   bool BeginConnection();
   // The port check a dialog makes at opening when the logger answered
   // before: close, reopen, close. True when the port could be opened.

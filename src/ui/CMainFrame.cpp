@@ -74,7 +74,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   link_->AttachRealTime(realTime_.get());
   link_->AttachDownload(download_.get());
   realTime_->realTimePoints = settings_.realTimePoints;
-  // Timers 2 and 8 are the window's own; every other id belongs to the link.
+  // timer::kRealClose and timer::kRedrawAfterLoad are the window's own; every
+  // other id belongs to the link.
   timers_->SetCallback([this](int id) { OnFrameTimer(id); });
 
   CreateActions();

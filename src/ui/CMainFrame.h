@@ -211,7 +211,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   bool trFileListOpen_ = false;
   bool powerPanelOpen_ = false;
   bool closing_ = false;         // settings written, the real close is on its way
-  bool closeConfirmed_ = false;  // timer 2 fired: let the window go
+  bool closeConfirmed_ = false;  // timer::kRealClose fired: let the window go
 };
 
 }  // namespace acv

@@ -171,7 +171,7 @@ TEST_F(LinkTest, ACycleCutShortNeverLetsThePortListGrowPast16) {
     OpenDialog(dialog);
     clock.Advance(1100);  // scanned, a few probes made
     ASSERT_EQ(link.portCount, 16);
-    std::erase(host.open, &dialog);  // closed while timer 5 runs (Cancel kills it later)
+    std::erase(host.open, &dialog);  // closed while timer::kProbe runs (Cancel kills it later)
     clock.Advance(500);
     link.KillConnectTimers();
   }

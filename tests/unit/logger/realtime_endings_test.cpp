@@ -22,7 +22,9 @@ TEST_F(RealTimeTest, WatchdogEndsASilentRunWithoutStopFrame) {
   EXPECT_TRUE(host.messages.empty());
   EXPECT_FALSE(serial.PortOpen());
   EXPECT_EQ(link.realTimeStopped, 1);
-  for (int id : {12, 13, 14, 15}) EXPECT_FALSE(timers.IsActive(id)) << id;
+  for (int id : {timer::kFirstFrameRepeat, timer::kRealTimeWatchdog, timer::kSamplingTick,
+                 timer::kRealTimeRepeat})
+    EXPECT_FALSE(timers.IsActive(id)) << id;
 
   CDTDoc loaded;
   ASSERT_TRUE(LoadPreviousMeasurement(previousPath, loaded).ok);

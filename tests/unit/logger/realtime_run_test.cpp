@@ -43,7 +43,9 @@ TEST_F(RealTimeTest, IntervalTwoSecondsThreePoints) {
   EXPECT_EQ(doc.rtCount, 3);
   EXPECT_EQ(doc.rtRms.size(), 3u);
   EXPECT_EQ(link.realTimeStopped, 1);
-  for (int id : {12, 13, 14, 15}) EXPECT_FALSE(timers.IsActive(id)) << id;
+  for (int id : {timer::kFirstFrameRepeat, timer::kRealTimeWatchdog, timer::kSamplingTick,
+                 timer::kRealTimeRepeat})
+    EXPECT_FALSE(timers.IsActive(id)) << id;
 
   for (int i = 0; i < 3; ++i) {
     EXPECT_NEAR(doc.rtRms[i].ch1, 707, 8) << i;
@@ -88,7 +90,8 @@ TEST_F(RealTimeTest, TickAtThePointLimitStopsInsteadOfStoring) {
   EXPECT_EQ(host.pointTimes.size(), 2u);
   EXPECT_EQ(StopFrames(), 1);
   EXPECT_TRUE(LastWriteIsStop());
-  for (int id : {13, 14, 15}) EXPECT_FALSE(timers.IsActive(id)) << id;
+  for (int id : {timer::kRealTimeWatchdog, timer::kSamplingTick, timer::kRealTimeRepeat})
+    EXPECT_FALSE(timers.IsActive(id)) << id;
   clock.Advance(30000);
   EXPECT_EQ(doc.rtCount, 2);
   EXPECT_EQ(Requests(), 1);  // no more repeats once stopped
