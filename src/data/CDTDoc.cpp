@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <utility>
 
 namespace acv {
 namespace {
@@ -31,8 +30,8 @@ std::string FormatValue(const char* pattern, double value) {
 
 // One channel's STORE statistics: the maximum text carries a blank between
 // value and unit, the minimum text does not; both name the sample time.
-void StoreStatistics(const CDTDoc& doc, const std::vector<float>& values, const std::string& unit,
-                     std::string& maxText, std::string& minText) {
+void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
+                     const std::string& unit, std::string& maxText, std::string& minText) {
   float maximum = -1000.0f;
   float minimum = 1000.0f;
   std::int64_t maxAt = -1;
@@ -68,7 +67,7 @@ std::string UnitText(std::uint8_t unitCode) {
   return {};
 }
 
-TimeStamp CDTDoc::RmsSampleTime(std::int64_t i) const {
+TimeStamp StoreFamily::RmsSampleTime(std::int64_t i) const {
   // In double: the product of a count and a whole-second interval is exact
   // there, where a float would round large products.
   double offset = std::trunc(static_cast<double>(i) * static_cast<double>(rmsInterval));
@@ -77,14 +76,14 @@ TimeStamp CDTDoc::RmsSampleTime(std::int64_t i) const {
   return AddSeconds(rmsStartTime, static_cast<std::int64_t>(offset));
 }
 
-TimeStamp CDTDoc::TrSampleTime(std::int64_t j) const {
+TimeStamp StoreFamily::TrSampleTime(std::int64_t j) const {
   if (j < 0) return 0;
   const std::uint64_t record = static_cast<std::uint64_t>(j / kTrWavePoints);
   if (record >= trTimes.size()) return 0;
   return trTimes[record];
 }
 
-TimeStamp CDTDoc::RealTimeSampleTime(std::int64_t i) const {
+TimeStamp RealTimeFamily::RealTimeSampleTime(std::int64_t i) const {
   std::int64_t offset = 0;
   if (__builtin_mul_overflow(static_cast<std::int64_t>(rtInterval), i, &offset)) {
     offset = (rtInterval < 0) != (i < 0) ? std::numeric_limits<std::int64_t>::min()
@@ -93,17 +92,17 @@ TimeStamp CDTDoc::RealTimeSampleTime(std::int64_t i) const {
   return AddSeconds(rtStartTime, offset);
 }
 
-bool CDTDoc::HasApparentPower() const {
+bool RealTimeFamily::HasApparentPower() const {
   return rtHasCh1 == 1 && rtHasCh2 == 1 && rtUnitCh1 != rtUnitCh2;
 }
 
-float CDTDoc::ApparentPower(std::int64_t i) const {
+float RealTimeFamily::ApparentPower(std::int64_t i) const {
   if (i < 0 || static_cast<std::uint64_t>(i) >= rtRms.size()) return 0.0f;
   const ChannelPair& p = rtRms[static_cast<std::size_t>(i)];
   return p.ch2 * p.ch1;
 }
 
-void CDTDoc::ComputeStoreStatistics() {
+void StoreFamily::ComputeStoreStatistics() {
   if (hasCh1 == 1) {
     StoreStatistics(*this, rmsCh1, rmsUnitCh1, rmsMaxTextCh1, rmsMinTextCh1);
   } else {
@@ -116,51 +115,6 @@ void CDTDoc::ComputeStoreStatistics() {
     rmsMaxTextCh2.clear();
     rmsMinTextCh2.clear();
   }
-}
-
-void CDTDoc::TakeStoreFamilyFrom(CDTDoc& other) {
-  trWaves = std::move(other.trWaves);
-  rmsCh1 = std::move(other.rmsCh1);
-  rmsCh2 = std::move(other.rmsCh2);
-  trTimes = std::move(other.trTimes);
-  trUnit = std::move(other.trUnit);
-  trChannel = std::move(other.trChannel);
-  rmsStartTime = other.rmsStartTime;
-  rmsCount = other.rmsCount;
-  trCount = other.trCount;
-  hasCh1 = other.hasCh1;
-  hasCh2 = other.hasCh2;
-  rmsInterval = other.rmsInterval;
-  riseLevel = other.riseLevel;
-  dropLevel = other.dropLevel;
-  rmsUnitCh1 = std::move(other.rmsUnitCh1);
-  rmsUnitCh2 = std::move(other.rmsUnitCh2);
-  rmsMaxTextCh1 = std::move(other.rmsMaxTextCh1);
-  rmsMinTextCh1 = std::move(other.rmsMinTextCh1);
-  rmsMaxTextCh2 = std::move(other.rmsMaxTextCh2);
-  rmsMinTextCh2 = std::move(other.rmsMinTextCh2);
-}
-
-void CDTDoc::TakeRealTimeFamilyFrom(CDTDoc& other) {
-  rtRms = std::move(other.rtRms);
-  rtFreq = std::move(other.rtFreq);
-  rtStartTime = other.rtStartTime;
-  rtCount = other.rtCount;
-  rtInterval = other.rtInterval;
-  rtHasCh1 = other.rtHasCh1;
-  rtHasCh2 = other.rtHasCh2;
-  rtUnitCh1 = std::move(other.rtUnitCh1);
-  rtUnitCh2 = std::move(other.rtUnitCh2);
-  rtRmsMaxText = std::move(other.rtRmsMaxText);
-  rtRmsMinText = std::move(other.rtRmsMinText);
-  rtFreqMaxText = std::move(other.rtFreqMaxText);
-  rtFreqMinText = std::move(other.rtFreqMinText);
-  rtSMaxText = std::move(other.rtSMaxText);
-  rtSMinText = std::move(other.rtSMinText);
-}
-
-void CDTDoc::Clear() {
-  *this = CDTDoc{};
 }
 
 namespace {
@@ -198,7 +152,7 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
   }
 }
 
-void RecomputeRealTimeStatistics(CDTDoc& doc) {
+void RecomputeRealTimeStatistics(RealTimeFamily& doc) {
   // The same comparisons as UpdateExtremes, but only the index of the last
   // update is kept and each text is formatted once at the end: a long
   // constant series would otherwise format a time for every point.

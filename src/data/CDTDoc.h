@@ -1,12 +1,13 @@
 #pragma once
-// The one measurement data set of the program: the STORE RMS series, the
-// STORE TR records, the REAL TIME points and the EPA wave, together with the
-// fields that describe them (counts, presence flags, units, start times,
+// The one measurement data set of the program: the STORE family (RMS series,
+// TR records), the REAL TIME family (the run's points) and the EPA wave,
+// each together with the fields that describe it (counts, presence flags, units, start times,
 // intervals, statistics texts). Everything that shows, lists, saves or exports
 // measurement data reads it from here.
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/TimeText.h"
@@ -17,6 +18,7 @@ namespace acv {
 struct ChannelPair {
   float ch1 = 0.0f;
   float ch2 = 0.0f;
+  bool operator==(const ChannelPair&) const = default;
 };
 
 // Unit codes of TR records and their texts.
@@ -38,9 +40,10 @@ inline constexpr const char* kTagRealTime = "EPADATA";
 // "V" for 250, "A" for 252, empty for anything else.
 std::string UnitText(std::uint8_t unitCode);
 
-class CDTDoc {
- public:
-  // ---- sample arrays -------------------------------------------------------
+// The STORE family: what a download or a data file brings in (RMS series, TR
+// records) and the fields that describe it. Copied, cleared, compared and
+// saved as a whole, so a new field is added here and nowhere else.
+struct StoreFamily {
   // All TR samples, trCount x 251; record i occupies [i*251, i*251+250].
   // Raw signed 16-bit samples of the logger, unscaled.
   std::vector<float> trWaves;
@@ -48,66 +51,88 @@ class CDTDoc {
   // the channel is present, and is empty when it is absent.
   std::vector<float> rmsCh1;
   std::vector<float> rmsCh2;
-  // The latest real-time wave of both channels (raw samples).
-  std::array<ChannelPair, kEpaPoints> epaWave{};
-  // Real-time RMS and frequency per point; capacity = realTimePoints of the run.
-  std::vector<ChannelPair> rtRms;
-  std::vector<ChannelPair> rtFreq;
   // Trigger time of each TR record, and its unit and channel code.
   std::vector<TimeStamp> trTimes;
   std::vector<std::uint8_t> trUnit;
   std::vector<std::uint8_t> trChannel;
 
-  std::string formatTag;  // written at the head of a data file
-  std::string readTag;    // read from the head of the last file loaded
-
-  // ---- descriptive fields ----------------------------------------------------
-  TimeStamp rmsStartTime = 0;   // time of STORE RMS sample 0
-  TimeStamp rtStartTime = 0;    // local time the current real-time run started
-  std::int32_t rmsCount = 0;    // STORE RMS samples per channel
-  std::int32_t trCount = 0;     // TR records
-  std::int32_t epaCount = 0;    // 590 once a wave was captured, else 0
-  std::int32_t rtCount = 0;     // real-time points taken in the current run
-  std::int32_t rtInterval = 2;  // real-time sampling interval, seconds
-
+  TimeStamp rmsStartTime = 0;                // time of STORE RMS sample 0
+  std::int32_t rmsCount = 0;                 // STORE RMS samples per channel
+  std::int32_t trCount = 0;                  // TR records
   std::uint8_t hasCh1 = 0, hasCh2 = 0;       // STORE RMS channels present
-  std::uint8_t rtHasCh1 = 0, rtHasCh2 = 0;   // real-time channels present
   float rmsInterval = 0.0f;                  // seconds between STORE RMS samples
   float riseLevel = 0.0f, dropLevel = 0.0f;  // logger's detection levels (raw)
-
-  std::string rmsUnitCh1, rmsUnitCh2;  // "V" or "A"
-  std::string rtUnitCh1, rtUnitCh2;    // "V" or "A"
-
+  std::string rmsUnitCh1, rmsUnitCh2;        // "V" or "A"
   // STORE RMS statistics texts, e.g. "230.5 V @03/02/26 10:00:00".
   std::string rmsMaxTextCh1, rmsMinTextCh1, rmsMaxTextCh2, rmsMinTextCh2;
+
+  // Sample times: STORE RMS sample i, STORE TR wave sample j (any sample of
+  // record j / 251).
+  TimeStamp RmsSampleTime(std::int64_t i) const;
+  TimeStamp TrSampleTime(std::int64_t j) const;
+  // Recomputes the four STORE RMS statistics texts from the present channels.
+  void ComputeStoreStatistics();
+
+  bool operator==(const StoreFamily&) const = default;
+};
+
+// The REAL TIME family: the points of the current (or last loaded) run and
+// the fields that describe them.
+struct RealTimeFamily {
+  // Real-time RMS and frequency per point; capacity = realTimePoints of the run.
+  std::vector<ChannelPair> rtRms;
+  std::vector<ChannelPair> rtFreq;
+  TimeStamp rtStartTime = 0;                // local time the current real-time run started
+  std::int32_t rtCount = 0;                 // real-time points taken in the current run
+  std::int32_t rtInterval = 2;              // real-time sampling interval, seconds
+  std::uint8_t rtHasCh1 = 0, rtHasCh2 = 0;  // real-time channels present
+  std::string rtUnitCh1, rtUnitCh2;         // "V" or "A"
   // Real-time statistics texts, index 0 = CH1, 1 = CH2.
   std::array<std::string, 2> rtRmsMaxText, rtRmsMinText, rtFreqMaxText, rtFreqMinText;
   std::string rtSMaxText, rtSMinText;
 
-  // ---- rules -----------------------------------------------------------------
-  // Sample times: STORE RMS sample i, STORE TR wave sample j (any sample of
-  // record j / 251), real-time point i.
-  TimeStamp RmsSampleTime(std::int64_t i) const;
-  TimeStamp TrSampleTime(std::int64_t j) const;
   TimeStamp RealTimeSampleTime(std::int64_t i) const;
-
   // S(VA) exists only with both real-time channels present in different units.
   bool HasApparentPower() const;
   // S(VA) of real-time point i (CH1 RMS x CH2 RMS); meaningful only when
   // HasApparentPower().
   float ApparentPower(std::int64_t i) const;
 
-  // Recomputes the four STORE RMS statistics texts from the present channels.
-  void ComputeStoreStatistics();
+  bool operator==(const RealTimeFamily&) const = default;
+};
 
-  // Replaces the whole STORE family (RMS, TR and their descriptions) by
-  // another one's; the REAL TIME family and the EPA wave stay.
-  void TakeStoreFamilyFrom(CDTDoc& other);
-  // The same for the REAL TIME family (points, counts, units, texts).
-  void TakeRealTimeFamilyFrom(CDTDoc& other);
+// The latest real-time wave: shown by the EPA displays, never saved.
+struct EpaWaveFamily {
+  std::array<ChannelPair, kEpaPoints> epaWave{};  // raw samples of both channels
+  std::int32_t epaCount = 0;                      // 590 once a wave was captured, else 0
+
+  bool operator==(const EpaWaveFamily&) const = default;
+};
+
+// The one data set. The families are bases so that their fields keep their
+// own names (doc.rmsCount, doc.rtCount) wherever the data set is read.
+class CDTDoc : public StoreFamily, public RealTimeFamily, public EpaWaveFamily {
+ public:
+  std::string formatTag;  // written at the head of a data file
+  std::string readTag;    // read from the head of the last file loaded
+
+  StoreFamily& Store() { return *this; }
+  const StoreFamily& Store() const { return *this; }
+  RealTimeFamily& RealTime() { return *this; }
+  const RealTimeFamily& RealTime() const { return *this; }
+  EpaWaveFamily& EpaWave() { return *this; }
+  const EpaWaveFamily& EpaWave() const { return *this; }
+
+  // Replaces the whole STORE family by another one's; the REAL TIME family
+  // and the EPA wave stay.
+  void TakeStoreFamilyFrom(CDTDoc& other) { Store() = std::move(other.Store()); }
+  // The same for the REAL TIME family.
+  void TakeRealTimeFamilyFrom(CDTDoc& other) { RealTime() = std::move(other.RealTime()); }
 
   // Frees everything: the state at start-up.
-  void Clear();
+  void Clear() { *this = CDTDoc{}; }
+
+  bool operator==(const CDTDoc&) const = default;
 };
 
 // Real-time extremes of one series. kind 1 = frequency series, 0 = RMS or
@@ -121,6 +146,6 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
 // Rebuilds every real-time statistics text from points 0 .. rtCount - 1 with
 // the rules of UpdateExtremes, as the run built them point by point (used when
 // a saved run is loaded back). Texts of absent series are emptied.
-void RecomputeRealTimeStatistics(CDTDoc& doc);
+void RecomputeRealTimeStatistics(RealTimeFamily& doc);
 
 }  // namespace acv

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "data/ByteIO.h"
 #include "data/FileIO.h"
@@ -70,9 +71,15 @@ std::int32_t ReadCount(ByteReader& r, const char* what) {
   return n;
 }
 
+// The strings of the channel blocks. A file without a channel's block leaves
+// that channel's strings as the data set had them before the load.
+constexpr std::string StoreFamily::*kTextsKeptFromBefore[] = {
+    &StoreFamily::rmsUnitCh1,    &StoreFamily::rmsUnitCh2,    &StoreFamily::rmsMaxTextCh1,
+    &StoreFamily::rmsMinTextCh1, &StoreFamily::rmsMaxTextCh2, &StoreFamily::rmsMinTextCh2};
+
 // The STORE part. `store` arrives with the previous unit and statistics
 // strings, so that blocks the file does not carry keep them.
-void ReadStoreFamily(ByteReader& r, CDTDoc& store) {
+void ReadStoreFamily(ByteReader& r, StoreFamily& store) {
   store.rmsCount = ReadCount(r, "RMS sample count");
   store.hasCh1 = r.U8("CH1 presence") == 1 ? 1 : 0;
   store.hasCh2 = r.U8("CH2 presence") == 1 ? 1 : 0;
@@ -131,7 +138,7 @@ bool AtRealTimeSection(const ByteReader& r, std::span<const std::uint8_t> bytes)
   return true;
 }
 
-void ReadRealTimeFamily(ByteReader& r, CDTDoc& rt) {
+void ReadRealTimeFamily(ByteReader& r, RealTimeFamily& rt) {
   r.Bytes(sizeof kRealTimeMagic, "real-time section");
   rt.rtStartTime = r.I64("real-time start time");
   // Years 1900 .. 9999, as for the local-time fields.
@@ -178,7 +185,7 @@ std::string ReadTag(ByteReader& r, std::span<const std::uint8_t> bytes, bool& tr
   }
 }
 
-void WriteStoreFamily(ByteWriter& w, const CDTDoc& doc) {
+void WriteStoreFamily(ByteWriter& w, const StoreFamily& doc) {
   const auto count = static_cast<std::size_t>(std::max(doc.rmsCount, 0));
   w.I32(static_cast<std::int32_t>(count));
   w.U8(doc.hasCh1);
@@ -211,7 +218,7 @@ void WriteStoreFamily(ByteWriter& w, const CDTDoc& doc) {
   w.F32(doc.dropLevel);
 }
 
-void WriteRealTimeFamily(ByteWriter& w, const CDTDoc& doc) {
+void WriteRealTimeFamily(ByteWriter& w, const RealTimeFamily& doc) {
   const auto count = static_cast<std::size_t>(std::clamp(doc.rtCount, 0, kMaxRealTimePoints));
   w.Bytes(kRealTimeMagic);
   w.I64(doc.rtStartTime);
@@ -249,14 +256,9 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
     return {false, tag, kInvalidFormatMessage};
   }
 
-  CDTDoc store;
-  store.rmsUnitCh1 = doc.rmsUnitCh1;
-  store.rmsUnitCh2 = doc.rmsUnitCh2;
-  store.rmsMaxTextCh1 = doc.rmsMaxTextCh1;
-  store.rmsMinTextCh1 = doc.rmsMinTextCh1;
-  store.rmsMaxTextCh2 = doc.rmsMaxTextCh2;
-  store.rmsMinTextCh2 = doc.rmsMinTextCh2;
-  CDTDoc realTime;
+  StoreFamily store;
+  for (std::string StoreFamily::*text : kTextsKeptFromBefore) store.*text = doc.*text;
+  RealTimeFamily realTime;
   try {
     ReadStoreFamily(r, store);
     if (isRealTime) {
@@ -272,8 +274,8 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
     return {false, tag, cannot + e.what()};
   }
 
-  doc.TakeStoreFamilyFrom(store);
-  if (isRealTime) doc.TakeRealTimeFamilyFrom(realTime);
+  doc.Store() = std::move(store);
+  if (isRealTime) doc.RealTime() = std::move(realTime);
   doc.readTag = tag;
   return {true, tag, ""};
 }
