@@ -7,6 +7,7 @@
 
 #include "data/ByteIO.h"
 #include "data/FileIO.h"
+#include "data/LocalTimeCache.h"
 
 namespace acv {
 namespace {
@@ -37,7 +38,7 @@ bool PlausibleFields(const LocalFields& f) {
          f.second >= 0 && f.second <= 60;
 }
 
-TimeStamp ReadLocalTime(ByteReader& r, const char* what) {
+TimeStamp ReadLocalTime(ByteReader& r, const char* what, LocalTimeCache& times) {
   LocalFields f;
   f.year = r.I32(what);
   f.month = r.I32(what);
@@ -51,11 +52,11 @@ TimeStamp ReadLocalTime(ByteReader& r, const char* what) {
                           std::to_string(f.day) + " " + std::to_string(f.hour) + ":" +
                           std::to_string(f.minute) + ":" + std::to_string(f.second) + ")");
   }
-  return MakeLocalTime(f);
+  return times.Make(f);
 }
 
-void WriteLocalTime(ByteWriter& w, TimeStamp t) {
-  const LocalFields f = BreakDownLocal(t);
+void WriteLocalTime(ByteWriter& w, TimeStamp t, LocalTimeCache& times) {
+  const LocalFields f = times.BreakDown(t);
   w.I32(f.year);
   w.I32(f.month);
   w.I32(f.day);
@@ -87,7 +88,8 @@ void ReadStoreFamily(ByteReader& r, StoreFamily& store) {
   if (!std::isfinite(store.rmsInterval) || store.rmsInterval < 0.0f) {
     throw DataFormatError("the RMS interval is not a valid number of seconds");
   }
-  store.rmsStartTime = ReadLocalTime(r, "RMS start time");
+  LocalTimeCache times;
+  store.rmsStartTime = ReadLocalTime(r, "RMS start time", times);
 
   const auto count = static_cast<std::size_t>(store.rmsCount);
   store.rmsCh1.clear();
@@ -120,11 +122,20 @@ void ReadStoreFamily(ByteReader& r, StoreFamily& store) {
   for (std::size_t i = 0; i < records; ++i) {
     store.trChannel[i] = r.U8("TR record head");
     store.trUnit[i] = r.U8("TR record head");
-    store.trTimes[i] = ReadLocalTime(r, "TR record time");
+    store.trTimes[i] = ReadLocalTime(r, "TR record time", times);
   }
   r.F32Array(records * kTrWavePoints, store.trWaves, "TR waves");
   store.riseLevel = r.F32("rise level");
   store.dropLevel = r.F32("drop level");
+}
+
+// The unit letter of a STORE statistics text ("4.6 A @02/03/26 10:00:00"
+// gives "A"): the letter before " @", or "" when there is none.
+std::string UnitOfStatisticsText(const std::string& text) {
+  const std::size_t at = text.find(" @");
+  if (at == std::string::npos || at == 0) return {};
+  const char c = text[at - 1];
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? std::string(1, c) : std::string();
 }
 
 // True at the section's magic; throws when the file ends inside it, since
@@ -191,7 +202,8 @@ void WriteStoreFamily(ByteWriter& w, const StoreFamily& doc) {
   w.U8(doc.hasCh1);
   w.U8(doc.hasCh2);
   w.F32(doc.rmsInterval);
-  WriteLocalTime(w, doc.rmsStartTime);
+  LocalTimeCache times;
+  WriteLocalTime(w, doc.rmsStartTime, times);
   if (doc.hasCh1 == 1) {
     w.F32Array(doc.rmsCh1, count);
     w.String(doc.rmsMaxTextCh1);
@@ -211,7 +223,7 @@ void WriteStoreFamily(ByteWriter& w, const StoreFamily& doc) {
   for (std::size_t i = 0; i < records; ++i) {
     w.U8(i < doc.trChannel.size() ? doc.trChannel[i] : 0);
     w.U8(i < doc.trUnit.size() ? doc.trUnit[i] : 0);
-    WriteLocalTime(w, i < doc.trTimes.size() ? doc.trTimes[i] : 0);
+    WriteLocalTime(w, i < doc.trTimes.size() ? doc.trTimes[i] : 0, times);
   }
   w.F32Array(doc.trWaves, records * kTrWavePoints);
   w.F32(doc.riseLevel);
@@ -261,6 +273,12 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
   RealTimeFamily realTime;
   try {
     ReadStoreFamily(r, store);
+    // Both unit strings travel in the CH1 block, so a file without CH1 has
+    // none for CH2; its statistics texts still name it.
+    if (store.hasCh1 != 1 && store.hasCh2 == 1) {
+      store.rmsUnitCh2 = UnitOfStatisticsText(store.rmsMaxTextCh2);
+      if (store.rmsUnitCh2.empty()) store.rmsUnitCh2 = UnitOfStatisticsText(store.rmsMinTextCh2);
+    }
     if (isRealTime) {
       // A real-time file without its section holds nothing of the run; it is
       // refused as it always was.

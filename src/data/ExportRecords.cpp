@@ -7,8 +7,8 @@
 namespace acv {
 namespace {
 
-auto Fields(TimeStamp t) {
-  const LocalFields f = BreakDownLocal(t);
+auto Fields(LocalTimeCache& times, TimeStamp t) {
+  const LocalFields f = times.BreakDown(t);
   return std::make_tuple(f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
@@ -31,8 +31,8 @@ bool ExportRecords::TrGoesFirst() {
   step = std::clamp(step, -1e12, 1e12);
   TimeStamp tNext = 0;
   if (__builtin_add_overflow(t, static_cast<TimeStamp>(step), &tNext)) tNext = t;
-  const auto trigger = Fields(doc_.TrSampleTime(y_ * kTrWavePoints));
-  return trigger >= Fields(t) && !(trigger >= Fields(tNext));
+  const auto trigger = Fields(triggerTimes_, doc_.TrSampleTime(y_ * kTrWavePoints));
+  return trigger >= Fields(sampleTimes_, t) && !(trigger >= Fields(sampleTimes_, tNext));
 }
 
 bool ExportRecords::Next(ExportRecord& out) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "data/CDTDoc.h"
+#include "data/LocalTimeCache.h"
 
 namespace acv {
 
@@ -53,6 +54,8 @@ class ExportRecords {
   int trChannel_ = 0;  // channel of the current TR record: 1, 2 or 0 = none
   std::string trUnit_;
   TimeStamp trTime_ = 0;
+  // Separate caches: trigger times and sample times lie in different hours.
+  LocalTimeCache triggerTimes_, sampleTimes_;
 };
 
 }  // namespace acv

@@ -179,7 +179,7 @@ TEST(DataFileLayout, SixteenBitStringsAreReadAsSingleByteText) {
   EXPECT_THROW(r4.String("text"), DataFormatError);
 }
 
-TEST(DataFileLayout, OnlyCh2FileKeepsThePreviousUnitsAndPresenceCountsOnlyAsOne) {
+TEST(DataFileLayout, OnlyCh2FileTakesItsUnitFromItsTextsAndPresenceCountsOnlyAsOne) {
   CDTDoc doc = StoreDoc(3, false, true);
   const Bytes b = EncodeDataFile(doc);
   // No unit strings in the file: 56 bytes + 3 floats + the two CH2 texts.
@@ -191,9 +191,22 @@ TEST(DataFileLayout, OnlyCh2FileKeepsThePreviousUnitsAndPresenceCountsOnlyAsOne)
   ASSERT_TRUE(DecodeDataFile(b, target, "ch2").ok);
   EXPECT_EQ(target.hasCh1, 0);
   EXPECT_EQ(target.hasCh2, 1);
-  EXPECT_EQ(target.rmsUnitCh1, "A");
-  EXPECT_EQ(target.rmsUnitCh2, "V");
+  EXPECT_EQ(target.rmsUnitCh1, "A");  // not the file's: CH1 is absent
+  EXPECT_EQ(target.rmsUnitCh2, "A");  // the letter before " @" in "5.0 A @..."
   EXPECT_EQ(target.rmsCh2, doc.rmsCh2);
+  // The maximum text first, then the minimum text, else no unit at all.
+  struct Texts {
+    std::string max, min, unit;
+  };
+  for (const Texts& t :
+       {Texts{"4.6 V @02/03/26 10:00:00", "4.1A @02/03/26 10:00:10", "V"},
+        Texts{"", "4.1A @02/03/26 10:00:10", "A"}, Texts{"4.6 @02/03/26 10:00:00", "@", ""}}) {
+    CDTDoc texts = doc;
+    texts.rmsMaxTextCh2 = t.max;
+    texts.rmsMinTextCh2 = t.min;
+    ASSERT_TRUE(DecodeDataFile(EncodeDataFile(texts), target, "ch2").ok);
+    EXPECT_EQ(target.rmsUnitCh2, t.unit) << t.max << " | " << t.min;
+  }
 
   // A presence byte of 2 means "absent", for the writer and the reader.
   Bytes two = Head("RMSTRDATA", 3, 2, 0);
