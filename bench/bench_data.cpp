@@ -4,7 +4,9 @@
 // that moves the same number of bytes with a single call:
 //   load   vs one read() of the whole file,
 //   save   vs one write() of the same bytes + fsync (a save syncs too),
-//   export vs one write() of the report's bytes + fsync.
+//   export vs one write() of the report's bytes + fsync;
+// and the real-time journal's cost per point:
+//   journal append (write + fdatasync) vs one write() of the same 24 bytes.
 // The ratio printed at the end is program / baseline.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -20,6 +22,7 @@
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Export.h"
+#include "data/RunJournal.h"
 
 namespace {
 
@@ -141,6 +144,44 @@ void RegisterSet(const std::string& name, CDTDoc (*make)()) {
       ->Unit(benchmark::kMillisecond);
 }
 
+// One point per iteration, as a run appends it; a new journal every 50,000
+// points keeps the file within a run's size.
+void RegisterJournal() {
+  const std::string folder = Scratch("journals");
+  benchmark::RegisterBenchmark("journal/append", [=](benchmark::State& state) {
+    acv::JournalHeader header;
+    header.rtHasCh1 = header.rtHasCh2 = 1;
+    acv::JournalWriter writer;
+    std::int32_t n = 0;
+    for (auto _ : state) {
+      if (n % 50000 == 0) {
+        writer.Finish();
+        if (!writer.Begin(folder, header).empty()) std::abort();
+        n = 0;
+      }
+      if (!writer.Append(n, {230.0f, 5.0f}, {50.0f, 50.0f}).empty()) std::abort();
+      ++n;
+    }
+    writer.Finish();
+  })->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("journal/append/baseline", [=](benchmark::State& state) {
+    const std::vector<std::uint8_t> record =
+        acv::EncodeJournalRecord(0, {230.0f, 5.0f}, {50.0f, 50.0f});
+    const std::string path = Scratch("journal.baseline");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) std::abort();
+    std::int32_t n = 0;
+    for (auto _ : state) {
+      if (++n % 50000 == 0 && ::ftruncate(fd, 0) != 0) std::abort();
+      if (::write(fd, record.data(), record.size()) != static_cast<ssize_t>(record.size())) {
+        std::abort();
+      }
+    }
+    ::close(fd);
+    std::remove(path.c_str());
+  })->Unit(benchmark::kMicrosecond);
+}
+
 // The usual console table, then one line per measured figure with its
 // ratio to the baseline of the same run.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -172,6 +213,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   RegisterSet("rms262k", &Rms262k);
   RegisterSet("tr1000", &Tr1000);
+  RegisterJournal();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;

@@ -10,22 +10,29 @@
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Export.h"
+#include "data/RealTimeExport.h"
 
 namespace acv::cli {
 namespace {
 
 constexpr const char* kHelp =
-    "usage: acvlogger-cli export [--csv] FILE.stdata [-o OUT]\n\n"
-    "Writes the report of the STORE data in FILE.stdata: the STORE RMS samples\n"
-    "and the TR wave samples in one numbered list, merged by time.\n\n"
+    "usage: acvlogger-cli export [--csv] [--part store|realtime] FILE.stdata [-o OUT]\n\n"
+    "Writes a report of FILE.stdata. The STORE part lists the STORE RMS samples\n"
+    "and the TR wave samples in one numbered list, merged by time; the realtime\n"
+    "part lists the points of a real-time run.\n\n"
     "  (default)          the tab-separated report \"Save...\" writes, byte for\n"
-    "                     byte; OUT defaults to FILE.xls beside the data file\n"
-    "  --csv              the same records as CSV with the columns\n"
-    "                     no,kind,ch1,ch1_unit,ch2,ch2_unit,time; OUT defaults\n"
-    "                     to FILE.csv\n"
+    "                     byte; OUT defaults to FILE.xls (realtime part:\n"
+    "                     FILE-realtime.xls) beside the data file\n"
+    "  --csv              the same records as CSV: STORE with the columns\n"
+    "                     no,kind,ch1,ch1_unit,ch2,ch2_unit,time, realtime with\n"
+    "                     the columns of 'acvlogger-cli realtime'; OUT defaults\n"
+    "                     to FILE.csv (FILE-realtime.csv)\n"
+    "  --part PART        store or realtime; without it the STORE part when the\n"
+    "                     file holds STORE data, else the real-time run\n"
     "  -o, --output OUT   the file to write; \"-\" writes to stdout\n\n"
-    "Exit status: 0 written; 1 the data file cannot be read or the report\n"
-    "cannot be written; 2 a usage error.\n";
+    "Exit status: 0 written; 1 the data file cannot be read, holds nothing to\n"
+    "export (or not the part asked for), or the report cannot be written;\n"
+    "2 a usage error.\n";
 
 void Fail(const std::string& text) {
   std::fprintf(stderr, "acvlogger-cli export: %s\n", text.c_str());
@@ -33,6 +40,7 @@ void Fail(const std::string& text) {
 
 struct Options {
   bool csv = false;
+  std::string part;  // "", "store" or "realtime"
   std::string input;
   std::optional<std::string> output;
 };
@@ -49,6 +57,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
       optionsEnded = true;
     } else if (a == "--csv") {
       o.csv = true;
+    } else if (a == "--part") {
+      if (i + 1 >= args.size()) return a + " needs store or realtime";
+      o.part = args[++i];
+      if (o.part != "store" && o.part != "realtime") return "--part must be store or realtime";
     } else if (a == "-o" || a == "--output") {
       if (i + 1 >= args.size()) return a + " needs a file name";
       o.output = args[++i];
@@ -88,14 +100,38 @@ int RunExport(const std::vector<std::string>& args) {
     return 1;
   }
 
-  const std::string output =
-      options.output.value_or(ReplaceExtension(options.input, options.csv ? ".csv" : ".xls"));
-  if (output == "-") {
-    if (options.csv) {
-      WriteCsvExport(std::cout, doc);
-    } else {
-      WriteExport(std::cout, doc);
+  // Which part: asked for, or what the file holds; never an empty table.
+  const bool store = HoldsStoreData(doc), run = HoldsRun(doc);
+  if (options.part.empty()) {
+    options.part = store || !run ? "store" : "realtime";
+    if (store && run) {
+      std::fprintf(stderr, "note: '%s' also holds a real-time run; --part realtime exports it\n",
+                   options.input.c_str());
     }
+  }
+  const bool realTime = options.part == "realtime";
+  if (!store && !run) {
+    Fail("'" + options.input + "' holds no data to export (no STORE samples, no real-time points)");
+    return 1;
+  }
+  if (realTime ? !run : !store) {
+    Fail(
+        "'" + options.input + "' holds no " +
+        (realTime ? "real-time points" : "STORE data (it holds a real-time run: --part realtime)"));
+    return 1;
+  }
+  const char* extension = options.csv ? ".csv" : ".xls";
+  const std::string output = options.output.value_or(
+      ReplaceExtension(options.input, realTime ? std::string("-realtime") + extension : extension));
+  const auto write = [&](std::ostream& out) {
+    if (realTime) {
+      options.csv ? WriteRealTimeCsv(out, doc) : WriteRealTimeExport(out, doc);
+    } else {
+      options.csv ? WriteCsvExport(out, doc) : WriteExport(out, doc);
+    }
+  };
+  if (output == "-") {
+    write(std::cout);
     std::cout.flush();
     if (!std::cout) {
       Fail("writing to stdout failed");
@@ -108,7 +144,9 @@ int RunExport(const std::vector<std::string>& args) {
     return 2;
   }
   const std::string error =
-      options.csv ? SaveCsvExportFile(doc, output) : SaveExportFile(doc, output);
+      realTime
+          ? (options.csv ? SaveRealTimeCsvFile(doc, output) : SaveRealTimeExportFile(doc, output))
+          : (options.csv ? SaveCsvExportFile(doc, output) : SaveExportFile(doc, output));
   if (!error.empty()) {
     Fail(error);
     return 1;

@@ -6,6 +6,7 @@
 #include "cli/CliCommand.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
+#include "data/RealTimeExport.h"
 
 namespace acv::cli {
 namespace {
@@ -128,7 +129,13 @@ int RunInfo(const std::vector<std::string>& args) {
   }
   PrintLine("File:", files[0]);
   PrintLine("Tag:", result.tag);
-  PrintStore(doc);
+  // A file holding only a run has no STORE section worth showing (its start
+  // time would read 01/01/70).
+  if (HoldsStoreData(doc) || !HoldsRun(doc)) {
+    PrintStore(doc);
+  } else {
+    PrintLine("STORE data:", "none");
+  }
   if (result.tag == kTagRealTime) PrintRealTime(doc);
   return 0;
 }

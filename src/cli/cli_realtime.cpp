@@ -10,6 +10,7 @@
 #include "cli/CliLinkHost.h"
 #include "cli/CliLogger.h"
 #include "data/CDTDoc.h"
+#include "data/RealTimeExport.h"
 #include "logger/Download.h"
 #include "logger/RealTimeRun.h"
 #include "platform/AppPaths.h"
@@ -39,7 +40,6 @@ constexpr const char* kHelp =
     "3 no channel connected or a channel changed during the run; 130 stopped\n"
     "with Ctrl-C.\n";
 
-constexpr const char* kCsvHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n";
 constexpr int kInterruptPollMs = 100;
 // After the end, the event loop runs a little longer so the stop frame
 // leaves the port before the process does.
@@ -50,29 +50,6 @@ extern "C" void OnInterrupt(int) {
   interrupted = 1;
 }
 
-std::string Tenths(float value) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(value));
-  return buf;
-}
-
-// One CSV line of real-time point i.
-std::string CsvLine(const CDTDoc& doc, std::int32_t i) {
-  const auto at = static_cast<std::size_t>(i);
-  const ChannelPair& rms = doc.rtRms[at];
-  const ChannelPair& hz = doc.rtFreq[at];
-  std::string line = std::to_string(i + 1) + "," +
-                     FormatTime(doc.RealTimeSampleTime(i), "%Y-%m-%d %H:%M:%S") + ",";
-  line += doc.rtHasCh1 ? Tenths(rms.ch1) + "," + Tenths(hz.ch1) + "," : ",,";
-  line += doc.rtHasCh2 ? Tenths(rms.ch2) + "," + Tenths(hz.ch2) + "," : ",,";
-  if (doc.HasApparentPower()) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.0f", static_cast<double>(doc.ApparentPower(i)));
-    line += buf;
-  }
-  return line + "\n";
-}
-
 // The window's part of a run: prints every point and notes how the run ended.
 class RealTimeHost : public CliLinkHost {
  public:
@@ -81,7 +58,7 @@ class RealTimeHost : public CliLinkHost {
 
   void RealTimePointAdded() override {
     if (outputFailed) return;
-    const std::string line = CsvLine(doc_, doc_.rtCount - 1);
+    const std::string line = RealTimeCsvLine(doc_, doc_.rtCount - 1);
     if (std::fputs(line.c_str(), out_) < 0 || std::fflush(out_) != 0) outputFailed = true;
   }
   void RealTimeEnded(RunEnd why) override {
@@ -89,7 +66,7 @@ class RealTimeHost : public CliLinkHost {
     end = why;
   }
 
-  bool WriteHeader() { return std::fputs(kCsvHeader, out_) >= 0 && std::fflush(out_) == 0; }
+  bool WriteHeader() { return std::fputs(kRealTimeCsvHeader, out_) >= 0 && std::fflush(out_) == 0; }
 
   bool ended = false;
   RunEnd end = RunEnd::Stopped;
@@ -136,6 +113,8 @@ int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
             const std::string& device) {
   if (!run.saveError.empty())
     PrintError(kCommand, "the previous measurement was not saved: " + run.saveError);
+  if (!run.journalError.empty())
+    PrintError(kCommand, "the run had no crash journal: " + run.journalError);
   if (host.outputFailed) {
     PrintError(kCommand, "the CSV output could not be written; the run was stopped");
     return 1;
@@ -197,6 +176,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   CliLogger logger(map, host);
   LoggerLink& link = logger.Link();
   RealTimeRun run(link, doc, host, PreviousMeasurementPath());
+  run.SetJournalFolder(JournalFolder());
   link.AttachRealTime(&run);
   if (!logger.ConnectAndReport(kCommand)) return 1;
   const std::string device = logger.Device();

@@ -5,6 +5,8 @@
 #include "data/DataFile.h"
 #include "data/ExportRecords.h"
 #include "data/FileIO.h"
+#include "data/LocalTimeCache.h"
+#include "data/RealTimeExport.h"
 
 namespace acv {
 namespace {
@@ -29,13 +31,15 @@ void AppendInt(std::string& s, std::int64_t v) {
 }
 
 // Formats a record's time once for the run of records that share it (all
-// samples of a TR record).
+// samples of a TR record), and consecutive times without a time-zone lookup
+// each (the local-time conversion was the report's largest cost).
 class TimeTextCache {
  public:
   explicit TimeTextCache(const char* pattern) : pattern_(pattern) {}
   const std::string& Text(TimeStamp t) {
     if (!valid_ || t != time_) {
-      text_ = FormatTime(t, pattern_);
+      text_.clear();
+      if (!AppendTimeText(text_, local_.BreakDown(t), pattern_)) text_ = FormatTime(t, pattern_);
       time_ = t;
       valid_ = true;
     }
@@ -43,6 +47,7 @@ class TimeTextCache {
   }
 
  private:
+  LocalTimeCache local_;
   const char* pattern_;
   TimeStamp time_ = 0;
   bool valid_ = false;
@@ -162,10 +167,16 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
 }
 
 std::string SaveDataAndExport(CDTDoc& doc, const std::string& chosenPath) {
-  doc.formatTag = kTagStore;
+  doc.formatTag = SaveTagFor(doc);
   const std::string dataPath = DataPathFor(chosenPath);
   if (std::string error = SaveExportFile(doc, ExportPathFor(dataPath)); !error.empty()) {
     return error;
+  }
+  if (HoldsRun(doc)) {
+    if (std::string error = SaveRealTimeExportFile(doc, RealTimeExportPathFor(dataPath));
+        !error.empty()) {
+      return error;
+    }
   }
   return SaveDataFile(doc, dataPath);
 }

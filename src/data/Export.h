@@ -37,10 +37,11 @@ inline std::string ExportPathFor(const std::string& dataFilePath) {
   return ReplaceExtension(dataFilePath, ".xls");
 }
 
-// The file part of "Save...": sets formatTag to "RMSTRDATA", writes the
-// report beside the data file first, then the data file
-// (DataPathFor(chosenPath)). Returns "" or the error; when the report cannot
-// be written the data file is not touched.
+// The file part of "Save...": sets formatTag to "RMSTRDATA", or to "EPADATA"
+// when the set holds a run's points (SaveTagFor), writes the report beside
+// the data file first (and the run's report, RealTimeExportPathFor), then the
+// data file (DataPathFor(chosenPath)). Returns "" or the error; when a report
+// cannot be written the data file is not touched.
 std::string SaveDataAndExport(CDTDoc& doc, const std::string& chosenPath);
 
 }  // namespace acv

@@ -70,6 +70,9 @@ struct FrameState {
   std::uint8_t dataUnsaved = 0;
   std::uint8_t storePromptArmed = 0;
   std::uint8_t realTimePromptArmed = 1;
+  // A run's points are held that no data file has: every command that could
+  // replace or drop them asks first, whatever the flags above say.
+  std::uint8_t runUnsaved = 0;
 
   // Y-axis ends per display kind (index kind - 1) and channel (index 0, 1).
   std::array<std::array<int, 2>, kDisplayKinds> yAxisHigh{};

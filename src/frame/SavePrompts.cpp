@@ -9,6 +9,7 @@ const char* PromptText(SavePrompt prompt) {
     case SavePrompt::BeforeDownload:
       return kAskSaveBeforeDownload;
     case SavePrompt::BeforeOpen:
+    case SavePrompt::BeforeRun:
       return kAskSaveBeforeOpen;
     case SavePrompt::BeforeClose:
       return kAskSaveBeforeClose;
@@ -22,12 +23,17 @@ bool NeedsSavePrompt(SavePrompt prompt, const FrameState& frame, const ViewFacts
       return facts.rmsCount > 0 && !facts.dataSaved && frame.dataUnsaved == 1 &&
              frame.storePromptArmed == 1;
     case SavePrompt::BeforeOpen:
-      return facts.lastPoint > 0 && !facts.dataSaved && frame.dataUnsaved == 1 &&
-             frame.realTimePromptArmed == 1;
+      return (facts.lastPoint > 0 && !facts.dataSaved && frame.dataUnsaved == 1 &&
+              frame.realTimePromptArmed == 1) ||
+             frame.runUnsaved == 1;
     case SavePrompt::BeforeClose:
-      // A single point is not worth a question; it is kept as the previous
-      // measurement anyway.
-      return facts.lastPoint > 1 && frame.dataUnsaved == 1 && frame.realTimePromptArmed == 1;
+      // A single downloaded point is not worth a question; it is kept as the
+      // previous measurement anyway. A run's points are: the next run
+      // replaces the previous measurement.
+      return (facts.lastPoint > 1 && frame.dataUnsaved == 1 && frame.realTimePromptArmed == 1) ||
+             frame.runUnsaved == 1;
+    case SavePrompt::BeforeRun:
+      return frame.runUnsaved == 1;
   }
   return false;
 }
@@ -41,9 +47,11 @@ bool AfterSavePrompt(SavePrompt prompt, FrameState& frame, bool answeredYes, boo
   // "No": the user lets the data go; do not ask again for the same data.
   frame.dataUnsaved = 0;
   if (prompt == SavePrompt::BeforeDownload) {
+    // A download replaces the STORE data only; an unsaved run stays unsaved.
     frame.storePromptArmed = 0;
   } else {
     frame.realTimePromptArmed = 0;
+    frame.runUnsaved = 0;
   }
   return true;
 }
@@ -52,6 +60,7 @@ void MarkSaved(FrameState& frame) {
   frame.dataUnsaved = 0;
   frame.realTimePromptArmed = 0;
   frame.storePromptArmed = 0;
+  frame.runUnsaved = 0;
 }
 
 std::string ProposedSaveName(TimeStamp now) {

@@ -12,6 +12,7 @@ enum class SavePrompt {
   BeforeDownload,  // the Download command replaces the STORE data
   BeforeOpen,      // the Open command replaces the shown data
   BeforeClose,     // closing the window
+  BeforeRun,       // the Run command replaces the run's points
 };
 
 inline constexpr const char* kAskSaveBeforeDownload =

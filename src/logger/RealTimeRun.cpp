@@ -182,6 +182,7 @@ void RealTimeRun::BeginRun() {
   runPoints_ = std::clamp(realTimePoints, 1, kMaxRealTimePoints);
   doc_.rtRms.assign(static_cast<std::size_t>(runPoints_), ChannelPair{});
   doc_.rtFreq.assign(static_cast<std::size_t>(runPoints_), ChannelPair{});
+  BeginJournal();
   host_.RealTimeFirstBlock();
 
   TimerHost& timers = link_.Timers();
@@ -225,6 +226,9 @@ void RealTimeRun::SamplingTick() {
                    doc_.rtSMinText, n, when);
   }
   doc_.rtCount = n + 1;
+  if (std::string problem = journal_.Append(n, rms, freq); !problem.empty()) {
+    journalError = std::move(problem);
+  }
   host_.RealTimePointAdded();
 }
 
@@ -280,12 +284,37 @@ void RealTimeRun::KillRunTimers() {
   timers.Kill(timer::kRealTimeRepeat);
 }
 
+void RealTimeRun::BeginJournal() {
+  journalError.clear();
+  if (journalFolder_.empty()) return;
+  JournalHeader header;
+  header.rtStartTime = doc_.rtStartTime;
+  header.rtInterval = doc_.rtInterval;
+  header.realTimePoints = runPoints_;
+  header.rtHasCh1 = doc_.rtHasCh1;
+  header.rtHasCh2 = doc_.rtHasCh2;
+  header.rtUnitCh1 = doc_.rtUnitCh1;
+  header.rtUnitCh2 = doc_.rtUnitCh2;
+  journalError = journal_.Begin(journalFolder_, header);
+}
+
 void RealTimeRun::SavePoints() {
   saveError.clear();
-  if (doc_.rtCount <= 0) return;
+  if (doc_.rtCount <= 0) {
+    journal_.Finish();
+    return;
+  }
   doc_.formatTag = kTagRealTime;
-  if (previousMeasurementPath_.empty()) return;
-  saveError = SavePreviousMeasurement(doc_, previousMeasurementPath_);
+  if (!previousMeasurementPath_.empty()) {
+    saveError = SavePreviousMeasurement(doc_, previousMeasurementPath_);
+  }
+  // The journal goes only once the points are safe in the previous
+  // measurement; otherwise it is what the next start recovers them from.
+  if (saveError.empty() && !previousMeasurementPath_.empty()) {
+    journal_.Finish();
+  } else {
+    journal_.Keep();
+  }
 }
 
 void RealTimeRun::SendStopFrame() {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/CDTDoc.h"
+#include "data/RunJournal.h"
 #include "logger/LinkHost.h"
 #include "logger/LoggerLink.h"
 #include "logger/WaveAnalysis.h"
@@ -50,6 +51,10 @@ class RealTimeRun : public TransferHandler {
   // in progress.
   void StopRealTime(RunEnd why);
 
+  // Each run from now on keeps a crash journal in `folder` (see RunJournal.h);
+  // empty: no journal.
+  void SetJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
+
   // ---- run parameters and state -------------------------------------------
   int realTimePoints = kDefaultRealTimePoints;  // points to take, 1..100000
   std::array<float, 2> rtRmsMax{}, rtRmsMin{}, rtFreqMax{}, rtFreqMin{};
@@ -62,6 +67,9 @@ class RealTimeRun : public TransferHandler {
   // Why saving the previous measurement failed at the end of the last run;
   // empty when it succeeded or nothing was saved.
   std::string saveError;
+  // The first problem with the current run's journal; empty while it works.
+  // The run goes on without it.
+  std::string journalError;
 
  private:
   void HandleDataBlock(std::span<const std::uint8_t> block);
@@ -72,6 +80,7 @@ class RealTimeRun : public TransferHandler {
   // Ends the run without a stop frame (logger silent, port gone).
   void EndSilently();
   void KillRunTimers();
+  void BeginJournal();
   void SavePoints();
   void SendStopFrame();
 
@@ -79,6 +88,8 @@ class RealTimeRun : public TransferHandler {
   CDTDoc& doc_;
   LinkHost& host_;
   std::string previousMeasurementPath_;
+  std::string journalFolder_;
+  JournalWriter journal_;
   int runPoints_ = 0;      // capacity of the point arrays of this run
   bool runBegun_ = false;  // the first block of this run has arrived
 };

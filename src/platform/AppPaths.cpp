@@ -25,4 +25,9 @@ std::string PreviousMeasurementPath() {
   return FileIn(QStandardPaths::GenericDataLocation, "PreMeasureQX7.stdata");
 }
 
+std::string JournalFolder() {
+  const std::string previous = PreviousMeasurementPath();
+  return previous.substr(0, previous.find_last_of('/'));
+}
+
 }  // namespace acv

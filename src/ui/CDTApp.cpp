@@ -68,6 +68,8 @@ bool CDTApp::InitInstance(int& exitCode) {
   // the window then fills the screen by its geometry.
   if (const QScreen* screen = primaryScreen()) frame_->setGeometry(screen->availableGeometry());
   frame_->showMaximized();
+  // Screenshots are taken unattended: no question may wait for an answer.
+  if (line_.screenshot.empty()) frame_->OfferRecovery();
   if (!line_.file.empty()) frame_->OpenDataFile(QString::fromStdString(line_.file));
   if (line_.autoDownload || line_.autoRun) {
     QTimer::singleShot(300, frame_.get(), [this] {

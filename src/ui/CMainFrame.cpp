@@ -70,6 +70,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
 
   link_ = std::make_unique<LoggerLink>(*serial_, *timers_, *this);
   realTime_ = std::make_unique<RealTimeRun>(*link_, doc_, *this, previousPath_);
+  // Journals live beside the previous measurement.
+  realTime_->SetJournalFolder(previousPath_.substr(0, previousPath_.find_last_of('/')));
   download_ = std::make_unique<Download>(*link_, doc_, *this, previousPath_);
   link_->AttachRealTime(realTime_.get());
   link_->AttachDownload(download_.get());

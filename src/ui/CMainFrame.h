@@ -77,6 +77,9 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // Opens a data file (command line, desktop): false with a message when it
   // cannot be read; the data on show stay as they were.
   bool OpenDataFile(const QString& path);
+  // At start-up: offers to recover a run whose journal was left behind by a
+  // crash (see RunJournal.h).
+  void OfferRecovery();
   // Presses the start button of a logger dialog as soon as the logger
   // answers (demonstrations and screenshots).
   void AutoStart(DialogKind kind);
@@ -161,6 +164,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnPreviousMeasurement();
   bool SaveData();
   bool AskToSaveFirst(SavePrompt prompt);
+  void ShowJournalProblem();
   bool LoadAndShow(const QString& path, bool previousMeasurement);
   void WriteSettings();
 

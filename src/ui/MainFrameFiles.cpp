@@ -5,6 +5,7 @@
 
 #include "data/DataFile.h"
 #include "data/Export.h"
+#include "data/RunRecovery.h"
 #include "graph/CDTView.h"
 #include "ui/AppInfo.h"
 #include "ui/CMainFrame.h"
@@ -92,6 +93,43 @@ bool CMainFrame::LoadAndShow(const QString& path, bool previousMeasurement) {
   }
   ShowLoadedData(result.tag);
   return true;
+}
+
+void CMainFrame::OfferRecovery() {
+  int more = 0, busy = 0;
+  const std::string folder = previousPath_.substr(0, previousPath_.find_last_of('/'));
+  const std::string journal = NextLeftJournal(folder, more, busy);
+  if (journal.empty()) return;
+  JournalContents contents = RecoverJournal(journal);
+  if (!contents.ok || contents.run.rtCount == 0) {
+    // Nothing to bring back; the file is kept under another name for a look.
+    SetJournalAside(journal);
+    if (!contents.ok) {
+      prompter_->Message(this, QString::fromStdString(contents.error), MessageIcon::Warning);
+    }
+    return;
+  }
+  if (!prompter_->AskYesNo(this, QString::fromStdString(RecoveryQuestion(contents)))) {
+    if (std::string error = SetJournalAside(journal); !error.empty()) {
+      prompter_->Message(this, QString::fromStdString(error), MessageIcon::Warning);
+    }
+    return;
+  }
+  const std::string summary = RecoverySummary(contents);
+  const std::int32_t dropped = contents.dropped;
+  const std::string error = AdoptRecoveredRun(contents, journal, previousPath_, doc_);
+  ShowLoadedData(kTagRealTime);
+  // The points are in no data file of the user's yet.
+  frame_.dataUnsaved = 1;
+  frame_.realTimePromptArmed = 1;
+  frame_.runUnsaved = 1;
+  UpdateCommands();
+  if (!error.empty() || dropped > 0) {
+    prompter_->Message(this,
+                       QString::fromStdString(error.empty() ? summary : summary + " " + error),
+                       MessageIcon::Warning);
+  }
+  statusBar()->showMessage(QString::fromStdString(summary), 8000);
 }
 
 void CMainFrame::WriteSettings() {

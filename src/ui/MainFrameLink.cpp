@@ -46,6 +46,8 @@ void CMainFrame::OnLoggerCommand(DialogKind kind) {
   LoggerDialogBase* dialog = LoggerDialog(kind);
   if (dialog->isVisible()) return;  // already open: the one instance is in use
   if (kind == DialogKind::Download && !AskToSaveFirst(SavePrompt::BeforeDownload)) return;
+  // A new run replaces the points of the last one.
+  if (kind == DialogKind::RealTime && !AskToSaveFirst(SavePrompt::BeforeRun)) return;
   // The dialog makes the link's opening steps itself (port search or port
   // check) and is modal for this window without a nested event loop.
   dialog->Open(*this);
@@ -155,11 +157,19 @@ void CMainFrame::RealTimeFirstBlock() {
   view_->SetDisplayMode(frame_.ActiveMode());
   view_->ApplyDisplay(setup);
   UpdateCommands();
+  ShowJournalProblem();
+}
+
+void CMainFrame::ShowJournalProblem() {
+  if (realTime_->journalError.empty()) return;
+  statusBar()->showMessage(QStringLiteral("The run is not protected against a crash: %1")
+                               .arg(QString::fromStdString(realTime_->journalError)));
 }
 
 void CMainFrame::RealTimePointAdded() {
   frame_.dataUnsaved = 1;
   frame_.realTimePromptArmed = 1;
+  frame_.runUnsaved = 1;
   const bool firstPoint = doc_.rtCount == 1;
   for (DisplayMode mode : {DisplayMode::RealTimeEpa, DisplayMode::RealTimeFreq,
                            DisplayMode::RealTimeRms, DisplayMode::RealTimeS}) {

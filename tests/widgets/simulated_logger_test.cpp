@@ -156,15 +156,18 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   stopped = false;
   int points = 0;
   QObject::connect(&frame, &CMainFrame::realTimePointTaken, [&points](int n) { points = n; });
+  // The first run's points are in no data file: the new run asks first.
+  ui.prompter.answers = {false, false};  // save neither run
   StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [&frame](LoggerDialogBase*) {
     ReplaceText(frame.RealTimeDialog()->PointsEdit(), "100");
   });
   ASSERT_TRUE(WaitUntil([&] { return points >= 1; }, 10000));
-  ui.prompter.answers = {false};  // do not save the points
   frame.close();
   EXPECT_TRUE(stopped);
   EXPECT_EQ(frame.Link().realTimeStopped, 1);
-  EXPECT_EQ(ui.prompter.questions, QStringList({"Do you want to save the data before closing?"}));
+  EXPECT_EQ(ui.prompter.questions,
+            QStringList({"Do you want to save the existing graph data before continuing?",
+                         "Do you want to save the data before closing?"}));
   EXPECT_TRUE(WaitUntil([&] { return !frame.isVisible(); }, 3000));
   EXPECT_EQ(FileTag(frame.PreviousMeasurementPath()), "EPADATA");
   const AppSettings saved = LoadSettings(frame.SettingsPath());

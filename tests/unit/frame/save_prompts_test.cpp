@@ -87,6 +87,28 @@ TEST(SavePrompts, AFailedOrCancelledSaveKeepsTheFlagsAndStopsTheCommand) {
   }
 }
 
+TEST(SavePrompts, AnUnsavedRunIsAskedAboutWhereverItCouldBeReplacedOrDropped) {
+  // A run, then a download whose question was answered No: the flags of the
+  // other questions are down, the run's points are in no file.
+  FrameState frame;
+  frame.runUnsaved = 1;
+  frame.realTimePromptArmed = 0;
+  const ViewFacts fromFile = Shown(1, true);
+  for (SavePrompt p : {SavePrompt::BeforeOpen, SavePrompt::BeforeClose, SavePrompt::BeforeRun}) {
+    EXPECT_TRUE(NeedsSavePrompt(p, frame, fromFile)) << static_cast<int>(p);
+    FrameState answered = frame;
+    EXPECT_TRUE(AfterSavePrompt(p, answered, false, false));
+    EXPECT_EQ(answered.runUnsaved, 0) << static_cast<int>(p);
+  }
+  EXPECT_EQ(PromptText(SavePrompt::BeforeRun), PromptText(SavePrompt::BeforeOpen));
+  // The download leaves the run in place: its own rule, and No keeps the run unsaved.
+  EXPECT_FALSE(NeedsSavePrompt(SavePrompt::BeforeDownload, frame, fromFile));
+  EXPECT_TRUE(AfterSavePrompt(SavePrompt::BeforeDownload, frame, false, false));
+  EXPECT_EQ(frame.runUnsaved, 1);
+  MarkSaved(frame);
+  EXPECT_FALSE(NeedsSavePrompt(SavePrompt::BeforeRun, frame, fromFile));
+}
+
 TEST(SavePrompts, ProposedNameHasTwoBlanksBetweenDateAndTime) {
   EXPECT_EQ(ProposedSaveName(1700000000), "23-11-14  22.13.20");
 }

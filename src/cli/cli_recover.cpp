@@ -1,0 +1,97 @@
+// acvlogger-cli recover: brings back a real-time run that ended unexpectedly
+// (crash, killed program, power cut) from the journal it left.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "cli/CliLogger.h"
+#include "data/CDTDoc.h"
+#include "data/DataFile.h"
+#include "data/Export.h"
+#include "data/RunRecovery.h"
+#include "platform/AppPaths.h"
+
+namespace acv::cli {
+namespace {
+
+constexpr const char* kCommand = "recover";
+constexpr const char* kHelp =
+    "usage: acvlogger-cli recover [--journal FILE] [-o FILE.stdata]\n\n"
+    "Every real-time run keeps a journal of its points in the data folder\n"
+    "($XDG_DATA_HOME/acvlogger); a run that ends normally removes it. A journal\n"
+    "left behind is a run that ended unexpectedly. This loads its points (every\n"
+    "whole point before any damage) as the previous measurement, as the desktop\n"
+    "program's recovery question does, and then removes the journal.\n\n"
+    "  --journal FILE     recover this journal; without it the oldest one left\n"
+    "                     in the data folder\n"
+    "  -o, --output FILE  also save the run as a data file with its reports, as\n"
+    "                     \"Save...\" does\n\n"
+    "Exit status: 0 recovered; 1 nothing to recover, or the journal or a file\n"
+    "could not be read or written; 2 a usage error.\n";
+
+int RunRecover(const std::vector<std::string>& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  OptionList options(args);
+  std::optional<std::string> journal = options.Take("--journal");
+  const std::optional<std::string> output = options.TakeOutput();
+  if (std::string error = options.Error(); !error.empty()) {
+    PrintError(kCommand, error);
+    std::fputs(kHelp, stderr);
+    return 2;
+  }
+  if ((journal && journal->empty()) || (output && output->empty())) {
+    PrintError(kCommand, "a file name is empty");
+    return 2;
+  }
+
+  int more = 0;
+  if (!journal) {
+    int busy = 0;
+    const std::string next = NextLeftJournal(JournalFolder(), more, busy);
+    if (next.empty()) {
+      PrintError(kCommand, busy > 0
+                               ? "no journal to recover; " + std::to_string(busy) +
+                                     " belong(s) to a run another program is still "
+                                     "recording"
+                               : "no journal of an unexpectedly ended run in " + JournalFolder());
+      return 1;
+    }
+    journal = next;
+  }
+
+  JournalContents contents = RecoverJournal(*journal);
+  if (!contents.ok) {
+    PrintError(kCommand, contents.error);
+    return 1;
+  }
+  const std::string summary = RecoverySummary(contents);
+  CDTDoc doc;
+  if (std::string error = AdoptRecoveredRun(contents, *journal, PreviousMeasurementPath(), doc);
+      !error.empty()) {
+    PrintError(kCommand, error);
+    return 1;
+  }
+  std::printf("%s\n", summary.c_str());
+  if (output) {
+    if (std::string error = SaveDataAndExport(doc, *output); !error.empty()) {
+      PrintError(kCommand, error + " (the points are kept as the previous measurement)");
+      return 1;
+    }
+    std::printf("%s\n", DataPathFor(*output).c_str());
+  }
+  if (more > 0) {
+    std::fprintf(stderr, "%d more journal(s) left; run 'acvlogger-cli recover' again.\n", more);
+  }
+  return 0;
+}
+
+const CliRegistrar kRegistrar{kCommand, "recover a real-time run that ended unexpectedly",
+                              RunRecover};
+
+}  // namespace
+}  // namespace acv::cli

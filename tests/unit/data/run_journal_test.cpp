@@ -1,0 +1,176 @@
+// The crash journal: what a run writes, what a crash leaves, and what comes
+// back from it, including journals cut or damaged at every byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/DataFile.h"
+#include "data/RunJournal.h"
+#include "data/RunRecovery.h"
+#include "data_test_util.h"
+
+namespace acv::test {
+namespace {
+
+JournalHeader Header() {
+  JournalHeader h;
+  h.rtStartTime = Local(2026, 3, 29, 1, 59, 0);
+  h.rtInterval = 2;
+  h.realTimePoints = 3600;
+  h.rtHasCh1 = 1;
+  h.rtHasCh2 = 1;
+  h.rtUnitCh1 = "V";
+  h.rtUnitCh2 = "A";
+  return h;
+}
+
+ChannelPair Rms(int i) {
+  return {230.0f + static_cast<float>(i), 4.5f + 0.5f * static_cast<float>(i)};
+}
+ChannelPair Freq(int i) {
+  return {50.0f + 0.1f * static_cast<float>(i), i == 1 ? 400.0f : 49.9f};
+}
+
+std::vector<std::uint8_t> JournalBytes(int points) {
+  std::vector<std::uint8_t> bytes = EncodeJournalHeader(Header());
+  for (int i = 0; i < points; ++i) {
+    const auto record = EncodeJournalRecord(i, Rms(i), Freq(i));
+    bytes.insert(bytes.end(), record.begin(), record.end());
+  }
+  return bytes;
+}
+
+TEST(RunJournal, WrittenPointsComeBackWithTheRunsDescriptionAndTexts) {
+  ScratchDir dir;
+  {
+    JournalWriter writer;
+    ASSERT_EQ(writer.Begin(dir.File("journals"), Header()), "");
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(writer.Append(i, Rms(i), Freq(i)), "");
+    EXPECT_EQ(ReadBytes(writer.Path()), JournalBytes(3));
+    // The writer holds the journal: it is no crashed run, and no second
+    // program may take it.
+    int busy = 0;
+    EXPECT_TRUE(FindLeftJournals(dir.File("journals"), &busy).empty());
+    EXPECT_EQ(busy, 1);
+    const JournalContents refused = RecoverJournal(writer.Path());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("another program is still recording"), std::string::npos)
+        << refused.error;
+  }  // the program dies without finishing the run
+
+  const std::vector<std::string> left = FindLeftJournals(dir.File("journals"));
+  ASSERT_EQ(left.size(), 1u);
+  JournalContents c = RecoverJournal(left[0]);
+  ASSERT_TRUE(c.ok) << c.error;
+  EXPECT_EQ(c.dropped, 0);
+  EXPECT_EQ(c.realTimePoints, 3600);
+  RealTimeFamily expected;
+  expected.rtStartTime = Header().rtStartTime;
+  expected.rtInterval = 2;
+  expected.rtCount = 3;
+  expected.rtHasCh1 = expected.rtHasCh2 = 1;
+  expected.rtUnitCh1 = "V";
+  expected.rtUnitCh2 = "A";
+  for (int i = 0; i < 3; ++i) {
+    expected.rtRms.push_back(Rms(i));
+    expected.rtFreq.push_back(Freq(i));
+  }
+  RecomputeRealTimeStatistics(expected);
+  EXPECT_EQ(c.run, expected);
+  EXPECT_EQ(c.run.rtFreqMaxText[1], "OL @29/03/26 01:59:02");
+  EXPECT_EQ(RecoveryQuestion(c),
+            "A real-time run ended unexpectedly (started 29/03/26 01:59:00, 3 points). "
+            "Recover it?");
+
+  // Recovery: the points become the REAL TIME data and the previous
+  // measurement; the STORE data stay; the journal goes.
+  CDTDoc doc = StoreDoc(4, true, false);
+  const StoreFamily store = doc.Store();
+  ASSERT_EQ(AdoptRecoveredRun(c, left[0], dir.File("PreMeasureQX7.stdata"), doc), "");
+  EXPECT_EQ(doc.RealTime(), expected);
+  EXPECT_EQ(doc.Store(), store);
+  CDTDoc previous;
+  ASSERT_TRUE(LoadPreviousMeasurement(dir.File("PreMeasureQX7.stdata"), previous).ok);
+  EXPECT_EQ(previous.RealTime(), expected);
+  EXPECT_FALSE(std::filesystem::exists(left[0]));
+}
+
+TEST(RunJournal, FinishRemovesAndKeepLeavesTheJournal) {
+  ScratchDir dir;
+  JournalWriter finished, kept;
+  ASSERT_EQ(finished.Begin(dir.Path().string(), Header()), "");
+  ASSERT_EQ(kept.Begin(dir.Path().string(), Header()), "");
+  EXPECT_NE(finished.Path(), kept.Path());  // two runs never share a journal
+  finished.Finish();
+  kept.Keep();
+  EXPECT_EQ(FindLeftJournals(dir.Path().string()), std::vector<std::string>{kept.Path()});
+  // "No" to the question: kept under another name, never offered again.
+  ASSERT_EQ(SetJournalAside(kept.Path()), "");
+  EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(RunJournal, CutInsideTheLastRecordRecoversEveryWholePointBeforeIt) {
+  const std::vector<std::uint8_t> whole = JournalBytes(3);
+  for (std::size_t keep = 0; keep < kJournalRecordBytes; ++keep) {
+    const std::span<const std::uint8_t> cut(whole.data(),
+                                            whole.size() - kJournalRecordBytes + keep);
+    const JournalContents c = DecodeJournal(cut);
+    ASSERT_TRUE(c.ok) << keep;
+    EXPECT_EQ(c.run.rtCount, 2) << keep;
+    EXPECT_EQ(c.dropped, keep == 0 ? 0 : 1) << keep;
+    EXPECT_EQ(c.run.rtRms, (std::vector<ChannelPair>{Rms(0), Rms(1)})) << keep;
+  }
+}
+
+TEST(RunJournal, DamageAnywhereInARecordDropsItAndEverythingAfter) {
+  const std::vector<std::uint8_t> whole = JournalBytes(4);
+  const std::size_t second = whole.size() - 3 * kJournalRecordBytes;
+  for (std::size_t at = second; at < second + kJournalRecordBytes; ++at) {
+    std::vector<std::uint8_t> damaged = whole;
+    damaged[at] ^= 0x10;
+    const JournalContents c = DecodeJournal(damaged);
+    ASSERT_TRUE(c.ok) << at;
+    EXPECT_EQ(c.run.rtCount, 1) << at;
+    EXPECT_EQ(c.dropped, 3) << at;
+  }
+  // A record out of sequence (a stale one from an older write) counts as damage too.
+  std::vector<std::uint8_t> repeated = JournalBytes(2);
+  const auto again = EncodeJournalRecord(0, Rms(0), Freq(0));
+  repeated.insert(repeated.end(), again.begin(), again.end());
+  EXPECT_EQ(DecodeJournal(repeated).run.rtCount, 2);
+  EXPECT_EQ(DecodeJournal(repeated).dropped, 1);
+}
+
+TEST(RunJournal, AHeaderCutOrDamagedRecoversNothingAndSaysWhy) {
+  const std::vector<std::uint8_t> header = EncodeJournalHeader(Header());
+  for (std::size_t size = 0; size < header.size(); ++size) {
+    const JournalContents c = DecodeJournal(std::span(header.data(), size));
+    EXPECT_FALSE(c.ok) << size;
+    EXPECT_FALSE(c.error.empty()) << size;
+  }
+  for (std::size_t at = 0; at < header.size(); ++at) {
+    std::vector<std::uint8_t> damaged = header;
+    damaged[at] ^= 0x01;
+    EXPECT_FALSE(DecodeJournal(damaged).ok) << at;
+  }
+  JournalHeader impossible = Header();
+  impossible.rtInterval = 0;
+  EXPECT_FALSE(DecodeJournal(EncodeJournalHeader(impossible)).ok);
+}
+
+TEST(RunJournal, NoFolderOrNoJournalIsNothingToRecover) {
+  ScratchDir dir;
+  int more = -1, busy = -1;
+  EXPECT_EQ(NextLeftJournal(dir.File("missing"), more, busy), "");
+  EXPECT_EQ(more, 0);
+  EXPECT_EQ(busy, 0);
+  WriteBytes(dir.File("notes.txt"), {1, 2, 3});
+  EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
+  const JournalContents c = RecoverJournal(dir.File("realtime-x.journal"));
+  EXPECT_FALSE(c.ok);
+  EXPECT_NE(c.error.find("realtime-x.journal"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace acv::test
