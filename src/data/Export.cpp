@@ -1,6 +1,7 @@
 #include "data/Export.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "data/DataFile.h"
 #include "data/ExportRecords.h"
@@ -17,9 +18,26 @@ constexpr const char* kHead = "NO.\tRMS/TR\tCH1\tCH2\tTIME\t";
 // data lines, the row limit of the spreadsheets it is meant for.
 constexpr std::int64_t kMaxDataLines = 65536;
 
-// "%.<precision>f", as printf would write it.
-void AppendFixed(std::string& s, double v, int precision) {
+// "%.<precision>f", as printf would write it. Precision 0 and 1 (every
+// value of the report) take a short way: a float times 10 is exact in a
+// double, so rounding that to an integer in the default mode (ties to even)
+// is printf's own rounding, and the digits follow directly.
+void AppendFixed(std::string& s, float value, int precision) {
+  const double scaled = precision == 1 ? static_cast<double>(value) * 10.0 : value;
+  if ((precision == 0 || precision == 1) && std::fabs(scaled) < 1e15) {
+    const auto n = static_cast<long long>(std::fabs(std::nearbyint(scaled)));
+    if (std::signbit(value)) s.push_back('-');
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, precision == 1 ? n / 10 : n);
+    s.append(buf, r.ptr);
+    if (precision == 1) {
+      s.push_back('.');
+      s.push_back(static_cast<char>('0' + n % 10));
+    }
+    return;
+  }
   char buf[400];
+  const double v = value;
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
   s.append(buf, r.ec == std::errc{} ? r.ptr : buf);
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
+#include <vector>
 
 #include "data/DataFile.h"
 #include "data/ExportRecords.h"
@@ -50,6 +52,39 @@ std::string Order(const CDTDoc& doc) {
         (r.kind == ExportKind::Rms ? "R+" : "T+") + std::to_string(r.time - doc.rmsStartTime) + " ";
   }
   return order;
+}
+
+TEST(Export, ValuesAreWrittenExactlyAsPrintfWouldRoundThem) {
+  // Exact ties (x.x5 held exactly, e.g. 0.25) round to even, as printf does;
+  // negative values rounding to zero keep their sign.
+  std::vector<float> values = {0.25f, 0.75f, 2.5f,  -2.5f,  230.25f, -0.04f,
+                               -0.0f, 1e14f, 3e38f, -7.45f, 0.05f,   1e-7f};
+  for (int i = -3000; i <= 3000; ++i) values.push_back(static_cast<float>(i) * 0.05f + 0.013f * i);
+  CDTDoc doc = StoreDoc(static_cast<int>(values.size()), true, false);
+  doc.rmsCh1 = values;
+  doc.trCount = 1;
+  doc.trChannel = {kChannel1};
+  doc.trUnit = {kUnitVolt};
+  doc.trTimes = {0};
+  doc.trWaves.assign(values.begin(), values.begin() + kTrWavePoints);
+  std::ostringstream csv;
+  WriteCsvExport(csv, doc);
+  std::istringstream lines(csv.str());
+  std::string line;
+  std::getline(lines, line);  // the head
+  std::size_t rms = 0, tr = 0;
+  while (std::getline(lines, line)) {
+    const std::size_t kind = line.find(',') + 1;
+    const bool isRms = line.compare(kind, 3, "RMS") == 0;
+    const std::size_t at = line.find(',', kind) + 1;
+    const std::string field = line.substr(at, line.find(',', at) - at);
+    const float v = isRms ? values[rms++] : values[tr++];
+    char expected[400];
+    std::snprintf(expected, sizeof expected, isRms ? "%.1f" : "%.0f", static_cast<double>(v));
+    ASSERT_EQ(field, expected) << v;
+  }
+  EXPECT_EQ(rms, values.size());
+  EXPECT_EQ(tr, static_cast<std::size_t>(kTrWavePoints));
 }
 
 TEST(Export, EmptyDataSetHasTitleAndOneHeadOnly) {
