@@ -21,15 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       run.rtFreq.size() != run.rtRms.size()) {
     std::abort();
   }
-  acv::JournalHeader header;
-  header.rtStartTime = run.rtStartTime;
-  header.rtInterval = run.rtInterval;
-  header.realTimePoints = c.realTimePoints;
-  header.rtHasCh1 = run.rtHasCh1;
-  header.rtHasCh2 = run.rtHasCh2;
-  header.rtUnitCh1 = run.rtUnitCh1;
-  header.rtUnitCh2 = run.rtUnitCh2;
-  std::vector<std::uint8_t> bytes = acv::EncodeJournalHeader(header);
+  std::vector<std::uint8_t> bytes = acv::EncodeJournalHeader(acv::HeaderOf(run, c.realTimePoints));
   for (std::int32_t i = 0; i < run.rtCount; ++i) {
     const auto record = acv::EncodeJournalRecord(i, run.rtRms[static_cast<std::size_t>(i)],
                                                  run.rtFreq[static_cast<std::size_t>(i)]);

@@ -60,6 +60,18 @@ JournalHeader ReadHeader(ByteReader& r, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
+JournalHeader HeaderOf(const RealTimeFamily& run, std::int32_t realTimePoints) {
+  JournalHeader h;
+  h.rtStartTime = run.rtStartTime;
+  h.rtInterval = run.rtInterval;
+  h.realTimePoints = realTimePoints;
+  h.rtHasCh1 = run.rtHasCh1;
+  h.rtHasCh2 = run.rtHasCh2;
+  h.rtUnitCh1 = run.rtUnitCh1;
+  h.rtUnitCh2 = run.rtUnitCh2;
+  return h;
+}
+
 std::vector<std::uint8_t> EncodeJournalHeader(const JournalHeader& header) {
   std::vector<std::uint8_t> out;
   ByteWriter w(out);

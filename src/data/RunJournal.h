@@ -44,6 +44,8 @@ struct JournalHeader {
   std::string rtUnitCh1, rtUnitCh2;
 };
 
+// The header of a run described by `run`, asked for `realTimePoints` points.
+JournalHeader HeaderOf(const RealTimeFamily& run, std::int32_t realTimePoints);
 std::vector<std::uint8_t> EncodeJournalHeader(const JournalHeader& header);
 std::vector<std::uint8_t> EncodeJournalRecord(std::int32_t index, const ChannelPair& rms,
                                               const ChannelPair& freq);

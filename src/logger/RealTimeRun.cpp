@@ -287,15 +287,7 @@ void RealTimeRun::KillRunTimers() {
 void RealTimeRun::BeginJournal() {
   journalError.clear();
   if (journalFolder_.empty()) return;
-  JournalHeader header;
-  header.rtStartTime = doc_.rtStartTime;
-  header.rtInterval = doc_.rtInterval;
-  header.realTimePoints = runPoints_;
-  header.rtHasCh1 = doc_.rtHasCh1;
-  header.rtHasCh2 = doc_.rtHasCh2;
-  header.rtUnitCh1 = doc_.rtUnitCh1;
-  header.rtUnitCh2 = doc_.rtUnitCh2;
-  journalError = journal_.Begin(journalFolder_, header);
+  journalError = journal_.Begin(journalFolder_, HeaderOf(doc_, runPoints_));
 }
 
 void RealTimeRun::SavePoints() {
