@@ -60,6 +60,7 @@ CDTView::CDTView(const CDTDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
   CreateControls();
   TakeSettings(look_);
   CopyDisplayIntoState();
+  UpdateFocusPolicy();
 }
 
 CDTView::~CDTView() {
@@ -133,6 +134,9 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceControls();
+  UpdateFocusPolicy();
+  // Another TR record is other data: its points are not the readout's.
+  if (setup.trRecord != before.trRecord) ClearCursor();
   // During a run every point lengthens the range; the real-time update
   // draws what that changes, without a repaint.
   const bool runGrows = model_.state.realTimeStopped == 0 &&
@@ -149,7 +153,8 @@ void CDTView::SetDisplayMode(DisplayMode mode) {
   if (mode == mode_) return;
   mode_ = mode;
   CopyDisplayIntoState();
-  MarkStale();
+  // The readout described a point of the display just left.
+  ClearCursor();
 }
 
 void CDTView::SetRealTimeStopped(bool stopped) {
@@ -202,7 +207,9 @@ void CDTView::DataChanged() {
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceControls();
-  MarkStale();
+  UpdateFocusPolicy();
+  // The readout may describe a point of data no longer there.
+  ClearCursor();
 }
 
 bool CDTView::OnCommand(int commandId) {
@@ -255,10 +262,8 @@ bool CDTView::EnsurePicture() {
   if (!stale_ && PictureUsable()) return false;
   if (width() <= 0 || height() <= 0) return false;
   if (picture_.size() != size()) picture_ = QImage(size(), QImage::Format_RGB32);
-  if (ShowsStartScreen()) {
-    PaintStartScreen(picture_);
-  } else {
-    painter_.Paint(picture_, model_, doc_);
+  painter_.Paint(picture_, model_, doc_);
+  if (!ShowsStartScreen()) {
     // The first graph ever shown starts in the full view of its data.
     if (!graphShownOnce_) {
       graphShownOnce_ = true;
@@ -286,6 +291,7 @@ void CDTView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.drawImage(event->rect(), picture_, event->rect());
   if (!ShowsStartScreen()) PaintInfoStrip(p);
+  PaintFocusFrame(p);
 }
 
 void CDTView::resizeEvent(QResizeEvent* event) {
@@ -301,8 +307,8 @@ void CDTView::resizeEvent(QResizeEvent* event) {
 void CDTView::mousePressEvent(QMouseEvent* event) {
   lastMouse_ = event->position().toPoint();
   if (event->button() != Qt::LeftButton) return;
-  setFocus(Qt::MouseFocusReason);
   if (ShowsStartScreen()) return;
+  setFocus(Qt::MouseFocusReason);
   EnsurePicture();
   if (BeginDrag(model_.state, lastMouse_.x(), lastMouse_.y())) {
     timers_->Start(viewtimer::kDragWatch, 10);
@@ -319,8 +325,8 @@ void CDTView::mouseMoveEvent(QMouseEvent* event) {
   if (s.dragging) {
     changed = painter_.ApplyBandUpdate(picture_, MoveDrag(s, lastMouse_.x(), lastMouse_.y()));
   } else {
-    const CursorMove move = MoveCursor(model_, doc_, lastMouse_.x(), lastMouse_.y());
-    changed = painter_.ApplyCursorMove(picture_, s, move);
+    ShowCursorMove(MoveCursor(model_, doc_, lastMouse_.x(), lastMouse_.y()));
+    return;
   }
   if (!changed.isEmpty()) update(changed);
 }

@@ -10,6 +10,13 @@
 // full view, FitRealTimeSpan() compresses the X axis during a run,
 // RealTimePointAdded() is the incremental update after each new real-time
 // point, and DataChanged() the repaint after any change of the data set.
+// PlaceCursorOnPoint() shows a chosen point as the mouse would (the keys and
+// the Data List use it); ZoomInAt() and ZoomOutOneLevel() zoom by one step.
+//
+// The graph takes the keyboard focus by Tab and by a click and then shows a
+// focus frame: the arrow keys (with Shift ten points), Home and End move the
+// cursor, Page Up/Down scroll a zoomed view, "+" zooms in around the cursor,
+// "-" and Esc take back one zoom level.
 //
 // The face is painted by GraphPainter into one cached image that paintEvent
 // copies to the screen. Quick changes (the cursor line, the rubber band, the
@@ -27,6 +34,7 @@
 #include "frame/DisplayModes.h"
 #include "graph/GraphPainter.h"
 #include "graph/geometry/PointBuffers.h"
+#include "graph/geometry/Readout.h"
 
 class QScrollBar;
 class QToolBar;
@@ -82,6 +90,14 @@ class CDTView : public QWidget {
   // The data set changed in any way: redraw everything.
   void DataChanged();
 
+  // Puts the cursor on the 0-based point and shows its readout, as the mouse
+  // over that point would; a zoomed view first scrolls the point into view.
+  void PlaceCursorOnPoint(qint64 index);
+  // Zooms in around x as a drag of half the plot width would.
+  void ZoomInAt(int x);
+  // Takes back the last zoom; false when the view is not zoomed.
+  bool ZoomOutOneLevel();
+
   bool ShowsStartScreen() const { return setup_.displayMode == 0; }
   int ZoomResets() const { return zoomResets_; }
 
@@ -102,7 +118,14 @@ class CDTView : public QWidget {
   QScrollBar* Channel2Bar() const { return ch2Bar_; }
   QToolBar* GraphToolBar() const { return toolBar_; }
 
+ signals:
+  // The cursor readout now shows this 0-based point.
+  void cursorPointChanged(qint64 index);
+
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -112,7 +135,6 @@ class CDTView : public QWidget {
 
  private:
   // ---- faces (GraphViewFaces.cpp) --------------------------------------------
-  void PaintStartScreen(QImage& image);
   void PaintInfoStrip(QPainter& p);
 
   // ---- children (GraphViewControls.cpp) --------------------------------------
@@ -122,6 +144,14 @@ class CDTView : public QWidget {
   void SyncScrollBars();
   void OnHorizontalAction(int action);
   void OnVerticalAction(int channel, int action);
+
+  // ---- cursor and keys (GraphViewKeys.cpp) -----------------------------------
+  // Carries out a cursor change on the picture and reports a new point.
+  void ShowCursorMove(const CursorMove& move);
+  // Drops the cursor line and the readout: they describe what is gone.
+  void ClearCursor();
+  void UpdateFocusPolicy();
+  void PaintFocusFrame(QPainter& p);
 
   // ---- the cached face -------------------------------------------------------
   void CopyDisplayIntoState();

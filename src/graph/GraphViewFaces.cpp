@@ -1,16 +1,13 @@
-// The parts of the graph view's face that are not the graph: the start
-// screen and the information strip across the top.
+// The part of the graph view's face that the graph painter leaves out: the
+// information strip across the top.
 #include <QFontMetrics>
 #include <QPainter>
-#include <algorithm>
 
 #include "graph/CDTView.h"
 
 namespace acv {
 namespace {
 
-const QColor kStartScreenGrey(0xC8, 0xC8, 0xC8);
-const QColor kStartWords(0x66, 0x7A, 0x9D);  // 0x9D7A66 as blue-green-red
 const QColor kInfoGrey(230, 230, 230);
 
 // "Arial", or a font with the same metrics where Arial itself is missing.
@@ -24,27 +21,6 @@ QFont ArialFont(int pixelSize, int weight) {
 }
 
 }  // namespace
-
-void CDTView::PaintStartScreen(QImage& image) {
-  QPainter p(&image);
-  p.fillRect(image.rect(), kStartScreenGrey);
-  QFont font;
-  font.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(90);
-  font.setWeight(QFont::Black);
-  // Narrow letters, about 40 pixels each, whatever heavy face is at hand.
-  const int natural = QFontMetrics(font).horizontalAdvance(QStringLiteral("ELECTRIC"));
-  if (natural > 0) font.setStretch(std::clamp(100 * 8 * 40 / natural, 30, 200));
-  p.setFont(font);
-  p.setPen(kStartWords);
-  const QFontMetrics fm(font);
-  int y = (image.height() - 350) / 2;
-  for (const char* word : {"ELECTRIC", "POWER", "TEST"}) {
-    p.drawText(280, y + fm.ascent(), QString::fromLatin1(word));
-    y += 100;
-  }
-}
 
 void CDTView::PaintInfoStrip(QPainter& p) {
   const int h = setup_.panelHeight;

@@ -14,6 +14,19 @@ class StoreRmsView : public GraphViewTest {
   }
 };
 
+TEST_F(GraphViewTest, StartScreenComesFromTheGraphPainter) {
+  const QImage& picture = view_->Picture();
+  // One routine paints it, for the screen, the tests and the printer alike.
+  QImage painted(picture.size(), picture.format());
+  GraphModel start;
+  GraphPainter().Paint(painted, start, doc_);
+  EXPECT_EQ(picture, painted);
+  // Grey, with the three words from x = 280 on.
+  EXPECT_EQ(picture.pixel(5, 5), qRgb(0xC8, 0xC8, 0xC8));
+  EXPECT_EQ(Count(picture, qRgb(0x66, 0x7A, 0x9D), QRect(0, 0, 279, 580)), 0);
+  EXPECT_GT(Count(picture, qRgb(0x66, 0x7A, 0x9D), QRect(280, 0, 740, 580)), 5000);
+}
+
 TEST_F(StoreRmsView, PaintsTheDefaultColours) {
   const QImage& picture = view_->Picture();
   ASSERT_EQ(picture.size(), QSize(1020, 580));

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graph/geometry/Pixels.h"
 
@@ -67,6 +68,18 @@ struct ZoomScale {
   double step = 0.0;
 };
 
+// One zoom level as it was before the next zoom nested on it, so that the
+// zooms can be taken back one at a time.
+struct ZoomStep {
+  std::uint8_t zoomState = 0;
+  std::array<TickSet, 2> baseTicks{};  // full-view slot of channel 1 and 2
+  std::array<ZoomScale, 2> zoomScale{};
+  XMapping fullX, zoomedX;
+  std::int32_t scrollShift = 0, scrollBase = 0;
+  std::array<int, 2> zoomedOffset{};  // channel 1 and 2
+  ScrollBarState hScroll, ch1Scroll, ch2Scroll;
+};
+
 struct GraphState {
   // ---- face and mode ---------------------------------------------------------
   std::uint8_t displayMode = kStartScreen;
@@ -125,6 +138,7 @@ struct GraphState {
   std::array<TickSet, 2> savedTicks{};  // the full-view ticks a nested zoom replaced
   bool followSkipOnce = false;          // set by a vertical scroll
   bool pendingFromFullView = false;     // the pending zoom started from the full view
+  std::vector<ZoomStep> zoomHistory;    // the levels below the current zoom, oldest first
 
   // ---- rubber band and cursor ------------------------------------------------
   bool dragging = false;

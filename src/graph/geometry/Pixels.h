@@ -26,6 +26,14 @@ struct PixelPoint {
   bool operator==(const PixelPoint&) const = default;
 };
 
+// The x positions of a view as a line: every rule that moves x is linear.
+struct XMapping {
+  double origin = 0.0;  // x of point firstPoint - 1
+  double step = 0.0;    // distance between two consecutive points
+  // x of the k-th point after firstPoint - 1.
+  double At(std::int64_t k) const { return origin + step * static_cast<double>(k); }
+};
+
 inline constexpr double kPixelLimit = 1.0e9;
 
 // Truncates toward zero; NaN gives 0, values beyond +-1e9 are clamped.

@@ -21,13 +21,6 @@ namespace acv {
 inline constexpr int kSavedView = 2;
 inline constexpr int kPositionSlots = 3;
 
-struct XMapping {
-  double origin = 0.0;  // x of point firstPoint - 1
-  double step = 0.0;    // distance between two consecutive points
-  // x of the k-th point after firstPoint - 1.
-  double At(std::int64_t k) const { return origin + step * static_cast<double>(k); }
-};
-
 struct PointBuffers {
   std::array<XMapping, kPositionSlots> pointX{};
   // [channel][slot]; NaN where a point has no value or no scale.

@@ -52,6 +52,90 @@ void NestZoom(GraphModel& m) {
   }
 }
 
+ZoomStep CaptureZoomStep(const GraphModel& m) {
+  const GraphState& s = m.state;
+  ZoomStep z;
+  z.zoomState = s.zoomState;
+  z.baseTicks = {s.ch1Ticks[kFullView], s.ch2Ticks[kFullView]};
+  z.zoomScale = s.zoomScale;
+  z.fullX = m.buffers.pointX[kFullView];
+  z.zoomedX = m.buffers.pointX[kZoomedView];
+  z.scrollShift = s.scrollShift;
+  z.scrollBase = s.scrollBase;
+  z.zoomedOffset = {s.ch1Offset[kZoomedView], s.ch2Offset[kZoomedView]};
+  z.hScroll = s.hScroll;
+  z.ch1Scroll = s.ch1Scroll;
+  z.ch2Scroll = s.ch2Scroll;
+  return z;
+}
+
+void RestoreZoomStep(GraphModel& m, const ZoomStep& z) {
+  GraphState& s = m.state;
+  s.zoomState = z.zoomState;
+  s.ch1Ticks[kFullView] = z.baseTicks[0];
+  s.ch2Ticks[kFullView] = z.baseTicks[1];
+  s.zoomScale = z.zoomScale;
+  m.buffers.pointX[kFullView] = z.fullX;
+  m.buffers.pointX[kZoomedView] = z.zoomedX;
+  s.scrollShift = z.scrollShift;
+  s.scrollBase = z.scrollBase;
+  s.ch1Offset[kZoomedView] = z.zoomedOffset[0];
+  s.ch2Offset[kZoomedView] = z.zoomedOffset[1];
+  s.hScroll = z.hScroll;
+  s.ch1Scroll = z.ch1Scroll;
+  s.ch2Scroll = z.ch2Scroll;
+  s.zoomPending = 0;
+}
+
+void RemapX(XMapping& x, const Rect& oldPlot, const Rect& newPlot) {
+  const double oldWidth = oldPlot.Width();
+  const double newWidth = newPlot.Width();
+  x.origin = newPlot.left + (x.origin - oldPlot.left) * newWidth / oldWidth;
+  x.step = x.step * newWidth / oldWidth;
+}
+
+// Enough levels for any sensible use; the oldest go first beyond it.
+constexpr std::size_t kMaxZoomHistory = 256;
+
+// The decision on a band from (x0, y0) to (x1, y1), in any order.
+ReleaseOutcome DecideZoom(GraphModel& m, double x0, double y0, double x1, double y1,
+                          ReleaseOutcome out) {
+  GraphState& s = m.state;
+  const Rect& p = s.plotRect;
+  const ZoomStep before = CaptureZoomStep(m);
+  const bool fromFullView = s.zoomState != kZoomedView;
+  if (!fromFullView) NestZoom(m);
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+
+  // (a) a tenth of the rectangle must span at least 0.1 of channel 1's unit;
+  // (b) two consecutive points must end up less than a plot width apart.
+  const double height = p.Height();
+  const TickSet& t = s.ch1Ticks[kFullView];
+  const double ch1Span = static_cast<double>(t[kTickCount - 1]) - t[0];
+  const bool tallEnough = height > 0 && ch1Span * 0.1 * (y1 - y0) / height >= 0.1;
+  const double width = p.Width();
+  const double zoomedStep = width * m.buffers.pointX[kFullView].step / (x1 - x0);
+  const bool wideEnough = zoomedStep < width;
+  if (!(tallEnough && wideEnough)) {
+    s.zoomPending = 0;
+    return out;
+  }
+  s.zoomX0 = x0;
+  s.zoomY0 = y0;
+  s.zoomX1 = x1;
+  s.zoomY1 = y1;
+  s.zoomState = kZoomedView;
+  s.ch1Offset[kZoomedView] = 0;
+  s.ch2Offset[kZoomedView] = 0;
+  s.zoomPending = 1;
+  s.pendingFromFullView = fromFullView;
+  if (s.zoomHistory.size() >= kMaxZoomHistory) s.zoomHistory.erase(s.zoomHistory.begin());
+  s.zoomHistory.push_back(before);
+  out.accepted = true;
+  return out;
+}
+
 }  // namespace
 
 Rect BandRect(int x0, int y0, int x1, int y1) {
@@ -126,41 +210,35 @@ ReleaseOutcome ReleaseDrag(GraphModel& m, int x, int y) {
   // draw again (an ignored release must not leave it blocked).
   s.dragShown = 0;
   if (s.dragUnmoved) return out;
-  double x0 = s.zoomX0;
-  double y0 = s.zoomY0;
-  double x1 = std::min(x, p.right);
-  if (std::abs(x1 - x0) <= 3.0) return out;
-  double y1 = std::min(y, p.bottom);
+  const double x1 = std::min(x, p.right);
+  if (std::abs(x1 - s.zoomX0) <= 3.0) return out;
+  return DecideZoom(m, s.zoomX0, s.zoomY0, x1, std::min(y, p.bottom), out);
+}
 
-  const bool fromFullView = s.zoomState != kZoomedView;
-  if (!fromFullView) NestZoom(m);
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
+ReleaseOutcome ZoomInAround(GraphModel& m, int x) {
+  GraphState& s = m.state;
+  ReleaseOutcome out;
+  if (s.lastPoint <= 0 || s.displayMode == kStartScreen || s.dragging) return out;
+  out.handled = true;
+  const Rect& p = s.plotRect;
+  out.repaintArea = {20, p.top - 10, p.right + 100, p.bottom + 55};
+  const double half = p.Width() * 0.25;
+  if (half <= 0.0) return out;
+  const double centre = std::clamp<double>(x, p.left + half, p.right - half);
+  return DecideZoom(m, centre - half, p.top, centre + half, p.bottom, out);
+}
 
-  // (a) a tenth of the rectangle must span at least 0.1 of channel 1's unit;
-  // (b) two consecutive points must end up less than a plot width apart.
-  const double height = p.Height();
-  const TickSet& t = s.ch1Ticks[kFullView];
-  const double ch1Span = static_cast<double>(t[kTickCount - 1]) - t[0];
-  const bool tallEnough = height > 0 && ch1Span * 0.1 * (y1 - y0) / height >= 0.1;
-  const double width = p.Width();
-  const double zoomedStep = width * m.buffers.pointX[kFullView].step / (x1 - x0);
-  const bool wideEnough = zoomedStep < width;
-  if (!(tallEnough && wideEnough)) {
-    s.zoomPending = 0;
-    return out;
+bool ZoomOutOneLevel(GraphModel& m) {
+  GraphState& s = m.state;
+  if (s.zoomState != kZoomedView) return false;
+  if (s.zoomHistory.empty() || s.zoomHistory.back().zoomState != kZoomedView) {
+    ZoomReset(s);
+    return true;
   }
-  s.zoomX0 = x0;
-  s.zoomY0 = y0;
-  s.zoomX1 = x1;
-  s.zoomY1 = y1;
-  s.zoomState = kZoomedView;
-  s.ch1Offset[kZoomedView] = 0;
-  s.ch2Offset[kZoomedView] = 0;
-  s.zoomPending = 1;
-  s.pendingFromFullView = fromFullView;
-  out.accepted = true;
-  return out;
+  RestoreZoomStep(m, s.zoomHistory.back());
+  s.zoomHistory.pop_back();
+  s.cursorEnabled = 1;
+  return true;
 }
 
 void ApplyPendingZoom(GraphModel& m) {
@@ -199,6 +277,7 @@ Rect ZoomReset(GraphState& s) {
   s.scrollShift = 0;
   s.scrollBase = 0;
   s.followSkipOnce = false;
+  s.zoomHistory.clear();
   s.hScroll.enabled = s.ch1Scroll.enabled = s.ch2Scroll.enabled = false;
   CentreVerticalBars(s);
   s.cursorEnabled = 1;
@@ -209,18 +288,24 @@ Rect ZoomReset(GraphState& s) {
 void RemapForResize(GraphModel& m, const Rect& oldPlot, const Rect& newPlot) {
   GraphState& s = m.state;
   if (s.zoomPending == 1) {
-    // The band was measured on the old layout. A first zoom falls back to
-    // the full view; a nested one keeps the zoom it started from.
+    // The band was measured on the old layout: the view stays at the level
+    // the zoom started from (the full view after a first zoom).
     s.zoomPending = 0;
-    if (s.pendingFromFullView) s.zoomState = kFullView;
+    if (!s.zoomHistory.empty()) {
+      RestoreZoomStep(m, s.zoomHistory.back());
+      s.zoomHistory.pop_back();
+    } else if (s.pendingFromFullView) {
+      s.zoomState = kFullView;
+    }
   }
   if (s.zoomState != kZoomedView) return;
-  const double oldWidth = oldPlot.Width();
-  const double newWidth = newPlot.Width();
-  if (oldWidth <= 0 || newWidth <= 0) return;
-  XMapping& z = m.buffers.pointX[kZoomedView];
-  z.origin = newPlot.left + (z.origin - oldPlot.left) * newWidth / oldWidth;
-  z.step = z.step * newWidth / oldWidth;
+  if (oldPlot.Width() <= 0 || newPlot.Width() <= 0) return;
+  RemapX(m.buffers.pointX[kZoomedView], oldPlot, newPlot);
+  // The levels a zoom out returns to were measured on the old layout too.
+  for (ZoomStep& z : s.zoomHistory) {
+    RemapX(z.fullX, oldPlot, newPlot);
+    RemapX(z.zoomedX, oldPlot, newPlot);
+  }
 }
 
 }  // namespace acv

@@ -1,7 +1,8 @@
 #pragma once
 // Rubber-band zoom: the drag with the left button, the decision on release,
 // applying an accepted zoom at the next paint, the return to the full view,
-// and keeping a zoom when the window is resized.
+// and keeping a zoom when the window is resized. Zooming in around one x (a
+// key or the mouse wheel) and taking back one zoom level use the same rules.
 #include "graph/geometry/PointBuffers.h"
 
 namespace acv {
@@ -36,6 +37,15 @@ struct ReleaseOutcome {
   Rect repaintArea;       // (left, top, right, bottom) to repaint
 };
 ReleaseOutcome ReleaseDrag(GraphModel& m, int x, int y);
+
+// Zooms in as a drag of half the plot's width centred on x (moved inside the
+// plot) over its whole height would: the same acceptance rules, the same
+// pending zoom applied by the next paint.
+ReleaseOutcome ZoomInAround(GraphModel& m, int x);
+
+// Takes back the last accepted zoom: the zoom it nested on comes back, or the
+// full view after the first one. False when the view is not zoomed.
+bool ZoomOutOneLevel(GraphModel& m);
 
 // Turns a pending zoom into the zoomed scale and x positions and sets up the
 // scroll bars; part of the paint, with the plot rectangle unchanged.

@@ -1,0 +1,40 @@
+#pragma once
+// The graph from the keyboard: what each key does to the cursor, the scroll
+// state and the zoom. The widget only translates key presses into GraphKey
+// and carries out the outcome on its picture.
+#include <cstdint>
+#include <optional>
+
+#include "data/CDTDoc.h"
+#include "graph/geometry/PointBuffers.h"
+
+namespace acv {
+
+enum class GraphKey {
+  Left,      // cursor one point back
+  Right,     // one point on
+  LeftTen,   // Shift+Left: ten points back
+  RightTen,  // Shift+Right
+  Home,      // the first point on the screen
+  End,       // the last point on the screen
+  PageBack,  // scroll a page back, as the scroll bar's page step does
+  PageOn,    // a page on
+  ZoomIn,    // zoom in around the cursor
+  ZoomOut,   // take back one zoom level
+};
+
+// Points one Shift+arrow press moves the cursor.
+inline constexpr int kCursorLongStep = 10;
+
+struct KeyOutcome {
+  bool handled = false;  // false: the key means nothing here (let others have it)
+  bool repaint = false;  // the view moved or zoomed: paint it afresh first
+  // Then put the cursor on this point (scrolling it into view if needed).
+  std::optional<std::int64_t> cursorPoint;
+};
+
+// Applies the key to the graph's state. Nothing happens on the start screen,
+// without data or during a drag.
+KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key);
+
+}  // namespace acv

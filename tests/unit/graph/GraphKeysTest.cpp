@@ -1,0 +1,162 @@
+// The graph from the keyboard: cursor keys, placing the cursor on a point,
+// page scrolling, and zooming in around the cursor and out one level.
+#include <gtest/gtest.h>
+
+#include "GraphFixtures.h"
+#include "graph/geometry/CursorPlacement.h"
+#include "graph/geometry/GraphKeys.h"
+#include "graph/geometry/Zoom.h"
+
+namespace acv {
+namespace {
+
+using test::kPlot;
+
+// 101 points, 8 px apart over the 800 px plot; CH1 0..10.
+class GraphKeysTest : public ::testing::Test {
+ protected:
+  GraphKeysTest() : doc_(test::StoreRmsDoc(test::Constant(101, 5.0f))) {
+    m_ = test::GraphOf(doc_);
+    test::PaintOnce(m_, doc_);
+  }
+
+  // Presses the key and carries out the outcome as the view does.
+  KeyOutcome Press(GraphKey key) {
+    const KeyOutcome out = HandleGraphKey(m_, key);
+    if (out.repaint) test::PaintOnce(m_, doc_);
+    if (out.cursorPoint) {
+      if (BringPointIntoView(m_, *out.cursorPoint)) test::PaintOnce(m_, doc_);
+      PlaceCursor(m_, doc_, *out.cursorPoint);
+    }
+    return out;
+  }
+  // Zooms to the points under x 310..510 (a quarter of the width).
+  void ZoomToQuarter() {
+    BeginDrag(m_.state, 310, 100);
+    MoveDrag(m_.state, 510, 460);
+    ASSERT_TRUE(ReleaseDrag(m_, 510, 460).accepted);
+    test::PaintOnce(m_, doc_);
+  }
+
+  CDTDoc doc_;
+  GraphModel m_;
+};
+
+TEST_F(GraphKeysTest, CursorKeysInTheFullView) {
+  struct Step {
+    GraphKey key;
+    int point;  // 0-based point under the cursor afterwards
+  };
+  // A hidden cursor first comes back at the near edge; then it steps,
+  // stopping at both ends of the series.
+  const Step steps[] = {{GraphKey::Right, 0}, {GraphKey::Right, 1},   {GraphKey::RightTen, 11},
+                        {GraphKey::Left, 10}, {GraphKey::LeftTen, 0}, {GraphKey::Left, 0},
+                        {GraphKey::End, 100}, {GraphKey::Right, 100}, {GraphKey::LeftTen, 90},
+                        {GraphKey::Home, 0}};
+  for (const Step& step : steps) {
+    ASSERT_TRUE(Press(step.key).handled);
+    EXPECT_EQ(m_.state.cursorIndex, step.point);
+    EXPECT_FALSE(m_.state.cursorHidden);
+    // The line stands on the point, as the mouse over that point would put it.
+    EXPECT_EQ(m_.state.cursorX, 110 + 8 * step.point);
+    EXPECT_EQ(NearestPoint(m_, m_.state.cursorX), step.point);
+  }
+  EXPECT_EQ(m_.state.readoutText, "Data Point No.:1  Time:09/09/01 01:46:40   CH1: 5.0V");
+
+  // After a repaint (no line on the screen) Left comes back on the same point.
+  test::PaintOnce(m_, doc_);
+  Press(GraphKey::End);
+  test::PaintOnce(m_, doc_);
+  Press(GraphKey::Left);
+  EXPECT_EQ(m_.state.cursorIndex, 100);
+  // Page keys belong to the zoomed view's scroll bar.
+  EXPECT_FALSE(Press(GraphKey::PageOn).handled);
+  EXPECT_FALSE(Press(GraphKey::ZoomOut).handled);  // nothing to take back
+}
+
+TEST_F(GraphKeysTest, ZoomedViewScrollsToFollowTheCursor) {
+  ZoomToQuarter();  // points 25..50 on the screen, 32 px apart
+  const PointRange shown = ShownPoints(m_);
+  EXPECT_EQ(shown.first, 25);
+  EXPECT_EQ(shown.last, 50);
+  Press(GraphKey::End);
+  EXPECT_EQ(m_.state.cursorIndex, 50);
+  // One more step scrolls by one point, and the cursor stays on the screen.
+  Press(GraphKey::Right);
+  EXPECT_EQ(m_.state.cursorIndex, 51);
+  EXPECT_EQ(ShownPoints(m_).last, 51);
+  EXPECT_EQ(m_.state.cursorX, TruncToPixel(PointScreenX(m_, 51)));
+  EXPECT_LE(m_.state.cursorX, kPlot.right);
+  EXPECT_EQ(m_.state.hScroll.position, 27);
+
+  // Page keys move as the bar's page step: (800 + 120) / 32 + 1 = 29 points.
+  const int before = m_.state.hScroll.position;
+  EXPECT_TRUE(Press(GraphKey::PageOn).repaint);
+  EXPECT_EQ(m_.state.hScroll.position, before + 29);
+  Press(GraphKey::PageBack);
+  EXPECT_EQ(m_.state.hScroll.position, before);
+
+  // The Data List's entry: a point far off the screen is scrolled into view.
+  EXPECT_TRUE(BringPointIntoView(m_, 5));
+  test::PaintOnce(m_, doc_);
+  PlaceCursor(m_, doc_, 5);
+  EXPECT_EQ(ShownPoints(m_).first, 5);
+  EXPECT_EQ(m_.state.cursorX, kPlot.left);
+  EXPECT_EQ(m_.state.readoutText.rfind("Data Point No.:6 ", 0), 0u);
+}
+
+TEST_F(GraphKeysTest, ZoomInAroundTheCursorAndOutOneLevelAtATime) {
+  Press(GraphKey::Home);
+  Press(GraphKey::RightTen);
+  Press(GraphKey::RightTen);  // point 20, x 270
+  const TickSet fullTicks = m_.state.ch1Ticks[kFullView];
+
+  // Half the width around the cursor: points 0..50 shown, twice as far apart.
+  KeyOutcome out = Press(GraphKey::ZoomIn);
+  ASSERT_TRUE(out.repaint);
+  EXPECT_EQ(m_.state.zoomState, kZoomedView);
+  EXPECT_DOUBLE_EQ(m_.state.pointStep, 16.0);
+  EXPECT_EQ(m_.state.cursorIndex, 20);  // the cursor stays on its point
+  EXPECT_FALSE(m_.state.cursorHidden);
+  EXPECT_EQ(m_.state.ch1Labels[10], "10.00");  // the whole height: Y stays
+  const XMapping first = m_.buffers.pointX[kZoomedView];
+  Press(GraphKey::ZoomIn);
+  EXPECT_DOUBLE_EQ(m_.state.pointStep, 32.0);
+  EXPECT_EQ(m_.state.zoomHistory.size(), 2u);
+
+  // A resize in between: the level taken back is remapped with the window.
+  test::PaintOnce(m_, doc_, {0, 0, 1220, 580});
+  test::PaintOnce(m_, doc_);
+  out = Press(GraphKey::ZoomOut);
+  EXPECT_TRUE(out.repaint);
+  EXPECT_EQ(m_.state.zoomState, kZoomedView);
+  EXPECT_DOUBLE_EQ(m_.buffers.pointX[kZoomedView].origin, first.origin);
+  EXPECT_DOUBLE_EQ(m_.state.pointStep, 16.0);
+  EXPECT_TRUE(m_.state.hScroll.enabled);
+  Press(GraphKey::ZoomOut);
+  EXPECT_EQ(m_.state.zoomState, kFullView);
+  EXPECT_FALSE(m_.state.hScroll.enabled);
+  EXPECT_EQ(m_.state.ch1Ticks[kFullView], fullTicks);
+  EXPECT_FALSE(Press(GraphKey::ZoomOut).handled);
+
+  // Without a cursor on the screen the zoom centres on the plot; a reset
+  // forgets every level.
+  test::PaintOnce(m_, doc_);
+  Press(GraphKey::ZoomIn);
+  EXPECT_EQ(ShownPoints(m_).first, 25);
+  ZoomReset(m_.state);
+  EXPECT_TRUE(m_.state.zoomHistory.empty());
+}
+
+TEST_F(GraphKeysTest, NothingHappensWithoutAGraph) {
+  for (GraphKey key : {GraphKey::Right, GraphKey::Home, GraphKey::ZoomIn, GraphKey::ZoomOut}) {
+    GraphModel start;  // the start screen
+    EXPECT_FALSE(HandleGraphKey(start, key).handled);
+    GraphModel dragging = m_;
+    dragging.state.dragging = true;
+    EXPECT_FALSE(HandleGraphKey(dragging, key).handled);
+  }
+}
+
+}  // namespace
+}  // namespace acv
