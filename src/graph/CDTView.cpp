@@ -254,14 +254,30 @@ void CDTView::MarkStale() {
   update();
 }
 
+qreal CDTView::PictureRatio() const {
+  return devicePixelRatio();
+}
+
+QSize CDTView::PictureSize() const {
+  // Rounded as the window's own backing store is, so that the picture
+  // covers every device pixel of the view.
+  return (QSizeF(size()) * PictureRatio()).toSize();
+}
+
 bool CDTView::PictureUsable() const {
-  return !picture_.isNull() && picture_.size() == size();
+  return !picture_.isNull() && picture_.size() == PictureSize() &&
+         picture_.devicePixelRatio() == PictureRatio();
 }
 
 bool CDTView::EnsurePicture() {
   if (!stale_ && PictureUsable()) return false;
   if (width() <= 0 || height() <= 0) return false;
-  if (picture_.size() != size()) picture_ = QImage(size(), QImage::Format_RGB32);
+  // The picture has the screen's pixels: on a scaled screen it is finer
+  // than the layout, which stays in the view's own (layout) pixels.
+  if (picture_.size() != PictureSize() || picture_.devicePixelRatio() != PictureRatio()) {
+    picture_ = QImage(PictureSize(), QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(PictureRatio());
+  }
   painter_.Paint(picture_, model_, doc_);
   if (!ShowsStartScreen()) {
     // The first graph ever shown starts in the full view of its data.
@@ -289,9 +305,18 @@ void CDTView::paintEvent(QPaintEvent* event) {
   }
   if (picture_.isNull()) return;
   QPainter p(this);
-  p.drawImage(event->rect(), picture_, event->rect());
+  // The source rectangle is in the picture's own (device) pixels.
+  const QRect r = event->rect();
+  const qreal ratio = picture_.devicePixelRatio();
+  p.drawImage(QRectF(r), picture_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
   if (!ShowsStartScreen()) PaintInfoStrip(p);
   PaintFocusFrame(p);
+}
+
+bool CDTView::event(QEvent* event) {
+  // Moved to a screen of another pixel ratio: paint afresh at that ratio.
+  if (event->type() == QEvent::ScreenChangeInternal) MarkStale();
+  return QWidget::event(event);
 }
 
 void CDTView::resizeEvent(QResizeEvent* event) {

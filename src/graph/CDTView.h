@@ -123,6 +123,9 @@ class CDTView : public QWidget {
   void cursorPointChanged(qint64 index);
 
  protected:
+  // Device pixels per layout pixel of the picture: the screen's ratio.
+  virtual qreal PictureRatio() const;
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -159,6 +162,7 @@ class CDTView : public QWidget {
   // Renders the face when it is stale or the size changed; returns true when
   // it rendered.
   bool EnsurePicture();
+  QSize PictureSize() const;
   bool PictureUsable() const;
 
   const CDTDoc& doc_;

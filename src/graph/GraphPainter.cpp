@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "graph/GraphFonts.h"
@@ -26,12 +27,49 @@ QPen SolidPen(const QColor& c) {
   return pen;
 }
 
-QPen DottedPen(const QColor& c) {
+// One device pixel wide, dots as long as a layout pixel: the same dotted
+// look at every ratio.
+QPen DottedPen(const QColor& c, int unit) {
   QPen pen(c, 1);
   pen.setCosmetic(true);
   pen.setCapStyle(Qt::FlatCap);
-  pen.setDashPattern({1.0, 1.0});
+  pen.setDashPattern({static_cast<qreal>(unit), static_cast<qreal>(unit)});
   return pen;
+}
+
+DeviceScale ScaleOf(const QImage& image) {
+  return DeviceScale{image.devicePixelRatio()};
+}
+
+// The image's size in layout pixels.
+QSize LayoutSize(const QImage& image) {
+  const double ratio = image.devicePixelRatio();
+  return QSize(static_cast<int>(std::lround(image.width() / ratio)),
+               static_cast<int>(std::lround(image.height() / ratio)));
+}
+
+// The device pixels a painter fills for a rectangle in layout pixels: those
+// whose centre lies inside it.
+QRect DeviceRect(const QRect& r, double ratio) {
+  auto edge = [ratio](int v) { return static_cast<int>(std::ceil(v * ratio - 0.5)); };
+  return QRect(QPoint(edge(r.left()), edge(r.top())),
+               QPoint(edge(r.right() + 1) - 1, edge(r.bottom() + 1) - 1));
+}
+
+// The layout pixels that hold a rectangle of device pixels; at ratio 1 the
+// rectangle itself.
+QRect LayoutRect(const QRect& r, double ratio) {
+  if (ratio == 1.0) return r;
+  const int left = static_cast<int>(std::floor(r.left() / ratio));
+  const int top = static_cast<int>(std::floor(r.top() / ratio));
+  const int right = static_cast<int>(std::floor(r.right() / ratio));
+  const int bottom = static_cast<int>(std::floor(r.bottom() / ratio));
+  return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The same pixels without the ratio: a painter on it works in device pixels.
+QImage DeviceView(QImage& image) {
+  return QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
 }
 
 // Inverts the colour of one pixel of a 32-bit image (alpha stays).
@@ -60,7 +98,7 @@ bool TakesDirectPixels(const QImage& image) {
   const QImage::Format f = image.format();
   const bool plain32 = f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
                        f == QImage::Format_ARGB32_Premultiplied;
-  return plain32 && !image.isNull() && image.devicePixelRatio() == 1.0;
+  return plain32 && !image.isNull();
 }
 
 // A vertical line from row y1 to row y2 (both drawn) at column x, cut to the
@@ -106,8 +144,18 @@ void WriteStep(uchar* bits, qsizetype stride, const SegmentLine& seg, quint32 pi
   }
 }
 
-void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks) {
+// Each of a mark's six pixels is unit x unit device pixels.
+void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks, int unit) {
   if (marks.empty()) return;
+  if (unit > 1) {
+    const QColor colour = p.pen().color();
+    for (const PixelPoint& m : marks) {
+      for (const PixelPoint& d : kMarkOffsets) {
+        p.fillRect(QRect(m.x + d.x * unit, m.y + d.y * unit, unit, unit), colour);
+      }
+    }
+    return;
+  }
   QVector<QPoint> points;
   points.reserve(static_cast<qsizetype>(marks.size() * 6));
   for (const PixelPoint& m : marks) {
@@ -148,12 +196,13 @@ void GraphPainter::Paint(QImage& image, GraphModel& model, const CDTDoc& doc) {
 }
 
 void GraphPainter::PaintStartScreen(QImage& image) {
+  const QSize size = LayoutSize(image);
   QPainter p(&image);
-  p.fillRect(image.rect(), kStartScreenBackground);
+  p.fillRect(QRect(QPoint(0, 0), size), kStartScreenBackground);
   p.setFont(startFont_);
   p.setPen(kStartScreenText);
   const int x = 280;
-  const int y = (image.height() - 350) / 2;
+  const int y = (size.height() - 350) / 2;
   const char* words[] = {"ELECTRIC", "POWER", "TEST"};
   for (int i = 0; i < 3; ++i) {
     p.drawText(QPoint(x, y + 100 * i + startAscent_), QString::fromLatin1(words[i]));
@@ -168,22 +217,13 @@ void GraphPainter::DrawText(QPainter& p, int x, int y, const std::string& text,
 }
 
 void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc) {
-  const Rect client{0, 0, image.width(), image.height()};
+  const QSize size = LayoutSize(image);
+  const Rect client{0, 0, size.width(), size.height()};
   const GraphFrame frame = PrepareGraphPaint(model, doc, client);
   const GraphState& s = model.state;
   const Rect& plot = s.plotRect;
   const int h = s.panelHeight;
-
-  // Most of the curves' lines go straight into the pixels; taking the
-  // pointer before the painter starts detaches a shared image first, so the
-  // painter and these writes work on the same pixels.
-  PixelTarget target;
-  if (options_.directSpans && TakesDirectPixels(image)) {
-    target.bits = image.bits();
-    target.stride = image.bytesPerLine();
-  }
-  const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
-  target.clip = curveClip & image.rect();
+  const DeviceScale scale = ScaleOf(image);
 
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -195,10 +235,28 @@ void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& do
   // The grid and the curves, clipped to the plot with its right column and
   // bottom row: whatever they put outside is covered by the fills that
   // follow them, so the clip changes nothing but the work.
+  const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
   p.setClipRect(curveClip);
-  PaintGrid(p, s, frame);
-  PaintCurves(p, model, target);
-  p.setClipping(false);
+  PaintGrid(p, s, frame, scale.Unit());
+  p.end();
+  // The curves go in device pixels, one device pixel thin, most of their
+  // lines straight into the pixels.
+  {
+    QImage device = DeviceView(image);
+    PixelTarget target;
+    if (options_.directSpans && TakesDirectPixels(device)) {
+      target.bits = device.bits();
+      target.stride = device.bytesPerLine();
+    }
+    target.clip = DeviceRect(curveClip, scale.ratio) & device.rect();
+    QPainter dp(&device);
+    dp.setRenderHint(QPainter::Antialiasing, false);
+    dp.setClipRect(target.clip);
+    PaintCurves(dp, model, target, scale);
+  }
+  p.begin(&image);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
   // Labels and ticks, then the surround fills that may still cut into them.
   PaintAxes(p, s, frame);
   PaintSurround(p, s);
@@ -241,10 +299,10 @@ void GraphPainter::PaintBackdrop(QPainter& p, const GraphState& s) {
              ToQColor(colourOf(s.backgroundColour)));
 }
 
-void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame) {
+void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, int unit) {
   const Rect& plot = s.plotRect;
   if (plot.Width() <= 0) return;
-  p.setPen(DottedPen(ToQColor(colourOf(s.gridColour))));
+  p.setPen(DottedPen(ToQColor(colourOf(s.gridColour)), unit));
   if (s.xGrid == 1) {
     for (int k = 0; k < kTickCount; ++k) {
       const int y = GridLineY(s, k);
@@ -258,13 +316,14 @@ void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame&
   }
 }
 
-void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target) {
+void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target,
+                               DeviceScale scale) {
   const GraphState& s = m.state;
   const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
   QVector<QLine> lines;
   for (int c = 0; c < 2; ++c) {
     if (!ChannelShown(s, c) || !s.yScaleValid[c]) continue;
-    BuildCurve(m, c, options_.decimate, s.markPoints == 1, batch_);
+    BuildCurve(m, c, options_.decimate, s.markPoints == 1, batch_, scale);
     const QColor colour = ToQColor(colourOf(colours[c]));
     p.setPen(SolidPen(colour));
     // The pen is opaque, so a pixel it covers simply takes its colour; the
@@ -284,7 +343,7 @@ void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const PixelTarg
       }
     }
     if (!lines.isEmpty()) p.drawLines(lines.constData(), static_cast<int>(lines.size()));
-    DrawMarks(p, batch_.marks);
+    DrawMarks(p, batch_.marks, scale.Unit());
   }
 }
 
@@ -380,62 +439,79 @@ QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, 
   const GraphState& s = model.state;
   QRect dirty;
   if (image.isNull()) return dirty;
+  const DeviceScale scale = ScaleOf(image);
+  const int unit = scale.Unit();
   // Lift the cursor first, so that its later erase by inversion stays exact.
   const bool cursorUp = !s.cursorHidden;
   if (cursorUp) dirty |= ToggleCursorLine(image, s, s.cursorX);
   {
-    QPainter p(&image);
+    // In device pixels, as the full paint draws the curves.
+    QImage device = DeviceView(image);
+    QPainter p(&device);
     p.setRenderHint(QPainter::Antialiasing, false);
     const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
     for (int c = 0; c < 2; ++c) {
       if (!ChannelShown(s, c)) continue;
-      const auto seg = NewestSegment(model, c, doc.rtCount);
-      if (!seg || !SegmentDrawn(seg->a.y, seg->b.y, s.plotRect.top, s.plotRect.bottom)) continue;
+      const auto seg = NewestSegment(model, c, doc.rtCount, scale);
+      if (!seg || !SegmentDrawn(seg->a.y, seg->b.y, DeviceTop(s, scale), DeviceBottom(s, scale))) {
+        continue;
+      }
       p.setPen(SolidPen(ToQColor(colourOf(colours[c]))));
       p.drawLine(seg->a.x, seg->a.y, seg->b.x, seg->b.y);
-      if (s.markPoints == 1) DrawMarks(p, {seg->a, seg->b});
-      dirty |= Grow(SegmentBounds(*seg), 1);
+      if (s.markPoints == 1) DrawMarks(p, {seg->a, seg->b}, unit);
+      dirty |= LayoutRect(Grow(SegmentBounds(*seg), unit), scale.ratio).adjusted(0, 0, 1, 1);
     }
   }
   if (cursorUp) ToggleCursorLine(image, s, s.cursorX);
-  return dirty & image.rect();
+  return dirty & QRect(QPoint(0, 0), LayoutSize(image));
 }
 
 QRect GraphPainter::ToggleCursorLine(QImage& image, const GraphState& s, int x) const {
-  if (!CanInvert(image) || x < 0 || x >= image.width()) return {};
-  const int top = std::max(0, s.plotRect.top);
-  const int bottom = std::min(image.height(), s.plotRect.bottom);
+  if (!CanInvert(image)) return {};
+  const DeviceScale scale = ScaleOf(image);
+  const int column = scale.Pixel(x);
+  if (column < 0 || column >= image.width()) return {};
+  const int lineTop = DeviceTop(s, scale);
+  const int top = std::max(0, lineTop);
+  const int bottom = std::min(image.height(), DeviceBottom(s, scale));
   if (top >= bottom) return {};
-  // Every other pixel from the top line down is inverted: the line shows in
-  // the complement of whatever lies under it (white on the default black
-  // background, and over the curves alike), and a second pass restores each
-  // pixel. A pen in the background's complement combined as NOT (screen XOR
-  // pen) would change no pixel at all on the default black background.
+  // Every other dot (a layout pixel long) from the top line down is
+  // inverted: the line shows in the complement of whatever lies under it
+  // (white on the default black background, and over the curves alike), and
+  // a second pass restores each pixel. A pen in the background's complement
+  // combined as NOT (screen XOR pen) would change no pixel at all on the
+  // default black background.
+  const int unit = scale.Unit();
   for (int y = top; y < bottom; ++y) {
-    if (((y - s.plotRect.top) & 1) == 0) InvertPixel(image, x, y);
+    if (((y - lineTop) / unit & 1) == 0) InvertPixel(image, column, y);
   }
-  return QRect(x, top, 1, bottom - top);
+  return LayoutRect(QRect(column, top, 1, bottom - top), scale.ratio);
 }
 
 QRect GraphPainter::ToggleRubberBand(QImage& image, const Rect& band) const {
   if (!CanInvert(image)) return {};
-  const QRect area = FromCorners(band.left, band.top, band.right + 1, band.bottom + 1);
-  const QRect visible = area & image.rect();
+  const DeviceScale scale = ScaleOf(image);
+  const int left = scale.Pixel(band.left);
+  const int top = scale.Pixel(band.top);
+  const int right = scale.Pixel(band.right);
+  const int bottom = scale.Pixel(band.bottom);
+  const QRect visible = FromCorners(left, top, right + 1, bottom + 1) & image.rect();
   if (visible.isEmpty()) return {};
-  // Each pixel of the border once, every other one along it, as a focus
+  // Each pixel of the border once, every other dot along it, as a focus
   // frame shows; inverting twice leaves the picture as it was.
+  const int unit = scale.Unit();
   auto dot = [&](int x, int y) {
-    if (((x + y) & 1) == 0 && image.rect().contains(x, y)) InvertPixel(image, x, y);
+    if (((x / unit + y / unit) & 1) == 0 && image.rect().contains(x, y)) InvertPixel(image, x, y);
   };
-  for (int x = band.left; x <= band.right; ++x) {
-    dot(x, band.top);
-    if (band.bottom != band.top) dot(x, band.bottom);
+  for (int x = left; x <= right; ++x) {
+    dot(x, top);
+    if (bottom != top) dot(x, bottom);
   }
-  for (int y = band.top + 1; y < band.bottom; ++y) {
-    dot(band.left, y);
-    if (band.right != band.left) dot(band.right, y);
+  for (int y = top + 1; y < bottom; ++y) {
+    dot(left, y);
+    if (right != left) dot(right, y);
   }
-  return visible;
+  return LayoutRect(visible, scale.ratio);
 }
 
 QRect GraphPainter::PaintReadout(QImage& image, const GraphState& s) {
@@ -444,7 +520,8 @@ QRect GraphPainter::PaintReadout(QImage& image, const GraphState& s) {
   QPainter p(&image);
   DrawReadoutText(p, s);
   const Rect bar = ReadoutBar(s);
-  return FromCorners(bar.left, bar.top, bar.right, bar.bottom) & image.rect();
+  return FromCorners(bar.left, bar.top, bar.right, bar.bottom) &
+         QRect(QPoint(0, 0), LayoutSize(image));
 }
 
 QRect GraphPainter::ApplyCursorMove(QImage& image, const GraphState& s, const CursorMove& move) {

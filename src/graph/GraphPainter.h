@@ -58,14 +58,17 @@ class GraphPainter {
 
   // Paints the face of the state's displayMode into the whole image (the
   // image is the client area). A graph paint runs the geometry steps first.
+  // An image with a device pixel ratio (a scaled screen) keeps the layout in
+  // layout pixels and gets the finer raster: text, grid, curves and cursor
+  // are drawn in device pixels. All rectangles returned are in layout pixels.
   void Paint(QImage& image, GraphModel& model, const CDTDoc& doc);
 
   // The real-time fast path: draws the newest segment of each shown channel
   // onto the picture of the last full paint. Returns the changed rectangle.
   QRect PaintNewestSegments(QImage& image, const GraphModel& model, const CDTDoc& doc);
 
-  // The cursor line at x (dotted, inverting what lies under it); drawing it
-  // again at the same x restores every pixel.
+  // The cursor line at x (dotted, inverting what lies under it, one device
+  // pixel wide); drawing it again at the same x restores every pixel.
   QRect ToggleCursorLine(QImage& image, const GraphState& s, int x) const;
   // The rubber band (dotted focus-style frame, inverting); toggles like the cursor.
   QRect ToggleRubberBand(QImage& image, const Rect& band) const;
@@ -80,7 +83,7 @@ class GraphPainter {
   void PaintStartScreen(QImage& image);
   void PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc);
   void PaintBackdrop(QPainter& p, const GraphState& s);
-  void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame);
+  void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, int unit);
   // Where curve lines may be written directly: the image's pixels
   // (null when they may not) and the rows and columns the curves may touch.
   struct PixelTarget {
@@ -88,7 +91,7 @@ class GraphPainter {
     qsizetype stride = 0;
     QRect clip;
   };
-  void PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target);
+  void PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target, DeviceScale scale);
   void PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame);
   void PaintSurround(QPainter& p, const GraphState& s);
   void PaintLegends(QPainter& p, const GraphState& s);

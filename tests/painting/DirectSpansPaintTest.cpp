@@ -1,8 +1,8 @@
 // The curves' vertical lines are written straight into the image's pixels.
 // The picture must be the one QPainter draws for the same lines, pixel for
 // pixel: dense and sparse series, two channels crossing, marks, lines cut by
-// the plot's edges, and image formats and scales the direct writes must
-// leave to QPainter.
+// the plot's edges, an image format the direct writes must leave to
+// QPainter, and a scaled screen's picture, where they work in device pixels.
 #include <cmath>
 #include <random>
 
@@ -94,7 +94,7 @@ TEST_F(DirectSpans, StepsIntoTheNextColumnMatchQPainter) {
   }
 }
 
-TEST_F(DirectSpans, OtherFormatsAndScalesGoThroughQPainter) {
+TEST_F(DirectSpans, OtherFormatsAndScalesMatchQPainter) {
   CDTDoc doc = test::StoreRmsDoc(Wave(65536, 5, 6.0));
   GraphModel m = test::GraphOf(doc);
   EXPECT_EQ(DifferencesAgainstQPainter(m, doc, ClientImage().convertToFormat(QImage::Format_RGB32)),

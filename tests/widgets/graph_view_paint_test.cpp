@@ -27,6 +27,48 @@ TEST_F(GraphViewTest, StartScreenComesFromTheGraphPainter) {
   EXPECT_GT(Count(picture, qRgb(0x66, 0x7A, 0x9D), QRect(280, 0, 740, 580)), 5000);
 }
 
+// A view whose screen ratio the test chooses, as moving the window to
+// another screen would change it.
+class RatioView : public CDTView {
+ public:
+  using CDTView::CDTView;
+  qreal ratio = 1.0;
+
+ protected:
+  qreal PictureRatio() const override { return ratio; }
+};
+
+TEST_F(GraphViewTest, PictureFollowsTheScreenRatio) {
+  doc_ = StoreData(20, true);
+  RatioView view(doc_);
+  view.UseTimerHost(&timers_);
+  view.resize(1020, 580);
+  view.SetDisplayMode(DisplayMode::StoreRms);
+  view.ApplyDisplay(Setup(20, true, true));
+  view.ZoomReset();
+  EXPECT_EQ(view.Picture().size(), QSize(1020, 580));
+  const Rect plot = view.State().plotRect;
+  const int paints = view.FullPaints();
+
+  view.ratio = 2.0;  // the window moved to a screen at 200 %
+  QEvent moved(QEvent::ScreenChangeInternal);
+  QCoreApplication::sendEvent(&view, &moved);
+  const QImage& picture = view.Picture();
+  EXPECT_EQ(picture.size(), QSize(2040, 1160));
+  EXPECT_EQ(picture.devicePixelRatio(), 2.0);
+  EXPECT_EQ(view.FullPaints(), paints + 1);
+  EXPECT_EQ(view.State().plotRect, plot);  // the layout is the same
+  // The mouse works in layout pixels; the cursor line is one device pixel
+  // wide at twice the x.
+  QMouseEvent move(QEvent::MouseMove, QPointF(300, 270), view.mapToGlobal(QPointF(300, 270)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &move);
+  EXPECT_GT(Count(view.Picture(), kWhitePixel, QRect(600, 140, 1, 800)), 300);
+  EXPECT_EQ(Count(view.Picture(), kWhitePixel, QRect(601, 140, 1, 800)), 0);
+  view.ratio = 1.5;
+  EXPECT_EQ(view.Picture().size(), QSize(1530, 870));
+}
+
 TEST_F(StoreRmsView, PaintsTheDefaultColours) {
   const QImage& picture = view_->Picture();
   ASSERT_EQ(picture.size(), QSize(1020, 580));

@@ -4,6 +4,7 @@
 // toward zero. Values from a file or the wire can be anything, so the
 // conversion first bounds them: an int conversion of a huge or NaN double is
 // undefined behaviour, and no drawing needs more than a billion pixels.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -43,6 +44,24 @@ inline int TruncToPixel(double v) {
   if (v < -kPixelLimit) v = -kPixelLimit;
   return static_cast<int>(v);
 }
+
+// Device pixels per layout pixel of a picture (a screen scaled to 150 % has
+// 1.5). The layout stays in layout pixels; curves, the cursor and the band
+// are placed in device pixels, so they stay one device pixel thin.
+struct DeviceScale {
+  double ratio = 1.0;
+
+  // A position in layout pixels as a device pixel, truncated like every
+  // other conversion.
+  int Pixel(double position) const { return TruncToPixel(position * ratio); }
+  // Whole device pixels per layout pixel, at least 1: the dot length of
+  // dotted lines and the size of a mark's pixel, so that they look alike at
+  // every ratio.
+  int Unit() const {
+    const double whole = std::round(ratio);
+    return whole < 1.0 ? 1 : static_cast<int>(std::min(whole, 16.0));
+  }
+};
 
 // The same bound for counts of points derived from pixel arithmetic.
 inline std::int64_t TruncToCount(double v) {

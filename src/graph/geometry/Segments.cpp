@@ -43,11 +43,12 @@ struct ColumnSpan {
 // What the segment loop reads, gathered so that the loop itself keeps its
 // few variables in registers.
 struct CurveWalk {
-  const double* ys;  // y of buffer element k
+  const double* ys;  // y of buffer element k, in layout pixels
   double origin;     // x of element 0 (unshifted)
   double step;
   double shift;  // scrollShift
-  int top;
+  double ratio;  // device pixels per layout pixel
+  int top;       // the plot's top and bottom lines in device pixels
   int bottom;
 };
 
@@ -59,12 +60,12 @@ void Walk(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch&
   ColumnSpan span;
   const auto flush = [&] { span.Flush(out.lines); };
   double fya = w.ys[first - 1];
-  int xa = TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(first - 1)));
-  int ya = TruncToPixel(fya);
+  int xa = TruncToPixel(w.ratio * (w.origin + w.step * (w.shift + static_cast<double>(first - 1))));
+  int ya = TruncToPixel(w.ratio * fya);
   for (std::int64_t i = first; i <= last; ++i) {
     const double fyb = w.ys[i];
-    const int xb = TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(i)));
-    const int yb = TruncToPixel(fyb);
+    const int xb = TruncToPixel(w.ratio * (w.origin + w.step * (w.shift + static_cast<double>(i))));
+    const int yb = TruncToPixel(w.ratio * fyb);
     if (std::isnan(fya) || std::isnan(fyb)) {
       flush();  // a gap in the data: no span may bridge it
     } else if (SegmentDrawn(ya, yb, w.top, w.bottom)) {
@@ -92,7 +93,8 @@ struct RunExtent {
   int low;
   int high;
 };
-std::optional<RunExtent> InsideExtent(const double* ys, std::int64_t count, int top, int bottom) {
+std::optional<RunExtent> InsideExtent(const double* ys, std::int64_t count, double ratio, int top,
+                                      int bottom) {
   // For top >= 0, y >= top + 1 and y < bottom is exactly "truncated y strictly
   // between top and bottom", and it fails for NaN.
   const double lowest = static_cast<double>(top) + 1.0;
@@ -106,14 +108,14 @@ std::optional<RunExtent> InsideExtent(const double* ys, std::int64_t count, int 
   std::int64_t j = 0;
   for (; j + 4 <= count; j += 4) {
     for (int u = 0; u < 4; ++u) {
-      const double v = ys[j + u];
+      const double v = ratio * ys[j + u];
       inside[u] &= static_cast<int>(v >= lowest) & static_cast<int>(v < beyond);
       lo[u] = v < lo[u] ? v : lo[u];
       hi[u] = v > hi[u] ? v : hi[u];
     }
   }
   for (; j < count; ++j) {
-    const double v = ys[j];
+    const double v = ratio * ys[j];
     inside[0] &= static_cast<int>(v >= lowest) & static_cast<int>(v < beyond);
     lo[0] = v < lo[0] ? v : lo[0];
     hi[0] = v > hi[0] ? v : hi[0];
@@ -136,7 +138,7 @@ void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, Curv
   ColumnSpan span;
   const auto flush = [&] { span.Flush(out.lines); };
   const auto xOf = [&](std::int64_t k) {
-    return TruncToPixel(w.origin + w.step * (w.shift + static_cast<double>(k)));
+    return TruncToPixel(w.ratio * (w.origin + w.step * (w.shift + static_cast<double>(k))));
   };
   // Segment i joins elements i - 1 and i, as in Walk.
   const auto segment = [&](std::int64_t i, int xa, int xb) {
@@ -146,8 +148,8 @@ void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, Curv
       flush();
       return;
     }
-    const int ya = TruncToPixel(fya);
-    const int yb = TruncToPixel(fyb);
+    const int ya = TruncToPixel(w.ratio * fya);
+    const int yb = TruncToPixel(w.ratio * fyb);
     if (!SegmentDrawn(ya, yb, w.top, w.bottom)) return;
     if (xa != xb) {
       AddLine(out.lines, xa, ya, xb, yb);
@@ -178,7 +180,7 @@ void WalkColumns(const CurveWalk& w, std::int64_t first, std::int64_t last, Curv
     if (inside > k) {
       const bool plain = w.top >= 0 && w.bottom <= kPixelLimit;
       const auto extent =
-          plain ? InsideExtent(w.ys + k, inside - k + 1, w.top, w.bottom) : std::nullopt;
+          plain ? InsideExtent(w.ys + k, inside - k + 1, w.ratio, w.top, w.bottom) : std::nullopt;
       if (extent) {
         span.Extend(out.lines, x, extent->low, extent->high);
       } else {
@@ -225,7 +227,8 @@ SegmentRange VisibleSegments(const GraphState& s) {
   return range;
 }
 
-std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i) {
+std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i,
+                                     DeviceScale scale) {
   const GraphState& s = m.state;
   const int slot = CurrentSlot(s);
   const std::int64_t a = static_cast<std::int64_t>(s.firstPoint) - 2 + i;
@@ -234,11 +237,12 @@ std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int6
   if (std::isnan(ya) || std::isnan(yb)) return std::nullopt;
   const double origin = m.buffers.pointX[slot].origin;
   const double shifted = static_cast<double>(s.scrollShift) + static_cast<double>(i);
-  return SegmentLine{{TruncToPixel(origin + s.pointStep * (shifted - 1.0)), TruncToPixel(ya)},
-                     {TruncToPixel(origin + s.pointStep * shifted), TruncToPixel(yb)}};
+  return SegmentLine{{scale.Pixel(origin + s.pointStep * (shifted - 1.0)), scale.Pixel(ya)},
+                     {scale.Pixel(origin + s.pointStep * shifted), scale.Pixel(yb)}};
 }
 
-void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out) {
+void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out,
+                DeviceScale scale) {
   out.clear();
   const GraphState& s = m.state;
   const SegmentRange range = VisibleSegments(s);
@@ -251,9 +255,13 @@ void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks,
   if (last < range.first) return;
   const double origin = m.buffers.pointX[slot].origin;
   const double step = s.pointStep;
-  const int top = s.plotRect.top;
-  const int bottom = s.plotRect.bottom;
-  const CurveWalk walk{ys.data(), origin, step, static_cast<double>(s.scrollShift), top, bottom};
+  const CurveWalk walk{ys.data(),
+                       origin,
+                       step,
+                       static_cast<double>(s.scrollShift),
+                       scale.ratio,
+                       DeviceTop(s, scale),
+                       DeviceBottom(s, scale)};
   if (decimate) {
     // Column search needs an x that never decreases along the elements.
     const bool monotonic = std::isfinite(origin) && std::isfinite(step) && step > 0.0;
@@ -270,13 +278,14 @@ void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks,
   }
 }
 
-std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount) {
+std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount,
+                                         DeviceScale scale) {
   const GraphState& s = m.state;
   if (rtCount < 2 || s.firstPoint < 1) return std::nullopt;
   // Points rtCount - 2 and rtCount - 1 form segment i = a - firstPoint + 2.
   const std::int64_t i = static_cast<std::int64_t>(rtCount) - s.firstPoint;
   if (i < 1) return std::nullopt;
-  return SegmentAt(m, channel, i);
+  return SegmentAt(m, channel, i, scale);
 }
 
 }  // namespace acv

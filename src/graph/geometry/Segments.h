@@ -62,17 +62,30 @@ struct SegmentRange {
 };
 SegmentRange VisibleSegments(const GraphState& s);
 
-// Segment i of a channel in the current zoom state, truncated to pixels;
-// nothing when one of its points has no position.
-std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i);
+// Segment i of a channel in the current zoom state, truncated to pixels of
+// the scale; nothing when one of its points has no position.
+std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i,
+                                     DeviceScale scale = {});
 
-// The visible, drawn segments of a channel; with decimate, the segments
-// inside a pixel column are merged into one vertical span. Marks are
-// collected when withMarks is set (consecutive duplicates dropped).
-void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out);
+// The visible, drawn segments of a channel in device pixels of the scale
+// (the draw/skip rule uses the plot's top and bottom lines in the same
+// pixels); with decimate, the segments inside a device pixel column are
+// merged into one vertical span. Marks are collected when withMarks is set
+// (consecutive duplicates dropped).
+void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out,
+                DeviceScale scale = {});
+
+// The plot's top and bottom lines in device pixels.
+inline int DeviceTop(const GraphState& s, DeviceScale scale) {
+  return scale.Pixel(s.plotRect.top);
+}
+inline int DeviceBottom(const GraphState& s, DeviceScale scale) {
+  return scale.Pixel(s.plotRect.bottom);
+}
 
 // The segment joining the two newest points, rtCount - 2 and rtCount - 1.
-std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount);
+std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount,
+                                         DeviceScale scale = {});
 
 // The six pixels of a point mark: the rows above and below the point, three
 // pixels wide.
