@@ -67,11 +67,6 @@ QRect LayoutRect(const QRect& r, double ratio) {
   return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// The same pixels without the ratio: a painter on it works in device pixels.
-QImage DeviceView(QImage& image) {
-  return QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
-}
-
 // Inverts the colour of one pixel of a 32-bit image (alpha stays).
 inline void InvertPixel(QImage& image, int x, int y) {
   auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
@@ -174,6 +169,16 @@ GraphPainter::GraphPainter() = default;
 
 GraphPainter::GraphPainter(const Options& options) : options_(options) {}
 
+QImage& GraphPainter::DeviceView(QImage& image) {
+  uchar* bits = image.bits();  // the image's own pixels, detached if shared
+  if (deviceView_.constBits() != bits || deviceView_.size() != image.size() ||
+      deviceView_.bytesPerLine() != image.bytesPerLine() ||
+      deviceView_.format() != image.format()) {
+    deviceView_ = QImage(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+  }
+  return deviceView_;
+}
+
 void GraphPainter::EnsureFonts() {
   if (fontsReady_) return;
   axisFont_ = AxisLabelFont();
@@ -242,7 +247,7 @@ void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& do
   // The curves go in device pixels, one device pixel thin, most of their
   // lines straight into the pixels.
   {
-    QImage device = DeviceView(image);
+    QImage& device = DeviceView(image);
     PixelTarget target;
     if (options_.directSpans && TakesDirectPixels(device)) {
       target.bits = device.bits();
@@ -446,8 +451,7 @@ QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, 
   if (cursorUp) dirty |= ToggleCursorLine(image, s, s.cursorX);
   {
     // In device pixels, as the full paint draws the curves.
-    QImage device = DeviceView(image);
-    QPainter p(&device);
+    QPainter p(&DeviceView(image));
     p.setRenderHint(QPainter::Antialiasing, false);
     const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
     for (int c = 0; c < 2; ++c) {

@@ -98,8 +98,13 @@ class GraphPainter {
   void DrawReadoutText(QPainter& p, const GraphState& s);
   void DrawText(QPainter& p, int x, int y, const std::string& text, const QColor& colour);
   void EnsureFonts();
+  // The image's pixels without its ratio, so that a painter on them works in
+  // device pixels. Kept between paints: a painter's set-up on a new image
+  // costs more than a real-time segment.
+  QImage& DeviceView(QImage& image);
 
   Options options_;
+  QImage deviceView_;
   bool fontsReady_ = false;
   QFont axisFont_;
   QFont readoutFont_;
