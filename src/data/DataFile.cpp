@@ -29,7 +29,6 @@ constexpr std::uint8_t kRealTimeMagic[4] = {'R', 'T', 'P', 'T'};
 
 constexpr std::size_t kTrHeadBytes = 26;
 constexpr std::size_t kTrWaveBytes = kTrWavePoints * 4;
-constexpr std::uint64_t kMaxDataFileBytes = 1ull << 30;
 
 // Local dates a real program wrote; anything else is damage.
 bool PlausibleFields(const LocalFields& f) {
@@ -256,6 +255,11 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
                           const std::string& nameForMessages) {
   const std::string cannot = "'" + nameForMessages + "' cannot be loaded: ";
   if (bytes.empty()) return {false, "", cannot + "the file is empty"};
+  if (bytes.size() > kMaxDataFileBytes) {
+    return {false, "",
+            cannot + "it is " + std::to_string(bytes.size()) +
+                " bytes long, more than a data file can be (16 MiB at most)"};
+  }
 
   ByteReader r(bytes);
   bool truncated = false;

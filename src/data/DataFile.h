@@ -30,6 +30,10 @@ inline constexpr const char* kInvalidFormatMessage = "Invalid Format!";
 // The logger's memory holds at most this many RMS items (2 bytes each).
 inline constexpr std::int32_t kMaxStoreSamples = 262144;
 
+// The largest data file a download plus a real-time run can produce is a few
+// MiB; anything beyond this is refused before it is read.
+inline constexpr std::uint64_t kMaxDataFileBytes = 16u << 20;
+
 struct LoadResult {
   bool ok = false;
   std::string tag;    // the tag read from the file ("" when none could be read)

@@ -187,16 +187,18 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
 std::string SaveDataAndExport(CDTDoc& doc, const std::string& chosenPath) {
   doc.formatTag = SaveTagFor(doc);
   const std::string dataPath = DataPathFor(chosenPath);
-  if (std::string error = SaveExportFile(doc, ExportPathFor(dataPath)); !error.empty()) {
-    return error;
-  }
+  const std::vector<std::uint8_t> data = EncodeDataFile(doc);
+  std::vector<FileToSave> files{
+      {ExportPathFor(dataPath), [&doc](std::ostream& out) { WriteExport(out, doc); }}};
   if (HoldsRun(doc)) {
-    if (std::string error = SaveRealTimeExportFile(doc, RealTimeExportPathFor(dataPath));
-        !error.empty()) {
-      return error;
-    }
+    files.push_back({RealTimeExportPathFor(dataPath),
+                     [&doc](std::ostream& out) { WriteRealTimeExport(out, doc); }});
   }
-  return SaveDataFile(doc, dataPath);
+  files.push_back({dataPath, [&data](std::ostream& out) {
+                     out.write(reinterpret_cast<const char*>(data.data()),
+                               static_cast<std::streamsize>(data.size()));
+                   }});
+  return SaveFilesTogether(files);
 }
 
 }  // namespace acv

@@ -38,10 +38,10 @@ inline std::string ExportPathFor(const std::string& dataFilePath) {
 }
 
 // The file part of "Save...": sets formatTag to "RMSTRDATA", or to "EPADATA"
-// when the set holds a run's points (SaveTagFor), writes the report beside
-// the data file first (and the run's report, RealTimeExportPathFor), then the
-// data file (DataPathFor(chosenPath)). Returns "" or the error; when a report
-// cannot be written the data file is not touched.
+// when the set holds a run's points (SaveTagFor), and writes the report
+// beside the data file (and the run's report, RealTimeExportPathFor) and the
+// data file (DataPathFor(chosenPath)). All are replaced together or none:
+// returns "" or the error, and after an error every file is as it was.
 std::string SaveDataAndExport(CDTDoc& doc, const std::string& chosenPath);
 
 }  // namespace acv

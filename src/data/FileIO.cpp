@@ -46,6 +46,14 @@ std::string Reason(int err, const std::string& path) {
   }
 }
 
+// A fresh name for a temporary file beside `path`: a hidden file in the same
+// folder, so a rename onto `path` never crosses file systems.
+std::string TemporaryNameBeside(const std::string& path, const char* suffix) {
+  static std::atomic<unsigned> counter{0};
+  return FolderOf(path) + "/." + fs::path(path).filename().string() + suffix +
+         std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
 }  // namespace
 
 // A plain buffered stream buffer over a file descriptor that remembers the
@@ -108,15 +116,17 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 std::string AtomicFileWriter::Open() {
-  static std::atomic<unsigned> counter{0};
   const fs::path target(target_);
-  const std::string folder = FolderOf(target_);
   const std::string name = target.filename().string();
   if (name.empty()) return "cannot write " + Quoted(target_) + ": no file name";
+  struct stat st {};
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return "cannot write " + Quoted(target_) + ": it is a folder";
+  if (exists && !S_ISREG(st.st_mode)) return OpenDirect();
+
   int err = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp_ = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
-            std::to_string(counter++);
+    temp_ = TemporaryNameBeside(target_, ".tmp");
     fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) break;
     err = errno;
@@ -127,10 +137,24 @@ std::string AtomicFileWriter::Open() {
     return "cannot write " + Quoted(target_) + ": " + Reason(err, target_);
   }
   // A replaced file keeps its permissions.
-  struct stat st {};
-  if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    ::fchmod(fd_, st.st_mode & 07777);
+  if (exists) ::fchmod(fd_, st.st_mode & 07777);
+  buffer_ = std::make_unique<Buffer>(fd_);
+  stream_ = std::make_unique<std::ostream>(buffer_.get());
+  return {};
+}
+
+std::string AtomicFileWriter::OpenDirect() {
+  // Without blocking: a pipe nobody reads from is refused instead of
+  // waiting for a reader for ever. Writes then block as usual.
+  fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) {
+    const int err = errno;
+    if (err == ENXIO) return "cannot write " + Quoted(target_) + ": no program reads from it";
+    return "cannot write " + Quoted(target_) + ": " + Reason(err, target_);
   }
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+  direct_ = true;
   buffer_ = std::make_unique<Buffer>(fd_);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
   return {};
@@ -140,18 +164,94 @@ std::ostream& AtomicFileWriter::Stream() {
   return *stream_;
 }
 
-std::string AtomicFileWriter::Commit() {
+std::string AtomicFileWriter::Finish() {
   if (fd_ < 0) return "cannot write " + Quoted(target_) + ": the file was not created";
   const std::string failed = "cannot write " + Quoted(target_) + ": ";
   stream_->flush();
   if (buffer_->error() != 0) return failed + Reason(buffer_->error(), target_);
   if (!*stream_) return failed + "write error";
-  if (::fsync(fd_) != 0 && errno != EINVAL) return failed + Reason(errno, target_);
+  // Devices and pipes have nothing to sync.
+  if (!direct_ && ::fsync(fd_) != 0 && errno != EINVAL) return failed + Reason(errno, target_);
   const int closed = ::close(fd_);
   fd_ = -1;
   if (closed != 0) return failed + Reason(errno, target_);
+  finished_ = true;
+  return {};
+}
+
+std::string AtomicFileWriter::Replace() {
+  if (!finished_) return "cannot write " + Quoted(target_) + ": the file was not completed";
+  if (direct_) {
+    committed_ = true;
+    return {};
+  }
+  const std::string failed = "cannot write " + Quoted(target_) + ": ";
+  // Something else may have taken the name since Open().
+  struct stat st {};
+  if (::stat(target_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    return failed + (S_ISDIR(st.st_mode) ? "it is a folder" : "it is no longer a regular file");
+  }
   if (::rename(temp_.c_str(), target_.c_str()) != 0) return failed + Reason(errno, target_);
   committed_ = true;
+  return {};
+}
+
+std::string AtomicFileWriter::Commit() {
+  if (std::string error = Finish(); !error.empty()) return error;
+  return Replace();
+}
+
+std::string SaveFilesTogether(const std::vector<FileToSave>& files) {
+  std::vector<std::unique_ptr<AtomicFileWriter>> writers;
+  for (const FileToSave& f : files) {
+    writers.push_back(std::make_unique<AtomicFileWriter>(f.path));
+    if (std::string error = writers.back()->Open(); !error.empty()) return error;
+    f.write(writers.back()->Stream());
+  }
+  for (auto& w : writers) {
+    if (std::string error = w->Finish(); !error.empty()) return error;
+  }
+  // Each replaced target keeps its old content under a second name (a hard
+  // link) until all are in place, so a failed rename can be undone.
+  struct Replaced {
+    std::string target;
+    std::string backup;  // "" when there was no old file
+    bool restorable;
+  };
+  std::vector<Replaced> done;
+  const auto undo = [&done] {
+    for (auto it = done.rbegin(); it != done.rend(); ++it) {
+      if (!it->backup.empty()) {
+        ::rename(it->backup.c_str(), it->target.c_str());
+      } else if (it->restorable) {
+        ::unlink(it->target.c_str());
+      }
+    }
+  };
+  for (auto& w : writers) {
+    if (w->WritesDirectly()) {
+      (void)w->Replace();
+      continue;
+    }
+    Replaced r{w->Target(), "", true};
+    struct stat st {};
+    if (::stat(r.target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      r.backup = TemporaryNameBeside(r.target, ".old");
+      if (::link(r.target.c_str(), r.backup.c_str()) != 0) {
+        r.backup.clear();
+        r.restorable = false;  // a file system without hard links
+      }
+    }
+    if (std::string error = w->Replace(); !error.empty()) {
+      if (!r.backup.empty()) ::unlink(r.backup.c_str());
+      undo();
+      return error;
+    }
+    done.push_back(r);
+  }
+  for (const Replaced& r : done) {
+    if (!r.backup.empty()) ::unlink(r.backup.c_str());
+  }
   return {};
 }
 
@@ -185,7 +285,9 @@ std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& ou
   if (!S_ISREG(st.st_mode)) return failed + "it is not a regular file";
   const auto size = static_cast<std::uint64_t>(st.st_size);
   if (size > maxBytes) {
-    return failed + "it is " + std::to_string(size) + " bytes long, far more than a data file";
+    return failed + "it is " + std::to_string(size) +
+           " bytes long, more than such a file can be (" + std::to_string(maxBytes) +
+           " bytes at most)";
   }
   out.resize(static_cast<std::size_t>(size));
   std::size_t done = 0;

@@ -3,7 +3,13 @@
 // goes to a temporary file in the target's folder and is renamed over the
 // target only when every byte was written and synced, so a failed or
 // interrupted save leaves the previous file whole.
+//
+// Only a regular file (or a new name) is replaced that way. A device or a
+// named pipe (-o /dev/stdout, a pipe to another program) is written
+// directly: renaming over it would replace the device node itself. A folder
+// is refused.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <span>
@@ -19,23 +25,49 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  // Creates the temporary file. Returns "" or a message naming the problem.
+  // Creates the temporary file (or opens a device or pipe). Returns "" or a
+  // message naming the problem.
   std::string Open();
   // Valid after a successful Open(); buffered.
   std::ostream& Stream();
-  // Flushes, syncs and renames over the target. Returns "" or the error;
-  // on error the target is untouched.
+  // Finish() and Replace(). Returns "" or the error; on error the target is
+  // untouched (a device or pipe has received what was written).
   std::string Commit();
 
+  // The two halves of Commit, for saving several files as one.
+  // Flushes, syncs and closes the temporary file; the target is untouched.
+  std::string Finish();
+  // Renames the finished temporary file over the target, provided the
+  // target is still a regular file or absent.
+  std::string Replace();
+
+  const std::string& Target() const { return target_; }
+  // The target is a device or a named pipe, written without a temporary.
+  bool WritesDirectly() const { return direct_; }
+
  private:
+  std::string OpenDirect();
+
   class Buffer;
   std::string target_;
   std::string temp_;
   int fd_ = -1;
   std::unique_ptr<Buffer> buffer_;
   std::unique_ptr<std::ostream> stream_;
+  bool direct_ = false;
+  bool finished_ = false;
   bool committed_ = false;
 };
+
+// Saves several files as one: each is written to its temporary file, and
+// only when every one is complete are they renamed over their targets. A
+// rename that fails puts back the files replaced before it, so either all
+// targets are new or all are as they were. Returns "" or the first error.
+struct FileToSave {
+  std::string path;
+  std::function<void(std::ostream&)> write;
+};
+std::string SaveFilesTogether(const std::vector<FileToSave>& files);
 
 // Writes `bytes` to `path` through AtomicFileWriter. Returns "" or the error.
 std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

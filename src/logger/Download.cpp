@@ -27,6 +27,9 @@ std::uint8_t Download::PrepareStart() {
   link_.Timers().Kill(timer::kDownloadWatchdog);
   downloadBuffer.clear();
   header_ = DownloadHeader{};
+  blockWaitMs = kBlockRetryMs;
+  blockRequests = 0;
+  draining = false;
   link_.SetThreshold(static_cast<int>(kDownloadHeaderSize));
   // USB adapters otherwise hold back the tail of every reply for their
   // latency timer (up to 16 ms a block: 46 s become 63 s for a full memory).
@@ -89,21 +92,24 @@ void Download::HandleHeader(std::span<const std::uint8_t> block) {
   host_.ProgressOpen(downloadTotal / kMemoryBlockSize + 1, progressPos);
   fullBlocks = downloadTotal / kMemoryBlockSize;
   if (fullBlocks == 0) {
-    link_.SetThreshold(downloadTotal);
+    requestedBytes = downloadTotal;
     blockFill = kBlockFillPartial;
   } else {
     blockFill = kBlockFillWhole;
-    link_.SetThreshold(kMemoryBlockSize);
+    requestedBytes = kMemoryBlockSize;
   }
   link_.Serial().SetLowLatency(true);
   downloadState = kStateHeaderHandled;
-  SendBlockRequest();
-  ArmBlockTimers();
-  ++blockIndex;
+  RequestNextBlock(false);
   downloadState = kStateWholeBlocks;
 }
 
 void Download::HandleBlock(std::span<const std::uint8_t> block) {
+  if (draining) {
+    // Still arriving: the quiet period starts again.
+    link_.Timers().Start(timer::kBlockRetry, blockWaitMs);
+    return;
+  }
   const bool onlyPartial = downloadState == kStateWholeBlocks && fullBlocks == 0;
   const int expected = onlyPartial                          ? downloadTotal
                        : downloadState == kStateWholeBlocks ? kMemoryBlockSize
@@ -111,7 +117,14 @@ void Download::HandleBlock(std::span<const std::uint8_t> block) {
   // The threshold keeps shorter replies from arriving at all; should one come
   // anyway, it is treated as the reply that never came: the timers re-request.
   if (static_cast<int>(block.size()) < expected) return;
+  // More than was asked for: the tail of a late reply and the start of
+  // another, in whatever order. None of it can be trusted.
+  if (static_cast<int>(block.size()) > expected) {
+    BlockFailed();
+    return;
+  }
 
+  const bool askedAgain = blockRequests > 1;
   link_.replySeen = 1;
   link_.Timers().Kill(timer::kBlockRetry);
   link_.Timers().Kill(timer::kDownloadWatchdog);
@@ -128,7 +141,7 @@ void Download::HandleBlock(std::span<const std::uint8_t> block) {
     if (bytesReceived == fullBlocks * kMemoryBlockSize) {
       const int rest = downloadTotal - bytesReceived;
       if (rest > 0) {
-        link_.SetThreshold(rest);
+        requestedBytes = rest;
         blockFill = kBlockFillPartial;
         downloadState = kStateLastPartialRequested;
       } else {
@@ -137,9 +150,8 @@ void Download::HandleBlock(std::span<const std::uint8_t> block) {
     }
     if (downloadState != kStateFinalBlock) {
       link_.replySeen = 0;
-      ArmBlockTimers();
-      SendBlockRequest();
-      ++blockIndex;
+      // A block asked for twice may still get its second answer.
+      RequestNextBlock(askedAgain);
     }
     ++progressPos;
     host_.ProgressSet(progressPos);
@@ -154,22 +166,36 @@ void Download::HandleBlock(std::span<const std::uint8_t> block) {
   if (downloadState == kStateLastPartialRequested) downloadState = kStateFinalBlock;
 }
 
-void Download::SendBlockRequest() {
+void Download::RequestNextBlock(bool afterQuiet) {
   blockRequest = BuildBlockRequest(blockIndex, blockFill);
+  ++blockIndex;
+  blockRequests = 0;
+  if (afterQuiet) {
+    StartDrain();
+  } else {
+    SendRequest(true);
+  }
+}
+
+void Download::SendRequest(bool restartWatchdog) {
+  link_.SetThreshold(requestedBytes);
   // A failed send is left to the re-request and the watchdog.
   link_.SendBytes(blockRequest);
   link_.replySeen = 0;
-}
-
-void Download::ArmBlockTimers() {
-  link_.Timers().Start(timer::kBlockRetry, kBlockRetryMs);
-  link_.Timers().Start(timer::kDownloadWatchdog, kDownloadWatchdogMs);
+  ++blockRequests;
+  link_.Timers().Start(timer::kBlockRetry, blockWaitMs);
+  if (restartWatchdog) link_.Timers().Start(timer::kDownloadWatchdog, kDownloadWatchdogMs);
 }
 
 void Download::OnTimer(int id) {
   if (id == timer::kBlockRetry) {
     link_.Timers().Kill(timer::kBlockRetry);
-    if (fullBlocks >= 0) RetryBlock();
+    if (fullBlocks < 0) return;
+    if (draining) {
+      DrainEnded();
+    } else {
+      RetryBlock();
+    }
   } else if (id == timer::kDownloadWatchdog) {
     link_.Timers().Kill(timer::kDownloadWatchdog);
     if (fullBlocks >= 0) Abandon(kInterruptionMessage);
@@ -181,8 +207,9 @@ void Download::RetryBlock() {
   // Only a control that last reported received data is trusted to have lost
   // a reply; after a line error the input is thrown away and the watchdog
   // decides. The event is taken before the reopen, which some controls
-  // count as a fresh start.
+  // count as a fresh start, and so are the bytes of the reply so far.
   const bool lastWasReceive = serial.CommEvent() == kCommEventReceive;
+  const bool partReceived = !serial.Input().empty();
   link_.ClosePort();
   try {
     serial.SetPortOpen(true);
@@ -195,8 +222,47 @@ void Download::RetryBlock() {
     serial.DiscardInput();
     return;
   }
-  (void)serial.Input();
-  if (!link_.SendBytes(blockRequest)) Abandon(kInterruptionMessage);
+  if (partReceived) {
+    // A reply slower than the wait, or one cut short: the rest of it would
+    // run into the answer to a repeated request.
+    BlockFailed();
+    return;
+  }
+  // Nothing came: the request or the whole reply was lost. It is asked for
+  // once more at once; after that the watchdog decides.
+  if (blockRequests >= 2) return;
+  if (!link_.SendBytes(blockRequest)) {
+    Abandon(kInterruptionMessage);
+    return;
+  }
+  link_.replySeen = 0;
+  ++blockRequests;
+  link_.Timers().Start(timer::kBlockRetry, blockWaitMs);
+}
+
+void Download::BlockFailed() {
+  link_.Timers().Kill(timer::kBlockRetry);
+  blockWaitMs = std::min(2 * blockWaitMs, kMaxBlockWaitMs);
+  StartDrain();
+}
+
+void Download::StartDrain() {
+  draining = true;
+  link_.Serial().DiscardInput();
+  // Every byte now raises a receive event, which restarts the quiet period.
+  link_.SetThreshold(1);
+  link_.Timers().Start(timer::kBlockRetry, blockWaitMs);
+  // A line that never falls quiet ends the download.
+  link_.Timers().Start(timer::kDownloadWatchdog, kDownloadWatchdogMs + blockWaitMs);
+}
+
+void Download::DrainEnded() {
+  draining = false;
+  if (blockRequests >= kMaxBlockRequests) {
+    Abandon(kInterruptionMessage);
+    return;
+  }
+  SendRequest(true);
 }
 
 void Download::OnPortLost() {
@@ -250,6 +316,8 @@ void Download::Report(const char* message) {
 
 void Download::ResetTransferState() {
   blockIndex = 0;
+  blockRequests = 0;
+  draining = false;
   downloadState = kStateHeaderExpected;
   downloadTotal = downloadStart = 0;
   bytesReceived = 0;

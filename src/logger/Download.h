@@ -1,9 +1,22 @@
 #pragma once
 // The download of the logger's stored data: the memory header (0x68 frame),
 // then the memory image in 512-byte blocks (0xD8 frames) under the
-// "Loading..." progress window, with one re-request per block (timer::kBlockRetry)
-// and a watchdog (timer::kDownloadWatchdog). When the image is complete it becomes the document's
-// STORE family, is saved as the previous measurement, and the host is told.
+// "Loading..." progress window, with re-requests (timer::kBlockRetry) and a
+// watchdog (timer::kDownloadWatchdog). When the image is complete it becomes
+// the document's STORE family, is saved as the previous measurement, and the
+// host is told.
+//
+// Replies carry no framing, so a reply that comes late (a slow logger, a
+// slow link) cannot be told from the next one. A block is therefore only
+// taken when exactly the bytes asked for arrived from a quiet line: when a
+// reply is still arriving at the re-request, or more bytes come than were
+// asked for, everything is dropped until the line has been quiet for the
+// current wait, and the block is asked for again with a doubled wait (up to
+// kMaxBlockWaitMs). After a block that needed more than one request, the
+// line must also be quiet before the next request, so a second answer to
+// the same request cannot be taken as the next block. A block that does not
+// arrive cleanly after kMaxBlockRequests requests ends the download with
+// "Communication interruption!".
 //
 // An abandoned download (watchdog, lost port, failed reopen, corrupt header)
 // leaves the document exactly as it was: the decoded header is kept here and
@@ -25,7 +38,9 @@ inline constexpr const char* kLoggingNowMessage =
     "The DATA LOGGER is logging now!Please stop logging,and try again!";
 inline constexpr const char* kInterruptionMessage = "Communication interruption!";
 
-inline constexpr int kBlockRetryMs = 900;
+inline constexpr int kBlockRetryMs = 900;     // first wait for a block reply
+inline constexpr int kMaxBlockWaitMs = 3600;  // the wait doubles up to this
+inline constexpr int kMaxBlockRequests = 4;   // requests of one block before giving up
 inline constexpr int kDownloadWatchdogMs = 5000;
 
 // Values of downloadState.
@@ -63,6 +78,10 @@ class Download : public TransferHandler {
   std::vector<std::uint8_t> downloadBuffer;
   int countA = 0, countB = 0;
   CommandFrame blockRequest{};
+  int requestedBytes = 0;           // size of the block asked for
+  int blockWaitMs = kBlockRetryMs;  // grows with a slow logger, kept for the whole download
+  int blockRequests = 0;            // times the awaited block was asked for
+  bool draining = false;            // dropping bytes until the line is quiet
 
   // The header of the running download, kept until the image is complete.
   const DownloadHeader& PendingHeader() const { return header_; }
@@ -70,9 +89,16 @@ class Download : public TransferHandler {
  private:
   void HandleHeader(std::span<const std::uint8_t> block);
   void HandleBlock(std::span<const std::uint8_t> block);
-  void SendBlockRequest();
-  void ArmBlockTimers();
+  // Builds the request of block blockIndex and sends it, after a quiet line
+  // when afterQuiet is set.
+  void RequestNextBlock(bool afterQuiet);
+  // Sends blockRequest; a repeat after silence keeps the running watchdog.
+  void SendRequest(bool restartWatchdog);
   void RetryBlock();
+  // The awaited reply is late, cut short or mixed: drop it and ask again.
+  void BlockFailed();
+  void StartDrain();
+  void DrainEnded();
   void Complete();
   // Ends the download without touching the document.
   void Abandon(const char* message);

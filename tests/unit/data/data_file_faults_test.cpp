@@ -1,11 +1,13 @@
 // Damaged, foreign and unwritable files: a load either takes a whole file or
 // changes nothing and says why; a save either replaces the file or leaves it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "data/ByteIO.h"
 #include "data/DataFile.h"
+#include "data/FileIO.h"
 #include "data_test_util.h"
 
 namespace acv {
@@ -276,6 +278,64 @@ TEST(DataFileFaults, FailedSaveLeavesTheOldFileWhole) {
   CDTDoc doc;
   EXPECT_TRUE(LoadDataFile(path, doc).ok);
   EXPECT_EQ(doc.rmsCount, 9);
+}
+
+TEST(DataFileFaults, FilesBeyondTheSizeCapAreRefusedUnread) {
+  ScratchDir dir;
+  const std::string path = dir.File("huge.stdata");
+  ASSERT_EQ(SaveDataFile(StoreDoc(4, true, true), path), "");
+  // A sparse tail: the size a reader would allocate for costs no disk.
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxDataFileBytes + 1)), 0);
+  CDTDoc doc = Existing();
+  const LoadResult r = LoadDataFile(path, doc);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find(std::to_string(kMaxDataFileBytes + 1) + " bytes long"), std::string::npos)
+      << r.error;
+  ExpectUnchanged(doc, "before");
+}
+
+// Only a regular file is replaced through a temporary file; a device or a
+// pipe is written to, a folder refused. Renaming over /dev/null as root
+// would have replaced the device with a plain file.
+TEST(DataFileFaults, SpecialTargetsAreWrittenDirectlyOrRefused) {
+  ScratchDir dir;
+  const Bytes bytes = EncodeDataFile(StoreDoc(4, true, true));
+  struct Case {
+    std::string target;
+    std::string error;  // "" when the write must succeed
+  };
+  ASSERT_EQ(::mkfifo(dir.File("unread").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.File("folder"));
+  for (const Case& c : {Case{"/dev/null", ""}, Case{"/dev/full", "the disk is full"},
+                        Case{dir.File("unread"), "no program reads from it"},
+                        Case{dir.File("folder"), "it is a folder"}}) {
+    SCOPED_TRACE(c.target);
+    const std::string error = WriteFileAtomically(c.target, bytes);
+    if (c.error.empty()) {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  // A pipe with a reader gets the bytes and stays a pipe.
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  ASSERT_EQ(WriteFileAtomically(pipe, bytes), "");
+  Bytes got(bytes.size() + 1);
+  EXPECT_EQ(::read(reader, got.data(), got.size()), static_cast<ssize_t>(bytes.size()));
+  got.resize(bytes.size());
+  EXPECT_EQ(got, bytes);
+  ::close(reader);
+  ASSERT_EQ(::stat(pipe.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3)
+      << "no temporary file left behind";
 }
 
 TEST(DataFileFaults, PreviousMeasurementOfARunComesBack) {

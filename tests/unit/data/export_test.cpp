@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -233,6 +234,36 @@ TEST(Export, SaveWritesReportBesideTheDataFileAndTagsItStoreData) {
   CDTDoc other = StoreDoc(9, true, false);
   EXPECT_NE(SaveDataAndExport(other, chosen), "");
   EXPECT_EQ(test::ReadBytes(dir.File("logs.2026/site A.stdata")), before);
+}
+
+TEST(Export, SaveReplacesBothFilesOrNeither) {
+  test::ScratchDir dir;
+  const std::string chosen = dir.File("site");
+  CDTDoc doc = StoreDoc(5, true, true);
+  ASSERT_EQ(SaveDataAndExport(doc, chosen), "");
+  const std::string oldReport = test::ReadText(dir.File("site.xls"));
+
+  // The data file cannot be written (its name is taken by a folder): the
+  // report beside it stays the old one, and no new report appears for a
+  // data file that was never written.
+  CDTDoc other = StoreDoc(9, true, false);
+  std::filesystem::rename(dir.File("site.stdata"), dir.File("kept.stdata"));
+  std::filesystem::create_directories(dir.File("site.stdata/x"));
+  EXPECT_NE(SaveDataAndExport(other, chosen).find("folder"), std::string::npos);
+  EXPECT_EQ(test::ReadText(dir.File("site.xls")), oldReport);
+  std::filesystem::remove(dir.File("site.xls"));
+  EXPECT_NE(SaveDataAndExport(other, chosen), "");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("site.xls")));
+
+  // A save that works replaces both and leaves no temporary file behind.
+  std::filesystem::remove_all(dir.File("site.stdata"));
+  ASSERT_EQ(SaveDataAndExport(other, chosen), "");
+  EXPECT_EQ(test::ReadText(dir.File("site.xls")), Export(other));
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"kept.stdata", "site.stdata", "site.xls"}));
 }
 
 }  // namespace

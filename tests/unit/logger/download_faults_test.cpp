@@ -3,6 +3,7 @@
 // document exactly as it was.
 #include <gtest/gtest.h>
 
+#include "data/DataFile.h"
 #include "download_fixture.h"
 
 namespace acv::test {
@@ -173,6 +174,61 @@ TEST_F(DownloadFaultTest, AGarbledHeaderIsNotBelieved) {
     EXPECT_TRUE(BlockRequests().empty());
     EXPECT_EQ(download.downloadBuffer.capacity(), 0u);
     ExpectAbandoned(before);
+  }
+}
+
+// Replies slower than the re-request, late or carrying bytes of another
+// reply: only blocks that arrived cleanly are taken, so the download ends
+// with exactly the image a prompt logger gives, or with the message.
+TEST_F(DownloadFaultTest, LateSlowAndMixedRepliesNeverBecomeData) {
+  std::vector<std::uint8_t> image;
+  for (int i = 0; image.size() < 1300; ++i) {
+    PutS16(image, 2000 + i);
+    PutS16(image, i);
+  }
+  image.resize(1300);
+  HeaderFields f;
+  f.total = 1300;
+  logger.header = EncodeHeader(f);
+  logger.total = 1300;
+  logger.Store(image, 0);
+  StartDownload();
+  clock.Advance(20000);
+  ASSERT_EQ(host.finished, 1);
+  const std::vector<std::uint8_t> right = EncodeDataFile(doc);
+
+  const std::map<int, int> everyReply{{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}};
+  struct Case {
+    const char* what;
+    int msPerBlock;
+    std::map<int, int> late;
+    std::map<int, int> extra;
+    bool completes;
+  };
+  for (const Case& c : {Case{"9600 baud", 530, {}, {}, true}, Case{"4800 baud", 1070, {}, {}, true},
+                        Case{"3000 baud", 1700, {}, {}, true},
+                        Case{"second block 1.2 s late", 0, {{1, 1200}}, {}, true},
+                        Case{"second reply too long", 0, {}, {{1, 100}}, true},
+                        Case{"a block never finishes", 20000, {}, {}, false},
+                        Case{"every reply too long", 0, {}, everyReply, false}}) {
+    SCOPED_TRACE(c.what);
+    host.Reset();
+    doc = DocumentWithStoreData();
+    const CDTDoc before = doc;
+    logger.msPerBlock = c.msPerBlock;
+    logger.lateBlockReplies = c.late;
+    logger.extraBytes = c.extra;
+    logger.blockRequests = 0;
+    StartDownload();
+    clock.Advance(120000);
+    if (c.completes) {
+      EXPECT_EQ(host.finished, 1);
+      EXPECT_TRUE(host.messages.empty());
+      EXPECT_TRUE(EncodeDataFile(doc) == right) << "the image differs";
+    } else {
+      ExpectAbandoned(before);
+      EXPECT_LE(logger.blockRequests, kMaxBlockRequests);
+    }
   }
 }
 

@@ -1,5 +1,7 @@
 #include "download_fixture.h"
 
+#include <algorithm>
+
 #include "data/DataFile.h"
 
 namespace acv::test {
@@ -70,7 +72,26 @@ DownloadTest::DownloadTest() {
     const int length =
         bytes[3] == kBlockFillPartial ? logger.total % kMemoryBlockSize : kMemoryBlockSize;
     const auto from = logger.memory.begin() + block * kMemoryBlockSize;
-    serial.Feed(std::vector<std::uint8_t>(from, from + length));
+    std::vector<std::uint8_t> reply(from, from + length);
+    if (auto extra = logger.extraBytes.find(number); extra != logger.extraBytes.end())
+      reply.insert(reply.end(), static_cast<std::size_t>(extra->second), 0x5A);
+    if (auto late = logger.lateBlockReplies.find(number); late != logger.lateBlockReplies.end()) {
+      clock.Post(late->second, [this, reply] { serial.Feed(reply); });
+      return;
+    }
+    if (logger.msPerBlock == 0) {
+      serial.Feed(reply);
+      return;
+    }
+    constexpr std::size_t kPieces = 32;
+    const std::size_t piece = (reply.size() + kPieces - 1) / kPieces;
+    for (std::size_t at = 0, k = 1; at < reply.size(); at += piece, ++k) {
+      std::vector<std::uint8_t> part(
+          reply.begin() + static_cast<long>(at),
+          reply.begin() + static_cast<long>(std::min(reply.size(), at + piece)));
+      clock.Post(static_cast<std::int64_t>(logger.msPerBlock * k / kPieces),
+                 [this, part] { serial.Feed(part); });
+    }
   });
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -94,6 +95,13 @@ struct ScriptedLogger {
   int total = 0;                   // for the size of the last partial block
   std::set<int> dropBlockReplies;  // 0-based numbers of D8 requests left unanswered
   bool silentBlocks = false;       // answers the header, never a block
+  // A slow line: each block reply arrives in 32 pieces spread over this many
+  // milliseconds (0: at once).
+  int msPerBlock = 0;
+  // Replies to these 0-based D8 requests come this many ms late, in one piece.
+  std::map<int, int> lateBlockReplies;
+  // Replies to these 0-based D8 requests carry these many extra bytes.
+  std::map<int, int> extraBytes;
   int blockRequests = 0;
   std::vector<std::vector<std::uint8_t>> requests;  // every D8 frame, in order
   std::vector<int> thresholdAtRequest;              // the receive threshold when each D8 arrived
