@@ -20,9 +20,13 @@ std::vector<ConnectionDialog*> CliLinkHost::OpenDialogs() {
   return {&dialog_};
 }
 
+std::string CliLinkHost::Prefix() const {
+  return command_.empty() ? "acvlogger-cli: " : "acvlogger-cli " + command_ + ": ";
+}
+
 void CliLinkHost::ShowMessage(const std::string& text, MessageIcon /*icon*/) {
   messages.push_back(text);
-  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fprintf(stderr, "%s%s\n", Prefix().c_str(), text.c_str());
 }
 
 void CliLinkHost::ProgressOpen(int rangeMax, int position) {
@@ -37,7 +41,7 @@ void CliLinkHost::CommandAcknowledged(bool pressStart) {
 }
 
 void CliLinkHost::PortProblem(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "%s%s\n", Prefix().c_str(), text.c_str());
 }
 
 }  // namespace acv::cli

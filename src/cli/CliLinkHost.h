@@ -33,6 +33,8 @@ class CliLinkHost : public LinkHost {
   explicit CliLinkHost(DialogKind kind) : dialog_(kind) {}
 
   HeadlessDialog& Dialog() { return dialog_; }
+  // The subcommand named in front of every message ("acvlogger-cli download: ...").
+  void SetCommand(std::string command) { command_ = std::move(command); }
   // Opening sets the status "Connecting..." and empties the message line, as
   // every connection dialog does when it opens.
   void OpenDialog();
@@ -41,7 +43,8 @@ class CliLinkHost : public LinkHost {
 
   // ---- LinkHost --------------------------------------------------------------
   std::vector<ConnectionDialog*> OpenDialogs() override;
-  // Printed on stderr, one line each, and recorded.
+  // Printed on stderr, one line each with the subcommand in front, and
+  // recorded.
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   bool ProgressWindowOpen() const override { return progressOpen_; }
   void ProgressOpen(int rangeMax, int position) override;
@@ -57,7 +60,11 @@ class CliLinkHost : public LinkHost {
   int progressPosition = 0;
 
  private:
+  // The prefix of printed lines.
+  std::string Prefix() const;
+
   HeadlessDialog dialog_;
+  std::string command_;
   bool dialogOpen_ = false;
   bool progressOpen_ = false;
 };

@@ -154,6 +154,7 @@ CliLogger::ConnectResult CliLogger::Connect(int timeoutMs) {
 }
 
 bool CliLogger::ConnectAndReport(const std::string& command, int timeoutMs) {
+  host_.SetCommand(command);
   switch (Connect(timeoutMs)) {
     case ConnectResult::Connected:
       return true;

@@ -138,7 +138,7 @@ int RunDownload(const std::vector<std::string>& args) {
   std::string error;
   if (!CheckOutputFolder(*output, error)) {
     PrintError(kCommand, error);
-    return 2;
+    return 1;
   }
   PortMap map;
   if (!ResolvePortMap(portOption, map, error)) {

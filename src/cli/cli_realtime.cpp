@@ -4,12 +4,15 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
+#include <optional>
 #include <string>
 
 #include "cli/CliCommand.h"
 #include "cli/CliLinkHost.h"
 #include "cli/CliLogger.h"
 #include "data/CDTDoc.h"
+#include "data/FileIO.h"
 #include "data/RealTimeExport.h"
 #include "logger/Download.h"
 #include "logger/RealTimeRun.h"
@@ -33,7 +36,9 @@ constexpr const char* kHelp =
     "                    without it ports 1..16 are searched\n"
     "  --interval S      seconds between points, 2..3600\n"
     "  --points N        number of points, 1..100000\n"
-    "  -o, --output FILE write the CSV to FILE instead of standard output\n\n"
+    "  -o, --output FILE write the CSV to FILE instead of standard output; FILE\n"
+    "                    is replaced when the run ends, and only by a run that\n"
+    "                    took points\n\n"
     "Ctrl-C stops the run as the Stop command does; the points taken are kept.\n\n"
     "Exit status: 0 all points taken; 1 no logger, the logger stopped answering,\n"
     "the port was lost or the output could not be written; 2 usage error;\n"
@@ -53,20 +58,20 @@ extern "C" void OnInterrupt(int) {
 // The window's part of a run: prints every point and notes how the run ended.
 class RealTimeHost : public CliLinkHost {
  public:
-  RealTimeHost(const CDTDoc& doc, std::FILE* out)
+  RealTimeHost(const CDTDoc& doc, std::ostream& out)
       : CliLinkHost(DialogKind::RealTime), doc_(doc), out_(out) {}
 
   void RealTimePointAdded() override {
     if (outputFailed) return;
-    const std::string line = RealTimeCsvLine(doc_, doc_.rtCount - 1);
-    if (std::fputs(line.c_str(), out_) < 0 || std::fflush(out_) != 0) outputFailed = true;
+    out_ << RealTimeCsvLine(doc_, doc_.rtCount - 1);
+    if (!out_.flush()) outputFailed = true;
   }
   void RealTimeEnded(RunEnd why) override {
     ended = true;
     end = why;
   }
 
-  bool WriteHeader() { return std::fputs(kRealTimeCsvHeader, out_) >= 0 && std::fflush(out_) == 0; }
+  bool WriteHeader() { return static_cast<bool>((out_ << kRealTimeCsvHeader).flush()); }
 
   bool ended = false;
   RunEnd end = RunEnd::Stopped;
@@ -74,7 +79,7 @@ class RealTimeHost : public CliLinkHost {
 
  private:
   const CDTDoc& doc_;
-  std::FILE* out_;
+  std::ostream& out_;
 };
 
 // A strict integer option within a range, with the connect dialog's prompt.
@@ -94,19 +99,23 @@ bool TakeRange(OptionList& options, const std::string& name, int low, int high, 
   return true;
 }
 
-class OutputFile {
+// The CSV of -o FILE goes to a temporary file beside FILE, which replaces
+// FILE only when a run that took points has ended: a run that never
+// started (no logger, a busy or denied port, no channel) leaves an existing
+// FILE as it was. Without -o the lines go to standard output.
+class CsvOutput {
  public:
-  ~OutputFile() {
-    if (file_ != nullptr && file_ != stdout) std::fclose(file_);
+  std::string Open(const std::optional<std::string>& path) {
+    if (!path) return {};
+    file_.emplace(*path);
+    return file_->Open();
   }
-  bool Open(const std::optional<std::string>& path) {
-    file_ = path ? std::fopen(path->c_str(), "w") : stdout;
-    return file_ != nullptr;
-  }
-  std::FILE* Get() const { return file_; }
+  std::ostream& Stream() { return file_ ? file_->Stream() : std::cout; }
+  // Puts FILE in place. "" or the error.
+  std::string Keep() { return file_ ? file_->Commit() : std::string(); }
 
  private:
-  std::FILE* file_ = nullptr;
+  std::optional<AtomicFileWriter> file_;
 };
 
 int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
@@ -159,10 +168,10 @@ int RunRealTime(const std::vector<std::string>& args) {
     PrintError(kCommand, "-o needs a file name");
     return 2;
   }
-  OutputFile out;
-  if (!out.Open(output)) {
-    PrintError(kCommand, "cannot write " + *output);
-    return 2;
+  CsvOutput out;
+  if (const std::string openError = out.Open(output); !openError.empty()) {
+    PrintError(kCommand, openError);
+    return 1;
   }
   std::string error;
   PortMap map;
@@ -172,7 +181,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   }
 
   CDTDoc doc;
-  RealTimeHost host(doc, out.Get());
+  RealTimeHost host(doc, out.Stream());
   CliLogger logger(map, host);
   LoggerLink& link = logger.Link();
   RealTimeRun run(link, doc, host, PreviousMeasurementPath());
@@ -217,6 +226,12 @@ int RunRealTime(const std::vector<std::string>& args) {
   loop.exec();
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  if (output && doc.rtCount == 0) {
+    PrintError(kCommand, "no point was taken; " + *output + " was left as it was");
+  } else if (const std::string keepError = out.Keep(); !keepError.empty()) {
+    PrintError(kCommand, keepError);
+    return 1;
+  }
   return ExitFor(host, run, doc, device);
 }
 

@@ -89,6 +89,41 @@ TEST_F(DownloadCli, ALoggerThatVanishesEndsTheDownloadAtOnce) {
   EXPECT_FALSE(std::filesystem::exists(Out()));
 }
 
+// A logger behind a slow link answers each block after the 900 ms
+// re-request: the download waits for quiet lines and longer, and saves
+// exactly the image, or ends with the message when a block never finishes.
+TEST_F(DownloadCli, SlowLoggersGiveTheRightImageOrTheMessage) {
+  for (const char* baud : {"9600", "4800"}) {
+    SCOPED_TRACE(baud);
+    const std::string dump = Home() + "/served.bin";
+    SimProcess sim({"--synthetic", "samples=200,tr=1", "--baud", baud, "--dump-image", dump});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    const ProgramRun run = Download(sim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::uint8_t> image;
+    ASSERT_EQ(ReadWholeFile(dump, image, 1 << 20), "");
+    DownloadHeader header;
+    header.channelCount = 2;
+    CDTDoc expected, saved;
+    expected.hasCh1 = expected.hasCh2 = 1;
+    ASSERT_TRUE(ParseMemoryImage(image, header, expected));
+    ASSERT_TRUE(LoadDataFile(Out(), saved).ok);
+    EXPECT_EQ(saved.rmsCount, 200);
+    EXPECT_TRUE(saved.rmsCh1 == expected.rmsCh1);
+    EXPECT_TRUE(saved.rmsCh2 == expected.rmsCh2);
+    EXPECT_TRUE(saved.trWaves == expected.trWaves);
+    std::filesystem::remove(Out());
+  }
+
+  SimProcess never({"--synthetic", "samples=200,tr=1", "--baud", "300"});
+  ASSERT_TRUE(never.Started()) << never.Error();
+  const ProgramRun run = Download(never);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("acvlogger-cli download: Communication interruption!"), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
 TEST_F(DownloadCli, RefusalsExitWithTwo) {
   const std::vector<std::pair<std::string, std::string>> cases{
       {"--refuse-logging", "The DATA LOGGER is logging now!Please stop logging,and try again!"},

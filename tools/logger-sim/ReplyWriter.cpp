@@ -44,11 +44,14 @@ bool ReplyWriter::Pump(std::int64_t nowUs) {
     // program never holds a byte earlier than the real line delivers it.
     // After a stall (a full terminal buffer, a late wake-up) the line goes
     // on at its pace rather than sending the backlog in one burst.
-    lineFreeUs_ = std::max(lineFreeUs_, static_cast<double>(nowUs) - kMaxLagUs);
+    // The allowed lag covers at least one chunk, or on a slow line a chunk
+    // would never be due.
     const std::size_t count = std::min(queue_.size(), kPacedChunk);
-    if (lineFreeUs_ + static_cast<double>(count) * kByteUs > static_cast<double>(nowUs)) break;
+    const double maxLagUs = std::max(kMaxLagUs, static_cast<double>(kPacedChunk) * byteUs_);
+    lineFreeUs_ = std::max(lineFreeUs_, static_cast<double>(nowUs) - maxLagUs);
+    if (lineFreeUs_ + static_cast<double>(count) * byteUs_ > static_cast<double>(nowUs)) break;
     if (!WriteSome(count, written)) return false;
-    lineFreeUs_ += static_cast<double>(written) * kByteUs;
+    lineFreeUs_ += static_cast<double>(written) * byteUs_;
   }
   return true;
 }
@@ -56,7 +59,7 @@ bool ReplyWriter::Pump(std::int64_t nowUs) {
 std::optional<std::int64_t> ReplyWriter::NextDueUs() const {
   if (!pace_ || queue_.empty() || blocked_) return std::nullopt;
   const std::size_t count = std::min(queue_.size(), kPacedChunk);
-  return static_cast<std::int64_t>(std::ceil(lineFreeUs_ + static_cast<double>(count) * kByteUs));
+  return static_cast<std::int64_t>(std::ceil(lineFreeUs_ + static_cast<double>(count) * byteUs_));
 }
 
 }  // namespace acv::sim

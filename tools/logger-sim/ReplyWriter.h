@@ -1,8 +1,8 @@
 #pragma once
 // The simulator's transmit queue. Replies are written to the non-blocking
 // master as the terminal accepts them; with pacing they leave in small
-// chunks at the speed of a 115200-baud line (10 bits a byte), so a reply
-// takes as long as the real logger's would.
+// chunks at the speed of a line of the given baud rate (10 bits a byte), so
+// a reply takes as long as the real logger's would.
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -13,10 +13,11 @@ namespace acv::sim {
 class ReplyWriter {
  public:
   static constexpr std::size_t kPacedChunk = 16;
-  static constexpr double kByteUs = 10.0 * 1e6 / 115200.0;
   static constexpr double kMaxLagUs = 2000.0;
 
-  ReplyWriter(int fd, bool pace) : fd_(fd), pace_(pace) {}
+  // baud 0: no pacing.
+  ReplyWriter(int fd, long baud)
+      : fd_(fd), pace_(baud > 0), byteUs_(baud > 0 ? 10.0 * 1e6 / static_cast<double>(baud) : 0) {}
 
   void Queue(std::span<const std::uint8_t> bytes, std::int64_t nowUs);
   // Writes what is due now. Returns false when the terminal is gone.
@@ -34,6 +35,7 @@ class ReplyWriter {
 
   int fd_;
   bool pace_;
+  double byteUs_;  // time one byte takes on the line
   std::deque<std::uint8_t> queue_;
   bool blocked_ = false;
   // Paced: the time at which the line has sent every byte written so far.

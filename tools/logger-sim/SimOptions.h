@@ -48,8 +48,8 @@ struct Options {
   bool zeroBytes = false;
   bool noChannel = false;
   long channelChangeAfter = 0;  // 0: never
-  bool pace = false;
-  long dropReply = 0;      // 1-based block request left unanswered; 0: none
+  long baud = 0;       // replies paced at this line speed (10 bits a byte); 0: as fast as possible
+  long dropReply = 0;  // 1-based block request left unanswered; 0: none
   long truncateReply = 0;  // 1-based block request answered with half its bytes; 0: none
   WaveSpec rtCh1{kKindVoltage, 1000, 50.0};
   WaveSpec rtCh2{kKindCurrent, 500, 50.0};

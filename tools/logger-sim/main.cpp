@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   const EventLog events(options.verbose);
-  ReplyWriter writer(terminal.master(), options.pace);
+  ReplyWriter writer(terminal.master(), options.baud);
   LoggerSim logger(options, memory, writer, trace, events);
   CommandParser parser;
 

@@ -1,0 +1,48 @@
+// Arbitrary bytes as the settings file: reading it never crashes and gives
+// values the dialogs can show, and what the program writes back reads back
+// to the same file (a second load and save change nothing).
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "data/Settings.h"
+
+namespace {
+
+const std::string& SettingsPath() {
+  static const std::string path = [] {
+    const char* base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
+    return std::string(base) + "/acv-fuzz-settings-" + std::to_string(::getpid()) + ".ini";
+  }();
+  return path;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string& path = SettingsPath();
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const acv::AppSettings first = acv::LoadSettings(path);
+  if (first.backgroundColour < 0 || first.backgroundColour > 14 || first.rtInterval < 2 ||
+      first.rtInterval > 3600 || first.realTimePoints < 1 || first.realTimePoints > 100000) {
+    std::abort();  // a value no dialog can produce got through
+  }
+  if (!acv::SaveSettings(first, path)) return 0;
+  const std::string written = ReadText(path);
+  if (!acv::SaveSettings(acv::LoadSettings(path), path)) return 0;
+  if (ReadText(path) != written) std::abort();
+  return 0;
+}

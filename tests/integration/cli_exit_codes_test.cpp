@@ -1,0 +1,102 @@
+// Every subcommand's exit status against its own help text: each case runs
+// acvlogger-cli and finds the words of the help's "Exit status:" entry for
+// the status it got.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <numeric>
+#include <regex>
+
+#include "SimProcess.h"
+#include "data/DataFile.h"
+
+namespace acv::test {
+namespace {
+
+// "Exit status: 0 saved; 1 no logger, ...; 2 ..." -> {0: "saved", 1: ...}
+std::map<int, std::string> ExitStatusOfHelp(const std::string& subcommand) {
+  const ProgramRun help = RunProgram(CliPath(), {subcommand, "--help"});
+  std::string text = help.out.substr(std::min(help.out.find("Exit status:"), help.out.size()));
+  text = std::regex_replace(text, std::regex("\\s+"), " ");
+  std::map<int, std::string> meaning;
+  const std::regex entry("(?:: |; )(\\d+) ([^;]*)");
+  for (std::sregex_iterator it(text.begin(), text.end(), entry), end; it != end; ++it)
+    meaning[std::stoi((*it)[1])] = (*it)[2];
+  return meaning;
+}
+
+class CliExitCodes : public CliTest {};
+
+TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
+  const std::string data = Home() + "/d.stdata";
+  CDTDoc doc;
+  doc.rmsCount = 1;
+  doc.hasCh1 = 1;
+  doc.rmsCh1 = {230.0f};
+  doc.formatTag = kTagStore;
+  ASSERT_EQ(SaveDataFile(doc, data), "");
+  const std::string noFolder = Home() + "/no/such/folder/out";
+  const std::string noDevice = "/dev/acv-no-such-port";
+  SimProcess logger({"--synthetic", "samples=100,tr=1"});
+  SimProcess empty({"--empty"});
+  SimProcess logging({"--refuse-logging"});
+  SimProcess noChannel({"--no-channel"});
+  for (const SimProcess* sim : {&logger, &empty, &logging, &noChannel})
+    ASSERT_TRUE(sim->Started()) << sim->Error();
+
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string helpWords;  // found in the help's entry for that status
+  };
+  const std::vector<Case> cases{
+      {{"info", data}, 0, "read"},
+      {{"info", Home() + "/none.stdata"}, 1, "cannot be read"},
+      {{"info", "--bogus"}, 2, "usage"},
+      {{"export", data, "-o", Home() + "/d.csv", "--csv"}, 0, "written"},
+      {{"export", data, "-o", noFolder}, 1, "cannot be written"},
+      {{"export"}, 2, "usage"},
+      {{"probe", "--port", logger.Device()}, 0, "found"},
+      {{"probe", "--port", noDevice}, 1, "not found"},
+      {{"setup", "--port", logger.Device()}, 0, "acknowledged"},
+      {{"setup", "--port", noDevice}, 1, "no logger"},
+      {{"setup", "--rate", "ten"}, 2, "usage"},
+      {{"clock", "--port", noDevice}, 1, "no logger"},
+      {{"clock", "--time", "tomorrow"}, 2, "usage"},
+      {{"download", "--port", logger.Device(), "-o", Home() + "/F"}, 0, "saved"},
+      {{"download", "--port", logger.Device(), "-o", noFolder}, 1, "file error"},
+      {{"download", "--port", noDevice, "-o", Home() + "/G"}, 1, "no logger"},
+      {{"download", "--port", empty.Device(), "-o", Home() + "/G"}, 2, "nothing stored"},
+      {{"download", "--port", logging.Device(), "-o", Home() + "/G"}, 2, "logging"},
+      {{"download"}, 2, "usage"},
+      {{"realtime", "--port", noDevice, "--interval", "2", "--points", "1"}, 1, "no logger"},
+      {{"realtime", "--port", logger.Device(), "--interval", "2", "--points", "1", "-o", noFolder},
+       1,
+       "output could not be written"},
+      {{"realtime", "--port", noChannel.Device(), "--interval", "2", "--points", "1"},
+       3,
+       "no channel"},
+      {{"realtime", "--interval", "1", "--points", "1"}, 2, "usage"},
+  };
+  std::map<std::string, std::map<int, std::string>> helps;
+  for (const Case& c : cases) {
+    const std::string line = std::accumulate(
+        c.args.begin(), c.args.end(), std::string(),
+        [](std::string a, const std::string& b) { return a.empty() ? b : a + " " + b; });
+    SCOPED_TRACE(line);
+    if (!helps.count(c.args[0])) helps[c.args[0]] = ExitStatusOfHelp(c.args[0]);
+    const ProgramRun run = RunProgram(CliPath(), c.args, env_, 60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, c.status) << run.err;
+    const std::string& meaning = helps[c.args[0]][c.status];
+    EXPECT_NE(meaning.find(c.helpWords), std::string::npos)
+        << "the help gives " << c.status << " as '" << meaning << "'";
+    // Every failure is explained on stderr, prefixed with the subcommand.
+    if (c.status != 0) {
+      EXPECT_NE(run.err.find("acvlogger-cli " + c.args[0] + ": "), std::string::npos) << run.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace acv::test
