@@ -2,8 +2,11 @@
 // does and prints one CSV line per point as it is taken.
 #include <QEventLoop>
 #include <QTimer>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,7 +15,6 @@
 #include "cli/CliLinkHost.h"
 #include "cli/CliLogger.h"
 #include "data/CDTDoc.h"
-#include "data/FileIO.h"
 #include "data/RealTimeExport.h"
 #include "logger/Download.h"
 #include "logger/RealTimeRun.h"
@@ -37,8 +39,7 @@ constexpr const char* kHelp =
     "  --interval S      seconds between points, 2..3600\n"
     "  --points N        number of points, 1..100000\n"
     "  -o, --output FILE write the CSV to FILE instead of standard output; FILE\n"
-    "                    is replaced when the run ends, and only by a run that\n"
-    "                    took points\n\n"
+    "                    is opened once the logger has answered\n\n"
     "Ctrl-C stops the run as the Stop command does; the points taken are kept.\n\n"
     "Exit status: 0 all points taken; 1 no logger, the logger stopped answering,\n"
     "the port was lost or the output could not be written; 2 usage error;\n"
@@ -99,23 +100,25 @@ bool TakeRange(OptionList& options, const std::string& name, int low, int high, 
   return true;
 }
 
-// The CSV of -o FILE goes to a temporary file beside FILE, which replaces
-// FILE only when a run that took points has ended: a run that never
-// started (no logger, a busy or denied port, no channel) leaves an existing
-// FILE as it was. Without -o the lines go to standard output.
+// The CSV of -o FILE is opened only once the logger has answered, so a run
+// that never started (no logger, a busy or denied port) leaves an existing
+// FILE as it was; from then on the points go to FILE as they are taken.
+// Without -o the lines go to standard output.
 class CsvOutput {
  public:
-  std::string Open(const std::optional<std::string>& path) {
-    if (!path) return {};
-    file_.emplace(*path);
-    return file_->Open();
+  explicit CsvOutput(std::optional<std::string> path) : path_(std::move(path)) {}
+  // "" or the problem.
+  std::string Open() {
+    if (!path_) return {};
+    file_.open(*path_, std::ios::binary | std::ios::trunc);
+    if (!file_) return "cannot write " + *path_ + ": " + std::strerror(errno);
+    return {};
   }
-  std::ostream& Stream() { return file_ ? file_->Stream() : std::cout; }
-  // Puts FILE in place. "" or the error.
-  std::string Keep() { return file_ ? file_->Commit() : std::string(); }
+  std::ostream& Stream() { return path_ ? static_cast<std::ostream&>(file_) : std::cout; }
 
  private:
-  std::optional<AtomicFileWriter> file_;
+  std::optional<std::string> path_;
+  std::ofstream file_;
 };
 
 int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
@@ -168,11 +171,7 @@ int RunRealTime(const std::vector<std::string>& args) {
     PrintError(kCommand, "-o needs a file name");
     return 2;
   }
-  CsvOutput out;
-  if (const std::string openError = out.Open(output); !openError.empty()) {
-    PrintError(kCommand, openError);
-    return 1;
-  }
+  CsvOutput out(output);
   std::string error;
   PortMap map;
   if (!ResolvePortMap(portOption, map, error)) {
@@ -191,6 +190,11 @@ int RunRealTime(const std::vector<std::string>& args) {
   const std::string device = logger.Device();
   std::fprintf(stderr, "%s on %s: %d points every %d s\n", kStatusConnected, device.c_str(), points,
                interval);
+  if (const std::string openError = out.Open(); !openError.empty()) {
+    logger.CloseDialog();
+    PrintError(kCommand, openError);
+    return 1;
+  }
   if (!host.WriteHeader()) {
     logger.CloseDialog();
     PrintError(kCommand, "the CSV output could not be written");
@@ -226,12 +230,6 @@ int RunRealTime(const std::vector<std::string>& args) {
   loop.exec();
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
-  if (output && doc.rtCount == 0) {
-    PrintError(kCommand, "no point was taken; " + *output + " was left as it was");
-  } else if (const std::string keepError = out.Keep(); !keepError.empty()) {
-    PrintError(kCommand, keepError);
-    return 1;
-  }
   return ExitFor(host, run, doc, device);
 }
 
