@@ -139,7 +139,7 @@ CliLogger::CliLogger(PortMap map, CliLinkHost& host)
 
 CliLogger::ConnectResult CliLogger::Connect(int timeoutMs) {
   host_.OpenDialog();
-  link_.BeginConnection();
+  link_.BeginConnection(host_.Dialog().Kind());
   // A scan that opened no port leaves the search "Connecting..." for ever
   // (it retries every 100 ms); on the command line that is an answer too.
   const auto noPort = [this] {

@@ -76,7 +76,9 @@ class LinkHost {
 
   // A port exists but cannot be opened (no permission, another program holds
   // it, or the device refuses). The text explains the cause and the remedy;
-  // the link reports each distinct problem once per program run.
+  // the link reports each distinct problem once per dialog opening, after
+  // the scan or check that found it. The link's timers keep running while a
+  // modal box is up, so a host should show it from the event loop (queued).
   virtual void PortProblem(const std::string& /*text*/) {}
 };
 

@@ -13,6 +13,21 @@ constexpr int kFirstFrameRepeatMs = 500;
 constexpr int kMaxPorts = 16;
 }  // namespace
 
+// Marks one operation of the link; the outermost one hands the problems
+// found meanwhile to the host when it ends.
+class LoggerLink::ProblemReport {
+ public:
+  explicit ProblemReport(LoggerLink& link) : link_(link) { ++link_.operationDepth_; }
+  ~ProblemReport() {
+    if (--link_.operationDepth_ == 0) link_.ReportPendingProblems();
+  }
+  ProblemReport(const ProblemReport&) = delete;
+  ProblemReport& operator=(const ProblemReport&) = delete;
+
+ private:
+  LoggerLink& link_;
+};
+
 LoggerLink::LoggerLink(SerialControl& serial, TimerHost& timers, LinkHost& host)
     : serial_(serial), timers_(timers), host_(host) {
   serial_.SetEventHandler([this] { OnCommEvent(); });
@@ -52,7 +67,15 @@ void LoggerLink::ReportProblem(const SerialError& error) {
   // scan and the keep-alive check retry it every few hundred milliseconds.
   if (error.kind() == SerialError::Kind::NotFound || error.kind() == SerialError::Kind::NotOpen)
     return;
-  if (reportedProblems_.insert(error.what()).second) host_.PortProblem(error.what());
+  // The text names the device and the cause: one report per device and
+  // problem for each dialog opening.
+  if (reportedProblems_.insert(error.what()).second) pendingProblems_.push_back(error.what());
+}
+
+void LoggerLink::ReportPendingProblems() {
+  std::vector<std::string> problems;
+  problems.swap(pendingProblems_);
+  for (const std::string& text : problems) host_.PortProblem(text);
 }
 
 void LoggerLink::ResetPort() {
@@ -67,6 +90,7 @@ void LoggerLink::ResetPort() {
 }
 
 void LoggerLink::ProbeLoggerPort(int port) {
+  ProblemReport report(*this);
   // A port left open on another number would swallow the probe.
   if (serial_.PortOpen() && serial_.CommPort() != port) ClosePort();
   serial_.SetCommPort(port);
@@ -77,6 +101,7 @@ void LoggerLink::ProbeLoggerPort(int port) {
 }
 
 void LoggerLink::SendCommandFrame() {
+  ProblemReport report(*this);
   timers_.Kill(timer::kKeepAlive);
   try {
     if (!serial_.PortOpen()) serial_.SetPortOpen(true);
@@ -104,10 +129,11 @@ void LoggerLink::KillConnectTimers() {
 
 // ---- connection dialogs ------------------------------------------------------
 
-bool LoggerLink::BeginConnection() {
+bool LoggerLink::BeginConnection(DialogKind kind) {
   if (host_.ProgressWindowOpen()) return false;
-  transferActive = 0;
+  if (kind == DialogKind::LoggerSetup || kind == DialogKind::CorrectTime) transferActive = 0;
   portAnswered = 0;
+  reportedProblems_.clear();
   if (loggerFound)
     timers_.Start(timer::kKeepAlive, kKeepAliveMs);
   else
@@ -116,6 +142,7 @@ bool LoggerLink::BeginConnection() {
 }
 
 bool LoggerLink::CheckPort() {
+  ProblemReport report(*this);
   ClosePort();
   serial_.SetCommPort(portNumber);
   if (!TryOpen()) return false;
@@ -140,18 +167,26 @@ void LoggerLink::ScanPorts() {
     timers_.Kill(timer::kPortScan);
     return;
   }
+  // A scan is never entered from inside another (a host running the event
+  // loop from a callback would otherwise let timer::kPortScan start one).
+  if (scanning_) return;
+  scanning_ = true;
   ++scansRun;
   probeIndex = 1;
   // A probe cycle cut short by a closing dialog leaves its ports behind;
   // every scan starts from an empty list so it never outgrows its 16 slots.
   portCount = 0;
   portList.fill(0);
-  for (int port = 1; port <= kMaxPorts; ++port) {
+  ClosePort();
+  // Devices plugged in (or renamed by a replug) since the last scan.
+  serial_.RefreshPorts();
+  for (int port = 1; port <= kMaxPorts && portCount < kMaxPorts; ++port) {
     ClosePort();
     portNumber = port;
     serial_.SetCommPort(port);
     if (TryOpen()) portList[portCount++] = static_cast<std::uint8_t>(port);
   }
+  scanning_ = false;
   if (portCount == 0) return;  // timer::kPortScan keeps running: scan again at its next tick
   timers_.Kill(timer::kPortScan);
   const int highest = portList[portCount - 1];
@@ -247,6 +282,7 @@ void LoggerLink::RepeatFirstFrame() {
 }
 
 void LoggerLink::OnTimer(int id) {
+  ProblemReport report(*this);
   switch (id) {
     case timer::kPortScan:
       ScanPorts();

@@ -97,10 +97,14 @@ class LoggerLink {
   void OnCommEvent();
 
   // Opening of a connection dialog: nothing when the "Loading..." window
-  // exists (returns false); otherwise clears transferActive and portAnswered
-  // and starts timer::kKeepAlive when the logger answered before, else
-  // timer::kPortScan.
-  bool BeginConnection();
+  // exists (returns false); otherwise clears portAnswered and starts
+  // timer::kKeepAlive when the logger answered before, else
+  // timer::kPortScan. The set-up and clock
+  // dialogs also clear transferActive, so the logger's acknowledgement takes
+  // the idle reply path; the download and real-time dialogs leave it, so
+  // late blocks of a stopped run still get the stop frame. Port problems are
+  // explained again for each opening.
+  bool BeginConnection(DialogKind kind);
   // The port check a dialog makes at opening when the logger answered
   // before: close, reopen, close. True when the port could be opened.
   bool CheckPort();
@@ -133,7 +137,13 @@ class LoggerLink {
   // Opens the port last set with SetCommPort (if closed); a port that is
   // there but refuses is reported once. False when it could not be opened.
   bool TryOpen();
+  // Port problems are collected while the link works and handed to the host
+  // once the outermost operation is done (ProblemReport): a host that shows
+  // them in a modal box keeps the event loop, and so timer::kPortScan, running, and
+  // must not find a scan half done underneath.
   void ReportProblem(const SerialError& error);
+  void ReportPendingProblems();
+  class ProblemReport;
 
   SerialControl& serial_;
   TimerHost& timers_;
@@ -141,7 +151,10 @@ class LoggerLink {
   TransferHandler* realTime_ = nullptr;
   TransferHandler* download_ = nullptr;
   CommandFrame firstFrame_{};  // the first frame of the running transfer, for its repeat
-  std::set<std::string> reportedProblems_;
+  std::set<std::string> reportedProblems_;  // since the last dialog opening
+  std::vector<std::string> pendingProblems_;
+  int operationDepth_ = 0;
+  bool scanning_ = false;
 };
 
 }  // namespace acv

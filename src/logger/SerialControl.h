@@ -36,6 +36,10 @@ class SerialControl {
   // Port number 1..16 (mapped to a device by the implementation).
   virtual void SetCommPort(int port) = 0;
   virtual int CommPort() const = 0;
+  // Reads the system's serial devices again and numbers them anew, so
+  // devices plugged in or removed since are taken in. An open port stays
+  // open on its device. The port search calls it at the start of every scan.
+  virtual void RefreshPorts() {}
 
   // Opening raises SerialError when the port does not exist or cannot be
   // opened. The line settings are always 115200 8N1, binary.

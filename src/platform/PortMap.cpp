@@ -94,19 +94,48 @@ PortMap::PortMap(std::vector<PortEntry> entries) : entries_(std::move(entries)) 
   if (static_cast<int>(entries_.size()) > kMaxPorts) entries_.resize(kMaxPorts);
 }
 
-PortMap PortMap::FromSystem(const std::string& preferredDevice) {
-  std::vector<std::string> devices;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-    devices.push_back(info.systemLocation().toStdString());
-  const std::map<std::string, std::string> byId = SerialByIdNames();
+namespace {
+
+class SystemPortEnumeration : public PortEnumeration {
+ public:
+  std::vector<std::string> SerialDevices() override {
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+      devices.push_back(info.systemLocation().toStdString());
+    return devices;
+  }
+  std::map<std::string, std::string> ByIdNames() override { return SerialByIdNames(); }
+};
+
+}  // namespace
+
+std::shared_ptr<PortEnumeration> SystemPorts() {
+  static const std::shared_ptr<PortEnumeration> system = std::make_shared<SystemPortEnumeration>();
+  return system;
+}
+
+PortMap PortMap::Enumerate(std::shared_ptr<PortEnumeration> source,
+                           const std::string& preferredDevice) {
+  const std::map<std::string, std::string> byId = source->ByIdNames();
   std::vector<PortEntry> entries;
-  for (const std::string& device : OrderSerialDevices(std::move(devices), preferredDevice)) {
+  for (const std::string& device : OrderSerialDevices(source->SerialDevices(), preferredDevice)) {
     auto it = byId.find(Resolved(device));
     // A device named through its by-id link already shows that name.
     const bool namedById = it != byId.end() && it->second == device;
     entries.push_back({device, it == byId.end() || namedById ? std::string() : it->second});
   }
-  return PortMap(std::move(entries));
+  PortMap map(std::move(entries));
+  map.source_ = std::move(source);
+  map.preferred_ = preferredDevice;
+  return map;
+}
+
+PortMap PortMap::FromSystem(const std::string& preferredDevice) {
+  return Enumerate(SystemPorts(), preferredDevice);
+}
+
+PortMap PortMap::Reread() const {
+  return source_ ? Enumerate(source_, preferred_) : *this;
 }
 
 PortMap PortMap::Single(const std::string& device) {
@@ -116,6 +145,14 @@ PortMap PortMap::Single(const std::string& device) {
 std::string PortMap::DevicePath(int port) const {
   if (port < 1 || port > Size()) return {};
   return entries_[static_cast<std::size_t>(port - 1)].device;
+}
+
+std::string PortMap::OpenPath(int port) const {
+  if (port < 1 || port > Size()) return {};
+  const PortEntry& e = entries_[static_cast<std::size_t>(port - 1)];
+  std::error_code ec;
+  if (e.byId.empty() || std::filesystem::exists(e.device, ec)) return e.device;
+  return std::filesystem::exists(e.byId, ec) ? e.byId : e.device;
 }
 
 std::string PortMap::DisplayName(int port) const {

@@ -64,7 +64,7 @@ void QtSerialControl::SetPortOpen(bool open) {
 }
 
 void QtSerialControl::Open() {
-  const std::string device = map_.DevicePath(commPort_);
+  const std::string device = map_.OpenPath(commPort_);
   if (device.empty()) {
     throw SerialError(SerialError::Kind::NotFound,
                       "Port " + std::to_string(commPort_) + " has no serial device");

@@ -39,6 +39,7 @@ class QtSerialControl : public QObject, public SerialControl {
   // ---- SerialControl -------------------------------------------------------
   void SetCommPort(int port) override { commPort_ = port; }
   int CommPort() const override { return commPort_; }
+  void RefreshPorts() override { map_ = map_.Reread(); }
   void SetPortOpen(bool open) override;
   bool PortOpen() const override { return port_.isOpen(); }
   void SetRThreshold(int bytes) override;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 
 #include "platform/PortMap.h"
 
@@ -61,6 +63,52 @@ TEST(PortMap, ByIdLinksNameTheirDevices) {
   const PortMap map({{"/dev/ttyUSB0", "/dev/serial/by-id/usb-X"}, {"/dev/ttyS0", ""}});
   EXPECT_EQ(map.DisplayName(1), "/dev/serial/by-id/usb-X (/dev/ttyUSB0)");
   EXPECT_EQ(map.DisplayName(2), "/dev/ttyS0");
+}
+
+// The devices a test lists, standing in for the system's.
+class ListedPorts : public PortEnumeration {
+ public:
+  std::vector<std::string> SerialDevices() override { return devices; }
+  std::map<std::string, std::string> ByIdNames() override { return byId; }
+  Devices devices;
+  std::map<std::string, std::string> byId;
+};
+
+TEST(PortMap, ReadAgainItTakesInNewDevicesInThePortOrder) {
+  auto ports = std::make_shared<ListedPorts>();
+  ports->devices = {"/dev/ttyS0"};
+  const PortMap first = PortMap::Enumerate(ports, "/dev/pts/9");
+  ASSERT_EQ(first.Size(), 2);
+  ports->devices = {"/dev/ttyS0", "/dev/ttyUSB1"};
+  const PortMap again = first.Reread();
+  EXPECT_EQ(again.Size(), 3);
+  EXPECT_EQ(again.DevicePath(1), "/dev/pts/9");  // the named device stays first
+  EXPECT_EQ(again.DevicePath(2), "/dev/ttyUSB1");
+  EXPECT_EQ(again.DevicePath(3), "/dev/ttyS0");
+  EXPECT_EQ(first.DevicePath(2), "/dev/ttyS0");  // a map is a snapshot
+  // A fixed list has nothing to read again.
+  EXPECT_EQ(PortMap::Single("/dev/pts/3").Reread().DevicePath(1), "/dev/pts/3");
+}
+
+TEST(PortMap, AnAdapterNamedAnewIsOpenedThroughItsByIdLink) {
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) / ("replug-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string before = (dir / "ttyUSB0").string(), after = (dir / "ttyUSB1").string();
+  const std::string link = (dir / "usb-Adapter_1234-if00-port0").string();
+  { std::ofstream(before) << ""; }
+  std::filesystem::create_symlink("ttyUSB0", link);
+  const PortMap map({{before, link}});
+  EXPECT_EQ(map.OpenPath(1), before);
+  // Unplugged and plugged in again: the system calls it ttyUSB1 now.
+  std::filesystem::remove(before);
+  std::filesystem::remove(link);
+  { std::ofstream(after) << ""; }
+  std::filesystem::create_symlink("ttyUSB1", link);
+  EXPECT_EQ(map.OpenPath(1), link);
+  std::filesystem::remove(link);  // gone for good: the device, which fails to open
+  EXPECT_EQ(map.OpenPath(1), before);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

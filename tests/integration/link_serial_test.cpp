@@ -24,7 +24,7 @@ struct LiveLink {
   bool Connect(DialogKind kind) {
     dialog = std::make_unique<Dialog>(kind);
     host.open = {dialog.get()};
-    link.BeginConnection();
+    link.BeginConnection(kind);
     RunEventLoopUntil([&] { return dialog->status != kStatusConnecting; }, 3000);
     return dialog->status == kStatusConnected;
   }
@@ -50,6 +50,33 @@ TEST_F(LinkSerial, TheSearchFindsTheLoggerAndClosesThePortAgain) {
   EXPECT_EQ(live.link.portNumber, 1);
   EXPECT_FALSE(live.serial.PortOpen());
   EXPECT_TRUE(live.timers.IsActive(timer::kKeepAlive));
+}
+
+// Stands in for the system's list of serial devices.
+class ListedPorts : public PortEnumeration {
+ public:
+  std::vector<std::string> SerialDevices() override { return devices; }
+  std::vector<std::string> devices;
+};
+
+TEST_F(LinkSerial, ALoggerPluggedInAfterStartIsFoundByTheNextScan) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  auto ports = std::make_shared<ListedPorts>();
+  QtSerialControl serial(PortMap::Enumerate(ports));
+  QtTimerHost timers;
+  Host host;
+  LoggerLink link(serial, timers, host);
+  Dialog dialog(DialogKind::RealTime);
+  host.open = {&dialog};
+  link.BeginConnection(DialogKind::RealTime);
+  ASSERT_TRUE(RunEventLoopUntil([&] { return link.scansRun >= 2; }, 5000));
+  ASSERT_EQ(dialog.status, kStatusConnecting);
+  ports->devices = {sim.Device()};  // plugged in
+  ASSERT_TRUE(RunEventLoopUntil([&] { return dialog.status != kStatusConnecting; }, 5000));
+  EXPECT_EQ(dialog.status, kStatusConnected);
+  EXPECT_EQ(serial.Map().DevicePath(link.portNumber), sim.Device());
+  link.KillConnectTimers();
 }
 
 TEST_F(LinkSerial, OpenFailuresSayWhy) {

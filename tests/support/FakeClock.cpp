@@ -50,7 +50,9 @@ void FakeClock::Advance(std::int64_t ms) {
       (void)firedSeq;
     }
   }
-  now_ = target;
+  // A task that advanced the clock itself (a modal box's loop) has moved
+  // time on already; time never runs back.
+  now_ = std::max(now_, target);
 }
 
 void FakeTimerHost::Start(int id, int milliseconds) {

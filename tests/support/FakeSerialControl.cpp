@@ -1,5 +1,7 @@
 #include "FakeSerialControl.h"
 
+#include <string>
+
 namespace acv::test {
 
 std::vector<std::vector<std::uint8_t>> FakeSerialControl::WritesTo(int port) const {
@@ -21,15 +23,23 @@ void FakeSerialControl::RemovePort(int port) {
   }
 }
 
+void FakeSerialControl::RefreshPorts() {
+  existing_.insert(pluggedIn_.begin(), pluggedIn_.end());
+  pluggedIn_.clear();
+}
+
 void FakeSerialControl::SetPortOpen(bool open) {
   if (!open) {
     open_ = false;
     return;
   }
+  openAttempts.push_back(port_);
   if (open_) throw SerialError(SerialError::Kind::Busy, "port already open");
   if (existing_.count(port_) == 0) throw SerialError(SerialError::Kind::NotFound, "no such port");
-  if (denied_.count(port_) != 0)
-    throw SerialError(SerialError::Kind::NoPermission, "permission denied");
+  if (denied_.count(port_) != 0) {
+    throw SerialError(SerialError::Kind::NoPermission,
+                      "permission denied on port " + std::to_string(port_));
+  }
   open_ = true;
   openPort_ = port_;
   ++opens;

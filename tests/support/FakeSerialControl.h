@@ -23,6 +23,10 @@ class FakeSerialControl : public SerialControl {
   void AddPort(int port) { existing_.insert(port); }
   void RemovePort(int port);                         // unplug: an open port on it is lost at once
   void DenyPort(int port) { denied_.insert(port); }  // exists, but opening fails
+  // An adapter plugged in now: the system lists it from the next
+  // RefreshPorts() on, as it appears to a program that reads the list again.
+  void PlugIn(int port) { pluggedIn_.insert(port); }
+  std::vector<int> openAttempts;  // the port of every attempt to open, in order
 
   struct Write {
     int port;
@@ -52,6 +56,7 @@ class FakeSerialControl : public SerialControl {
   // ---- SerialControl -----------------------------------------------------------
   void SetCommPort(int port) override { port_ = port; }
   int CommPort() const override { return port_; }
+  void RefreshPorts() override;
   void SetPortOpen(bool open) override;
   bool PortOpen() const override { return open_; }
   void SetRThreshold(int bytes) override;
@@ -70,6 +75,7 @@ class FakeSerialControl : public SerialControl {
   FakeClock& clock_;
   std::set<int> existing_;
   std::set<int> denied_;
+  std::set<int> pluggedIn_;
   int port_ = 1;
   bool open_ = false;
   int openPort_ = 0;

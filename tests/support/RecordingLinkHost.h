@@ -1,6 +1,7 @@
 #pragma once
 // A connection dialog and a link host that record what the link tells them,
 // for tests of the link and of the transfers on it.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,18 @@ class RecordingLinkHost : public LinkHost {
   void ProgressSet(int) override {}
   void ProgressClose() override { progressOpen = false; }
   void CommandAcknowledged(bool pressStart) override { acks.push_back(pressStart); }
-  void PortProblem(const std::string& text) override { problems.push_back(text); }
+  void PortProblem(const std::string& text) override {
+    problems.push_back(text);
+    if (whileShowingProblem) whileShowingProblem();
+  }
 
   std::vector<ConnectionDialog*> open;
   std::vector<std::string> messages;
   std::vector<MessageIcon> icons;
   std::vector<bool> acks;
   std::vector<std::string> problems;
+  // Runs inside PortProblem, as the event loop of a modal box would.
+  std::function<void()> whileShowingProblem;
   bool progressOpen = false;
 };
 

@@ -9,6 +9,8 @@ LoggerDialogBase::LoggerDialogBase(QWidget* parent) : QDialog(parent) {
   const QColor background(kDialogGrey, kDialogGrey, kDialogGrey);
   grey.setColor(QPalette::Window, background);
   grey.setColor(QPalette::Button, background);
+  // The edit fields and spin boxes are grey too, not white.
+  grey.setColor(QPalette::Base, background);
   setPalette(grey);
   setAutoFillBackground(true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -43,7 +45,7 @@ QString LoggerDialogBase::MessageText() const {
 bool LoggerDialogBase::Begin(DialogContext& context) {
   if (isVisible()) return false;
   context_ = &context;
-  if (!Link().BeginConnection()) return false;
+  if (!Link().BeginConnection(Kind())) return false;
   SetStatus(kStatusConnecting);
   context.DialogOpened(this);
   registered_ = true;

@@ -77,7 +77,7 @@ class LinkTest : public ::testing::Test {
   void OpenDialog(Dialog& dialog) {
     dialog.status = kStatusConnecting;
     host.open.push_back(&dialog);
-    link.BeginConnection();
+    link.BeginConnection(dialog.Kind());
   }
   void CloseDialog(Dialog& dialog) {
     std::erase(host.open, &dialog);

@@ -27,7 +27,7 @@ TEST_F(LinkTest, ProbesGoFromTheHighestPortDownUntilTheLoggerAnswers) {
       download(DialogKind::Download), realTime(DialogKind::RealTime);
   clockDlg.message = "untouched";
   host.open = {&setup, &clockDlg, &download, &realTime};
-  link.BeginConnection();
+  link.BeginConnection(DialogKind::Download);
 
   clock.Advance(1200);
   // 5 at the scan (100 ms), 5 again at the first tick, then 3, which answers.
@@ -59,7 +59,7 @@ TEST_F(LinkTest, AFailedCycleShowsNotConnectedAndScansAgainAfterOneSecond) {
   serial.AddPort(7);
   Dialog download(DialogKind::Download), realTime(DialogKind::RealTime);
   host.open = {&download, &realTime};
-  link.BeginConnection();
+  link.BeginConnection(DialogKind::Download);
 
   clock.Advance(1599);  // probes: 7 (scan, 100), 7 (600), 2 (1100)
   EXPECT_EQ(ProbesSent(), 3);
@@ -160,7 +160,7 @@ TEST_F(LinkTest, ALaterDialogStartsWithTheKeepAliveCheckAndSendsNoProbe) {
 
 TEST_F(LinkTest, NoConnectionStartsWhileTheLoadingWindowIsOpen) {
   host.progressOpen = true;
-  EXPECT_FALSE(link.BeginConnection());
+  EXPECT_FALSE(link.BeginConnection(DialogKind::Download));
   EXPECT_TRUE(timers.started.empty());
 }
 
@@ -190,6 +190,71 @@ TEST_F(LinkTest, APortThatRefusesUsIsExplainedOnce) {
   EXPECT_EQ(host.problems.size(), 1u);
   // The refused port is not in the list.
   EXPECT_EQ(link.portList[0], 5);
+}
+
+TEST_F(LinkTest, ADevicePluggedInBetweenTwoScansIsProbedAndFound) {
+  Dialog dialog(DialogKind::Download);
+  OpenDialog(dialog);
+  clock.Advance(200);  // two scans, nothing there
+  ASSERT_EQ(link.scansRun, 2u);
+  ASSERT_EQ(dialog.status, kStatusConnecting);
+  serial.PlugIn(6);
+  LoggerOn(6);
+  clock.Advance(150);  // the next scan reads the system's ports again
+  EXPECT_EQ(dialog.status, kStatusConnected);
+  EXPECT_EQ(link.portNumber, 6);
+  EXPECT_EQ(Writes(), (std::vector<std::pair<int, Bytes>>{{6, kProbe}}));
+}
+
+TEST_F(LinkTest, PortHintsFollowTheWholeScanOncePerOpeningAndNeverNestIt) {
+  for (int p : {2, 5}) {
+    serial.AddPort(p);
+    serial.DenyPort(p);
+  }
+  std::vector<std::size_t> attemptsAtHint;
+  host.whileShowingProblem = [&] {
+    attemptsAtHint.push_back(serial.openAttempts.size());
+    clock.Advance(250);  // a modal box keeps the event loop, and timer 4, running
+  };
+  Dialog dialog(DialogKind::Download);
+  OpenDialog(dialog);
+  clock.Advance(100);
+  // Both hints after the first scan had tried all 16 ports; the two scans
+  // that ran while the first hint was up found nothing new to say.
+  ASSERT_EQ(host.problems.size(), 2u);
+  EXPECT_NE(host.problems[0], host.problems[1]);
+  EXPECT_EQ(attemptsAtHint, (std::vector<std::size_t>{16, 48}));
+  clock.Advance(1000);
+  EXPECT_EQ(host.problems.size(), 2u);
+  // Every scan ran whole, none inside another: ports 1..16, 1..16, ...
+  ASSERT_EQ(serial.openAttempts.size() % 16, 0u);
+  for (std::size_t i = 0; i < serial.openAttempts.size(); ++i)
+    ASSERT_EQ(serial.openAttempts[i], static_cast<int>(i % 16) + 1) << i;
+  EXPECT_EQ(link.portCount, 0);
+
+  // The next opening explains them again.
+  CloseDialog(dialog);
+  host.whileShowingProblem = nullptr;
+  OpenDialog(dialog);
+  clock.Advance(100);
+  EXPECT_EQ(host.problems.size(), 4u);
+}
+
+// Only the set-up and clock dialogs put the link back on the idle reply
+// path; after a stopped run the download and real-time dialogs leave the
+// stop frame answering the logger's late blocks.
+TEST_F(LinkTest, OnlyTheCommandDialogsClearTheTransferFlag) {
+  const std::pair<DialogKind, int> cases[] = {{DialogKind::LoggerSetup, 0},
+                                              {DialogKind::CorrectTime, 0},
+                                              {DialogKind::Download, 1},
+                                              {DialogKind::RealTime, 1}};
+  for (const auto& [kind, expected] : cases) {
+    link.transferActive = 1;
+    Dialog dialog(kind);
+    OpenDialog(dialog);
+    EXPECT_EQ(link.transferActive, expected) << static_cast<int>(kind);
+    CloseDialog(dialog);
+  }
 }
 
 }  // namespace
