@@ -17,6 +17,16 @@ constexpr ClockField kFieldOrder[kClockFields] = {ClockField::Year,   ClockField
                                                   ClockField::Day,    ClockField::Hour,
                                                   ClockField::Minute, ClockField::Second};
 
+constexpr const char* kMonthNames[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+
+int DaysInMonth(int year, int month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 }  // namespace
 
 std::string IntegerRangePrompt(int lowest, int highest) {
@@ -104,6 +114,16 @@ CommandFrame ClockFrameFromTexts(const ClockTexts& texts) {
     v[i] = ClampClockField(kFieldOrder[i], ParseLeadingInt(texts[i]));
   }
   return BuildClockFrame(v[0], v[1], v[2], v[3], v[4], v[5]);
+}
+
+std::string ClockDateProblem(const ClockTexts& texts) {
+  const int year = ClampClockField(ClockField::Year, ParseLeadingInt(texts[0]));
+  const int month = ClampClockField(ClockField::Month, ParseLeadingInt(texts[1]));
+  const int day = ClampClockField(ClockField::Day, ParseLeadingInt(texts[2]));
+  if (month < 1 || month > 12) return {};
+  if (day >= 1 && day <= DaysInMonth(year, month)) return {};
+  return std::string(kMonthNames[month - 1]) + " " + std::to_string(year) + " has no day " +
+         std::to_string(day) + ".";
 }
 
 }  // namespace acv

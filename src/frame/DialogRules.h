@@ -95,4 +95,9 @@ ClockTexts ClockTextsFor(const LocalFields& time);
 // clamped as the fields are.
 CommandFrame ClockFrameFromTexts(const ClockTexts& texts);
 
+// Why the fields name a day their month does not have ("February 2030 has no
+// day 31."), or empty when they do not. A month outside 1..12 is left to the
+// clamps above, which send it as typed.
+std::string ClockDateProblem(const ClockTexts& texts);
+
 }  // namespace acv

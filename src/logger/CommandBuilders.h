@@ -67,8 +67,8 @@ int ClampSampleRate(const std::string& text, int unit);
 std::uint8_t SampleRateUnitCode(int unit);
 
 // AA, flags, unit, rate, rise level (16-bit big-endian), drop level. The rate
-// is clamped to its range so a stray value from the settings file cannot
-// wrap around in its byte; the levels are sent as their 16-bit pattern.
+// is clamped to its range and the levels to 0..65535, so a stray value from
+// the settings file cannot wrap around in its bytes.
 CommandFrame BuildSetupFrame(const SetupValues& values);
 
 // ---- clock command ---------------------------------------------------------------

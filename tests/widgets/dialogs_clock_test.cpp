@@ -77,6 +77,21 @@ TEST_F(ClockDialogTest, FieldsClampWhileTypingAndMonthZeroIsSent) {
   EXPECT_EQ(h.Frames().at(0), Bytes({0xAC, 0x99, 0x00, 0x31, 0x23, 0x08, 0x00, 0xFF}));
 }
 
+TEST_F(ClockDialogTest, ADayTheMonthDoesNotHaveIsRefusedAndTheDialogStays) {
+  h.fixedNow = MakeLocalTime({2030, 2, 3, 10, 0, 0});
+  OpenConnected();
+  ReplaceText(Field(ClockField::Day), "31");
+  PressOk();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.MessageText(), "February 2030 has no day 31.");
+  EXPECT_TRUE(h.Frames().empty());
+  EXPECT_EQ(h.settings.lastClockText[2], AppSettings().lastClockText[2]);  // nothing kept
+  ReplaceText(Field(ClockField::Day), "28");
+  PressOk();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(h.Frames().at(0)[3], 0x28);
+}
+
 TEST_F(ClockDialogTest, YearIsTypedFreelyAndSettlesWithinTheCentury) {
   OpenConnected();
   ReplaceText(Field(ClockField::Year), "2031");

@@ -29,6 +29,14 @@ class LookTest : public DialogTest {
     QDir().mkpath(folder);
     image.save(folder + "/" + name + ".png");
     EXPECT_EQ(image.pixelColor(2, 2), QColor(225, 225, 225)) << name.toStdString();
+    // The fields are grey as well: a point inside each shown edit, clear of
+    // its text and frame.
+    for (const CNumberEdit* edit : dialog->findChildren<CNumberEdit*>()) {
+      if (!edit->isVisible()) continue;
+      const QPoint inside = edit->mapTo(dialog, QPoint(edit->width() - 5, edit->height() / 2));
+      EXPECT_EQ(image.pixelColor(inside), QColor(225, 225, 225))
+          << name.toStdString() << " " << edit->objectName().toStdString();
+    }
     return image;
   }
 };

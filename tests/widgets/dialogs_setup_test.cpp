@@ -159,16 +159,25 @@ TEST_F(SetupDialogTest, CancelSendsNothingAndLeavesTheSettings) {
   EXPECT_TRUE(Child<QRadioButton>(&dialog, "1151")->isChecked());
 }
 
-TEST_F(SetupDialogTest, StrayValuesFromTheSettingsFileAreSentInRange) {
-  h.settings.sampleRateText = "90";
-  h.settings.sampleRateUnit = 7;  // no such unit
-  OpenConnected();
-  EXPECT_EQ(dialog.UnitList()->currentIndex(), kUnitSecond);
-  Click("1");
-  EXPECT_EQ(SentFrame()[2], 0x10);
-  EXPECT_EQ(SentFrame()[3], 60);
-  EXPECT_EQ(h.settings.sampleRateText, "60");  // what was sent
-  EXPECT_EQ(h.settings.sampleRateUnit, kUnitSecond);
+// Setup sends and keeps what the dialog holds; only the byte sent is held
+// to its range.
+TEST_F(SetupDialogTest, StrayValuesFromTheSettingsFileAreSentInRangeAndKeptAsShown) {
+  const struct {
+    const char* stored;
+    int sentRate;
+  } cases[] = {{"90", 60}, {"05", 5}};
+  for (const auto& c : cases) {
+    h.settings.sampleRateText = c.stored;
+    h.settings.sampleRateUnit = 7;  // no such unit
+    h.serial.writes.clear();
+    OpenConnected();
+    EXPECT_EQ(dialog.UnitList()->currentIndex(), kUnitSecond);
+    Click("1");
+    EXPECT_EQ(SentFrame()[2], 0x10);
+    EXPECT_EQ(SentFrame()[3], c.sentRate);
+    EXPECT_EQ(h.settings.sampleRateText, c.stored);
+    EXPECT_EQ(h.settings.sampleRateUnit, kUnitSecond);  // the unit the dialog showed
+  }
 }
 
 }  // namespace

@@ -136,6 +136,14 @@ void CCorrectTimeDlg::OkPressed() {
   if (!StatusAllowsAction()) return;
   YearLeft();  // a year still being typed is put into its range before it is sent
   const ClockTexts texts = Texts();
+  // An impossible date would set the logger's clock to nonsense: say so and
+  // let the user correct it.
+  if (const std::string problem = ClockDateProblem(texts); !problem.empty()) {
+    SetMessage(problem);
+    Field(ClockField::Day)->setFocus();
+    Field(ClockField::Day)->selectAll();
+    return;
+  }
   Context().Settings().lastClockText = texts;
   LoggerLink& link = Link();
   link.commandFrame = ClockFrameFromTexts(texts);

@@ -213,11 +213,10 @@ void CLoggerSetupDlg::DefaultPressed() {
 
 void CLoggerSetupDlg::SetupPressed() {
   if (!StatusAllowsAction()) return;
-  SetupDialogValues values = Values();
-  // The settings keep the rate that was actually sent (a value shown
-  // unedited from the settings file may lie outside the unit's range).
-  values.command.sampleRateText =
-      SetupRateTextWhileTyping(values.command.sampleRateText, values.command.sampleRateUnit);
+  // Sent and kept as the dialog holds them; a rate outside its unit's range
+  // (only a hand-edited settings file holds one) is clamped in the byte
+  // sent, the text stays as the user left it.
+  const SetupDialogValues values = Values();
   const CommandFrame frame = BuildSetupFrame(values.command);
 
   AppSettings& settings = Context().Settings();

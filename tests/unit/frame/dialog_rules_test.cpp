@@ -62,6 +62,24 @@ TEST(ClockFields, YearCanBeTypedDigitByDigitAndSettlesIntoItsRange) {
   EXPECT_EQ(ClockTextWhileTyping(ClockField::Minute, "60"), "59");
 }
 
+TEST(ClockFields, ADayTheMonthDoesNotHaveIsRefused) {
+  const struct {
+    ClockTexts texts;
+    const char* problem;
+  } cases[] = {
+      {{"2030", "2", "31", "0", "0", "0"}, "February 2030 has no day 31."},
+      {{"2030", "2", "29", "0", "0", "0"}, "February 2030 has no day 29."},
+      {{"2028", "2", "29", "0", "0", "0"}, ""},  // a leap year
+      {{"2000", "2", "29", "0", "0", "0"}, ""},  // divisible by 400
+      {{"2026", "4", "31", "0", "0", "0"}, "April 2026 has no day 31."},
+      {{"2026", "12", "31", "0", "0", "0"}, ""},
+      {{"2026", "5", "0", "0", "0", "0"}, "May 2026 has no day 0."},
+      {{"2026", "0", "31", "0", "0", "0"}, ""},  // month 0 is the clamps' business
+      {{"2150", "2", "29", "0", "0", "0"}, "February 2099 has no day 29."},  // the year clamped
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClockDateProblem(c.texts), c.problem) << c.texts[2];
+}
+
 TEST(ClockFrame, EncodesClampedFieldsAsBcd) {
   EXPECT_EQ(ClockFrameFromTexts({"2012", "3", "15", "9", "41", "7"}),
             (CommandFrame{0xAC, 0x12, 0x03, 0x15, 0x09, 0x41, 0x07, 0xFF}));

@@ -75,10 +75,17 @@ TEST(CommandFrames, SetupFrameUnitsRatesAndLevels) {
   EXPECT_EQ(f[2], 0x10);
   EXPECT_EQ(f[3], 60);
 
-  v.riseLevelSetting = "-2";  // its 16-bit pattern, as the logger reads levels signed
-  f = BuildSetupFrame(v);
-  EXPECT_EQ(f[4], 0xFF);
-  EXPECT_EQ(f[5], 0xFE);
+  // Levels are unsigned 16-bit: values beyond either end go out as that end.
+  const std::pair<const char*, std::array<std::uint8_t, 2>> levels[] = {{"256", {0x01, 0x00}},
+                                                                        {"-2", {0x00, 0x00}},
+                                                                        {"65535", {0xFF, 0xFF}},
+                                                                        {"70000", {0xFF, 0xFF}}};
+  for (const auto& [text, bytes] : levels) {
+    v.riseLevelSetting = text;
+    f = BuildSetupFrame(v);
+    EXPECT_EQ(f[4], bytes[0]) << text;
+    EXPECT_EQ(f[5], bytes[1]) << text;
+  }
 }
 
 TEST(CommandFrames, ClockFrameInBcd) {
