@@ -18,6 +18,8 @@ constexpr const char* kRtRate = "RTSAMPRATEINFO";
 constexpr const char* kRtPoints = "RTSAMPDATAINFO";
 constexpr const char* kView = "VIEWInfo";
 constexpr const char* kYAxis = "YAXISInfo";
+constexpr const char* kRecent = "Recent File List";
+constexpr int kRecentKeys = 4;
 
 constexpr const char* kTimeKeys[6] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
 constexpr int kColourCount = 15;
@@ -104,6 +106,10 @@ AppSettings LoadSettings(const std::string& path) {
     *views[i] = ini.GetInt(kView, "VIEW" + std::to_string(i + 1), *viewDefaults[i]);
   }
   s.rtInterval = InRange(ini.GetInt(kRtRate, "RTSAMPRATE", d.rtInterval), 2, 3600, d.rtInterval);
+  for (int i = 1; i <= kRecentKeys; ++i) {
+    const std::string file = ini.GetString(kRecent, "File" + std::to_string(i), "");
+    if (!file.empty()) s.recentFiles.push_back(file);
+  }
   return s;
 }
 
@@ -140,6 +146,21 @@ bool SaveSettings(const AppSettings& s, const std::string& path) {
   putInt(kRecMode, "RECMODE", s.circulateLogging);
   putInt(kRtRate, "RTSAMPRATE", s.rtInterval);
   putInt(kRtPoints, "SAMPDATA", s.realTimePoints);
+  // Written once there is a list, every key, so a shorter list leaves no
+  // stale entry behind. A path the file cannot give back whole (too long,
+  // blanks at its ends) is left out rather than kept cut.
+  std::vector<std::string> recent;
+  for (const std::string& file : s.recentFiles) {
+    const bool whole = file.size() <= IniFile::kMaxValueLength && !file.empty() &&
+                       file.front() != ' ' && file.back() != ' ';
+    if (whole && recent.size() < static_cast<std::size_t>(kRecentKeys)) recent.push_back(file);
+  }
+  if (!recent.empty() || ini.Get(kRecent, "File1")) {
+    for (int i = 0; i < kRecentKeys; ++i) {
+      const std::size_t at = static_cast<std::size_t>(i);
+      put(kRecent, "File" + std::to_string(i + 1), at < recent.size() ? recent[at] : "");
+    }
+  }
   return ini.Save(path).empty();
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace acv {
 
@@ -40,6 +41,8 @@ struct AppSettings {
   // YAXISInfo, [display kind - 1][channel - 1]
   std::array<std::array<int, 2>, kDisplayKinds> yAxisHigh{};
   std::array<std::array<int, 2>, kDisplayKinds> yAxisLow{};
+  // Recent File List File1..File4: data files opened or saved, newest first.
+  std::vector<std::string> recentFiles;
 
   AppSettings();
 };

@@ -1,6 +1,7 @@
 #include "frame/Commands.h"
 
 #include <array>
+#include <cctype>
 
 namespace acv::cmd {
 namespace {
@@ -17,7 +18,7 @@ constexpr std::array<CommandInfo, 28> kCommands{{
     {kPrintGraph, "&Graph", "Print the graph", "Print Graph"},
     {kPrintList, "&List", "Print the data list with its test report heading", "Print List"},
     {kPrintSetup, "&Print Setup...", "Change the printer and the page settings", "Print Setup"},
-    {kExit, "E&xit", "Quit the program; asks to save unsaved data", "Exit"},
+    {kExit, "&Exit", "Quit the program; asks to save unsaved data", "Exit"},
     {kDownload, "&Download Data...", "Download the data stored in the logger", "Download"},
     {kLoggerSetup, "Datalogger &Setup...",
      "Set the logger's sampling rate, power-off, circular logging and detection levels",
@@ -26,7 +27,7 @@ constexpr std::array<CommandInfo, 28> kCommands{{
     {kImportToList, "&Import Data To List", "Import data into the data list", "Import Data"},
     {kRun, "&Run...", "Read real time data", "Run"},
     {kStop, "S&top", "Stop reading real time data.", "Stop"},
-    {kRealTimeRms, "Real Time &RMS", "Show the real time RMS graph", "Real Time RMS"},
+    {kRealTimeRms, "Real Time R&MS", "Show the real time RMS graph", "Real Time RMS"},
     {kRealTimeFreq, "Real Time Wave &Frequency", "Show the real time wave frequency graph",
      "Real Time Frequency"},
     {kRealTimeS, "Real Time &S(VA)", "Show the real time apparent power graph", "Real Time S(VA)"},
@@ -68,6 +69,25 @@ std::string PromptAndTip(int id) {
   const CommandInfo* c = FindCommand(id);
   if (c == nullptr) return {};
   return std::string(c->prompt) + "\n" + c->toolTip;
+}
+
+char MenuMnemonic(std::string_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&')
+      return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+    ++i;  // "&&" stands for '&'
+  }
+  return 0;
+}
+
+std::string MenuTextShown(std::string_view text) {
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
 }
 
 }  // namespace acv::cmd

@@ -4,6 +4,7 @@
 // and the settings refer to; the texts are shown as they stand.
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace acv::cmd {
 
@@ -54,5 +55,11 @@ std::span<const int> ToolbarLayout();
 // "Show store RMS graph\nStore RMS": the status prompt and the tool tip as
 // one resource-style string.
 std::string PromptAndTip(int id);
+
+// The key that picks a menu text ("Datalogger &Setup..." -> 's'), lower
+// case; 0 when the text has none ("&&" is a plain '&').
+char MenuMnemonic(std::string_view text);
+// The text as shown, without its '&' marks.
+std::string MenuTextShown(std::string_view text);
 
 }  // namespace acv::cmd

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <algorithm>
 
@@ -18,6 +19,7 @@
 #include "ui/Artwork.h"
 #include "ui/CInstrumentView.h"
 #include "ui/CStartupSplash.h"
+#include "ui/PromptPane.h"
 #include "ui/Prompter.h"
 #include "ui/dialogs/CLoadingDlg.h"
 #include "ui/dialogs/LoggerDialogBase.h"
@@ -83,8 +85,11 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   CreateActions();
   CreateMenus();
   CreateToolbar();
-  // The status bar shows each command's prompt while it is pointed at.
+  // The status bar shows each command's prompt while it is pointed at, in a
+  // pane of its own on the right; other status texts appear on the left.
   statusBar()->setMinimumWidth(0);
+  promptPane_ = new acv::PromptPane(statusBar());
+  statusBar()->addPermanentWidget(promptPane_);
   CreateClientArea();
   CreateLoggerDialogs();
   UpdateCommands();
@@ -137,14 +142,17 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, {cmd::kOpen, cmd::kSave, cmd::kPreviousMeasurement, 0});
+  add(file, {cmd::kOpen, cmd::kSave});
+  CreateRecentFilesMenu(file);
+  file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
   add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList});
   QMenu* print = file->addMenu(QStringLiteral("P&rint"));
   add(print, {cmd::kPrintGraph, cmd::kPrintList});
   add(file, {cmd::kPrintSetup, 0, cmd::kExit});
   add(menuBar()->addMenu(QStringLiteral("&Logger")),
-      {cmd::kDownload, cmd::kLoggerSetup, cmd::kCorrectTime, 0, cmd::kImportToList});
+      {cmd::kDownload, cmd::kLoggerSetup, cmd::kCorrectTime, 0, cmd::kPreviousMeasurement,
+       cmd::kImportToList});
   add(menuBar()->addMenu(QStringLiteral("&Real Time")),
       {cmd::kRun, cmd::kStop, 0, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
        cmd::kRealTimeEpa});
@@ -188,6 +196,14 @@ void CMainFrame::CreateClientArea() {
   SetInstrumentWidth(frame_.instrumentPaneWidth);
 }
 
+bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    promptPane_->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 void CMainFrame::SyncLinkState() {
   frame_.realTimeStopped = link_->realTimeStopped;
   view_->SetRealTimeStopped(link_->realTimeStopped == 1);
@@ -215,6 +231,9 @@ void CMainFrame::UpdateCommands() {
     it.value()->setEnabled(acv::CommandEnabled(it.key(), frame_, facts));
     if (it.value()->isCheckable()) it.value()->setChecked(CommandChecked(it.key(), frame_));
   }
+  // The recent files are opened as Open opens a file.
+  recentMenu_->setEnabled(actions_[cmd::kOpen]->isEnabled() && !settings_.recentFiles.empty());
+  UpdateTitle();
 }
 
 void CMainFrame::OnCommand(int commandId) {

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@
 #include "ui/dialogs/DialogContext.h"
 
 class QAction;
+class QLabel;
+class QMenu;
 class QSplitter;
 class QPrinter;
 
@@ -102,6 +105,10 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CRealTimeDlg* RealTimeDialog() const { return realTimeDlg_; }
   CLoggerSetupDlg* SetupDialog() const { return setupDlg_; }
   CCorrectTimeDlg* ClockDialog() const { return clockDlg_; }
+  // File -> Recent Files.
+  QMenu* RecentFilesMenu() const { return recentMenu_; }
+  // The status bar's pane for the command prompts.
+  QLabel* PromptPane() const { return promptPane_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -139,6 +146,8 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Command prompts go to their own status-bar pane.
+  bool event(QEvent* event) override;
 
  private:
   // Construction (CMainFrame.cpp).
@@ -167,11 +176,19 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void ShowJournalProblem();
   bool LoadAndShow(const QString& path, bool previousMeasurement);
   void WriteSettings();
+  void CreateRecentFilesMenu(QMenu* fileMenu);
+  void FillRecentFilesMenu();
+  void OpenRecentFile(const QString& path);
+  // The data on show came from (or went to) this file; empty for data from
+  // the logger. Sets the title and the recent-file list.
+  void SetDocument(const std::string& path, bool unsaved);
+  void UpdateTitle();
 
   // Logger commands (MainFrameLink.cpp).
   void OnLoggerCommand(DialogKind kind);
   static int CommandOf(DialogKind kind);
   void OnStop();
+  void ShowPortHints();
 
   // Help, About and printing (MainFrameExtras.cpp).
   void OnHelp();
@@ -200,6 +217,10 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CInstrumentView* instrument_ = nullptr;
   CDTView* view_ = nullptr;
   CInstrumentPanelDlg* panel_ = nullptr;
+  QLabel* promptPane_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  std::string documentPath_;
+  bool documentUnsaved_ = false;
   // Made when a download reports its first progress, gone when it ends.
   std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
@@ -210,6 +231,8 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CLoggerSetupDlg* setupDlg_ = nullptr;
   CCorrectTimeDlg* clockDlg_ = nullptr;
   std::vector<ConnectionDialog*> dialogs_;
+  QStringList pendingPortHints_;  // port problems waiting for their box
+  bool portHintQueued_ = false;
   // Panels that arrive with later work; their open state already steers the
   // display rules.
   bool trFileListOpen_ = false;

@@ -1,11 +1,15 @@
 // Open, Save, Previous Measurement and closing the window.
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QStatusBar>
 
 #include "data/DataFile.h"
 #include "data/Export.h"
 #include "data/RunRecovery.h"
+#include "frame/Commands.h"
+#include "frame/DocumentName.h"
 #include "graph/CDTView.h"
 #include "ui/AppInfo.h"
 #include "ui/CMainFrame.h"
@@ -49,6 +53,7 @@ bool CMainFrame::SaveData() {
     return false;
   }
   MarkSaved(frame_);
+  SetDocument(DataPathFor(chosen.toStdString()), false);
   statusBar()->showMessage(
       QStringLiteral("Saved %1").arg(QString::fromStdString(DataPathFor(chosen.toStdString()))),
       5000);
@@ -92,6 +97,7 @@ bool CMainFrame::LoadAndShow(const QString& path, bool previousMeasurement) {
     return false;
   }
   ShowLoadedData(result.tag);
+  SetDocument(path.toStdString(), false);
   return true;
 }
 
@@ -119,6 +125,7 @@ void CMainFrame::OfferRecovery() {
   const std::int32_t dropped = contents.dropped;
   const std::string error = AdoptRecoveredRun(contents, journal, previousPath_, doc_);
   ShowLoadedData(kTagRealTime);
+  SetDocument({}, true);
   // The points are in no data file of the user's yet.
   frame_.dataUnsaved = 1;
   frame_.realTimePromptArmed = 1;
@@ -130,6 +137,52 @@ void CMainFrame::OfferRecovery() {
                        MessageIcon::Warning);
   }
   statusBar()->showMessage(QString::fromStdString(summary), 8000);
+}
+
+// ---- the document's name: title and recent files -----------------------------------
+
+void CMainFrame::SetDocument(const std::string& path, bool unsaved) {
+  documentPath_ = path;
+  documentUnsaved_ = unsaved;
+  // The previous-measurement file is the program's own, not one the user chose.
+  if (!path.empty() && path != previousPath_) {
+    RememberRecentFile(settings_.recentFiles, path);
+    FillRecentFilesMenu();
+  }
+  UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle() {
+  setWindowTitle(QString::fromStdString(
+      WindowTitle(kAppCaption, documentPath_, view_->Display().lastPoint != 0, documentUnsaved_)));
+}
+
+void CMainFrame::CreateRecentFilesMenu(QMenu* fileMenu) {
+  recentMenu_ = fileMenu->addMenu(QStringLiteral("Recent &Files"));
+  recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
+  connect(recentMenu_, &QMenu::aboutToShow, this, &CMainFrame::FillRecentFilesMenu);
+  FillRecentFilesMenu();
+}
+
+void CMainFrame::FillRecentFilesMenu() {
+  recentMenu_->clear();
+  const std::string home = QDir::homePath().toStdString();
+  for (std::size_t i = 0; i < settings_.recentFiles.size(); ++i) {
+    const QString path = QString::fromStdString(settings_.recentFiles[i]);
+    QAction* entry = recentMenu_->addAction(QString::fromStdString(
+        RecentFileMenuText(static_cast<int>(i), settings_.recentFiles[i], home)));
+    entry->setStatusTip(QStringLiteral("Open %1").arg(path));
+    connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
+  }
+}
+
+void CMainFrame::OpenRecentFile(const QString& path) {
+  if (!CommandEnabled(cmd::kOpen)) return;  // the rule of Open: not during a run
+  if (!AskToSaveFirst(SavePrompt::BeforeOpen)) return;
+  // A file that cannot be read any more has said why; it leaves the list.
+  if (!LoadAndShow(path, false)) ForgetRecentFile(settings_.recentFiles, path.toStdString());
+  FillRecentFilesMenu();
+  UpdateCommands();
 }
 
 void CMainFrame::WriteSettings() {

@@ -136,6 +136,7 @@ void CMainFrame::DownloadFinished() {
   trFileListOpen_ = false;
   powerPanelOpen_ = false;
   frame_.dataUnsaved = 1;
+  SetDocument({}, true);
   view_->DataChanged();
   timers_->Start(timer::kRedrawAfterLoad, 50);
   UpdateCommands();
@@ -156,6 +157,7 @@ void CMainFrame::RealTimeFirstBlock() {
   SelectFirstRealTimeDisplay(frame_, setup);
   view_->SetDisplayMode(frame_.ActiveMode());
   view_->ApplyDisplay(setup);
+  SetDocument({}, true);
   UpdateCommands();
   ShowJournalProblem();
 }
@@ -205,7 +207,23 @@ void CMainFrame::CommandAcknowledged(bool) {
 }
 
 void CMainFrame::PortProblem(const std::string& text) {
-  prompter_->Message(this, QString::fromStdString(text), MessageIcon::Warning);
+  // The box is shown from the event loop, never inside the link's scan; hints
+  // that arrive while one is up wait for it and come in the next box rather
+  // than stacking boxes.
+  pendingPortHints_ << QString::fromStdString(text);
+  if (portHintQueued_) return;
+  portHintQueued_ = true;
+  QMetaObject::invokeMethod(
+      this, [this] { ShowPortHints(); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::ShowPortHints() {
+  while (!pendingPortHints_.isEmpty()) {
+    const QString text = pendingPortHints_.join(QStringLiteral("\n\n"));
+    pendingPortHints_.clear();
+    prompter_->Message(this, text, MessageIcon::Warning);
+  }
+  portHintQueued_ = false;
 }
 
 }  // namespace acv

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <filesystem>
 #include <fstream>
 
@@ -57,6 +58,40 @@ TEST_F(FileCommands, OpenShowsStoreRmsAndMarksTheDataAsComingFromAFile) {
   const int resets = Frame().View()->ZoomResets();
   clock.Advance(50);
   EXPECT_EQ(Frame().View()->ZoomResets(), resets + 1);
+}
+
+TEST_F(FileCommands, TitleNamesTheDataAndRecentFilesOpenThemAgain) {
+  const QString caption = "Orvane AC Voltage-Current Software";
+  EXPECT_EQ(Frame().windowTitle(), caption);
+  const std::string a = ui.Path("a.stdata"), b = ui.Path("b.stdata");
+  ASSERT_EQ(SaveDataFile(StoreData(12, false), a), "");
+  ui.prompter.openName = QString::fromStdString(a);
+  Frame().OnCommand(cmd::kOpen);
+  EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("a.stdata \u2014 ") + caption);
+
+  ui.prompter.saveName = QString::fromStdString(b);
+  Frame().OnCommand(cmd::kSave);
+  EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("b.stdata \u2014 ") + caption);
+  Frame().DownloadFinished();  // new data from the logger
+  EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("Untitled* \u2014 ") + caption);
+
+  QMenu* recent = Frame().RecentFilesMenu();
+  ASSERT_EQ(recent->actions().size(), 2);
+  EXPECT_TRUE(recent->actions()[0]->text().endsWith("b.stdata"));
+  EXPECT_TRUE(recent->actions()[1]->text().startsWith("&2 "));
+  recent->actions()[1]->trigger();  // a.stdata
+  EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("a.stdata \u2014 ") + caption);
+  EXPECT_TRUE(recent->actions()[0]->text().endsWith("a.stdata"));
+
+  // A file gone since says so and leaves the list.
+  std::filesystem::remove(b);
+  recent->actions()[1]->trigger();
+  EXPECT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_EQ(Frame().Settings().recentFiles, std::vector<std::string>{a});
+  EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("a.stdata \u2014 ") + caption);
+
+  Frame().close();  // the list is kept with the settings
+  EXPECT_EQ(LoadSettings(Frame().SettingsPath()).recentFiles, std::vector<std::string>{a});
 }
 
 TEST_F(FileCommands, AFileThatCannotBeReadShowsWhyAndKeepsTheData) {

@@ -4,14 +4,20 @@
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <map>
+#include <vector>
 
 #include "WidgetTestSupport.h"
 #include "data/DataFile.h"
@@ -94,6 +100,84 @@ TEST_F(MainWindow, MenusAndToolbarOfferWhatTheRulesAllowWithoutData) {
   QStringList menus;
   for (QAction* a : Frame().menuBar()->actions()) menus << a->text();
   EXPECT_EQ(menus, QStringList({"&File", "&Logger", "&Real Time", "&View", "&Window", "&Help"}));
+}
+
+// One key per entry in every menu, whatever the menu holds, so Alt+R, R
+// reaches "Run..." and every other entry has a key of its own. The one pair
+// whose texts and keys were agreed as they are shares its key.
+TEST_F(MainWindow, EveryMenuGivesEachEntryAKeyOfItsOwn) {
+  const QStringList agreedPair{"&Instrument", "&Info Dialog"};
+  std::vector<std::pair<QString, QList<QAction*>>> menus{
+      {"menu bar", Frame().menuBar()->actions()}};
+  for (std::size_t i = 0; i < menus.size(); ++i) {
+    const auto [name, actions] = menus[i];  // a copy: the list grows below
+    std::map<char, QString> taken;
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      if (QMenu* sub = action->menu()) menus.emplace_back(action->text(), sub->actions());
+      const std::string text = action->text().toStdString();
+      const char key = cmd::MenuMnemonic(text);
+      EXPECT_NE(key, 0) << name.toStdString() << ": " << text;
+      if (key == 0) continue;
+      const auto [it, fresh] = taken.emplace(key, action->text());
+      if (!fresh && agreedPair.contains(it->second) && agreedPair.contains(action->text()))
+        continue;
+      EXPECT_TRUE(fresh) << name.toStdString() << ": " << text << " and "
+                         << it->second.toStdString();
+    }
+  }
+  EXPECT_GE(menus.size(), 8u);  // the bar, six menus and the print submenus
+}
+
+// The menu paths the help names ("File &gt; Print &gt; Graph") are there.
+TEST_F(MainWindow, TheHelpNamesOnlyMenuEntriesThatExist) {
+  QFile file(QStringLiteral(":/help/index.html"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString help = QString::fromUtf8(file.readAll()).simplified();
+  const auto shown = [](const QString& text) {
+    QString plain = QString::fromStdString(cmd::MenuTextShown(text.toStdString()));
+    return plain.endsWith("...") ? plain.chopped(3) : plain;
+  };
+  int paths = 0;
+  QRegularExpression path(QStringLiteral("<b>([^<]+(?: &gt; [^<]+)+)</b>"));
+  for (auto it = path.globalMatch(help); it.hasNext();) {
+    const QStringList steps = it.next().captured(1).split(QStringLiteral(" &gt; "));
+    QList<QAction*> entries = Frame().menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& step : steps) {
+      found = nullptr;
+      for (QAction* a : entries) {
+        if (!a->isSeparator() && shown(a->text()) == shown(step)) found = a;
+      }
+      if (found == nullptr) break;
+      entries = found->menu() != nullptr ? found->menu()->actions() : QList<QAction*>{};
+    }
+    EXPECT_NE(found, nullptr) << steps.join(" > ").toStdString();
+    ++paths;
+  }
+  EXPECT_GE(paths, 10);
+}
+
+TEST_F(MainWindow, PromptsHaveAStatusPaneOfTheirOwn) {
+  Frame().statusBar()->showMessage("Downloaded 10 RMS samples and 0 TR records.");
+  Frame().Action(cmd::kStoreRms)->showStatusText(Frame().menuBar());
+  EXPECT_EQ(Frame().PromptPane()->text(), "Show store RMS graph");
+  EXPECT_EQ(Frame().statusBar()->currentMessage(), "Downloaded 10 RMS samples and 0 TR records.");
+  QStatusTipEvent leave{QString()};  // the pointer leaves the entry
+  QApplication::sendEvent(Frame().menuBar(), &leave);
+  EXPECT_EQ(Frame().PromptPane()->text(), "");
+  EXPECT_EQ(Frame().statusBar()->currentMessage(), "Downloaded 10 RMS samples and 0 TR records.");
+  EXPECT_EQ(Frame().PromptPane()->sizeHint().width(), 800);
+}
+
+// Port problems reach the user from the event loop, after the link's scan,
+// in one box however many arrive together.
+TEST_F(MainWindow, PortHintsAreShownAfterTheScanInOneBox) {
+  Frame().PortProblem("first");
+  Frame().PortProblem("second");
+  EXPECT_TRUE(ui.prompter.messages.isEmpty());
+  ASSERT_TRUE(WaitUntil([&] { return !ui.prompter.messages.isEmpty(); }, 2000));
+  EXPECT_EQ(ui.prompter.messages, QStringList{"first\n\nsecond"});
 }
 
 TEST_F(MainWindow, LoadedStoreDataEnablesSaveAndTheStoreDisplays) {

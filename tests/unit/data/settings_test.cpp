@@ -70,6 +70,20 @@ TEST(Settings, ValuesRoundTripAsTyped) {
   EXPECT_EQ(back.markPoints, 1);
 }
 
+TEST(Settings, RecentFilesRoundTripAndAShorterListLeavesNoStaleEntry) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  AppSettings s;
+  s.recentFiles = {"/data/b.stdata", "/data/a b.stdata", std::string(300, 'x'), "/data/c.stdata"};
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).recentFiles,
+            (std::vector<std::string>{"/data/b.stdata", "/data/a b.stdata", "/data/c.stdata"}))
+      << "a path the file would cut is left out";
+  s.recentFiles = {"/data/c.stdata"};
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).recentFiles, s.recentFiles);
+}
+
 TEST(Settings, OtherContentSurvivesAndNamesIgnoreCase) {
   ScratchDir dir;
   const std::string path = dir.File("s.ini");

@@ -151,5 +151,47 @@ TEST(CommandTable, EveryToolbarButtonHasATipAndAPrompt) {
   EXPECT_EQ(cmd::FindCommand(12345), nullptr);
 }
 
+// The menu texts as agreed: exact, mnemonic included, where it was given;
+// as shown (without the mark, which is ours to place) for the rest.
+TEST(CommandTable, MenuTextsAndMnemonicsAreTheAgreedOnes) {
+  const std::pair<int, const char*> exact[] = {
+      {cmd::kSave, "&Save..."},
+      {cmd::kOpen, "&Open..."},
+      {cmd::kPrintSetup, "&Print Setup..."},
+      {cmd::kPrintPreviewGraph, "&Graph"},
+      {cmd::kPrintPreviewList, "&List"},
+      {cmd::kPrintGraph, "&Graph"},
+      {cmd::kPrintList, "&List"},
+      {cmd::kExit, "&Exit"},
+      {cmd::kCorrectTime, "&Correct Time..."},
+      {cmd::kLoggerSetup, "Datalogger &Setup..."},
+      {cmd::kDownload, "&Download Data..."},
+      {cmd::kImportToList, "&Import Data To List"},
+      {cmd::kPreviousMeasurement, "&Previous Measurement"},
+      {cmd::kToggleInstrument, "&Instrument"},
+      {cmd::kToggleInfoPanel, "&Info Dialog"},
+      {cmd::kAbout, "&About..."},
+      {cmd::kHelpTopics, "&Help topics..."},
+      {cmd::kRun, "&Run..."},
+  };
+  for (const auto& [id, text] : exact) {
+    ASSERT_NE(cmd::FindCommand(id), nullptr) << id;
+    EXPECT_STREQ(cmd::FindCommand(id)->menuText, text) << id;
+  }
+  const std::pair<int, const char*> shown[] = {
+      {cmd::kDataList, "Data List"},        {cmd::kGraph, "Graph"},
+      {cmd::kStoreRms, "Store RMS"},        {cmd::kStoreTr, "Store Transient Wave"},
+      {cmd::kRealTimeRms, "Real Time RMS"}, {cmd::kRealTimeFreq, "Real Time Wave Frequency"},
+      {cmd::kRealTimeS, "Real Time S(VA)"}, {cmd::kStop, "Stop"},
+  };
+  for (const auto& [id, text] : shown) {
+    ASSERT_NE(cmd::FindCommand(id), nullptr) << id;
+    EXPECT_EQ(cmd::MenuTextShown(cmd::FindCommand(id)->menuText), text) << id;
+    EXPECT_NE(cmd::MenuMnemonic(cmd::FindCommand(id)->menuText), 0) << id;
+  }
+  EXPECT_EQ(cmd::MenuMnemonic("Save && &Quit"), 'q');
+  EXPECT_EQ(cmd::MenuTextShown("Save && &Quit"), "Save & Quit");
+}
+
 }  // namespace
 }  // namespace acv
