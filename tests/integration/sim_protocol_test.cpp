@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "SimProcess.h"
+#include "logger/WaveAnalysis.h"
 
 namespace acv::test {
 namespace {
@@ -433,6 +435,39 @@ TEST_F(SimProtocol, RealTimeAnswersEachRequestWithOneSineBlockUntilStopped) {
   EXPECT_EQ(port.Transact(Frame(0xC8), 2 * kRealTimeBlock, 300).size(), kRealTimeBlock);
   port.Send(kStopFrame);
   EXPECT_TRUE(port.ReadFor(300).empty());
+}
+
+// Without --rt-ch options the first picture of a run is plausible mains that
+// fits the program's default axes: the wave inside +-500, S(VA) well under
+// 162,500, the current lagging and not quite a sine.
+TEST_F(SimProtocol, DefaultRealTimeWavesAreMainsInsideTheDefaultAxes) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  Port port(sim.Device());
+  const Bytes block = port.Transact(Frame(0xC8), kRealTimeBlock);
+  ASSERT_EQ(block.size(), kRealTimeBlock);
+  const RealTimeBlock wave = Samples(block);
+  const auto analyse = [](const std::vector<int>& samples) {
+    const std::vector<float> values(samples.begin(), samples.end());
+    return AnalyseWave(values, {});
+  };
+  const WaveResult volts = analyse(wave.ch1), amps = analyse(wave.ch2);
+  EXPECT_NEAR(volts.rms, 230.0, 5.0);
+  EXPECT_NEAR(amps.rms, 60.0, 3.0);
+  EXPECT_NEAR(volts.frequency, 50.0, 0.3);
+  EXPECT_NEAR(amps.frequency, 50.0, 0.3);
+  EXPECT_LT(volts.rms * amps.rms, 162500.0 / 4);
+  for (const auto* channel : {&wave.ch1, &wave.ch2}) {
+    for (int v : *channel) ASSERT_LT(std::abs(v), 500);
+  }
+  // The current crosses zero upwards about 25 degrees (1.4 ms) after the
+  // voltage (both looked for past the first half period).
+  const auto firstRise = [](const std::vector<int>& w) {
+    for (std::size_t i = 183; i < w.size(); ++i)
+      if (w[i - 1] < 0 && w[i] >= 0) return static_cast<double>(i) * 0.05471;
+    return -1.0;
+  };
+  EXPECT_NEAR(firstRise(wave.ch2) - firstRise(wave.ch1), 1.4, 0.3);
 }
 
 TEST_F(SimProtocol, StreamedBlocksKeepComingUntilTheStopFrame) {

@@ -70,8 +70,11 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   const QString trace = traceDir.filePath("trace.txt");
   SimulatorProcess sim;
   // Paced like a real line, so the download takes long enough to watch.
+  // One real-time block per request: a stream of blocks back to back (which
+  // a loaded machine's paced writes turn into) would be read off its block
+  // starts, as the program reads each reply from its first byte.
   ASSERT_TRUE(sim.Start(simPath, {"--synthetic", "channels=2,samples=3000,tr=2,interval=10s",
-                                  "--rt-stream", "300", "--pace", "--trace", trace}))
+                                  "--pace", "--trace", trace}))
       << sim.Error().toStdString();
 
   FrameUnderTest ui(nullptr, nullptr, sim.DevicePath().toStdString());

@@ -1,5 +1,7 @@
 #include "LoggerSim.h"
 
+#include <cmath>
+#include <numbers>
 #include <string>
 
 namespace acv::sim {
@@ -7,7 +9,19 @@ namespace {
 
 std::vector<std::int16_t> WaveFor(const WaveSpec& spec) {
   if (spec.kind == kKindOff) return std::vector<std::int16_t>(kRealTimeSamples, 0);
-  return SineSamples(kRealTimeSamples, kRealTimeSpacingMs, spec.peak, spec.hz);
+  if (spec.phaseDeg == 0.0 && spec.harmonics.empty())
+    return SineSamples(kRealTimeSamples, kRealTimeSpacingMs, spec.peak, spec.hz);
+  std::vector<std::int16_t> wave(kRealTimeSamples);
+  const double phase = spec.phaseDeg * std::numbers::pi / 180.0;
+  for (std::size_t i = 0; i < wave.size(); ++i) {
+    const double angle =
+        2.0 * std::numbers::pi * spec.hz * static_cast<double>(i) * kRealTimeSpacingMs / 1000.0 +
+        phase;
+    double value = std::sin(angle);
+    for (const Harmonic& h : spec.harmonics) value += h.share * std::sin(h.order * angle);
+    wave[i] = static_cast<std::int16_t>(std::lround(spec.peak * value));
+  }
+  return wave;
 }
 
 }  // namespace

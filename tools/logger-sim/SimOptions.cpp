@@ -118,9 +118,7 @@ bool ParseWave(std::string_view text, WaveSpec& wave) {
   long peak = 0;
   double hz = 0;
   if (!ParseLong(parts[1], 0, 32767, peak) || !ParseDouble(parts[2], 0.0, 9000.0, hz)) return false;
-  wave.kind = unit == "v" ? kKindVoltage : kKindCurrent;
-  wave.peak = static_cast<int>(peak);
-  wave.hz = hz;
+  wave = WaveSpec{unit == "v" ? kKindVoltage : kKindCurrent, static_cast<int>(peak), hz, 0.0, {}};
   return true;
 }
 
@@ -369,9 +367,11 @@ Answers:
   --verbose, -v           one line per event on standard output
 
 Real time (one 2365-byte block per 0xC8 request unless --rt-stream):
-  --rt-ch1 V:PEAK:HZ      channel 1 sine: unit V or A, peak in raw counts,
-                          frequency in Hz, or "off" (default V:1000:50)
-  --rt-ch2 A:PEAK:HZ|off  channel 2 (default A:500:50)
+  --rt-ch1 V:PEAK:HZ      channel 1 as a pure sine: unit V or A, peak in raw
+                          counts, frequency in Hz, or "off" (default: mains,
+                          about 230 V RMS at 50 Hz with a little 3rd harmonic)
+  --rt-ch2 A:PEAK:HZ|off  channel 2 (default: about 60 A RMS at 50 Hz lagging
+                          25 degrees, with 3rd and 5th harmonics)
   --rt-stream MS          after a start request send a block every MS ms until
                           the stop frame (10..60000)
   --no-channel            blocks say "no channel connected" (flag byte 0)

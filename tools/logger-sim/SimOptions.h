@@ -29,11 +29,21 @@ struct ImageSpec {
   std::optional<std::uint32_t> countB;
 };
 
-// One real-time channel: a sine of the given peak (raw counts) and frequency.
+// A harmonic of a real-time wave: its order and its peak as a share of the
+// fundamental's.
+struct Harmonic {
+  int order;
+  double share;
+};
+
+// One real-time channel: a wave of the given fundamental peak (raw counts),
+// frequency and phase, plus harmonics. --rt-chN gives a pure sine.
 struct WaveSpec {
   std::uint8_t kind = kKindVoltage;  // kKindOff: the channel is off
   int peak = 1000;
   double hz = 50.0;
+  double phaseDeg = 0.0;
+  std::vector<Harmonic> harmonics;
 };
 
 struct Options {
@@ -51,8 +61,11 @@ struct Options {
   long baud = 0;       // replies paced at this line speed (10 bits a byte); 0: as fast as possible
   long dropReply = 0;  // 1-based block request left unanswered; 0: none
   long truncateReply = 0;  // 1-based block request answered with half its bytes; 0: none
-  WaveSpec rtCh1{kKindVoltage, 1000, 50.0};
-  WaveSpec rtCh2{kKindCurrent, 500, 50.0};
+  // A plausible mains picture inside the program's default axes (+-500 for
+  // the wave, 162,500 VA for S): about 230 V and 60 A RMS at 50 Hz, the
+  // current lagging by 25 degrees and carrying some 3rd and 5th harmonic.
+  WaveSpec rtCh1{kKindVoltage, 325, 50.0, 0.0, {{3, 0.03}}};
+  WaveSpec rtCh2{kKindCurrent, 85, 50.0, -25.0, {{3, 0.12}, {5, 0.05}}};
   int rtStreamMs = 0;  // 0: one block per request
   bool full = false;
   ImageSpec image;
