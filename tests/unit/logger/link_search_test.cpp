@@ -214,7 +214,7 @@ TEST_F(LinkTest, PortHintsFollowTheWholeScanOncePerOpeningAndNeverNestIt) {
   std::vector<std::size_t> attemptsAtHint;
   host.whileShowingProblem = [&] {
     attemptsAtHint.push_back(serial.openAttempts.size());
-    clock.Advance(250);  // a modal box keeps the event loop, and timer 4, running
+    clock.Advance(250);  // a modal box keeps the event loop, and the scan timer, running
   };
   Dialog dialog(DialogKind::Download);
   OpenDialog(dialog);
