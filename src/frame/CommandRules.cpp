@@ -42,6 +42,13 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kPrintPreviewList:
     case cmd::kPrintList:
       return hasPoints && f.dataListShown;
+    // The PDF list is written from the data, with or without the Data List.
+    case cmd::kExportPdfGraph:
+    case cmd::kExportPdfList:
+    case cmd::kSaveGraphPicture:
+    case cmd::kAxisSetup:
+    case cmd::kFitAxes:
+      return hasPoints && f.displayMode != 0;
     case cmd::kOpen:
     case cmd::kCorrectTime:
     case cmd::kLoggerSetup:

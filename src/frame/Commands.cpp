@@ -6,7 +6,7 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 28> kCommands{{
+constexpr std::array<CommandInfo, 35> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
@@ -17,6 +17,10 @@ constexpr std::array<CommandInfo, 28> kCommands{{
      "Print Preview List"},
     {kPrintGraph, "&Graph", "Print the graph", "Print Graph"},
     {kPrintList, "&List", "Print the data list with its test report heading", "Print List"},
+    {kExportPdfGraph, "&Graph...", "Write the graph page to a PDF file", "Export PDF Graph"},
+    {kExportPdfList, "&List...", "Write the data list pages to a PDF file", "Export PDF List"},
+    {kSaveGraphPicture, "Save Graph Pi&cture...",
+     "Save the graph as it is shown to a PNG or SVG picture", "Save Graph Picture"},
     {kPrintSetup, "&Print Setup...", "Change the printer and the page settings", "Print Setup"},
     {kExit, "&Exit", "Quit the program; asks to save unsaved data", "Exit"},
     {kDownload, "&Download Data...", "Download the data stored in the logger", "Download"},
@@ -37,6 +41,14 @@ constexpr std::array<CommandInfo, 28> kCommands{{
     {kStoreTr, "Store &Transient Wave", "Show store transient wave graph", "Store Transient Wave"},
     {kDataList, "Data &List", "Show the data list", "Data List"},
     {kGraph, "&Graph", "Show the graph", "Graph"},
+    {kColorSetup, "&Color Setup...", "Choose the colours of the curves, the plot and the grid",
+     "Color Setup"},
+    {kAxisSetup, "&Axis Setup...", "Set the Y range of each channel and the X range in points",
+     "Axis Setup"},
+    {kViewOptions, "&View Options...", "Switch curves, point marks and grid lines on or off",
+     "View Options"},
+    {kFitAxes, "&Fit Y Axes to Data", "Set each channel's Y axis to the range of its data on show",
+     "Fit"},
     {kToggleInstrument, "&Instrument", "Show or hide the instrument column", "Instrument"},
     {kToggleInfoPanel, "&Info Dialog", "Show or hide the information panel", "Info Dialog"},
     {kHelpTopics, "&Help topics...", "Open the help", "Help"},

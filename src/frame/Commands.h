@@ -36,6 +36,16 @@ inline constexpr int kRealTimeS = 32911;
 inline constexpr int kRun = 32917;
 inline constexpr int kStop = 32772;
 inline constexpr int kTotalTypesList = 32915;
+// The display-settings dialogs and the Fit command (View menu and the graph
+// view's own toolbar).
+inline constexpr int kColorSetup = 32845;
+inline constexpr int kAxisSetup = 32868;
+inline constexpr int kViewOptions = 32881;
+inline constexpr int kFitAxes = 32952;
+// PDF copies of the printed pages and pictures of the graph (File menu).
+inline constexpr int kExportPdfGraph = 32953;
+inline constexpr int kExportPdfList = 32954;
+inline constexpr int kSaveGraphPicture = 32955;
 
 struct CommandInfo {
   int id;

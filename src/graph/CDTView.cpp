@@ -1,9 +1,11 @@
 #include "graph/CDTView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <limits>
 
@@ -141,7 +143,10 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
   // draws what that changes, without a repaint.
   const bool runGrows = model_.state.realTimeStopped == 0 &&
                         FollowsRealTimeCount(model_.state.mode) && SameLayout(before, setup);
-  if (!runGrows) MarkStale();
+  if (!runGrows) {
+    zoomHistory_.Clear();
+    MarkStale();
+  }
 }
 
 void CDTView::SetInfoTexts(const InfoTexts& info) {
@@ -167,9 +172,33 @@ void CDTView::SetRealTimeStopped(bool stopped) {
 
 void CDTView::ZoomReset() {
   ++zoomResets_;
+  zoomHistory_.Clear();
   acv::ZoomReset(model_.state);
   SyncScrollBars();
   MarkStale();
+}
+
+void CDTView::UndoZoomStep() {
+  if (ShowsStartScreen()) return;
+  if (zoomHistory_.Undo(model_)) {
+    SyncScrollBars();
+    MarkStale();
+  } else if (model_.state.zoomState == kZoomedView) {
+    ZoomReset();
+  }
+}
+
+void CDTView::WheelZoomAt(int x) {
+  if (ShowsStartScreen()) return;
+  // A zoom still pending from the last notch is applied first, so each
+  // notch starts from what the screen shows.
+  EnsurePicture();
+  zoomHistory_.Push(model_);
+  if (WheelZoomIn(model_, x)) {
+    MarkStale();
+  } else {
+    zoomHistory_.DropNewest();
+  }
 }
 
 void CDTView::FitRealTimeSpan(int points) {
@@ -204,6 +233,7 @@ void CDTView::RealTimePointAdded() {
 }
 
 void CDTView::DataChanged() {
+  zoomHistory_.Clear();
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceControls();
@@ -362,7 +392,9 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
   timers_->Kill(viewtimer::kDragWatch);
   if (ShowsStartScreen()) return;
   const bool drawable = !stale_ && PictureUsable();
+  zoomHistory_.Push(model_);
   const ReleaseOutcome out = ReleaseDrag(model_, lastMouse_.x(), lastMouse_.y());
+  if (!out.accepted) zoomHistory_.DropNewest();
   if (!out.handled) return;
   if (out.eraseBand && drawable) painter_.ToggleRubberBand(picture_, out.band);
   // An accepted zoom is applied by this repaint.
@@ -372,6 +404,29 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
 void CDTView::mouseDoubleClickEvent(QMouseEvent* event) {
   // A double click does nothing (it must not start a second drag).
   lastMouse_ = event->position().toPoint();
+}
+
+void CDTView::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0 || ShowsStartScreen()) {
+    event->ignore();
+    return;
+  }
+  if (delta > 0) {
+    WheelZoomAt(static_cast<int>(event->position().x()));
+  } else {
+    UndoZoomStep();
+  }
+  event->accept();
+}
+
+void CDTView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Backspace) {
+    UndoZoomStep();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace acv

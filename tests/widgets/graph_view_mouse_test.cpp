@@ -1,7 +1,9 @@
 // The graph view under the mouse: the cursor line and its readout, the
 // rubber-band zoom, the zoom reset and the scroll bars.
 #include <QAction>
+#include <QKeyEvent>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include "graph_view_fixture.h"
 
@@ -170,6 +172,43 @@ TEST_F(GraphViewTest, FrequencyReadoutShowsRangeWords) {
   EXPECT_EQ(ReadoutAt(110), "Data Point No.:1  Time:01/01/26 00:00:00   CH1: LO");
   EXPECT_EQ(ReadoutAt(377), "Data Point No.:2  Time:01/01/26 00:00:02   CH1: OL");
   EXPECT_EQ(ReadoutAt(643), "Data Point No.:3  Time:01/01/26 00:00:04   CH1: 40.1Hz");
+}
+
+}  // namespace
+}  // namespace acv::test
+
+namespace acv::test {
+namespace {
+
+// The wheel and Backspace walk the same zoom levels as the rubber band.
+TEST_F(ZoomView, WheelZoomsAroundThePointerAndBackspaceUndoesOneLevel) {
+  auto wheel = [this](int x, int delta) {
+    const QPointF at(x, 270);
+    QWheelEvent event(at, view_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view_.get(), &event);
+    view_->Picture();
+  };
+  auto backspace = [this] {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(view_.get(), &key);
+    view_->Picture();
+  };
+  const int under = PointAt(310);
+  wheel(310, 120);
+  ASSERT_EQ(view_->State().zoomState, kZoomedView);
+  EXPECT_NEAR(PointAt(310), under, 1);               // the point under the pointer stays
+  EXPECT_NEAR(PointAt(909) - PointAt(110), 100, 2);  // half of 200 points
+  const int firstLeft = PointAt(110);
+  Drag(310, 75, 510, 465);  // a band zoom on top
+  EXPECT_GT(PointAt(110), firstLeft);
+  backspace();
+  EXPECT_EQ(PointAt(110), firstLeft);
+  wheel(310, -120);  // the wheel turned back undoes as well
+  EXPECT_EQ(view_->State().zoomState, kFullView);
+  EXPECT_EQ(PointAt(909), 200);
+  backspace();  // nothing left to undo
+  EXPECT_EQ(view_->State().zoomState, kFullView);
 }
 
 }  // namespace

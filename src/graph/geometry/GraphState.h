@@ -121,6 +121,7 @@ struct GraphState {
   std::uint8_t showCh1 = 1, showCh2 = 1, showCh3 = 1;
   std::uint8_t capLevelShown = 0, ch2AlarmShown = 0, ch3AlarmShown = 0;
   std::uint8_t markPoints = 0, yGrid = 1, xGrid = 1;
+  std::uint8_t plotStyle = 0;  // carried by the View dialog; draws nothing different
 
   // ---- colour indices (main frame) -------------------------------------------
   int backgroundColour = 13;

@@ -1,0 +1,118 @@
+#include "frame/SettingsDialogRules.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "graph/geometry/Colours.h"
+#include "logger/CommandBuilders.h"
+
+namespace acv {
+
+std::vector<int> ColourListEntries(std::span<const std::uint32_t> values) {
+  std::vector<int> entries;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const bool seen = std::any_of(entries.begin(), entries.end(), [&](int e) {
+      return values[static_cast<std::size_t>(e)] == values[i];
+    });
+    if (!seen) entries.push_back(static_cast<int>(i));
+  }
+  return entries;
+}
+
+std::vector<int> ColourListEntries() {
+  std::array<std::uint32_t, kNamedColourCount> table{};
+  for (int i = 0; i < kNamedColourCount; ++i) table[static_cast<std::size_t>(i)] = colourOf(i);
+  return ColourListEntries(table);
+}
+
+ColourChoice ColoursOf(const AppSettings& s) {
+  return {s.backgroundColour, s.ch1Colour, s.ch2Colour, s.ch3Colour, s.gridColour};
+}
+
+void PutColours(const ColourChoice& c, AppSettings& s) {
+  s.backgroundColour = c.background;
+  s.ch1Colour = c.ch1;
+  s.ch2Colour = c.ch2;
+  s.ch3Colour = c.ch3;
+  s.gridColour = c.grid;
+}
+
+int AxisPointCount(DisplayMode mode, const CDTDoc& doc) {
+  switch (mode) {
+    case DisplayMode::StoreRms:
+      return doc.rmsCount;
+    case DisplayMode::StoreTr:
+      return kTrWavePoints;
+    case DisplayMode::RealTimeEpa:
+      return kEpaPoints;
+    case DisplayMode::RealTimeRms:
+    case DisplayMode::RealTimeFreq:
+    case DisplayMode::RealTimeS:
+      return doc.rtCount;
+    default:
+      return 0;
+  }
+}
+
+AxisTexts AxisTextsOf(const AxisValues& v) {
+  AxisTexts t;
+  const int values[kAxisFieldCount] = {v.ch1From, v.ch1To,      v.ch2From,
+                                       v.ch2To,   v.firstPoint, v.lastPoint};
+  for (int i = 0; i < kAxisFieldCount; ++i)
+    t[static_cast<std::size_t>(i)] = std::to_string(values[i]);
+  return t;
+}
+
+std::string AxisTextWhileTyping(AxisField field, const std::string& text, int pointCount) {
+  if (text.empty() || text == "-") return text;
+  int value = ParseLeadingInt(text);
+  if (field == AxisField::XFrom) value = std::max(value, 1);
+  if (field == AxisField::XTo) value = std::min(value, pointCount);
+  return std::to_string(value);
+}
+
+AxisCheck CheckAxisFields(const AxisTexts& texts, bool runInProgress, DisplayMode mode,
+                          int rtCount) {
+  auto read = [&](AxisField f) { return ParseLeadingInt(texts[static_cast<std::size_t>(f)]); };
+  AxisCheck check;
+  AxisValues& v = check.values;
+  v.ch1From = read(AxisField::Ch1From);
+  v.ch1To = read(AxisField::Ch1To);
+  v.ch2From = read(AxisField::Ch2From);
+  v.ch2To = read(AxisField::Ch2To);
+  v.firstPoint = read(AxisField::XFrom);
+  v.lastPoint = read(AxisField::XTo);
+  // A running series keeps growing: the X axis must end at its newest point.
+  const bool growing = mode == DisplayMode::RealTimeRms || mode == DisplayMode::RealTimeFreq ||
+                       mode == DisplayMode::RealTimeS;
+  if (runInProgress && growing) v.lastPoint = rtCount;
+  if (v.ch1From >= v.ch1To || v.ch2From >= v.ch2To) check.messages.push_back(kYAxisOrderMessage);
+  if (v.firstPoint >= v.lastPoint) check.messages.push_back(kXAxisOrderMessage);
+  return check;
+}
+
+void PutAxisLimits(FrameState& frame, DisplayMode mode, const AxisValues& v) {
+  const int kind = DisplayKindOf(mode);
+  if (kind < 1 || kind > kDisplayKinds) return;
+  const auto row = static_cast<std::size_t>(kind - 1);
+  frame.yAxisLow[row] = {v.ch1From, v.ch2From};
+  frame.yAxisHigh[row] = {v.ch1To, v.ch2To};
+}
+
+ViewOptionValues ViewOptionsOf(const AppSettings& s) {
+  const int values[kViewOptionCount] = {s.showCh1,       s.showCh2,       s.showCh3,
+                                        s.capLevelShown, s.ch2AlarmShown, s.ch3AlarmShown,
+                                        s.markPoints,    s.yGrid,         s.xGrid};
+  ViewOptionValues options{};
+  for (int i = 0; i < kViewOptionCount; ++i) options[static_cast<std::size_t>(i)] = values[i] == 1;
+  return options;
+}
+
+void PutViewOptions(const ViewOptionValues& o, AppSettings& s) {
+  int* fields[kViewOptionCount] = {&s.showCh1,       &s.showCh2,       &s.showCh3,
+                                   &s.capLevelShown, &s.ch2AlarmShown, &s.ch3AlarmShown,
+                                   &s.markPoints,    &s.yGrid,         &s.xGrid};
+  for (int i = 0; i < kViewOptionCount; ++i) *fields[i] = o[static_cast<std::size_t>(i)] ? 1 : 0;
+}
+
+}  // namespace acv
