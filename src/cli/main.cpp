@@ -1,7 +1,9 @@
 // acvlogger-cli: the program's core without windows.
+#include <QApplication>
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,9 +41,24 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("acvlogger"));
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Reports draw pages and fonts: they need the GUI classes, drawn offscreen
+  // so that no display is needed.
+  std::unique_ptr<QCoreApplication> app;
+  if (!args.empty() && args[0] == "report") {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's notes (no runtime folder, font fallbacks) are not the
+    // user's business: a failure is one line of the subcommand's own.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+      }
+    });
+    app = std::make_unique<QApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  QCoreApplication::setApplicationName(QStringLiteral("acvlogger"));
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     PrintUsage(args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;

@@ -35,6 +35,7 @@
 #include "graph/GraphPainter.h"
 #include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Readout.h"
+#include "graph/geometry/ZoomSteps.h"
 
 class QScrollBar;
 class QToolBar;
@@ -83,6 +84,14 @@ class CDTView : public QWidget {
 
   // Back to the full view of the current range.
   void ZoomReset();
+  // Back one zoom level (Backspace, the wheel turned back): the zoom before
+  // the last band or wheel zoom, or the full view.
+  void UndoZoomStep();
+  // One wheel notch forward with the pointer at x: half the X range around it.
+  void WheelZoomAt(int x);
+  int ZoomLevelsToUndo() const { return static_cast<int>(zoomHistory_.Levels()); }
+  // The hidden plot-style choice of the View dialog.
+  void SetPlotStyle(std::uint8_t style) { model_.state.plotStyle = style; }
   // A run is in progress: the X axis must hold this many points.
   void FitRealTimeSpan(int points);
   // One more real-time point: redraw what changed.
@@ -110,6 +119,12 @@ class CDTView : public QWidget {
 
   // The face as it is on the screen now (rendered first when stale).
   const QImage& Picture();
+  // The graph as shown (mode, zoom, cursor and readout) painted afresh, at
+  // the view's size or another; `printing` gives the white top strip and the
+  // black readout bar of the printed page.
+  QImage GraphPicture(bool printing, QSize size = {});
+  // The same picture painted onto a device (an SVG file) as lines and text.
+  void PaintGraphOn(QPaintDevice& device);
   const GraphState& State() const { return model_.state; }
   // Full renders of the face so far; the quick changes do not count.
   int FullPaints() const { return fullPaints_; }
@@ -135,6 +150,8 @@ class CDTView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // ---- faces (GraphViewFaces.cpp) --------------------------------------------
@@ -174,6 +191,7 @@ class CDTView : public QWidget {
   AppSettings look_;  // colours and view options
 
   GraphModel model_;
+  ZoomHistory zoomHistory_;
   GraphPainter painter_;
   QImage picture_;
   bool stale_ = true;

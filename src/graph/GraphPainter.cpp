@@ -196,8 +196,14 @@ void GraphPainter::Paint(QImage& image, GraphModel& model, const CDTDoc& doc) {
   if (model.state.displayMode == kStartScreen) {
     PaintStartScreen(image);
   } else {
-    PaintGraph(image, model, doc);
+    PaintGraph(image, &image, model, doc);
   }
+}
+
+void GraphPainter::PaintVector(QPaintDevice& device, GraphModel& model, const CDTDoc& doc) {
+  if (model.state.displayMode == kStartScreen) return;
+  EnsureFonts();
+  PaintGraph(device, nullptr, model, doc);
 }
 
 void GraphPainter::PaintStartScreen(QImage& image) {
@@ -221,16 +227,20 @@ void GraphPainter::DrawText(QPainter& p, int x, int y, const std::string& text,
              QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc) {
-  const QSize size = LayoutSize(image);
+void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& model,
+                              const CDTDoc& doc) {
+  // A picture in pixels is laid out in layout pixels at its ratio; a vector
+  // device (SVG, printer, PDF) at its own size, ratio 1.
+  const QSize size =
+      pixels != nullptr ? LayoutSize(*pixels) : QSize(device.width(), device.height());
   const Rect client{0, 0, size.width(), size.height()};
   const GraphFrame frame = PrepareGraphPaint(model, doc, client);
   const GraphState& s = model.state;
   const Rect& plot = s.plotRect;
   const int h = s.panelHeight;
-  const DeviceScale scale = ScaleOf(image);
+  const DeviceScale scale = pixels != nullptr ? ScaleOf(*pixels) : DeviceScale{};
 
-  QPainter p(&image);
+  QPainter p(&device);
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   // The fills of the painting order (black client, grey box, plot
@@ -243,25 +253,33 @@ void GraphPainter::PaintGraph(QImage& image, GraphModel& model, const CDTDoc& do
   const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
   p.setClipRect(curveClip);
   PaintGrid(p, s, frame, scale.Unit());
-  p.end();
-  // The curves go in device pixels, one device pixel thin, most of their
-  // lines straight into the pixels.
-  {
-    QImage& device = DeviceView(image);
-    PixelTarget target;
-    if (options_.directSpans && TakesDirectPixels(device)) {
-      target.bits = device.bits();
-      target.stride = device.bytesPerLine();
+  if (pixels == nullptr) {
+    // Vector output keeps every curve as lines of the painter.
+    PixelTarget lines;
+    lines.clip = curveClip & QRect(0, 0, size.width(), size.height());
+    PaintCurves(p, model, lines, scale);
+    p.setClipping(false);
+  } else {
+    p.end();
+    // The curves go in device pixels, one device pixel thin, most of their
+    // lines straight into the pixels.
+    {
+      QImage& view = DeviceView(*pixels);
+      PixelTarget target;
+      if (options_.directSpans && TakesDirectPixels(view)) {
+        target.bits = view.bits();
+        target.stride = view.bytesPerLine();
+      }
+      target.clip = DeviceRect(curveClip, scale.ratio) & view.rect();
+      QPainter dp(&view);
+      dp.setRenderHint(QPainter::Antialiasing, false);
+      dp.setClipRect(target.clip);
+      PaintCurves(dp, model, target, scale);
     }
-    target.clip = DeviceRect(curveClip, scale.ratio) & device.rect();
-    QPainter dp(&device);
-    dp.setRenderHint(QPainter::Antialiasing, false);
-    dp.setClipRect(target.clip);
-    PaintCurves(dp, model, target, scale);
+    p.begin(&device);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
   }
-  p.begin(&image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setRenderHint(QPainter::TextAntialiasing, true);
   // Labels and ticks, then the surround fills that may still cut into them.
   PaintAxes(p, s, frame);
   PaintSurround(p, s);

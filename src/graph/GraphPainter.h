@@ -24,6 +24,7 @@
 #include "graph/geometry/Zoom.h"
 
 class QPainter;
+class QPaintDevice;
 
 namespace acv {
 
@@ -62,6 +63,9 @@ class GraphPainter {
   // layout pixels and gets the finer raster: text, grid, curves and cursor
   // are drawn in device pixels. All rectangles returned are in layout pixels.
   void Paint(QImage& image, GraphModel& model, const CDTDoc& doc);
+  // The same graph painted onto any device of that size (an SVG file: the
+  // curves stay lines), with no direct pixel writes.
+  void PaintVector(QPaintDevice& device, GraphModel& model, const CDTDoc& doc);
 
   // The real-time fast path: draws the newest segment of each shown channel
   // onto the picture of the last full paint. Returns the changed rectangle.
@@ -81,7 +85,8 @@ class GraphPainter {
 
  private:
   void PaintStartScreen(QImage& image);
-  void PaintGraph(QImage& image, GraphModel& model, const CDTDoc& doc);
+  // pixels: the device as an image when it is one (direct writes allowed).
+  void PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& model, const CDTDoc& doc);
   void PaintBackdrop(QPainter& p, const GraphState& s);
   void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, int unit);
   // Where curve lines may be written directly: the image's pixels

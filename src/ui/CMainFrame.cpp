@@ -149,6 +149,9 @@ void CMainFrame::CreateMenus() {
   add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList});
   QMenu* print = file->addMenu(QStringLiteral("P&rint"));
   add(print, {cmd::kPrintGraph, cmd::kPrintList});
+  QMenu* pdf = file->addMenu(QStringLiteral("Export P&DF"));
+  add(pdf, {cmd::kExportPdfGraph, cmd::kExportPdfList});
+  add(file, {cmd::kSaveGraphPicture});
   add(file, {cmd::kPrintSetup, 0, cmd::kExit});
   add(menuBar()->addMenu(QStringLiteral("&Logger")),
       {cmd::kDownload, cmd::kLoggerSetup, cmd::kCorrectTime, 0, cmd::kPreviousMeasurement,
@@ -157,7 +160,8 @@ void CMainFrame::CreateMenus() {
       {cmd::kRun, cmd::kStop, 0, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
        cmd::kRealTimeEpa});
   add(menuBar()->addMenu(QStringLiteral("&View")),
-      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph});
+      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph, 0, cmd::kColorSetup,
+       cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
       {cmd::kToggleInstrument, cmd::kToggleInfoPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
@@ -187,6 +191,7 @@ void CMainFrame::CreateClientArea() {
   view_->TakeSettings(settings_);
   panel_ = new CInstrumentPanelDlg([this](int id) { OnCommand(id); });
   view_->SetStartScreenPanel(panel_);
+  AddGraphToolButtons();
   splitter_->addWidget(instrument_);
   splitter_->addWidget(view_);
   splitter_->setCollapsible(0, true);
@@ -309,6 +314,25 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kPrintSetup:
       OnPrintSetup();
+      break;
+    case cmd::kExportPdfGraph:
+    case cmd::kExportPdfList:
+      OnExportPdf(commandId);
+      break;
+    case cmd::kSaveGraphPicture:
+      OnSaveGraphPicture();
+      break;
+    case cmd::kColorSetup:
+      OnColorSetup();
+      break;
+    case cmd::kAxisSetup:
+      OnAxisSetup();
+      break;
+    case cmd::kViewOptions:
+      OnViewOptions();
+      break;
+    case cmd::kFitAxes:
+      OnFitAxes();
       break;
     default:
       break;  // Graph, Data List: their windows come with later work

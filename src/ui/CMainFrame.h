@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,11 +32,13 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QDialog;
 class QSplitter;
 class QPrinter;
 
 namespace acv {
 
+struct AxisValues;
 class CCorrectTimeDlg;
 class CDTView;
 class CDownloadDlg;
@@ -109,6 +112,8 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   QMenu* RecentFilesMenu() const { return recentMenu_; }
   // The status bar's pane for the command prompts.
   QLabel* PromptPane() const { return promptPane_; }
+  // The display-settings dialog now open (colours, axes or view options).
+  QDialog* SettingsDialog() const;
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -190,11 +195,25 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnStop();
   void ShowPortHints();
 
-  // Help, About and printing (MainFrameExtras.cpp).
+  // Help and About (MainFrameExtras.cpp).
   void OnHelp();
   void OnAbout();
+
+  // Printing, the PDF copies and pictures of the graph (MainFramePrinting.cpp).
+  QPrinter& Printer();
   void OnPrint(int commandId);
   void OnPrintSetup();
+  void OnExportPdf(int commandId);
+  void OnSaveGraphPicture();
+
+  // Display-settings dialogs and Fit (MainFrameDisplaySettings.cpp).
+  void AddGraphToolButtons();
+  void OpenSettingsDialog(QDialog* dialog, std::function<void()> onAccepted);
+  void OnColorSetup();
+  void OnAxisSetup();
+  void OnViewOptions();
+  void OnFitAxes();
+  void ApplyAxes(const AxisValues& values);
 
   // Services, owned when made here.
   std::unique_ptr<Prompter> ownPrompter_;
@@ -225,7 +244,9 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
   std::unique_ptr<QPrinter> printer_;
+  bool pageSetUp_ = false;  // the user chose paper and orientation in Print Setup
   QHash<int, QAction*> actions_;
+  QPointer<QDialog> settingsDialog_;
   CDownloadDlg* downloadDlg_ = nullptr;
   CRealTimeDlg* realTimeDlg_ = nullptr;
   CLoggerSetupDlg* setupDlg_ = nullptr;

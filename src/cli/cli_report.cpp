@@ -1,0 +1,169 @@
+// acvlogger-cli report: the printed pages of a data file as a PDF, without a
+// window: the graph page or the "Test Report" list pages of one display.
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "data/CDTDoc.h"
+#include "data/DataFile.h"
+#include "data/Settings.h"
+#include "frame/ReportDisplay.h"
+#include "frame/ReportListText.h"
+#include "graph/CDTView.h"
+#include "graph/ReportPdf.h"
+#include "platform/AppPaths.h"
+
+namespace acv::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: acvlogger-cli report FILE.stdata --graph|--list [--mode MODE]\n"
+    "                            [--record N] -o OUT.pdf\n\n"
+    "Writes the pages the program prints for FILE.stdata into a PDF (A4):\n\n"
+    "  --graph            the graph page: the graph with its text header\n"
+    "  --list             the \"Test Report\" pages of the data list\n"
+    "  --mode MODE        store-rms, store-tr, realtime-rms, realtime-f or\n"
+    "                     realtime-s; default: the display the file opens in\n"
+    "                     (realtime-rms for a real-time file, else store-rms)\n"
+    "  --record N         the TR record of store-tr, counted from 1 (default 1)\n"
+    "  -o, --output OUT   the PDF to write\n\n"
+    "Colours and Y axes come from the program's settings file. The PDF appears\n"
+    "only when it is complete.\n\n"
+    "Exit status: 0 written; 1 the file cannot be read, the display has no data\n"
+    "or the PDF cannot be written; 2 a usage error.\n";
+
+// The graph as a window of this size shows it.
+constexpr int kGraphWidth = 1200;
+constexpr int kGraphHeight = 800;
+
+void Fail(const std::string& text) {
+  std::fprintf(stderr, "acvlogger-cli report: %s\n", text.c_str());
+}
+
+struct Options {
+  std::string input, output;
+  bool graph = false, list = false;
+  DisplayMode mode = DisplayMode::None;  // None: the file's opening mode
+  int record = 1;
+};
+
+bool ParseMode(const std::string& name, DisplayMode& mode) {
+  const struct {
+    const char* name;
+    DisplayMode mode;
+  } modes[] = {{"store-rms", DisplayMode::StoreRms},
+               {"store-tr", DisplayMode::StoreTr},
+               {"realtime-rms", DisplayMode::RealTimeRms},
+               {"realtime-f", DisplayMode::RealTimeFreq},
+               {"realtime-s", DisplayMode::RealTimeS}};
+  for (const auto& m : modes) {
+    if (name == m.name) {
+      mode = m.mode;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--graph") {
+      o.graph = true;
+    } else if (a == "--list") {
+      o.list = true;
+    } else if (a == "--mode") {
+      if (!value(v)) return "--mode needs a mode";
+      if (!ParseMode(v, o.mode)) return "unknown mode '" + v + "'";
+    } else if (a == "--record") {
+      if (!value(v)) return "--record needs a number";
+      try {
+        std::size_t used = 0;
+        o.record = std::stoi(v, &used);
+        if (used != v.size() || o.record < 1) return "--record counts from 1";
+      } catch (const std::exception&) {
+        return "--record needs a number";
+      }
+    } else if (a == "-o" || a == "--output") {
+      if (!value(o.output)) return a + " needs a file name";
+    } else if (a.size() > 1 && a[0] == '-') {
+      return "unknown option '" + a + "'";
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 1) return files.empty() ? "no data file given" : "one data file at a time";
+  if (o.graph == o.list) return "choose one of --graph and --list";
+  if (o.output.empty()) return "no output file given (-o OUT.pdf)";
+  o.input = files[0];
+  return {};
+}
+
+int RunReport(const std::vector<std::string>& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  Options o;
+  if (const std::string usage = ParseOptions(args, o); !usage.empty()) {
+    Fail(usage);
+    std::fputs(kHelp, stderr);
+    return 2;
+  }
+  if (o.output == o.input) {
+    Fail("the PDF would overwrite the data file '" + o.output + "'");
+    return 2;
+  }
+  CDTDoc doc;
+  const LoadResult loaded = LoadDataFile(o.input, doc);
+  if (!loaded.ok) {
+    Fail(loaded.error == kInvalidFormatMessage
+             ? "'" + o.input + "' is not a data file (" + kInvalidFormatMessage + ")"
+             : loaded.error);
+    return 1;
+  }
+  const DisplayMode mode = o.mode == DisplayMode::None ? OpeningMode(doc) : o.mode;
+  if (const std::string problem = ReportModeProblem(doc, mode, o.record - 1); !problem.empty()) {
+    Fail(problem);
+    return 1;
+  }
+  const AppSettings settings = LoadSettings(SettingsFilePath());
+  const ReportDisplay display = PrepareReportDisplay(doc, mode, o.record - 1, settings);
+  const QString path = QString::fromStdString(o.output);
+  PdfOutcome out;
+  if (o.graph) {
+    CDTView view(doc);
+    view.TakeSettings(settings);
+    view.resize(kGraphWidth, kGraphHeight);
+    view.SetDisplayMode(mode);
+    view.ApplyDisplay(display.setup);
+    view.SetInfoTexts(display.info);
+    view.ZoomReset();
+    out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape), view.GraphPicture(true),
+                        display.Facts());
+  } else {
+    const ReportListText list(doc, mode, display.setup);
+    out = WriteListPdf(path, DefaultReportLayout(QPageLayout::Portrait), display.Facts(), list);
+  }
+  if (!out.written) {
+    Fail(out.error.empty() ? "the PDF was not written" : out.error);
+    return 1;
+  }
+  std::printf("%s\n", o.output.c_str());
+  return 0;
+}
+
+const CliRegistrar kRegistrar{
+    "report", "write the printed graph or list pages of a data file as PDF", RunReport};
+
+}  // namespace
+}  // namespace acv::cli

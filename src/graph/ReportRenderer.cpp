@@ -1,0 +1,100 @@
+#include "graph/ReportRenderer.h"
+
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include "data/TimeText.h"
+
+namespace acv {
+namespace {
+
+// "Arial" (or its metric twin) whose character cell is `height` pixels high.
+QFont CellFont(int height) {
+  QFont f;
+  f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  f.setStyleHint(QFont::SansSerif);
+  f.setWeight(QFont::ExtraLight);
+  const int trial = std::max(1, height);
+  f.setPixelSize(trial);
+  const int cell = QFontMetrics(f).height();
+  if (cell > 0) f.setPixelSize(std::max(1, trial * trial / cell));
+  return f;
+}
+
+QString Latin1(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+std::string ReportDate() {
+  return FormatTime(LocalNow(), "%d/%m/%y");
+}
+
+ReportRenderer::ReportRenderer(const ReportFacts& facts, std::string date)
+    : facts_(facts), date_(std::move(date)) {}
+
+PageUnits ReportRenderer::UnitsOf(const QPainter& p) {
+  return UnitsOfPage(p.device()->width(), p.device()->height());
+}
+
+void ReportRenderer::UseUnits(const PageUnits& units) {
+  if (units.u == units_.u && units.k == units_.k && units.width == units_.width &&
+      units.height == units_.height && titleAscent_ > 0) {
+    return;
+  }
+  units_ = units;
+  title_ = CellFont(2 * units.u);
+  body_ = CellFont(units.u);
+  titleAscent_ = QFontMetrics(title_).ascent();
+  bodyAscent_ = QFontMetrics(body_).ascent();
+}
+
+void ReportRenderer::Text(QPainter& p, const PageText& t, const QFont& font, int ascent) {
+  if (t.text.empty()) return;
+  if (p.font() != font) p.setFont(font);
+  p.drawText(QPoint(t.x, t.y + ascent), Latin1(t.text));
+}
+
+void ReportRenderer::PaintGraphPage(QPainter& p, const QImage& graph) {
+  UseUnits(UnitsOf(p));
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(QRect(0, 0, units_.width, units_.height), graph);
+  p.setPen(Qt::black);
+  for (const PageText& t : GraphPageHeader(facts_, units_)) Text(p, t, body_, bodyAscent_);
+}
+
+void ReportRenderer::PaintListPage(QPainter& p, int page, const ListText& list) {
+  UseUnits(UnitsOf(p));
+  if (headers_.empty()) headers_ = list.Headers();
+  const ListPageLayout l = LayOutListPage(page, facts_, headers_, list.RowCount(), units_, date_);
+  p.setPen(Qt::black);
+  Text(p, l.title, title_, titleAscent_);
+  for (const PageText& t : l.block) Text(p, t, body_, bodyAscent_);
+  if (l.hasRule) p.drawLine(0, l.ruleY, units_.width, l.ruleY);
+  for (const PageText& t : l.headers) Text(p, t, body_, bodyAscent_);
+  p.setFont(body_);
+  int y = l.firstRowY + bodyAscent_;
+  for (std::int64_t r = l.rows.first; r < l.rows.end; ++r, y += units_.u) {
+    for (std::size_t c = 0; c < l.columnX.size(); ++c) {
+      const std::string cell = list.Cell(r, static_cast<int>(c));
+      if (!cell.empty()) p.drawText(QPoint(l.columnX[c], y), Latin1(cell));
+    }
+  }
+  Text(p, l.footer, body_, bodyAscent_);
+}
+
+bool ReportRenderer::PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list,
+                                    int from, int to,
+                                    const std::function<bool(int, int)>& progress) {
+  const int total = to - from + 1;
+  for (int page = from; page <= to; ++page) {
+    if (page > from) device.newPage();
+    PaintListPage(p, page, list);
+    if (progress && !progress(page - from + 1, total)) return false;
+  }
+  return true;
+}
+
+}  // namespace acv

@@ -1,0 +1,51 @@
+#pragma once
+// Draws the printed pages onto any paged device (a printer, the preview, a
+// PDF file): the graph page (the graph picture stretched over the page and
+// the text header) and the "Test Report" list pages. Where each text goes is
+// decided in frame/ReportPages; this only draws it, with "Arial" sized to the
+// page's row unit.
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "frame/ReportPages.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace acv {
+
+// Today's date as the footer shows it ("%d/%m/%y").
+std::string ReportDate();
+
+class ReportRenderer {
+ public:
+  ReportRenderer(const ReportFacts& facts, std::string date);
+
+  // The page units of the painter's device.
+  static PageUnits UnitsOf(const QPainter& p);
+
+  void PaintGraphPage(QPainter& p, const QImage& graph);
+  void PaintListPage(QPainter& p, int page, const ListText& list);
+
+  // Pages from .. to (from 1) of the list, a new page before each but the
+  // first. progress(done, total) after each page; false from it stops.
+  // Returns false when stopped.
+  bool PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list, int from,
+                      int to, const std::function<bool(int, int)>& progress = {});
+
+ private:
+  void UseUnits(const PageUnits& units);
+  void Text(QPainter& p, const PageText& t, const QFont& font, int ascent);
+
+  ReportFacts facts_;
+  std::string date_;
+  PageUnits units_;
+  QFont title_, body_;
+  int titleAscent_ = 0, bodyAscent_ = 0;
+  std::vector<std::string> headers_;
+};
+
+}  // namespace acv
