@@ -57,6 +57,8 @@ CDTView::CDTView(const CDTDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumWidth(10);
   setMouseTracking(true);
+  // A click or a wheel turn over the graph lets Backspace undo a zoom step.
+  setFocusPolicy(Qt::WheelFocus);
   ownTimers_ = std::make_unique<QtTimerHost>();
   UseTimerHost(ownTimers_.get());
   CreateControls();

@@ -54,7 +54,14 @@ QGroupBox* SettingsDialogBase::Group(const QString& title, const QString& object
 namespace acv {
 
 void SettingsDialogBase::PlainFontInside(QGroupBox* group) {
-  for (QWidget* child : group->findChildren<QWidget*>()) child->setFont(font());
+  // Every attribute set explicitly: an attribute left unset would be taken
+  // from the bold heading font of the group.
+  QFont plain = font();
+  plain.setFamilies(font().families());
+  plain.setWeight(QFont::Normal);
+  plain.setBold(false);
+  plain.setPointSizeF(font().pointSizeF());
+  for (QWidget* child : group->findChildren<QWidget*>()) child->setFont(plain);
 }
 
 }  // namespace acv

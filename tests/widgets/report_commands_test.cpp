@@ -1,0 +1,74 @@
+// File > Export PDF and the graph pictures, through the main window.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+
+#include "WidgetTestSupport.h"
+#include "data/DataFile.h"
+#include "frame/Commands.h"
+#include "graph/CDTView.h"
+#include "support/FakeClock.h"
+#include "support/FakeSerialControl.h"
+#include "ui/GraphPictureFile.h"
+
+namespace acv::test {
+namespace {
+
+class ReportCommands : public ::testing::Test {
+ protected:
+  ReportCommands() : serial(clock), timers(clock), ui(&serial, &timers) {
+    const std::string path = ui.Path("data.stdata");
+    EXPECT_EQ(SaveDataFile(StoreData(56, true), path), "");
+    EXPECT_TRUE(Frame().OpenDataFile(QString::fromStdString(path)));
+    Frame().resize(1200, 800);
+  }
+  CMainFrame& Frame() { return *ui.frame; }
+  QString Out(const char* name) { return QString::fromStdString(ui.Path(name)); }
+
+  FakeClock clock;
+  FakeSerialControl serial;
+  FakeTimerHost timers;
+  FrameUnderTest ui;
+};
+
+int PdfPages(const QString& path) {
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {path});
+  info.waitForFinished(30000);
+  const QString text = QString::fromLatin1(info.readAllStandardOutput());
+  const qsizetype at = text.indexOf(QStringLiteral("Pages:"));
+  return at < 0 ? -1 : text.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+}
+
+TEST_F(ReportCommands, ExportPdfWritesTheListPagesAndTheGraphPage) {
+  ui.prompter.saveName = Out("list.pdf");
+  Frame().OnCommand(cmd::kExportPdfList);
+  EXPECT_EQ(ui.prompter.filters.value(0), "PDF Files (*.pdf)");
+  EXPECT_EQ(PdfPages(Out("list.pdf")), 2);
+  ui.prompter.saveName = Out("graph.pdf");
+  Frame().OnCommand(cmd::kExportPdfGraph);
+  EXPECT_EQ(PdfPages(Out("graph.pdf")), 1);
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join('\n').toStdString();
+}
+
+TEST_F(ReportCommands, PicturesAsPngOfAnySizeAndAsSvgWithLines) {
+  CDTView& view = *Frame().View();
+  view.resize(900, 600);
+  ASSERT_EQ(SaveGraphPicture(view, Out("a.png")), "");
+  EXPECT_EQ(QImage(Out("a.png")).size(), QSize(900, 600));
+  ASSERT_EQ(SaveGraphPicture(view, Out("b.png"), QSize(1920, 1080)), "");
+  EXPECT_EQ(QImage(Out("b.png")).size(), QSize(1920, 1080));
+  ASSERT_EQ(SaveGraphPicture(view, Out("c.svg")), "");
+  QFile svg(Out("c.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray text = svg.readAll();
+  EXPECT_TRUE(text.contains("<polyline") || text.contains("<path")) << text.left(400).toStdString();
+  EXPECT_FALSE(text.contains("<image"));  // drawn, not a picture inside
+  EXPECT_NE(SaveGraphPicture(view, Out("d.png"), QSize(20000, 10)), "");
+  EXPECT_FALSE(QFile::exists(Out("d.png")));
+}
+
+}  // namespace
+}  // namespace acv::test
