@@ -57,8 +57,6 @@ CDTView::CDTView(const CDTDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumWidth(10);
   setMouseTracking(true);
-  // A click or a wheel turn over the graph lets Backspace undo a zoom step.
-  setFocusPolicy(Qt::WheelFocus);
   ownTimers_ = std::make_unique<QtTimerHost>();
   UseTimerHost(ownTimers_.get());
   CreateControls();
@@ -145,10 +143,7 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
   // draws what that changes, without a repaint.
   const bool runGrows = model_.state.realTimeStopped == 0 &&
                         FollowsRealTimeCount(model_.state.mode) && SameLayout(before, setup);
-  if (!runGrows) {
-    zoomHistory_.Clear();
-    MarkStale();
-  }
+  if (!runGrows) MarkStale();
 }
 
 void CDTView::SetInfoTexts(const InfoTexts& info) {
@@ -174,33 +169,9 @@ void CDTView::SetRealTimeStopped(bool stopped) {
 
 void CDTView::ZoomReset() {
   ++zoomResets_;
-  zoomHistory_.Clear();
   acv::ZoomReset(model_.state);
   SyncScrollBars();
   MarkStale();
-}
-
-void CDTView::UndoZoomStep() {
-  if (ShowsStartScreen()) return;
-  if (zoomHistory_.Undo(model_)) {
-    SyncScrollBars();
-    MarkStale();
-  } else if (model_.state.zoomState == kZoomedView) {
-    ZoomReset();
-  }
-}
-
-void CDTView::WheelZoomAt(int x) {
-  if (ShowsStartScreen()) return;
-  // A zoom still pending from the last notch is applied first, so each
-  // notch starts from what the screen shows.
-  EnsurePicture();
-  zoomHistory_.Push(model_);
-  if (WheelZoomIn(model_, x)) {
-    MarkStale();
-  } else {
-    zoomHistory_.DropNewest();
-  }
 }
 
 void CDTView::FitRealTimeSpan(int points) {
@@ -235,7 +206,6 @@ void CDTView::RealTimePointAdded() {
 }
 
 void CDTView::DataChanged() {
-  zoomHistory_.Clear();
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceControls();
@@ -394,9 +364,7 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
   timers_->Kill(viewtimer::kDragWatch);
   if (ShowsStartScreen()) return;
   const bool drawable = !stale_ && PictureUsable();
-  zoomHistory_.Push(model_);
   const ReleaseOutcome out = ReleaseDrag(model_, lastMouse_.x(), lastMouse_.y());
-  if (!out.accepted) zoomHistory_.DropNewest();
   if (!out.handled) return;
   if (out.eraseBand && drawable) painter_.ToggleRubberBand(picture_, out.band);
   // An accepted zoom is applied by this repaint.
@@ -414,21 +382,14 @@ void CDTView::wheelEvent(QWheelEvent* event) {
     event->ignore();
     return;
   }
+  // Forward zooms in around the pointer as "+" does around the cursor; back
+  // takes one zoom level back.
   if (delta > 0) {
-    WheelZoomAt(static_cast<int>(event->position().x()));
+    ZoomInAt(static_cast<int>(event->position().x()));
   } else {
-    UndoZoomStep();
+    ZoomOutOneLevel();
   }
   event->accept();
-}
-
-void CDTView::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Backspace) {
-    UndoZoomStep();
-    event->accept();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 }  // namespace acv

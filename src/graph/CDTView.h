@@ -35,7 +35,6 @@
 #include "graph/GraphPainter.h"
 #include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Readout.h"
-#include "graph/geometry/ZoomSteps.h"
 
 class QScrollBar;
 class QToolBar;
@@ -84,12 +83,6 @@ class CDTView : public QWidget {
 
   // Back to the full view of the current range.
   void ZoomReset();
-  // Back one zoom level (Backspace, the wheel turned back): the zoom before
-  // the last band or wheel zoom, or the full view.
-  void UndoZoomStep();
-  // One wheel notch forward with the pointer at x: half the X range around it.
-  void WheelZoomAt(int x);
-  int ZoomLevelsToUndo() const { return static_cast<int>(zoomHistory_.Levels()); }
   // The hidden plot-style choice of the View dialog.
   void SetPlotStyle(std::uint8_t style) { model_.state.plotStyle = style; }
   // A run is in progress: the X axis must hold this many points.
@@ -151,7 +144,6 @@ class CDTView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // ---- faces (GraphViewFaces.cpp) --------------------------------------------
@@ -191,7 +183,6 @@ class CDTView : public QWidget {
   AppSettings look_;  // colours and view options
 
   GraphModel model_;
-  ZoomHistory zoomHistory_;
   GraphPainter painter_;
   QImage picture_;
   bool stale_ = true;

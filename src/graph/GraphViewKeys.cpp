@@ -35,6 +35,7 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
       return GraphKey::ZoomIn;
     case Qt::Key_Minus:
     case Qt::Key_Escape:
+    case Qt::Key_Backspace:
       return GraphKey::ZoomOut;
     default:
       return std::nullopt;

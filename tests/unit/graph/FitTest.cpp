@@ -1,9 +1,8 @@
-// The Fit command's arithmetic and the zoom steps of the wheel and Backspace.
+// The Fit command's arithmetic.
 #include <gtest/gtest.h>
 
 #include "GraphFixtures.h"
 #include "graph/geometry/Fit.h"
-#include "graph/geometry/ZoomSteps.h"
 
 namespace acv::test {
 namespace {
@@ -42,40 +41,6 @@ TEST(FitAxes, TakesTheShownChannelsInTheDisplayRange) {
   m.state.showCh2 = 0;  // switched off in the view options: left alone
   fit = FitAxes(m.state, doc);
   EXPECT_FALSE(fit[1].has_value());
-}
-
-TEST(ZoomSteps, AWheelZoomHalvesTheRangeAndUndoPutsItBack) {
-  const CDTDoc doc = StoreRmsDoc(Constant(1000, 5.0f));
-  GraphModel m = GraphOf(doc);
-  PrepareGraphPaint(m, doc, kClient);
-  FinishGraphPaint(m.state);
-  const GraphState before = m.state;
-  ZoomHistory history;
-  history.Push(m);
-  ASSERT_TRUE(WheelZoomIn(m, kPlot.left + 200));  // a quarter across
-  PrepareGraphPaint(m, doc, kClient);
-  FinishGraphPaint(m.state);
-  const XMapping& zoomed = m.buffers.pointX[kZoomedView];
-  const XMapping& full = m.buffers.pointX[kFullView];
-  EXPECT_NEAR(zoomed.step, 2 * full.step, 1e-9);
-  // The point under the pointer stays under it.
-  const double k = (kPlot.left + 200 - full.origin) / full.step;
-  EXPECT_NEAR(zoomed.At(0) + zoomed.step * k, kPlot.left + 200, 1.0);
-  ASSERT_TRUE(history.Undo(m));
-  EXPECT_EQ(m.state.zoomState, before.zoomState);
-  EXPECT_EQ(m.state.hScroll.enabled, before.hScroll.enabled);
-  EXPECT_FALSE(history.Undo(m));
-}
-
-TEST(ZoomSteps, ALevelFromAnotherLayoutIsNotRestored) {
-  const CDTDoc doc = StoreRmsDoc(Constant(1000, 5.0f));
-  GraphModel m = GraphOf(doc);
-  PrepareGraphPaint(m, doc, kClient);
-  ZoomHistory history;
-  history.Push(m);
-  m.state.plotRect.right += 10;
-  EXPECT_FALSE(history.Undo(m));
-  EXPECT_EQ(history.Levels(), 0u);
 }
 
 }  // namespace
