@@ -26,12 +26,6 @@
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv {
-namespace {
-
-constexpr int kRealCloseMs = 100;
-constexpr int kRedrawAfterLoadMs = 50;
-
-}  // namespace
 
 CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mainFrame"));
