@@ -59,6 +59,34 @@ int FullPanelHeight(const FrameState& frame) {
   return frame.infoPanelShown == 1 ? kInfoPanelHeight : 0;
 }
 
+// The record steps of STORE TR: the record's one channel with its unit,
+// and the range of its 251 samples.
+void TakeTrRecord(DisplaySetup& view, const CDTDoc& doc, int record) {
+  const std::size_t r = static_cast<std::size_t>(record);
+  const bool hasRecord =
+      record >= 0 && record < doc.trCount && r < doc.trChannel.size() && r < doc.trUnit.size();
+  const std::uint8_t channel = hasRecord ? doc.trChannel[r] : 0;
+  const std::string unit = hasRecord ? UnitText(doc.trUnit[r]) : std::string();
+  view.trRecord = record;
+  view.plotCh1 = channel == kChannel1;
+  view.plotCh2 = channel == kChannel2;
+  if (view.plotCh1) view.ch1UnitText = unit;
+  if (view.plotCh2) view.ch2UnitText = unit;
+  view.firstPoint = 1;
+  view.lastPoint = kTrWavePoints;
+}
+
+void FillTrInfoTexts(InfoTexts& info, const CDTDoc& doc, const DisplaySetup& view) {
+  info.modeText = ModeName(DisplayMode::StoreTr);
+  info.rateText = "0.0874 ms";
+  const int record = view.trRecord;
+  info.startText = record >= 0 && static_cast<std::size_t>(record) < doc.trTimes.size()
+                       ? TimeText(doc.trTimes[static_cast<std::size_t>(record)])
+                       : std::string();
+  info.countText = FormatInt(kTrWavePoints);
+  FillTrRecordTexts(info, doc, record, view.plotCh2 ? view.ch2UnitText : view.ch1UnitText);
+}
+
 ModeEffects EnterStoreRms(FrameState& frame, DisplaySetup& view, InfoTexts& info,
                           const CDTDoc& doc) {
   ModeEffects fx;
@@ -102,27 +130,11 @@ ModeEffects EnterStoreTr(FrameState& frame, DisplaySetup& view, InfoTexts& info,
   // STORE TR again brings back record 0 and the list; while the list is
   // open, the record picked there stays on show.
   if (!panels.trFileListOpen) {
-    view.trRecord = 0;
-    const bool hasRecord = doc.trCount > 0 && !doc.trChannel.empty() && !doc.trUnit.empty();
-    const std::uint8_t channel = hasRecord ? doc.trChannel[0] : 0;
-    const std::string unit = hasRecord ? UnitText(doc.trUnit[0]) : std::string();
-    view.plotCh1 = channel == kChannel1;
-    view.plotCh2 = channel == kChannel2;
-    if (view.plotCh1) view.ch1UnitText = unit;
-    if (view.plotCh2) view.ch2UnitText = unit;
-    view.firstPoint = 1;
-    view.lastPoint = kTrWavePoints;
+    TakeTrRecord(view, doc, 0);
     fx.trFileList = PanelRequest::Open;
     WidenInstrumentColumn(frame, fx, kTrListColumnWidth);
   }
-  info.modeText = ModeName(DisplayMode::StoreTr);
-  info.rateText = "0.0874 ms";
-  const int record = view.trRecord;
-  info.startText = record >= 0 && static_cast<std::size_t>(record) < doc.trTimes.size()
-                       ? TimeText(doc.trTimes[static_cast<std::size_t>(record)])
-                       : std::string();
-  info.countText = FormatInt(kTrWavePoints);
-  FillTrRecordTexts(info, doc, record, view.plotCh2 ? view.ch2UnitText : view.ch1UnitText);
+  FillTrInfoTexts(info, doc, view);
   return fx;
 }
 
@@ -244,6 +256,13 @@ void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std
   }
   info.trMaxText = Format("%.0f ", maximum) + unit;
   info.trMinText = Format("%.0f ", minimum) + unit;
+}
+
+bool ShowTrRecord(DisplaySetup& view, InfoTexts& info, const CDTDoc& doc, int record) {
+  if (record < 0 || record >= doc.trCount) return false;
+  TakeTrRecord(view, doc, record);
+  FillTrInfoTexts(info, doc, view);
+  return true;
 }
 
 std::string ApparentPowerText(const std::string& rms1Text, const std::string& rms2Text) {

@@ -73,6 +73,11 @@ ModeEffects EnterDisplayMode(DisplayMode mode, FrameState& frame, DisplaySetup& 
 // ("%.0f " and the unit) and the two detection levels ("%.0f" and the unit).
 void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std::string& unit);
 
+// The TR File List's choice of record p in STORE TR: the record's channel
+// and unit, its 251 samples as the range, and its info texts (trigger time,
+// extremes, levels). False, and nothing changed, when p is no record.
+bool ShowTrRecord(DisplaySetup& view, InfoTexts& info, const CDTDoc& doc, int record);
+
 // The power panel's S text: the product of its two RMS texts read as numbers
 // ("%.0f") when both exceed 7, otherwise "LO".
 std::string ApparentPowerText(const std::string& rms1Text, const std::string& rms2Text);

@@ -1,0 +1,205 @@
+#include "frame/DataLists.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "graph/geometry/SeriesSource.h"
+
+namespace acv {
+namespace {
+
+constexpr std::array<ListColumn, kDataListColumns> kChannelColumns{
+    {{"No.", 50}, {"Time", 180}, {"CH1", 130}, {"CH2", 130}}};
+// S(VA) is one value per point: the fourth column is there but hidden.
+constexpr std::array<ListColumn, kDataListColumns> kApparentPowerColumns{
+    {{"No.", 50}, {"Time", 180}, {"S(VA)", 130}, {"", 0}}};
+constexpr std::array<ListColumn, kTrListColumns> kTrColumns{
+    {{"File No.", 62}, {"Time", 160}, {"", 160}}};
+
+GraphMode SeriesOf(DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::StoreTr:
+      return GraphMode::StoreTr;
+    case DisplayMode::RealTimeEpa:
+      return GraphMode::RealTimeEpa;
+    case DisplayMode::RealTimeRms:
+      return GraphMode::RealTimeRms;
+    case DisplayMode::RealTimeFreq:
+      return GraphMode::RealTimeFreq;
+    case DisplayMode::RealTimeS:
+      return GraphMode::RealTimeS;
+    default:
+      return GraphMode::StoreRms;
+  }
+}
+
+// Where the shown TR record's samples begin in the array of all records.
+std::int64_t TrOffset(const DisplaySetup& view) {
+  return static_cast<std::int64_t>(std::max(view.trRecord, 0)) * kTrWavePoints +
+         std::max(view.firstPoint - 1, 0);
+}
+
+// The data index of a row: the TR sample of the shown record, otherwise the
+// row itself.
+std::int64_t DataIndex(DisplayMode mode, const DisplaySetup& view, std::int64_t row) {
+  return mode == DisplayMode::StoreTr ? TrOffset(view) + row : row;
+}
+
+TimeStamp RowTime(const CDTDoc& doc, DisplayMode mode, std::int64_t index) {
+  switch (mode) {
+    case DisplayMode::StoreRms:
+      return doc.RmsSampleTime(index);
+    case DisplayMode::StoreTr:
+      return doc.TrSampleTime(index);  // the record's trigger time on every row
+    case DisplayMode::RealTimeEpa:
+      // The wave was captured for the newest point: its samples are
+      // microseconds apart, not one sampling interval.
+      return doc.RealTimeSampleTime(std::max<std::int64_t>(doc.rtCount - 1, 0));
+    default:
+      return doc.RealTimeSampleTime(index);
+  }
+}
+
+bool ReadsAsZero(const char* text) {
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  return end != text && v == 0.0;
+}
+
+std::string ValueText(DisplayMode mode, float value, const std::string& unit) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f ", static_cast<double>(value));
+  // Raw wave samples pass through zero; a measured value of zero means no
+  // usable signal.
+  if (mode != DisplayMode::StoreTr && mode != DisplayMode::RealTimeEpa && ReadsAsZero(text)) {
+    return "LO";
+  }
+  return text + unit;
+}
+
+std::string ChannelCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                        std::int64_t index, int channel) {
+  const bool shown = channel == 0 ? view.plotCh1 : view.plotCh2;
+  if (!shown) return {};
+  if (channel == 1 && mode == DisplayMode::RealTimeS) return {};
+  const SeriesSource source(doc, SeriesOf(mode));
+  if (!source.Has(channel, index)) return {};
+  return ValueText(mode, source.Value(channel, index),
+                   channel == 0 ? view.ch1UnitText : view.ch2UnitText);
+}
+
+// Whether a column has any text in this display.
+bool ColumnUsed(DisplayMode mode, const DisplaySetup& view, int column) {
+  if (DataListColumns(mode)[static_cast<std::size_t>(column)].width == 0) return false;
+  if (column == 2) return view.plotCh1;
+  if (column == 3) return view.plotCh2;
+  return true;
+}
+
+}  // namespace
+
+std::span<const ListColumn> DataListColumns(DisplayMode mode) {
+  if (mode == DisplayMode::RealTimeS) return kApparentPowerColumns;
+  return kChannelColumns;
+}
+
+std::span<const ListColumn> TrListColumns() {
+  return kTrColumns;
+}
+
+std::int64_t DataListRowCount(const CDTDoc& doc, DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::None:
+      return 0;
+    case DisplayMode::StoreRms:
+      return std::max(doc.rmsCount, 0);
+    case DisplayMode::StoreTr:
+      return kTrWavePoints;
+    case DisplayMode::RealTimeEpa:
+      return kEpaPoints;
+    default:
+      return std::max(doc.rtCount, 0);
+  }
+}
+
+std::string DataListCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                         std::int64_t row, int column) {
+  if (row < 0 || row >= DataListRowCount(doc, mode)) return {};
+  const std::int64_t index = DataIndex(mode, view, row);
+  switch (column) {
+    case 0:
+      return std::to_string(row + 1);
+    case 1:
+      return FormatTime(RowTime(doc, mode, index), kSampleTimeFormat);
+    case 2:
+      return ChannelCell(doc, mode, view, index, 0);
+    case 3:
+      return ChannelCell(doc, mode, view, index, 1);
+    default:
+      return {};
+  }
+}
+
+std::string DataListCaption(DisplayMode mode) {
+  return std::string(ModeName(mode)) + " Data List";
+}
+
+std::int64_t TrListRowCount(const CDTDoc& doc) {
+  // Never more rows than trigger times.
+  return std::clamp<std::int64_t>(doc.trCount, 0, static_cast<std::int64_t>(doc.trTimes.size()));
+}
+
+std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column) {
+  if (row < 0 || row >= TrListRowCount(doc)) return {};
+  switch (column) {
+    case 0:
+      return std::to_string(row + 1);
+    case 1:
+      return FormatTime(doc.trTimes[static_cast<std::size_t>(row)], kSampleTimeFormat);
+    default:
+      return {};
+  }
+}
+
+std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                             std::vector<std::int64_t> rows) {
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  std::vector<int> columns;
+  for (int c = 0; c < kDataListColumns; ++c) {
+    if (ColumnUsed(mode, view, c)) columns.push_back(c);
+  }
+  auto line = [&columns](auto cell) {
+    std::string text;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) text += '\t';
+      text += cell(columns[i]);
+    }
+    return text + '\n';
+  };
+  const auto titles = DataListColumns(mode);
+  std::string text =
+      line([&](int c) { return std::string(titles[static_cast<std::size_t>(c)].title); });
+  const std::int64_t count = DataListRowCount(doc, mode);
+  for (std::int64_t row : rows) {
+    if (row < 0 || row >= count) continue;
+    text += line([&](int c) { return DataListCell(doc, mode, view, row, c); });
+  }
+  return text;
+}
+
+std::int64_t DataListRowOfPoint(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                                std::int64_t point) {
+  const std::int64_t row = mode == DisplayMode::StoreTr ? point - TrOffset(view) : point;
+  return row >= 0 && row < DataListRowCount(doc, mode) ? row : -1;
+}
+
+std::int64_t GraphPointOfRow(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                             std::int64_t row) {
+  if (row < 0 || row >= DataListRowCount(doc, mode)) return -1;
+  return DataIndex(mode, view, row);
+}
+
+}  // namespace acv

@@ -1,0 +1,66 @@
+#pragma once
+// The two list windows as text: the Data List (every point of the display on
+// show, with its number, time and channel values) and the TR File List (the
+// TR records by number and trigger time). Each cell is computed on request
+// from the data set, so a list of a quarter million rows costs nothing until
+// a row is looked at. The list windows and the printed list pages both read
+// their rows here.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "data/CDTDoc.h"
+#include "frame/DisplayModes.h"
+#include "frame/FrameState.h"
+
+namespace acv {
+
+inline constexpr int kDataListColumns = 4;  // No., Time, CH1 (or S(VA)), CH2
+inline constexpr int kTrListColumns = 3;    // File No., Time, (empty)
+
+struct ListColumn {
+  const char* title;
+  int width;  // pixels; 0 hides the column
+};
+
+// The Data List's four columns in the given display.
+std::span<const ListColumn> DataListColumns(DisplayMode mode);
+// The TR File List's three columns.
+std::span<const ListColumn> TrListColumns();
+
+// Rows of the Data List: every STORE RMS sample, the 251 samples of the
+// shown TR record, the 590 samples of the real-time wave, or every real-time
+// point taken so far. None on the start screen.
+std::int64_t DataListRowCount(const CDTDoc& doc, DisplayMode mode);
+
+// The text of one Data List cell (row 0-based). `view` says which channels
+// the display shows, with which units, and which TR record. Values are "%.1f",
+// a blank and the unit; a value that reads as 0.0 is "LO" except in STORE TR
+// and REAL TIME EPA, whose raw wave samples pass through zero. A channel the
+// display does not show, and any row the data set does not hold, are empty.
+std::string DataListCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                         std::int64_t row, int column);
+
+// "STORE RMS Data List": the window's caption in the given display.
+std::string DataListCaption(DisplayMode mode);
+
+// Rows of the TR File List and the text of one cell.
+std::int64_t TrListRowCount(const CDTDoc& doc);
+std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column);
+
+// The given Data List rows as tab-separated text: a line of column titles,
+// then one line per row in ascending order, each ended by a newline. Columns
+// that stay empty in this display (a channel not shown, the hidden fourth
+// column of S(VA)) are left out.
+std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                             std::vector<std::int64_t> rows);
+
+// The Data List row of a graph point (0-based index as the cursor counts it)
+// and back; -1 when the point has no row.
+std::int64_t DataListRowOfPoint(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                                std::int64_t point);
+std::int64_t GraphPointOfRow(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                             std::int64_t row);
+
+}  // namespace acv
