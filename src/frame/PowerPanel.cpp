@@ -1,0 +1,28 @@
+#include "frame/PowerPanel.h"
+
+namespace acv {
+
+void PowerPanelData::Reset() {
+  for (PowerPanelTexts& c : channel) {
+    c.rms = c.period = c.frequency = c.amplitude = c.spare = kPanelNone;
+  }
+  extraSpare = apparentPower = reactivePower = activePower1 = activePower2 = kPanelNone;
+}
+
+void PowerPanelData::Open() {
+  horizontalChecked = false;
+  verticalChecked = true;
+  phaseLabel1 = phaseLabel2 = "Phi";
+  phaseDifferenceLabel = "DIF Phi";
+  powerFactorLabel = "Power factor";
+}
+
+void PowerPanelData::ClosedByOwner() {
+  PowerPanelTexts& c = channel[0];
+  c.period.clear();
+  c.frequency.clear();
+  c.rms.clear();
+  c.peakToPeak.clear();
+}
+
+}  // namespace acv
