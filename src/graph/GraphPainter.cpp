@@ -13,6 +13,7 @@
 
 #include "graph/GraphFonts.h"
 #include "graph/geometry/Colours.h"
+#include "graph/geometry/TrMarks.h"
 
 namespace acv {
 namespace {
@@ -159,6 +160,17 @@ void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks, int unit) {
   p.drawPoints(points.constData(), static_cast<int>(points.size()));
 }
 
+// The TR records' trigger times on the STORE RMS time axis, each in its
+// channel's colour (screen only: a printed page keeps the plain graph).
+void DrawTrMarks(QPainter& p, const GraphModel& m, const CDTDoc& doc) {
+  const GraphState& s = m.state;
+  for (const TrMark& mark : TrMarks(m, doc)) {
+    const int colour = mark.channel == kChannel2 ? s.ch2Colour : s.ch1Colour;
+    const Rect r = TrMarkRect(s, mark.x);
+    p.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(colourOf(colour)));
+  }
+}
+
 }  // namespace
 
 QColor ToQColor(std::uint32_t bgr) {
@@ -258,7 +270,6 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     PixelTarget lines;
     lines.clip = curveClip & QRect(0, 0, size.width(), size.height());
     PaintCurves(p, model, lines, scale);
-    p.setClipping(false);
   } else {
     p.end();
     // The curves go in device pixels, one device pixel thin, most of their
@@ -280,6 +291,13 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
   }
+  // The TR marks lie over the curves, inside the same clip; a page keeps
+  // the plain graph.
+  if (!options_.printing) {
+    p.setClipRect(curveClip);
+    DrawTrMarks(p, model, doc);
+  }
+  p.setClipping(false);
   // Labels and ticks, then the surround fills that may still cut into them.
   PaintAxes(p, s, frame);
   PaintSurround(p, s);
