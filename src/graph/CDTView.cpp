@@ -11,6 +11,7 @@
 
 #include "graph/geometry/GraphFrame.h"
 #include "graph/geometry/Readout.h"
+#include "graph/geometry/TrMarks.h"
 #include "graph/geometry/Zoom.h"
 #include "logger/TimerHost.h"
 #include "platform/QtTimerHost.h"
@@ -86,6 +87,21 @@ void CDTView::SetStartScreenPanel(QWidget* panel) {
   PlaceStartPanel();
 }
 
+void CDTView::SetInfoPanel(QWidget* panel) {
+  infoPanel_ = panel;
+  if (panel == nullptr) return;
+  panel->setParent(this);
+  PlaceInfoPanel();
+}
+
+void CDTView::PlaceInfoPanel() {
+  if (infoPanel_ == nullptr) return;
+  const int h = std::max(0, setup_.panelHeight);
+  infoPanel_->setGeometry(0, 0, width(), h);
+  infoPanel_->setVisible(!ShowsStartScreen() && h > 0);
+  if (infoPanel_->isVisible()) infoPanel_->update();
+}
+
 void CDTView::TakeSettings(const AppSettings& settings) {
   look_ = settings;
   GraphState& s = model_.state;
@@ -135,10 +151,12 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
   setup_ = setup;
   CopyDisplayIntoState();
   PlaceStartPanel();
+  PlaceInfoPanel();
   PlaceControls();
   UpdateFocusPolicy();
   // Another TR record is other data: its points are not the readout's.
   if (setup.trRecord != before.trRecord) ClearCursor();
+  emit displayChanged();
   // During a run every point lengthens the range; the real-time update
   // draws what that changes, without a repaint.
   const bool runGrows = model_.state.realTimeStopped == 0 &&
@@ -148,7 +166,8 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
 
 void CDTView::SetInfoTexts(const InfoTexts& info) {
   info_ = info;
-  update(0, 0, width(), std::max(setup_.panelHeight, 0));
+  if (infoPanel_ != nullptr) infoPanel_->update();
+  emit displayChanged();
 }
 
 void CDTView::SetDisplayMode(DisplayMode mode) {
@@ -157,6 +176,7 @@ void CDTView::SetDisplayMode(DisplayMode mode) {
   CopyDisplayIntoState();
   // The readout described a point of the display just left.
   ClearCursor();
+  emit displayChanged();
 }
 
 void CDTView::SetRealTimeStopped(bool stopped) {
@@ -208,6 +228,7 @@ void CDTView::RealTimePointAdded() {
 void CDTView::DataChanged() {
   CopyDisplayIntoState();
   PlaceStartPanel();
+  PlaceInfoPanel();
   PlaceControls();
   UpdateFocusPolicy();
   // The readout may describe a point of data no longer there.
@@ -311,7 +332,6 @@ void CDTView::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   const qreal ratio = picture_.devicePixelRatio();
   p.drawImage(QRectF(r), picture_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
-  if (!ShowsStartScreen()) PaintInfoStrip(p);
   PaintFocusFrame(p);
 }
 
@@ -324,6 +344,7 @@ bool CDTView::event(QEvent* event) {
 void CDTView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceStartPanel();
+  PlaceInfoPanel();
   PlaceControls();
   stale_ = true;
   timers_->Start(viewtimer::kResizeRepaint, 50);
@@ -372,8 +393,12 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CDTView::mouseDoubleClickEvent(QMouseEvent* event) {
-  // A double click does nothing (it must not start a second drag).
+  // A double click starts no second drag; on a TR mark it opens that record.
   lastMouse_ = event->position().toPoint();
+  if (event->button() != Qt::LeftButton || ShowsStartScreen()) return;
+  EnsurePicture();  // the marks are where the last paint put them
+  const int record = TrMarkAt(model_, doc_, lastMouse_.x(), lastMouse_.y());
+  if (record >= 0) emit trMarkActivated(record);
 }
 
 void CDTView::wheelEvent(QWheelEvent* event) {

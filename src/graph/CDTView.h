@@ -67,6 +67,9 @@ class CDTView : public QWidget {
   // screen is up and hides it as soon as a data display is painted.
   void SetStartScreenPanel(QWidget* panel);
   QWidget* StartScreenPanel() const { return startPanel_; }
+  // The information panel: placed across the top, panelHeight pixels high,
+  // while a data display is shown.
+  void SetInfoPanel(QWidget* panel);
 
   // Colours and view options (settings "ColorInfo" and "VIEWInfo").
   void TakeSettings(const AppSettings& settings);
@@ -129,6 +132,10 @@ class CDTView : public QWidget {
  signals:
   // The cursor readout now shows this 0-based point.
   void cursorPointChanged(qint64 index);
+  // A double click on the mark of TR record `record` (STORE RMS).
+  void trMarkActivated(int record);
+  // The display, its info texts or its layout changed.
+  void displayChanged();
 
  protected:
   // Device pixels per layout pixel of the picture: the screen's ratio.
@@ -146,12 +153,10 @@ class CDTView : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  // ---- faces (GraphViewFaces.cpp) --------------------------------------------
-  void PaintInfoStrip(QPainter& p);
-
   // ---- children (GraphViewControls.cpp) --------------------------------------
   void CreateControls();
   void PlaceStartPanel();
+  void PlaceInfoPanel();
   void PlaceControls();
   void SyncScrollBars();
   void OnHorizontalAction(int action);
@@ -180,6 +185,7 @@ class CDTView : public QWidget {
   DisplayMode mode_ = DisplayMode::None;
   int zoomResets_ = 0;
   QPointer<QWidget> startPanel_;
+  QPointer<QWidget> infoPanel_;
   AppSettings look_;  // colours and view options
 
   GraphModel model_;

@@ -6,6 +6,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
@@ -85,8 +86,15 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   promptPane_ = new acv::PromptPane(statusBar());
   statusBar()->addPermanentWidget(promptPane_);
   CreateClientArea();
+  CreatePanels();
   CreateLoggerDialogs();
   UpdateCommands();
+  // Toolbar buttons show their command's state at all times, not only when a
+  // menu opens: besides the updates after each change, the state is brought
+  // up to date four times a second, whatever changed it.
+  auto* commandRefresh = new QTimer(this);
+  connect(commandRefresh, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
+  commandRefresh->start(250);
   resize(1200, 800);
   if (services.showSplash) CStartupSplash::ShowSplashScreen(this);
 }
@@ -215,7 +223,7 @@ ViewFacts CMainFrame::Facts() {
   facts.displayMode = setup.displayMode;
   facts.lastPoint = setup.lastPoint;
   facts.dataSaved = setup.dataSaved;
-  facts.dataListShown = false;  // the Data List window comes with later work
+  facts.dataListShown = dataListShown_;
   TakeDataFacts(facts, doc_);
   return facts;
 }
@@ -328,8 +336,11 @@ void CMainFrame::OnCommand(int commandId) {
     case cmd::kFitAxes:
       OnFitAxes();
       break;
+    case cmd::kDataList:
+      OpenDataList();
+      break;
     default:
-      break;  // Graph, Data List: their windows come with later work
+      break;  // Graph has no action
   }
   UpdateCommands();
 }

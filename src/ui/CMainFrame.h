@@ -21,6 +21,7 @@
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
+#include "frame/PowerPanel.h"
 #include "frame/SavePrompts.h"
 #include "logger/Download.h"
 #include "logger/LinkHost.h"
@@ -41,7 +42,11 @@ namespace acv {
 struct AxisValues;
 class CCorrectTimeDlg;
 class CDTView;
+class CDataListDlg;
 class CDownloadDlg;
+class CInfoPanelDlg;
+class CPowerAnalysisDlg;
+class CTrFileListDlg;
 class CInstrumentPanelDlg;
 class CInstrumentView;
 class CLoadingDlg;
@@ -114,6 +119,14 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   QLabel* PromptPane() const { return promptPane_; }
   // The display-settings dialog now open (colours, axes or view options).
   QDialog* SettingsDialog() const;
+  // The panels and list windows; null while closed.
+  CInfoPanelDlg* InfoPanel() const { return infoPanel_; }
+  CDataListDlg* DataList() const;
+  CTrFileListDlg* TrFileList() const;
+  CPowerAnalysisDlg* PowerPanel() const;
+  const PowerPanelData& PowerTexts() const { return powerData_; }
+  // The TR File List's double click: shows TR record `record` in STORE TR.
+  void ShowTrRecord(int record);
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -165,12 +178,38 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void SyncLinkState();
 
   // Display modes (MainFrameModes.cpp).
-  void RunModeCommand(DisplayMode mode);
+  // `keepDataList`: the data changed (a download or a load), so an open Data
+  // List lists the new display instead of closing.
+  void RunModeCommand(DisplayMode mode, bool keepDataList = false);
   void ApplyModeEffects(const ModeEffects& effects);
   void SetInstrumentWidth(int width);
   void ToggleInstrumentColumn();
   void ToggleInfoPanel();
   void ShowLoadedData(const std::string& tag);
+
+  // Panels and list windows (MainFramePanels.cpp).
+  void CreatePanels();
+  void RefreshInfoPanel();
+  void OpenDataList();
+  // Brings an open Data List in line with the display after a mode command;
+  // `keep` lists a new display instead of closing the list (after a
+  // download or a load).
+  void FollowDisplayInDataList(bool layoutChanged, bool keep);
+  void RebuildDataList();
+  void PlaceDataList();
+  void OpenTrFileList();
+  void OpenPowerPanel();
+  void ShowPowerTexts();
+  // The view's close-panels operation: the power panel (whose channel 1
+  // texts are emptied) and the TR File List go.
+  void ClosePanels();
+  // The screen rectangle of the instrument column, `fallbackWidth` wide
+  // when the column is closed.
+  QRect InstrumentColumnOnScreen(int fallbackWidth) const;
+  void ComputeWaveStatistics();
+  void OnGraphCursorPoint(qint64 index);
+  void OnDataListRow(qint64 row);
+  void OnTrMarkActivated(int record);
 
   // Files and closing (MainFrameFiles.cpp).
   void OnOpen();
@@ -254,10 +293,13 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   std::vector<ConnectionDialog*> dialogs_;
   QStringList pendingPortHints_;  // port problems waiting for their box
   bool portHintQueued_ = false;
-  // Panels that arrive with later work; their open state already steers the
-  // display rules.
-  bool trFileListOpen_ = false;
-  bool powerPanelOpen_ = false;
+  CInfoPanelDlg* infoPanel_ = nullptr;
+  // Tool windows over the main window; each is destroyed when it closes.
+  QPointer<CDataListDlg> dataList_;
+  QPointer<CTrFileListDlg> trList_;
+  QPointer<CPowerAnalysisDlg> powerDlg_;
+  PowerPanelData powerData_;     // outlives the panel's window
+  bool dataListShown_ = false;   // the Data List was opened once: Print List may run
   bool closing_ = false;         // settings written, the real close is on its way
   bool closeConfirmed_ = false;  // timer::kRealClose fired: let the window go
 };

@@ -132,9 +132,9 @@ void CMainFrame::DownloadFinished() {
   // Entered afresh: the new data may have other channels and units than the
   // STORE data shown before.
   frame_.ClearMode(DisplayMode::StoreRms);
-  RunModeCommand(DisplayMode::StoreRms);
-  trFileListOpen_ = false;
-  powerPanelOpen_ = false;
+  // The transfer has ended: the panels of the old data go.
+  ClosePanels();
+  RunModeCommand(DisplayMode::StoreRms, true);
   frame_.dataUnsaved = 1;
   SetDocument({}, true);
   view_->DataChanged();
@@ -153,6 +153,8 @@ void CMainFrame::DownloadFailed(const std::string&) {
 
 void CMainFrame::RealTimeFirstBlock() {
   SyncLinkState();
+  powerData_.Reset();
+  ShowPowerTexts();
   DisplaySetup setup = view_->Display();
   SelectFirstRealTimeDisplay(frame_, setup);
   view_->SetDisplayMode(frame_.ActiveMode());
@@ -173,6 +175,11 @@ void CMainFrame::RealTimePointAdded() {
   frame_.realTimePromptArmed = 1;
   frame_.runUnsaved = 1;
   const bool firstPoint = doc_.rtCount == 1;
+  // The wave analysis writes into the power panel only while it is open.
+  if (PowerPanel() != nullptr) {
+    powerData_.channel = realTime_->panelTexts;
+    ShowPowerTexts();
+  }
   for (DisplayMode mode : {DisplayMode::RealTimeEpa, DisplayMode::RealTimeFreq,
                            DisplayMode::RealTimeRms, DisplayMode::RealTimeS}) {
     if (!frame_.IsActive(mode)) continue;

@@ -4,32 +4,41 @@
 
 #include "graph/CDTView.h"
 #include "ui/CMainFrame.h"
+#include "ui/panels/CDataListDlg.h"
+#include "ui/panels/CPowerAnalysisDlg.h"
+#include "ui/panels/CTrFileListDlg.h"
 
 namespace acv {
 
-void CMainFrame::RunModeCommand(DisplayMode mode) {
+void CMainFrame::RunModeCommand(DisplayMode mode, bool keepDataList) {
   SyncLinkState();
   DisplaySetup setup = view_->Display();
   InfoTexts info = view_->Info();
-  const PanelFacts panels{trFileListOpen_, powerPanelOpen_};
+  const PanelFacts panels{trList_ != nullptr, powerDlg_ != nullptr};
   const ModeEffects effects = EnterDisplayMode(mode, frame_, setup, info, doc_, panels);
   view_->SetDisplayMode(frame_.ActiveMode());
   view_->ApplyDisplay(setup);
   view_->SetInfoTexts(info);
   ApplyModeEffects(effects);
+  FollowDisplayInDataList(effects.layoutChanged, keepDataList);
 }
 
 void CMainFrame::ApplyModeEffects(const ModeEffects& effects) {
-  if (effects.trFileList != PanelRequest::Keep) {
-    trFileListOpen_ = effects.trFileList == PanelRequest::Open;
-  }
-  if (effects.powerPanel != PanelRequest::Keep) {
-    powerPanelOpen_ = effects.powerPanel == PanelRequest::Open;
-  }
+  // The column first: the panels are placed over it.
   if (effects.instrumentWidth >= 0) SetInstrumentWidth(effects.instrumentWidth);
+  if (effects.powerPanel == PanelRequest::Close) ClosePanels();
+  if (effects.trFileList == PanelRequest::Close && trList_ != nullptr) trList_->close();
+  if (effects.trFileList == PanelRequest::Open) OpenTrFileList();
+  if (effects.powerPanel == PanelRequest::Open) OpenPowerPanel();
+  if (powerDlg_ != nullptr) {
+    if (effects.computeWaveStatistics) ComputeWaveStatistics();
+    if (effects.updatePowerText) {
+      powerData_.apparentPower =
+          ApparentPowerText(powerData_.channel[0].rms, powerData_.channel[1].rms);
+    }
+    ShowPowerTexts();
+  }
   if (effects.realTimeSpan > 0) view_->FitRealTimeSpan(effects.realTimeSpan);
-  // The wave statistics and the power text belong to the power analysis
-  // panel; they are asked for here and computed once that panel exists.
   if (effects.zoomReset) view_->ZoomReset();
 }
 
@@ -59,7 +68,8 @@ void CMainFrame::ShowLoadedData(const std::string& tag) {
   // data before it gets its own axes and units.
   const DisplayMode mode = tag == kTagRealTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms;
   frame_.ClearMode(mode);
-  RunModeCommand(mode);
+  ClosePanels();
+  RunModeCommand(mode, true);
   view_->DataChanged();
   timers_->Start(timer::kRedrawAfterLoad, 50);
 }

@@ -1,0 +1,26 @@
+#pragma once
+// The TR File List: the TR records by number and trigger time, beside the
+// graph while STORE TR is shown. A double click on a record shows it.
+#include "ui/panels/ListModels.h"
+#include "ui/panels/ListWindow.h"
+
+namespace acv {
+
+class CTrFileListDlg : public ListWindow {
+  Q_OBJECT
+
+ public:
+  CTrFileListDlg(const CDTDoc& doc, QWidget* owner);
+
+  TrListModel* Model() const { return model_; }
+  // Counts the records again.
+  void Rebuild();
+
+ signals:
+  void recordChosen(int record);
+
+ private:
+  TrListModel* model_;
+};
+
+}  // namespace acv

@@ -1,0 +1,56 @@
+#include "ui/panels/ListWindow.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace acv {
+
+ListTable::ListTable(QWidget* parent) : QTableView(parent) {
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setShowGrid(true);
+  setWordWrap(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Every row the same height: the view then never measures rows, whatever
+  // their number.
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setHighlightSections(false);
+}
+
+void ListTable::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    emit copyRequested();
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      emit closeRequested();
+      return;
+    default:
+      QTableView::keyPressEvent(event);
+  }
+}
+
+ListWindow::ListWindow(const QString& caption, QWidget* owner)
+    : ToolWindow(owner), table_(new ListTable(this)) {
+  setWindowTitle(caption);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(table_);
+  connect(table_, &ListTable::closeRequested, this, &QWidget::close);
+}
+
+void ApplyColumnWidths(QTableView* table, std::span<const ListColumn> columns) {
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const int column = static_cast<int>(c);
+    table->setColumnHidden(column, columns[c].width == 0);
+    if (columns[c].width > 0) table->setColumnWidth(column, columns[c].width);
+  }
+}
+
+}  // namespace acv
