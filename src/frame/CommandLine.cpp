@@ -90,6 +90,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (!value(text) || !ParseIntList(text, 2, line.autoCursor)) {
         return fail("--auto-cursor takes X,Y in pixels of the graph");
       }
+    } else if (a == "--auto-list") {
+      line.autoList = true;
+    } else if (a == "--auto-record") {
+      std::string text;
+      std::vector<int> record;
+      if (!value(text) || !ParseIntList(text, 1, record) || record[0] < 0) {
+        return fail("--auto-record takes a TR record number from 0");
+      }
+      line.autoRecord = record[0];
     } else if (a == "--screenshot-delay") {
       std::string text;
       if (!value(text)) return fail("--screenshot-delay needs milliseconds");
@@ -126,7 +135,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 bool OptionTakesValue(const std::string& option) {
   return option == "--port" || option == "--sim-arg" || option == "--screenshot" ||
          option == "--screenshot-delay" || option == "--screenshot-dialog" ||
-         option == "--auto-mode" || option == "--auto-zoom" || option == "--auto-cursor";
+         option == "--auto-mode" || option == "--auto-zoom" || option == "--auto-cursor" ||
+         option == "--auto-record";
 }
 
 std::string UsageText() {

@@ -32,6 +32,10 @@ struct CommandLine {
   std::string autoMode;
   std::vector<int> autoZoom;    // x0, y0, x1, y1, or empty
   std::vector<int> autoCursor;  // x, y, or empty
+  // Then open the Data List, and in STORE TR show this record (0-based) as a
+  // double click in the TR File List would; -1 leaves the record alone.
+  bool autoList = false;
+  int autoRecord = -1;
 
   std::string error;  // not empty: the line could not be understood
 };

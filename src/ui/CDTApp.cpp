@@ -119,7 +119,12 @@ void CDTApp::ArrangeScreenshot() {
 
 void CDTApp::TakeScreenshot() {
   const QString file = QString::fromStdString(line_.screenshot);
-  const bool saved = frame_->grab().save(file);
+  // The screen over the main window, so that its tool windows (lists and
+  // panels) are in the picture too.
+  QScreen* screen = frame_->screen();
+  const QRect area = frame_->frameGeometry();
+  const bool saved =
+      screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(file);
   if (!saved) std::fprintf(stderr, "acvlogger: cannot write the screenshot %s\n", qPrintable(file));
   exit(saved ? 0 : 1);
 }

@@ -8,6 +8,7 @@
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "ui/CMainFrame.h"
+#include "ui/panels/CTrFileListDlg.h"
 
 namespace acv {
 namespace {
@@ -34,6 +35,11 @@ void SendMouse(QWidget* view, QEvent::Type type, int x, int y, Qt::MouseButtons 
 
 void PlayGraphScenario(CMainFrame& frame, const CommandLine& line) {
   if (const int command = DisplayCommand(line.autoMode); command != 0) frame.OnCommand(command);
+  if (line.autoRecord >= 0) {
+    frame.ShowTrRecord(line.autoRecord);
+    if (frame.TrFileList() != nullptr) frame.TrFileList()->Table()->selectRow(line.autoRecord);
+  }
+  if (line.autoList) frame.OnCommand(cmd::kDataList);
   QPointer<CDTView> view = frame.View();
   // The first graph paint resets the zoom 50 ms later; the band comes after it.
   if (line.autoZoom.size() == 4) {
