@@ -1,0 +1,179 @@
+// The Data List of the largest data set (262,144 STORE RMS samples of two
+// channels): opening it (window, model, first paint) and scrolling to its end,
+// as the virtual list does it, next to a QTableWidget filled with the same
+// cell texts in the same run. Also the memory each keeps while open (glibc's
+// allocator statistics, so the figure is what the list itself holds).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "frame/DataLists.h"
+#include "ui/panels/CDataListDlg.h"
+
+namespace {
+
+constexpr int kRows = 262144;
+
+const acv::CDTDoc& LargestDoc() {
+  static const acv::CDTDoc doc = [] {
+    acv::CDTDoc d;
+    d.rmsCount = kRows;
+    d.hasCh1 = d.hasCh2 = 1;
+    d.rmsUnitCh1 = "V";
+    d.rmsUnitCh2 = "A";
+    d.rmsInterval = 10.0f;
+    d.rmsStartTime = 1767261600;
+    d.rmsCh1.resize(kRows);
+    d.rmsCh2.resize(kRows);
+    for (int i = 0; i < kRows; ++i) {
+      d.rmsCh1[static_cast<std::size_t>(i)] = 230.0f + static_cast<float>(i % 50) * 0.1f;
+      d.rmsCh2[static_cast<std::size_t>(i)] = 5.0f + static_cast<float>(i % 30) * 0.1f;
+    }
+    return d;
+  }();
+  return doc;
+}
+
+acv::DisplaySetup Shown() {
+  acv::DisplaySetup v;
+  v.displayMode = 1;
+  v.firstPoint = 1;
+  v.lastPoint = kRows;
+  v.plotCh1 = v.plotCh2 = true;
+  v.ch1UnitText = "V";
+  v.ch2UnitText = "A";
+  return v;
+}
+
+std::size_t HeapInUse() {
+  return mallinfo2().uordblks;
+}
+
+// The window the program opens: built, listed and painted once.
+std::unique_ptr<acv::CDataListDlg> OpenVirtualList() {
+  auto list = std::make_unique<acv::CDataListDlg>(LargestDoc(), nullptr);
+  list->Rebuild(acv::DisplayMode::StoreRms, Shown());
+  list->resize(620, 700);
+  benchmark::DoNotOptimize(list->grab());
+  return list;
+}
+
+// The same rows as items of a QTableWidget.
+std::unique_ptr<QTableWidget> OpenTableWidget() {
+  const acv::CDTDoc& doc = LargestDoc();
+  const acv::DisplaySetup view = Shown();
+  auto table = std::make_unique<QTableWidget>(kRows, acv::kDataListColumns);
+  for (int row = 0; row < kRows; ++row) {
+    for (int c = 0; c < acv::kDataListColumns; ++c) {
+      table->setItem(row, c,
+                     new QTableWidgetItem(QString::fromStdString(
+                         acv::DataListCell(doc, acv::DisplayMode::StoreRms, view, row, c))));
+    }
+  }
+  table->resize(620, 700);
+  benchmark::DoNotOptimize(table->grab());
+  return table;
+}
+
+template <typename Open>
+void MeasureOpen(benchmark::State& state, Open open) {
+  LargestDoc();
+  for (auto _ : state) {
+    const std::size_t before = HeapInUse();
+    auto window = open();
+    state.counters["extra_MiB"] = static_cast<double>(HeapInUse() - before) / (1024.0 * 1024.0);
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+  }
+}
+
+void BM_Open_VirtualList(benchmark::State& state) {
+  MeasureOpen(state, OpenVirtualList);
+}
+BENCHMARK(BM_Open_VirtualList)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_Open_QTableWidget(benchmark::State& state) {
+  MeasureOpen(state, OpenTableWidget);
+}
+BENCHMARK(BM_Open_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// From the top to the last row and painted there, as End does.
+template <typename Open>
+void MeasureScroll(benchmark::State& state, Open open) {
+  auto window = open();
+  auto* table = window->template findChild<QTableView*>();
+  if (table == nullptr) table = qobject_cast<QTableView*>(window.get());
+  for (auto _ : state) {
+    table->scrollToTop();
+    state.PauseTiming();
+    benchmark::DoNotOptimize(window->grab());
+    state.ResumeTiming();
+    table->scrollToBottom();
+    benchmark::DoNotOptimize(window->grab());
+  }
+}
+
+void BM_ScrollToEnd_VirtualList(benchmark::State& state) {
+  MeasureScroll(state, OpenVirtualList);
+}
+BENCHMARK(BM_ScrollToEnd_VirtualList)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollToEnd_QTableWidget(benchmark::State& state) {
+  MeasureScroll(state, OpenTableWidget);
+}
+BENCHMARK(BM_ScrollToEnd_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration) continue;
+      std::string name = run.run_name.function_name;
+      times_[name] = run.GetAdjustedRealTime();
+      const auto memory = run.counters.find("extra_MiB");
+      if (memory != run.counters.end()) memory_[name] = memory->second.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatios() const {
+    auto at = [](const auto& map, const char* name) {
+      const auto it = map.find(name);
+      return it == map.end() ? 0.0 : it->second;
+    };
+    const double open = at(times_, "BM_Open_VirtualList");
+    const double widget = at(times_, "BM_Open_QTableWidget");
+    if (open > 0) std::printf("open: virtual list %.1fx faster than QTableWidget\n", widget / open);
+    std::printf("extra memory while open: virtual list %.3f MiB, QTableWidget %.1f MiB\n",
+                at(memory_, "BM_Open_VirtualList"), at(memory_, "BM_Open_QTableWidget"));
+    std::printf("scroll to the end: virtual list %.2f ms, QTableWidget %.2f ms\n",
+                at(times_, "BM_ScrollToEnd_VirtualList"),
+                at(times_, "BM_ScrollToEnd_QTableWidget"));
+  }
+
+ private:
+  std::map<std::string, double> times_;  // wall-clock, in each benchmark's unit (ms)
+  std::map<std::string, double> memory_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}
