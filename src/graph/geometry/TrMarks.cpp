@@ -28,6 +28,9 @@ std::vector<TrMark> TrMarks(const GraphModel& m, const CDTDoc& doc) {
     const double column = index - s.firstPoint + 1 + s.scrollShift;
     const double x = xs.origin + xs.step * column;
     if (x < s.plotRect.left || x > s.plotRect.right) continue;
+    // A channel the view options hide shows no marks either.
+    const bool shown = (doc.trChannel[r] == kChannel2 ? s.showCh2 : s.showCh1) == 1;
+    if (!shown) continue;
     marks.push_back({static_cast<int>(r), TruncToPixel(x), doc.trChannel[r]});
   }
   // The records are in trigger order as the logger stores them, but a file

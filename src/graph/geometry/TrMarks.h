@@ -22,7 +22,8 @@ struct TrMark {
 };
 
 // The marks inside the plot of a STORE RMS graph laid out by its last paint,
-// left to right; none in other displays. At most one mark per pixel column
+// left to right, of the channels the view options show; none in other
+// displays. At most one mark per pixel column
 // (the first record there): two transients closer than a pixel look the same.
 std::vector<TrMark> TrMarks(const GraphModel& m, const CDTDoc& doc);
 

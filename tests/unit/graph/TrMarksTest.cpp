@@ -40,7 +40,9 @@ TEST(TrMarksTest, RecordsSitAtTheirTriggerTimeInTheirChannel) {
   EXPECT_EQ(TrMarkAt(m, doc, 196, r.top), -1);  // too far to the side
   EXPECT_EQ(TrMarkAt(m, doc, 190, 200), -1);    // up in the plot
 
-  // Only STORE RMS has them.
+  // A channel hidden by the view options has none; only STORE RMS has them.
+  m.state.showCh2 = 0;
+  EXPECT_EQ(TrMarks(m, doc).size(), 2u);
   m.state.mode = GraphMode::StoreTr;
   EXPECT_TRUE(TrMarks(m, doc).empty());
 }
