@@ -279,22 +279,22 @@ void CMainFrame::OnCommand(int commandId) {
       OnStop();
       break;
     case cmd::kStoreRms:
-      RunModeCommand(DisplayMode::StoreRms);
+      OnDisplayCommand(DisplayMode::StoreRms);
       break;
     case cmd::kStoreTr:
-      RunModeCommand(DisplayMode::StoreTr);
+      OnDisplayCommand(DisplayMode::StoreTr);
       break;
     case cmd::kRealTimeEpa:
-      RunModeCommand(DisplayMode::RealTimeEpa);
+      OnDisplayCommand(DisplayMode::RealTimeEpa);
       break;
     case cmd::kRealTimeRms:
-      RunModeCommand(DisplayMode::RealTimeRms);
+      OnDisplayCommand(DisplayMode::RealTimeRms);
       break;
     case cmd::kRealTimeFreq:
-      RunModeCommand(DisplayMode::RealTimeFreq);
+      OnDisplayCommand(DisplayMode::RealTimeFreq);
       break;
     case cmd::kRealTimeS:
-      RunModeCommand(DisplayMode::RealTimeS);
+      OnDisplayCommand(DisplayMode::RealTimeS);
       break;
     case cmd::kToggleInstrument:
       ToggleInstrumentColumn();

@@ -181,6 +181,9 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // `keepDataList`: the data changed (a download or a load), so an open Data
   // List lists the new display instead of closing.
   void RunModeCommand(DisplayMode mode, bool keepDataList = false);
+  // A display command chosen by the user: as above, and an open Data List
+  // goes back below the information panel.
+  void OnDisplayCommand(DisplayMode mode);
   void ApplyModeEffects(const ModeEffects& effects);
   void SetInstrumentWidth(int width);
   void ToggleInstrumentColumn();

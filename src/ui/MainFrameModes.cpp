@@ -23,6 +23,11 @@ void CMainFrame::RunModeCommand(DisplayMode mode, bool keepDataList) {
   FollowDisplayInDataList(effects.layoutChanged, keepDataList);
 }
 
+void CMainFrame::OnDisplayCommand(DisplayMode mode) {
+  RunModeCommand(mode);
+  PlaceDataList();
+}
+
 void CMainFrame::ApplyModeEffects(const ModeEffects& effects) {
   // The column first: the panels are placed over it.
   if (effects.instrumentWidth >= 0) SetInstrumentWidth(effects.instrumentWidth);
