@@ -272,6 +272,15 @@ void LoggerLink::StartTransfer() {
   commandFrame.fill(handler->PrepareStart());
   firstFrame_ = commandFrame;
   transferActive = 1;
+  // Bytes of an earlier transfer still on their way (a logger finishes the
+  // block it was sending when the stop frame came) would shift every block
+  // of this one: the port starts empty.
+  try {
+    serial_.SetPortOpen(true);
+    serial_.DiscardInput();
+  } catch (const SerialError&) {
+    // SendCommandFrame tries the port again and reports why it fails.
+  }
   SendCommandFrame();
   timers_.Start(timer::kFirstFrameRepeat, kFirstFrameRepeatMs);
 }

@@ -93,14 +93,50 @@ void RealTimeRun::OnReply(std::span<const std::uint8_t> block) {
   if (link_.realTimeStopped) {
     // The logger keeps sending until it sees a stop frame: answer every
     // block of a finished run with one more.
+    pending_.clear();
     SendStopFrame();
     return;
   }
-  if (block.size() < 2 || block[0] != kRealTimeBlockMark || block[1] != kRealTimeBlockMark) return;
-  // A truncated block would leave part of the wave undefined; the watchdog
-  // or the next block takes care of the run.
-  if (block.size() < static_cast<std::size_t>(kRealTimeBlockSize)) return;
-  HandleDataBlock(block.first(kRealTimeBlockSize));
+  const std::size_t size = kRealTimeBlockSize;
+  if (StartsWithMark(block)) {
+    // A reply of its own. A truncated one would leave part of the wave
+    // undefined; the watchdog or the next block takes care of the run.
+    pending_.clear();
+    if (block.size() < size) return;
+    HandleDataBlock(block.first(size));
+    if (!link_.realTimeStopped) KeepFromMark(block.subspan(size));
+    return;
+  }
+  // A read that does not start with a block: bytes sent before it (the rest
+  // of a block that was on its way when the stop frame came) shifted the
+  // replies against the reads. The block is taken from its mark on, and
+  // completed by the next read, so that one stray byte does not make every
+  // later block unreadable.
+  if (pending_.empty()) {
+    KeepFromMark(block);
+  } else {
+    pending_.insert(pending_.end(), block.begin(), block.end());
+  }
+  if (pending_.size() < size) return;
+  const std::vector<std::uint8_t> whole(pending_.begin(), pending_.begin() + size);
+  const std::vector<std::uint8_t> rest(pending_.begin() + size, pending_.end());
+  pending_.clear();
+  HandleDataBlock(whole);
+  if (!link_.realTimeStopped) KeepFromMark(rest);
+}
+
+bool RealTimeRun::StartsWithMark(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == kRealTimeBlockMark && bytes[1] == kRealTimeBlockMark;
+}
+
+void RealTimeRun::KeepFromMark(std::span<const std::uint8_t> bytes) {
+  pending_.clear();
+  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+    if (StartsWithMark(bytes.subspan(i))) {
+      pending_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.end());
+      return;
+    }
+  }
 }
 
 void RealTimeRun::HandleDataBlock(std::span<const std::uint8_t> block) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "data/CDTDoc.h"
 #include "data/RunJournal.h"
@@ -72,6 +73,10 @@ class RealTimeRun : public TransferHandler {
   std::string journalError;
 
  private:
+  static bool StartsWithMark(std::span<const std::uint8_t> bytes);
+  // Keeps the bytes from the first block mark on (nothing when there is none)
+  // as the beginning of the next block.
+  void KeepFromMark(std::span<const std::uint8_t> bytes);
   void HandleDataBlock(std::span<const std::uint8_t> block);
   void BeginRun();
   void SamplingTick();
@@ -92,6 +97,8 @@ class RealTimeRun : public TransferHandler {
   JournalWriter journal_;
   int runPoints_ = 0;      // capacity of the point arrays of this run
   bool runBegun_ = false;  // the first block of this run has arrived
+  // The beginning of a block whose rest comes with the next read.
+  std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace acv

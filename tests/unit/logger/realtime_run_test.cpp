@@ -191,6 +191,33 @@ TEST_F(RealTimeTest, MalformedBlocksAreIgnored) {
   EXPECT_EQ(doc.epaWave[100].ch1, static_cast<float>(louder.ch1[100]));
 }
 
+// Stray bytes before a streamed block (the rest of a block sent before the
+// last stop) shift every later read against the blocks: each block is still
+// read whole, from its mark, across two reads.
+TEST_F(RealTimeTest, BlocksShiftedAgainstTheReadsAreReadFromTheirMark) {
+  Start(2, 5);
+  clock.Advance(100);
+  ASSERT_EQ(doc.rtCount, 1);
+  BlockContent a, b;
+  a.ch1 = SineWave(2000, PeriodOf(50));
+  b.ch1 = SineWave(1500, PeriodOf(60));
+  std::vector<std::uint8_t> stream = {0x12, 0x34, 0x56};
+  for (const BlockContent& c : {a, b}) {
+    const auto block = MakeBlock(c);
+    stream.insert(stream.end(), block.begin(), block.end());
+  }
+  const std::size_t read = kRealTimeBlockSize;  // reads as long as a block
+  link.replySeen = 0;
+  link.Dispatch(std::span(stream).first(read));
+  EXPECT_EQ(link.replySeen, 0);  // three bytes of block a are still to come
+  link.Dispatch(std::span(stream).subspan(read, read));
+  EXPECT_EQ(link.replySeen, 1);
+  EXPECT_EQ(doc.epaWave[100].ch1, static_cast<float>(a.ch1[100]));
+  link.Dispatch(std::span(stream).subspan(2 * read));
+  EXPECT_EQ(doc.epaWave[100].ch1, static_cast<float>(b.ch1[100]));
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(RealTimeTest, FastBlocksDoNotPostponeTheFirstTick) {
   Start(2, 5);
   clock.Advance(5);
