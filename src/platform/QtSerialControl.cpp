@@ -98,6 +98,7 @@ void QtSerialControl::Close() {
 
 void QtSerialControl::OnReadyRead() {
   const QByteArray data = port_.readAll();
+  bytesArrived_ += static_cast<std::uint64_t>(data.size());
   buffer_.insert(buffer_.end(), data.begin(), data.end());
   ScheduleThresholdCheck();
 }

@@ -35,6 +35,9 @@ class QtSerialControl : public QObject, public SerialControl {
   // QSerialPort error signals seen so far (diagnostics: a vanished device
   // must not keep them coming).
   int ErrorSignals() const { return errorSignals_; }
+  // Bytes read from the line since construction (lets a caller see that the
+  // line has gone quiet, whatever the receive threshold holds back).
+  std::uint64_t BytesArrived() const { return bytesArrived_; }
 
   // ---- SerialControl -------------------------------------------------------
   void SetCommPort(int port) override { commPort_ = port; }
@@ -75,6 +78,7 @@ class QtSerialControl : public QObject, public SerialControl {
   // earlier opening is stale.
   std::uint64_t generation_ = 0;
   int errorSignals_ = 0;
+  std::uint64_t bytesArrived_ = 0;
 };
 
 }  // namespace acv

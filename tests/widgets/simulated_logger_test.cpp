@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -16,6 +17,8 @@
 #include "dialogs_fixture.h"
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
+#include "logger/LoggerLink.h"
+#include "platform/QtSerialControl.h"
 #include "ui/SimulatorProcess.h"
 #include "ui/dialogs/ButtonArt.h"
 #include "ui/dialogs/CCorrectTimeDlg.h"
@@ -60,6 +63,24 @@ qsizetype FindLine(const QStringList& lines, const QString& prefix, qsizetype fr
     if (lines[i].startsWith(prefix)) return i;
   }
   return -1;
+}
+
+// Waits until no byte has reached the program's port for quietMs.
+bool WaitForQuietLine(CMainFrame& frame, int quietMs, int timeoutMs) {
+  const auto* port = dynamic_cast<const QtSerialControl*>(&frame.Link().Serial());
+  if (port == nullptr) return false;
+  std::uint64_t seen = port->BytesArrived();
+  QElapsedTimer quiet;
+  quiet.start();
+  return WaitUntil(
+      [&] {
+        if (port->BytesArrived() != seen) {
+          seen = port->BytesArrived();
+          quiet.restart();
+        }
+        return quiet.elapsed() >= quietMs;
+      },
+      timeoutMs);
 }
 
 TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
@@ -125,10 +146,10 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
     ReplaceText(frame.RealTimeDialog()->PointsEdit(), "2");
   });
   ASSERT_TRUE(WaitUntil([&] { return stopped; }, 15000));
-  // The simulated logger, paced like a real line, finishes the block it was
-  // sending when the stop frame came (up to 0.2 s); bytes of it read as the
+  // The simulated logger, paced like a real line, finishes what it was sending
+  // when the stop frame came (a block takes 0.2 s); bytes of it read as the
   // set-up's acknowledgement would fail the next step.
-  Spin(400);
+  ASSERT_TRUE(WaitForQuietLine(frame, 300, 10000));
   EXPECT_TRUE(commandsDuringRun);
   EXPECT_EQ(frame.Doc().rtCount, 2);
   EXPECT_TRUE(frame.State().IsActive(DisplayMode::RealTimeEpa));
