@@ -15,7 +15,7 @@
 #include <map>
 #include <string>
 
-#include "frame/ReportListText.h"
+#include "frame/DataLists.h"
 #include "graph/ReportPdf.h"
 
 namespace {
@@ -76,7 +76,7 @@ double PeakMiB() {
 
 void BM_Report_WholeListPdf(benchmark::State& state) {
   Fixture& f = Data();
-  const acv::ReportListText list(f.doc, acv::DisplayMode::StoreRms, f.setup);
+  const acv::DataListText list(f.doc, acv::DisplayMode::StoreRms, f.setup);
   ResetPeak();
   for (auto _ : state) {
     const acv::PdfOutcome out =
@@ -91,7 +91,7 @@ BENCHMARK(BM_Report_WholeListPdf)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_Baseline_DrawTextPdf(benchmark::State& state) {
   Fixture& f = Data();
-  const acv::ReportListText list(f.doc, acv::DisplayMode::StoreRms, f.setup);
+  const acv::DataListText list(f.doc, acv::DisplayMode::StoreRms, f.setup);
   const int pages = acv::ListPageCount(kSamples, acv::DisplayMode::StoreRms);
   ResetPeak();
   for (auto _ : state) {

@@ -9,8 +9,8 @@
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
+#include "frame/DataLists.h"
 #include "frame/ReportDisplay.h"
-#include "frame/ReportListText.h"
 #include "graph/CDTView.h"
 #include "graph/ReportPdf.h"
 #include "platform/AppPaths.h"
@@ -151,7 +151,7 @@ int RunReport(const std::vector<std::string>& args) {
     out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape), view.GraphPicture(true),
                         display.Facts());
   } else {
-    const ReportListText list(doc, mode, display.setup);
+    const DataListText list(doc, mode, display.setup);
     out = WriteListPdf(path, DefaultReportLayout(QPageLayout::Portrait), display.Facts(), list);
   }
   if (!out.written) {

@@ -202,4 +202,18 @@ std::int64_t GraphPointOfRow(const CDTDoc& doc, DisplayMode mode, const DisplayS
   return DataIndex(mode, view, row);
 }
 
+std::int64_t DataListText::RowCount() const {
+  return DataListRowCount(doc_, mode_);
+}
+
+std::vector<std::string> DataListText::Headers() const {
+  std::vector<std::string> titles;
+  for (const ListColumn& column : DataListColumns(mode_)) titles.emplace_back(column.title);
+  return titles;
+}
+
+std::string DataListText::Cell(std::int64_t row, int column) const {
+  return DataListCell(doc_, mode_, view_, row, column);
+}
+
 }  // namespace acv

@@ -13,6 +13,7 @@
 #include "data/CDTDoc.h"
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
+#include "frame/ReportPages.h"
 
 namespace acv {
 
@@ -62,5 +63,22 @@ std::int64_t DataListRowOfPoint(const CDTDoc& doc, DisplayMode mode, const Displ
                                 std::int64_t point);
 std::int64_t GraphPointOfRow(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
                              std::int64_t row);
+
+// The Data List as the printed list pages read it: the same rows, titles and
+// cell texts as the window shows, for the display given.
+class DataListText : public ListText {
+ public:
+  DataListText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view)
+      : doc_(doc), mode_(mode), view_(view) {}
+
+  std::int64_t RowCount() const override;
+  std::vector<std::string> Headers() const override;
+  std::string Cell(std::int64_t row, int column) const override;
+
+ private:
+  const CDTDoc& doc_;
+  DisplayMode mode_;
+  DisplaySetup view_;
+};
 
 }  // namespace acv

@@ -24,6 +24,7 @@
 #include "ui/Prompter.h"
 #include "ui/dialogs/CLoadingDlg.h"
 #include "ui/dialogs/LoggerDialogBase.h"
+#include "ui/panels/CDataListDlg.h"
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv {
@@ -223,7 +224,8 @@ ViewFacts CMainFrame::Facts() {
   facts.displayMode = setup.displayMode;
   facts.lastPoint = setup.lastPoint;
   facts.dataSaved = setup.dataSaved;
-  facts.dataListShown = dataListShown_;
+  // Print List prints what the open Data List shows.
+  facts.dataListShown = dataList_ != nullptr;
   TakeDataFacts(facts, doc_);
   return facts;
 }

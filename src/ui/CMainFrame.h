@@ -302,7 +302,6 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   QPointer<CTrFileListDlg> trList_;
   QPointer<CPowerAnalysisDlg> powerDlg_;
   PowerPanelData powerData_;     // outlives the panel's window
-  bool dataListShown_ = false;   // the Data List was opened once: Print List may run
   bool closing_ = false;         // settings written, the real close is on its way
   bool closeConfirmed_ = false;  // timer::kRealClose fired: let the window go
 };

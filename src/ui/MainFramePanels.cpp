@@ -50,11 +50,14 @@ void CMainFrame::RefreshInfoPanel() {
 
 void CMainFrame::OpenDataList() {
   if (dataList_ != nullptr) return;
-  dataListShown_ = true;
   dataList_ = new CDataListDlg(doc_, this);
   connect(dataList_, &CDataListDlg::rowChosen, this, &CMainFrame::OnDataListRow);
-  // A closed window is deleted later; it counts as gone at once.
-  connect(dataList_, &ListWindow::closed, this, [this] { dataList_ = nullptr; });
+  // A closed window is deleted later; it counts as gone at once, and Print
+  // List goes with it.
+  connect(dataList_, &ListWindow::closed, this, [this] {
+    dataList_ = nullptr;
+    UpdateCommands();
+  });
   RebuildDataList();
   PlaceDataList();
   dataList_->show();

@@ -16,7 +16,7 @@
 #include <QScreen>
 
 #include "frame/Commands.h"
-#include "frame/ReportListText.h"
+#include "frame/DataLists.h"
 #include "graph/CDTView.h"
 #include "graph/ReportPdf.h"
 #include "graph/ReportRenderer.h"
@@ -86,7 +86,7 @@ void CMainFrame::OnPrint(int commandId) {
   }
   const DisplayMode mode = frame_.ActiveMode();
   const ReportFacts facts = FactsOf(*view_, mode);
-  const ReportListText rows(doc_, mode, view_->Display());
+  const DataListText rows(doc_, mode, view_->Display());
   const int pages = list ? ListPageCount(rows.RowCount(), mode) : 1;
   const QImage graph = list ? QImage() : view_->GraphPicture(true);
 
@@ -151,7 +151,7 @@ void CMainFrame::OnExportPdf(int commandId) {
   const ReportFacts facts = FactsOf(*view_, mode);
   PdfOutcome out;
   if (list) {
-    const ReportListText rows(doc_, mode, view_->Display());
+    const DataListText rows(doc_, mode, view_->Display());
     PageProgress progress(this, QStringLiteral("Writing the PDF..."),
                           ListPageCount(rows.RowCount(), mode));
     out = WriteListPdf(path, layout, facts, rows,

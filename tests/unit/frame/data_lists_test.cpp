@@ -134,6 +134,12 @@ TEST(DataList, RowsColumnsAndCaptionFollowTheDisplay) {
   EXPECT_STREQ(rms[3].title, "CH2");
   EXPECT_EQ(rms[1].width, 180);
   EXPECT_EQ(DataListCaption(DisplayMode::RealTimeFreq), "REAL TIME F(Hz) Data List");
+
+  // The printed list pages read the window's own titles, rows and cells.
+  const DataListText printed(doc, DisplayMode::RealTimeS, Shown(true, true, "VA", "VA"));
+  EXPECT_EQ(printed.Headers(), (std::vector<std::string>{"No.", "Time", "S(VA)", ""}));
+  EXPECT_EQ(printed.RowCount(), 2);
+  EXPECT_EQ(printed.Cell(0, 2), "1198.1 VA");
 }
 
 TEST(DataList, CopiedTextHasTitlesAndTheRowsInOrder) {

@@ -2,7 +2,6 @@
 // positions, the graph page's header and the list page's block and footer.
 #include <gtest/gtest.h>
 
-#include "frame/ReportListText.h"
 #include "frame/ReportPages.h"
 
 namespace acv {
@@ -111,44 +110,6 @@ TEST(GraphHeader, ShownOutsideStoreTrAndEpaWithThePanelOn) {
   ReportFacts off = Facts(DisplayMode::RealTimeRms, true, true);
   off.panelHeight = 0;
   EXPECT_TRUE(GraphPageHeader(off, kPage).empty());
-}
-
-TEST(ReportListText, CellsOfEachMode) {
-  CDTDoc doc;
-  doc.rmsCount = 2;
-  doc.rmsCh1 = {230.04f, 0.04f};
-  doc.rmsCh2 = {5.0f, 0.0f};
-  doc.rmsInterval = 10.0f;
-  doc.trCount = 2;
-  doc.trWaves.assign(2 * kTrWavePoints, 0.0f);
-  doc.trTimes = {100, 200};
-  doc.rtCount = 1;
-  doc.rtRms = {{230.0f, 2.0f}};
-  DisplaySetup setup;
-  setup.plotCh1 = setup.plotCh2 = true;
-  setup.ch1UnitText = "V";
-  setup.ch2UnitText = "A";
-  const ReportListText rms(doc, DisplayMode::StoreRms, setup);
-  EXPECT_EQ(rms.RowCount(), 2);
-  EXPECT_EQ(rms.Cell(0, 0), "1");
-  EXPECT_EQ(rms.Cell(0, 2), "230.0 V");
-  EXPECT_EQ(rms.Cell(1, 2), "LO");  // reads as 0.0
-  EXPECT_EQ(rms.Cell(1, 3), "LO");
-
-  setup.trRecord = 1;
-  setup.plotCh1 = false;
-  const ReportListText tr(doc, DisplayMode::StoreTr, setup);
-  EXPECT_EQ(tr.RowCount(), 251);
-  EXPECT_EQ(tr.Cell(250, 3), "0.0 A");  // raw samples keep their zero
-  EXPECT_EQ(tr.Cell(0, 2), "");         // the record's other channel
-  EXPECT_EQ(tr.Cell(0, 1), tr.Cell(250, 1));
-
-  setup.plotCh1 = true;
-  setup.ch1UnitText = "VA";
-  const ReportListText s(doc, DisplayMode::RealTimeS, setup);
-  EXPECT_EQ(s.Headers(), (std::vector<std::string>{"No.", "Time", "S(VA)", ""}));
-  EXPECT_EQ(s.Cell(0, 2), "460.0 VA");
-  EXPECT_EQ(s.Cell(0, 3), "");
 }
 
 }  // namespace
