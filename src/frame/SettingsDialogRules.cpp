@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 #include "graph/geometry/Colours.h"
 #include "logger/CommandBuilders.h"
@@ -97,6 +98,15 @@ void PutAxisLimits(FrameState& frame, DisplayMode mode, const AxisValues& v) {
   const auto row = static_cast<std::size_t>(kind - 1);
   frame.yAxisLow[row] = {v.ch1From, v.ch2From};
   frame.yAxisHigh[row] = {v.ch1To, v.ch2To};
+}
+
+AxisValues AxisValuesOf(const DisplaySetup& s) {
+  return {s.ch1From, s.ch1To, s.ch2From, s.ch2To, s.firstPoint, s.lastPoint};
+}
+
+void PutAxisValues(DisplaySetup& s, const AxisValues& v) {
+  std::tie(s.ch1From, s.ch1To, s.ch2From, s.ch2To, s.firstPoint, s.lastPoint) =
+      std::tie(v.ch1From, v.ch1To, v.ch2From, v.ch2To, v.firstPoint, v.lastPoint);
 }
 
 ViewOptionValues ViewOptionsOf(const AppSettings& s) {

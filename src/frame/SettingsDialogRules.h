@@ -12,6 +12,7 @@
 
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
+#include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
 
 namespace acv {
@@ -47,6 +48,7 @@ using AxisTexts = std::array<std::string, kAxisFieldCount>;  // indexed by AxisF
 struct AxisValues {
   int ch1From = 0, ch1To = 0, ch2From = 0, ch2To = 0;
   int firstPoint = 0, lastPoint = 0;
+  bool operator==(const AxisValues&) const = default;
 };
 
 // The number of points of a display (the X fields' upper end): 590 in REAL
@@ -78,6 +80,12 @@ AxisCheck CheckAxisFields(const AxisTexts& texts, bool runInProgress, DisplayMod
 // Stores checked Y limits in the display's row of the Y-axis table, so that
 // entering the display again (and the next start) keeps them.
 void PutAxisLimits(FrameState& frame, DisplayMode mode, const AxisValues& values);
+
+// The six values as the display on show holds them (what the dialog opens
+// with), and checked values put back into a display's set-up, the rest of
+// which stays as it was.
+AxisValues AxisValuesOf(const DisplaySetup& setup);
+void PutAxisValues(DisplaySetup& setup, const AxisValues& values);
 
 // ---- View options -----------------------------------------------------------------
 

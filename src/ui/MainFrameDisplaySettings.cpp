@@ -66,21 +66,14 @@ void CMainFrame::OnAxisSetup() {
   context.runInProgress = [this] { return frame_.realTimeStopped == 0; };
   context.rtCount = [this] { return doc_.rtCount; };
   auto* dialog = new CAxisSetupDlg(*prompter_, context, this);
-  const DisplaySetup& shown = view_->Display();
-  dialog->Load(
-      {shown.ch1From, shown.ch1To, shown.ch2From, shown.ch2To, shown.firstPoint, shown.lastPoint});
+  dialog->Load(AxisValuesOf(view_->Display()));
   OpenSettingsDialog(dialog, [this, dialog] { ApplyAxes(dialog->Accepted()); });
 }
 
 void CMainFrame::ApplyAxes(const AxisValues& values) {
   PutAxisLimits(frame_, frame_.ActiveMode(), values);
   DisplaySetup setup = view_->Display();
-  setup.ch1From = values.ch1From;
-  setup.ch1To = values.ch1To;
-  setup.ch2From = values.ch2From;
-  setup.ch2To = values.ch2To;
-  setup.firstPoint = values.firstPoint;
-  setup.lastPoint = values.lastPoint;
+  PutAxisValues(setup, values);
   view_->ApplyDisplay(setup);
   // During a run the compression step must cover the points now on show.
   if (doc_.rtCount - values.firstPoint + 1 > 0) {
@@ -92,9 +85,8 @@ void CMainFrame::ApplyAxes(const AxisValues& values) {
 void CMainFrame::OnFitAxes() {
   const auto fitted = FitAxes(view_->State(), doc_);
   if (!fitted[0] && !fitted[1]) return;
-  const DisplaySetup& shown = view_->Display();
-  AxisValues values{shown.ch1From, shown.ch1To,      shown.ch2From,
-                    shown.ch2To,   shown.firstPoint, shown.lastPoint};
+  DisplaySetup setup = view_->Display();
+  AxisValues values = AxisValuesOf(setup);
   if (fitted[0]) {
     values.ch1From = fitted[0]->from;
     values.ch1To = fitted[0]->to;
@@ -104,11 +96,7 @@ void CMainFrame::OnFitAxes() {
     values.ch2To = fitted[1]->to;
   }
   PutAxisLimits(frame_, frame_.ActiveMode(), values);
-  DisplaySetup setup = shown;
-  setup.ch1From = values.ch1From;
-  setup.ch1To = values.ch1To;
-  setup.ch2From = values.ch2From;
-  setup.ch2To = values.ch2To;
+  PutAxisValues(setup, values);
   view_->ApplyDisplay(setup);
   view_->ZoomReset();
 }

@@ -1,6 +1,8 @@
 // The rules behind the Color, Axis and View dialogs.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "frame/SettingsDialogRules.h"
 
 namespace acv {
@@ -52,19 +54,24 @@ TEST(AxisCheck, DuringARunXToIsThePointCountInTheGrowingDisplays) {
   EXPECT_FALSE(CheckAxisFields(texts, true, DisplayMode::RealTimeRms, 1).Valid());
 }
 
-TEST(AxisLimits, GoIntoTheRowOfTheShownDisplay) {
+TEST(AxisLimits, GoIntoTheRowOfTheShownDisplayAndIntoItsSetup) {
   FrameState frame;
-  AxisValues v;
-  v.ch1From = -3;
-  v.ch1To = 7;
-  v.ch2From = 1;
-  v.ch2To = 9;
+  const AxisValues v{-3, 7, 1, 9, 20, 40};
   PutAxisLimits(frame, DisplayMode::RealTimeFreq, v);
   EXPECT_EQ(frame.yAxisLow[5], (std::array<int, 2>{-3, 1}));
   EXPECT_EQ(frame.yAxisHigh[5], (std::array<int, 2>{7, 9}));
   const FrameState untouched;
   PutAxisLimits(frame, DisplayMode::None, v);
   EXPECT_EQ(frame.yAxisHigh[0], untouched.yAxisHigh[0]);
+  // The set-up takes all six and keeps the rest.
+  DisplaySetup setup;
+  setup.trRecord = 3;
+  PutAxisValues(setup, v);
+  EXPECT_EQ(std::tie(setup.ch1From, setup.ch1To, setup.ch2From, setup.ch2To, setup.firstPoint,
+                     setup.lastPoint),
+            std::make_tuple(-3, 7, 1, 9, 20, 40));
+  EXPECT_EQ(AxisValuesOf(setup), v);
+  EXPECT_EQ(setup.trRecord, 3);
 }
 
 TEST(AxisPoints, FollowTheDisplay) {
