@@ -18,11 +18,10 @@
 #include <QPolygon>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <random>
-#include <set>
 #include <string>
 
+#include "BenchSupport.h"
 #include "graph/GraphPainter.h"
 #include "graph/geometry/Readout.h"
 
@@ -249,57 +248,25 @@ void BM_Graph_CursorMove(benchmark::State& state) {
 }
 BENCHMARK(BM_Graph_CursorMove)->Unit(benchmark::kMillisecond);
 
-// Keeps the times of every benchmark (the median when repeated) to print the
-// ratios at the end, by wall-clock and by CPU time.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const std::string name = run.run_name.str();
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        medians_.insert(name);
-      } else if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
-        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
+// The full paint against its baselines and at ratio 2, by wall-clock and by
+// CPU time.
+void PrintRatios(const acv::bench::TimesReporter& times) {
+  const auto paint = times.Find("BM_Graph_FullPaint/1");
+  if (!paint) return;
+  for (const auto& [what, name] : {std::pair{"plain polyline", "BM_Baseline_Polyline"},
+                                   std::pair{"Qt Charts", "BM_Baseline_QtCharts/iterations:5"}}) {
+    const auto base = times.Find(name);
+    if (!base) continue;
+    std::printf("full paint vs %s: %.1fx faster (wall), %.1fx (CPU)\n", what,
+                base->real / paint->real, base->cpu / paint->cpu);
   }
-
-  void PrintRatios() const {
-    const auto paint = times_.find("BM_Graph_FullPaint/1");
-    if (paint == times_.end()) return;
-    for (const auto& [what, name] : {std::pair{"plain polyline", "BM_Baseline_Polyline"},
-                                     std::pair{"Qt Charts", "BM_Baseline_QtCharts/iterations:5"}}) {
-      const auto base = times_.find(name);
-      if (base == times_.end()) continue;
-      std::printf("full paint vs %s: %.1fx faster (wall), %.1fx (CPU)\n", what,
-                  base->second.first / paint->second.first,
-                  base->second.second / paint->second.second);
-    }
-    const auto scaled = times_.find("BM_Graph_FullPaintAtRatio2");
-    if (scaled != times_.end()) {
-      std::printf("full paint at ratio 2 vs ratio 1: %.2fx the time (wall), %.2fx (CPU)\n",
-                  scaled->second.first / paint->second.first,
-                  scaled->second.second / paint->second.second);
-    }
+  if (const auto scaled = times.Find("BM_Graph_FullPaintAtRatio2")) {
+    std::printf("full paint at ratio 2 vs ratio 1: %.2fx the time (wall), %.2fx (CPU)\n",
+                scaled->real / paint->real, scaled->cpu / paint->cpu);
   }
-
- private:
-  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
-  std::set<std::string> medians_;
-};
-
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return acv::bench::RunQtBenchmarks(argc, argv, nullptr, PrintRatios);
 }

@@ -6,15 +6,14 @@
 // each run).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <string>
 
+#include "BenchSupport.h"
 #include "frame/DataLists.h"
 #include "graph/ReportPdf.h"
 
@@ -117,36 +116,22 @@ void BM_Baseline_DrawTextPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_DrawTextPdf)->Unit(benchmark::kSecond)->Iterations(1);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatio() const {
-    const auto report = times_.find("BM_Report_WholeListPdf");
-    const auto base = times_.find("BM_Baseline_DrawTextPdf");
-    if (report == times_.end() || base == times_.end() || base->second <= 0) return;
-    std::printf("whole list to PDF vs one drawText per cell: %.2fx the baseline's time\n",
-                report->second / base->second);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
+// The ratio of the whole list to the baseline, by wall-clock time.
+void PrintRatio(const acv::bench::TimesReporter& times) {
+  const auto report = times.Find("BM_Report_WholeListPdf/iterations:1");
+  const auto base = times.Find("BM_Baseline_DrawTextPdf/iterations:1");
+  if (!report || !base || base->real <= 0) return;
+  std::printf("whole list to PDF vs one drawText per cell: %.2fx the baseline's time\n",
+              report->real / base->real);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Data();  // the data set is built before any run is timed
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio();
-  QFile::remove(kOut);
-  benchmark::Shutdown();
-  return 0;
+  return acv::bench::RunQtBenchmarks(
+      argc, argv, [] { Data(); },  // the data set is built before any run is timed
+      [](const acv::bench::TimesReporter& times) {
+        PrintRatio(times);
+        QFile::remove(kOut);
+      });
 }

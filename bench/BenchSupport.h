@@ -1,0 +1,66 @@
+#pragma once
+// What the benches that draw with Qt share: the offscreen application around
+// the run, and a console reporter that keeps every benchmark's times so that
+// the ratios against the baselines of the same run can be printed at the end.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace acv::bench {
+
+struct RunTimes {
+  double real = 0, cpu = 0;  // per iteration, in the benchmark's unit
+};
+
+// The usual console table; keeps each benchmark's times by its full name
+// ("BM_X/1", "BM_Y/iterations:5"), the median when it was repeated.
+class TimesReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        medians_.insert(name);
+      } else if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
+        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // Nothing when the benchmark did not run (filtered out, say).
+  std::optional<RunTimes> Find(const std::string& name) const {
+    const auto it = times_.find(name);
+    return it == times_.end() ? std::nullopt : std::optional<RunTimes>(it->second);
+  }
+
+ private:
+  std::map<std::string, RunTimes> times_;
+  std::set<std::string> medians_;
+};
+
+// main() of such a bench: a QApplication on the offscreen platform (unless
+// QT_QPA_PLATFORM names another), the benchmarks the command line selects,
+// `prepare` before the first is timed and `finish` with the times after the
+// last. Returns the exit status.
+inline int RunQtBenchmarks(int argc, char** argv, const std::function<void()>& prepare,
+                           const std::function<void(const TimesReporter&)>& finish) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (prepare) prepare();
+  TimesReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  if (finish) finish(reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace acv::bench
