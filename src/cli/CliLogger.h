@@ -18,35 +18,13 @@
 #include <vector>
 
 #include "cli/CliLinkHost.h"
+#include "cli/CliOptions.h"
 #include "logger/LoggerLink.h"
 #include "platform/PortMap.h"
 #include "platform/QtSerialControl.h"
 #include "platform/QtTimerHost.h"
 
 namespace acv::cli {
-
-// Options "--name VALUE" or "--name=VALUE" and flags "--name", taken one by
-// one; whatever is left at the end is an error the caller reports.
-class OptionList {
- public:
-  explicit OptionList(std::vector<std::string> args) : args_(std::move(args)) {}
-  // The value of the last --name given (all occurrences are consumed), or
-  // nullopt. "--name" without a value records an error.
-  std::optional<std::string> Take(const std::string& name);
-  bool TakeFlag(const std::string& name);
-  // The output file: "-o FILE" or "--output FILE" (the short form wins).
-  std::optional<std::string> TakeOutput();
-  // The first problem: a missing value, or an unknown word left over.
-  // Empty when all words were taken.
-  std::string Error() const;
-
- private:
-  std::vector<std::string> args_;
-  std::string error_;
-};
-
-// Strict decimal integer (optional sign, digits only, in int range).
-std::optional<int> ParseInt(const std::string& text);
 
 // The port map for a --port value: empty searches the system's ports 1..16;
 // a number 1..16 is that port of the system's list alone; anything else is a

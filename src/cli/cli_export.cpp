@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Export.h"
@@ -47,31 +48,15 @@ struct Options {
 
 // Returns "" or the usage problem.
 std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  std::vector<std::string> files;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (optionsEnded) {
-      files.push_back(a);
-    } else if (a == "--") {
-      optionsEnded = true;
-    } else if (a == "--csv") {
-      o.csv = true;
-    } else if (a == "--part") {
-      if (i + 1 >= args.size()) return a + " needs store or realtime";
-      o.part = args[++i];
-      if (o.part != "store" && o.part != "realtime") return "--part must be store or realtime";
-    } else if (a == "-o" || a == "--output") {
-      if (i + 1 >= args.size()) return a + " needs a file name";
-      o.output = args[++i];
-    } else if (a.rfind("--output=", 0) == 0) {
-      o.output = a.substr(9);
-    } else if (a.size() > 1 && a[0] == '-') {
-      return "unknown option '" + a + "'";
-    } else {
-      files.push_back(a);
-    }
+  OptionList options(args);
+  if (const auto part = options.Take("--part", "store or realtime")) {
+    o.part = *part;
+    if (o.part != "store" && o.part != "realtime") return "--part must be store or realtime";
   }
+  o.output = options.TakeOutput("a file name");
+  o.csv = options.TakeFlag("--csv");
+  const std::vector<std::string> files = options.TakeWords();
+  if (const std::string error = options.Error(); !error.empty()) return error;
   if (files.empty()) return "no data file given";
   if (files.size() > 1) return "one data file at a time";
   if (o.output && o.output->empty()) return "the output file name is empty";

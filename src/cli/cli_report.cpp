@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
@@ -68,39 +69,25 @@ bool ParseMode(const std::string& name, DisplayMode& mode) {
 }
 
 std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  std::vector<std::string> files;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= args.size()) return false;
-      into = args[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--graph") {
-      o.graph = true;
-    } else if (a == "--list") {
-      o.list = true;
-    } else if (a == "--mode") {
-      if (!value(v)) return "--mode needs a mode";
-      if (!ParseMode(v, o.mode)) return "unknown mode '" + v + "'";
-    } else if (a == "--record") {
-      if (!value(v)) return "--record needs a number";
-      try {
-        std::size_t used = 0;
-        o.record = std::stoi(v, &used);
-        if (used != v.size() || o.record < 1) return "--record counts from 1";
-      } catch (const std::exception&) {
-        return "--record needs a number";
-      }
-    } else if (a == "-o" || a == "--output") {
-      if (!value(o.output)) return a + " needs a file name";
-    } else if (a.size() > 1 && a[0] == '-') {
-      return "unknown option '" + a + "'";
-    } else {
-      files.push_back(a);
+  OptionList options(args);
+  // Options with values first, so that a value is never read as a flag.
+  if (const auto mode = options.Take("--mode", "a mode")) {
+    if (!ParseMode(*mode, o.mode)) return "unknown mode '" + *mode + "'";
+  }
+  if (const auto record = options.Take("--record", "a number")) {
+    try {
+      std::size_t used = 0;
+      o.record = std::stoi(*record, &used);
+      if (used != record->size() || o.record < 1) return "--record counts from 1";
+    } catch (const std::exception&) {
+      return "--record needs a number";
     }
   }
+  o.output = options.TakeOutput("a file name").value_or("");
+  o.graph = options.TakeFlag("--graph");
+  o.list = options.TakeFlag("--list");
+  const std::vector<std::string> files = options.TakeWords();
+  if (const std::string error = options.Error(); !error.empty()) return error;
   if (files.size() != 1) return files.empty() ? "no data file given" : "one data file at a time";
   if (o.graph == o.list) return "choose one of --graph and --list";
   if (o.output.empty()) return "no output file given (-o OUT.pdf)";
