@@ -8,13 +8,12 @@
 #include <QRadioButton>
 #include <QToolBar>
 
-#include "WidgetTestSupport.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "frame/Commands.h"
+#include "frame/SettingsDialogRules.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/dialogs/CAxisSetupDlg.h"
 #include "ui/dialogs/CColorSetupDlg.h"
 #include "ui/dialogs/CNumberEdit.h"
@@ -23,11 +22,8 @@
 namespace acv::test {
 namespace {
 
-class SettingsDialogs : public ::testing::Test {
+class SettingsDialogs : public FrameTest {
  protected:
-  SettingsDialogs() : serial(clock), timers(clock), ui(&serial, &timers) {}
-  CMainFrame& Frame() { return *ui.frame; }
-
   // STORE RMS of 300 points: CH1 near 230 V, CH2 between 5 and 7 A.
   void ShowStoreData() {
     const std::string path = ui.Path("data.stdata");
@@ -42,11 +38,6 @@ class SettingsDialogs : public ::testing::Test {
   void Type(CAxisSetupDlg* d, AxisField f, const char* text) {
     d->Field(f)->setText(QString::fromLatin1(text));
   }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
 };
 
 TEST_F(SettingsDialogs, AxisMessagesComeInTurnAndTheDialogStaysOpen) {
@@ -58,9 +49,7 @@ TEST_F(SettingsDialogs, AxisMessagesComeInTurnAndTheDialogStaysOpen) {
   Type(dialog, AxisField::XFrom, "50");
   Type(dialog, AxisField::XTo, "10");
   dialog->OkButton()->click();
-  EXPECT_EQ(ui.prompter.messages,
-            QStringList({"The started Y Axis must be lower than the ended Y Axis",
-                         "The started X Axis must be lower than the ended X Axis"}));
+  EXPECT_EQ(ui.prompter.messages, QStringList({kYAxisOrderMessage, kXAxisOrderMessage}));
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(Frame().View()->Display().ch1To, 500);
   // Typing corrects the X fields: 0 becomes 1, 1000 the 300 points.

@@ -31,27 +31,34 @@ TEST(AxisTyping, CorrectsEachFieldAsTyped) {
   }
 }
 
-TEST(AxisCheck, ShowsBothMessagesInTurnAndStoresNothing) {
-  const AxisTexts texts{"100", "100", "0", "10", "50", "10"};
-  const AxisCheck check = CheckAxisFields(texts, false, DisplayMode::StoreRms, 0);
-  EXPECT_EQ(check.messages,
-            (std::vector<std::string>{"The started Y Axis must be lower than the ended Y Axis",
-                                      "The started X Axis must be lower than the ended X Axis"}));
-  EXPECT_FALSE(check.Valid());
-  const AxisTexts ch2Only{"0", "10", "5", "", "1", "10"};  // an empty field reads 0
-  EXPECT_EQ(CheckAxisFields(ch2Only, false, DisplayMode::StoreRms, 0).messages.size(), 1u);
-}
-
-TEST(AxisCheck, DuringARunXToIsThePointCountInTheGrowingDisplays) {
+TEST(AxisCheck, GivesTheMessagesInTurnAndDuringARunXToIsThePointCount) {
+  const std::string y = "The started Y Axis must be lower than the ended Y Axis";
+  const std::string x = "The started X Axis must be lower than the ended X Axis";
   const AxisTexts texts{"0", "10", "0", "10", "1", "5000"};
-  for (DisplayMode mode :
-       {DisplayMode::RealTimeRms, DisplayMode::RealTimeFreq, DisplayMode::RealTimeS}) {
-    EXPECT_EQ(CheckAxisFields(texts, true, mode, 42).values.lastPoint, 42);
+  const struct Case {
+    AxisTexts texts;
+    bool run;
+    DisplayMode mode;
+    int rtCount, lastPoint;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {{"100", "100", "0", "10", "50", "10"}, false, DisplayMode::StoreRms, 0, 10, {y, x}},
+      {{"0", "10", "5", "", "1", "10"}, false, DisplayMode::StoreRms, 0, 10, {y}},  // "" reads 0
+      // X To follows the run in the growing displays only.
+      {texts, true, DisplayMode::RealTimeRms, 42, 42, {}},
+      {texts, true, DisplayMode::RealTimeFreq, 42, 42, {}},
+      {texts, true, DisplayMode::RealTimeS, 42, 42, {}},
+      {texts, false, DisplayMode::RealTimeRms, 42, 5000, {}},
+      {texts, true, DisplayMode::RealTimeEpa, 42, 5000, {}},
+      {texts, true, DisplayMode::RealTimeRms, 1, 1, {x}},  // one point leaves nothing to span
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const AxisCheck check = CheckAxisFields(c.texts, c.run, c.mode, c.rtCount);
+    EXPECT_EQ(check.values.lastPoint, c.lastPoint);
+    EXPECT_EQ(check.messages, c.messages);
+    EXPECT_EQ(check.Valid(), c.messages.empty());
   }
-  EXPECT_EQ(CheckAxisFields(texts, false, DisplayMode::RealTimeRms, 42).values.lastPoint, 5000);
-  EXPECT_EQ(CheckAxisFields(texts, true, DisplayMode::RealTimeEpa, 42).values.lastPoint, 5000);
-  // A run of one point leaves nothing to span: the X message stands.
-  EXPECT_FALSE(CheckAxisFields(texts, true, DisplayMode::RealTimeRms, 1).Valid());
 }
 
 TEST(AxisLimits, GoIntoTheRowOfTheShownDisplayAndIntoItsSetup) {
