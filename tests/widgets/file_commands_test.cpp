@@ -8,23 +8,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "WidgetTestSupport.h"
 #include "data/DataFile.h"
 #include "data/Settings.h"
 #include "frame/Commands.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/dialogs/LoggerDialogBase.h"
 
 namespace acv::test {
 namespace {
 
-class FileCommands : public ::testing::Test {
+class FileCommands : public FrameTest {
  protected:
-  FileCommands() : serial(clock), timers(clock), ui(&serial, &timers) {}
-  CMainFrame& Frame() { return *ui.frame; }
-
   // The state after a download: STORE data shown, not saved.
   void ShowUnsavedStoreData(int count = 30) {
     const std::string path = ui.Path("incoming.stdata");
@@ -36,11 +31,6 @@ class FileCommands : public ::testing::Test {
     Frame().MutableState().dataUnsaved = 1;
     Frame().UpdateCommands();
   }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
 };
 
 TEST_F(FileCommands, OpenShowsStoreRmsAndMarksTheDataAsComingFromAFile) {

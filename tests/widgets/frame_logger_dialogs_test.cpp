@@ -7,15 +7,13 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "WidgetTestSupport.h"
 #include "data/Settings.h"
 #include "dialogs_fixture.h"
 #include "frame/Commands.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
 #include "logger/CommandBuilders.h"
 #include "logger/MemoryImage.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/dialogs/ButtonArt.h"
 #include "ui/dialogs/CCorrectTimeDlg.h"
 #include "ui/dialogs/CDownloadDlg.h"
@@ -27,11 +25,8 @@
 namespace acv::test {
 namespace {
 
-class FrameLoggerDialogs : public ::testing::Test {
+class FrameLoggerDialogs : public FrameTest {
  protected:
-  FrameLoggerDialogs() : serial(clock), timers(clock), ui(&serial, &timers) {}
-  CMainFrame& Frame() { return *ui.frame; }
-
   // The logger answered before and sits on port 1: dialogs open "Connected".
   void LoggerKnownOnPort1() {
     serial.AddPort(1);
@@ -49,11 +44,6 @@ class FrameLoggerDialogs : public ::testing::Test {
     return timers.IsActive(timer::kPortScan) || timers.IsActive(timer::kProbe) ||
            timers.IsActive(timer::kKeepAlive);
   }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
 };
 
 TEST_F(FrameLoggerDialogs, EachCommandOpensItsOwnDialogAgainAndAgain) {

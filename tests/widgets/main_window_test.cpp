@@ -19,12 +19,10 @@
 #include <map>
 #include <vector>
 
-#include "WidgetTestSupport.h"
 #include "data/DataFile.h"
 #include "frame/Commands.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/CInstrumentView.h"
 #include "ui/CStartupSplash.h"
 #include "ui/dialogs/CLoadingDlg.h"
@@ -34,16 +32,9 @@
 namespace acv::test {
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public FrameTest {
  protected:
-  MainWindow() : serial(clock), timers(clock), ui(&serial, &timers) {}
-  CMainFrame& Frame() { return *ui.frame; }
   bool Enabled(int id) { return Frame().Action(id)->isEnabled(); }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
 };
 
 TEST_F(MainWindow, StartsWithTheCaptionTheStartScreenAndItsButtonPanel) {

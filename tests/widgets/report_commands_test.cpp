@@ -5,32 +5,24 @@
 #include <QImage>
 #include <QProcess>
 
-#include "WidgetTestSupport.h"
 #include "data/DataFile.h"
 #include "frame/Commands.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/GraphPictureFile.h"
 
 namespace acv::test {
 namespace {
 
-class ReportCommands : public ::testing::Test {
+class ReportCommands : public FrameTest {
  protected:
-  ReportCommands() : serial(clock), timers(clock), ui(&serial, &timers) {
+  ReportCommands() {
     const std::string path = ui.Path("data.stdata");
     EXPECT_EQ(SaveDataFile(StoreData(56, true), path), "");
     EXPECT_TRUE(Frame().OpenDataFile(QString::fromStdString(path)));
     Frame().resize(1200, 800);
   }
-  CMainFrame& Frame() { return *ui.frame; }
   QString Out(const char* name) { return QString::fromStdString(ui.Path(name)); }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
 };
 
 int PdfPages(const QString& path) {

@@ -6,13 +6,11 @@
 #include <QFileInfo>
 #include <filesystem>
 
-#include "WidgetTestSupport.h"
 #include "data/DataFile.h"
 #include "data/RunJournal.h"
 #include "frame/Commands.h"
+#include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "support/FakeClock.h"
-#include "support/FakeSerialControl.h"
 #include "ui/dialogs/LoggerDialogBase.h"
 
 namespace acv::test {
@@ -38,16 +36,7 @@ void DownloadThenRun(CMainFrame& frame) {
   RecomputeRealTimeStatistics(doc);
 }
 
-class RunSaving : public ::testing::Test {
- protected:
-  RunSaving() : serial(clock), timers(clock), ui(&serial, &timers) {}
-  CMainFrame& Frame() { return *ui.frame; }
-
-  FakeClock clock;
-  FakeSerialControl serial;
-  FakeTimerHost timers;
-  FrameUnderTest ui;
-};
+using RunSaving = FrameTest;
 
 TEST_F(RunSaving, YesToEverySaveQuestionSavesTheRunWithTheStoreData) {
   struct Case {
