@@ -16,20 +16,23 @@ namespace acv::bench {
 
 struct RunTimes {
   double real = 0, cpu = 0;  // per iteration, in the benchmark's unit
+  std::map<std::string, double> counters;
 };
 
 // The usual console table; keeps each benchmark's times by its full name
-// ("BM_X/1", "BM_Y/iterations:5"), the median when it was repeated.
+// ("BM_X/1", "BM_Y/iterations:5"), the median when it was repeated, with
+// its counters.
 class TimesReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       const std::string name = run.run_name.str();
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        medians_.insert(name);
-      } else if (run.run_type == Run::RT_Iteration && medians_.count(name) == 0) {
-        times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (median) medians_.insert(name);
+      if (median || (run.run_type == Run::RT_Iteration && medians_.count(name) == 0)) {
+        RunTimes& t = times_[name];
+        t = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), {}};
+        for (const auto& [counter, value] : run.counters) t.counters[counter] = value.value;
       }
     }
     ConsoleReporter::ReportRuns(runs);

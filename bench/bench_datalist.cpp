@@ -6,16 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "frame/DataLists.h"
 #include "ui/panels/CDataListDlg.h"
 #include "ui/panels/ListModels.h"
@@ -153,51 +152,30 @@ void BM_ScrollToEnd_QTableWidget(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollToEnd_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      std::string name = run.run_name.function_name;
-      times_[name] = run.GetAdjustedRealTime();
-      const auto memory = run.counters.find("extra_MiB");
-      if (memory != run.counters.end()) memory_[name] = memory->second.value;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    auto at = [](const auto& map, const char* name) {
-      const auto it = map.find(name);
-      return it == map.end() ? 0.0 : it->second;
-    };
-    const double open = at(times_, "BM_Open_VirtualList");
-    const double widget = at(times_, "BM_Open_QTableWidget");
-    if (open > 0) std::printf("open: virtual list %.1fx faster than QTableWidget\n", widget / open);
-    std::printf(
-        "extra memory while open: virtual list %.3f MiB (its row header alone %.3f MiB), "
-        "QTableWidget %.1f MiB\n",
-        at(memory_, "BM_Open_VirtualList"), at(memory_, "BM_Open_RowHeaderAlone"),
-        at(memory_, "BM_Open_QTableWidget"));
-    std::printf("scroll to the end: virtual list %.2f ms, QTableWidget %.2f ms\n",
-                at(times_, "BM_ScrollToEnd_VirtualList"),
-                at(times_, "BM_ScrollToEnd_QTableWidget"));
-  }
-
- private:
-  std::map<std::string, double> times_;  // wall-clock, in each benchmark's unit (ms)
-  std::map<std::string, double> memory_;
-};
+// The virtual list's figures next to the filled QTableWidget's.
+void PrintRatios(const acv::bench::TimesReporter& times) {
+  const auto real = [&](const char* name) {
+    const auto t = times.Find(name);
+    return t ? t->real : 0.0;
+  };
+  const auto extra = [&](const char* name) {
+    const auto t = times.Find(name);
+    return t && t->counters.count("extra_MiB") ? t->counters.at("extra_MiB") : 0.0;
+  };
+  const double open = real("BM_Open_VirtualList/iterations:10");
+  const double widget = real("BM_Open_QTableWidget/iterations:2");
+  if (open > 0) std::printf("open: virtual list %.1fx faster than QTableWidget\n", widget / open);
+  std::printf(
+      "extra memory while open: virtual list %.3f MiB (its row header alone %.3f MiB), "
+      "QTableWidget %.1f MiB\n",
+      extra("BM_Open_VirtualList/iterations:10"), extra("BM_Open_RowHeaderAlone/iterations:10"),
+      extra("BM_Open_QTableWidget/iterations:2"));
+  std::printf("scroll to the end: virtual list %.2f ms, QTableWidget %.2f ms\n",
+              real("BM_ScrollToEnd_VirtualList"), real("BM_ScrollToEnd_QTableWidget/iterations:5"));
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return acv::bench::RunQtBenchmarks(argc, argv, nullptr, PrintRatios);
 }
