@@ -1,7 +1,8 @@
 #pragma once
-// What the benches that draw with Qt share: the offscreen application around
-// the run, and a console reporter that keeps every benchmark's times so that
-// the ratios against the baselines of the same run can be printed at the end.
+// What the benches that draw with Qt share: the largest data set, the
+// offscreen application around the run, and a console reporter that keeps
+// every benchmark's times so that the ratios against the baselines of the
+// same run can be printed at the end.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,7 +13,28 @@
 #include <string>
 #include <vector>
 
+#include "data/CDTDoc.h"
+
 namespace acv::bench {
+
+// The largest data set a logger holds: 262,144 STORE RMS samples on two
+// channels (V and A, one a second), with its statistics.
+inline constexpr int kLargestSet = 262144;
+inline CDTDoc LargestStoreSet() {
+  CDTDoc doc;
+  doc.rmsCount = kLargestSet;
+  doc.hasCh1 = doc.hasCh2 = 1;
+  doc.rmsUnitCh1 = "V";
+  doc.rmsUnitCh2 = "A";
+  doc.rmsInterval = 1.0f;
+  doc.rmsStartTime = 1767261600;
+  for (int i = 0; i < kLargestSet; ++i) {
+    doc.rmsCh1.push_back(230.0f + static_cast<float>(i % 17) * 0.1f);
+    doc.rmsCh2.push_back(5.0f + static_cast<float>(i % 13) * 0.1f);
+  }
+  doc.ComputeStoreStatistics();
+  return doc;
+}
 
 struct RunTimes {
   double real = 0, cpu = 0;  // per iteration, in the benchmark's unit

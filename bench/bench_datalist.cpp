@@ -21,25 +21,10 @@
 
 namespace {
 
-constexpr int kRows = 262144;
+constexpr int kRows = acv::bench::kLargestSet;
 
 const acv::CDTDoc& LargestDoc() {
-  static const acv::CDTDoc doc = [] {
-    acv::CDTDoc d;
-    d.rmsCount = kRows;
-    d.hasCh1 = d.hasCh2 = 1;
-    d.rmsUnitCh1 = "V";
-    d.rmsUnitCh2 = "A";
-    d.rmsInterval = 10.0f;
-    d.rmsStartTime = 1767261600;
-    d.rmsCh1.resize(kRows);
-    d.rmsCh2.resize(kRows);
-    for (int i = 0; i < kRows; ++i) {
-      d.rmsCh1[static_cast<std::size_t>(i)] = 230.0f + static_cast<float>(i % 50) * 0.1f;
-      d.rmsCh2[static_cast<std::size_t>(i)] = 5.0f + static_cast<float>(i % 30) * 0.1f;
-    }
-    return d;
-  }();
+  static const acv::CDTDoc doc = acv::bench::LargestStoreSet();
   return doc;
 }
 

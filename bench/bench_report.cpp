@@ -19,27 +19,11 @@
 
 namespace {
 
-constexpr int kSamples = 262144;
+constexpr int kSamples = acv::bench::kLargestSet;
 const QString kOut = QStringLiteral("/tmp/acv-bench-report.pdf");
 
-acv::CDTDoc LargestSet() {
-  acv::CDTDoc doc;
-  doc.rmsCount = kSamples;
-  doc.hasCh1 = doc.hasCh2 = 1;
-  doc.rmsUnitCh1 = "V";
-  doc.rmsUnitCh2 = "A";
-  doc.rmsInterval = 1.0f;
-  doc.rmsStartTime = 1767261600;
-  for (int i = 0; i < kSamples; ++i) {
-    doc.rmsCh1.push_back(230.0f + static_cast<float>(i % 17) * 0.1f);
-    doc.rmsCh2.push_back(5.0f + static_cast<float>(i % 13) * 0.1f);
-  }
-  doc.ComputeStoreStatistics();
-  return doc;
-}
-
 struct Fixture {
-  acv::CDTDoc doc = LargestSet();
+  acv::CDTDoc doc = acv::bench::LargestStoreSet();
   acv::DisplaySetup setup;
   acv::ReportFacts facts;
   Fixture() {
