@@ -14,8 +14,11 @@ const QColor kInk(30, 30, 30);
 void DrawColours(QPainter& p) {
   const QColor swatches[] = {Qt::red, QColor(0, 170, 0), Qt::blue, QColor(230, 200, 0)};
   for (int i = 0; i < 4; ++i) {
+    // Two by two: the row and column of swatch i.
+    const int row = i / 2;
+    const int column = i % 2;
     p.setBrush(swatches[i]);
-    p.drawRect(QRectF(1.5 + (i % 2) * 7, 1.5 + (i / 2) * 7, 6, 6));
+    p.drawRect(QRectF(1.5 + 7.0 * column, 1.5 + 7.0 * row, 6, 6));
   }
 }
 

@@ -31,7 +31,8 @@ constexpr BoxLook kBoxes[kViewOptionCount] = {
 }  // namespace
 
 CViewOptionsDlg::CViewOptionsDlg(const ViewOptionValues& options, std::uint8_t plotStyle,
-                                 std::function<void(std::uint8_t)> setPlotStyle, QWidget* parent)
+                                 const std::function<void(std::uint8_t)>& setPlotStyle,
+                                 QWidget* parent)
     : SettingsDialogBase(QStringLiteral("View "), parent),
       style0_(new QRadioButton(QStringLiteral("Line"), this)),
       style1_(new QRadioButton(QStringLiteral("Points"), this)) {

@@ -22,7 +22,7 @@ class CViewOptionsDlg : public SettingsDialogBase {
  public:
   // plotStyle: the view's value, changed through `setPlotStyle` at a click.
   CViewOptionsDlg(const ViewOptionValues& options, std::uint8_t plotStyle,
-                  std::function<void(std::uint8_t)> setPlotStyle, QWidget* parent = nullptr);
+                  const std::function<void(std::uint8_t)>& setPlotStyle, QWidget* parent = nullptr);
 
   ViewOptionValues Options() const;
   QCheckBox* Box(ViewOption option) const { return boxes_[static_cast<std::size_t>(option)]; }
