@@ -38,6 +38,9 @@ class QtSerialControl : public QObject, public SerialControl {
   // Bytes read from the line since construction (lets a caller see that the
   // line has gone quiet, whatever the receive threshold holds back).
   std::uint64_t BytesArrived() const { return bytesArrived_; }
+  // Bytes received and not yet taken by Input() (lets a caller wait for
+  // bytes to arrive below the receive threshold).
+  std::size_t BufferedBytes() const { return buffer_.size(); }
 
   // ---- SerialControl -------------------------------------------------------
   void SetCommPort(int port) override { commPort_ = port; }

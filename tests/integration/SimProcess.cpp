@@ -50,8 +50,10 @@ bool RunEventLoopUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-void RunEventLoopFor(int ms) {
-  RunEventLoopUntil([] { return false; }, ms);
+void DrainPendingEvents() {
+  EnsureCoreApplication();
+  // A handler may post one more event; three rounds take such chains too.
+  for (int round = 0; round < 3; ++round) QCoreApplication::processEvents();
 }
 
 std::string SimProcess::Path() {

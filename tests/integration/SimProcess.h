@@ -24,8 +24,10 @@ namespace acv::test {
 // Creates the program's QCoreApplication once (unless one exists already).
 void EnsureCoreApplication();
 
-// Runs the Qt event loop for ms milliseconds.
-void RunEventLoopFor(int ms);
+// Handles what the event loop already holds (posted events, ready
+// notifiers) without waiting for anything new: lets a test check that an
+// event did not follow, without sleeping.
+void DrainPendingEvents();
 // Runs the Qt event loop until done() holds (true) or timeoutMs passed.
 bool RunEventLoopUntil(const std::function<bool()>& done, int timeoutMs);
 

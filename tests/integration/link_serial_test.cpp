@@ -117,7 +117,8 @@ TEST_F(LinkSerial, TheReceiveEventWaitsForTheThresholdAlsoWhenItIsLowered) {
   serial.SetRThreshold(2);
   const std::uint8_t probe = kProbeByte;
   serial.Output(std::span<const std::uint8_t>(&probe, 1));
-  RunEventLoopFor(300);
+  ASSERT_TRUE(RunEventLoopUntil([&] { return serial.BufferedBytes() == 1; }, 3000));
+  DrainPendingEvents();
   EXPECT_TRUE(events.empty());  // one byte buffered, two awaited
 
   serial.SetRThreshold(1);
@@ -141,7 +142,7 @@ TEST_F(LinkSerial, AVanishingDeviceClosesThePortAndIsReportedOnce) {
   sim.Stop();
   // Generous: a loaded machine running sanitizer builds is slow to end a process.
   ASSERT_TRUE(RunEventLoopUntil([&] { return !events.empty(); }, 10000));
-  RunEventLoopFor(500);
+  DrainPendingEvents();  // anything the lost device still had queued
   EXPECT_EQ(events, std::vector<int>{kCommEventPortLost});
   EXPECT_FALSE(serial.PortOpen());
   // Left open, the port would repeat its error thousands of times a second.
@@ -163,7 +164,7 @@ TEST(QtTimers, PeriodicRestartableAndKilledFromTheirOwnCallback) {
   timers.Start(2, 40);  // restarting replaces the first period
   ASSERT_TRUE(RunEventLoopUntil(
       [&] { return std::count(fired.begin(), fired.end(), 1) == 3 && !timers.IsActive(2); }, 3000));
-  RunEventLoopFor(100);
+  DrainPendingEvents();
   EXPECT_EQ(std::count(fired.begin(), fired.end(), 1), 3);
   EXPECT_EQ(std::count(fired.begin(), fired.end(), 2), 1);
   EXPECT_FALSE(timers.IsActive(1));

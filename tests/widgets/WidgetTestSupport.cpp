@@ -1,7 +1,7 @@
 #include "WidgetTestSupport.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
+#include <QTimer>
 #include <fstream>
 
 namespace acv::test {
@@ -16,16 +16,15 @@ QApplication& App() {
 
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
   const QDeadlineTimer deadline(timeoutMs);
+  // Wakes the loop to look again: some conditions come with no event of
+  // their own (a line the simulator appends to its trace file).
+  QTimer look;
+  look.start(5);
   while (!pred()) {
     if (deadline.hasExpired()) return pred();
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(2);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   return true;
-}
-
-void Spin(int ms) {
-  WaitUntil([] { return false; }, ms);
 }
 
 FrameUnderTest::FrameUnderTest(SerialControl* serial, TimerHost* timers, std::string onlyPort) {

@@ -22,8 +22,6 @@ QApplication& App();
 
 // Runs the event loop until pred() holds or timeoutMs passed; returns pred().
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs);
-// Runs the event loop for ms milliseconds.
-void Spin(int ms);
 
 class ScriptedPrompter : public Prompter {
  public:

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QStatusBar>
 #include <cstdlib>
 
 #include "WidgetTestSupport.h"
@@ -83,10 +84,16 @@ bool WaitForQuietLine(CMainFrame& frame, int quietMs, int timeoutMs) {
       timeoutMs);
 }
 
+// The status line the frame shows when the logger acknowledges a set-up or
+// clock command.
+bool LoggerAccepted(CMainFrame& frame) {
+  return frame.statusBar()->currentMessage() == "The logger accepted the command.";
+}
+
 TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   App();
   const QString simPath = SimulatorPath();
-  if (simPath.isEmpty()) GTEST_SKIP() << "ACV_SIM names no simulator";
+  ASSERT_FALSE(simPath.isEmpty()) << "ACV_SIM names no simulator";
   QTemporaryDir traceDir;
   const QString trace = traceDir.filePath("trace.txt");
   SimulatorProcess sim;
@@ -168,6 +175,8 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
                        frame.SetupDialog()->UnitList()->setCurrentIndex(1);  // minutes
                      });
   EXPECT_EQ(frame.Settings().sampleRateText, "30");
+  ASSERT_TRUE(WaitUntil([&frame] { return LoggerAccepted(frame); }, 3000));
+  frame.statusBar()->clearMessage();
   StartThroughDialog(
       frame, cmd::kCorrectTime, DialogKind::CorrectTime, [&frame](LoggerDialogBase*) {
         const char* texts[] = {"2012", "3", "15", "9", "41", "7"};
@@ -175,7 +184,8 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
           ReplaceText(frame.ClockDialog()->Field(static_cast<ClockField>(i)), texts[i]);
         }
       });
-  Spin(300);  // the logger's acknowledgements close the port again
+  ASSERT_TRUE(WaitUntil([&frame] { return LoggerAccepted(frame); }, 3000));
+  EXPECT_FALSE(frame.Link().Serial().PortOpen());  // the acknowledgement closed it
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
 
   // ---- closing stops a run ---------------------------------------------------------
@@ -206,8 +216,16 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   EXPECT_EQ(saved.lastClockText, (std::array<std::string, 6>{"2012", "3", "15", "9", "41", "7"}));
 
   // ---- what the logger received, in order ----------------------------------------
-  Spin(200);  // the stop frame reaches the simulator
-  const QStringList lines = TraceLines(trace);
+  QStringList lines;
+  // The last stop frame is written to the line as the window closes; the
+  // simulator logs it once it has read it.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        lines = TraceLines(trace);
+        return FindLine(lines, "C8 C8 C8 C8 C8 C8 C8 C9",
+                        FindLine(lines, "AC 12 03 15 09 41 07 FF", 0)) >= 0;
+      },
+      3000));
   ASSERT_FALSE(lines.isEmpty());
   EXPECT_EQ(lines.first(), "78");  // the first probe found the logger
   const qsizetype header = FindLine(lines, "68 68 68 68 68 68 68 68", 0);
