@@ -65,7 +65,7 @@ std::string OptionList::Error() const {
   if (!error_.empty()) return error_;
   if (args_.empty()) return {};
   const std::string& word = args_.front();
-  return (word.rfind("-", 0) == 0 ? "unknown option '" : "unexpected argument '") + word + "'";
+  return (word.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") + word + "'";
 }
 
 std::optional<int> ParseInt(const std::string& text) {
