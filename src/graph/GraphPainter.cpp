@@ -153,7 +153,7 @@ void DrawMarks(QPainter& p, const std::vector<PixelPoint>& marks, int unit) {
     return;
   }
   QVector<QPoint> points;
-  points.reserve(static_cast<qsizetype>(marks.size() * 6));
+  points.reserve(static_cast<qsizetype>(marks.size()) * 6);
   for (const PixelPoint& m : marks) {
     for (const PixelPoint& d : kMarkOffsets) points.append(QPoint(m.x + d.x, m.y + d.y));
   }

@@ -47,13 +47,13 @@ QString DialogPrompter::SaveFileName(QWidget* parent, const QString& proposedNam
   dialog.setDefaultSuffix(QStringLiteral("stdata"));
   dialog.selectFile(proposedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  const QString chosen = dialog.selectedFiles().constFirst();
+  QString chosen = dialog.selectedFiles().constFirst();
   lastFolder_ = QFileInfo(chosen).absolutePath();
   return chosen;
 }
 
 QString DialogPrompter::OpenFileName(QWidget* parent, const QString& filter) {
-  const QString chosen =
+  QString chosen =
       QFileDialog::getOpenFileName(parent, QStringLiteral("Open"),
                                    lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_, filter);
   if (!chosen.isEmpty()) lastFolder_ = QFileInfo(chosen).absolutePath();
