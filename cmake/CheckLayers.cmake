@@ -12,7 +12,7 @@ set(ACV_LAYER_RULES
   "src/graph/geometry NO_QT graph/geometry data"
   "src/frame       NO_QT  frame graph/geometry logger data"
   "src/platform    QT     platform logger data"
-  "src/cli         QT     cli platform frame logger data"
+  "src/cli         QT     cli graph graph/geometry platform frame logger data"
   "src/graph       QT     graph graph/geometry frame platform logger data"
   "src/ui RECURSE  QT     ui graph graph/geometry frame platform logger data"
   # The simulated logger encodes its replies itself: none of the program.
