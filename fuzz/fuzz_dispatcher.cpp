@@ -207,9 +207,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SelectTransfer(h.link, script.Byte());
         h.link.StartTransfer();
         break;
-      case 5:
-        h.link.BeginConnection();
+      case 5: {  // any of the four connection dialogs opens the search
+        static constexpr acv::DialogKind kKinds[] = {
+            acv::DialogKind::LoggerSetup, acv::DialogKind::CorrectTime, acv::DialogKind::Download,
+            acv::DialogKind::RealTime};
+        h.link.BeginConnection(kKinds[script.Byte() % 4]);
         break;
+      }
       case 6: {  // the dialog opens or closes, a port starts refusing
         const std::uint8_t what = script.Byte();
         if (what & 1) {
