@@ -96,7 +96,7 @@ std::string JournalWriter::Begin(const std::string& folder, const JournalHeader&
   if (fd_ < 0) return Problem("cannot create the real-time journal", path_, err);
   if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || !WriteAll(fd_, EncodeJournalHeader(header)) ||
       ::fdatasync(fd_) != 0) {
-    const std::string problem = Problem("cannot write the real-time journal", path_, errno);
+    std::string problem = Problem("cannot write the real-time journal", path_, errno);
     ::close(fd_);
     fd_ = -1;
     ::unlink(path_.c_str());
@@ -112,7 +112,7 @@ std::string JournalWriter::Append(std::int32_t index, const ChannelPair& rms,
   // One sync per point: points come at least 2 s apart, so this keeps every
   // point on the disk within its own interval at a bounded cost.
   if (!WriteAll(fd_, EncodeJournalRecord(index, rms, freq)) || ::fdatasync(fd_) != 0) {
-    const std::string problem = Problem("cannot write the real-time journal", path_, errno);
+    std::string problem = Problem("cannot write the real-time journal", path_, errno);
     Keep();
     return problem;
   }
