@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliDataFile.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
@@ -77,11 +78,8 @@ int RunExport(const std::vector<std::string>& args) {
   }
 
   CDTDoc doc;
-  const LoadResult loaded = LoadDataFile(options.input, doc);
-  if (!loaded.ok) {
-    Fail(loaded.error == kInvalidFormatMessage
-             ? "'" + options.input + "' is not a data file (" + kInvalidFormatMessage + ")"
-             : loaded.error);
+  if (const std::string problem = LoadDataFileFor(options.input, doc); !problem.empty()) {
+    Fail(problem);
     return 1;
   }
 

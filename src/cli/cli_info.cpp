@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliDataFile.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/RealTimeExport.h"
@@ -38,14 +39,6 @@ std::string Number(double v) {
 }
 
 // The foreign tag, when it is short readable text worth showing.
-std::string TagNote(const std::string& tag) {
-  if (tag.empty() || tag.size() > 24) return {};
-  for (char c : tag) {
-    if (c < 0x20 || c > 0x7E) return {};
-  }
-  return ": its tag is '" + tag + "'";
-}
-
 void PrintLine(const char* label, const std::string& value) {
   std::printf("%-22s %s\n", label, value.c_str());
 }
@@ -117,18 +110,13 @@ int RunInfo(const std::vector<std::string>& args) {
   }
 
   CDTDoc doc;
-  const LoadResult result = LoadDataFile(files[0], doc);
-  if (!result.ok) {
-    if (result.error == kInvalidFormatMessage) {
-      Fail("'" + files[0] + "' is not a data file (" + kInvalidFormatMessage + ")" +
-           TagNote(result.tag));
-    } else {
-      Fail(result.error);
-    }
+  std::string tag;
+  if (const std::string problem = LoadDataFileFor(files[0], doc, &tag); !problem.empty()) {
+    Fail(problem);
     return 1;
   }
   PrintLine("File:", files[0]);
-  PrintLine("Tag:", result.tag);
+  PrintLine("Tag:", tag);
   // A file holding only a run has no STORE section worth showing (its start
   // time would read 01/01/70).
   if (HoldsStoreData(doc) || !HoldsRun(doc)) {
@@ -136,7 +124,7 @@ int RunInfo(const std::vector<std::string>& args) {
   } else {
     PrintLine("STORE data:", "none");
   }
-  if (result.tag == kTagRealTime) PrintRealTime(doc);
+  if (tag == kTagRealTime) PrintRealTime(doc);
   return 0;
 }
 

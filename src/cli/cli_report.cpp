@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CliDataFile.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
@@ -111,11 +112,8 @@ int RunReport(const std::vector<std::string>& args) {
     return 2;
   }
   CDTDoc doc;
-  const LoadResult loaded = LoadDataFile(o.input, doc);
-  if (!loaded.ok) {
-    Fail(loaded.error == kInvalidFormatMessage
-             ? "'" + o.input + "' is not a data file (" + kInvalidFormatMessage + ")"
-             : loaded.error);
+  if (const std::string problem = LoadDataFileFor(o.input, doc); !problem.empty()) {
+    Fail(problem);
     return 1;
   }
   const DisplayMode mode = o.mode == DisplayMode::None ? OpeningMode(doc) : o.mode;

@@ -3,6 +3,7 @@
 // the status it got.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <numeric>
 #include <regex>
@@ -95,6 +96,23 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
     if (c.status != 0) {
       EXPECT_NE(run.err.find("acvlogger-cli " + c.args[0] + ": "), std::string::npos) << run.err;
     }
+  }
+}
+
+TEST_F(CliExitCodes, EverySubcommandThatReadsADataFileNamesAForeignOneAlike) {
+  const std::string foreign = Home() + "/notes.stdata";
+  std::ofstream(foreign) << "NOTES\nnot a measurement\n";
+  const std::string expected = "'" + foreign + "' is not a data file (Invalid Format!)";
+  const std::vector<std::vector<std::string>> runs{
+      {"info", foreign},
+      {"export", foreign, "-o", Home() + "/out.csv"},
+      {"report", foreign, "--graph", "-o", Home() + "/out.pdf"}};
+  for (const std::vector<std::string>& args : runs) {
+    const ProgramRun run = RunProgram(CliPath(), args, env_, 60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1) << args[0];
+    EXPECT_NE(run.err.find("acvlogger-cli " + args[0] + ": " + expected), std::string::npos)
+        << run.err;
   }
 }
 
