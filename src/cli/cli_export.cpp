@@ -57,7 +57,7 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.output = options.TakeOutput("a file name");
   o.csv = options.TakeFlag("--csv");
   const std::vector<std::string> files = options.TakeWords();
-  if (const std::string error = options.Error(); !error.empty()) return error;
+  if (std::string error = options.Error(); !error.empty()) return error;
   if (files.empty()) return "no data file given";
   if (files.size() > 1) return "one data file at a time";
   if (o.output && o.output->empty()) return "the output file name is empty";

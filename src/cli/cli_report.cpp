@@ -88,7 +88,7 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.graph = options.TakeFlag("--graph");
   o.list = options.TakeFlag("--list");
   const std::vector<std::string> files = options.TakeWords();
-  if (const std::string error = options.Error(); !error.empty()) return error;
+  if (std::string error = options.Error(); !error.empty()) return error;
   if (files.size() != 1) return files.empty() ? "no data file given" : "one data file at a time";
   if (o.graph == o.list) return "choose one of --graph and --list";
   if (o.output.empty()) return "no output file given (-o OUT.pdf)";
