@@ -18,23 +18,6 @@ constexpr std::array<ListColumn, kDataListColumns> kApparentPowerColumns{
 constexpr std::array<ListColumn, kTrListColumns> kTrColumns{
     {{"File No.", 62}, {"Time", 160}, {"", 160}}};
 
-GraphMode SeriesOf(DisplayMode mode) {
-  switch (mode) {
-    case DisplayMode::StoreTr:
-      return GraphMode::StoreTr;
-    case DisplayMode::RealTimeEpa:
-      return GraphMode::RealTimeEpa;
-    case DisplayMode::RealTimeRms:
-      return GraphMode::RealTimeRms;
-    case DisplayMode::RealTimeFreq:
-      return GraphMode::RealTimeFreq;
-    case DisplayMode::RealTimeS:
-      return GraphMode::RealTimeS;
-    default:
-      return GraphMode::StoreRms;
-  }
-}
-
 // Where the shown TR record's samples begin in the array of all records.
 std::int64_t TrOffset(const DisplaySetup& view) {
   return static_cast<std::int64_t>(std::max(view.trRecord, 0)) * kTrWavePoints +
@@ -84,7 +67,7 @@ std::string ChannelCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup&
   const bool shown = channel == 0 ? view.plotCh1 : view.plotCh2;
   if (!shown) return {};
   if (channel == 1 && mode == DisplayMode::RealTimeS) return {};
-  const SeriesSource source(doc, SeriesOf(mode));
+  const SeriesSource source(doc, GraphModeOf(mode));
   if (!source.Has(channel, index)) return {};
   return ValueText(mode, source.Value(channel, index),
                    channel == 0 ? view.ch1UnitText : view.ch2UnitText);

@@ -286,4 +286,21 @@ void ApplyInfoPanelToggle(FrameState& frame, DisplaySetup& view) {
   view.panelHeight = frame.ToggleInfoPanel();
 }
 
+GraphMode GraphModeOf(DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::StoreTr:
+      return GraphMode::StoreTr;
+    case DisplayMode::RealTimeEpa:
+      return GraphMode::RealTimeEpa;
+    case DisplayMode::RealTimeRms:
+      return GraphMode::RealTimeRms;
+    case DisplayMode::RealTimeFreq:
+      return GraphMode::RealTimeFreq;
+    case DisplayMode::RealTimeS:
+      return GraphMode::RealTimeS;
+    default:
+      return GraphMode::StoreRms;
+  }
+}
+
 }  // namespace acv

@@ -9,6 +9,7 @@
 
 #include "data/CDTDoc.h"
 #include "frame/FrameState.h"
+#include "graph/geometry/GraphState.h"
 
 namespace acv {
 
@@ -26,6 +27,9 @@ struct DisplaySetup {
   bool dataSaved = false;  // the data on show came from a file
   int trRecord = 0;        // TR record on show in STORE TR
 };
+
+// The series a display mode draws and lists (STORE RMS for none).
+GraphMode GraphModeOf(DisplayMode mode);
 
 // The texts of the information panel; the mode commands rewrite some of them
 // on every call and leave the others as they were.

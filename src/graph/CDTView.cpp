@@ -19,23 +19,6 @@
 namespace acv {
 namespace {
 
-GraphMode GraphModeOf(DisplayMode mode) {
-  switch (mode) {
-    case DisplayMode::StoreTr:
-      return GraphMode::StoreTr;
-    case DisplayMode::RealTimeEpa:
-      return GraphMode::RealTimeEpa;
-    case DisplayMode::RealTimeRms:
-      return GraphMode::RealTimeRms;
-    case DisplayMode::RealTimeFreq:
-      return GraphMode::RealTimeFreq;
-    case DisplayMode::RealTimeS:
-      return GraphMode::RealTimeS;
-    default:
-      return GraphMode::StoreRms;
-  }
-}
-
 std::int32_t ToInt32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
       v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
