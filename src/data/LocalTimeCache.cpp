@@ -121,4 +121,38 @@ bool AppendTimeText(std::string& out, const LocalFields& f, const char* pattern)
   return true;
 }
 
+std::size_t SecondsOffset(const char* pattern) {
+  std::size_t width = 0;
+  std::size_t at = std::string::npos;
+  for (const char* p = pattern; *p != '\0'; ++p) {
+    if (*p != '%') {
+      ++width;
+      continue;
+    }
+    switch (*++p) {
+      case 'S':
+        if (at != std::string::npos) return std::string::npos;
+        at = width;
+        width += 2;
+        break;
+      case 'd':
+      case 'm':
+      case 'y':
+      case 'H':
+      case 'M':
+        width += 2;
+        break;
+      case 'Y':
+        width += 4;
+        break;
+      case '%':
+        width += 1;
+        break;
+      default:
+        return std::string::npos;
+    }
+  }
+  return at;
+}
+
 }  // namespace acv

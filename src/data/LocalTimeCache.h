@@ -33,4 +33,10 @@ class LocalTimeCache {
 // conversion, which the caller then leaves to FormatTime.
 bool AppendTimeText(std::string& out, const LocalFields& f, const char* pattern);
 
+// Where the two digits of the seconds stand in every text AppendTimeText
+// makes of `pattern` (its fields have fixed widths), so that the text of the
+// next second in the same minute differs only there; npos when the pattern
+// has no %S, more than one, or a conversion AppendTimeText refuses.
+std::size_t SecondsOffset(const char* pattern);
+
 }  // namespace acv

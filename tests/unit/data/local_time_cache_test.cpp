@@ -76,5 +76,22 @@ TEST(LocalTimeCache, UnusualFieldsAndPatternsGoToTheSystem) {
   EXPECT_EQ(text, "kept");
 }
 
+TEST(LocalTimeCache, SecondsOffsetPointsAtTheSecondsOfEveryText) {
+  struct Case {
+    const char* pattern;
+    std::size_t offset;
+  };
+  const LocalFields f{2026, 3, 1, 10, 37, 47};
+  for (const Case& c : {Case{"%d/%m/%y %H:%M:%S", 15}, Case{"%Y-%m-%dT%H:%M:%S", 17},
+                        Case{"%%%S", 1}, Case{"%H:%M", std::string::npos},
+                        Case{"%S %S", std::string::npos}, Case{"%a %S", std::string::npos}}) {
+    EXPECT_EQ(SecondsOffset(c.pattern), c.offset) << c.pattern;
+    std::string text;
+    if (c.offset != std::string::npos && AppendTimeText(text, f, c.pattern)) {
+      EXPECT_EQ(text.substr(c.offset, 2), "47") << c.pattern;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace acv
