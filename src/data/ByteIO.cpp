@@ -6,10 +6,32 @@
 
 namespace acv {
 
+namespace {
+
+// Bytes read from a source at a time; a longer item gets a larger window.
+constexpr std::size_t kWindowBytes = 64 * 1024;
+
+}  // namespace
+
 void ByteReader::Ends(const char* what) const {
   throw DataFormatError("the file ends early, while reading the " + std::string(what) +
-                        " (at byte " + std::to_string(pos_) + " of " +
-                        std::to_string(bytes_.size()) + ")");
+                        " (at byte " + std::to_string(Offset()) + " of " + std::to_string(size_) +
+                        ")");
+}
+
+bool ByteReader::Hold(std::size_t count) {
+  if (pos_ + count <= bytes_.size()) return true;
+  if (source_ == nullptr) return false;
+  // Keep the unread bytes, move them to the front and read behind them.
+  const std::size_t kept = bytes_.size() - pos_;
+  const std::size_t wanted = std::min(std::max(count, kWindowBytes), Remaining());
+  if (window_.size() < wanted) window_.resize(wanted);
+  std::memmove(window_.data(), window_.data() + pos_, kept);
+  start_ += pos_;
+  pos_ = 0;
+  const std::size_t got = source_->Read(std::span(window_.data() + kept, wanted - kept));
+  bytes_ = std::span(window_.data(), kept + got);
+  return count <= bytes_.size();
 }
 
 void ByteReader::Require(std::uint64_t count, std::uint64_t itemSize, const char* what) const {
@@ -17,15 +39,23 @@ void ByteReader::Require(std::uint64_t count, std::uint64_t itemSize, const char
   if (itemSize != 0 && count > left / itemSize) {
     throw DataFormatError("the file announces " + std::to_string(count) + " entries for the " +
                           std::string(what) + ", but only " + std::to_string(left) +
-                          " bytes are left (at byte " + std::to_string(pos_) + ")");
+                          " bytes are left (at byte " + std::to_string(Offset()) + ")");
   }
 }
 
 std::span<const std::uint8_t> ByteReader::Bytes(std::size_t count, const char* what) {
-  if (count > Remaining()) Ends(what);
+  // Checked here first: most reads find their bytes in hand.
+  const bool inHand = pos_ + count <= bytes_.size();
+  if (!inHand && (count > Remaining() || !Hold(count))) Ends(what);
   auto s = bytes_.subspan(pos_, count);
   pos_ += count;
   return s;
+}
+
+std::span<const std::uint8_t> ByteReader::Peek(std::size_t count) {
+  count = std::min(count, Remaining());
+  Hold(count);
+  return bytes_.subspan(pos_, std::min(count, bytes_.size() - pos_));
 }
 
 std::uint8_t ByteReader::U8(const char* what) {
@@ -57,18 +87,33 @@ float ByteReader::F32(const char* what) {
   return std::bit_cast<float>(U32(what));
 }
 
+bool ByteReader::ReadInto(std::span<std::uint8_t> into) {
+  if (into.size() > Remaining()) return false;
+  const std::size_t fromHand = std::min(into.size(), bytes_.size() - pos_);
+  if (fromHand != 0) std::memcpy(into.data(), bytes_.data() + pos_, fromHand);
+  pos_ += fromHand;
+  if (fromHand == into.size()) return true;
+  // The rest comes from the source straight into place.
+  start_ += pos_;
+  pos_ = 0;
+  bytes_ = {};
+  const std::size_t got = source_->Read(into.subspan(fromHand));
+  start_ += got;
+  return got == into.size() - fromHand;
+}
+
 void ByteReader::F32Array(std::size_t count, std::vector<float>& out, const char* what) {
   Require(count, 4, what);
-  auto b = Bytes(count * 4, what);
   out.resize(count);
-  if constexpr (std::endian::native == std::endian::little) {
-    if (count != 0) std::memcpy(out.data(), b.data(), count * 4);
-  } else {
+  // The file's bytes are the values' bytes in little-endian order.
+  const auto bytes = std::span(reinterpret_cast<std::uint8_t*>(out.data()), count * 4);
+  if (!ReadInto(bytes)) Ends(what);
+  if constexpr (std::endian::native != std::endian::little) {
     for (std::size_t i = 0; i < count; ++i) {
-      const std::uint32_t v = static_cast<std::uint32_t>(b[i * 4]) |
-                              (static_cast<std::uint32_t>(b[i * 4 + 1]) << 8) |
-                              (static_cast<std::uint32_t>(b[i * 4 + 2]) << 16) |
-                              (static_cast<std::uint32_t>(b[i * 4 + 3]) << 24);
+      const std::uint8_t* b = bytes.data() + i * 4;
+      const std::uint32_t v =
+          static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+          (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
       out[i] = std::bit_cast<float>(v);
     }
   }

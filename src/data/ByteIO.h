@@ -16,14 +16,28 @@ class DataFormatError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Where a ByteReader that does not hold all its bytes at once gets the next
+// ones from (a file read a window at a time).
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Fills `into` with the next bytes and returns how many it put there;
+  // fewer only at the end of the data or on a read error.
+  virtual std::size_t Read(std::span<std::uint8_t> into) = 0;
+};
+
 class ByteReader {
  public:
-  explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes), size_(bytes.size()) {}
+  // The `size` bytes of `source`, held a window at a time: a large file is
+  // not kept twice in memory, once as bytes and once as the data read from
+  // them. A source that ends early reads as a file that ends early.
+  ByteReader(ByteSource& source, std::size_t size) : size_(size), source_(&source) {}
 
-  std::size_t Offset() const { return pos_; }
-  std::size_t Size() const { return bytes_.size(); }
-  std::size_t Remaining() const { return bytes_.size() - pos_; }
-  bool AtEnd() const { return pos_ == bytes_.size(); }
+  std::size_t Offset() const { return start_ + pos_; }
+  std::size_t Size() const { return size_; }
+  std::size_t Remaining() const { return size_ - Offset(); }
+  bool AtEnd() const { return Remaining() == 0; }
 
   // `what` names the field in the error message.
   std::uint8_t U8(const char* what);
@@ -35,8 +49,10 @@ class ByteReader {
   // `count` float32 values; the length is checked before anything is
   // allocated.
   void F32Array(std::size_t count, std::vector<float>& out, const char* what);
-  // The next `count` bytes without copying.
+  // The next `count` bytes without copying, valid until the next read.
   std::span<const std::uint8_t> Bytes(std::size_t count, const char* what);
+  // Up to `count` of the next bytes (fewer at the end), without moving on.
+  std::span<const std::uint8_t> Peek(std::size_t count);
 
   // A length-prefixed string: one byte below 255; 0xFF + u16 below 0xFFFE;
   // 0xFF 0xFFFF + u32 beyond. The 16-bit-character form (0xFF 0xFFFE, then a
@@ -50,9 +66,19 @@ class ByteReader {
  private:
   [[noreturn]] void Ends(const char* what) const;
   std::uint64_t StringLength(const char* what, bool& wide);
+  // Makes the next `count` bytes (no more than are left) available in
+  // bytes_, reading from the source as needed; false when it ends early.
+  bool Hold(std::size_t count);
+  // Fills `into` with the next bytes: those in hand, then straight from the
+  // source (no copy through the window). False when they run out first.
+  bool ReadInto(std::span<std::uint8_t> into);
 
-  std::span<const std::uint8_t> bytes_;
-  std::size_t pos_ = 0;
+  std::span<const std::uint8_t> bytes_;  // the bytes in hand
+  std::size_t start_ = 0;                // offset of bytes_[0]
+  std::size_t pos_ = 0;                  // next byte, within bytes_
+  std::size_t size_;
+  ByteSource* source_ = nullptr;
+  std::vector<std::uint8_t> window_;  // bytes_ when reading from a source
 };
 
 class ByteWriter {

@@ -139,9 +139,10 @@ std::string UnitOfStatisticsText(const std::string& text) {
 
 // True at the section's magic; throws when the file ends inside it, since
 // then the section was there and is cut off.
-bool AtRealTimeSection(const ByteReader& r, std::span<const std::uint8_t> bytes) {
-  const std::size_t have = std::min(r.Remaining(), sizeof kRealTimeMagic);
-  if (have == 0 || std::memcmp(bytes.data() + r.Offset(), kRealTimeMagic, have) != 0) return false;
+bool AtRealTimeSection(ByteReader& r) {
+  const std::span<const std::uint8_t> next = r.Peek(sizeof kRealTimeMagic);
+  const std::size_t have = next.size();
+  if (have == 0 || std::memcmp(next.data(), kRealTimeMagic, have) != 0) return false;
   if (have < sizeof kRealTimeMagic) {
     throw DataFormatError("the file ends early, inside the real-time section");
   }
@@ -181,15 +182,20 @@ void ReadRealTimeFamily(ByteReader& r, RealTimeFamily& rt) {
 
 // Reads the tag; a tag cut off by the end of the file is reported as a
 // truncation only when what is there is the start of one of our tags.
-std::string ReadTag(ByteReader& r, std::span<const std::uint8_t> bytes, bool& truncated) {
+std::string ReadTag(ByteReader& r, bool& truncated) {
   truncated = false;
+  // A length byte and as many characters as the longer tag has; copied, as
+  // reading moves on.
+  const std::span<const std::uint8_t> peeked =
+      r.Peek(1 + std::max(std::strlen(kTagStore), std::strlen(kTagRealTime)));
+  const std::vector<std::uint8_t> head(peeked.begin(), peeked.end());
   try {
     return r.String("tag");
   } catch (const DataFormatError&) {
     for (const std::string known : {kTagStore, kTagRealTime}) {
-      if (bytes.empty() || bytes[0] != known.size()) continue;
-      const std::size_t have = std::min(bytes.size() - 1, known.size());
-      if (std::memcmp(bytes.data() + 1, known.data(), have) == 0) truncated = true;
+      if (head.empty() || head[0] != known.size()) continue;
+      const std::size_t have = std::min(head.size() - 1, known.size());
+      if (std::memcmp(head.data() + 1, known.data(), have) == 0) truncated = true;
     }
     return {};
   }
@@ -249,21 +255,17 @@ void WriteRealTimeFamily(ByteWriter& w, const RealTimeFamily& doc) {
   }
 }
 
-}  // namespace
-
-LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
-                          const std::string& nameForMessages) {
+LoadResult Decode(ByteReader& r, CDTDoc& doc, const std::string& nameForMessages) {
   const std::string cannot = "'" + nameForMessages + "' cannot be loaded: ";
-  if (bytes.empty()) return {false, "", cannot + "the file is empty"};
-  if (bytes.size() > kMaxDataFileBytes) {
+  if (r.Size() == 0) return {false, "", cannot + "the file is empty"};
+  if (r.Size() > kMaxDataFileBytes) {
     return {false, "",
-            cannot + "it is " + std::to_string(bytes.size()) +
+            cannot + "it is " + std::to_string(r.Size()) +
                 " bytes long, more than a data file can be (16 MiB at most)"};
   }
 
-  ByteReader r(bytes);
   bool truncated = false;
-  const std::string tag = ReadTag(r, bytes, truncated);
+  const std::string tag = ReadTag(r, truncated);
   if (truncated) return {false, "", cannot + "the file ends inside its tag"};
   const bool isStore = tag == kTagStore;
   const bool isRealTime = tag == kTagRealTime;
@@ -286,7 +288,7 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
     if (isRealTime) {
       // A real-time file without its section holds nothing of the run; it is
       // refused as it always was.
-      if (!AtRealTimeSection(r, bytes)) {
+      if (!AtRealTimeSection(r)) {
         doc.readTag = tag;
         return {false, tag, kInvalidFormatMessage};
       }
@@ -302,12 +304,25 @@ LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
   return {true, tag, ""};
 }
 
+}  // namespace
+
+LoadResult DecodeDataFile(std::span<const std::uint8_t> bytes, CDTDoc& doc,
+                          const std::string& nameForMessages) {
+  ByteReader r(bytes);
+  return Decode(r, doc, nameForMessages);
+}
+
 LoadResult LoadDataFile(const std::string& path, CDTDoc& doc) {
-  std::vector<std::uint8_t> bytes;
-  if (std::string error = ReadWholeFile(path, bytes, kMaxDataFileBytes); !error.empty()) {
+  FileReader file;
+  if (std::string error = file.Open(path, kMaxDataFileBytes); !error.empty()) {
     return {false, "", error};
   }
-  return DecodeDataFile(bytes, doc, path);
+  // Decoded as it is read: the waves of a large file are not held twice.
+  ByteReader r(file, static_cast<std::size_t>(file.Size()));
+  LoadResult result = Decode(r, doc, path);
+  // A file that could not be read whole says so, rather than looking cut.
+  if (!result.ok && !file.Error().empty()) return {false, "", file.Error()};
+  return result;
 }
 
 std::vector<std::uint8_t> EncodeDataFile(const CDTDoc& doc) {

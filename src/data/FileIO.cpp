@@ -263,46 +263,58 @@ std::string WriteFileAtomically(const std::string& path, std::span<const std::ui
   return file.Commit();
 }
 
-std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
-                          std::uint64_t maxBytes) {
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string FileReader::Open(const std::string& path, std::uint64_t maxBytes) {
+  path_ = path;
   const std::string failed = "cannot read " + Quoted(path) + ": ";
-  // Read-only access: a file the user may not change still opens. Without
-  // blocking, so that a named pipe given by mistake is refused, not waited on.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
+  // Without blocking, so that a named pipe given by mistake is refused, not
+  // waited on.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) {
     const int err = errno;
     if (err == ENOENT) return failed + "the file does not exist";
     if (err == EACCES || err == EPERM) return failed + "no permission to read it";
     return failed + std::strerror(err);
   }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
   struct stat st {};
-  if (::fstat(fd, &st) != 0) return failed + std::strerror(errno);
+  if (::fstat(fd_, &st) != 0) return failed + std::strerror(errno);
   if (S_ISDIR(st.st_mode)) return failed + "it is a folder";
   if (!S_ISREG(st.st_mode)) return failed + "it is not a regular file";
-  const auto size = static_cast<std::uint64_t>(st.st_size);
-  if (size > maxBytes) {
-    return failed + "it is " + std::to_string(size) +
+  size_ = static_cast<std::uint64_t>(st.st_size);
+  if (size_ > maxBytes) {
+    return failed + "it is " + std::to_string(size_) +
            " bytes long, more than such a file can be (" + std::to_string(maxBytes) +
            " bytes at most)";
   }
-  out.resize(static_cast<std::size_t>(size));
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return failed + std::strerror(errno);
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  if (done != out.size()) {
-    out.resize(done);
-    return failed + "the file became shorter while it was read";
-  }
   return {};
+}
+
+std::size_t FileReader::Read(std::span<std::uint8_t> into) {
+  std::size_t got = 0;
+  while (got < into.size() && error_.empty()) {
+    const ssize_t n = ::read(fd_, into.data() + got, into.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error_ = "cannot read " + Quoted(path_) + ": " + std::strerror(errno);
+    if (n == 0 && done_ + got < size_) {
+      error_ = "cannot read " + Quoted(path_) + ": the file became shorter while it was read";
+    }
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  done_ += got;
+  return got;
+}
+
+std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
+                          std::uint64_t maxBytes) {
+  FileReader file;
+  if (std::string error = file.Open(path, maxBytes); !error.empty()) return error;
+  out.resize(static_cast<std::size_t>(file.Size()));
+  out.resize(file.Read(out));
+  return file.Error();
 }
 
 bool FileExists(const std::string& path) {

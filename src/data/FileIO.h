@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "data/ByteIO.h"
+
 namespace acv {
 
 class AtomicFileWriter {
@@ -72,9 +74,34 @@ std::string SaveFilesTogether(const std::vector<FileToSave>& files);
 // Writes `bytes` to `path` through AtomicFileWriter. Returns "" or the error.
 std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// Reads a whole regular file (opened for reading only, so read-only files
-// work). Returns "" or a message naming the file and the problem; files
-// larger than maxBytes are refused rather than read.
+// A regular file opened for reading only (so read-only files work), read
+// from the start to the end as a ByteSource.
+class FileReader : public ByteSource {
+ public:
+  FileReader() = default;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  ~FileReader() override;
+
+  // Returns "" or a message naming the file and the problem; files larger
+  // than maxBytes are refused rather than read.
+  std::string Open(const std::string& path, std::uint64_t maxBytes);
+  // The size the file had when it was opened.
+  std::uint64_t Size() const { return size_; }
+  std::size_t Read(std::span<std::uint8_t> into) override;
+  // "" or why a Read came back short: a read error, or a file that became
+  // shorter while it was read.
+  const std::string& Error() const { return error_; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+  std::uint64_t done_ = 0;
+  std::string error_;
+};
+
+// Reads a whole regular file through FileReader. Returns "" or the message.
 std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out,
                           std::uint64_t maxBytes);
 

@@ -83,6 +83,29 @@ TEST(DataFileFaults, EveryTruncationIsRefusedAndChangesNothing) {
   }
 }
 
+TEST(DataFileFaults, AFileReadAPieceAtATimeLoadsAsItsBytesDecode) {
+  // Larger than the reader's window, with a text longer than the window too.
+  CDTDoc run = RunDoc();
+  run.rmsMaxTextCh1 = std::string(70000, 'x');
+  for (int i = 0; i < 80; ++i) test::AddTr(run, kChannel1, kUnitVolt, run.rmsStartTime + 40 + i);
+  const Bytes full = EncodeDataFile(run);
+  std::vector<std::size_t> cuts = {65535, 65536, 65537, full.size() - 1, full.size()};
+  for (std::size_t cut = 0; cut < full.size(); cut += 4093) cuts.push_back(cut);
+  ScratchDir dir;
+  const std::string path = dir.File("piecewise.stdata");
+  for (const std::size_t cut : cuts) {
+    test::WriteBytes(path, Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+    CDTDoc fromFile = Existing();
+    CDTDoc fromBytes = Existing();
+    const LoadResult loaded = LoadDataFile(path, fromFile);
+    const LoadResult decoded = DecodeDataFile(std::span(full.data(), cut), fromBytes, path);
+    ASSERT_EQ(loaded.ok, decoded.ok) << "cut at " << cut;
+    ASSERT_EQ(loaded.error, decoded.error);
+    ASSERT_EQ(EncodeDataFile(fromFile), EncodeDataFile(fromBytes)) << "cut at " << cut;
+  }
+  EXPECT_TRUE(DecodeDataFile(full, run, "whole").ok);
+}
+
 TEST(DataFileFaults, CountsAreCheckedAgainstTheBytesThatFollow) {
   struct Case {
     const char* name;
