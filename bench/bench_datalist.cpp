@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <chrono>
@@ -17,7 +16,6 @@
 #include "BenchSupport.h"
 #include "frame/DataLists.h"
 #include "ui/panels/CDataListDlg.h"
-#include "ui/panels/ListModels.h"
 
 namespace {
 
@@ -55,17 +53,6 @@ std::unique_ptr<acv::CDataListDlg> OpenVirtualList() {
   return list;
 }
 
-// What any Qt table view of these rows holds at least: its row header,
-// which keeps a record for every row even when hidden and of fixed height.
-std::unique_ptr<QHeaderView> OpenRowHeaderAlone() {
-  static acv::DataListModel model(LargestDoc());
-  model.Rebuild(acv::DisplayMode::StoreRms, Shown());
-  auto header = std::make_unique<QHeaderView>(Qt::Vertical);
-  header->setSectionResizeMode(QHeaderView::Fixed);
-  header->setModel(&model);
-  return header;
-}
-
 // The same rows as items of a QTableWidget.
 std::unique_ptr<QTableWidget> OpenTableWidget() {
   const acv::CDTDoc& doc = LargestDoc();
@@ -101,39 +88,44 @@ void BM_Open_VirtualList(benchmark::State& state) {
 }
 BENCHMARK(BM_Open_VirtualList)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_Open_RowHeaderAlone(benchmark::State& state) {
-  MeasureOpen(state, OpenRowHeaderAlone);
-}
-BENCHMARK(BM_Open_RowHeaderAlone)->Unit(benchmark::kMillisecond)->Iterations(10);
-
 void BM_Open_QTableWidget(benchmark::State& state) {
   MeasureOpen(state, OpenTableWidget);
 }
 BENCHMARK(BM_Open_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // From the top to the last row and painted there, as End does.
-template <typename Open>
-void MeasureScroll(benchmark::State& state, Open open) {
+template <typename Open, typename Scroll>
+void MeasureScroll(benchmark::State& state, Open open, Scroll scroll) {
   auto window = open();
-  auto* table = window->template findChild<QTableView*>();
-  if (table == nullptr) table = qobject_cast<QTableView*>(window.get());
   for (auto _ : state) {
-    table->scrollToTop();
+    scroll(*window, false);
     state.PauseTiming();
     benchmark::DoNotOptimize(window->grab());
     state.ResumeTiming();
-    table->scrollToBottom();
+    scroll(*window, true);
     benchmark::DoNotOptimize(window->grab());
   }
 }
 
 void BM_ScrollToEnd_VirtualList(benchmark::State& state) {
-  MeasureScroll(state, OpenVirtualList);
+  MeasureScroll(state, OpenVirtualList, [](acv::CDataListDlg& list, bool toEnd) {
+    if (toEnd) {
+      list.List()->ScrollToBottom();
+    } else {
+      list.List()->verticalScrollBar()->setValue(0);
+    }
+  });
 }
 BENCHMARK(BM_ScrollToEnd_VirtualList)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollToEnd_QTableWidget(benchmark::State& state) {
-  MeasureScroll(state, OpenTableWidget);
+  MeasureScroll(state, OpenTableWidget, [](QTableWidget& table, bool toEnd) {
+    if (toEnd) {
+      table.scrollToBottom();
+    } else {
+      table.scrollToTop();
+    }
+  });
 }
 BENCHMARK(BM_ScrollToEnd_QTableWidget)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -150,11 +142,9 @@ void PrintRatios(const acv::bench::TimesReporter& times) {
   const double open = real("BM_Open_VirtualList/iterations:10");
   const double widget = real("BM_Open_QTableWidget/iterations:2");
   if (open > 0) std::printf("open: virtual list %.1fx faster than QTableWidget\n", widget / open);
-  std::printf(
-      "extra memory while open: virtual list %.3f MiB (its row header alone %.3f MiB), "
-      "QTableWidget %.1f MiB\n",
-      extra("BM_Open_VirtualList/iterations:10"), extra("BM_Open_RowHeaderAlone/iterations:10"),
-      extra("BM_Open_QTableWidget/iterations:2"));
+  std::printf("extra memory while open: virtual list %.3f MiB, QTableWidget %.1f MiB\n",
+              extra("BM_Open_VirtualList/iterations:10"),
+              extra("BM_Open_QTableWidget/iterations:2"));
   std::printf("scroll to the end: virtual list %.2f ms, QTableWidget %.2f ms\n",
               real("BM_ScrollToEnd_VirtualList"), real("BM_ScrollToEnd_QTableWidget/iterations:5"));
 }

@@ -66,7 +66,7 @@ void CMainFrame::OpenDataList() {
 void CMainFrame::RebuildDataList() {
   if (dataList_ == nullptr) return;
   dataList_->Rebuild(frame_.ActiveMode(), view_->Display());
-  if (frame_.realTimeStopped == 0) dataList_->Table()->scrollToBottom();
+  if (frame_.realTimeStopped == 0) dataList_->List()->ScrollToBottom();
 }
 
 void CMainFrame::PlaceDataList() {

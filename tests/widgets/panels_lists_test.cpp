@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -110,7 +111,7 @@ TEST_F(PanelsAndLists, DataListOpensOnceBelowTheInfoPanelAndClosesByKeyOrModeCha
   EXPECT_EQ(list->windowTitle(), "STORE RMS Data List");
   EXPECT_TRUE(list->windowFlags() & Qt::Tool);
   EXPECT_EQ(list->Model()->rowCount(), 20);
-  EXPECT_EQ(list->Table()->columnWidth(1), 180);
+  EXPECT_EQ(list->List()->Header()->sectionSize(1), 180);
   const QPoint viewTop = Frame().View()->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(list->frameGeometry().topLeft(), viewTop + QPoint(0, 120));
   EXPECT_TRUE(Frame().Action(cmd::kPrintList)->isEnabled());
@@ -123,7 +124,7 @@ TEST_F(PanelsAndLists, DataListOpensOnceBelowTheInfoPanelAndClosesByKeyOrModeCha
   for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
     Frame().OnCommand(cmd::kDataList);
     ASSERT_NE(Frame().DataList(), nullptr);
-    Key(Frame().DataList()->Table(), key);
+    Key(Frame().DataList()->List(), key);
     EXPECT_EQ(Frame().DataList(), nullptr) << key;
   }
   EXPECT_FALSE(Frame().Action(cmd::kPrintList)->isEnabled());  // the list it prints is gone
@@ -275,8 +276,8 @@ TEST_F(PanelsAndLists, RowsAndTheGraphCursorFollowEachOtherAndRowsCopyWithTitles
   CDTView* view = Frame().View();
   view->Picture();
 
-  QTableView* table = list->Table();
-  table->setCurrentIndex(table->model()->index(7, 0));
+  VirtualRowView* table = list->List();
+  table->SetCurrentRow(7);
   EXPECT_EQ(view->State().cursorIndex, 7);
   EXPECT_FALSE(view->State().cursorHidden);
   EXPECT_EQ(view->State().readoutText.rfind("Data Point No.:8  Time:01/01/26 10:00:07", 0), 0u);
@@ -288,11 +289,11 @@ TEST_F(PanelsAndLists, RowsAndTheGraphCursorFollowEachOtherAndRowsCopyWithTitles
   SendMouse(view, QEvent::MouseMove, QPoint(x, y));
   SendMouse(view, QEvent::MouseButtonPress, QPoint(x, y));
   SendMouse(view, QEvent::MouseButtonRelease, QPoint(x, y));
-  EXPECT_EQ(table->currentIndex().row(), 12);
-  EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(table->CurrentRow(), 12);
+  EXPECT_EQ(table->SelectionModel()->selectedRows().size(), 1);
 
-  table->selectionModel()->select(
-      QItemSelection(table->model()->index(2, 0), table->model()->index(3, 3)),
+  table->SelectionModel()->select(
+      QItemSelection(table->Model()->index(2, 0), table->Model()->index(3, 3)),
       QItemSelectionModel::ClearAndSelect);
   Key(table, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(),

@@ -10,26 +10,25 @@ namespace acv {
 CDataListDlg::CDataListDlg(const CDTDoc& doc, QWidget* owner)
     : ListWindow(QStringLiteral("AC Voltage/Current Data List"), owner),
       doc_(doc),
-      model_(new DataListModel(doc, this)) {
+      model_(new DataListModel(doc, this)),
+      list_(Hold(new VirtualRowView(this))) {
   setObjectName(QStringLiteral("dataList"));
-  ListTable* table = Table();
-  table->setObjectName(QStringLiteral("dataListTable"));
-  table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  table->setModel(model_);
-  table->setContextMenuPolicy(Qt::ActionsContextMenu);
-  auto* copy = new QAction(QStringLiteral("Copy"), table);
+  list_->setObjectName(QStringLiteral("dataListTable"));
+  list_->SetModel(model_);
+  list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* copy = new QAction(QStringLiteral("Copy"), list_);
   copy->setObjectName(QStringLiteral("copyRowsAction"));
   copy->setShortcut(QKeySequence::Copy);
   copy->setShortcutContext(Qt::WidgetShortcut);
   connect(copy, &QAction::triggered, this, &CDataListDlg::CopySelection);
-  table->addAction(copy);
-  auto* all = new QAction(QStringLiteral("Select All"), table);
+  list_->addAction(copy);
+  auto* all = new QAction(QStringLiteral("Select All"), list_);
   all->setShortcut(QKeySequence::SelectAll);
   all->setShortcutContext(Qt::WidgetShortcut);
-  connect(all, &QAction::triggered, table, &QTableView::selectAll);
-  table->addAction(all);
-  connect(table, &ListTable::copyRequested, this, &CDataListDlg::CopySelection);
-  connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+  connect(all, &QAction::triggered, list_, &VirtualRowView::SelectAll);
+  list_->addAction(all);
+  connect(list_, &VirtualRowView::copyRequested, this, &CDataListDlg::CopySelection);
+  connect(list_->SelectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             if (!selecting_ && current.isValid()) emit rowChosen(current.row());
           });
@@ -38,29 +37,33 @@ CDataListDlg::CDataListDlg(const CDTDoc& doc, QWidget* owner)
 void CDataListDlg::Rebuild(DisplayMode mode, const DisplaySetup& view) {
   setWindowTitle(QString::fromStdString(DataListCaption(mode)));
   model_->Rebuild(mode, view);
-  ApplyColumnWidths(Table(), DataListColumns(mode));
+  ApplyColumnWidths(list_->Header(), DataListColumns(mode));
 }
 
 void CDataListDlg::TakeNewRows(bool following) {
   // The EPA list is the newest wave: the same rows with new values.
   if (model_->Mode() == DisplayMode::RealTimeEpa) model_->RefreshAll();
-  if (model_->TakeNewRows() && following) Table()->scrollToBottom();
+  if (model_->TakeNewRows() && following) list_->ScrollToBottom();
 }
 
 void CDataListDlg::SelectRow(std::int64_t row) {
   if (row < 0 || row >= model_->rowCount()) return;
+  if (row == list_->CurrentRow()) {
+    // Also the graph's answer to a row chosen here: a selection made with
+    // Shift or Ctrl stays.
+    list_->ScrollToRow(static_cast<int>(row), false);
+    return;
+  }
   selecting_ = true;
-  const QModelIndex index = model_->index(static_cast<int>(row), 0);
-  Table()->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  Table()->scrollTo(index, QAbstractItemView::PositionAtCenter);
+  list_->SetCurrentRow(static_cast<int>(row));
+  list_->ScrollToRow(static_cast<int>(row), true);
   selecting_ = false;
 }
 
 QString CDataListDlg::SelectionText() const {
   std::vector<std::int64_t> rows;
   // Ranges, not indexes: a selection of every row stays one range.
-  for (const QItemSelectionRange& range : Table()->selectionModel()->selection()) {
+  for (const QItemSelectionRange& range : list_->SelectionModel()->selection()) {
     for (int r = range.top(); r <= range.bottom(); ++r) rows.push_back(r);
   }
   return QString::fromStdString(

@@ -6,6 +6,7 @@
 // text, Ctrl+A selects every row.
 #include "ui/panels/ListModels.h"
 #include "ui/panels/ListWindow.h"
+#include "ui/panels/VirtualRowView.h"
 
 namespace acv {
 
@@ -16,6 +17,7 @@ class CDataListDlg : public ListWindow {
   CDataListDlg(const CDTDoc& doc, QWidget* owner);
 
   DataListModel* Model() const { return model_; }
+  VirtualRowView* List() const { return list_; }
   // Lists the display afresh; the caption names its mode.
   void Rebuild(DisplayMode mode, const DisplaySetup& view);
   // New real-time points: append their rows and, while a run is on, keep
@@ -33,6 +35,7 @@ class CDataListDlg : public ListWindow {
  private:
   const CDTDoc& doc_;
   DataListModel* model_;
+  VirtualRowView* list_;
   bool selecting_ = false;  // a selection made by SelectRow
 };
 

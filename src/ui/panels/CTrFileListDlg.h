@@ -13,6 +13,7 @@ class CTrFileListDlg : public ListWindow {
   CTrFileListDlg(const CDTDoc& doc, QWidget* owner);
 
   TrListModel* Model() const { return model_; }
+  ListTable* Table() const { return table_; }
   // Counts the records again.
   void Rebuild();
 
@@ -21,6 +22,7 @@ class CTrFileListDlg : public ListWindow {
 
  private:
   TrListModel* model_;
+  ListTable* table_;
 };
 
 }  // namespace acv

@@ -37,20 +37,21 @@ void ListTable::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-ListWindow::ListWindow(const QString& caption, QWidget* owner)
-    : ToolWindow(owner), table_(new ListTable(this)) {
+ListWindow::ListWindow(const QString& caption, QWidget* owner) : ToolWindow(owner) {
   setWindowTitle(caption);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(table_);
-  connect(table_, &ListTable::closeRequested, this, &QWidget::close);
 }
 
-void ApplyColumnWidths(QTableView* table, std::span<const ListColumn> columns) {
+void ListWindow::Fill(QWidget* list) {
+  layout()->addWidget(list);
+}
+
+void ApplyColumnWidths(QHeaderView* header, std::span<const ListColumn> columns) {
   for (std::size_t c = 0; c < columns.size(); ++c) {
     const int column = static_cast<int>(c);
-    table->setColumnHidden(column, columns[c].width == 0);
-    if (columns[c].width > 0) table->setColumnWidth(column, columns[c].width);
+    header->setSectionHidden(column, columns[c].width == 0);
+    if (columns[c].width > 0) header->resizeSection(column, columns[c].width);
   }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // What the Data List and the TR File List windows share: a tool window of the
-// main window that holds one table filling its client area, with full-row
+// main window that holds one list filling its client area, with full-row
 // selection and grid lines. Esc or Enter inside it closes it, as its close box
-// does.
+// does. The TR File List (a few hundred records at most) is a Qt table; the
+// Data List, which may hold a quarter of a million rows, is a VirtualRowView.
 #include <QTableView>
 #include <span>
 
@@ -31,13 +32,21 @@ class ListWindow : public ToolWindow {
  public:
   ListWindow(const QString& caption, QWidget* owner);
 
-  ListTable* Table() const { return table_; }
+ protected:
+  // Puts the list in the window, filling it; its closeRequested closes the
+  // window.
+  template <typename List>
+  List* Hold(List* list) {
+    Fill(list);
+    connect(list, &List::closeRequested, this, &QWidget::close);
+    return list;
+  }
 
  private:
-  ListTable* table_;
+  void Fill(QWidget* list);
 };
 
-// Column widths and hidden columns as a list's rules give them.
-void ApplyColumnWidths(QTableView* table, std::span<const ListColumn> columns);
+// Column widths and hidden columns (width 0) as a list's rules give them.
+void ApplyColumnWidths(QHeaderView* header, std::span<const ListColumn> columns);
 
 }  // namespace acv
