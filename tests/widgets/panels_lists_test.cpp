@@ -281,6 +281,10 @@ TEST_F(PanelsAndLists, RowsAndTheGraphCursorFollowEachOtherAndRowsCopyWithTitles
   EXPECT_EQ(view->State().cursorIndex, 7);
   EXPECT_FALSE(view->State().cursorHidden);
   EXPECT_EQ(view->State().readoutText.rfind("Data Point No.:8  Time:01/01/26 10:00:07", 0), 0u);
+  // Shift extends the selection; the cursor follows the current row.
+  Key(table, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(view->State().cursorIndex, 8);
+  EXPECT_EQ(table->SelectionModel()->selectedRows().size(), 2);
 
   // The graph cursor put on a point by the mouse selects that point's row.
   const GraphState& s = view->State();
