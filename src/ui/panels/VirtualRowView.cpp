@@ -28,7 +28,10 @@ VirtualRowView::VirtualRowView(QWidget* parent)
 }
 
 void VirtualRowView::SetModel(QAbstractItemModel* model) {
-  if (model_ != nullptr) disconnect(model_, nullptr, this, nullptr);
+  if (model_ != nullptr) {
+    disconnect(model_, nullptr, this, nullptr);
+    disconnect(model_, nullptr, viewport(), nullptr);
+  }
   delete selection_;
   model_ = model;
   selection_ = new QItemSelectionModel(model, this);
