@@ -26,15 +26,11 @@ void ListTable::keyPressEvent(QKeyEvent* event) {
     emit copyRequested();
     return;
   }
-  switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      emit closeRequested();
-      return;
-    default:
-      QTableView::keyPressEvent(event);
+  if (IsListCloseKey(event->key())) {
+    emit closeRequested();
+    return;
   }
+  QTableView::keyPressEvent(event);
 }
 
 ListWindow::ListWindow(const QString& caption, QWidget* owner) : ToolWindow(owner) {
@@ -53,6 +49,10 @@ void ApplyColumnWidths(QHeaderView* header, std::span<const ListColumn> columns)
     header->setSectionHidden(column, columns[c].width == 0);
     if (columns[c].width > 0) header->resizeSection(column, columns[c].width);
   }
+}
+
+bool IsListCloseKey(int key) {
+  return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace acv

@@ -49,4 +49,7 @@ class ListWindow : public ToolWindow {
 // Column widths and hidden columns (width 0) as a list's rules give them.
 void ApplyColumnWidths(QHeaderView* header, std::span<const ListColumn> columns);
 
+// Esc, Return and Enter inside either list close its window.
+bool IsListCloseKey(int key);
+
 }  // namespace acv

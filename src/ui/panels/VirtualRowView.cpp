@@ -10,6 +10,8 @@
 #include <QStyleOptionViewItem>
 #include <algorithm>
 
+#include "ui/panels/ListWindow.h"
+
 namespace acv {
 
 VirtualRowView::VirtualRowView(QWidget* parent)
@@ -267,12 +269,11 @@ void VirtualRowView::keyPressEvent(QKeyEvent* event) {
   }
   const bool extend = event->modifiers() & Qt::ShiftModifier;
   const int current = CurrentRow();
+  if (IsListCloseKey(event->key())) {
+    emit closeRequested();
+    return;
+  }
   switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      emit closeRequested();
-      return;
     case Qt::Key_Up:
       MoveTo(current < 0 ? 0 : current - 1, extend);
       return;
