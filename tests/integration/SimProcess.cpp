@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,15 +37,17 @@ bool RunEventLoopUntil(const std::function<bool()>& done, int timeoutMs) {
   EnsureCoreApplication();
   QElapsedTimer clock;
   clock.start();
-  QTimer wake;  // ends each wait at the deadline at the latest
+  // Wakes each wait to look again: some conditions come with no event in
+  // this process (another program appending to a file), and the deadline
+  // must end the last wait.
+  QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
+  constexpr qint64 kLookAgainMs = 10;
   while (!done()) {
     const qint64 left = timeoutMs - clock.elapsed();
     if (left <= 0) return false;
-    // Re-armed every round: a timer may fire a little early, and a wait
-    // with no timer left would never end.
-    wake.start(static_cast<int>(left));
+    wake.start(static_cast<int>(std::min(left, kLookAgainMs)));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   return true;
