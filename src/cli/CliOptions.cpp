@@ -61,6 +61,14 @@ std::vector<std::string> OptionList::TakeWords() {
   return words;
 }
 
+std::string OptionList::TakeDataFile(std::string& file) {
+  const std::vector<std::string> words = TakeWords();
+  if (words.empty()) return "no data file given";
+  if (words.size() > 1) return "one data file at a time";
+  file = words.front();
+  return {};
+}
+
 std::string OptionList::Error() const {
   if (!error_.empty()) return error_;
   if (args_.empty()) return {};

@@ -31,6 +31,9 @@ class OptionList {
   // start with '-' (a lone "-" is a word), and all after it. Taken last, so
   // that each option has taken its value first.
   std::vector<std::string> TakeWords();
+  // The words when a subcommand reads one data file: sets `file`, or returns
+  // the usage problem ("no data file given", "one data file at a time").
+  std::string TakeDataFile(std::string& file);
   // The first problem: a missing value, or an unknown word left over.
   // Empty when all words were taken.
   std::string Error() const;

@@ -56,12 +56,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   }
   o.output = options.TakeOutput("a file name");
   o.csv = options.TakeFlag("--csv");
-  const std::vector<std::string> files = options.TakeWords();
+  const std::string fileProblem = options.TakeDataFile(o.input);
   if (std::string error = options.Error(); !error.empty()) return error;
-  if (files.empty()) return "no data file given";
-  if (files.size() > 1) return "one data file at a time";
+  if (!fileProblem.empty()) return fileProblem;
   if (o.output && o.output->empty()) return "the output file name is empty";
-  o.input = files[0];
   return {};
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliDataFile.h"
+#include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/RealTimeExport.h"
@@ -91,31 +92,26 @@ int RunInfo(const std::vector<std::string>& args) {
     std::fputs(kHelp, stdout);
     return 0;
   }
-  std::vector<std::string> files;
-  bool optionsEnded = false;
-  for (const std::string& a : args) {
-    if (!optionsEnded && a == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
-      Fail("unknown option '" + a + "'");
-      return 2;
-    } else {
-      files.push_back(a);
-    }
+  OptionList options(args);
+  std::string file;
+  const std::string fileProblem = options.TakeDataFile(file);
+  if (const std::string error = options.Error(); !error.empty()) {
+    Fail(error);
+    return 2;
   }
-  if (files.size() != 1) {
-    Fail(files.empty() ? "no data file given" : "one data file at a time");
+  if (!fileProblem.empty()) {
+    Fail(fileProblem);
     std::fputs(kHelp, stderr);
     return 2;
   }
 
   CDTDoc doc;
   std::string tag;
-  if (const std::string problem = LoadDataFileFor(files[0], doc, &tag); !problem.empty()) {
+  if (const std::string problem = LoadDataFileFor(file, doc, &tag); !problem.empty()) {
     Fail(problem);
     return 1;
   }
-  PrintLine("File:", files[0]);
+  PrintLine("File:", file);
   PrintLine("Tag:", tag);
   // A file holding only a run has no STORE section worth showing (its start
   // time would read 01/01/70).

@@ -87,12 +87,11 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.output = options.TakeOutput("a file name").value_or("");
   o.graph = options.TakeFlag("--graph");
   o.list = options.TakeFlag("--list");
-  const std::vector<std::string> files = options.TakeWords();
+  const std::string fileProblem = options.TakeDataFile(o.input);
   if (std::string error = options.Error(); !error.empty()) return error;
-  if (files.size() != 1) return files.empty() ? "no data file given" : "one data file at a time";
+  if (!fileProblem.empty()) return fileProblem;
   if (o.graph == o.list) return "choose one of --graph and --list";
   if (o.output.empty()) return "no output file given (-o OUT.pdf)";
-  o.input = files[0];
   return {};
 }
 
