@@ -174,23 +174,6 @@ TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   EXPECT_EQ(Frame().TrFileList(), nullptr);
 }
 
-TEST_F(PanelsAndLists, RealTimeZeroIsLoButAnEpaSampleOfZeroIsANumber) {
-  Load(WithRecords(20));
-  RealTimeData({0.0f, 5.5f});
-  Frame().OnCommand(cmd::kRealTimeRms);
-  Frame().OnCommand(cmd::kDataList);
-  ASSERT_NE(Frame().DataList(), nullptr);
-  EXPECT_EQ(Frame().DataList()->windowTitle(), "REAL TIME RMS Data List");
-  EXPECT_EQ(Cell(1, 2), "LO");
-  EXPECT_EQ(Cell(1, 3), "5.5 A");
-  Frame().DataList()->close();
-
-  Frame().OnCommand(cmd::kRealTimeEpa);
-  Frame().OnCommand(cmd::kDataList);
-  EXPECT_EQ(Frame().DataList()->Model()->rowCount(), 590);
-  EXPECT_EQ(Cell(0, 2), "0.0 V");
-}
-
 TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
   Load(WithRecords(20));
   RealTimeData({230.4f, 5.2f});
