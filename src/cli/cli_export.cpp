@@ -56,7 +56,7 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   }
   o.output = options.TakeOutput("a file name");
   o.csv = options.TakeFlag("--csv");
-  const std::string fileProblem = options.TakeDataFile(o.input);
+  std::string fileProblem = options.TakeDataFile(o.input);
   if (std::string error = options.Error(); !error.empty()) return error;
   if (!fileProblem.empty()) return fileProblem;
   if (o.output && o.output->empty()) return "the output file name is empty";

@@ -87,7 +87,7 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.output = options.TakeOutput("a file name").value_or("");
   o.graph = options.TakeFlag("--graph");
   o.list = options.TakeFlag("--list");
-  const std::string fileProblem = options.TakeDataFile(o.input);
+  std::string fileProblem = options.TakeDataFile(o.input);
   if (std::string error = options.Error(); !error.empty()) return error;
   if (!fileProblem.empty()) return fileProblem;
   if (o.graph == o.list) return "choose one of --graph and --list";
