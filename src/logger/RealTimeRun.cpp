@@ -203,6 +203,7 @@ void RealTimeRun::BeginRun() {
   for (PowerPanelTexts& t : panelTexts) {
     t.rms = t.period = t.frequency = t.amplitude = t.spare = kPanelNone;
   }
+  power.reset();
   // Extremes of an earlier run must not be shown as this run's, also not for
   // a channel this run lacks.
   for (int c = 0; c < 2; ++c) {
@@ -239,8 +240,7 @@ void RealTimeRun::SamplingTick() {
   }
   if (n == 0) link_.Timers().Start(timer::kSamplingTick, doc_.rtInterval * 1000);
 
-  if (doc_.rtHasCh1) AnalyseChannel(0, n);
-  if (doc_.rtHasCh2) AnalyseChannel(1, n);
+  AnalyseChannels(n);
 
   const TimeStamp when = doc_.RealTimeSampleTime(n);
   const ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
@@ -268,17 +268,25 @@ void RealTimeRun::SamplingTick() {
   host_.RealTimePointAdded();
 }
 
-void RealTimeRun::AnalyseChannel(int channel, std::int32_t n) {
-  std::array<float, kEpaPoints> wave;
-  for (std::size_t i = 0; i < wave.size(); ++i) {
-    wave[i] = channel == 0 ? doc_.epaWave[i].ch1 : doc_.epaWave[i].ch2;
+void RealTimeRun::AnalyseChannels(std::int32_t n) {
+  std::array<std::array<float, kEpaPoints>, 2> waves{};
+  std::array<PowerChannel, 2> channels{};
+  for (std::size_t c = 0; c < 2; ++c) {
+    const bool first = c == 0;
+    if ((first ? doc_.rtHasCh1 : doc_.rtHasCh2) == 0) continue;
+    std::array<float, kEpaPoints>& wave = waves[c];
+    for (std::size_t i = 0; i < wave.size(); ++i) {
+      wave[i] = first ? doc_.epaWave[i].ch1 : doc_.epaWave[i].ch2;
+    }
+    WaveResult r = AnalyseWave(wave, panelTexts[c]);
+    panelTexts[c] = std::move(r.texts);
+    ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
+    ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
+    (first ? rms.ch1 : rms.ch2) = r.rms;
+    (first ? freq.ch1 : freq.ch2) = r.frequency;
+    channels[c] = {wave, first ? doc_.rtUnitCh1 : doc_.rtUnitCh2, r.rms, r.window};
   }
-  WaveResult r = AnalyseWave(wave, panelTexts[static_cast<std::size_t>(channel)]);
-  panelTexts[static_cast<std::size_t>(channel)] = std::move(r.texts);
-  ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
-  ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
-  (channel == 0 ? rms.ch1 : rms.ch2) = r.rms;
-  (channel == 0 ? freq.ch1 : freq.ch2) = r.frequency;
+  power = AnalysePower(channels[0], channels[1]);
 }
 
 void RealTimeRun::WatchdogTick() {

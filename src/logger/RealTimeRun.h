@@ -7,6 +7,7 @@
 // stops answering; the points taken are kept as the previous measurement.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "data/RunJournal.h"
 #include "logger/LinkHost.h"
 #include "logger/LoggerLink.h"
+#include "logger/PowerAnalysis.h"
 #include "logger/WaveAnalysis.h"
 
 namespace acv {
@@ -65,6 +67,9 @@ class RealTimeRun : public TransferHandler {
   std::string rememberedUnitCh1, rememberedUnitCh2;
   // The latest power-analysis texts per channel (index 0 = CH1).
   std::array<PowerPanelTexts, 2> panelTexts{};
+  // P, Q, power factor and phases of the latest point; none without a
+  // voltage/current pair that both carry a signal.
+  std::optional<PowerValues> power;
   // Why saving the previous measurement failed at the end of the last run;
   // empty when it succeeded or nothing was saved.
   std::string saveError;
@@ -80,7 +85,9 @@ class RealTimeRun : public TransferHandler {
   void HandleDataBlock(std::span<const std::uint8_t> block);
   void BeginRun();
   void SamplingTick();
-  void AnalyseChannel(int channel, std::int32_t n);
+  // The wave analysis of each present channel into point n, then the power
+  // analysis of the pair.
+  void AnalyseChannels(std::int32_t n);
   void WatchdogTick();
   // Ends the run without a stop frame (logger silent, port gone).
   void EndSilently();

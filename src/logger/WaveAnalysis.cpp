@@ -130,8 +130,10 @@ WaveResult AnalyseWave(std::span<const float> wave, const PowerPanelTexts& previ
   const double periodSeconds = span * kSampleSeconds / (c.count - 1);
   const double hz = 1.0 / periodSeconds;
   r.frequency = RoundFrequency(hz);
+  r.window = {c.first, c.last, c.count - 1};
 
   if (r.rms < kMinimumRms) {
+    r.window = {};
     r.rms = 0.0f;
     r.frequency = kNoFrequency;
     r.texts.peakToPeak = "LO";

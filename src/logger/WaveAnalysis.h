@@ -26,10 +26,22 @@ inline constexpr const char* kPanelNone = "NONE";
 // usable signal.
 inline constexpr float kNoFrequency = 400.0f;
 
+// The whole periods the RMS was taken over: samples first..last inclusive,
+// from one zero crossing to another `periods` periods later. Empty
+// (periods 0) when the wave has no usable signal.
+struct WaveWindow {
+  int first = -1;
+  int last = -1;
+  int periods = 0;
+
+  bool operator==(const WaveWindow&) const = default;
+};
+
 struct WaveResult {
   float rms = 0.0f;                // raw sample units; 0 = no usable signal
   float frequency = kNoFrequency;  // Hz, one decimal; 400 = none
   PowerPanelTexts texts;           // the previous texts with this wave's changes
+  WaveWindow window;               // where rms was measured
 };
 
 // Analyses the samples of one channel. `previous` are the texts the panel

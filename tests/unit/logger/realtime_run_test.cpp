@@ -145,20 +145,26 @@ TEST_F(RealTimeTest, RangeWordsInTheExtremes) {
   EXPECT_EQ(doc.rtRmsMinText[0], "LO @" + t);
   EXPECT_FLOAT_EQ(doc.rtFreq[0].ch2, 40.0f);
   EXPECT_EQ(doc.rtFreqMaxText[1], "LO @" + t);
-  // S(VA) of a dead channel is 0.
+  // S(VA) of a dead channel is 0; P, Q and the phases are not measured.
   EXPECT_EQ(doc.rtSMaxText, "LO @" + t);
+  EXPECT_FALSE(run.power.has_value());
 }
 
 TEST_F(RealTimeTest, PanelTextsAreResetThenFollowTheWave) {
   run.panelTexts[0].peakToPeak = "123";
+  run.power = PowerValues{};  // an earlier run's
   Start(2, 5);
   clock.Advance(5);  // first block in, no tick yet
   ASSERT_EQ(host.firstBlocks.size(), 1u);
   const PowerPanelTexts reset{"NONE", "NONE", "NONE", "123", "NONE", "NONE"};
   EXPECT_EQ(run.panelTexts[0], reset);
+  EXPECT_FALSE(run.power.has_value());
   clock.Advance(10);
   EXPECT_EQ(run.panelTexts[0].rms, Tenths(doc.rtRms[0].ch1));
   EXPECT_NE(run.panelTexts[0].peakToPeak, "123");
+  // The voltage and current waves are in phase.
+  ASSERT_TRUE(run.power.has_value());
+  EXPECT_NEAR(run.power->powerFactor, 1.0, 0.01);
 }
 
 TEST_F(RealTimeTest, MalformedBlocksAreIgnored) {
