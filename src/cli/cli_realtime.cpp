@@ -17,6 +17,7 @@
 #include "data/CDTDoc.h"
 #include "data/RealTimeExport.h"
 #include "logger/Download.h"
+#include "logger/PowerAnalysis.h"
 #include "logger/RealTimeRun.h"
 #include "platform/AppPaths.h"
 
@@ -29,11 +30,21 @@ constexpr const char* kHelp =
     "Reads real-time data from the logger: every S seconds the latest waveform of\n"
     "each channel becomes one point (RMS value in raw counts and frequency in Hz),\n"
     "until N points are taken. One CSV line per point is written as it is taken:\n\n"
-    "  point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n\n"
+    "  point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va,p_w,q_var,pf,phi_deg\n\n"
     "Fields of an absent channel are empty; s_va (CH1 RMS x CH2 RMS) is written\n"
     "only when one channel measures volts and the other amperes. A frequency of\n"
-    "400.0 means none could be measured. The points also become the previous\n"
-    "measurement, as in the program.\n\n"
+    "400.0 means none could be measured. From the same waves of such a pair:\n"
+    "  p_w      active power, the mean of voltage x current samples over the\n"
+    "           voltage's whole periods\n"
+    "  q_var    reactive power, sqrt(s_va^2 - p_w^2), negative when the current\n"
+    "           leads\n"
+    "  pf       power factor p_w / s_va, -1..1\n"
+    "  phi_deg  degrees by which the current's fundamental lags the voltage's\n"
+    "           (positive: inductive load; negative: capacitive)\n"
+    "s_va, p_w and q_var are in the logger's raw counts multiplied, not in VA, W\n"
+    "and var. The four are empty where s_va is, and when a channel has no usable\n"
+    "signal. The points also become the previous measurement, as in the program;\n"
+    "the previous measurement keeps RMS and frequency only.\n\n"
     "  --port DEVICE|N   use only this device path or port number (1..16);\n"
     "                    without it ports 1..16 are searched\n"
     "  --interval S      seconds between points, 2..3600\n"
@@ -57,6 +68,8 @@ extern "C" void OnInterrupt(int) {
 }
 
 // The window's part of a run: prints every point and notes how the run ended.
+// A point's line is the exported CSV line with the run's power values of that
+// point after s_va; a saved file has no waves to take them from again.
 class RealTimeHost : public CliLinkHost {
  public:
   RealTimeHost(const CDTDoc& doc, std::ostream& out)
@@ -64,7 +77,9 @@ class RealTimeHost : public CliLinkHost {
 
   void RealTimePointAdded() override {
     if (outputFailed) return;
-    out_ << RealTimeCsvLine(doc_, doc_.rtCount - 1);
+    std::string line = RealTimeCsvLine(doc_, doc_.rtCount - 1);
+    line.insert(line.size() - 1, PowerCsvFields(run != nullptr ? run->power : std::nullopt));
+    out_ << line;
     if (!out_.flush()) outputFailed = true;
   }
   void RealTimeEnded(RunEnd why) override {
@@ -72,8 +87,13 @@ class RealTimeHost : public CliLinkHost {
     end = why;
   }
 
-  bool WriteHeader() { return static_cast<bool>((out_ << kRealTimeCsvHeader).flush()); }
+  bool WriteHeader() {
+    std::string header = kRealTimeCsvHeader;
+    header.insert(header.size() - 1, std::string(",") + kPowerCsvColumns);
+    return static_cast<bool>((out_ << header).flush());
+  }
 
+  const RealTimeRun* run = nullptr;  // whose power values go with each point
   bool ended = false;
   RunEnd end = RunEnd::Stopped;
   bool outputFailed = false;
@@ -184,6 +204,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   CliLogger logger(map, host);
   LoggerLink& link = logger.Link();
   RealTimeRun run(link, doc, host, PreviousMeasurementPath());
+  host.run = &run;
   run.SetJournalFolder(JournalFolder());
   link.AttachRealTime(&run);
   if (!logger.ConnectAndReport(kCommand)) return 1;
@@ -233,7 +254,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   return ExitFor(host, run, doc, device);
 }
 
-const CliRegistrar kRegistrar{kCommand, "read real-time points (RMS, frequency) as CSV",
+const CliRegistrar kRegistrar{kCommand, "read real-time points (RMS, frequency, power) as CSV",
                               RunRealTime};
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <regex>
 #include <sstream>
 
@@ -19,7 +20,9 @@
 namespace acv::test {
 namespace {
 
-constexpr const char* kHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va";
+constexpr const char* kHeader =
+    "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va,p_w,q_var,pf,phi_deg";
+constexpr std::size_t kColumns = 11;
 constexpr const char* kStopFrame = "C8 C8 C8 C8 C8 C8 C8 C9";
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -48,6 +51,18 @@ class RealTimeCli : public CliTest {
     return RunProgram(CliPath(), all, env_, 60000);
   }
   std::vector<std::string> Trace() const { return Lines(ReadTextFile(TracePath())); }
+  // The fields of the line a run of one point prints; empty if it printed
+  // no such line.
+  std::vector<std::string> OnePoint(const SimProcess& sim) {
+    const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    if (lines.size() != 2 || Fields(lines[1]).size() != kColumns) {
+      ADD_FAILURE() << run.out;
+      return {};
+    }
+    return Fields(lines[1]);
+  }
 };
 
 TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
@@ -67,7 +82,7 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
   std::vector<std::vector<std::string>> points;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Fields(lines[i]);
-    ASSERT_EQ(f.size(), 7u) << lines[i];
+    ASSERT_EQ(f.size(), kColumns) << lines[i];
     EXPECT_EQ(f[0], std::to_string(i));
     EXPECT_TRUE(std::regex_match(f[1], time)) << f[1];
     EXPECT_NEAR(std::stod(f[2]), 1000 / std::sqrt(2.0), 7.0);
@@ -108,14 +123,30 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
 TEST_F(RealTimeCli, AbsentChannelLeavesItsFieldsEmpty) {
   SimProcess sim({"--rt-ch1", "A:800:50", "--rt-ch2", "off"});
   ASSERT_TRUE(sim.Started()) << sim.Error();
-  const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "1"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 2u) << run.out;
-  const std::vector<std::string> f = Fields(lines[1]);
-  ASSERT_EQ(f.size(), 7u);
+  const std::vector<std::string> f = OnePoint(sim);
+  ASSERT_FALSE(f.empty());
   EXPECT_FALSE(f[2].empty());
-  EXPECT_TRUE(f[4].empty() && f[5].empty() && f[6].empty()) << lines[1];
+  for (std::size_t i = 4; i < kColumns; ++i) EXPECT_TRUE(f[i].empty()) << i;
+}
+
+// The simulator's default pair: 325-count mains voltage with 3 % third
+// harmonic, 85-count current lagging 25 degrees with 12 % third and 5 % fifth
+// harmonics (each harmonic shifted by its order times the lag).
+TEST_F(RealTimeCli, PowerFactorOfTheSimulatorsDefaultWaves) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const std::vector<std::string> f = OnePoint(sim);
+  ASSERT_FALSE(f.empty());
+
+  const double degree = std::numbers::pi / 180;
+  // Only equal orders carry power: the fundamentals and the third harmonics.
+  const double p = 0.5 * 325 * 85 * (std::cos(25 * degree) + 0.03 * 0.12 * std::cos(75 * degree));
+  const double s = 325 / std::sqrt(2.0) * std::sqrt(1 + 0.03 * 0.03) * 85 / std::sqrt(2.0) *
+                   std::sqrt(1 + 0.12 * 0.12 + 0.05 * 0.05);
+  EXPECT_NEAR(std::stod(f[10]), 25.0, 1.0);
+  EXPECT_NEAR(std::stod(f[9]), p / s, 0.01);
+  EXPECT_NEAR(std::stod(f[7]), std::stod(f[6]) * std::stod(f[9]), std::stod(f[6]) * 0.002);
+  EXPECT_GT(std::stod(f[8]), 0.0);  // lagging: inductive
 }
 
 // FILE is opened only once the logger answered: no logger or a silent one

@@ -58,7 +58,11 @@ TEST_F(RecoverCli, ARunKilledAfterFivePointsIsRecoveredFromItsJournal) {
   ASSERT_GE(doc.rtCount, 4);
   ASSERT_GE(static_cast<std::size_t>(doc.rtCount) + 1, printed.size() - 1);
   for (std::int32_t i = 0; i + 1 < static_cast<std::int32_t>(printed.size()); ++i) {
-    EXPECT_EQ(RealTimeCsvLine(doc, i), printed[static_cast<std::size_t>(i) + 1] + "\n") << i;
+    // The printed line goes on with the power columns, which a file does
+    // not keep.
+    std::string kept = RealTimeCsvLine(doc, i);
+    kept.back() = ',';
+    EXPECT_EQ(printed[static_cast<std::size_t>(i) + 1].substr(0, kept.size()), kept) << i;
   }
   CDTDoc previous;
   ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), previous).ok);
