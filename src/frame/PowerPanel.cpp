@@ -6,7 +6,8 @@ void PowerPanelData::Reset() {
   for (PowerPanelTexts& c : channel) {
     c.rms = c.period = c.frequency = c.amplitude = c.spare = kPanelNone;
   }
-  extraSpare = apparentPower = reactivePower = activePower1 = activePower2 = kPanelNone;
+  apparentPower = kPanelNone;
+  power = PowerTexts(std::nullopt);
 }
 
 void PowerPanelData::Open() {

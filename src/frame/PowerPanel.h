@@ -1,12 +1,14 @@
 #pragma once
-// The texts of the Electric Power Analysis panel. The panel shows three of
-// them (the RMS of each channel and the apparent power); the others belong to
-// fields it keeps hidden, and some writers still fill them. The panel only
-// displays: the wave analysis writes the channel texts, the REAL TIME EPA
-// display the apparent power.
+// The texts of the Electric Power Analysis panel. The panel shows the RMS of
+// each channel, the apparent power and, for a voltage/current pair, the
+// active and reactive power, power factor and phases; the other channel texts
+// belong to fields it keeps hidden, and some writers still fill them. The
+// panel only displays: the wave analysis writes the channel texts, the REAL
+// TIME EPA display the apparent power, the run's power analysis the rest.
 #include <array>
 #include <string>
 
+#include "logger/PowerAnalysis.h"
 #include "logger/WaveAnalysis.h"
 
 namespace acv {
@@ -16,18 +18,19 @@ struct PowerPanelData {
   // amplitude and the spare field beside it. RMS is shown, the rest hidden.
   std::array<PowerPanelTexts, 2> channel{};
   std::string apparentPower;  // "S(VA)", shown
-  // Hidden fields that only the reset writes.
-  std::string extraSpare, reactivePower, activePower1, activePower2;
-  // Hidden labels, set when the panel opens.
+  // P, Q, power factor, DIF Phi and each channel's Phi of the latest point,
+  // shown.
+  PowerFactorTexts power;
+  // Labels of the phase and power factor fields, set when the panel opens.
   std::string phaseLabel1, phaseLabel2, phaseDifferenceLabel, powerFactorLabel;
   std::array<std::string, 3> spareLabels{};
   // The radio pair "Horizontal" / "Vertical" of the template.
   bool horizontalChecked = false;
   bool verticalChecked = false;
 
-  // At the first block of a real-time run: the fifteen value texts the run
-  // will write (RMS, period, frequency, amplitude and spare of both
-  // channels, the third spare, S, Q and both P) become "NONE".
+  // At the first block of a real-time run: the value texts the run will
+  // write (RMS, period, frequency, amplitude and spare of both channels, S,
+  // and the power texts) become "NONE".
   void Reset();
   // The window was just created: its labels and radio buttons.
   void Open();

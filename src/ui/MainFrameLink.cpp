@@ -178,6 +178,7 @@ void CMainFrame::RealTimePointAdded() {
   // The wave analysis writes into the power panel only while it is open.
   if (PowerPanel() != nullptr) {
     powerData_.channel = realTime_->panelTexts;
+    powerData_.power = acv::PowerTexts(realTime_->power);
     ShowPowerTexts();
   }
   for (DisplayMode mode : {DisplayMode::RealTimeEpa, DisplayMode::RealTimeFreq,

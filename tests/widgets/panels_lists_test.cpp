@@ -197,17 +197,34 @@ TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
   EXPECT_EQ(panel->Ch1Rms()->text(), "NONE");
   EXPECT_EQ(panel->Ch2Rms()->text(), "NONE");
   EXPECT_EQ(panel->ApparentPower()->text(), "NONE");
+  // The run's power values show beside S, in their fields.
+  const auto field = [&](const char* name) {
+    return panel->findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+  };
+  const auto shown = [&] {
+    return PowerFactorTexts{field("activePower"),
+                            field("reactivePower"),
+                            field("powerFactor"),
+                            field("phaseDifference"),
+                            {field("ch1Phase"), field("ch2Phase")}};
+  };
+  EXPECT_EQ(shown(), PowerTexts(std::nullopt));
   struct Case {
     const char* ch1;
     const char* ch2;
     const char* s;
+    std::optional<PowerValues> power;
   };
-  for (const Case& c : {Case{"230.4", "15.2", "3502"}, Case{"230.4", "6.5", "LO"}}) {
+  for (const Case& c :
+       {Case{"230.4", "15.2", "3502", PowerValues{3160, 1510, 0.9, 25.5, {90, 64.5}}},
+        Case{"230.4", "6.5", "LO", std::nullopt}}) {
     Frame().RealTime().panelTexts[0].rms = c.ch1;
     Frame().RealTime().panelTexts[1].rms = c.ch2;
+    Frame().RealTime().power = c.power;
     Frame().RealTimePointAdded();
     EXPECT_EQ(panel->Ch1Rms()->text(), c.ch1);
     EXPECT_EQ(panel->ApparentPower()->text(), c.s) << c.ch2;
+    EXPECT_EQ(shown(), PowerTexts(c.power)) << c.ch2;
   }
 
   // The owner's close: the window goes, channel 1's texts are emptied.

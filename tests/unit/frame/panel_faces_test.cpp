@@ -90,10 +90,8 @@ TEST(PowerPanel, ResetOpenAndTheOwnersClose) {
     }
     EXPECT_EQ(c.peakToPeak, "650");  // not among the fifteen
   }
-  for (const std::string* t :
-       {&p.extraSpare, &p.apparentPower, &p.reactivePower, &p.activePower1, &p.activePower2}) {
-    EXPECT_EQ(*t, "NONE");
-  }
+  EXPECT_EQ(p.apparentPower, "NONE");
+  EXPECT_EQ(p.power, PowerTexts(std::nullopt));
 
   p.Open();
   EXPECT_EQ(p.phaseLabel1, "Phi");
