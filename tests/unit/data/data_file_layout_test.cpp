@@ -307,7 +307,7 @@ TEST(DataFileLayout, LocalTimeFieldsAcrossDaylightSaving) {
 // nothing but the error paths.
 TEST(DataFileLayout, FuzzSeedsLoad) {
   const std::filesystem::path corpus =
-      std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/corpus/datafile";
+      std::filesystem::path(ACV_SOURCE_DIR) / "fuzz/corpus/datafile";
   int seeds = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
     CDTDoc doc;
