@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ProjectVersion.h"
 #include "cli/CliCommand.h"
 
 namespace acv::cli {
@@ -25,17 +26,37 @@ bool WantsHelp(const std::vector<std::string>& args) {
 
 namespace {
 
-void PrintUsage(std::FILE* out) {
+// The subcommands in name order, as the usage lists them.
+std::vector<acv::cli::CliEntry> SortedEntries() {
   auto entries = acv::cli::Registry();
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.name < b.name; });
+  return entries;
+}
+
+void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "usage: acvlogger-cli SUBCOMMAND [options]\n\n"
                "The AC voltage/current data logger companion, without windows.\n\n"
                "subcommands:\n");
-  for (const auto& e : entries)
+  for (const auto& e : SortedEntries())
     std::fprintf(out, "  %-10s %s\n", e.name.c_str(), e.summary.c_str());
-  std::fprintf(out, "\n'acvlogger-cli SUBCOMMAND --help' describes one subcommand.\n");
+  std::fprintf(out,
+               "\n'acvlogger-cli SUBCOMMAND --help' describes one subcommand,\n"
+               "'acvlogger-cli --help-all' all of them.\n");
+}
+
+// The usage followed by every subcommand's own help under its name: the
+// whole manual on one page (the manual page is made from it).
+int PrintAllHelp() {
+  PrintUsage(stdout);
+  int status = 0;
+  for (const auto& e : SortedEntries()) {
+    std::printf("\n%s:\n", e.name.c_str());
+    std::fflush(stdout);
+    status = std::max(status, e.run({"--help"}));
+  }
+  return status;
 }
 
 }  // namespace
@@ -63,8 +84,9 @@ int main(int argc, char** argv) {
     PrintUsage(args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;
   }
+  if (args[0] == "--help-all") return PrintAllHelp();
   if (args[0] == "--version") {
-    std::printf("acvlogger-cli %s\n", ACV_VERSION);
+    std::printf("acvlogger-cli %s\n", acv::kProjectVersion);
     return 0;
   }
   for (const auto& e : acv::cli::Registry()) {

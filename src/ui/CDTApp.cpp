@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "ProjectVersion.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartupSplash.h"
 #include "ui/DialogScreenshot.h"
@@ -14,7 +15,7 @@ namespace acv {
 
 CDTApp::CDTApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("acvlogger"));
-  setApplicationVersion(QStringLiteral(ACV_VERSION));
+  setApplicationVersion(QString::fromLatin1(kProjectVersion));
   setDesktopFileName(QStringLiteral("acvlogger"));
 }
 

@@ -1,5 +1,8 @@
 #include "ui/HelpWindow.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -15,6 +18,19 @@ static void RegisterHelpResources() {
 }
 
 namespace acv {
+namespace {
+
+// An installed program (PREFIX/bin) shows the pages installed with it in
+// PREFIX/share/acvlogger/help: the copy a browser shows too, which a
+// packager may extend. Anywhere else (a build tree) it shows its built-in copy.
+QUrl HelpDocument() {
+  const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                            QStringLiteral("/../share/acvlogger/help/index.html"));
+  if (QFileInfo::exists(installed)) return QUrl::fromLocalFile(installed);
+  return QUrl(QString::fromLatin1(HelpWindow::kHelpDocument));
+}
+
+}  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
@@ -34,7 +50,7 @@ HelpWindow::HelpWindow(QWidget* parent)
   layout->addLayout(buttons);
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
-  browser_->setSource(QUrl(QString::fromLatin1(kHelpDocument)));
+  browser_->setSource(HelpDocument());
   back->setEnabled(false);
   forward->setEnabled(false);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);

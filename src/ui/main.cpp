@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ProjectVersion.h"
 #include "frame/CommandLine.h"
 #include "ui/CDTApp.h"
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (line.version) {
-    std::printf("acvlogger %s\n", ACV_VERSION);
+    std::printf("acvlogger %s\n", acv::kProjectVersion);
     return 0;
   }
   if (!line.error.empty()) {

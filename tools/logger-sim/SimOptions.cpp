@@ -245,6 +245,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
     long number = 0;
     if (name == "--help" || name == "-h") {
       ok = flag(options.help);
+    } else if (name == "--version") {
+      ok = flag(options.version);
     } else if (name == "--verbose" || name == "-v") {
       ok = flag(options.verbose);
     } else if (name == "--ack") {
@@ -313,7 +315,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
     if (!ok) return false;
   }
 
-  if (options.help) return true;
+  if (options.help || options.version) return true;
   if (options.full && !options.imagePath.empty()) {
     error = "--full and --image exclude each other";
     return false;
@@ -365,6 +367,8 @@ Answers:
   --trace FILE            append one line per command received, in hex
                           (e.g. "AA 10 10 0A 01 F4 00 64", the probe as "78")
   --verbose, -v           one line per event on standard output
+  --help, -h              print this text
+  --version               print the version
 
 Real time (one 2365-byte block per 0xC8 request unless --rt-stream):
   --rt-ch1 V:PEAK:HZ      channel 1 as a pure sine: unit V or A, peak in raw

@@ -48,6 +48,7 @@ struct WaveSpec {
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool verbose = false;
   std::uint8_t ack = kAckDone;
   std::string tracePath;

@@ -17,6 +17,7 @@
 #include "CommandParser.h"
 #include "LoggerMemory.h"
 #include "LoggerSim.h"
+#include "ProjectVersion.h"
 #include "PseudoTerminal.h"
 #include "ReplyWriter.h"
 #include "SimLogs.h"
@@ -94,6 +95,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(HelpText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("acvlogger-sim %s\n", acv::kProjectVersion);
     return 0;
   }
 
