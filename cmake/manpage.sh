@@ -48,8 +48,11 @@ STANDIN
 chmod +x "$work/$name"
 
 help2man --no-info --no-discard-stderr --include="$include" --output="$work/page.1" "$work/$name"
-# A subcommand's subsection is titled by its whole command line.
+# A subcommand's subsection is titled by its whole command line. A long
+# comma-separated word (a CSV header) may break after a comma on a narrow
+# terminal rather than run over its edge.
 sed -e 's/^\.SS "subcommands:"$/.SS "Subcommands"/' \
-    -e "s/^\.SS \"\([a-z][a-z0-9-]*\):\"\$/.SS \"$name \1\"/" "$work/page.1" >"$work/$name.1"
+    -e "s/^\.SS \"\([a-z][a-z0-9-]*\):\"\$/.SS \"$name \1\"/" \
+    -e '/^[^.]/s/,\([^ ]\)/,\\:\1/g' "$work/page.1" >"$work/$name.1"
 mkdir -p "$(dirname "$output")"
 gzip -9n -c "$work/$name.1" >"$output"

@@ -2,7 +2,7 @@
 # What is installed beside the programs, checked in the build tree:
 #   installables_test.sh VERSION MAN-DIR DESKTOP-FILE METAINFO PROGRAM...
 # - every program prints "NAME VERSION" with the project's one version;
-# - the manual pages format without a warning, and acvlogger-cli's holds a
+# - the manual pages format without a warning (as lintian checks), and acvlogger-cli's holds a
 #   section for every subcommand its usage lists;
 # - the desktop entry and the AppStream data pass their validators.
 # MAN-DIR, DESKTOP-FILE or METAINFO may be "-": not built here.
@@ -19,7 +19,8 @@ for program in "$@"; do
   if [[ $man_dir != - ]]; then
     page=$man_dir/$name.1.gz
     [[ -f $page ]] || { fail "no manual page $page"; continue; }
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    # As lintian reads them: 120 columns, where no line may overflow.
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=120 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "$name(1) formats with warnings: $warnings"
     if [[ $name == acvlogger-cli ]]; then
       for sub in $("$program" --help | awk '/^subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }'); do
