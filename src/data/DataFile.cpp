@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -71,6 +72,46 @@ std::int32_t ReadCount(ByteReader& r, const char* what) {
   return n;
 }
 
+// The layout has no end mark: bytes beyond it mean a count that is lower
+// than the data it describes (every later field then read from the wrong
+// place) or something appended. Either way the file is not what it says.
+void RequireEnd(const ByteReader& r, std::uint64_t stillToRead) {
+  if (r.Remaining() <= stillToRead) return;
+  const std::uint64_t extra = r.Remaining() - stillToRead;
+  throw DataFormatError(std::to_string(extra) + (extra == 1 ? " byte follows" : " bytes follow") +
+                        " the end of its data");
+}
+
+// A code of a TR record head: the logger knows two of each, and a file with
+// any other was not written from its records (or its counts are off, so
+// that wave samples are read as heads).
+std::uint8_t ReadCode(ByteReader& r, const std::string& what, std::uint8_t first,
+                      std::uint8_t second) {
+  const std::uint8_t code = r.U8(what.c_str());
+  if (code != first && code != second) {
+    throw DataFormatError("the " + what + " is " + std::to_string(code) + " (" +
+                          std::to_string(first) + " or " + std::to_string(second) + " expected)");
+  }
+  return code;
+}
+
+std::string FloatText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
+}
+
+// The detection levels come from the logger as signed 16-bit whole numbers;
+// anything else (a fraction, 1.6e29, NaN) is bytes read from the wrong place.
+float ReadLevel(ByteReader& r, const char* what) {
+  const float level = r.F32(what);
+  if (!(level >= -32768.0f && level <= 32767.0f) || level != std::trunc(level)) {
+    throw DataFormatError("the " + std::string(what) + " " + FloatText(level) +
+                          " is not a level the logger reports (a whole number of -32768..32767)");
+  }
+  return level;
+}
+
 // The strings of the channel blocks. A file without a channel's block leaves
 // that channel's strings as the data set had them before the load.
 constexpr std::string StoreFamily::*kTextsKeptFromBefore[] = {
@@ -79,7 +120,7 @@ constexpr std::string StoreFamily::*kTextsKeptFromBefore[] = {
 
 // The STORE part. `store` arrives with the previous unit and statistics
 // strings, so that blocks the file does not carry keep them.
-void ReadStoreFamily(ByteReader& r, StoreFamily& store) {
+void ReadStoreFamily(ByteReader& r, StoreFamily& store, bool lastFamily) {
   store.rmsCount = ReadCount(r, "RMS sample count");
   store.hasCh1 = r.U8("CH1 presence") == 1 ? 1 : 0;
   store.hasCh2 = r.U8("CH2 presence") == 1 ? 1 : 0;
@@ -115,17 +156,22 @@ void ReadStoreFamily(ByteReader& r, StoreFamily& store) {
   store.trCount = ReadCount(r, "TR record count");
   const auto records = static_cast<std::size_t>(store.trCount);
   r.Require(records, kTrHeadBytes + kTrWaveBytes, "TR records");
+  // The rest of a STORE file has a known size: a lower count would read the
+  // records and the levels from the wrong places.
+  if (lastFamily) RequireEnd(r, records * (kTrHeadBytes + kTrWaveBytes) + 2 * sizeof(float));
   store.trChannel.resize(records);
   store.trUnit.resize(records);
   store.trTimes.resize(records);
   for (std::size_t i = 0; i < records; ++i) {
-    store.trChannel[i] = r.U8("TR record head");
-    store.trUnit[i] = r.U8("TR record head");
+    store.trChannel[i] =
+        ReadCode(r, "TR record " + std::to_string(i + 1) + " channel code", kChannel1, kChannel2);
+    store.trUnit[i] =
+        ReadCode(r, "TR record " + std::to_string(i + 1) + " unit code", kUnitVolt, kUnitAmpere);
     store.trTimes[i] = ReadLocalTime(r, "TR record time", times);
   }
   r.F32Array(records * kTrWavePoints, store.trWaves, "TR waves");
-  store.riseLevel = r.F32("rise level");
-  store.dropLevel = r.F32("drop level");
+  store.riseLevel = ReadLevel(r, "rise level");
+  store.dropLevel = ReadLevel(r, "drop level");
 }
 
 // The unit letter of a STORE statistics text ("4.6 A @02/03/26 10:00:00"
@@ -278,7 +324,7 @@ LoadResult Decode(ByteReader& r, CDTDoc& doc, const std::string& nameForMessages
   for (std::string StoreFamily::*text : kTextsKeptFromBefore) store.*text = doc.*text;
   RealTimeFamily realTime;
   try {
-    ReadStoreFamily(r, store);
+    ReadStoreFamily(r, store, !isRealTime);
     // Both unit strings travel in the CH1 block, so a file without CH1 has
     // none for CH2; its statistics texts still name it.
     if (store.hasCh1 != 1 && store.hasCh2 == 1) {
@@ -294,6 +340,7 @@ LoadResult Decode(ByteReader& r, CDTDoc& doc, const std::string& nameForMessages
       }
       ReadRealTimeFamily(r, realTime);
     }
+    RequireEnd(r, 0);
   } catch (const DataFormatError& e) {
     return {false, tag, cannot + e.what()};
   }

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "data/ByteIO.h"
 #include "data/DataFile.h"
 #include "data/FileIO.h"
@@ -156,6 +159,60 @@ TEST(DataFileFaults, CountsAreCheckedAgainstTheBytesThatFollow) {
   CDTDoc doc;
   EXPECT_TRUE(DecodeDataFile(ok, doc, "ok").ok);
   EXPECT_EQ(doc.rmsCount, kMaxStoreSamples);
+}
+
+// A file ends where its layout ends and holds only values its writers
+// produce; a count lowered by damage shifts every later field, which this
+// catches even where the shifted values look harmless.
+TEST(DataFileFaults, BytesLeftOverAndImpossibleFieldsAreRefused) {
+  CDTDoc six = StoreDoc(3, true, true);
+  for (int i = 0; i < 6; ++i) test::AddTr(six, kChannel1, kUnitVolt, six.rmsStartTime + i);
+  const Bytes store = EncodeDataFile(six);
+  const std::size_t levelsAt = store.size() - 8;
+  const std::size_t trCountAt = levelsAt - 6 * (26 + 4 * kTrWavePoints) - 4;
+  const std::size_t head4At = trCountAt + 4 + 3 * 26;
+  auto withF32 = [](Bytes b, std::size_t at, float v) {
+    std::uint32_t u = 0;
+    std::memcpy(&u, &v, 4);
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
+    return b;
+  };
+  auto withByte = [](Bytes b, std::size_t at, std::uint8_t v) {
+    b[at] = v;
+    return b;
+  };
+  auto appended = [](Bytes b, std::size_t n) {
+    b.resize(b.size() + n, 0x5A);
+    return b;
+  };
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"TR count lowered 6 -> 5", withByte(store, trCountAt, 5), "1030 bytes follow"},
+      {"one byte appended", appended(store, 1), "1 byte follows"},
+      {"junk after a run's section", appended(RunFile(), 100), "100 bytes follow"},
+      {"channel code", withByte(store, head4At, 0), "TR record 4 channel code is 0"},
+      {"unit code", withByte(store, head4At + 1, 251), "TR record 4 unit code is 251"},
+      {"rise level far out", withF32(store, levelsAt, 1.6e29f), "rise level"},
+      {"rise level a fraction", withF32(store, levelsAt, 0.5f), "rise level"},
+      {"drop level beyond 16 bits", withF32(store, levelsAt + 4, 40000.0f), "drop level"},
+      {"drop level NaN", withF32(store, levelsAt + 4, std::nanf("")), "drop level"},
+  };
+  for (const Case& c : cases) {
+    CDTDoc doc = Existing();
+    const LoadResult r = DecodeDataFile(c.bytes, doc, "strict");
+    EXPECT_FALSE(r.ok) << c.name;
+    EXPECT_NE(r.error.find(c.says), std::string::npos) << c.name << ": " << r.error;
+    ExpectUnchanged(doc, "before");
+  }
+  // The extremes of what the logger reports still load.
+  CDTDoc doc;
+  EXPECT_TRUE(DecodeDataFile(withF32(withF32(store, levelsAt, -32768.0f), levelsAt + 4, 32767.0f),
+                             doc, "levels")
+                  .ok);
 }
 
 TEST(DataFileFaults, DamagedDatesAndIntervalsAreRefused) {
