@@ -1,6 +1,10 @@
 // Arbitrary bytes as the settings file: reading it never crashes and gives
-// values the dialogs can show, and what the program writes back reads back
-// to the same file (a second load and save change nothing).
+// values the dialogs can show and the logger can take, and what the program
+// writes back reads back to the same file (a second load and save change
+// nothing).
+//
+// Seeds in corpus/settings/ include lines ending in several carriage
+// returns and values out of range.
 #include <unistd.h>
 
 #include <cstdint>
@@ -27,6 +31,13 @@ std::string ReadText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The level the set-up command would carry (its leading integer) is one the
+// set-up dialog accepts.
+bool LevelInRange(const std::string& text) {
+  const long level = std::strtol(text.c_str(), nullptr, 10);
+  return level >= 0 && level <= 1000;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,8 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const acv::AppSettings first = acv::LoadSettings(path);
   if (first.backgroundColour < 0 || first.backgroundColour > 14 || first.rtInterval < 2 ||
-      first.rtInterval > 3600 || first.realTimePoints < 1 || first.realTimePoints > 100000) {
+      first.rtInterval > 3600 || first.realTimePoints < 1 || first.realTimePoints > 100000 ||
+      !LevelInRange(first.riseLevelSetting) || !LevelInRange(first.dropLevelSetting) ||
+      (first.autoPowerOff != 0 && first.autoPowerOff != 2) || first.markPoints < 0 ||
+      first.markPoints > 1) {
     std::abort();  // a value no dialog can produce got through
+  }
+  for (int kind = 0; kind < acv::kDisplayKinds; ++kind) {
+    for (int ch = 0; ch < 2; ++ch) {
+      if (first.yAxisLow[kind][ch] >= first.yAxisHigh[kind][ch]) std::abort();
+    }
   }
   if (!acv::SaveSettings(first, path)) return 0;
   const std::string written = ReadText(path);

@@ -148,8 +148,9 @@ int RunSetup(const std::vector<std::string>& args) {
         "rise level %s, drop level %s\n",
         logger.Device().c_str(), values.sampleRateText.c_str(), kUnitNames[values.sampleRateUnit],
         values.sampleRateText == "1" ? "" : "s", values.autoPowerOff == 2 ? "on" : "off",
-        values.circulateLogging == 3 ? "on" : "off", values.riseLevelSetting.c_str(),
-        values.dropLevelSetting.c_str());
+        values.circulateLogging == 3 ? "on" : "off",
+        std::to_string(SetupLevel(values.riseLevelSetting)).c_str(),
+        std::to_string(SetupLevel(values.dropLevelSetting)).c_str());
   }
   return status;
 }

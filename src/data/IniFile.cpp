@@ -98,7 +98,10 @@ IniFile IniFile::Parse(std::string_view text) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every carriage return before the line end goes: one of them is the
+    // CR LF of a file written elsewhere, more are damage, and a save writes
+    // plain line ends, so a line must come back from it as it was read.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ini.lines_.emplace_back(line);
     start = end + 1;
   }

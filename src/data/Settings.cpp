@@ -1,5 +1,7 @@
 #include "data/Settings.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "data/IniFile.h"
@@ -23,6 +25,8 @@ constexpr int kRecentKeys = 4;
 
 constexpr const char* kTimeKeys[6] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
 constexpr int kColourCount = 15;
+constexpr int kMinLevel = 0;  // detection levels of the set-up dialog
+constexpr int kMaxLevel = 1000;
 
 std::string YAxisKey(const char* end, int kind, int channel) {
   return std::string("YAXIS") + end + std::to_string(kind) + "CH" + std::to_string(channel);
@@ -33,6 +37,36 @@ std::string YAxisKey(const char* end, int kind, int channel) {
 // from a damaged file falls back to its default.
 int InRange(int value, int low, int high, int fallback) {
   return value >= low && value <= high ? value : fallback;
+}
+
+// A value that must be one of a few codes (on/off choices, flags): any
+// other is damage and gives the default.
+int OneOf(int value, std::initializer_list<int> allowed, int fallback) {
+  for (int a : allowed) {
+    if (value == a) return value;
+  }
+  return fallback;
+}
+
+// A number kept as the text the user typed (the rate and the detection
+// levels): a text whose value lies in low..high stays as it is (a leading
+// zero survives), a number beyond either end becomes that end, and a text
+// without a number gives the default. Numbers are read as the dialogs send
+// them: an optional sign and the leading digits.
+std::string NumberText(const std::string& text, int low, int high, const std::string& fallback) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return fallback;
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
+  }
+  if (negative) value = -value;
+  if (value < low) return std::to_string(low);
+  if (value > high) return std::to_string(high);
+  return text;
 }
 
 // The VIEW options in key order VIEW1 .. VIEW9.
@@ -67,15 +101,20 @@ AppSettings LoadSettings(const std::string& path) {
 
   for (int i = 0; i < 6; ++i)
     s.lastClockText[i] = ini.GetString(kTime, kTimeKeys[i], d.lastClockText[i]);
-  s.sampleRateText = ini.GetString(kSampleRate, "SAMPRATE", d.sampleRateText);
   s.sampleRateUnit =
       InRange(ini.GetInt(kSampleRate, "SAMPUNIT", d.sampleRateUnit), 0, 2, d.sampleRateUnit);
+  // 1..60 seconds or minutes, 1..24 hours: what the set-up dialog accepts.
+  s.sampleRateText = NumberText(ini.GetString(kSampleRate, "SAMPRATE", d.sampleRateText), 1,
+                                s.sampleRateUnit == 2 ? 24 : 60, d.sampleRateText);
   s.riseLevelUnit =
       InRange(ini.GetInt(kLimitUnit, "LIMIT1UNIT", d.riseLevelUnit), 0, 1, d.riseLevelUnit);
   s.dropLevelUnit =
       InRange(ini.GetInt(kLimitUnit, "LIMIT2UNIT", d.dropLevelUnit), 0, 1, d.dropLevelUnit);
-  s.riseLevelSetting = ini.GetString(kAlarm, "TEMPHI", d.riseLevelSetting);
-  s.dropLevelSetting = ini.GetString(kAlarm, "TEMPLOW", d.dropLevelSetting);
+  // The detection levels go to the logger as they stand: 0..1000.
+  s.riseLevelSetting = NumberText(ini.GetString(kAlarm, "TEMPHI", d.riseLevelSetting), kMinLevel,
+                                  kMaxLevel, d.riseLevelSetting);
+  s.dropLevelSetting = NumberText(ini.GetString(kAlarm, "TEMPLOW", d.dropLevelSetting), kMinLevel,
+                                  kMaxLevel, d.dropLevelSetting);
 
   auto colour = [&](const char* key, int fallback) {
     return InRange(ini.GetInt(kColour, key, fallback), 0, kColourCount - 1, fallback);
@@ -86,16 +125,23 @@ AppSettings LoadSettings(const std::string& path) {
   s.ch3Colour = colour("T3Color", d.ch3Colour);
   s.gridColour = colour("GRIDColor", d.gridColour);
 
-  s.autoPowerOff = ini.GetInt(kAutoOff, "AUTOOFF", d.autoPowerOff);
-  s.circulateLogging = ini.GetInt(kRecMode, "RECMODE", d.circulateLogging);
+  s.autoPowerOff = OneOf(ini.GetInt(kAutoOff, "AUTOOFF", d.autoPowerOff), {0, 2}, d.autoPowerOff);
+  s.circulateLogging =
+      OneOf(ini.GetInt(kRecMode, "RECMODE", d.circulateLogging), {0, 3}, d.circulateLogging);
   s.realTimePoints =
       InRange(ini.GetInt(kRtPoints, "SAMPDATA", d.realTimePoints), 1, 100000, d.realTimePoints);
   for (int kind = 1; kind <= kDisplayKinds; ++kind) {
     for (int ch = 1; ch <= 2; ++ch) {
       int& high = s.yAxisHigh[kind - 1][ch - 1];
       int& low = s.yAxisLow[kind - 1][ch - 1];
-      high = ini.GetInt(kYAxis, YAxisKey("HI", kind, ch), high);
-      low = ini.GetInt(kYAxis, YAxisKey("LOW", kind, ch), low);
+      const int readHigh = ini.GetInt(kYAxis, YAxisKey("HI", kind, ch), high);
+      const int readLow = ini.GetInt(kYAxis, YAxisKey("LOW", kind, ch), low);
+      // The Axis Setup dialog refuses a range whose start is not below its
+      // end (an empty or upside-down axis): such a pair keeps its defaults.
+      if (readLow < readHigh) {
+        high = readHigh;
+        low = readLow;
+      }
     }
   }
 
@@ -103,7 +149,8 @@ AppSettings LoadSettings(const std::string& path) {
   const auto views = ViewOptions(s);
   const auto viewDefaults = ViewOptions(d);
   for (int i = 0; i < 9; ++i) {
-    *views[i] = ini.GetInt(kView, "VIEW" + std::to_string(i + 1), *viewDefaults[i]);
+    *views[i] = OneOf(ini.GetInt(kView, "VIEW" + std::to_string(i + 1), *viewDefaults[i]), {0, 1},
+                      *viewDefaults[i]);
   }
   s.rtInterval = InRange(ini.GetInt(kRtRate, "RTSAMPRATE", d.rtInterval), 2, 3600, d.rtInterval);
   for (int i = 1; i <= kRecentKeys; ++i) {

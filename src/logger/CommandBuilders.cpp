@@ -60,17 +60,16 @@ std::uint8_t SampleRateUnitCode(int unit) {
   }
 }
 
+int SetupLevel(const std::string& text) {
+  return std::clamp(ParseLeadingInt(text), kMinDetectionLevel, kMaxDetectionLevel);
+}
+
 CommandFrame BuildSetupFrame(const SetupValues& values) {
   std::uint8_t flags = 0x10;
   if (values.autoPowerOff == 2) flags |= 1u << 2;
   if (values.circulateLogging == 3) flags |= 1u << 3;
-  // Unsigned 16-bit levels: a value outside 0..65535 goes out as the nearest
-  // end, never as a wrapped bit pattern.
-  const auto level = [](const std::string& text) {
-    return static_cast<std::uint16_t>(std::clamp(ParseLeadingInt(text), 0, 0xFFFF));
-  };
-  const std::uint16_t rise = level(values.riseLevelSetting);
-  const std::uint16_t drop = level(values.dropLevelSetting);
+  const auto rise = static_cast<std::uint16_t>(SetupLevel(values.riseLevelSetting));
+  const auto drop = static_cast<std::uint16_t>(SetupLevel(values.dropLevelSetting));
   return CommandFrame{
       kCmdSetup,
       flags,

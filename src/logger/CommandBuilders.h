@@ -66,9 +66,15 @@ int ClampSampleRate(const std::string& text, int unit);
 // 0x10 seconds, 0x20 minutes, 0x30 hours; an unknown unit is sent as seconds.
 std::uint8_t SampleRateUnitCode(int unit);
 
+// The detection levels the set-up dialog accepts.
+inline constexpr int kMinDetectionLevel = 0;
+inline constexpr int kMaxDetectionLevel = 1000;
+// A level text as it goes out: its leading integer, clamped to 0..1000.
+int SetupLevel(const std::string& text);
+
 // AA, flags, unit, rate, rise level (16-bit big-endian), drop level. The rate
-// is clamped to its range and the levels to 0..65535, so a stray value from
-// the settings file cannot wrap around in its bytes.
+// and the levels are clamped to the dialog's ranges, so a stray value from
+// the settings file never reaches the logger.
 CommandFrame BuildSetupFrame(const SetupValues& values);
 
 // ---- clock command ---------------------------------------------------------------

@@ -68,6 +68,18 @@ TEST_F(LinkCli, SetupSendsTheFrameAndKeepsTheValues) {
   const ProgramRun hours = Cli({"setup", "--port", sim.Device(), "--unit", "hour"});
   EXPECT_EQ(hours.exitCode, 0) << hours.err;
   EXPECT_EQ(Trace().back(), "AA 1C 30 18 03 E8 00 64");
+
+  // Levels beyond what the logger takes, in a settings file, go out as the
+  // highest level, 1000, and are announced and kept as such.
+  AppSettings damaged = LoadSettings(SettingsPath());
+  damaged.riseLevelSetting = "5000";
+  damaged.dropLevelSetting = "99999";
+  ASSERT_TRUE(SaveSettings(damaged, SettingsPath()));
+  const ProgramRun levels = Cli({"setup", "--port", sim.Device()});
+  EXPECT_EQ(levels.exitCode, 0) << levels.err;
+  EXPECT_EQ(Trace().back(), "AA 1C 30 18 03 E8 03 E8");
+  EXPECT_NE(levels.out.find("rise level 1000, drop level 1000"), std::string::npos) << levels.out;
+  EXPECT_EQ(LoadSettings(SettingsPath()).dropLevelSetting, "1000");
 }
 
 TEST_F(LinkCli, SetupRefusesBadOptionsBeforeTouchingTheLogger) {

@@ -141,6 +141,94 @@ TEST(Settings, DamagedFilesGiveDefaultsAndCanBeReplaced) {
   EXPECT_FALSE(SaveSettings(s, dir.File("no/such/folder/s.ini")));
 }
 
+// Every value is read back within what the dialogs offer and the logger
+// takes: a number beyond its range becomes its nearest end (numbers kept as
+// text) or its default (codes and indexes), a text without a number its
+// default; integer keys follow the profile rule that such a text reads as 0.
+TEST(Settings, ValuesOutsideTheirRangesAreClampedOnReading) {
+  using Get = std::string (*)(const AppSettings&);
+  struct Case {
+    const char* lines;
+    Get get;
+    const char* expected;
+  };
+  const Get rise = [](const AppSettings& s) { return s.riseLevelSetting; };
+  const Get drop = [](const AppSettings& s) { return s.dropLevelSetting; };
+  const Get rate = [](const AppSettings& s) { return s.sampleRateText; };
+  const Get unit = [](const AppSettings& s) { return std::to_string(s.sampleRateUnit); };
+  const Get riseUnit = [](const AppSettings& s) { return std::to_string(s.riseLevelUnit); };
+  const Get background = [](const AppSettings& s) { return std::to_string(s.backgroundColour); };
+  const Get autoOff = [](const AppSettings& s) { return std::to_string(s.autoPowerOff); };
+  const Get recMode = [](const AppSettings& s) { return std::to_string(s.circulateLogging); };
+  const Get interval = [](const AppSettings& s) { return std::to_string(s.rtInterval); };
+  const Get points = [](const AppSettings& s) { return std::to_string(s.realTimePoints); };
+  const Get marks = [](const AppSettings& s) { return std::to_string(s.markPoints); };
+  const Get yAxis3ch2 = [](const AppSettings& s) {
+    return std::to_string(s.yAxisLow[2][1]) + ".." + std::to_string(s.yAxisHigh[2][1]);
+  };
+  const Get yAxis7ch1 = [](const AppSettings& s) {
+    return std::to_string(s.yAxisLow[6][0]) + ".." + std::to_string(s.yAxisHigh[6][0]);
+  };
+  const Case cases[] = {
+      {"[ALARMInfo]\nTEMPHI=-5", rise, "0"},
+      {"[ALARMInfo]\nTEMPHI=5000", rise, "1000"},
+      {"[ALARMInfo]\nTEMPHI=high", rise, "500"},
+      {"[ALARMInfo]\nTEMPLOW=99999", drop, "1000"},
+      {"[ALARMInfo]\nTEMPLOW=-", drop, "100"},
+      {"[SAMPRATEINFO]\nSAMPRATE=0", rate, "1"},
+      {"[SAMPRATEINFO]\nSAMPRATE=75", rate, "60"},
+      {"[SAMPRATEINFO]\nSAMPRATE=30\nSAMPUNIT=2", rate, "24"},
+      {"[SAMPRATEINFO]\nSAMPRATE=ten", rate, "10"},
+      {"[SAMPRATEINFO]\nSAMPUNIT=-1", unit, "0"},
+      {"[SAMPRATEINFO]\nSAMPUNIT=3", unit, "0"},
+      {"[LIMITUNITINFO]\nLIMIT1UNIT=-1", riseUnit, "1"},
+      {"[LIMITUNITINFO]\nLIMIT1UNIT=2", riseUnit, "1"},
+      {"[LIMITUNITINFO]\nLIMIT1UNIT=V", riseUnit, "0"},
+      {"[ColorInfo]\nBGColor=-1", background, "13"},
+      {"[ColorInfo]\nBGColor=15", background, "13"},
+      {"[AUTOOFF Info]\nAUTOOFF=1", autoOff, "0"},
+      {"[AUTOOFF Info]\nAUTOOFF=3", autoOff, "0"},
+      {"[RECMODE Info]\nRECMODE=2", recMode, "0"},
+      {"[RECMODE Info]\nRECMODE=4", recMode, "0"},
+      {"[RTSAMPRATEINFO]\nRTSAMPRATE=1", interval, "2"},
+      {"[RTSAMPRATEINFO]\nRTSAMPRATE=3601", interval, "2"},
+      {"[RTSAMPRATEINFO]\nRTSAMPRATE=fast", interval, "2"},
+      {"[RTSAMPDATAINFO]\nSAMPDATA=0", points, "3600"},
+      {"[RTSAMPDATAINFO]\nSAMPDATA=100001", points, "3600"},
+      {"[VIEWInfo]\nVIEW7=-1", marks, "0"},
+      {"[VIEWInfo]\nVIEW7=2", marks, "0"},
+      {"[YAXISInfo]\nYAXISLOW3CH2=500", yAxis3ch2, "-500..500"},
+      {"[YAXISInfo]\nYAXISLOW3CH2=600\nYAXISHI3CH2=100", yAxis3ch2, "-500..500"},
+      {"[YAXISInfo]\nYAXISHI7CH1=-1", yAxis7ch1, "0..162500"},
+      {"[YAXISInfo]\nYAXISHI7CH1=none", yAxis7ch1, "0..162500"},
+      {"[YAXISInfo]\nYAXISLOW3CH2=-2000000\nYAXISHI3CH2=2000000", yAxis3ch2, "-2000000..2000000"},
+  };
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  for (const Case& c : cases) {
+    Write(path, std::string(c.lines) + "\n");
+    const AppSettings loaded = LoadSettings(path);
+    EXPECT_EQ(c.get(loaded), c.expected) << c.lines;
+    // Written back as read, and read back the same.
+    ASSERT_TRUE(SaveSettings(loaded, path));
+    const std::string written = test::ReadText(path);
+    EXPECT_EQ(c.get(LoadSettings(path)), c.expected) << c.lines;
+    ASSERT_TRUE(SaveSettings(LoadSettings(path), path));
+    EXPECT_EQ(test::ReadText(path), written) << c.lines;
+  }
+}
+
+TEST(Settings, CarriageReturnsAtLineEndsSurviveSaving) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  Write(path, "[Somebody Else]\r\nkey=value\r\r\r\r\nnote\r\r\r\n[ALARMInfo]\r\r\nTEMPHI=7\r\r\n");
+  ASSERT_TRUE(SaveSettings(LoadSettings(path), path));
+  const std::string once = test::ReadText(path);
+  EXPECT_EQ(once.find("[Somebody Else]\nkey=value\nnote\n[ALARMInfo]\nTEMPHI=7\n"), 0u) << once;
+  ASSERT_TRUE(SaveSettings(LoadSettings(path), path));
+  EXPECT_EQ(test::ReadText(path), once);
+}
+
 TEST(IniFile, ProfileValueRules) {
   const IniFile ini = IniFile::Parse(
       "[A]\n"

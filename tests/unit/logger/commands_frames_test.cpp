@@ -75,11 +75,11 @@ TEST(CommandFrames, SetupFrameUnitsRatesAndLevels) {
   EXPECT_EQ(f[2], 0x10);
   EXPECT_EQ(f[3], 60);
 
-  // Levels are unsigned 16-bit: values beyond either end go out as that end.
-  const std::pair<const char*, std::array<std::uint8_t, 2>> levels[] = {{"256", {0x01, 0x00}},
-                                                                        {"-2", {0x00, 0x00}},
-                                                                        {"65535", {0xFF, 0xFF}},
-                                                                        {"70000", {0xFF, 0xFF}}};
+  // Levels go out within the dialog's 0..1000: values beyond either end as
+  // that end, never above 1000 nor as a wrapped bit pattern.
+  const std::pair<const char*, std::array<std::uint8_t, 2>> levels[] = {
+      {"256", {0x01, 0x00}},   {"-2", {0x00, 0x00}},    {"1001", {0x03, 0xE8}},
+      {"65535", {0x03, 0xE8}}, {"99999", {0x03, 0xE8}}, {"abc", {0x00, 0x00}}};
   for (const auto& [text, bytes] : levels) {
     v.riseLevelSetting = text;
     f = BuildSetupFrame(v);
