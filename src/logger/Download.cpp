@@ -30,6 +30,7 @@ std::uint8_t Download::PrepareStart() {
   blockWaitMs = kBlockRetryMs;
   blockRequests = 0;
   draining = false;
+  headerPart_.clear();
   link_.SetThreshold(static_cast<int>(kDownloadHeaderSize));
   // USB adapters otherwise hold back the tail of every reply for their
   // latency timer (up to 16 ms a block: 46 s become 63 s for a full memory).
@@ -44,6 +45,27 @@ bool Download::OwnsTimer(int id) const {
 void Download::OnReply(std::span<const std::uint8_t> block) {
   if (block.empty()) return;
   if (downloadState == kStateHeaderExpected) {
+    std::vector<std::uint8_t> joined;
+    const bool afterPause = link_.replyPauseAt >= 0;
+    if (afterPause) {
+      headerPart_.clear();
+      block = block.subspan(std::min(static_cast<std::size_t>(link_.replyPauseAt), block.size()));
+    }
+    const bool continued = !headerPart_.empty();
+    if (continued) {
+      joined.swap(headerPart_);
+      joined.insert(joined.end(), block.begin(), block.end());
+      block = joined;
+    }
+    if (block.empty()) return;
+    const bool headerStart = block[0] == kLoggingRefusalCode || block[0] == kDownloadHeaderCode;
+    if (headerStart && block.size() < kDownloadHeaderSize && (afterPause || continued)) {
+      // A reply that began after a pause: its rest follows at once.
+      headerPart_.assign(block.begin(), block.end());
+      link_.SetThreshold(static_cast<int>(kDownloadHeaderSize - block.size()));
+      return;
+    }
+    link_.SetThreshold(static_cast<int>(kDownloadHeaderSize));
     if (block[0] == kLoggingRefusalCode) {
       // The download keeps waiting for a header; the logger will not send one
       // until the user stops logging and starts again.
@@ -100,7 +122,8 @@ void Download::HandleHeader(std::span<const std::uint8_t> block) {
   }
   link_.Serial().SetLowLatency(true);
   downloadState = kStateHeaderHandled;
-  RequestNextBlock(false);
+  // A start frame sent twice may still get its second header.
+  RequestNextBlock(link_.firstFrameRepeated);
   downloadState = kStateWholeBlocks;
 }
 
@@ -178,6 +201,9 @@ void Download::RequestNextBlock(bool afterQuiet) {
 }
 
 void Download::SendRequest(bool restartWatchdog) {
+  // Bytes still waiting came before this request (the tail of a reply
+  // longer than asked for): they would shift the block against the read.
+  link_.Serial().DiscardInput();
   link_.SetThreshold(requestedBytes);
   // A failed send is left to the re-request and the watchdog.
   link_.SendBytes(blockRequest);
@@ -263,6 +289,13 @@ void Download::DrainEnded() {
     return;
   }
   SendRequest(true);
+}
+
+void Download::ForgetPartialReply() {
+  headerPart_.clear();
+  if (downloadState == kStateHeaderExpected) {
+    link_.SetThreshold(static_cast<int>(kDownloadHeaderSize));
+  }
 }
 
 void Download::OnPortLost() {

@@ -6,6 +6,12 @@
 // the document's STORE family, is saved as the previous measurement, and the
 // host is told.
 //
+// The header is taken only as one reply: bytes that came before a pause in
+// the arrival, or before a repeat of the start frame, are a header cut short
+// and never completed by the next one (whose start time it would then
+// carry). When the start frame had to be repeated, the line must be quiet
+// before the first block request, so a second header is not read as data.
+//
 // Replies carry no framing, so a reply that comes late (a slow logger, a
 // slow link) cannot be told from the next one. A block is therefore only
 // taken when exactly the bytes asked for arrived from a quiet line: when a
@@ -65,6 +71,7 @@ class Download : public TransferHandler {
   bool OwnsTimer(int id) const override;
   void OnTimer(int id) override;
   void OnPortLost() override;
+  void ForgetPartialReply() override;
 
   // ---- transfer state -----------------------------------------------------
   std::uint8_t downloadState = kStateHeaderExpected;
@@ -111,6 +118,8 @@ class Download : public TransferHandler {
   LinkHost& host_;
   std::string previousMeasurementPath_;
   DownloadHeader header_;
+  // The beginning of a header that came after a pause, until its rest.
+  std::vector<std::uint8_t> headerPart_;
 };
 
 }  // namespace acv

@@ -269,6 +269,7 @@ void LoggerLink::StartTransfer() {
   TransferHandler* handler = ActiveTransfer();
   if (handler == nullptr) return;  // no transfer selected or none attached
   replySeen = 0;
+  firstFrameRepeated = false;
   commandFrame.fill(handler->PrepareStart());
   firstFrame_ = commandFrame;
   transferActive = 1;
@@ -287,7 +288,13 @@ void LoggerLink::StartTransfer() {
 
 void LoggerLink::RepeatFirstFrame() {
   timers_.Kill(timer::kFirstFrameRepeat);
-  if (replySeen == 0 && serial_.PortOpen()) SendBytes(firstFrame_);
+  if (replySeen != 0 || !serial_.PortOpen()) return;
+  // Whatever arrived so far is a reply cut short (a whole one would have
+  // been seen): the answer to the repeat must not complete it.
+  serial_.DiscardInput();
+  if (TransferHandler* handler = ActiveTransfer()) handler->ForgetPartialReply();
+  firstFrameRepeated = true;
+  SendBytes(firstFrame_);
 }
 
 void LoggerLink::OnTimer(int id) {
@@ -333,8 +340,10 @@ void LoggerLink::OnCommEvent() {
     serial_.DiscardInput();
     return;
   }
+  replyPauseAt = serial_.LastPauseAt(kReplyPauseMs);
   const std::vector<std::uint8_t> block = serial_.Input();
   Dispatch(block);
+  replyPauseAt = -1;
 }
 
 void LoggerLink::Dispatch(std::span<const std::uint8_t> block) {

@@ -51,7 +51,16 @@ class TransferHandler {
   virtual void OnTimer(int id) = 0;
   // The port vanished (adapter pulled) while this transfer was active.
   virtual void OnPortLost() = 0;
+  // The first frame goes out again: the beginning of a reply held so far
+  // came before it and must not be completed by the answer to the repeat.
+  virtual void ForgetPartialReply() {}
 };
+
+// A pause in the arrival of bytes longer than this ends a reply: the logger
+// sends each reply in one piece (a whole real-time block takes 205 ms on the
+// line), so bytes after such a pause belong to another reply, and a reply
+// interrupted by one is never completed by what follows it.
+inline constexpr int kReplyPauseMs = 250;
 
 // The constructor installs the link as the serial control's event handler
 // and as the timer host's callback. An owner with timers of its own may
@@ -78,6 +87,12 @@ class LoggerLink {
   std::uint8_t realTimeStopped = 1;
   std::uint8_t replySeen = 0;
   CommandFrame commandFrame{};
+  // While a read is dispatched: how many of its bytes came before the last
+  // pause of more than kReplyPauseMs (0: before its first byte), else -1.
+  long replyPauseAt = -1;
+  // The running transfer's first frame had to be sent a second time, so a
+  // second answer to it may still come.
+  bool firstFrameRepeated = false;
   // Port scans run so far; lets a headless user tell "no port could be
   // opened" (a scan ran, portCount stayed 0) from "still searching".
   std::uint32_t scansRun = 0;

@@ -82,14 +82,14 @@ void RealTimeRun::OnTimer(int id) {
       SamplingTick();
       break;
     case timer::kRealTimeRepeat:
-      link_.SendCommandFrame();
+      RepeatRequest();
       break;
     default:
       break;
   }
 }
 
-void RealTimeRun::OnReply(std::span<const std::uint8_t> block) {
+void RealTimeRun::OnReply(std::span<const std::uint8_t> read) {
   if (link_.realTimeStopped) {
     // The logger keeps sending until it sees a stop frame: answer every
     // block of a finished run with one more.
@@ -98,31 +98,58 @@ void RealTimeRun::OnReply(std::span<const std::uint8_t> block) {
     return;
   }
   const std::size_t size = kRealTimeBlockSize;
-  if (StartsWithMark(block)) {
-    // A reply of its own. A truncated one would leave part of the wave
-    // undefined; the watchdog or the next block takes care of the run.
+  const bool afterPause = link_.replyPauseAt >= 0;
+  if (afterPause) {
+    // What came before the pause is a reply cut short (the logger was
+    // unplugged, or lost the rest): it is dropped, never completed with the
+    // bytes of the next reply. What follows the pause starts a reply.
     pending_.clear();
-    if (block.size() < size) return;
-    HandleDataBlock(block.first(size));
-    if (!link_.realTimeStopped) KeepFromMark(block.subspan(size));
-    return;
+    read = read.subspan(std::min(static_cast<std::size_t>(link_.replyPauseAt), read.size()));
   }
-  // A read that does not start with a block: bytes sent before it (the rest
-  // of a block that was on its way when the stop frame came) shifted the
-  // replies against the reads. The block is taken from its mark on, and
-  // completed by the next read, so that one stray byte does not make every
-  // later block unreadable.
-  if (pending_.empty()) {
-    KeepFromMark(block);
+  if (StartsWithMark(read)) {
+    // A reply of its own. Without a pause before it, a truncated one cannot
+    // be told from garbage and would leave part of the wave undefined; the
+    // watchdog or the next block takes care of the run.
+    pending_.clear();
+    if (afterPause || read.size() >= size) pending_.assign(read.begin(), read.end());
+  } else if (pending_.empty()) {
+    // A read that does not start with a block: bytes sent before it (the
+    // rest of a block that was on its way when the stop frame came) shifted
+    // the replies against the reads. The block is taken from its mark on,
+    // and completed by the next read, so that one stray byte does not make
+    // every later block unreadable.
+    KeepFromMark(read);
   } else {
-    pending_.insert(pending_.end(), block.begin(), block.end());
+    pending_.insert(pending_.end(), read.begin(), read.end());
   }
-  if (pending_.size() < size) return;
-  const std::vector<std::uint8_t> whole(pending_.begin(), pending_.begin() + size);
-  const std::vector<std::uint8_t> rest(pending_.begin() + size, pending_.end());
+  while (pending_.size() >= size && !link_.realTimeStopped) {
+    const std::vector<std::uint8_t> whole(pending_.begin(), pending_.begin() + size);
+    const std::vector<std::uint8_t> rest(pending_.begin() + size, pending_.end());
+    HandleDataBlock(whole);
+    KeepFromMark(rest);
+  }
+  ExpectRest();
+}
+
+void RealTimeRun::ExpectRest() {
+  if (link_.realTimeStopped) return;
+  // The event then comes as soon as the block is whole, not only once a
+  // whole block's worth of later bytes has piled up behind it.
+  link_.SetThreshold(kRealTimeBlockSize - static_cast<int>(pending_.size()));
+}
+
+void RealTimeRun::ForgetPartialReply() {
   pending_.clear();
-  HandleDataBlock(whole);
-  if (!link_.realTimeStopped) KeepFromMark(rest);
+  if (!link_.realTimeStopped) link_.SetThreshold(kRealTimeBlockSize);
+}
+
+void RealTimeRun::RepeatRequest() {
+  // Bytes still waiting here came before the request now sent: a block cut
+  // short, whose rest will never come. Left in place, the answer to this
+  // request would complete it.
+  link_.Serial().DiscardInput();
+  ForgetPartialReply();
+  link_.SendCommandFrame();
 }
 
 bool RealTimeRun::StartsWithMark(std::span<const std::uint8_t> bytes) {

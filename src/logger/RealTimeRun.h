@@ -48,6 +48,7 @@ class RealTimeRun : public TransferHandler {
   bool OwnsTimer(int id) const override;
   void OnTimer(int id) override;
   void OnPortLost() override;
+  void ForgetPartialReply() override;
 
   // Ends a running run: timers killed, points kept and saved as the previous
   // measurement, stop frame sent, host told why. Does nothing when no run is
@@ -82,6 +83,9 @@ class RealTimeRun : public TransferHandler {
   // Keeps the bytes from the first block mark on (nothing when there is none)
   // as the beginning of the next block.
   void KeepFromMark(std::span<const std::uint8_t> bytes);
+  // The receive threshold: the rest of a block begun, else a whole block.
+  void ExpectRest();
+  void RepeatRequest();
   void HandleDataBlock(std::span<const std::uint8_t> block);
   void BeginRun();
   void SamplingTick();
@@ -104,7 +108,8 @@ class RealTimeRun : public TransferHandler {
   JournalWriter journal_;
   int runPoints_ = 0;      // capacity of the point arrays of this run
   bool runBegun_ = false;  // the first block of this run has arrived
-  // The beginning of a block whose rest comes with the next read.
+  // The beginning of a block whose rest comes with the next read, without a
+  // pause between them.
   std::vector<std::uint8_t> pending_;
 };
 

@@ -29,6 +29,38 @@ inline constexpr int kCommEventReceive = 2;       // RThreshold bytes have arriv
 inline constexpr int kCommEventLineError = 1004;  // framing, overrun, break and the like
 inline constexpr int kCommEventPortLost = 1010;   // the device vanished; the port was closed
 
+// When the bytes a serial control holds arrived, as much as LastPauseAt()
+// needs: the pause before each arrival, kept until the bytes are taken.
+class ArrivalPauses {
+ public:
+  // `count` bytes were appended to `buffered` bytes already held.
+  void Arrived(std::size_t buffered, std::int64_t nowMs) {
+    if (buffered == 0) pauses_.clear();
+    pauses_.push_back({buffered, haveLast_ ? nowMs - lastMs_ : kLongAgoMs});
+    lastMs_ = nowMs;
+    haveLast_ = true;
+  }
+  // The held bytes were read or discarded; the time of the last one counts on.
+  void Taken() { pauses_.clear(); }
+  long LastPauseAt(int ms) const {
+    for (auto it = pauses_.rbegin(); it != pauses_.rend(); ++it) {
+      if (it->pauseMs > ms) return static_cast<long>(it->offset);
+    }
+    return -1;
+  }
+
+ private:
+  // The first bytes after an opening follow nothing of this line.
+  static constexpr std::int64_t kLongAgoMs = std::int64_t{1} << 40;
+  struct Pause {
+    std::size_t offset;
+    std::int64_t pauseMs;
+  };
+  std::vector<Pause> pauses_;
+  std::int64_t lastMs_ = 0;
+  bool haveLast_ = false;
+};
+
 class SerialControl {
  public:
   virtual ~SerialControl() = default;
@@ -58,6 +90,12 @@ class SerialControl {
   virtual void Output(std::span<const std::uint8_t> bytes) = 0;
   // Reads and removes everything buffered.
   virtual std::vector<std::uint8_t> Input() = 0;
+  // Where, among the bytes Input() would return now, the last pause of more
+  // than `ms` milliseconds in their arrival falls: how many of them came
+  // before it (0: the pause came before the first of them). -1 when they came
+  // without such a pause since the byte before them, or when the control
+  // cannot tell. Replies carry no framing; a pause is what separates them.
+  virtual long LastPauseAt(int /*ms*/) const { return -1; }
 
   // The most recent event (kCommEvent...).
   virtual int CommEvent() const = 0;

@@ -41,6 +41,7 @@ SerialError OpenFailure(QSerialPort::SerialPortError error, const std::string& d
 
 QtSerialControl::QtSerialControl(PortMap map, QObject* parent)
     : QObject(parent), map_(std::move(map)) {
+  clock_.start();
   connect(&port_, &QSerialPort::readyRead, this, [this] { OnReadyRead(); });
   connect(&port_, &QSerialPort::errorOccurred, this,
           [this](QSerialPort::SerialPortError error) { OnError(error); });
@@ -84,6 +85,7 @@ void QtSerialControl::Open() {
   }
   ++generation_;
   buffer_.clear();
+  arrivals_ = ArrivalPauses();
   event_ = kCommEventNone;
   if (lowLatency_) ApplyLowLatency();
 }
@@ -94,13 +96,19 @@ void QtSerialControl::Close() {
   port_.clearError();
   ++generation_;
   buffer_.clear();
+  arrivals_.Taken();
 }
 
 void QtSerialControl::OnReadyRead() {
-  const QByteArray data = port_.readAll();
-  bytesArrived_ += static_cast<std::uint64_t>(data.size());
-  buffer_.insert(buffer_.end(), data.begin(), data.end());
+  Take(port_.readAll());
   ScheduleThresholdCheck();
+}
+
+void QtSerialControl::Take(const QByteArray& data) {
+  if (data.isEmpty()) return;
+  bytesArrived_ += static_cast<std::uint64_t>(data.size());
+  arrivals_.Arrived(buffer_.size(), clock_.elapsed());
+  buffer_.insert(buffer_.end(), data.begin(), data.end());
 }
 
 void QtSerialControl::ScheduleThresholdCheck() {
@@ -160,6 +168,7 @@ void QtSerialControl::SetRThreshold(int bytes) {
 
 void QtSerialControl::DiscardInput() {
   buffer_.clear();
+  arrivals_.Taken();
   if (port_.isOpen()) {
     port_.clear(QSerialPort::Input);
     (void)port_.readAll();
@@ -182,12 +191,10 @@ void QtSerialControl::Output(std::span<const std::uint8_t> bytes) {
 }
 
 std::vector<std::uint8_t> QtSerialControl::Input() {
-  if (port_.isOpen()) {
-    const QByteArray pending = port_.readAll();
-    buffer_.insert(buffer_.end(), pending.begin(), pending.end());
-  }
+  if (port_.isOpen()) Take(port_.readAll());
   std::vector<std::uint8_t> out;
   out.swap(buffer_);
+  arrivals_.Taken();
   return out;
 }
 

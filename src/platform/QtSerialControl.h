@@ -11,6 +11,7 @@
 // A vanished device (QSerialPort's ReadError, or ResourceError on a real
 // unplug) closes the port at once and becomes one kCommEventPortLost: left
 // open, QSerialPort would re-report the error in a busy loop.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <cstdint>
@@ -54,6 +55,7 @@ class QtSerialControl : public QObject, public SerialControl {
   void DiscardOutput() override;
   void Output(std::span<const std::uint8_t> bytes) override;
   std::vector<std::uint8_t> Input() override;
+  long LastPauseAt(int ms) const override { return arrivals_.LastPauseAt(ms); }
   int CommEvent() const override { return event_; }
   void SetEventHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
   void SetLowLatency(bool on) override;
@@ -66,6 +68,8 @@ class QtSerialControl : public QObject, public SerialControl {
   void ScheduleThresholdCheck();
   void Notify(int event);
   void ApplyLowLatency();
+  // Appends what QSerialPort has read, noting when it came.
+  void Take(const QByteArray& data);
 
   QSerialPort port_;
   PortMap map_;
@@ -73,6 +77,8 @@ class QtSerialControl : public QObject, public SerialControl {
   int threshold_ = 1;
   int event_ = kCommEventNone;
   std::vector<std::uint8_t> buffer_;
+  ArrivalPauses arrivals_;
+  QElapsedTimer clock_;  // arrival times
   std::function<void()> handler_;
   bool lowLatency_ = false;
   bool checkQueued_ = false;

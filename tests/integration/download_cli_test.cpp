@@ -75,6 +75,32 @@ TEST_F(DownloadCli, ALostAndACutReplyAreRequestedAgain) {
   EXPECT_EQ(saved.trCount, 2);
 }
 
+// The first header is cut short (or carries a byte too many): the start
+// frame's repeat brings a whole one, and the start time of the wrapped
+// memory is the one the logger stored, not one read from bytes of two
+// headers.
+TEST_F(DownloadCli, ACutHeaderIsNeverCompletedWithTheNext) {
+  const std::string spec = "samples=3000,tr=1,wrap=500,start=2026-03-01T10:00:00";
+  SimProcess whole({"--synthetic", spec});
+  ASSERT_TRUE(whole.Started()) << whole.Error();
+  ASSERT_EQ(Download(whole).exitCode, 0);
+  CDTDoc right;
+  ASSERT_TRUE(LoadDataFile(Out(), right).ok);
+  for (const char* bytes : {"27", "20", "29"}) {
+    SCOPED_TRACE(bytes);
+    std::filesystem::remove(Out());
+    SimProcess sim({"--synthetic", spec, "--cut-header", bytes});
+    ASSERT_TRUE(sim.Started()) << sim.Error();
+    const ProgramRun run = Download(sim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    CDTDoc saved;
+    ASSERT_TRUE(LoadDataFile(Out(), saved).ok);
+    EXPECT_EQ(saved.rmsStartTime, right.rmsStartTime);
+    EXPECT_TRUE(saved.rmsCh1 == right.rmsCh1);
+    EXPECT_EQ(saved.trTimes, right.trTimes);
+  }
+}
+
 TEST_F(DownloadCli, ALoggerThatVanishesEndsTheDownloadAtOnce) {
   SimProcess sim({"--full", "--vanish-after-blocks", "100"});
   ASSERT_TRUE(sim.Started()) << sim.Error();

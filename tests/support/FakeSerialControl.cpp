@@ -16,6 +16,7 @@ void FakeSerialControl::RemovePort(int port) {
   if (open_ && openPort_ == port) {
     open_ = false;
     input_.clear();
+    arrivals_.Taken();
     event_ = kCommEventPortLost;
     clock_.Post(0, [this] {
       if (handler_) handler_();
@@ -44,6 +45,7 @@ void FakeSerialControl::SetPortOpen(bool open) {
   openPort_ = port_;
   ++opens;
   input_.clear();
+  arrivals_.Taken();
 }
 
 void FakeSerialControl::SetRThreshold(int bytes) {
@@ -64,6 +66,7 @@ void FakeSerialControl::Output(std::span<const std::uint8_t> bytes) {
 std::vector<std::uint8_t> FakeSerialControl::Input() {
   std::vector<std::uint8_t> out;
   out.swap(input_);
+  arrivals_.Taken();
   return out;
 }
 
@@ -71,6 +74,7 @@ void FakeSerialControl::Feed(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
   clock_.Post(0, [this, copy] {
     if (!open_) return;  // nobody listens on a closed port
+    arrivals_.Arrived(input_.size(), clock_.Now());
     input_.insert(input_.end(), copy.begin(), copy.end());
     CheckThreshold();
   });

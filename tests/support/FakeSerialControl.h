@@ -61,10 +61,14 @@ class FakeSerialControl : public SerialControl {
   bool PortOpen() const override { return open_; }
   void SetRThreshold(int bytes) override;
   int RThreshold() const override { return threshold_; }
-  void DiscardInput() override { input_.clear(); }
+  void DiscardInput() override {
+    input_.clear();
+    arrivals_.Taken();
+  }
   void DiscardOutput() override {}
   void Output(std::span<const std::uint8_t> bytes) override;
   std::vector<std::uint8_t> Input() override;
+  long LastPauseAt(int ms) const override { return arrivals_.LastPauseAt(ms); }
   int CommEvent() const override { return event_; }
   void SetEventHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
 
@@ -82,6 +86,7 @@ class FakeSerialControl : public SerialControl {
   int threshold_ = 1;
   int event_ = kCommEventNone;
   std::vector<std::uint8_t> input_;
+  ArrivalPauses arrivals_;  // on the fake clock
   std::function<void()> handler_;
   Responder responder_;
 };

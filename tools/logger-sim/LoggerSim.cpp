@@ -105,7 +105,12 @@ void LoggerSim::AnswerDownloadStart(std::int64_t nowUs) {
     header.startOffset = 0;
     header.countA = header.countB = 0;
   }
-  const auto bytes = EncodeHeader(header);
+  const auto encoded = EncodeHeader(header);
+  std::vector<std::uint8_t> bytes(encoded.begin(), encoded.end());
+  if (++headers_ == 1 && options_.cutHeaderBytes > 0) {
+    bytes.resize(static_cast<std::size_t>(options_.cutHeaderBytes), 0x5A);
+    events_.Line("download header cut to " + std::to_string(bytes.size()) + " bytes");
+  }
   Send(bytes, nowUs);
   events_.Line("download start -> header n=" + std::to_string(header.channels) + ", " +
                std::to_string(header.totalBytes) + " bytes from offset " +
@@ -137,13 +142,16 @@ void LoggerSim::SendRealTimeBlock(std::int64_t nowUs) {
   const bool anyChannel = ch1Kind != kKindOff || ch2Kind != kKindOff;
   const std::uint8_t flag = options_.noChannel || !anyChannel ? 0 : 1;
   static const std::vector<std::int16_t> kSilence(kRealTimeSamples, 0);
-  const auto block = EncodeRealTimeBlock(flag, ch1Kind, ch2Kind, ch1Wave_,
-                                         ch2Kind == kKindOff ? kSilence : ch2Wave_);
+  auto block = EncodeRealTimeBlock(flag, ch1Kind, ch2Kind, ch1Wave_,
+                                   ch2Kind == kKindOff ? kSilence : ch2Wave_);
+  const bool cut = realTimeBlocks_ + 1 == options_.cutRtBlock;
+  if (cut) block.resize(static_cast<std::size_t>(options_.cutRtBytes), 0x5A);
   Send(block, nowUs);
   ++realTimeBlocks_;
   ++blockReplies_;
   events_.Line("real-time block " + std::to_string(realTimeBlocks_) +
-               (changed ? " (channel 2 off)" : ""));
+               (changed ? " (channel 2 off)" : "") +
+               (cut ? " (" + std::to_string(block.size()) + " bytes)" : ""));
 }
 
 void LoggerSim::Tick(std::int64_t nowUs) {

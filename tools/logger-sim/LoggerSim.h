@@ -47,6 +47,7 @@ class LoggerSim {
   long blockRequests_ = 0;   // 0xD8 frames received
   long blockReplies_ = 0;    // download and real-time blocks sent
   long realTimeBlocks_ = 0;  // real-time blocks sent
+  long headers_ = 0;         // download headers sent
   bool streaming_ = false;
   std::int64_t nextStreamUs_ = 0;
 };

@@ -287,6 +287,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
       ok = count(1, 1000000, options.dropReply);
     } else if (name == "--truncate-reply") {
       ok = count(1, 1000000, options.truncateReply);
+    } else if (name == "--cut-header") {
+      ok = count(1, 1000, options.cutHeaderBytes);
+    } else if (name == "--cut-rt-block") {
+      ok = takeValue();
+      const std::vector<std::string_view> parts = Split(value, ':');
+      ok = ok && parts.size() == 2 && ParseLong(parts[0], 1, 1000000, options.cutRtBlock) &&
+           ParseLong(parts[1], 1, 100000, options.cutRtBytes);
+      if (!ok && error.empty()) error = "--cut-rt-block takes K:N, not '" + value + "'";
     } else if (name == "--rt-ch1" || name == "--rt-ch2") {
       ok = takeValue();
       WaveSpec& wave = name == "--rt-ch1" ? options.rtCh1 : options.rtCh2;
@@ -411,6 +419,10 @@ Stored data (the download):
 Faults:
   --drop-reply N          leave the N-th block request unanswered (once)
   --truncate-reply N      answer the N-th block request with half its bytes
+  --cut-header N          send only the first N bytes of the first download
+                          header (more than 28: pad it with N - 28 extra bytes)
+  --cut-rt-block K:N      send only the first N bytes of the K-th real-time
+                          block (more than 2365: pad it with extra bytes)
   --vanish-after-blocks K after K block replies (download or real time) close
                           the terminal for good and exit
 

@@ -61,7 +61,10 @@ struct Options {
   long channelChangeAfter = 0;  // 0: never
   long baud = 0;       // replies paced at this line speed (10 bits a byte); 0: as fast as possible
   long dropReply = 0;  // 1-based block request left unanswered; 0: none
-  long truncateReply = 0;  // 1-based block request answered with half its bytes; 0: none
+  long truncateReply = 0;   // 1-based block request answered with half its bytes; 0: none
+  long cutHeaderBytes = 0;  // the first header goes out with this many bytes; 0: whole
+  long cutRtBlock = 0;      // 1-based real-time block sent with cutRtBytes bytes; 0: none
+  long cutRtBytes = 0;
   // A plausible mains picture inside the program's default axes (+-500 for
   // the wave, 162,500 VA for S): about 230 V and 60 A RMS at 50 Hz, the
   // current lagging by 25 degrees and carrying some 3rd and 5th harmonic.

@@ -23,6 +23,21 @@ class DownloadFaultTest : public DownloadTest {
     logger.Store(image, 0);
   }
 
+  // A 1300-byte two-channel image whose items count up, behind the header
+  // `f` (its total set here).
+  void PrepareCountingLogger(HeaderFields f) {
+    std::vector<std::uint8_t> image;
+    for (int i = 0; image.size() < 1300; ++i) {
+      PutS16(image, 2000 + i);
+      PutS16(image, i);
+    }
+    image.resize(1300);
+    f.total = 1300;
+    logger.header = EncodeHeader(f);
+    logger.total = f.total;
+    logger.Store(image, f.start);
+  }
+
   void ExpectAbandoned(const CDTDoc& before) {
     EXPECT_EQ(host.messages, std::vector<std::string>{kInterruptionMessage});
     EXPECT_EQ(host.failures, std::vector<std::string>{kInterruptionMessage});
@@ -181,17 +196,7 @@ TEST_F(DownloadFaultTest, AGarbledHeaderIsNotBelieved) {
 // reply: only blocks that arrived cleanly are taken, so the download ends
 // with exactly the image a prompt logger gives, or with the message.
 TEST_F(DownloadFaultTest, LateSlowAndMixedRepliesNeverBecomeData) {
-  std::vector<std::uint8_t> image;
-  for (int i = 0; image.size() < 1300; ++i) {
-    PutS16(image, 2000 + i);
-    PutS16(image, i);
-  }
-  image.resize(1300);
-  HeaderFields f;
-  f.total = 1300;
-  logger.header = EncodeHeader(f);
-  logger.total = 1300;
-  logger.Store(image, 0);
+  PrepareCountingLogger(HeaderFields{});
   StartDownload();
   clock.Advance(20000);
   ASSERT_EQ(host.finished, 1);
@@ -229,6 +234,43 @@ TEST_F(DownloadFaultTest, LateSlowAndMixedRepliesNeverBecomeData) {
       ExpectAbandoned(before);
       EXPECT_LE(logger.blockRequests, kMaxBlockRequests);
     }
+  }
+}
+
+// A header cut short is never completed with bytes of the next one (of the
+// answer to the repeated start frame, or of one sent unasked after a pause),
+// and a byte too many goes with it: the download ends with the data and the
+// start time a whole header gives. The memory has wrapped, so every byte of
+// the header counts.
+TEST_F(DownloadFaultTest, AHeaderIsTakenOnlyWhole) {
+  HeaderFields f;
+  f.start = 700 * kMemoryBlockSize;
+  f.rawCountA = 0x012345;
+  f.rawCountB = 0x0ABCDE;
+  PrepareCountingLogger(f);
+  StartDownload();
+  clock.Advance(20000);
+  ASSERT_EQ(host.finished, 1);
+  const std::vector<std::uint8_t> right = EncodeDataFile(doc);
+
+  struct Case {
+    std::size_t firstAnswerBytes;
+    int wholeHeaderAfterMs;  // unasked; 0: none
+  };
+  for (const Case c : {Case{27, 0}, Case{14, 0}, Case{1, 0}, Case{29, 0}, Case{20, 300}}) {
+    SCOPED_TRACE(c.firstAnswerBytes);
+    host.Reset();
+    doc = DocumentWithStoreData();
+    logger.headerRequests = 0;
+    logger.headerBytes = {{0, c.firstAnswerBytes}};
+    StartDownload();
+    if (c.wholeHeaderAfterMs > 0) {
+      clock.Post(c.wholeHeaderAfterMs, [this] { serial.Feed(logger.header); });
+    }
+    clock.Advance(20000);
+    EXPECT_EQ(host.finished, 1);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(EncodeDataFile(doc) == right) << "the data or the start time differ";
   }
 }
 

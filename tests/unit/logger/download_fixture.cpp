@@ -60,7 +60,10 @@ DownloadTest::DownloadTest() {
   serial.SetResponder([this](int, std::span<const std::uint8_t> bytes) {
     if (bytes.size() != 8) return;
     if (bytes[0] == kCmdDownloadStart) {
-      serial.Feed(logger.header);
+      std::vector<std::uint8_t> reply = logger.header;
+      const auto cut = logger.headerBytes.find(logger.headerRequests++);
+      if (cut != logger.headerBytes.end()) reply.resize(cut->second, 0x5A);
+      serial.Feed(reply);
       return;
     }
     if (bytes[0] != kCmdBlockRequest) return;

@@ -91,6 +91,10 @@ void PutTrRecord(std::vector<std::uint8_t>& out, std::uint8_t unit, std::uint8_t
 // The scripted logger's memory and manners.
 struct ScriptedLogger {
   std::vector<std::uint8_t> header;  // the reply to 0x68 (28 bytes, 0xEA...)
+  // Replies to these 0-based 0x68 frames carry only this many bytes of the
+  // header, or are padded to them.
+  std::map<int, std::size_t> headerBytes;
+  int headerRequests = 0;
   std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(kLoggerMemoryBytes, 0);
   int total = 0;                   // for the size of the last partial block
   std::set<int> dropBlockReplies;  // 0-based numbers of D8 requests left unanswered

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <numbers>
 #include <span>
 #include <string>
@@ -99,7 +100,11 @@ class RealTimeTest : public ::testing::Test {
       ++requestsSeen;
       if (answerRequests && (maxAnswers < 0 || answered < maxAnswers)) {
         ++answered;
-        serial.Feed(MakeBlock(nextBlock ? nextBlock(answered) : content));
+        std::vector<std::uint8_t> block = MakeBlock(nextBlock ? nextBlock(answered) : content);
+        if (auto cut = answerBytes.find(answered); cut != answerBytes.end()) {
+          block.resize(cut->second, 0x5A);
+        }
+        serial.Feed(block);
       }
     });
   }
@@ -159,6 +164,8 @@ class RealTimeTest : public ::testing::Test {
   std::function<BlockContent(int answerNumber)> nextBlock;  // overrides content when set
   bool answerRequests = true;
   int maxAnswers = -1;  // -1 = every request
+  // Answers (1-based) sent with only this many bytes, or padded to them.
+  std::map<int, std::size_t> answerBytes;
   int answered = 0;
   int requestsSeen = 0;
 };
