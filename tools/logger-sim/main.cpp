@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,15 +59,20 @@ std::int64_t NowUs() {
   return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Milliseconds until the earliest deadline, rounded up; -1 waits for input only.
-int PollTimeoutMs(std::int64_t nowUs, std::initializer_list<std::optional<std::int64_t>> due) {
+// The wait until the earliest deadline, to the microsecond: a paced line
+// has a chunk due every millisecond or so, and a wait rounded up to whole
+// milliseconds would make it up to one late each time. Nothing: wait for
+// input only.
+std::optional<timespec> PollTimeout(std::int64_t nowUs,
+                                    std::initializer_list<std::optional<std::int64_t>> due) {
   std::optional<std::int64_t> earliest;
   for (const auto& d : due) {
     if (d && (!earliest || *d < *earliest)) earliest = d;
   }
-  if (!earliest) return -1;
-  const std::int64_t waitUs = std::max<std::int64_t>(0, *earliest - nowUs);
-  return static_cast<int>(std::min<std::int64_t>((waitUs + 999) / 1000, 60000));
+  if (!earliest) return std::nullopt;
+  const std::int64_t waitUs = std::clamp<std::int64_t>(*earliest - nowUs, 0, 60'000'000);
+  return timespec{static_cast<time_t>(waitUs / 1'000'000),
+                  static_cast<long>(waitUs % 1'000'000 * 1000)};
 }
 
 int Usage(const std::string& error) {
@@ -139,9 +146,9 @@ int main(int argc, char** argv) {
     }
     pollfd fds[2] = {{terminal.master(), POLLIN, 0}, {gSignalPipe[0], POLLIN, 0}};
     if (writer.waitingForRoom()) fds[0].events |= POLLOUT;
-    const int timeout =
-        PollTimeoutMs(now, {writer.NextDueUs(), parser.Deadline(), logger.NextTickUs()});
-    if (poll(fds, 2, timeout) < 0 && errno != EINTR) {
+    const std::optional<timespec> timeout =
+        PollTimeout(now, {writer.NextDueUs(), parser.Deadline(), logger.NextTickUs()});
+    if (ppoll(fds, 2, timeout ? &*timeout : nullptr, nullptr) < 0 && errno != EINTR) {
       std::perror("acvlogger-sim: poll");
       return 1;
     }
