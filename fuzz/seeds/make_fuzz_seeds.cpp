@@ -1,9 +1,11 @@
 // Writes the seed corpora of the fuzz targets from the simulated logger's own
 // encoders (which share no code with the program's decoders): whole memory
 // images up to the full 512 KiB, every reply kind, real-time blocks, and
-// settings files.
+// settings files; and, from the program's own writers, data files and a
+// journal of the largest size a download or a run gives.
 //
-//   make_fuzz_seeds OUTDIR   fills OUTDIR/image, OUTDIR/dispatcher, OUTDIR/settings
+//   make_fuzz_seeds OUTDIR   fills OUTDIR/image, OUTDIR/dispatcher, OUTDIR/settings,
+//                            OUTDIR/datafile, OUTDIR/journal
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +15,8 @@
 #include "LoggerMemory.h"
 #include "SimOptions.h"
 #include "WireFormat.h"
+#include "data/DataFile.h"
+#include "data/RunJournal.h"
 #include "data/Settings.h"
 
 namespace {
@@ -147,6 +151,53 @@ bool WriteSettings(const fs::path& dir) {
   return acv::SaveSettings(settings, (dir / "changed.ini").string());
 }
 
+// Data files and a journal as large as the program writes them: the whole
+// memory of one channel (262,144 RMS samples) with TR records, and a run of
+// 100,000 points both as the previous measurement and as its journal.
+bool WriteFullSizeFiles(const fs::path& dataDir, const fs::path& journalDir) {
+  acv::CDTDoc store;
+  store.formatTag = acv::kTagStore;
+  store.rmsCount = acv::kMaxStoreSamples;
+  store.hasCh1 = 1;
+  store.rmsUnitCh1 = "V";
+  store.rmsUnitCh2 = "A";
+  store.rmsInterval = 1.0f;
+  store.rmsStartTime = 1772359200;
+  for (int i = 0; i < store.rmsCount; ++i) store.rmsCh1.push_back(230.0f + 0.1f * (i % 50));
+  for (int r = 0; r < 16; ++r) {
+    store.trChannel.push_back(r % 2 == 0 ? acv::kChannel1 : acv::kChannel2);
+    store.trUnit.push_back(r % 2 == 0 ? acv::kUnitVolt : acv::kUnitAmpere);
+    store.trTimes.push_back(store.rmsStartTime + 600 * r);
+    for (int k = 0; k < acv::kTrWavePoints; ++k) store.trWaves.push_back(static_cast<float>(k - r));
+    ++store.trCount;
+  }
+  store.riseLevel = 500.0f;
+  store.dropLevel = 100.0f;
+  store.ComputeStoreStatistics();
+
+  acv::CDTDoc run = store;
+  run.formatTag = acv::kTagRealTime;
+  run.rtStartTime = 1772362800;
+  run.rtInterval = 2;
+  run.rtCount = acv::kMaxRealTimePoints;
+  run.rtHasCh1 = run.rtHasCh2 = 1;
+  run.rtUnitCh1 = "V";
+  run.rtUnitCh2 = "A";
+  for (int i = 0; i < run.rtCount; ++i) {
+    run.rtRms.push_back({230.0f + 0.1f * (i % 7), 5.0f + 0.1f * (i % 5)});
+    run.rtFreq.push_back({50.0f, 50.0f});
+  }
+  Bytes journal = acv::EncodeJournalHeader(acv::HeaderOf(run, run.rtCount));
+  for (int i = 0; i < run.rtCount; ++i) {
+    const auto record = acv::EncodeJournalRecord(i, run.rtRms[static_cast<std::size_t>(i)],
+                                                 run.rtFreq[static_cast<std::size_t>(i)]);
+    journal.insert(journal.end(), record.begin(), record.end());
+  }
+  return Write(dataDir / "full-memory.stdata", acv::EncodeDataFile(store)) &&
+         Write(dataDir / "hundred-thousand-points.stdata", acv::EncodeDataFile(run)) &&
+         Write(journalDir / "hundred-thousand-points.journal", journal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,8 +206,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path out(argv[1]);
-  for (const char* sub : {"image", "dispatcher", "settings"}) fs::create_directories(out / sub);
+  for (const char* sub : {"image", "dispatcher", "settings", "datafile", "journal"})
+    fs::create_directories(out / sub);
   const bool ok = WriteImages(out / "image") && WriteDispatcherScripts(out / "dispatcher") &&
-                  WriteSettings(out / "settings");
+                  WriteSettings(out / "settings") &&
+                  WriteFullSizeFiles(out / "datafile", out / "journal");
   return ok ? 0 : 1;
 }
