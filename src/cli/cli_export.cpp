@@ -12,6 +12,7 @@
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Export.h"
+#include "data/FileIO.h"
 #include "data/RealTimeExport.h"
 
 namespace acv::cli {
@@ -120,14 +121,9 @@ int RunExport(const std::vector<std::string>& args) {
     }
     return 0;
   }
-  if (output == options.input) {
-    Fail("the report would overwrite the data file '" + output + "'");
-    return 2;
-  }
-  const std::string error =
-      realTime
-          ? (options.csv ? SaveRealTimeCsvFile(doc, output) : SaveRealTimeExportFile(doc, output))
-          : (options.csv ? SaveCsvExportFile(doc, output) : SaveExportFile(doc, output));
+  // The data file is the command's input: no spelling of its name may be
+  // written over.
+  const std::string error = WriteFileWith(output, write, {options.input});
   if (!error.empty()) {
     Fail(error);
     return 1;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <streambuf>
@@ -38,7 +39,7 @@ std::string Reason(int err, const std::string& path) {
       return "the file system is read-only";
     case ENOSPC:
     case EDQUOT:
-      return "the disk is full";
+      return std::string("the disk is full (") + std::strerror(err) + ")";
     case EISDIR:
       return "it is a folder";
     default:
@@ -47,11 +48,53 @@ std::string Reason(int err, const std::string& path) {
 }
 
 // A fresh name for a temporary file beside `path`: a hidden file in the same
-// folder, so a rename onto `path` never crosses file systems.
+// folder, so a rename onto `path` never crosses file systems. The process id
+// in it tells a leftover of a killed program from a save still going on.
 std::string TemporaryNameBeside(const std::string& path, const char* suffix) {
   static std::atomic<unsigned> counter{0};
   return FolderOf(path) + "/." + fs::path(path).filename().string() + suffix +
          std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+// The process id in a name TemporaryNameBeside made (".NAME.tmpPID-N" or
+// ".NAME.oldPID-N"), or 0 for any other name.
+pid_t TemporaryOwner(const std::string& name) {
+  if (name.size() < 2 || name[0] != '.') return 0;
+  const std::size_t dash = name.find_last_of('-');
+  if (dash == std::string::npos || dash + 1 == name.size() ||
+      name.find_first_not_of("0123456789", dash + 1) != std::string::npos) {
+    return 0;
+  }
+  std::size_t digits = dash;
+  while (digits > 0 && name[digits - 1] >= '0' && name[digits - 1] <= '9') --digits;
+  if (digits == dash || dash - digits > 9 || digits < 5) return 0;
+  const std::string kind = name.substr(digits - 4, 4);
+  if (kind != ".tmp" && kind != ".old") return 0;
+  return static_cast<pid_t>(std::stol(name.substr(digits, dash - digits)));
+}
+
+// The file a chain of symbolic links ends at (itself when it is none); a
+// missing end is returned too, so that saving through a dangling link
+// creates the file it names.
+std::string FollowLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path;
+    fs::path to = fs::read_symlink(path, ec);
+    if (ec) return path;
+    if (to.is_relative()) to = fs::path(path).parent_path() / to;
+    path = to.string();
+  }
+  return path;  // a loop: Open() says so
+}
+
+// The folder entry of a renamed or new file must reach the disk too, or a
+// power cut can undo the rename.
+void SyncFolderOf(const std::string& path) {
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }
 
 }  // namespace
@@ -70,9 +113,10 @@ class AtomicFileWriter::Buffer : public std::streambuf {
     std::size_t left = static_cast<std::size_t>(pptr() - pbase());
     while (left > 0 && error_ == 0) {
       const ssize_t n = ::write(fd_, p, left);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        error_ = errno;
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        // Nothing written without an error is a short write all the same.
+        error_ = n < 0 ? errno : EIO;
         break;
       }
       p += n;
@@ -99,14 +143,9 @@ class AtomicFileWriter::Buffer : public std::streambuf {
   int error_ = 0;
 };
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {
-  // Saving through a link updates the file it points to, not the link.
-  std::error_code ec;
-  if (fs::is_symlink(target_, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target_, ec);
-    if (!ec) target_ = resolved.string();
-  }
-}
+AtomicFileWriter::AtomicFileWriter(std::string targetPath, std::vector<std::string> inputs)
+    // Saving through a link updates the file it points to, not the link.
+    : target_(FollowLinks(std::move(targetPath))), inputs_(std::move(inputs)) {}
 
 AtomicFileWriter::~AtomicFileWriter() {
   stream_.reset();
@@ -121,8 +160,19 @@ std::string AtomicFileWriter::Open() {
   if (name.empty()) return "cannot write " + Quoted(target_) + ": no file name";
   struct stat st {};
   const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (!exists && errno == ELOOP) {
+    return "cannot write " + Quoted(target_) + ": " + std::strerror(ELOOP);
+  }
   if (exists && S_ISDIR(st.st_mode)) return "cannot write " + Quoted(target_) + ": it is a folder";
+  for (const std::string& input : inputs_) {
+    struct stat in {};
+    if (exists && ::stat(input.c_str(), &in) == 0 && in.st_dev == st.st_dev &&
+        in.st_ino == st.st_ino) {
+      return "cannot write " + Quoted(target_) + ": it is the input file " + Quoted(input);
+    }
+  }
   if (exists && !S_ISREG(st.st_mode)) return OpenDirect();
+  RemoveLeftTemporaries(FolderOf(target_));
 
   int err = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -164,7 +214,7 @@ std::ostream& AtomicFileWriter::Stream() {
   return *stream_;
 }
 
-std::string AtomicFileWriter::Finish() {
+std::string AtomicFileWriter::FlushAndSync() {
   if (fd_ < 0) return "cannot write " + Quoted(target_) + ": the file was not created";
   const std::string failed = "cannot write " + Quoted(target_) + ": ";
   stream_->flush();
@@ -172,6 +222,12 @@ std::string AtomicFileWriter::Finish() {
   if (!*stream_) return failed + "write error";
   // Devices and pipes have nothing to sync.
   if (!direct_ && ::fsync(fd_) != 0 && errno != EINVAL) return failed + Reason(errno, target_);
+  return {};
+}
+
+std::string AtomicFileWriter::Finish() {
+  if (std::string error = FlushAndSync(); !error.empty()) return error;
+  const std::string failed = "cannot write " + Quoted(target_) + ": ";
   const int closed = ::close(fd_);
   fd_ = -1;
   if (closed != 0) return failed + Reason(errno, target_);
@@ -181,7 +237,7 @@ std::string AtomicFileWriter::Finish() {
 
 std::string AtomicFileWriter::Replace() {
   if (!finished_) return "cannot write " + Quoted(target_) + ": the file was not completed";
-  if (direct_) {
+  if (direct_ || published_) {
     committed_ = true;
     return {};
   }
@@ -193,12 +249,34 @@ std::string AtomicFileWriter::Replace() {
   }
   if (::rename(temp_.c_str(), target_.c_str()) != 0) return failed + Reason(errno, target_);
   committed_ = true;
+  SyncFolderOf(target_);
   return {};
 }
 
 std::string AtomicFileWriter::Commit() {
   if (std::string error = Finish(); !error.empty()) return error;
   return Replace();
+}
+
+std::string AtomicFileWriter::Publish() {
+  if (direct_ || published_) return {};
+  if (std::string error = FlushAndSync(); !error.empty()) return error;
+  finished_ = true;
+  std::string error = Replace();
+  finished_ = false;
+  published_ = error.empty();
+  return error;
+}
+
+std::string AtomicFileWriter::CommitKeepingOpen(int& fd) {
+  if (std::string error = FlushAndSync(); !error.empty()) return error;
+  finished_ = true;
+  if (std::string error = Replace(); !error.empty()) return error;
+  stream_.reset();
+  buffer_.reset();
+  fd = fd_;
+  fd_ = -1;
+  return {};
 }
 
 std::string SaveFilesTogether(const std::vector<FileToSave>& files) {
@@ -255,12 +333,35 @@ std::string SaveFilesTogether(const std::vector<FileToSave>& files) {
   return {};
 }
 
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  AtomicFileWriter file(path);
+std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                std::vector<std::string> inputs) {
+  return WriteFileWith(
+      path,
+      [bytes](std::ostream& out) {
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+      },
+      std::move(inputs));
+}
+
+std::string WriteFileWith(const std::string& path, const std::function<void(std::ostream&)>& write,
+                          std::vector<std::string> inputs) {
+  AtomicFileWriter file(path, std::move(inputs));
   if (std::string error = file.Open(); !error.empty()) return error;
-  file.Stream().write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
+  write(file.Stream());
   return file.Commit();
+}
+
+void RemoveLeftTemporaries(const std::string& folder) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    const pid_t owner = TemporaryOwner(entry.path().filename().string());
+    if (owner <= 0 || owner == ::getpid() || !entry.is_regular_file(ec) || entry.is_symlink(ec)) {
+      continue;
+    }
+    // A process that no longer exists will never finish or remove it.
+    if (::kill(owner, 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+  }
 }
 
 FileReader::~FileReader() {

@@ -1,13 +1,15 @@
 #pragma once
-// Whole-file reading and crash-safe writing for the program's files. A save
+// Whole-file reading, and the one way the programs write any file. A save
 // goes to a temporary file in the target's folder and is renamed over the
 // target only when every byte was written and synced, so a failed or
 // interrupted save leaves the previous file whole.
 //
 // Only a regular file (or a new name) is replaced that way. A device or a
 // named pipe (-o /dev/stdout, a pipe to another program) is written
-// directly: renaming over it would replace the device node itself. A folder
-// is refused.
+// directly: renaming over it would replace the device node itself. A
+// symbolic link is followed: the file it points to is written (created when
+// missing) and the link stays. A folder is refused, and so is a file the
+// command reads from (the same file by any path).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,7 +24,9 @@ namespace acv {
 
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(std::string targetPath);
+  // `inputs`: the files the command reads; writing over one of them is
+  // refused, however its path is spelt.
+  explicit AtomicFileWriter(std::string targetPath, std::vector<std::string> inputs = {});
   ~AtomicFileWriter();  // removes the temporary file unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -42,6 +46,16 @@ class AtomicFileWriter {
   // Renames the finished temporary file over the target, provided the
   // target is still a regular file or absent.
   std::string Replace();
+  // Commit() for a file that goes on growing (the run's journal): the
+  // descriptor stays open and is handed to `fd`, the caller's to close.
+  std::string CommitKeepingOpen(int& fd);
+  // Puts what was written so far under the target's name now, for a file
+  // that grows while it is written (a run's points as they come); the rest
+  // goes on through Stream() in place and Commit() completes it.
+  std::string Publish();
+  // The open file, for a lock before the first byte is written; -1 before
+  // Open().
+  int Descriptor() const { return fd_; }
 
   const std::string& Target() const { return target_; }
   // The target is a device or a named pipe, written without a temporary.
@@ -49,9 +63,11 @@ class AtomicFileWriter {
 
  private:
   std::string OpenDirect();
+  std::string FlushAndSync();
 
   class Buffer;
   std::string target_;
+  std::vector<std::string> inputs_;
   std::string temp_;
   int fd_ = -1;
   std::unique_ptr<Buffer> buffer_;
@@ -59,6 +75,7 @@ class AtomicFileWriter {
   bool direct_ = false;
   bool finished_ = false;
   bool committed_ = false;
+  bool published_ = false;
 };
 
 // Saves several files as one: each is written to its temporary file, and
@@ -72,7 +89,16 @@ struct FileToSave {
 std::string SaveFilesTogether(const std::vector<FileToSave>& files);
 
 // Writes `bytes` to `path` through AtomicFileWriter. Returns "" or the error.
-std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+std::string WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                std::vector<std::string> inputs = {});
+// A stream's whole output written to `path` through AtomicFileWriter.
+std::string WriteFileWith(const std::string& path, const std::function<void(std::ostream&)>& write,
+                          std::vector<std::string> inputs = {});
+
+// Removes the temporary files in `folder` that a killed program left behind
+// (a signal during a save); those of programs still running stay. Every save
+// does this for its folder.
+void RemoveLeftTemporaries(const std::string& folder);
 
 // A regular file opened for reading only (so read-only files work), read
 // from the start to the end as a ByteSource.
