@@ -106,10 +106,6 @@ int RunReport(const std::vector<std::string>& args) {
     std::fputs(kHelp, stderr);
     return 2;
   }
-  if (o.output == o.input) {
-    Fail("the PDF would overwrite the data file '" + o.output + "'");
-    return 2;
-  }
   CDTDoc doc;
   if (const std::string problem = LoadDataFileFor(o.input, doc); !problem.empty()) {
     Fail(problem);
@@ -133,10 +129,11 @@ int RunReport(const std::vector<std::string>& args) {
     view.SetInfoTexts(display.info);
     view.ZoomReset();
     out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape), view.GraphPicture(true),
-                        display.Facts());
+                        display.Facts(), {o.input});
   } else {
     const DataListText list(doc, mode, display.setup);
-    out = WriteListPdf(path, DefaultReportLayout(QPageLayout::Portrait), display.Facts(), list);
+    out = WriteListPdf(path, DefaultReportLayout(QPageLayout::Portrait), display.Facts(), list, {},
+                       1, 0, {o.input});
   }
   if (!out.written) {
     Fail(out.error.empty() ? "the PDF was not written" : out.error);

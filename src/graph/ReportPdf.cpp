@@ -2,24 +2,25 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "graph/ReportRenderer.h"
+#include "platform/FileWriterDevice.h"
 
 namespace acv {
 namespace {
 
 // Opens the file, lets paint() fill the writer, and commits the file only
-// when paint() says it finished.
+// when paint() painted every page.
 template <typename Paint>
-PdfOutcome WritePdf(const QString& path, const QPageLayout& layout, Paint paint) {
+PdfOutcome WritePdf(const QString& path, const QPageLayout& layout, std::vector<std::string> inputs,
+                    Paint paint) {
   PdfOutcome out;
-  QSaveFile file(path);
+  FileWriterDevice file(path.toStdString(), std::move(inputs));
   if (!file.open(QIODevice::WriteOnly)) {
-    out.error = "cannot write " + path.toStdString() + ": " + file.errorString().toStdString();
+    out.error = file.Error();
     return out;
   }
-  bool finished = false;
+  ReportRenderer::Pages pages = ReportRenderer::Pages::Stopped;
   {
     QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("acvlogger"));
@@ -27,20 +28,22 @@ PdfOutcome WritePdf(const QString& path, const QPageLayout& layout, Paint paint)
     writer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&writer)) {
-      file.cancelWriting();
-      out.error = "cannot write " + path.toStdString();
+      out.error = "cannot write '" + path.toStdString() + "': the PDF could not be started";
       return out;
     }
-    finished = paint(painter, writer);
+    pages = paint(painter, writer);
     painter.end();
   }
-  if (!finished) {
-    file.cancelWriting();
-    out.cancelled = true;
+  if (pages != ReportRenderer::Pages::All) {
+    // The file is left as it was: no half a document under its name.
+    out.cancelled = pages == ReportRenderer::Pages::Stopped;
+    if (!out.cancelled) {
+      out.error = "cannot write '" + path.toStdString() + "': a page could not be started";
+    }
     return out;
   }
-  if (!file.commit()) {
-    out.error = "cannot write " + path.toStdString() + ": " + file.errorString().toStdString();
+  if (!file.Commit()) {
+    out.error = file.Error();
     return out;
   }
   out.written = true;
@@ -55,19 +58,20 @@ QPageLayout DefaultReportLayout(QPageLayout::Orientation orientation) {
 }
 
 PdfOutcome WriteGraphPdf(const QString& path, const QPageLayout& layout, const QImage& graph,
-                         const ReportFacts& facts) {
-  return WritePdf(path, layout, [&](QPainter& p, QPdfWriter&) {
+                         const ReportFacts& facts, std::vector<std::string> inputs) {
+  return WritePdf(path, layout, std::move(inputs), [&](QPainter& p, QPdfWriter&) {
     ReportRenderer(facts, ReportDate()).PaintGraphPage(p, graph);
-    return true;
+    return ReportRenderer::Pages::All;
   });
 }
 
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,
-                        const ListText& list, const std::function<bool(int, int)>& progress) {
-  return WritePdf(path, layout, [&](QPainter& p, QPdfWriter& writer) {
+                        const ListText& list, const std::function<bool(int, int)>& progress,
+                        int from, int to, std::vector<std::string> inputs) {
+  return WritePdf(path, layout, std::move(inputs), [&](QPainter& p, QPdfWriter& writer) {
     ReportRenderer renderer(facts, ReportDate());
-    const int pages = ListPageCount(list.RowCount(), facts.mode);
-    return renderer.PaintListPages(p, writer, list, 1, pages, progress);
+    const int last = to > 0 ? to : ListPageCount(list.RowCount(), facts.mode);
+    return renderer.PaintListPages(p, writer, list, from, last, progress);
   });
 }
 

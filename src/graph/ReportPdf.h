@@ -1,13 +1,15 @@
 #pragma once
 // The printed pages written into a PDF file: the graph page, or every list
-// page. The file appears only when it is complete: it is written under a
-// temporary name beside the target and renamed at the end, so a failure or
-// a cancel leaves no partial file (and an older file of that name intact).
+// page, through the program's one file writer. A file appears only when it
+// is complete, so a failure or a cancel leaves no partial file (and an older
+// file of that name intact); a device is written in place; writing over one
+// of `inputs` (the files the pages were made from) is refused.
 #include <QImage>
 #include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "frame/ReportPages.h"
 
@@ -23,10 +25,12 @@ struct PdfOutcome {
 QPageLayout DefaultReportLayout(QPageLayout::Orientation orientation);
 
 PdfOutcome WriteGraphPdf(const QString& path, const QPageLayout& layout, const QImage& graph,
-                         const ReportFacts& facts);
+                         const ReportFacts& facts, std::vector<std::string> inputs = {});
 
-// progress(done, total) after each page; false from it cancels.
+// Pages from .. to (from 1; to 0: the last page). progress(done, total)
+// after each page; false from it cancels.
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,
-                        const ListText& list, const std::function<bool(int, int)>& progress = {});
+                        const ListText& list, const std::function<bool(int, int)>& progress = {},
+                        int from = 1, int to = 0, std::vector<std::string> inputs = {});
 
 }  // namespace acv

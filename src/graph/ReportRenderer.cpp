@@ -85,16 +85,17 @@ void ReportRenderer::PaintListPage(QPainter& p, int page, const ListText& list) 
   Text(p, l.footer, body_, bodyAscent_);
 }
 
-bool ReportRenderer::PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list,
-                                    int from, int to,
-                                    const std::function<bool(int, int)>& progress) {
+ReportRenderer::Pages ReportRenderer::PaintListPages(
+    QPainter& p, QPagedPaintDevice& device, const ListText& list, int from, int to,
+    const std::function<bool(int, int)>& progress) {
   const int total = to - from + 1;
   for (int page = from; page <= to; ++page) {
-    if (page > from) device.newPage();
+    // A printer that cannot start a page would get every row on one.
+    if (page > from && !device.newPage()) return Pages::NewPageFailed;
     PaintListPage(p, page, list);
-    if (progress && !progress(page - from + 1, total)) return false;
+    if (progress && !progress(page - from + 1, total)) return Pages::Stopped;
   }
-  return true;
+  return Pages::All;
 }
 
 }  // namespace acv

@@ -32,9 +32,9 @@ class ReportRenderer {
 
   // Pages from .. to (from 1) of the list, a new page before each but the
   // first. progress(done, total) after each page; false from it stops.
-  // Returns false when stopped.
-  bool PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list, int from,
-                      int to, const std::function<bool(int, int)>& progress = {});
+  enum class Pages { All, Stopped, NewPageFailed };
+  Pages PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list, int from,
+                       int to, const std::function<bool(int, int)>& progress = {});
 
  private:
   void UseUnits(const PageUnits& units);

@@ -6,7 +6,6 @@ namespace acv {
 
 inline constexpr const char* kAppCaption = "Orvane AC Voltage-Current Software";
 inline constexpr const char* kAboutText = "Orvane AC Voltage-Current Software 1.0";
-inline constexpr const char* kDataFilterSave = "DataLogger Files (*.stdata *.xls)";
 inline constexpr const char* kDataFilterOpen = "DataLogger Files (*.stdata)";
 
 }  // namespace acv

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ProjectVersion.h"
+#include "graph/GraphPictureFile.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartupSplash.h"
 #include "ui/DialogScreenshot.h"
@@ -124,10 +125,10 @@ void CDTApp::TakeScreenshot() {
   // panels) are in the picture too.
   QScreen* screen = frame_->screen();
   const QRect area = frame_->frameGeometry();
-  const bool saved =
-      screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(file);
-  if (!saved) std::fprintf(stderr, "acvlogger: cannot write the screenshot %s\n", qPrintable(file));
-  exit(saved ? 0 : 1);
+  const std::string error = SavePictureFile(
+      screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage(), file);
+  if (!error.empty()) std::fprintf(stderr, "acvlogger: %s\n", error.c_str());
+  exit(error.empty() ? 0 : 1);
 }
 
 }  // namespace acv

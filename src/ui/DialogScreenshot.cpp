@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "frame/Commands.h"
+#include "graph/GraphPictureFile.h"
 #include "ui/CMainFrame.h"
 #include "ui/dialogs/CLoadingDlg.h"
 #include "ui/dialogs/LoggerDialogBase.h"
@@ -81,7 +82,7 @@ void DialogScreenshot::Poll() {
 void DialogScreenshot::Save(QWidget& window, bool reached) {
   saving_ = true;
   poll_->stop();
-  const bool saved = WithCaption(window).save(file_);
+  const bool saved = SavePictureFile(WithCaption(window), file_).empty();
   done_(saved && reached);
 }
 

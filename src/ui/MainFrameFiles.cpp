@@ -38,9 +38,8 @@ bool CMainFrame::AskToSaveFirst(SavePrompt prompt) {
 }
 
 bool CMainFrame::SaveData() {
-  const QString chosen =
-      prompter_->SaveFileName(this, QString::fromStdString(ProposedSaveName(LocalNow())),
-                              QString::fromUtf8(kDataFilterSave));
+  const QString chosen = prompter_->SaveFileName(
+      this, QString::fromStdString(ProposedSaveName(LocalNow())), SaveKind::Data);
   if (chosen.isEmpty()) return false;
   std::string error;
   {

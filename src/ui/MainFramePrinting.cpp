@@ -18,10 +18,10 @@
 #include "frame/Commands.h"
 #include "frame/DataLists.h"
 #include "graph/CDTView.h"
+#include "graph/GraphPictureFile.h"
 #include "graph/ReportPdf.h"
 #include "graph/ReportRenderer.h"
 #include "ui/CMainFrame.h"
-#include "ui/GraphPictureFile.h"
 #include "ui/Prompter.h"
 
 namespace acv {
@@ -94,7 +94,11 @@ void CMainFrame::OnPrint(int commandId) {
   auto paint = [&](QPrinter* target) {
     ReportRenderer renderer(facts, ReportDate());
     QPainter painter;
-    if (!painter.begin(target)) return;
+    if (!painter.begin(target)) {
+      prompter_->Message(this, QStringLiteral("The print could not be started."),
+                         MessageIcon::Warning);
+      return;
+    }
     if (!list) {
       renderer.PaintGraphPage(painter, graph);
       return;
@@ -102,16 +106,17 @@ void CMainFrame::OnPrint(int commandId) {
     const int from = target->fromPage() > 0 ? std::min(target->fromPage(), pages) : 1;
     const int to = target->toPage() > 0 ? std::clamp(target->toPage(), from, pages) : pages;
     PageProgress progress(this, QStringLiteral("Printing the list..."), to - from + 1);
-    const bool finished = renderer.PaintListPages(
+    const ReportRenderer::Pages painted = renderer.PaintListPages(
         painter, *target, rows, from, to,
         [&progress](int done, int total) { return progress.Report(done, total); });
-    if (!finished && !preview) {
-      painter.end();
-      target->abort();
-      // A print into a file must not leave half a document behind.
-      if (target->outputFormat() == QPrinter::PdfFormat && !target->outputFileName().isEmpty()) {
-        QFile::remove(target->outputFileName());
-      }
+    if (painted == ReportRenderer::Pages::All || preview) return;
+    painter.end();
+    target->abort();
+    if (painted == ReportRenderer::Pages::NewPageFailed) {
+      prompter_->Message(this,
+                         QStringLiteral("The printer could not start a new page; the print "
+                                        "was stopped."),
+                         MessageIcon::Warning);
     }
   };
 
@@ -134,14 +139,33 @@ void CMainFrame::OnPrint(int commandId) {
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, list);
   if (dialog.exec() != QDialog::Accepted) return;
   if (printer.printRange() != QPrinter::PageRange) printer.setFromTo(0, 0);
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    // "Print to file" is a PDF like any other the program writes: it
+    // appears whole or not at all, and never replaces a device or an input.
+    const QString path = printer.outputFileName();
+    PdfOutcome out;
+    if (list) {
+      const int from = printer.fromPage() > 0 ? std::min(printer.fromPage(), pages) : 1;
+      const int to = printer.toPage() > 0 ? std::clamp(printer.toPage(), from, pages) : pages;
+      PageProgress progress(this, QStringLiteral("Printing the list..."), to - from + 1);
+      out = WriteListPdf(
+          path, printer.pageLayout(), facts, rows,
+          [&progress](int done, int total) { return progress.Report(done, total); }, from, to);
+    } else {
+      out = WriteGraphPdf(path, printer.pageLayout(), graph, facts);
+    }
+    if (!out.error.empty()) {
+      prompter_->Message(this, QString::fromStdString(out.error), MessageIcon::Warning);
+    }
+    return;
+  }
   paint(&printer);
 }
 
 void CMainFrame::OnExportPdf(int commandId) {
   const bool list = commandId == cmd::kExportPdfList;
   const QString path = prompter_->SaveFileName(
-      this, list ? QStringLiteral("Test Report.pdf") : QStringLiteral("Graph.pdf"),
-      QStringLiteral("PDF Files (*.pdf)"));
+      this, list ? QStringLiteral("Test Report.pdf") : QStringLiteral("Graph.pdf"), SaveKind::Pdf);
   if (path.isEmpty()) return;
   const QPageLayout::Orientation orientation =
       list ? QPageLayout::Portrait : QPageLayout::Landscape;
@@ -166,8 +190,7 @@ void CMainFrame::OnExportPdf(int commandId) {
 
 void CMainFrame::OnSaveGraphPicture() {
   const QString path =
-      prompter_->SaveFileName(this, QStringLiteral("Graph.png"),
-                              QStringLiteral("PNG Pictures (*.png);;SVG Pictures (*.svg)"));
+      prompter_->SaveFileName(this, QStringLiteral("Graph.png"), SaveKind::Picture);
   if (path.isEmpty()) return;
   QSize size = view_->size();
   if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {

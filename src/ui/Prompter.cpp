@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStringList>
+#include <algorithm>
 
 #include "ui/AppInfo.h"
 
@@ -38,18 +40,40 @@ bool DialogPrompter::AskYesNo(QWidget* parent, const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
-QString DialogPrompter::SaveFileName(QWidget* parent, const QString& proposedName,
-                                     const QString& filter) {
+QString DialogPrompter::SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) {
+  const std::vector<SaveFilter> filters = SaveFiltersFor(kind);
+  QStringList labels;
+  for (const SaveFilter& f : filters) labels << QString::fromStdString(f.label);
   QFileDialog dialog(parent, QStringLiteral("Save As"),
-                     lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_, filter);
+                     lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_);
+  dialog.setNameFilters(labels);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(QStringLiteral("stdata"));
+  // The dialog's own question would name the typed name, not the file the
+  // extension rule makes of it; it is asked below about the real one.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.selectFile(proposedName);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  QString chosen = dialog.selectedFiles().constFirst();
-  lastFolder_ = QFileInfo(chosen).absolutePath();
-  return chosen;
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const auto filter = static_cast<std::size_t>(
+        std::max<qsizetype>(0, labels.indexOf(dialog.selectedNameFilter())));
+    QString target = QString::fromStdString(SaveTargetFor(kind, chosen.toStdString(), filter));
+    const QFileInfo info(target);
+    if (info.exists() || info.isSymLink()) {
+      QMessageBox box(
+          QMessageBox::Warning, QStringLiteral("Confirm Save As"),
+          QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(info.fileName()),
+          QMessageBox::Yes | QMessageBox::No, parent);
+      box.setDefaultButton(QMessageBox::No);
+      if (box.exec() != QMessageBox::Yes) {
+        dialog.selectFile(chosen);
+        continue;
+      }
+    }
+    lastFolder_ = info.absolutePath();
+    return target;
+  }
 }
 
 QString DialogPrompter::OpenFileName(QWidget* parent, const QString& filter) {

@@ -5,6 +5,7 @@
 // test ever waits for a click.
 #include <QString>
 
+#include "frame/SaveTargets.h"
 #include "logger/LinkHost.h"
 
 class QWidget;
@@ -18,9 +19,10 @@ class Prompter {
   virtual void Message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
   // A Yes/No question with the question icon; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
-  // The save dialog: the proposed file name and a filter; empty on Cancel.
-  virtual QString SaveFileName(QWidget* parent, const QString& proposedName,
-                               const QString& filter) = 0;
+  // The save dialog of one kind of file with that kind's filters: the file
+  // that will really be written (SaveTargetFor), after the user agreed to
+  // replace it when it exists; empty on Cancel.
+  virtual QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) = 0;
   // The open dialog; empty on Cancel.
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
 };
@@ -30,8 +32,7 @@ class DialogPrompter : public Prompter {
  public:
   void Message(QWidget* parent, const QString& text, MessageIcon icon) override;
   bool AskYesNo(QWidget* parent, const QString& text) override;
-  QString SaveFileName(QWidget* parent, const QString& proposedName,
-                       const QString& filter) override;
+  QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
 
  private:

@@ -1,6 +1,8 @@
 // acvlogger-cli report: the printed pages as PDF, read back with poppler
 // (pdfinfo for the page count, pdftotext -layout for the texts).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -149,6 +151,41 @@ TEST_F(ReportCli, ProblemsGiveOneLineAndNoFile) {
   const ProgramRun missing = Report(Home() + "/none.stdata", {"--list"});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
+// A report or an export sent to a device node leaves it a device; sent to
+// the command's own input by another spelling, it is refused and the input
+// stays as it was.
+TEST_F(ReportCli, ADeviceStaysADeviceAndTheInputIsNeverWrittenOver) {
+  const std::string data = Data(Store(10, true, false));
+  const std::string before = ReadTextFile(data);
+  const std::string node = Home() + "/node";
+  const bool madeNode = ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  if (!madeNode) std::printf("[ SKIPPED  ] device node target: mknod needs root\n");
+  std::filesystem::create_symlink(data, Home() + "/link.stdata");
+  const std::vector<std::vector<std::string>> commands = {
+      {"report", data, "--graph"}, {"report", data, "--list"}, {"export", data}};
+  for (const std::vector<std::string>& command : commands) {
+    SCOPED_TRACE(command[0] + " " + command.back());
+    if (madeNode) {
+      std::vector<std::string> args = command;
+      args.insert(args.end(), {"-o", node});
+      const ProgramRun run = RunProgram(CliPath(), args, env_, 60000);
+      EXPECT_EQ(run.exitCode, 0) << run.err;
+      struct stat st {};
+      ASSERT_EQ(::lstat(node.c_str(), &st), 0);
+      EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
+    for (const std::string& spelling : {Home() + "/./data.stdata", Home() + "/link.stdata"}) {
+      std::vector<std::string> args = command;
+      args.insert(args.end(), {"-o", spelling});
+      const ProgramRun run = RunProgram(CliPath(), args, env_, 60000);
+      EXPECT_EQ(run.exitCode, 1);
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+      EXPECT_NE(run.err.find("it is the input file"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadTextFile(data), before);
+  }
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 // The PDF writer: a cancelled or failed write leaves no file behind and an
-// older file of that name as it was.
+// older file of that name as it was. PDF pages and pictures go through the
+// program's one file writer to every kind of target.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "PaintFixture.h"
+#include "graph/GraphPictureFile.h"
 #include "graph/ReportPdf.h"
+#include "support/WriteTargets.h"
 
 namespace acv::test {
 namespace {
@@ -59,6 +63,44 @@ TEST_F(ReportPdf, AnUnwritableFolderIsReported) {
                                        QImage(10, 10, QImage::Format_RGB32), ReportFacts{});
   EXPECT_FALSE(out.written);
   EXPECT_NE(out.error.find("missing/graph.pdf"), std::string::npos) << out.error;
+}
+
+TEST_F(ReportPdf, PdfPagesAndPicturesAreSafeOnEveryTarget) {
+  ReportFacts facts;
+  facts.mode = DisplayMode::StoreRms;
+  const QImage picture = ClientImage(64, 48);
+  const auto pdf = [](const PdfOutcome& out) { return out.written ? std::string() : out.error; };
+  const struct {
+    const char* output;
+    WriteOutput write;
+  } outputs[] = {
+      {"graph PDF",
+       [&](const std::string& path, const std::vector<std::string>& inputs) {
+         return pdf(WriteGraphPdf(QString::fromStdString(path),
+                                  DefaultReportLayout(QPageLayout::Landscape), picture, facts,
+                                  inputs));
+       }},
+      {"list PDF",
+       [&](const std::string& path, const std::vector<std::string>& inputs) {
+         return pdf(WriteListPdf(QString::fromStdString(path),
+                                 DefaultReportLayout(QPageLayout::Portrait), facts,
+                                 NumberedRows(70), {}, 1, 0, inputs));
+       }},
+      {"PNG",
+       [&](const std::string& path, const std::vector<std::string>& inputs) {
+         return SavePictureFile(picture, QString::fromStdString(path), inputs);
+       }},
+      {"SVG",
+       [&](const std::string& path, const std::vector<std::string>& inputs) {
+         return SaveSvgFile(
+             QString::fromStdString(path), QSize(64, 48),
+             [](QPaintDevice& d) { QPainter(&d).drawLine(0, 0, 63, 47); }, inputs);
+       }},
+  };
+  for (const auto& out : outputs) {
+    SCOPED_TRACE(out.output);
+    ExpectSafeOnEveryTarget(out.write);
+  }
 }
 
 }  // namespace

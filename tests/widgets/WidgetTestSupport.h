@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/CDTDoc.h"
 #include "ui/CMainFrame.h"
@@ -33,9 +34,9 @@ class ScriptedPrompter : public Prompter {
     answers.pop_front();
     return yes;
   }
-  QString SaveFileName(QWidget*, const QString& proposed, const QString& filter) override {
+  QString SaveFileName(QWidget*, const QString& proposed, SaveKind kind) override {
     proposedNames << proposed;
-    filters << filter;
+    saveKinds.push_back(kind);
     return saveName;
   }
   QString OpenFileName(QWidget*, const QString& filter) override {
@@ -47,6 +48,7 @@ class ScriptedPrompter : public Prompter {
   QString saveName;          // what the save dialog returns ("" = Cancel)
   QString openName;
   QStringList messages, questions, proposedNames, filters;
+  std::vector<SaveKind> saveKinds;  // the save dialogs asked for, in order
 };
 
 // A main window whose settings and previous measurement live in a temporary

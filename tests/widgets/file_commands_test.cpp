@@ -127,7 +127,7 @@ TEST_F(FileCommands, SaveWritesTheDataFileAndTheTableAndClearsTheFlags) {
   ui.prompter.saveName = chosen;
   Frame().OnCommand(cmd::kSave);
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
-  EXPECT_EQ(ui.prompter.filters.value(0), "DataLogger Files (*.stdata *.xls)");
+  EXPECT_EQ(ui.prompter.saveKinds, std::vector<SaveKind>{SaveKind::Data});
   EXPECT_TRUE(ui.prompter.proposedNames.value(0).contains("  "));  // "%y-%m-%d  %H.%M.%S"
   EXPECT_EQ(FileTag(chosen.toStdString()), "RMSTRDATA");
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(ui.Path("saved.xls"))));

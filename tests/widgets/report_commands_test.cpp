@@ -9,7 +9,7 @@
 #include "frame/Commands.h"
 #include "frame_fixture.h"
 #include "graph/CDTView.h"
-#include "ui/GraphPictureFile.h"
+#include "graph/GraphPictureFile.h"
 
 namespace acv::test {
 namespace {
@@ -37,7 +37,7 @@ int PdfPages(const QString& path) {
 TEST_F(ReportCommands, ExportPdfWritesTheListPagesAndTheGraphPage) {
   ui.prompter.saveName = Out("list.pdf");
   Frame().OnCommand(cmd::kExportPdfList);
-  EXPECT_EQ(ui.prompter.filters.value(0), "PDF Files (*.pdf)");
+  EXPECT_EQ(ui.prompter.saveKinds, std::vector<SaveKind>{SaveKind::Pdf});
   EXPECT_EQ(PdfPages(Out("list.pdf")), 2);
   ui.prompter.saveName = Out("graph.pdf");
   Frame().OnCommand(cmd::kExportPdfGraph);

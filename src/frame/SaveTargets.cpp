@@ -1,0 +1,45 @@
+#include "frame/SaveTargets.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "data/Export.h"
+
+namespace acv {
+namespace {
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+  return s.size() > tail.size() &&
+         std::equal(tail.rbegin(), tail.rend(), s.rbegin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) ==
+                  std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+}  // namespace
+
+std::vector<SaveFilter> SaveFiltersFor(SaveKind kind) {
+  switch (kind) {
+    case SaveKind::Data:
+      return {{"DataLogger Files (*.stdata *.xls)", ".stdata"}};
+    case SaveKind::Pdf:
+      return {{"PDF Files (*.pdf)", ".pdf"}};
+    case SaveKind::Picture:
+      return {{"PNG Pictures (*.png)", ".png"}, {"SVG Pictures (*.svg)", ".svg"}};
+  }
+  return {};
+}
+
+std::string SaveTargetFor(SaveKind kind, const std::string& chosen, std::size_t filterIndex) {
+  if (kind == SaveKind::Data) return DataPathFor(chosen);
+  const std::vector<SaveFilter> filters = SaveFiltersFor(kind);
+  for (const SaveFilter& f : filters) {
+    // "x.PNG" is a picture already; "dir/.pdf" is a hidden name without one.
+    const std::size_t slash = chosen.find_last_of('/');
+    const std::string name = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+    if (EndsWithNoCase(name, f.extension)) return chosen;
+  }
+  return chosen + filters[std::min(filterIndex, filters.size() - 1)].extension;
+}
+
+}  // namespace acv

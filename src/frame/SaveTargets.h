@@ -1,0 +1,34 @@
+#pragma once
+// What each save dialog offers and which file it really writes. Every kind of
+// save has its own filters; a name typed without the kind's extension gets
+// the extension of the chosen filter, so "report" becomes "report.pdf" and
+// never a name of another kind (a data file the user would then be asked to
+// replace with a PDF).
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace acv {
+
+enum class SaveKind {
+  Data,     // "Save...": the data file and its reports beside it
+  Pdf,      // File -> Export PDF
+  Picture,  // Save Graph Picture: PNG or SVG
+};
+
+struct SaveFilter {
+  std::string label;      // "PDF Files (*.pdf)", as the dialog lists it
+  std::string extension;  // ".pdf"
+};
+
+// The filters of a save dialog, the first one selected at first.
+std::vector<SaveFilter> SaveFiltersFor(SaveKind kind);
+
+// The file a save of `kind` writes for the name chosen in the dialog with
+// filter `filterIndex` selected. A data save writes "NAME.stdata" whatever
+// extension was typed (its reports go beside it); a PDF or a picture keeps a
+// name ending in one of its kind's extensions and gets the filter's extension
+// appended otherwise.
+std::string SaveTargetFor(SaveKind kind, const std::string& chosen, std::size_t filterIndex);
+
+}  // namespace acv
