@@ -44,4 +44,9 @@ void CliLinkHost::PortProblem(const std::string& text) {
   std::fprintf(stderr, "%s%s\n", Prefix().c_str(), text.c_str());
 }
 
+void CliLinkHost::RealTimeJournalFailed(const std::string& problem) {
+  std::fprintf(stderr, "%sthe run goes on, but it is no longer protected against a crash: %s\n",
+               Prefix().c_str(), problem.c_str());
+}
+
 }  // namespace acv::cli

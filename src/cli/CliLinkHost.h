@@ -52,6 +52,8 @@ class CliLinkHost : public LinkHost {
   void ProgressClose() override { progressOpen_ = false; }
   void CommandAcknowledged(bool pressStart) override;
   void PortProblem(const std::string& text) override;
+  // Printed at once: the run goes on without its journal.
+  void RealTimeJournalFailed(const std::string& problem) override;
 
   std::vector<std::string> messages;  // message boxes shown, in order
   int acknowledgements = 0;           // 0xEE or 0x1E received

@@ -2,12 +2,11 @@
 // does and prints one CSV line per point as it is taken.
 #include <QEventLoop>
 #include <QTimer>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,6 +14,8 @@
 #include "cli/CliLinkHost.h"
 #include "cli/CliLogger.h"
 #include "data/CDTDoc.h"
+#include "data/DataFile.h"
+#include "data/FileIO.h"
 #include "data/RealTimeExport.h"
 #include "logger/Download.h"
 #include "logger/PowerAnalysis.h"
@@ -131,23 +132,26 @@ class CsvOutput {
   // "" or the problem.
   std::string Open() {
     if (!path_) return {};
-    file_.open(*path_, std::ios::binary | std::ios::trunc);
-    if (!file_) return "cannot write " + *path_ + ": " + std::strerror(errno);
-    return {};
+    file_ = std::make_unique<AtomicFileWriter>(*path_);
+    if (std::string error = file_->Open(); !error.empty()) return error;
+    stream_.rdbuf(file_->Stream().rdbuf());
+    // Under its name at once, so that the points can be followed as they come.
+    return file_->Publish();
   }
-  std::ostream& Stream() { return path_ ? static_cast<std::ostream&>(file_) : std::cout; }
+  std::ostream& Stream() { return path_ ? stream_ : std::cout; }
+  // The end of the run: "" or the problem.
+  std::string Close() { return file_ ? file_->Commit() : std::string(); }
 
  private:
   std::optional<std::string> path_;
-  std::ofstream file_;
+  std::unique_ptr<AtomicFileWriter> file_;
+  std::ostream stream_{nullptr};  // file_'s stream once it is open
 };
 
 int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
             const std::string& device) {
   if (!run.saveError.empty())
     PrintError(kCommand, "the previous measurement was not saved: " + run.saveError);
-  if (!run.journalError.empty())
-    PrintError(kCommand, "the run had no crash journal: " + run.journalError);
   if (host.outputFailed) {
     PrintError(kCommand, "the CSV output could not be written; the run was stopped");
     return 1;
@@ -200,7 +204,18 @@ int RunRealTime(const std::vector<std::string>& args) {
     return 1;
   }
 
+  // The run is kept as the previous measurement beside the STORE data
+  // already there, as the desktop program keeps it beside a download.
   CDTDoc doc;
+  {
+    CDTDoc prior;
+    const LoadResult loaded = LoadPreviousMeasurement(PreviousMeasurementPath(), prior);
+    if (!loaded.ok && !loaded.error.empty()) {
+      PrintError(kCommand, loaded.error + "; the run would replace it, so it was not started");
+      return 1;
+    }
+    if (loaded.ok) doc.Store() = std::move(prior.Store());
+  }
   RealTimeHost host(doc, out.Stream());
   CliLogger logger(map, host);
   LoggerLink& link = logger.Link();
@@ -252,7 +267,11 @@ int RunRealTime(const std::vector<std::string>& args) {
   loop.exec();
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
-  return ExitFor(host, run, doc, device);
+  const std::string closeError = out.Close();
+  const int exitCode = ExitFor(host, run, doc, device);
+  if (closeError.empty()) return exitCode;
+  PrintError(kCommand, closeError);
+  return exitCode == 0 ? 1 : exitCode;
 }
 
 const CliRegistrar kRegistrar{kCommand, "read real-time points (RMS, frequency, power) as CSV",

@@ -64,18 +64,18 @@ int RunRecover(const std::vector<std::string>& args) {
     journal = next;
   }
 
-  JournalContents contents = RecoverJournal(*journal);
+  // Held until this command ends, so no other program recovers the same run.
+  LeftJournal taken;
+  JournalContents contents = taken.Take(*journal);
   if (!contents.ok) {
     PrintError(kCommand, contents.error);
     return 1;
   }
   const std::string summary = RecoverySummary(contents);
   CDTDoc doc;
-  if (std::string error = AdoptRecoveredRun(contents, *journal, PreviousMeasurementPath(), doc);
-      !error.empty()) {
-    PrintError(kCommand, error);
-    return 1;
-  }
+  const Adoption adopted = AdoptRecoveredRun(contents, taken, PreviousMeasurementPath(), doc);
+  if (!adopted.problem.empty()) PrintError(kCommand, adopted.problem);
+  if (!adopted.kept) return 1;
   std::printf("%s\n", summary.c_str());
   if (output) {
     if (std::string error = SaveDataAndExport(doc, *output); !error.empty()) {

@@ -20,7 +20,11 @@
 //
 // Each journal has its own file name (start time and process id) and is
 // locked (flock) by the program writing it, so two programs never share one
-// and a running program's journal is never taken for a crashed one.
+// and a running program's journal is never taken for a crashed one. It is
+// created under a hidden name, locked and given its head before it takes
+// its name, so no other program ever sees it unlocked or empty. A program
+// recovering or setting aside a journal holds the same lock until it is
+// done, so two programs never recover the same run.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -78,11 +82,13 @@ class JournalWriter {
   // stays closed and every Append is a no-op.
   std::string Begin(const std::string& folder, const JournalHeader& header);
   // Writes point `index` and syncs it to the disk: a point is on the disk
-  // before the next one is taken. Returns "" or the problem (the first
-  // problem closes the writer, keeping what was written).
+  // before the next one is taken. Returns "" or the problem (after the first
+  // problem nothing more is written; the journal keeps what it has).
   std::string Append(std::int32_t index, const ChannelPair& rms, const ChannelPair& freq);
   // The run ended and its points are safe elsewhere: close and remove.
-  void Finish();
+  // Returns "" or the problem (the journal is then marked, if it can be, so
+  // that the saved run is not offered for recovery).
+  std::string Finish();
   // The run ended but its points are not safe elsewhere: close and keep.
   void Keep();
 
@@ -91,23 +97,44 @@ class JournalWriter {
 
  private:
   int fd_ = -1;
+  bool stopped_ = false;  // a write failed; the rest of the run is not written
   std::string path_;
 };
 
 // Journals in `folder` left by runs that ended unexpectedly, oldest first.
-// Journals locked by a running program are not listed; `busy` (when given)
+// Journals locked by another program are not listed; `busy` (when given)
 // receives how many of those there are.
 std::vector<std::string> FindLeftJournals(const std::string& folder, int* busy = nullptr);
 
-// Reads a left journal, holding its lock while it reads. A journal another
-// program is still writing is refused with a message saying so.
-JournalContents RecoverJournal(const std::string& path);
+// A left journal taken by this program: locked from Take() until the object
+// goes, so that it is read, adopted, set aside or removed by this program
+// alone.
+class LeftJournal {
+ public:
+  LeftJournal() = default;
+  ~LeftJournal();
+  LeftJournal(const LeftJournal&) = delete;
+  LeftJournal& operator=(const LeftJournal&) = delete;
 
-// "No" to recovery: renames the journal so that it is kept but never offered
-// again. Returns "" or the problem.
-std::string SetJournalAside(const std::string& path);
-// The points were recovered and saved: the journal goes.
-void RemoveJournal(const std::string& path);
+  // Locks and reads the journal at `path`. A journal another program holds
+  // (a run still recording, or another recovery) is refused with a message
+  // saying so.
+  JournalContents Take(const std::string& path);
+  // "No" to recovery: renames the journal so that it is kept but never
+  // offered again. Returns "" or the problem.
+  std::string SetAside();
+  // The points were recovered and saved: the journal goes. Returns "" or the
+  // problem.
+  std::string Remove();
+  const std::string& Path() const { return path_; }
+  // The lock is held: the journal may be set aside or removed, whatever its
+  // contents.
+  bool Taken() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+};
 
 // The recovery question's text for a journal's contents.
 std::string RecoveryQuestion(const JournalContents& contents);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "data/FileIO.h"
 #include "data/RunJournal.h"
 
 namespace acv {
@@ -50,24 +51,36 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
-// Opens and locks a journal for reading. Returns the descriptor, or -1 with
-// `error` set.
-int OpenLocked(const std::string& path, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    error = Problem("cannot read the journal", path, errno);
-    return -1;
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int err = errno;
-    ::close(fd);
-    error = err == EWOULDBLOCK
-                ? "the journal '" + path + "' belongs to a real-time run that another program " +
-                      "is still recording; it can be recovered once that run has ended"
-                : Problem("cannot lock the journal", path, err);
-    return -1;
+// A journal set aside or adopted whose name could not change carries this
+// in place of its first bytes, so that no scan offers it again.
+constexpr char kDoneMark[] = "ACVRTJ--";
+constexpr std::size_t kMarkBytes = sizeof(kDoneMark) - 1;
+
+// Opens a journal for its lock: read-write, as a lock over NFS needs; read
+// only where writing is impossible (a read-only disk, where no run can be
+// writing it anyway). Returns the descriptor or -1 with errno set.
+int OpenForLock(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0 && (errno == EROFS || errno == EACCES)) {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   }
   return fd;
+}
+
+// Marks the journal open on `fd` as done; returns the end of the message
+// about the rename or removal that failed.
+std::string MarkDone(int fd) {
+  if (fd >= 0 && ::pwrite(fd, kDoneMark, kMarkBytes, 0) == static_cast<ssize_t>(kMarkBytes) &&
+      ::fdatasync(fd) == 0) {
+    return "; it is marked so that it is not offered again";
+  }
+  return "; it will be offered again at the next start";
+}
+
+bool MarkedDone(int fd) {
+  char head[kMarkBytes] = {};
+  return ::pread(fd, head, kMarkBytes, 0) == static_cast<ssize_t>(kMarkBytes) &&
+         std::memcmp(head, kDoneMark, kMarkBytes) == 0;
 }
 
 }  // namespace
@@ -78,6 +91,7 @@ JournalWriter::~JournalWriter() {
 
 std::string JournalWriter::Begin(const std::string& folder, const JournalHeader& header) {
   Keep();
+  stopped_ = false;
   std::error_code ec;
   fs::create_directories(folder, ec);
   // Start time and process id make the name unique among running programs;
@@ -86,44 +100,52 @@ std::string JournalWriter::Begin(const std::string& folder, const JournalHeader&
   const std::string base = folder + "/" + kJournalPrefix +
                            FormatTime(header.rtStartTime, "%Y%m%d-%H%M%S") + "-" +
                            std::to_string(::getpid());
-  int err = 0;
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+  struct stat st {};
+  do {
     path_ = base + (counter == 0 ? "" : "-" + std::to_string(counter)) + kJournalSuffix;
     ++counter;
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd_ < 0 && (err = errno) != EEXIST) break;
+  } while (::lstat(path_.c_str(), &st) == 0);
+  // Written under a hidden name that no scan looks at, locked before its
+  // first byte, and named only once its head is on the disk.
+  AtomicFileWriter file(path_);
+  if (std::string error = file.Open(); !error.empty()) {
+    return "cannot create the real-time journal (" + error + ")";
   }
-  if (fd_ < 0) return Problem("cannot create the real-time journal", path_, err);
-  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || !WriteAll(fd_, EncodeJournalHeader(header)) ||
-      ::fdatasync(fd_) != 0) {
-    std::string problem = Problem("cannot write the real-time journal", path_, errno);
-    ::close(fd_);
-    fd_ = -1;
-    ::unlink(path_.c_str());
-    return problem;
+  if (::flock(file.Descriptor(), LOCK_EX | LOCK_NB) != 0) {
+    return Problem("cannot lock the real-time journal", path_, errno);
   }
-  SyncFolder(folder);
+  const std::vector<std::uint8_t> head = EncodeJournalHeader(header);
+  file.Stream().write(reinterpret_cast<const char*>(head.data()),
+                      static_cast<std::streamsize>(head.size()));
+  if (std::string error = file.CommitKeepingOpen(fd_); !error.empty()) {
+    return "cannot create the real-time journal (" + error + ")";
+  }
   return {};
 }
 
 std::string JournalWriter::Append(std::int32_t index, const ChannelPair& rms,
                                   const ChannelPair& freq) {
-  if (fd_ < 0) return {};
+  if (fd_ < 0 || stopped_) return {};
   // One sync per point: points come at least 2 s apart, so this keeps every
   // point on the disk within its own interval at a bounded cost.
   if (!WriteAll(fd_, EncodeJournalRecord(index, rms, freq)) || ::fdatasync(fd_) != 0) {
-    std::string problem = Problem("cannot write the real-time journal", path_, errno);
-    Keep();
-    return problem;
+    // The journal stays open and locked: the run is still going on, and its
+    // end removes the journal as usual.
+    stopped_ = true;
+    return Problem("cannot write the real-time journal", path_, errno);
   }
   return {};
 }
 
-void JournalWriter::Finish() {
-  if (fd_ < 0) return;
-  ::unlink(path_.c_str());
+std::string JournalWriter::Finish() {
+  if (fd_ < 0) return {};
+  std::string problem;
+  if (::unlink(path_.c_str()) != 0) {
+    problem = Problem("cannot remove the journal of the saved run", path_, errno) + MarkDone(fd_);
+  }
   ::close(fd_);
   fd_ = -1;
+  return problem;
 }
 
 void JournalWriter::Keep() {
@@ -139,41 +161,65 @@ std::vector<std::string> FindLeftJournals(const std::string& folder, int* busy) 
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     if (!entry.is_regular_file(ec) || !IsJournalName(entry.path().filename().string())) continue;
     const std::string path = entry.path().string();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenForLock(path);
     if (fd < 0) continue;
     const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool done = free && MarkedDone(fd);
     ::close(fd);
-    if (free) {
-      found.push_back(path);
-    } else if (busy != nullptr) {
-      ++*busy;
-    }
+    if (!free && busy != nullptr) ++*busy;
+    if (free && !done) found.push_back(path);
   }
   // The names start with the run's start time.
   std::sort(found.begin(), found.end());
   return found;
 }
 
-JournalContents RecoverJournal(const std::string& path) {
+LeftJournal::~LeftJournal() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+JournalContents LeftJournal::Take(const std::string& path) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  path_ = path;
   JournalContents failed;
-  const int fd = OpenLocked(path, failed.error);
-  if (fd < 0) return failed;
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
+  const int fd = OpenForLock(path);
+  if (fd < 0) {
+    failed.error = Problem("cannot read the journal", path, errno);
+    return failed;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
+    ::close(fd);
+    failed.error = err == EWOULDBLOCK
+                       ? "the journal '" + path + "' is held by another program (a real-time " +
+                             "run still recording, or a recovery); it can be recovered once " +
+                             "that program is done with it"
+                       : Problem("cannot lock the journal", path, err);
+    return failed;
+  }
+  // Another program may have set the journal aside or removed it between
+  // the open and the lock: then the name no longer leads to this file.
+  struct stat st {
+  }, now{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
     failed.error = "'" + path + "' is not a journal file";
     return failed;
   }
+  if (::stat(path.c_str(), &now) != 0 || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
+    ::close(fd);
+    failed.error = "the journal '" + path + "' was taken by another program meanwhile";
+    return failed;
+  }
+  fd_ = fd;
   // Nothing beyond the largest run is read: the rest could only be damage.
   const auto size =
       std::min<std::uint64_t>(static_cast<std::uint64_t>(st.st_size), kMaxJournalBytes);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::read(fd_, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       failed.error = Problem("cannot read the journal", path, errno);
@@ -188,16 +234,24 @@ JournalContents RecoverJournal(const std::string& path) {
   return c;
 }
 
-std::string SetJournalAside(const std::string& path) {
-  const std::string aside = path + kSetAsideSuffix;
-  if (::rename(path.c_str(), aside.c_str()) != 0) {
-    return Problem("cannot set the journal aside", path, errno);
+std::string LeftJournal::SetAside() {
+  if (!Taken()) return "the journal '" + path_ + "' is not held by this program";
+  const std::string aside = path_ + kSetAsideSuffix;
+  if (::rename(path_.c_str(), aside.c_str()) != 0) {
+    const std::string problem = Problem("cannot set the journal aside", path_, errno);
+    return problem + MarkDone(fd_);
   }
+  SyncFolder(fs::path(path_).parent_path().string());
   return {};
 }
 
-void RemoveJournal(const std::string& path) {
-  ::unlink(path.c_str());
+std::string LeftJournal::Remove() {
+  if (!Taken()) return "the journal '" + path_ + "' is not held by this program";
+  if (::unlink(path_.c_str()) != 0) {
+    const std::string problem = Problem("cannot remove the recovered journal", path_, errno);
+    return problem + MarkDone(fd_);
+  }
+  return {};
 }
 
 }  // namespace acv

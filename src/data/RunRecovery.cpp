@@ -12,16 +12,31 @@ std::string NextLeftJournal(const std::string& folder, int& more, int& busy) {
   return left.empty() ? std::string() : left.front();
 }
 
-std::string AdoptRecoveredRun(JournalContents& contents, const std::string& journalPath,
-                              const std::string& previousMeasurementPath, CDTDoc& doc) {
-  doc.RealTime() = std::move(contents.run);
-  doc.formatTag = kTagRealTime;
-  if (std::string error = SavePreviousMeasurement(doc, previousMeasurementPath); !error.empty()) {
-    return "the recovered points could not be kept as the previous measurement (" + error +
-           "); the journal stays where it is";
+Adoption AdoptRecoveredRun(JournalContents& contents, LeftJournal& journal,
+                           const std::string& previousMeasurementPath, CDTDoc& doc) {
+  CDTDoc recovered;
+  const LoadResult prior = LoadPreviousMeasurement(previousMeasurementPath, recovered);
+  if (!prior.ok && !prior.error.empty()) recovered = CDTDoc();
+  recovered.RealTime() = std::move(contents.run);
+  recovered.formatTag = kTagRealTime;
+  doc = std::move(recovered);
+  Adoption result;
+  if (!prior.ok && !prior.error.empty()) {
+    // Writing now would replace STORE data this program cannot read.
+    result.problem =
+        "the recovered points could not be kept as the previous measurement, which "
+        "cannot be read (" +
+        prior.error + "); the journal stays where it is";
+    return result;
   }
-  RemoveJournal(journalPath);
-  return {};
+  if (std::string error = SavePreviousMeasurement(doc, previousMeasurementPath); !error.empty()) {
+    result.problem = "the recovered points could not be kept as the previous measurement (" +
+                     error + "); the journal stays where it is";
+    return result;
+  }
+  result.kept = true;
+  result.problem = journal.Remove();
+  return result;
 }
 
 }  // namespace acv

@@ -15,11 +15,19 @@ namespace acv {
 // runs still being recorded by another program.
 std::string NextLeftJournal(const std::string& folder, int& more, int& busy);
 
-// Puts the recovered run into `doc` (the REAL TIME family; the STORE family
-// stays) with the tag "EPADATA", writes the previous measurement and then
-// removes the journal. Returns "" or the problem; when the previous
-// measurement cannot be written the journal is kept, so nothing is lost.
-std::string AdoptRecoveredRun(JournalContents& contents, const std::string& journalPath,
-                              const std::string& previousMeasurementPath, CDTDoc& doc);
+struct Adoption {
+  // The points are kept as the previous measurement and the journal is
+  // gone; otherwise `problem` says why and the journal stays.
+  bool kept = false;
+  std::string problem;  // also set when kept but the journal could not go
+};
+
+// Puts the recovered run into `doc` (the REAL TIME family) beside the STORE
+// data of the previous measurement on the disk, which the run was made
+// with, tags it "EPADATA", writes the previous measurement and then removes
+// the taken journal. When the previous measurement cannot be read or
+// written, the journal is kept, so nothing is lost.
+Adoption AdoptRecoveredRun(JournalContents& contents, LeftJournal& journal,
+                           const std::string& previousMeasurementPath, CDTDoc& doc);
 
 }  // namespace acv

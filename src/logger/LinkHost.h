@@ -70,6 +70,9 @@ class LinkHost {
   // PointAdded: rtCount has just been incremented.
   virtual void RealTimePointAdded() {}
   virtual void RealTimeEnded(RunEnd /*why*/) {}
+  // The run's crash journal could not be created or written; the run goes
+  // on unprotected. Told once per run, when the first problem happens.
+  virtual void RealTimeJournalFailed(const std::string& /*problem*/) {}
 
   // The logger acknowledged a set-up or clock command (0xEE or 0x1E).
   virtual void CommandAcknowledged(bool /*pressStart*/) {}

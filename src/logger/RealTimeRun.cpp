@@ -290,7 +290,7 @@ void RealTimeRun::SamplingTick() {
   }
   doc_.rtCount = n + 1;
   if (std::string problem = journal_.Append(n, rms, freq); !problem.empty()) {
-    journalError = std::move(problem);
+    JournalFailed(std::move(problem));
   }
   host_.RealTimePointAdded();
 }
@@ -358,13 +358,29 @@ void RealTimeRun::KillRunTimers() {
 void RealTimeRun::BeginJournal() {
   journalError.clear();
   if (journalFolder_.empty()) return;
-  journalError = journal_.Begin(journalFolder_, HeaderOf(doc_, runPoints_));
+  if (std::string problem = journal_.Begin(journalFolder_, HeaderOf(doc_, runPoints_));
+      !problem.empty()) {
+    JournalFailed(std::move(problem));
+  }
+}
+
+void RealTimeRun::JournalFailed(std::string problem) {
+  if (!journalError.empty()) return;
+  journalError = std::move(problem);
+  host_.RealTimeJournalFailed(journalError);
+}
+
+void RealTimeRun::FinishJournal() {
+  // Said once, now: a journal left behind would offer a saved run again.
+  if (std::string problem = journal_.Finish(); !problem.empty()) {
+    host_.ShowMessage(problem, MessageIcon::Warning);
+  }
 }
 
 void RealTimeRun::SavePoints() {
   saveError.clear();
   if (doc_.rtCount <= 0) {
-    journal_.Finish();
+    FinishJournal();
     return;
   }
   doc_.formatTag = kTagRealTime;
@@ -374,7 +390,7 @@ void RealTimeRun::SavePoints() {
   // The journal goes only once the points are safe in the previous
   // measurement; otherwise it is what the next start recovers them from.
   if (saveError.empty() && !previousMeasurementPath_.empty()) {
-    journal_.Finish();
+    FinishJournal();
   } else {
     journal_.Keep();
   }

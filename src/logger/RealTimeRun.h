@@ -97,6 +97,9 @@ class RealTimeRun : public TransferHandler {
   void EndSilently();
   void KillRunTimers();
   void BeginJournal();
+  // Keeps the run's first journal problem and tells the host about it.
+  void JournalFailed(std::string problem);
+  void FinishJournal();
   void SavePoints();
   void SendStopFrame();
 

@@ -144,6 +144,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void RealTimeFirstBlock() override;
   void RealTimePointAdded() override;
   void RealTimeEnded(RunEnd why) override;
+  void RealTimeJournalFailed(const std::string& problem) override;
   void CommandAcknowledged(bool pressStart) override;
   void PortProblem(const std::string& text) override;
 
@@ -220,7 +221,6 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnPreviousMeasurement();
   bool SaveData();
   bool AskToSaveFirst(SavePrompt prompt);
-  void ShowJournalProblem();
   bool LoadAndShow(const QString& path, bool previousMeasurement);
   void WriteSettings();
   void CreateRecentFilesMenu(QMenu* fileMenu);

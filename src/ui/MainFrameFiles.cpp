@@ -104,26 +104,27 @@ bool CMainFrame::LoadAndShow(const QString& path, bool previousMeasurement) {
 void CMainFrame::OfferRecovery() {
   int more = 0, busy = 0;
   const std::string folder = previousPath_.substr(0, previousPath_.find_last_of('/'));
-  const std::string journal = NextLeftJournal(folder, more, busy);
-  if (journal.empty()) return;
-  JournalContents contents = RecoverJournal(journal);
+  const std::string path = NextLeftJournal(folder, more, busy);
+  if (path.empty()) return;
+  LeftJournal journal;
+  JournalContents contents = journal.Take(path);
+  const auto warn = [this](const std::string& text) {
+    if (!text.empty()) prompter_->Message(this, QString::fromStdString(text), MessageIcon::Warning);
+  };
+  if (!journal.Taken()) return;  // another program is at it
   if (!contents.ok || contents.run.rtCount == 0) {
     // Nothing to bring back; the file is kept under another name for a look.
-    SetJournalAside(journal);
-    if (!contents.ok) {
-      prompter_->Message(this, QString::fromStdString(contents.error), MessageIcon::Warning);
-    }
+    warn(contents.error);
+    warn(journal.SetAside());
     return;
   }
   if (!prompter_->AskYesNo(this, QString::fromStdString(RecoveryQuestion(contents)))) {
-    if (std::string error = SetJournalAside(journal); !error.empty()) {
-      prompter_->Message(this, QString::fromStdString(error), MessageIcon::Warning);
-    }
+    warn(journal.SetAside());
     return;
   }
   const std::string summary = RecoverySummary(contents);
   const std::int32_t dropped = contents.dropped;
-  const std::string error = AdoptRecoveredRun(contents, journal, previousPath_, doc_);
+  const Adoption adopted = AdoptRecoveredRun(contents, journal, previousPath_, doc_);
   ShowLoadedData(kTagRealTime);
   SetDocument({}, true);
   // The points are in no data file of the user's yet.
@@ -131,10 +132,8 @@ void CMainFrame::OfferRecovery() {
   frame_.realTimePromptArmed = 1;
   frame_.runUnsaved = 1;
   UpdateCommands();
-  if (!error.empty() || dropped > 0) {
-    prompter_->Message(this,
-                       QString::fromStdString(error.empty() ? summary : summary + " " + error),
-                       MessageIcon::Warning);
+  if (!adopted.problem.empty() || dropped > 0) {
+    warn(adopted.problem.empty() ? summary : summary + " " + adopted.problem);
   }
   statusBar()->showMessage(QString::fromStdString(summary), 8000);
 }

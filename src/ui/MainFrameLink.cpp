@@ -161,13 +161,18 @@ void CMainFrame::RealTimeFirstBlock() {
   view_->ApplyDisplay(setup);
   SetDocument({}, true);
   UpdateCommands();
-  ShowJournalProblem();
 }
 
-void CMainFrame::ShowJournalProblem() {
-  if (realTime_->journalError.empty()) return;
-  statusBar()->showMessage(QStringLiteral("The run is not protected against a crash: %1")
-                               .arg(QString::fromStdString(realTime_->journalError)));
+void CMainFrame::RealTimeJournalFailed(const std::string& problem) {
+  const QString text = QStringLiteral(
+                           "The run goes on, but it is no longer protected against "
+                           "a crash: %1")
+                           .arg(QString::fromStdString(problem));
+  statusBar()->showMessage(text);
+  // From the event loop: the run's timers keep going while the box is up.
+  QMetaObject::invokeMethod(
+      this, [this, text] { prompter_->Message(this, text, MessageIcon::Warning); },
+      Qt::QueuedConnection);
 }
 
 void CMainFrame::RealTimePointAdded() {

@@ -25,28 +25,34 @@ class RecoverCli : public CliTest {
   ProgramRun Cli(const std::vector<std::string>& args) {
     return RunProgram(CliPath(), args, env_, 30000);
   }
+  // A real-time run on `sim` killed without warning once `points` points are
+  // in its CSV; returns the CSV's lines.
+  std::vector<std::string> KilledRun(const SimProcess& sim, std::size_t points) {
+    const std::string csvPath = Home() + "/points.csv";
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env_) {
+      environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    }
+    run.setProcessEnvironment(environment);
+    run.start(QString::fromStdString(CliPath()),
+              {"realtime", "--port", QString::fromStdString(sim.Device()), "--interval", "2",
+               "--points", "100", "-o", QString::fromStdString(csvPath)});
+    EXPECT_TRUE(run.waitForStarted(5000));
+    // The CSV line of a point is written after the point reached the journal.
+    EXPECT_TRUE(
+        RunEventLoopUntil([&] { return Lines(ReadTextFile(csvPath)).size() >= points + 1; }, 60000))
+        << ReadTextFile(csvPath);
+    ::kill(static_cast<pid_t>(run.processId()), SIGKILL);
+    EXPECT_TRUE(run.waitForFinished(5000));
+    return Lines(ReadTextFile(csvPath));
+  }
 };
 
 TEST_F(RecoverCli, ARunKilledAfterFivePointsIsRecoveredFromItsJournal) {
   SimProcess sim({"--rt-ch1", "V:1000:50", "--rt-ch2", "A:300:50"});
   ASSERT_TRUE(sim.Started()) << sim.Error();
-  const std::string csvPath = Home() + "/points.csv";
-  QProcess run;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const auto& [name, value] : env_) {
-    environment.insert(QString::fromStdString(name), QString::fromStdString(value));
-  }
-  run.setProcessEnvironment(environment);
-  run.start(QString::fromStdString(CliPath()),
-            {"realtime", "--port", QString::fromStdString(sim.Device()), "--interval", "2",
-             "--points", "100", "-o", QString::fromStdString(csvPath)});
-  ASSERT_TRUE(run.waitForStarted(5000));
-  // The CSV line of a point is written after the point reached the journal.
-  ASSERT_TRUE(RunEventLoopUntil([&] { return Lines(ReadTextFile(csvPath)).size() >= 6; }, 60000))
-      << ReadTextFile(csvPath);
-  ::kill(static_cast<pid_t>(run.processId()), SIGKILL);
-  ASSERT_TRUE(run.waitForFinished(5000));
-  const std::vector<std::string> printed = Lines(ReadTextFile(csvPath));
+  const std::vector<std::string> printed = KilledRun(sim, 5);
 
   const std::string recovered = Home() + "/recovered.stdata";
   const ProgramRun recover = Cli({"recover", "-o", recovered});
@@ -72,6 +78,37 @@ TEST_F(RecoverCli, ARunKilledAfterFivePointsIsRecoveredFromItsJournal) {
   const ProgramRun again = Cli({"recover"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("no journal"), std::string::npos) << again.err;
+}
+
+// The download a run was made with stays in the previous measurement beside
+// the run's points, whether the run ends by itself or is killed and
+// recovered.
+TEST_F(RecoverCli, TheDownloadedStoreDataStayBesideARunEndedOrRecovered) {
+  SimProcess sim({"--synthetic", "samples=40,tr=1", "--rt-ch1", "V:1000:50"});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const ProgramRun download =
+      Cli({"download", "--port", sim.Device(), "-o", Home() + "/downloaded.stdata"});
+  ASSERT_EQ(download.exitCode, 0) << download.err;
+  CDTDoc downloaded;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), downloaded).ok);
+  ASSERT_EQ(downloaded.trCount, 1);
+
+  const ProgramRun ended = Cli({"realtime", "--port", sim.Device(), "--interval", "2", "--points",
+                                "2", "-o", Home() + "/ended.csv"});
+  ASSERT_EQ(ended.exitCode, 0) << ended.err;
+  CDTDoc previous;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), previous).ok);
+  EXPECT_EQ(previous.Store(), downloaded.Store());
+  EXPECT_EQ(previous.rtCount, 2);
+
+  KilledRun(sim, 2);
+  const ProgramRun recover = Cli({"recover"});
+  ASSERT_EQ(recover.exitCode, 0) << recover.err;
+  ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), previous).ok);
+  EXPECT_EQ(previous.Store(), downloaded.Store());
+  EXPECT_GE(previous.rtCount, 2);
+  const ProgramRun info = Cli({"info", PreviousPath()});
+  EXPECT_EQ(info.out.find("STORE data: none"), std::string::npos) << info.out;
 }
 
 TEST_F(RecoverCli, ExportAndInfoOfAFileHoldingOnlyARun) {

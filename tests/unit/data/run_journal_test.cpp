@@ -1,13 +1,17 @@
 // The crash journal: what a run writes, what a crash leaves, and what comes
 // back from it, including journals cut or damaged at every byte.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "data/DataFile.h"
 #include "data/RunJournal.h"
 #include "data/RunRecovery.h"
 #include "data_test_util.h"
+#include "support/SmallTmpfs.h"
 
 namespace acv::test {
 namespace {
@@ -52,15 +56,17 @@ TEST(RunJournal, WrittenPointsComeBackWithTheRunsDescriptionAndTexts) {
     int busy = 0;
     EXPECT_TRUE(FindLeftJournals(dir.File("journals"), &busy).empty());
     EXPECT_EQ(busy, 1);
-    const JournalContents refused = RecoverJournal(writer.Path());
+    LeftJournal other;
+    const JournalContents refused = other.Take(writer.Path());
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.error.find("another program is still recording"), std::string::npos)
-        << refused.error;
+    EXPECT_FALSE(other.Taken());
+    EXPECT_NE(refused.error.find("held by another program"), std::string::npos) << refused.error;
   }  // the program dies without finishing the run
 
   const std::vector<std::string> left = FindLeftJournals(dir.File("journals"));
   ASSERT_EQ(left.size(), 1u);
-  JournalContents c = RecoverJournal(left[0]);
+  LeftJournal taken;
+  JournalContents c = taken.Take(left[0]);
   ASSERT_TRUE(c.ok) << c.error;
   EXPECT_EQ(c.dropped, 0);
   EXPECT_EQ(c.realTimePoints, 3600);
@@ -83,15 +89,21 @@ TEST(RunJournal, WrittenPointsComeBackWithTheRunsDescriptionAndTexts) {
             "Recover it?");
 
   // Recovery: the points become the REAL TIME data and the previous
-  // measurement; the STORE data stay; the journal goes.
-  CDTDoc doc = StoreDoc(4, true, false);
-  const StoreFamily store = doc.Store();
-  ASSERT_EQ(AdoptRecoveredRun(c, left[0], dir.File("PreMeasureQX7.stdata"), doc), "");
+  // measurement; the STORE data of the previous measurement (the download
+  // the run was made with) stay; the journal goes.
+  const std::string previousPath = dir.File("PreMeasureQX7.stdata");
+  const StoreFamily store = StoreDoc(4, true, false).Store();
+  ASSERT_EQ(SavePreviousMeasurement(StoreDoc(4, true, false), previousPath), "");
+  CDTDoc doc;
+  const Adoption adopted = AdoptRecoveredRun(c, taken, previousPath, doc);
+  EXPECT_TRUE(adopted.kept);
+  EXPECT_EQ(adopted.problem, "");
   EXPECT_EQ(doc.RealTime(), expected);
   EXPECT_EQ(doc.Store(), store);
   CDTDoc previous;
-  ASSERT_TRUE(LoadPreviousMeasurement(dir.File("PreMeasureQX7.stdata"), previous).ok);
+  ASSERT_TRUE(LoadPreviousMeasurement(previousPath, previous).ok);
   EXPECT_EQ(previous.RealTime(), expected);
+  EXPECT_EQ(previous.Store(), store);
   EXPECT_FALSE(std::filesystem::exists(left[0]));
 }
 
@@ -101,11 +113,13 @@ TEST(RunJournal, FinishRemovesAndKeepLeavesTheJournal) {
   ASSERT_EQ(finished.Begin(dir.Path().string(), Header()), "");
   ASSERT_EQ(kept.Begin(dir.Path().string(), Header()), "");
   EXPECT_NE(finished.Path(), kept.Path());  // two runs never share a journal
-  finished.Finish();
+  EXPECT_EQ(finished.Finish(), "");
   kept.Keep();
   EXPECT_EQ(FindLeftJournals(dir.Path().string()), std::vector<std::string>{kept.Path()});
   // "No" to the question: kept under another name, never offered again.
-  ASSERT_EQ(SetJournalAside(kept.Path()), "");
+  LeftJournal declined;
+  ASSERT_TRUE(declined.Take(kept.Path()).ok);
+  ASSERT_EQ(declined.SetAside(), "");
   EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -168,9 +182,123 @@ TEST(RunJournal, NoFolderOrNoJournalIsNothingToRecover) {
   EXPECT_EQ(busy, 0);
   WriteBytes(dir.File("notes.txt"), {1, 2, 3});
   EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
-  const JournalContents c = RecoverJournal(dir.File("realtime-x.journal"));
+  const JournalContents c = LeftJournal().Take(dir.File("realtime-x.journal"));
   EXPECT_FALSE(c.ok);
   EXPECT_NE(c.error.find("realtime-x.journal"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace acv::test
+
+namespace acv::test {
+namespace {
+
+// Runs `body` in a child process that reports through a pipe when it holds
+// what it took, and waits for a byte from the parent before it exits.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::function<bool()>& body) {
+    if (::pipe(toParent_) != 0 || ::pipe(toChild_) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      const char ok = body() ? 'y' : 'n';
+      (void)::write(toParent_[1], &ok, 1);
+      char go = 0;
+      (void)::read(toChild_[0], &go, 1);
+      ::_exit(0);
+    }
+  }
+  // What the child's body returned, once it did.
+  bool Ready() {
+    char ok = 0;
+    return ::read(toParent_[0], &ok, 1) == 1 && ok == 'y';
+  }
+  ~ChildProcess() {
+    if (pid_ <= 0) return;
+    const char go = 1;
+    (void)::write(toChild_[1], &go, 1);
+    ::waitpid(pid_, nullptr, 0);
+    for (int fd : {toParent_[0], toParent_[1], toChild_[0], toChild_[1]}) ::close(fd);
+  }
+
+ private:
+  int toParent_[2] = {-1, -1}, toChild_[2] = {-1, -1};
+  pid_t pid_ = -1;
+};
+
+// Two programs at the same journal: while one holds it (recording, or
+// recovering it) the other neither lists, reads, sets aside nor removes it.
+TEST(RunJournal, AJournalHeldByAnotherProcessIsLeftAlone) {
+  ScratchDir dir;
+  std::string path;
+  {
+    JournalWriter crashed;
+    ASSERT_EQ(crashed.Begin(dir.Path().string(), Header()), "");
+    ASSERT_EQ(crashed.Append(0, Rms(0), Freq(0)), "");
+    path = crashed.Path();
+  }
+  {
+    ChildProcess recovering([&] {
+      static LeftJournal held;  // kept until the child exits
+      return held.Take(path).ok;
+    });
+    ASSERT_TRUE(recovering.Ready());
+    int busy = 0;
+    EXPECT_TRUE(FindLeftJournals(dir.Path().string(), &busy).empty());
+    EXPECT_EQ(busy, 1);
+    LeftJournal second;
+    EXPECT_FALSE(second.Take(path).ok);
+    EXPECT_FALSE(second.Taken());
+    EXPECT_NE(second.SetAside(), "");
+    EXPECT_TRUE(std::filesystem::exists(path));
+  }
+  // The other program set it aside meanwhile: a name taken before is gone.
+  const std::vector<std::string> left = FindLeftJournals(dir.Path().string());
+  ASSERT_EQ(left, std::vector<std::string>{path});
+  {
+    ChildProcess declining([&] {
+      LeftJournal j;
+      return j.Take(path).ok && j.SetAside().empty();
+    });
+    ASSERT_TRUE(declining.Ready());
+  }
+  LeftJournal late;
+  EXPECT_FALSE(late.Take(left[0]).ok);
+  EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
+
+  // A run being written by another process is never listed.
+  ChildProcess recording([&] {
+    static JournalWriter live;
+    return live.Begin(dir.File("live"), Header()).empty();
+  });
+  ASSERT_TRUE(recording.Ready());
+  int busy = 0;
+  EXPECT_TRUE(FindLeftJournals(dir.File("live"), &busy).empty());
+  EXPECT_EQ(busy, 1);
+}
+
+// Where the journal's folder may not change, a set-aside, a removal after a
+// recovery or after a saved run fails: it is said once, and the journal is
+// marked so that it is not offered at every start.
+TEST(RunJournal, AJournalThatCannotBeRenamedOrRemovedIsNotOfferedAgain) {
+  ScratchDir dir;
+  const std::string folder = dir.File("journals");
+  JournalWriter declined, recovered, saved;
+  for (JournalWriter* w : {&declined, &recovered, &saved}) {
+    ASSERT_EQ(w->Begin(folder, Header()), "");
+    ASSERT_EQ(w->Append(0, Rms(0), Freq(0)), "");
+  }
+  declined.Keep();
+  recovered.Keep();
+  FrozenFolder frozen(folder);
+  if (!frozen.Frozen()) GTEST_SKIP() << "the folder cannot be made unchangeable here";
+  EXPECT_NE(saved.Finish().find("not offered again"), std::string::npos);
+  LeftJournal no, yes;
+  ASSERT_TRUE(no.Take(declined.Path()).ok);
+  EXPECT_NE(no.SetAside().find("not offered again"), std::string::npos);
+  ASSERT_TRUE(yes.Take(recovered.Path()).ok);
+  EXPECT_NE(yes.Remove().find("not offered again"), std::string::npos);
+  EXPECT_TRUE(FindLeftJournals(folder).empty());
 }
 
 }  // namespace

@@ -80,11 +80,15 @@ class RealTimeHost : public LinkHost {
   void RealTimeFirstBlock() override { firstBlocks.push_back(clock_.Now()); }
   void RealTimePointAdded() override { pointTimes.push_back(clock_.Now()); }
   void RealTimeEnded(RunEnd why) override { ends.push_back(why); }
+  void RealTimeJournalFailed(const std::string& problem) override {
+    journalProblems.push_back(problem);
+  }
 
   std::vector<std::string> messages;
   std::vector<std::int64_t> firstBlocks;  // clock times of RealTimeFirstBlock
   std::vector<std::int64_t> pointTimes;   // clock times of RealTimePointAdded
   std::vector<RunEnd> ends;
+  std::vector<std::string> journalProblems;
 
  private:
   FakeClock& clock_;

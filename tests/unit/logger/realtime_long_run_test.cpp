@@ -3,12 +3,15 @@
 // previous measurement at its end, with no memory beyond the point arrays.
 #include <fcntl.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "data/DataFile.h"
 #include "data/FileIO.h"
 #include "data/RunJournal.h"
 #include "realtime_fixture.h"
+#include "support/SmallTmpfs.h"
 
 namespace acv::test {
 namespace {
@@ -76,11 +79,33 @@ TEST_F(RealTimeTest, JournalIsKeptWhenThePreviousMeasurementCannotBeWritten) {
   EXPECT_FALSE(run.saveError.empty());
   const std::vector<std::string> left = FindLeftJournals(journals.string());
   ASSERT_EQ(left.size(), 1u);
-  const JournalContents c = RecoverJournal(left[0]);
+  const JournalContents c = LeftJournal().Take(left[0]);
   ASSERT_TRUE(c.ok) << c.error;
   EXPECT_EQ(c.run.rtCount, 2);
   EXPECT_EQ(c.run.rtStartTime, doc.rtStartTime);
   EXPECT_EQ(c.run.rtUnitCh2, "A");
+}
+
+// The disk fills up during a run: the journal stops with one report, the run
+// takes every point, and its normal end leaves no journal to offer.
+TEST_F(RealTimeTest, AFullDiskStopsTheJournalWithOneReportAndTheRunGoesOn) {
+  SmallTmpfs disk((dir / "disk").string(), 64);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  run.SetJournalFolder(disk.Folder());
+  // More records than the journal's first page holds, so that it must grow.
+  constexpr int kPoints = 400;
+  Start(2, kPoints);
+  clock.Advance(11);
+  ASSERT_EQ(doc.rtCount, 1);
+  disk.Fill();
+  clock.Advance(2000LL * kPoints + 5000);
+  EXPECT_EQ(doc.rtCount, kPoints);
+  ASSERT_EQ(host.journalProblems.size(), 1u);
+  EXPECT_NE(host.journalProblems[0].find(std::strerror(ENOSPC)), std::string::npos)
+      << host.journalProblems[0];
+  ASSERT_EQ(host.ends, (std::vector<RunEnd>{RunEnd::PointLimit}));
+  EXPECT_TRUE(run.saveError.empty()) << run.saveError;
+  EXPECT_TRUE(FindLeftJournals(disk.Folder()).empty());
 }
 
 }  // namespace
