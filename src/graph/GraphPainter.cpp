@@ -49,12 +49,17 @@ QSize LayoutSize(const QImage& image) {
                static_cast<int>(std::lround(image.height() / ratio)));
 }
 
+// The first device pixel of layout pixel v, as a painter's fills place it:
+// the first one whose centre lies at or past v.
+int DeviceEdge(int v, double ratio) {
+  return static_cast<int>(std::ceil(v * ratio - 0.5));
+}
+
 // The device pixels a painter fills for a rectangle in layout pixels: those
 // whose centre lies inside it.
 QRect DeviceRect(const QRect& r, double ratio) {
-  auto edge = [ratio](int v) { return static_cast<int>(std::ceil(v * ratio - 0.5)); };
-  return QRect(QPoint(edge(r.left()), edge(r.top())),
-               QPoint(edge(r.right() + 1) - 1, edge(r.bottom() + 1) - 1));
+  return QRect(QPoint(DeviceEdge(r.left(), ratio), DeviceEdge(r.top(), ratio)),
+               QPoint(DeviceEdge(r.right() + 1, ratio) - 1, DeviceEdge(r.bottom() + 1, ratio) - 1));
 }
 
 // The layout pixels that hold a rectangle of device pixels; at ratio 1 the
@@ -263,17 +268,19 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
   // bottom row: whatever they put outside is covered by the fills that
   // follow them, so the clip changes nothing but the work.
   const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
-  p.setClipRect(curveClip);
-  PaintGrid(p, s, frame, scale.Unit());
   if (pixels == nullptr) {
-    // Vector output keeps every curve as lines of the painter.
+    // Vector output keeps the grid and every curve as lines of the painter.
+    p.setClipRect(curveClip);
+    PaintGrid(p, s, frame, scale);
     PixelTarget lines;
     lines.clip = curveClip & QRect(0, 0, size.width(), size.height());
     PaintCurves(p, model, lines, scale);
   } else {
     p.end();
-    // The curves go in device pixels, one device pixel thin, most of their
-    // lines straight into the pixels.
+    // The grid and the curves go in device pixels, one device pixel thin,
+    // most curve lines straight into the pixels. The grid lines sit on the
+    // first device row or column of their layout pixel, where the plot's
+    // fill begins, so at a fractional ratio none falls outside the plot.
     {
       QImage& view = DeviceView(*pixels);
       PixelTarget target;
@@ -285,6 +292,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
       QPainter dp(&view);
       dp.setRenderHint(QPainter::Antialiasing, false);
       dp.setClipRect(target.clip);
+      PaintGrid(dp, s, frame, scale);
       PaintCurves(dp, model, target, scale);
     }
     p.begin(&device);
@@ -298,9 +306,23 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     DrawTrMarks(p, model, doc);
   }
   p.setClipping(false);
-  // Labels and ticks, then the surround fills that may still cut into them.
+  // Labels, then the surround fills that trim labels too long for the box.
   PaintAxes(p, s, frame);
   PaintSurround(p, s);
+  // The ticks, in device pixels like the grid they continue.
+  if (pixels == nullptr) {
+    PaintTicks(p, s, frame, scale);
+  } else {
+    p.end();
+    {
+      QPainter dp(&DeviceView(*pixels));
+      dp.setRenderHint(QPainter::Antialiasing, false);
+      PaintTicks(dp, s, frame, scale);
+    }
+    p.begin(&device);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+  }
   // Readout, white frame, legends.
   DrawReadoutText(p, s);
   QPen framePen(Qt::white, 2);
@@ -340,20 +362,40 @@ void GraphPainter::PaintBackdrop(QPainter& p, const GraphState& s) {
              ToQColor(colourOf(s.backgroundColour)));
 }
 
-void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, int unit) {
+void GraphPainter::PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame,
+                             DeviceScale scale) {
   const Rect& plot = s.plotRect;
   if (plot.Width() <= 0) return;
-  p.setPen(DottedPen(ToQColor(colourOf(s.gridColour)), unit));
+  auto at = [ratio = scale.ratio](int v) { return DeviceEdge(v, ratio); };
+  p.setPen(DottedPen(ToQColor(colourOf(s.gridColour)), scale.Unit()));
   if (s.xGrid == 1) {
     for (int k = 0; k < kTickCount; ++k) {
-      const int y = GridLineY(s, k);
-      p.drawLine(plot.left - 5, y, plot.right + 5, y);
+      const int y = at(GridLineY(s, k));
+      p.drawLine(at(plot.left - 5), y, at(plot.right + 5), y);
     }
   }
   if (s.yGrid == 1 && s.lastPoint > 0) {
     for (const XLabel& label : frame.xLabels) {
-      if (label.shown) p.drawLine(label.x, plot.bottom - 1, label.x, plot.top);
+      if (label.shown) p.drawLine(at(label.x), at(plot.bottom - 1), at(label.x), at(plot.top));
     }
+  }
+}
+
+void GraphPainter::PaintTicks(QPainter& p, const GraphState& s, const GraphFrame& frame,
+                              DeviceScale scale) {
+  const Rect& plot = s.plotRect;
+  auto at = [ratio = scale.ratio](int v) { return DeviceEdge(v, ratio); };
+  p.setPen(SolidPen(ToQColor(colourOf(s.gridColour))));
+  if (plot.Width() > 0) {
+    for (int k = 0; k < kTickCount; ++k) {
+      const int y = at(YTickY(s, k));
+      p.drawLine(at(plot.left - 5), y, at(plot.left), y);
+      p.drawLine(at(plot.right), y, at(plot.right + 5), y);
+    }
+  }
+  if (s.lastPoint <= 0 || s.firstPoint < 1 || frame.singleLabel) return;
+  for (const XLabel& label : frame.xLabels) {
+    if (label.shown) p.drawLine(at(label.x), at(plot.bottom), at(label.x), at(plot.bottom + 5));
   }
 }
 
@@ -396,15 +438,6 @@ void GraphPainter::PaintAxes(QPainter& p, const GraphState& s, const GraphFrame&
     DrawText(p, YLabelX(s, 0, s.ch1Labels[k]), y, s.ch1Labels[k], Qt::black);
     DrawText(p, YLabelX(s, 1, s.ch2Labels[k]), y, s.ch2Labels[k], Qt::black);
   }
-  const QPen tickPen = SolidPen(ToQColor(colourOf(s.gridColour)));
-  if (plot.Width() > 0) {
-    p.setPen(tickPen);
-    for (int k = 0; k < kTickCount; ++k) {
-      const int y = YTickY(s, k);
-      p.drawLine(plot.left - 5, y, plot.left, y);
-      p.drawLine(plot.right, y, plot.right + 5, y);
-    }
-  }
   if (s.lastPoint <= 0 || s.firstPoint < 1) return;
   if (frame.singleLabel) {
     DrawText(p, frame.single.textX, plot.bottom + 5, frame.single.text, Qt::black);
@@ -417,21 +450,15 @@ void GraphPainter::PaintAxes(QPainter& p, const GraphState& s, const GraphFrame&
     if (!label.shown) continue;
     DrawText(p, label.textX, plot.bottom + 5, label.text, Qt::black);
     if (!label.date.empty()) DrawText(p, label.textX, plot.bottom + 17, label.date, Qt::black);
-    p.setPen(tickPen);
-    p.drawLine(label.x, plot.bottom, label.x, plot.bottom + 5);
   }
 }
 
 void GraphPainter::PaintSurround(QPainter& p, const GraphState& s) {
   const Rect& c = s.clientRect;
   const Rect& box = s.graphBox;
-  const Rect& plot = s.plotRect;
   const int stripBottom = c.top + s.panelHeight;
-  // The grey band over the plot trims the top label; the rows of it above
-  // the box turn black again. The black margins trim labels too long for
-  // the box.
-  p.fillRect(QRect(box.left, plot.top - 20, box.Width(), 15), options_.buttonFace);
-  p.fillRect(FromCorners(c.left, plot.top - 20, c.right, box.top), Qt::black);
+  // The black margins trim labels too long for the box. The top label stays
+  // whole: it lies inside the box, which the backdrop made grey already.
   p.fillRect(QRect(c.left, box.bottom, c.Width(), c.bottom - box.bottom), Qt::black);
   p.fillRect(QRect(c.left, stripBottom, box.left - c.left, c.bottom - stripBottom), Qt::black);
   p.fillRect(QRect(box.right, stripBottom, c.right - box.right, c.bottom - stripBottom), Qt::black);

@@ -88,7 +88,10 @@ class GraphPainter {
   // pixels: the device as an image when it is one (direct writes allowed).
   void PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& model, const CDTDoc& doc);
   void PaintBackdrop(QPainter& p, const GraphState& s);
-  void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, int unit);
+  // Grid and ticks in the painter's pixels at the scale (device pixels of a
+  // picture, layout pixels of a vector device).
+  void PaintGrid(QPainter& p, const GraphState& s, const GraphFrame& frame, DeviceScale scale);
+  void PaintTicks(QPainter& p, const GraphState& s, const GraphFrame& frame, DeviceScale scale);
   // Where curve lines may be written directly: the image's pixels
   // (null when they may not) and the rows and columns the curves may touch.
   struct PixelTarget {

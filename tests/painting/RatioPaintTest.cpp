@@ -1,9 +1,14 @@
 // The graph on a scaled screen: at a device pixel ratio of 2 the layout is
 // the same and the raster twice as fine, so lines stay one device pixel thin
 // and the picture, sampled back at every other pixel, is the picture at 1.
+#include <QFontMetrics>
+#include <QPainter>
 #include <cmath>
 
 #include "PaintFixture.h"
+#include "graph/GraphFonts.h"
+#include "graph/geometry/GraphFrame.h"
+#include "graph/geometry/Scaling.h"
 #include "graph/geometry/Zoom.h"
 
 namespace acv {
@@ -83,6 +88,75 @@ TEST_F(RatioPaint, TwiceThePixelsSameLayoutSamePictureSampledBack) {
 
     RecordProperty(zoomed ? "differing_zoomed" : "differing_full", differing);
     EXPECT_LE(differing, 1600 * 900 / 100);
+  }
+}
+
+// The device rows (or columns) of layout pixel v: those whose centre lies in it.
+std::pair<int, int> DevicePixels(int v, double ratio) {
+  auto edge = [ratio](int at) { return static_cast<int>(std::ceil(at * ratio - 0.5)); };
+  return {edge(v), edge(v + 1) - 1};
+}
+
+// Scaled screens of 125 % and 175 % put most layout edges between two device
+// pixels: still every grid line and tick is drawn, on its own layout pixel,
+// and the top labels are whole.
+TEST_F(RatioPaint, GridTicksAndLabelsAreWholeAtEveryRatio) {
+  const CDTDoc doc = test::StoreRmsDoc(test::Constant(200, 2.5f), test::Constant(200, 25.0f));
+  for (double ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+    SCOPED_TRACE(ratio);
+    GraphModel m = test::GraphOf(doc);
+    m.state.ch1To = 500;  // top labels "500.00" and "100.00"
+    QImage image = ImageAt(ratio);
+    painter_.Paint(image, m, doc);
+    const GraphState& s = m.state;
+    const Rect& plot = s.plotRect;
+    GraphModel copy = m;
+    const GraphFrame frame = test::PaintOnce(copy, doc, s.clientRect);
+    const int plotLeft = DevicePixels(plot.left, ratio).first;
+    const int plotRight = DevicePixels(plot.right, ratio).first;
+    for (int k = 0; k < kTickCount; ++k) {
+      const auto [top, bottom] = DevicePixels(GridLineY(s, k), ratio);
+      EXPECT_GT(Count(image, kBlue, {plotLeft, top, plotRight, bottom}), 300) << "grid " << k;
+      // Ticks: solid on the rows of their layout pixel, nothing above.
+      const int tickRow = DevicePixels(YTickY(s, k), ratio).first;
+      const int from = DevicePixels(plot.left - 5, ratio).first;
+      const Rect tick{from, tickRow, plotLeft - 1, tickRow};
+      EXPECT_EQ(Count(image, kBlue, tick), tick.Width() + 1) << "tick " << k;
+      EXPECT_EQ(Count(image, kBlue, {from, tickRow - 1, plotLeft - 1, tickRow - 1}), 0);
+    }
+    int vertical = 0;
+    for (const XLabel& label : frame.xLabels) {
+      if (!label.shown) continue;
+      ++vertical;
+      const auto [left, right] = DevicePixels(label.x, ratio);
+      const int rows = TruncToPixel(plot.Height() * ratio);
+      EXPECT_GT(Count(image, kBlue, {left, 0, right, 2000}), rows / 3) << "x grid at " << label.x;
+    }
+    EXPECT_GE(vertical, 4);
+
+    // The top labels look as they do drawn alone on the grey box.
+    const QFont font = AxisLabelFont();
+    const QFontMetrics metrics(font);
+    for (int channel : {0, 1}) {
+      const std::string& text = channel == 0 ? s.ch1Labels[10] : s.ch2Labels[10];
+      const QPoint at(YLabelX(s, channel, text), YLabelY(s, 10) + metrics.ascent());
+      QImage alone = ImageAt(ratio);
+      alone.fill(kButtonFace);
+      {
+        QPainter p(&alone);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(at, QString::fromStdString(text));
+      }
+      const QRect box = metrics.boundingRect(QString::fromStdString(text)).translated(at);
+      const QRect device(QPoint(TruncToPixel(box.left() * ratio), TruncToPixel(box.top() * ratio)),
+                         QPoint(TruncToPixel((box.right() + 1) * ratio),
+                                TruncToPixel((box.bottom() + 1) * ratio)));
+      EXPECT_EQ(Differences(image.copy(device), alone.copy(device)), 0) << text;
+      EXPECT_GT(CountDark(alone, {device.left(), device.top(), device.right(), device.bottom()}),
+                20);
+    }
   }
 }
 
