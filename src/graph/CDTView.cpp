@@ -391,11 +391,15 @@ void CDTView::wheelEvent(QWheelEvent* event) {
     return;
   }
   // Forward zooms in around the pointer as "+" does around the cursor; back
-  // takes one zoom level back.
-  if (delta > 0) {
-    ZoomInAt(static_cast<int>(event->position().x()));
-  } else {
-    ZoomOutOneLevel();
+  // takes one zoom level back. One level per notch, however the wheel or
+  // touchpad splits the notch.
+  const int x = static_cast<int>(event->position().x());
+  for (int steps = wheel_.Take(delta); steps != 0; steps += steps > 0 ? -1 : 1) {
+    if (steps > 0) {
+      ZoomInAt(x);
+    } else {
+      ZoomOutOneLevel();
+    }
   }
   event->accept();
 }

@@ -33,6 +33,7 @@
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "graph/GraphPainter.h"
+#include "graph/geometry/GraphKeys.h"
 #include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Readout.h"
 
@@ -116,10 +117,16 @@ class CDTView : public QWidget {
   // The face as it is on the screen now (rendered first when stale).
   const QImage& Picture();
   // The graph as shown (mode, zoom, cursor and readout) painted afresh, at
-  // the view's size or another; `printing` gives the white top strip and the
-  // black readout bar of the printed page.
+  // its size on the screen or another. A picture leaves out the band of the
+  // information strip; `printing` keeps it as the white top strip of the
+  // printed page (view size by default) and adds its black readout bar.
   QImage GraphPicture(bool printing, QSize size = {});
-  // The same picture painted onto a device (an SVG file) as lines and text.
+  // The graph's size on the screen: the view without the information strip.
+  QSize GraphPictureSize() const;
+  // Height of the information strip's band at the top of the view.
+  int StripHeight() const;
+  // The whole face painted onto a device (an SVG file) as lines and text,
+  // the strip's band included (a view box leaves it out).
   void PaintGraphOn(QPaintDevice& device);
   const GraphState& State() const { return model_.state; }
   // Full renders of the face so far; the quick changes do not count.
@@ -195,6 +202,7 @@ class CDTView : public QWidget {
   int fullPaints_ = 0;
   bool graphShownOnce_ = false;  // viewtimer::kFirstZoomReset runs once, on the first graph paint
   QPoint lastMouse_;
+  WheelSteps wheel_;
 
   std::unique_ptr<TimerHost> ownTimers_;
   TimerHost* timers_ = nullptr;

@@ -24,7 +24,7 @@ std::string NotWritten(const std::string& writerError) {
 }  // namespace
 
 std::string SaveGraphPicture(CDTView& view, const QString& path, QSize size) {
-  if (size.isEmpty()) size = view.size();
+  if (size.isEmpty()) size = view.GraphPictureSize();
   if (size.width() < 1 || size.height() < 1 || size.width() > kLargestSide ||
       size.height() > kLargestSide) {
     return Failed(path,
@@ -33,11 +33,13 @@ std::string SaveGraphPicture(CDTView& view, const QString& path, QSize size) {
   if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) != 0) {
     return NotWritten(SavePictureFile(view.GraphPicture(false, size), path));
   }
-  return NotWritten(
-      SaveSvgFile(path, view.size(), [&view](QPaintDevice& svg) { view.PaintGraphOn(svg); }));
+  // The face is painted whole; the view box shows the graph below the strip.
+  const QSize graph = view.GraphPictureSize();
+  return NotWritten(SaveSvgFile(path, QRect(QPoint(0, view.height() - graph.height()), graph),
+                                [&view](QPaintDevice& svg) { view.PaintGraphOn(svg); }));
 }
 
-std::string SaveSvgFile(const QString& path, QSize size,
+std::string SaveSvgFile(const QString& path, const QRect& viewBox,
                         const std::function<void(QPaintDevice&)>& paint,
                         std::vector<std::string> inputs) {
   FileWriterDevice file(path.toStdString(), std::move(inputs));
@@ -45,8 +47,8 @@ std::string SaveSvgFile(const QString& path, QSize size,
   {
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setSize(viewBox.size());
+    generator.setViewBox(viewBox);
     generator.setTitle(QStringLiteral("Graph"));
     paint(generator);
   }

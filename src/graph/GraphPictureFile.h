@@ -3,6 +3,7 @@
 // or as an SVG whose curves, grid and texts stay lines and text. The file
 // appears only when complete.
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -14,8 +15,9 @@ namespace acv {
 class CDTView;
 
 // By the name's suffix: ".svg" writes SVG, anything else PNG. size: the
-// picture's size in pixels (the view's own when empty). Returns "" or why
-// the picture was not written.
+// picture's size in pixels (the graph's on the screen when empty: the view
+// without the information strip above it). Returns "" or why the picture
+// was not written.
 std::string SaveGraphPicture(CDTView& view, const QString& path, QSize size = {});
 
 // Any picture the program writes (graph pictures, screenshots), through the
@@ -24,8 +26,9 @@ std::string SaveGraphPicture(CDTView& view, const QString& path, QSize size = {}
 // or the writer's error.
 std::string SavePictureFile(const QImage& image, const QString& path,
                             std::vector<std::string> inputs = {});
-// An SVG of `size` that paint() draws, through the same writer.
-std::string SaveSvgFile(const QString& path, QSize size,
+// An SVG of what paint() draws inside `viewBox` (the SVG's size), through
+// the same writer.
+std::string SaveSvgFile(const QString& path, const QRect& viewBox,
                         const std::function<void(QPaintDevice&)>& paint,
                         std::vector<std::string> inputs = {});
 

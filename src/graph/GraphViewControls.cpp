@@ -56,10 +56,16 @@ QIcon ZoomOutIcon() {
 
 void SyncBar(QScrollBar* bar, const ScrollBarState& state) {
   const QSignalBlocker block(bar);
-  bar->setRange(state.minimum, std::max(state.minimum, state.maximum));
+  // A disabled bar is empty: a thumb would claim there is somewhere to
+  // scroll to. Its range comes back when the view zooms again.
+  if (state.enabled) {
+    bar->setRange(state.minimum, std::max(state.minimum, state.maximum));
+  } else {
+    bar->setRange(0, 0);
+  }
   bar->setPageStep(std::max(1, state.page));
   bar->setSingleStep(1);
-  bar->setSliderPosition(state.position);
+  bar->setSliderPosition(state.enabled ? state.position : 0);
   bar->setEnabled(state.enabled);
 }
 

@@ -192,7 +192,7 @@ void CMainFrame::OnSaveGraphPicture() {
   const QString path =
       prompter_->SaveFileName(this, QStringLiteral("Graph.png"), SaveKind::Picture);
   if (path.isEmpty()) return;
-  QSize size = view_->size();
+  QSize size = view_->GraphPictureSize();
   if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     // The window's size, or any other the user types ("1920 x 1080").
     bool ok = false;

@@ -93,7 +93,7 @@ TEST_F(ReportPdf, PdfPagesAndPicturesAreSafeOnEveryTarget) {
       {"SVG",
        [&](const std::string& path, const std::vector<std::string>& inputs) {
          return SaveSvgFile(
-             QString::fromStdString(path), QSize(64, 48),
+             QString::fromStdString(path), QRect(0, 0, 64, 48),
              [](QPaintDevice& d) { QPainter(&d).drawLine(0, 0, 63, 47); }, inputs);
        }},
   };

@@ -48,16 +48,24 @@ TEST_F(ReportCommands, ExportPdfWritesTheListPagesAndTheGraphPage) {
 TEST_F(ReportCommands, PicturesAsPngOfAnySizeAndAsSvgWithLines) {
   CDTView& view = *Frame().View();
   view.resize(900, 600);
+  // The graph as on the screen below the 120-pixel information strip, whose
+  // band is left out rather than saved empty: the top row is the black
+  // surround, as on the screen.
   ASSERT_EQ(SaveGraphPicture(view, Out("a.png")), "");
-  EXPECT_EQ(QImage(Out("a.png")).size(), QSize(900, 600));
+  const QImage a(Out("a.png"));
+  EXPECT_EQ(a.size(), QSize(900, 480));
+  EXPECT_EQ(a.copy(0, 0, 900, 1), view.Picture().copy(0, 120, 900, 1).convertToFormat(a.format()));
   ASSERT_EQ(SaveGraphPicture(view, Out("b.png"), QSize(1920, 1080)), "");
-  EXPECT_EQ(QImage(Out("b.png")).size(), QSize(1920, 1080));
+  const QImage b(Out("b.png"));
+  EXPECT_EQ(b.size(), QSize(1920, 1080));
+  EXPECT_EQ(b.pixel(960, 2), qRgb(0, 0, 0));
   ASSERT_EQ(SaveGraphPicture(view, Out("c.svg")), "");
   QFile svg(Out("c.svg"));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("<polyline") || text.contains("<path")) << text.left(400).toStdString();
   EXPECT_FALSE(text.contains("<image"));  // drawn, not a picture inside
+  EXPECT_TRUE(text.contains("viewBox=\"0 120 900 480\"")) << text.left(400).toStdString();
   EXPECT_NE(SaveGraphPicture(view, Out("d.png"), QSize(20000, 10)), "");
   EXPECT_FALSE(QFile::exists(Out("d.png")));
 }

@@ -80,4 +80,12 @@ KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key) {
   return out;
 }
 
+int WheelSteps::Take(int delta) {
+  if ((delta > 0 && pending_ < 0) || (delta < 0 && pending_ > 0)) pending_ = 0;
+  pending_ += delta;
+  const int steps = pending_ / kNotch;
+  pending_ -= steps * kNotch;
+  return steps;
+}
+
 }  // namespace acv

@@ -37,4 +37,18 @@ struct KeyOutcome {
 // without data or during a drag.
 KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key);
 
+// Turns wheel deltas into zoom steps. A mouse wheel reports 120 per notch; a
+// touchpad reports many small deltas per swipe, which must add up to a notch
+// before they zoom, or one swipe would zoom many levels.
+class WheelSteps {
+ public:
+  static constexpr int kNotch = 120;
+  // Whole notches now due: positive forwards (zoom in), negative back. A
+  // turn the other way drops what was left over of the last direction.
+  int Take(int delta);
+
+ private:
+  int pending_ = 0;
+};
+
 }  // namespace acv

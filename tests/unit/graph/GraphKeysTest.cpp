@@ -158,5 +158,27 @@ TEST_F(GraphKeysTest, NothingHappensWithoutAGraph) {
   }
 }
 
+// Each row: the deltas of one gesture and the zoom steps each one gives.
+TEST(WheelStepsTest, SmallDeltasAddUpToWholeNotches) {
+  struct Case {
+    const char* what;
+    std::vector<int> deltas;
+    std::vector<int> steps;
+  };
+  const Case cases[] = {
+      {"mouse notches", {120, -120, 240}, {1, -1, 2}},
+      {"touchpad swipe", {30, 30, 30, 30, 30}, {0, 0, 0, 1, 0}},
+      {"turned back drops the rest", {90, -30, -90}, {0, 0, -1}},
+      {"fine back swipe", {-60, -70, -110}, {0, -1, -1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WheelSteps wheel;
+    std::vector<int> got;
+    for (int d : c.deltas) got.push_back(wheel.Take(d));
+    EXPECT_EQ(got, c.steps);
+  }
+}
+
 }  // namespace
 }  // namespace acv
