@@ -50,7 +50,7 @@ constexpr std::array<CommandInfo, 35> kCommands{{
     {kFitAxes, "&Fit Y Axes to Data", "Set each channel's Y axis to the range of its data on show",
      "Fit"},
     {kToggleInstrument, "&Instrument", "Show or hide the instrument column", "Instrument"},
-    {kToggleInfoPanel, "&Info Dialog", "Show or hide the information panel", "Info Dialog"},
+    {kToggleInfoPanel, "I&nfo Dialog", "Show or hide the information panel", "Info Dialog"},
     {kHelpTopics, "&Help topics...", "Open the help", "Help"},
     {kAbout, "&About...", "Display program information and version", "About"},
     {kTotalTypesList, "Total Types Data LIST", "", ""},

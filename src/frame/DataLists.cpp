@@ -146,31 +146,58 @@ std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column) {
   }
 }
 
-std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
-                             std::vector<std::int64_t> rows) {
+namespace {
+
+// Rows as tab-separated text under a line of titles: only the given columns,
+// each row once, in ascending order, rows past `count` left out.
+template <typename Title, typename Cell>
+std::string CopyText(const std::vector<int>& columns, std::vector<std::int64_t> rows,
+                     std::int64_t count, Title title, Cell cell) {
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  auto line = [&columns](auto text_of) {
+    std::string text;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) text += '\t';
+      text += text_of(columns[i]);
+    }
+    return text + '\n';
+  };
+  std::string text = line(title);
+  for (std::int64_t row : rows) {
+    if (row < 0 || row >= count) continue;
+    text += line([&](int c) { return cell(row, c); });
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
+                             std::vector<std::int64_t> rows) {
   std::vector<int> columns;
   for (int c = 0; c < kDataListColumns; ++c) {
     if (ColumnUsed(mode, view, c)) columns.push_back(c);
   }
-  auto line = [&columns](auto cell) {
-    std::string text;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (i > 0) text += '\t';
-      text += cell(columns[i]);
-    }
-    return text + '\n';
-  };
   const auto titles = DataListColumns(mode);
-  std::string text =
-      line([&](int c) { return std::string(titles[static_cast<std::size_t>(c)].title); });
-  const std::int64_t count = DataListRowCount(doc, mode);
-  for (std::int64_t row : rows) {
-    if (row < 0 || row >= count) continue;
-    text += line([&](int c) { return DataListCell(doc, mode, view, row, c); });
-  }
-  return text;
+  return CopyText(
+      columns, std::move(rows), DataListRowCount(doc, mode),
+      [&](int c) { return std::string(titles[static_cast<std::size_t>(c)].title); },
+      [&](std::int64_t row, int c) { return DataListCell(doc, mode, view, row, c); });
+}
+
+std::string TrListCopyText(const CDTDoc& doc, std::vector<std::int64_t> rows) {
+  // The third column has no title and never a value.
+  return CopyText(
+      {0, 1}, std::move(rows), TrListRowCount(doc),
+      [](int c) { return std::string(kTrColumns[static_cast<std::size_t>(c)].title); },
+      [&](std::int64_t row, int c) { return TrListCell(doc, row, c); });
+}
+
+bool DataListOutdated(DisplayMode mode, const DisplaySetup& listed, const DisplaySetup& now) {
+  if (mode == DisplayMode::StoreTr && TrOffset(listed) != TrOffset(now)) return true;
+  return listed.plotCh1 != now.plotCh1 || listed.plotCh2 != now.plotCh2 ||
+         listed.ch1UnitText != now.ch1UnitText || listed.ch2UnitText != now.ch2UnitText;
 }
 
 std::int64_t DataListRowOfPoint(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,

@@ -57,6 +57,15 @@ std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column);
 std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
                              std::vector<std::int64_t> rows);
 
+// The same for TR File List rows (record number and trigger time).
+std::string TrListCopyText(const CDTDoc& doc, std::vector<std::int64_t> rows);
+
+// Whether a Data List built for `listed` would read differently for the
+// display now on show in the same mode (another TR record, other channels or
+// units): then it must be built again. Rows added by new real-time points
+// are no such change.
+bool DataListOutdated(DisplayMode mode, const DisplaySetup& listed, const DisplaySetup& now);
+
 // The Data List row of a graph point (0-based index as the cursor counts it)
 // and back; -1 when the point has no row.
 std::int64_t DataListRowOfPoint(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,

@@ -65,8 +65,10 @@ void CMainFrame::OpenDataList() {
 
 void CMainFrame::RebuildDataList() {
   if (dataList_ == nullptr) return;
-  dataList_->Rebuild(frame_.ActiveMode(), view_->Display());
-  if (frame_.realTimeStopped == 0) dataList_->List()->ScrollToBottom();
+  const DisplayMode mode = frame_.ActiveMode();
+  dataList_->Rebuild(mode, view_->Display());
+  // The newest row is followed in a running real-time display only.
+  if (frame_.realTimeStopped == 0 && IsRealTimeMode(mode)) dataList_->List()->ScrollToBottom();
 }
 
 void CMainFrame::PlaceDataList() {
@@ -85,7 +87,10 @@ void CMainFrame::FollowDisplayInDataList(bool layoutChanged, bool keep) {
     dataList_->close();
     return;
   }
-  if (keep || layoutChanged || dataList_->Model()->Mode() != mode) {
+  // Also when the same display shows other rows (STORE TR chosen again goes
+  // back to record 0): the list must list what the graph shows.
+  if (keep || layoutChanged || dataList_->Model()->Mode() != mode ||
+      DataListOutdated(mode, dataList_->Model()->View(), view_->Display())) {
     RebuildDataList();
     PlaceDataList();
     return;

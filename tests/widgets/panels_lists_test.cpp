@@ -169,6 +169,20 @@ TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   EXPECT_EQ(Frame().View()->Display().trRecord, 2);
   EXPECT_EQ(Frame().View()->ZoomResets(), resets + 1);
 
+  // Ctrl+C copies the chosen record's line.
+  table->selectRow(2);
+  Key(table, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "File No.\tTime\n3\t01/01/26 10:05:00\n");
+
+  // STORE TR chosen again with the TR File List closed goes back to record
+  // 0; the Data List lists it too.
+  records->close();
+  Frame().OnCommand(cmd::kStoreTr);
+  EXPECT_EQ(Frame().View()->Display().trRecord, 0);
+  ASSERT_NE(Frame().DataList(), nullptr);
+  EXPECT_EQ(Cell(250, 1), "01/01/26 10:01:40");
+  EXPECT_EQ(Cell(1, 2), "100.0 V");
+
   // Leaving STORE TR closes the TR File List.
   Frame().OnCommand(cmd::kStoreRms);
   EXPECT_EQ(Frame().TrFileList(), nullptr);

@@ -16,11 +16,14 @@ class CTrFileListDlg : public ListWindow {
   ListTable* Table() const { return table_; }
   // Counts the records again.
   void Rebuild();
+  // Ctrl+C: the selected records as tab-separated text, as the Data List copies.
+  void CopySelection() const;
 
  signals:
   void recordChosen(int record);
 
  private:
+  const CDTDoc& doc_;
   TrListModel* model_;
   ListTable* table_;
 };

@@ -169,7 +169,7 @@ TEST(CommandTable, MenuTextsAndMnemonicsAreTheAgreedOnes) {
       {cmd::kImportToList, "&Import Data To List"},
       {cmd::kPreviousMeasurement, "&Previous Measurement"},
       {cmd::kToggleInstrument, "&Instrument"},
-      {cmd::kToggleInfoPanel, "&Info Dialog"},
+      {cmd::kToggleInfoPanel, "I&nfo Dialog"},
       {cmd::kAbout, "&About..."},
       {cmd::kHelpTopics, "&Help topics..."},
       {cmd::kRun, "&Run..."},

@@ -155,6 +155,26 @@ TEST(DataList, CopiedTextHasTitlesAndTheRowsInOrder) {
             "No.\tTime\tCH2\n");
 }
 
+TEST(DataList, IsBuiltAgainWhenTheShownRecordOrChannelsChangeNotForNewPoints) {
+  const DisplaySetup record0 = Shown(true, false, "V", "", 0);
+  DisplaySetup grown = Shown(true, true, "V", "A");
+  grown.lastPoint = 40;  // a run's new points only add rows
+  struct Case {
+    DisplayMode mode;
+    DisplaySetup listed, now;
+    bool outdated;
+  } const cases[] = {
+      {DisplayMode::StoreTr, Shown(false, true, "A", "A", 2), record0, true},
+      {DisplayMode::StoreTr, record0, record0, false},
+      {DisplayMode::RealTimeRms, Shown(true, true, "V", "A"), grown, false},
+      {DisplayMode::RealTimeRms, Shown(true, false, "V", ""), grown, true},
+      {DisplayMode::StoreRms, Shown(true, true, "V", "V"), Shown(true, true, "V", "A"), true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DataListOutdated(c.mode, c.listed, c.now), c.outdated) << static_cast<int>(c.mode);
+  }
+}
+
 TEST(DataList, RowsAndGraphPointsMapBothWays) {
   const CDTDoc doc = ListDoc();
   const DisplaySetup record2 = Shown(false, true, "A", "A", 2);
@@ -172,6 +192,8 @@ TEST(TrFileList, RecordsByNumberAndTriggerTime) {
   EXPECT_EQ(TrListCell(doc, 2, 1), "14/11/23 22:16:20");
   EXPECT_EQ(TrListCell(doc, 2, 2), "");
   EXPECT_EQ(TrListCell(doc, 3, 0), "");
+  EXPECT_EQ(TrListCopyText(doc, {2, 0, 7}),
+            "File No.\tTime\n1\t14/11/23 22:14:20\n3\t14/11/23 22:16:20\n");
   doc.trCount = 5;  // a count the times do not back
   EXPECT_EQ(TrListRowCount(doc), 3);
   EXPECT_STREQ(TrListColumns()[0].title, "File No.");
