@@ -255,7 +255,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnAxisSetup();
   void OnViewOptions();
   void OnFitAxes();
-  void ApplyAxes(const AxisValues& values);
+  void ApplyAxes(DisplayMode mode, const AxisValues& values);
 
   // Services, owned when made here.
   std::unique_ptr<Prompter> ownPrompter_;

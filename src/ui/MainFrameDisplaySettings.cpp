@@ -67,11 +67,16 @@ void CMainFrame::OnAxisSetup() {
   context.rtCount = [this] { return doc_.rtCount; };
   auto* dialog = new CAxisSetupDlg(*prompter_, context, this);
   dialog->Load(AxisValuesOf(view_->Display()));
-  OpenSettingsDialog(dialog, [this, dialog] { ApplyAxes(dialog->Accepted()); });
+  OpenSettingsDialog(dialog,
+                     [this, dialog, mode = context.mode] { ApplyAxes(mode, dialog->Accepted()); });
 }
 
-void CMainFrame::ApplyAxes(const AxisValues& values) {
-  PutAxisLimits(frame_, frame_.ActiveMode(), values);
+void CMainFrame::ApplyAxes(DisplayMode mode, const AxisValues& values) {
+  PutAxisLimits(frame_, mode, values);
+  // The dialog does not block the window: a run may have switched the
+  // display meanwhile. The values are that display's; the one now on show
+  // keeps its own.
+  if (frame_.ActiveMode() != mode) return;
   DisplaySetup setup = view_->Display();
   PutAxisValues(setup, values);
   view_->ApplyDisplay(setup);

@@ -32,7 +32,16 @@ class WaitCursor {
 
 bool CMainFrame::AskToSaveFirst(SavePrompt prompt) {
   if (!NeedsSavePrompt(prompt, frame_, Facts())) return true;
-  const bool yes = prompter_->AskYesNo(this, QString::fromUtf8(PromptText(prompt)));
+  const QString question = QString::fromUtf8(PromptText(prompt));
+  bool yes = false;
+  if (prompt == SavePrompt::BeforeClose) {
+    // Closing may be called off: the window stays and nothing is lost.
+    const Answer answer = prompter_->AskYesNoCancel(this, question);
+    if (answer == Answer::Cancel) return false;
+    yes = answer == Answer::Yes;
+  } else {
+    yes = prompter_->AskYesNo(this, question);
+  }
   const bool saved = yes && SaveData();
   return AfterSavePrompt(prompt, frame_, yes, saved);
 }

@@ -40,6 +40,21 @@ bool DialogPrompter::AskYesNo(QWidget* parent, const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+Answer DialogPrompter::AskYesNoCancel(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppCaption), text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
 QString DialogPrompter::SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) {
   const std::vector<SaveFilter> filters = SaveFiltersFor(kind);
   QStringList labels;

@@ -12,6 +12,9 @@ class QWidget;
 
 namespace acv {
 
+// The answer to a question that may also be called off.
+enum class Answer { Yes, No, Cancel };
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -19,6 +22,8 @@ class Prompter {
   virtual void Message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
   // A Yes/No question with the question icon; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+  // The same with a Cancel button (and Esc) that calls off what was asked for.
+  virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
   // The save dialog of one kind of file with that kind's filters: the file
   // that will really be written (SaveTargetFor), after the user agreed to
   // replace it when it exists; empty on Cancel.
@@ -32,6 +37,7 @@ class DialogPrompter : public Prompter {
  public:
   void Message(QWidget* parent, const QString& text, MessageIcon icon) override;
   bool AskYesNo(QWidget* parent, const QString& text) override;
+  Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
   QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
 

@@ -34,6 +34,14 @@ class ScriptedPrompter : public Prompter {
     answers.pop_front();
     return yes;
   }
+  Answer AskYesNoCancel(QWidget* parent, const QString& text) override {
+    if (cancels > 0) {
+      questions << text;
+      --cancels;
+      return Answer::Cancel;
+    }
+    return AskYesNo(parent, text) ? Answer::Yes : Answer::No;
+  }
   QString SaveFileName(QWidget*, const QString& proposed, SaveKind kind) override {
     proposedNames << proposed;
     saveKinds.push_back(kind);
@@ -45,6 +53,7 @@ class ScriptedPrompter : public Prompter {
   }
 
   std::deque<bool> answers;  // Yes/No answers in order; No when empty
+  int cancels = 0;           // the next questions with a Cancel button get Cancel
   QString saveName;          // what the save dialog returns ("" = Cancel)
   QString openName;
   QStringList messages, questions, proposedNames, filters;

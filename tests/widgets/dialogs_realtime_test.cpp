@@ -25,6 +25,9 @@ class RealTimeDialogTest : public DialogTest {
     ASSERT_TRUE(dialog.Open(h));
   }
 
+  // Focus elsewhere or Enter: the field is left.
+  static void Leave(QLineEdit* edit) { emit edit->editingFinished(); }
+
   CRealTimeDlg dialog;
   std::vector<std::string> prompts;
 };
@@ -47,10 +50,14 @@ TEST_F(RealTimeDialogTest, OwnPortCheckConnectsAndShowsTheRunHint) {
 
 TEST_F(RealTimeDialogTest, RunRefusesRateOneAndStartsWithRateTwo) {
   OpenConnected();
+  // The "1" of "10" says nothing yet; leaving the field or RUN names the range.
   ReplaceText(dialog.RateEdit(), "1");
-  ASSERT_FALSE(prompts.empty());
+  EXPECT_TRUE(prompts.empty());
+  Leave(dialog.RateEdit());
+  ASSERT_EQ(prompts.size(), 1u);
   EXPECT_EQ(prompts.back(), "Please enter an integer between 2 and 3600.");
   dialog.RunButton()->click();
+  EXPECT_EQ(prompts.size(), 2u);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_TRUE(h.Frames().empty());
   EXPECT_EQ(h.realTime.starts, 0);
@@ -77,13 +84,17 @@ TEST_F(RealTimeDialogTest, TypedValuesAreKeptAfterCancelButHalfTypedOnesAreNot) 
   EXPECT_EQ(h.realTimePoints, 500);
   ReplaceText(dialog.RateEdit(), "30");
   EXPECT_EQ(h.rtInterval, 30);
-  // Out of range or not an integer: prompted, and the last good value stays.
+  // Out of range or not an integer: prompted when left, and the last good
+  // value stays.
   ReplaceText(dialog.PointsEdit(), "");
+  Leave(dialog.PointsEdit());
   EXPECT_EQ(prompts.back(), "Please enter an integer.");
   ReplaceText(dialog.PointsEdit(), "0");
+  Leave(dialog.PointsEdit());
   EXPECT_EQ(prompts.back(), "Please enter an integer between 1 and 100000.");
   EXPECT_EQ(h.realTimePoints, 500);
   TypeText(dialog.PointsEdit(), "-");  // "0-"
+  Leave(dialog.PointsEdit());
   EXPECT_EQ(prompts.back(), "Please enter an integer.");
   EXPECT_EQ(h.realTimePoints, 500);
   ReplaceText(dialog.PointsEdit(), "750");
@@ -144,7 +155,9 @@ TEST_F(RealTimeDialogTest, RunFollowsTheStatusTheLinkSets) {
 TEST_F(RealTimeDialogTest, DefaultPromptIsANonModalBoxThatGoesAwayOnceTheFieldIsGood) {
   h.LoggerKnownOnPort1();
   ASSERT_TRUE(dialog.Open(h));
-  ReplaceText(dialog.RateEdit(), "1");  // must not block
+  ReplaceText(dialog.RateEdit(), "1");
+  EXPECT_EQ(dialog.findChild<QMessageBox*>(), nullptr);  // typing goes on undisturbed
+  emit dialog.RateEdit()->editingFinished();             // must not block
   auto* box = dialog.findChild<QMessageBox*>();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
@@ -154,6 +167,8 @@ TEST_F(RealTimeDialogTest, DefaultPromptIsANonModalBoxThatGoesAwayOnceTheFieldIs
   EXPECT_EQ(h.rtInterval, 15);
   EXPECT_FALSE(box->isVisible());
   ReplaceText(dialog.RateEdit(), "");
+  EXPECT_FALSE(box->isVisible());
+  emit dialog.RateEdit()->editingFinished();
   EXPECT_TRUE(box->isVisible());
   dialog.reject();
   EXPECT_FALSE(box->isVisible());

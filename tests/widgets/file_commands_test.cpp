@@ -228,6 +228,13 @@ TEST_F(FileCommands, ClosingStaysOpenWhenTheWantedSaveFails) {
   Frame().close();
   clock.Advance(200);
   EXPECT_TRUE(Frame().isVisible());
+  // Cancel in the question keeps the window and the data as they were.
+  ui.prompter.cancels = 1;
+  Frame().close();
+  clock.Advance(200);
+  EXPECT_TRUE(Frame().isVisible());
+  EXPECT_EQ(Frame().State().dataUnsaved, 1);
+  EXPECT_EQ(ui.prompter.questions.size(), 3);
   ui.prompter.answers = {false};
   Frame().close();
   clock.Advance(200);

@@ -63,6 +63,23 @@ TEST_F(SettingsDialogs, AxisMessagesComeInTurnAndTheDialogStaysOpen) {
   EXPECT_EQ(Frame().State().yAxisHigh[0][0], 250);
 }
 
+// The dialog stays open while the display changes under it (a run's first
+// point, a display command): OK belongs to the display it was opened for.
+TEST_F(SettingsDialogs, AxisOkAfterTheDisplayChangedGoesToTheDisplayItWasOpenedFor) {
+  ShowStoreData();
+  auto* dialog = Open<CAxisSetupDlg>(cmd::kAxisSetup);
+  ASSERT_NE(dialog, nullptr);
+  Frame().OnCommand(cmd::kStoreTr);
+  const DisplaySetup tr = Frame().View()->Display();
+  const auto trRow = Frame().State().yAxisHigh[1];
+  Type(dialog, AxisField::Ch1To, "250");
+  dialog->OkButton()->click();
+  EXPECT_EQ(Frame().State().yAxisHigh[0][0], 250);
+  EXPECT_EQ(Frame().State().yAxisHigh[1], trRow);
+  EXPECT_EQ(Frame().View()->Display().ch1To, tr.ch1To);
+  EXPECT_EQ(Frame().View()->Display().lastPoint, tr.lastPoint);
+}
+
 TEST_F(SettingsDialogs, DuringARunXToBecomesThePointsTakenSoFar) {
   ScriptedPrompter prompter;
   int taken = 7;

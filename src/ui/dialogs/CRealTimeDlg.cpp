@@ -90,6 +90,8 @@ CRealTimeDlg::CRealTimeDlg(QWidget* parent)
 
   connect(rateEdit_, &QLineEdit::textChanged, this, [this] { FieldChanged(true); });
   connect(pointsEdit_, &QLineEdit::textChanged, this, [this] { FieldChanged(false); });
+  connect(rateEdit_, &QLineEdit::editingFinished, this, &CRealTimeDlg::FieldLeft);
+  connect(pointsEdit_, &QLineEdit::editingFinished, this, &CRealTimeDlg::FieldLeft);
   connect(runButton_, &QPushButton::clicked, this, &CRealTimeDlg::RunPressed);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -108,9 +110,10 @@ void CRealTimeDlg::Prepare() {
 
 void CRealTimeDlg::FieldChanged(bool rateField) {
   if (!attached_) return;
-  const RealTimeCheck check =
-      CheckRealTimeFields(rateEdit_->text().toStdString(), pointsEdit_->text().toStdString());
-  ShowPrompt(QString::fromStdString(check.prompt));
+  const RealTimeCheck check = CurrentCheck();
+  // No word while typing: the "1" of "10" is on its way to a good value.
+  // A prompt still up goes as soon as the fields are good again.
+  if (check.prompt.empty()) ShowPrompt({});
   // Only a value the run could use is handed on: a half-typed "1" or an
   // emptied field must not reach the settings file or the time axis of the
   // data on screen. RUN refuses such values anyway.
@@ -118,11 +121,21 @@ void CRealTimeDlg::FieldChanged(bool rateField) {
   if (!rateField && check.points) Context().RealTimePoints() = *check.points;
 }
 
+void CRealTimeDlg::FieldLeft() {
+  if (attached_) ShowPrompt(QString::fromStdString(CurrentCheck().prompt));
+}
+
+RealTimeCheck CRealTimeDlg::CurrentCheck() const {
+  return CheckRealTimeFields(rateEdit_->text().toStdString(), pointsEdit_->text().toStdString());
+}
+
 void CRealTimeDlg::RunPressed() {
   if (Status() == kStatusConnecting) return;
-  const RealTimeCheck check =
-      CheckRealTimeFields(rateEdit_->text().toStdString(), pointsEdit_->text().toStdString());
-  if (!check.Valid()) return;
+  const RealTimeCheck check = CurrentCheck();
+  if (!check.Valid()) {
+    ShowPrompt(QString::fromStdString(check.prompt));
+    return;
+  }
   if (!StatusAllowsAction()) return;
   Context().RtInterval() = *check.interval;
   Context().RealTimePoints() = *check.points;
@@ -146,6 +159,8 @@ void CRealTimeDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CRealTimeDlg::done(int result) {
+  // The field loses the focus as the dialog goes: that is no leaving to check.
+  attached_ = false;
   ShowPrompt({});
   LoggerDialogBase::done(result);
 }

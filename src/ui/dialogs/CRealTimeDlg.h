@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+#include "frame/DialogRules.h"
 #include "ui/dialogs/LoggerDialogBase.h"
 
 class QMessageBox;
@@ -29,8 +30,9 @@ class CRealTimeDlg : public LoggerDialogBase {
 
   DialogKind Kind() const override { return DialogKind::RealTime; }
 
-  // Shows why a field is not accepted ("Please enter an integer." ...), or,
-  // with an empty text, that both fields are fine again. By default a
+  // Shows why a field is not accepted ("Please enter an integer." ...) when
+  // a field is left or RUN is pressed, or, with an empty text, that both
+  // fields are fine again. By default a
   // non-modal box that does not take the focus from the field being typed.
   using Prompt = std::function<void(const QString& text)>;
   void SetPrompt(Prompt prompt) { prompt_ = std::move(prompt); }
@@ -46,6 +48,9 @@ class CRealTimeDlg : public LoggerDialogBase {
 
  private:
   void FieldChanged(bool rateField);
+  // A field left (focus elsewhere, Enter): now a wrong value is named.
+  void FieldLeft();
+  RealTimeCheck CurrentCheck() const;
   void RunPressed();
   void ShowPrompt(const QString& text);
 
