@@ -9,6 +9,7 @@
 #include "data/FileIO.h"
 #include "data/LocalTimeCache.h"
 #include "data/RealTimeExport.h"
+#include "data/TimeText.h"
 
 namespace acv {
 namespace {
@@ -170,7 +171,7 @@ void WriteCsvExport(std::ostream& out, const CDTDoc& doc) {
   ExportRecords records(doc);
   std::string line = "no,kind,ch1,ch1_unit,ch2,ch2_unit,time\r\n";
   out.write(line.data(), static_cast<std::streamsize>(line.size()));
-  TimeTextCache times("%Y-%m-%dT%H:%M:%S");
+  TimeTextCache times(kCsvTimeFormat);
   ExportRecord r;
   while (out && records.Next(r)) {
     const int precision = r.kind == ExportKind::Rms ? 1 : 0;

@@ -5,6 +5,7 @@
 
 #include "data/Export.h"
 #include "data/FileIO.h"
+#include "data/TimeText.h"
 
 namespace acv {
 namespace {
@@ -76,8 +77,8 @@ std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i) {
   const auto at = static_cast<std::size_t>(i);
   const ChannelPair& rms = run.rtRms[at];
   const ChannelPair& hz = run.rtFreq[at];
-  std::string line = std::to_string(i + 1) + "," +
-                     FormatTime(run.RealTimeSampleTime(i), "%Y-%m-%d %H:%M:%S") + ",";
+  std::string line =
+      std::to_string(i + 1) + "," + FormatTime(run.RealTimeSampleTime(i), kCsvTimeFormat) + ",";
   line += run.rtHasCh1 ? Tenths(rms.ch1) + "," + Tenths(hz.ch1) + "," : ",,";
   line += run.rtHasCh2 ? Tenths(rms.ch2) + "," + Tenths(hz.ch2) + "," : ",,";
   if (run.HasApparentPower()) {

@@ -14,6 +14,9 @@ std::string FormatTime(TimeStamp t, const char* pattern);
 
 // The pattern every sample time is shown with.
 inline constexpr const char* kSampleTimeFormat = "%d/%m/%y %H:%M:%S";
+// Times in the CSV files (STORE and real time alike): ISO 8601 local time,
+// which spreadsheets and scripts read without guessing the day's place.
+inline constexpr const char* kCsvTimeFormat = "%Y-%m-%dT%H:%M:%S";
 
 struct LocalFields {
   int year = 1970;  // full year

@@ -16,6 +16,7 @@
 #include "SimProcess.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
+#include "data/TimeText.h"
 
 namespace acv::test {
 namespace {
@@ -78,7 +79,7 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
   const std::vector<std::string> lines = Lines(ReadTextFile(csvPath));
   ASSERT_EQ(lines.size(), 3u) << ReadTextFile(csvPath);
   EXPECT_EQ(lines[0], kHeader);
-  const std::regex time(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)");
+  const std::regex time(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)");
   std::vector<std::vector<std::string>> points;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Fields(lines[i]);
@@ -116,7 +117,7 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
     EXPECT_EQ(rms, points[i][2]);
     std::snprintf(rms, sizeof rms, "%.1f", loaded.rtFreq[i].ch2);
     EXPECT_EQ(rms, points[i][5]);
-    EXPECT_EQ(FormatTime(loaded.RealTimeSampleTime(i), "%Y-%m-%d %H:%M:%S"), points[i][1]);
+    EXPECT_EQ(FormatTime(loaded.RealTimeSampleTime(i), kCsvTimeFormat), points[i][1]);
   }
 }
 
