@@ -24,7 +24,6 @@
 #include "ui/Prompter.h"
 #include "ui/dialogs/CLoadingDlg.h"
 #include "ui/dialogs/LoggerDialogBase.h"
-#include "ui/panels/CDataListDlg.h"
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv {
@@ -87,7 +86,9 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   promptPane_ = new acv::PromptPane(statusBar());
   statusBar()->addPermanentWidget(promptPane_);
   CreateClientArea();
-  CreatePanels();
+  tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
+  connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
+  connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
   CreateLoggerDialogs();
   UpdateCommands();
   // Toolbar buttons show their command's state at all times, not only when a
@@ -225,7 +226,7 @@ ViewFacts CMainFrame::Facts() {
   facts.lastPoint = setup.lastPoint;
   facts.dataSaved = setup.dataSaved;
   // Print List prints what the open Data List shows.
-  facts.dataListShown = dataList_ != nullptr;
+  facts.dataListShown = tools_->DataList() != nullptr;
   TakeDataFacts(facts, doc_);
   return facts;
 }
@@ -339,10 +340,13 @@ void CMainFrame::OnCommand(int commandId) {
       OnFitAxes();
       break;
     case cmd::kDataList:
-      OpenDataList();
+      tools_->OpenDataList();
+      break;
+    case cmd::kGraph:
+      tools_->ShowGraph();
       break;
     default:
-      break;  // Graph has no action
+      break;
   }
   UpdateCommands();
 }

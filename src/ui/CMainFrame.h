@@ -28,6 +28,7 @@
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
 #include "ui/HelpWindow.h"
+#include "ui/ToolWindows.h"
 #include "ui/dialogs/DialogContext.h"
 
 class QAction;
@@ -120,13 +121,14 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // The display-settings dialog now open (colours, axes or view options).
   QDialog* SettingsDialog() const;
   // The panels and list windows; null while closed.
-  CInfoPanelDlg* InfoPanel() const { return infoPanel_; }
-  CDataListDlg* DataList() const;
-  CTrFileListDlg* TrFileList() const;
-  CPowerAnalysisDlg* PowerPanel() const;
-  const PowerPanelData& PowerTexts() const { return powerData_; }
+  ToolWindows& Tools() const { return *tools_; }
+  CInfoPanelDlg* InfoPanel() const { return tools_->InfoPanel(); }
+  CDataListDlg* DataList() const { return tools_->DataList(); }
+  CTrFileListDlg* TrFileList() const { return tools_->TrFileList(); }
+  CPowerAnalysisDlg* PowerPanel() const { return tools_->PowerPanel(); }
+  const PowerPanelData& PowerTexts() const { return tools_->PowerTexts(); }
   // The TR File List's double click: shows TR record `record` in STORE TR.
-  void ShowTrRecord(int record);
+  void ShowTrRecord(int record) { tools_->ShowTrRecord(record); }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -191,28 +193,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void ToggleInfoPanel();
   void ShowLoadedData(const std::string& tag);
 
-  // Panels and list windows (MainFramePanels.cpp).
-  void CreatePanels();
-  void RefreshInfoPanel();
-  void OpenDataList();
-  // Brings an open Data List in line with the display after a mode command;
-  // `keep` lists a new display instead of closing the list (after a
-  // download or a load).
-  void FollowDisplayInDataList(bool layoutChanged, bool keep);
-  void RebuildDataList();
-  void PlaceDataList();
-  void OpenTrFileList();
-  void OpenPowerPanel();
-  void ShowPowerTexts();
-  // The view's close-panels operation: the power panel (whose channel 1
-  // texts are emptied) and the TR File List go.
-  void ClosePanels();
-  // The screen rectangle of the instrument column, `fallbackWidth` wide
-  // when the column is closed.
-  QRect InstrumentColumnOnScreen(int fallbackWidth) const;
-  void ComputeWaveStatistics();
-  void OnGraphCursorPoint(qint64 index);
-  void OnDataListRow(qint64 row);
+  // A double click on a TR record's mark in STORE RMS: that record in STORE TR.
   void OnTrMarkActivated(int record);
 
   // Files and closing (MainFrameFiles.cpp).
@@ -296,12 +277,8 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   std::vector<ConnectionDialog*> dialogs_;
   QStringList pendingPortHints_;  // port problems waiting for their box
   bool portHintQueued_ = false;
-  CInfoPanelDlg* infoPanel_ = nullptr;
-  // Tool windows over the main window; each is destroyed when it closes.
-  QPointer<CDataListDlg> dataList_;
-  QPointer<CTrFileListDlg> trList_;
-  QPointer<CPowerAnalysisDlg> powerDlg_;
-  PowerPanelData powerData_;     // outlives the panel's window
+  // The information panel and the tool windows over the main window.
+  ToolWindows* tools_ = nullptr;
   bool closing_ = false;         // settings written, the real close is on its way
   bool closeConfirmed_ = false;  // timer::kRealClose fired: let the window go
 };

@@ -14,7 +14,6 @@
 #include "ui/AppInfo.h"
 #include "ui/CMainFrame.h"
 #include "ui/Prompter.h"
-#include "ui/panels/CDataListDlg.h"
 
 namespace acv {
 namespace {
@@ -216,7 +215,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     UpdateCommands();
     return;
   }
-  if (dataList_ != nullptr) dataList_->close();
+  tools_->CloseDataList();
   if (link_->realTimeStopped == 0) realTime_->StopRealTime(RunEnd::Stopped);
   closing_ = true;
   timers_->Start(timer::kRealClose, 100);

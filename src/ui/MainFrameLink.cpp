@@ -133,7 +133,7 @@ void CMainFrame::DownloadFinished() {
   // STORE data shown before.
   frame_.ClearMode(DisplayMode::StoreRms);
   // The transfer has ended: the panels of the old data go.
-  ClosePanels();
+  tools_->ClosePanels();
   RunModeCommand(DisplayMode::StoreRms, true);
   frame_.dataUnsaved = 1;
   SetDocument({}, true);
@@ -153,8 +153,8 @@ void CMainFrame::DownloadFailed(const std::string&) {
 
 void CMainFrame::RealTimeFirstBlock() {
   SyncLinkState();
-  powerData_.Reset();
-  ShowPowerTexts();
+  tools_->PowerTexts().Reset();
+  tools_->ShowPowerTexts();
   DisplaySetup setup = view_->Display();
   SelectFirstRealTimeDisplay(frame_, setup);
   view_->SetDisplayMode(frame_.ActiveMode());
@@ -182,9 +182,10 @@ void CMainFrame::RealTimePointAdded() {
   const bool firstPoint = doc_.rtCount == 1;
   // The wave analysis writes into the power panel only while it is open.
   if (PowerPanel() != nullptr) {
-    powerData_.channel = realTime_->panelTexts;
-    powerData_.power = acv::PowerTexts(realTime_->power);
-    ShowPowerTexts();
+    PowerPanelData& texts = tools_->PowerTexts();
+    texts.channel = realTime_->panelTexts;
+    texts.power = acv::PowerTexts(realTime_->power);
+    tools_->ShowPowerTexts();
   }
   for (DisplayMode mode : {DisplayMode::RealTimeEpa, DisplayMode::RealTimeFreq,
                            DisplayMode::RealTimeRms, DisplayMode::RealTimeS}) {

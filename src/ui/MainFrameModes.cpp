@@ -2,11 +2,9 @@
 // DisplayModes), the view, the splitter and the panels follow.
 #include <QSplitter>
 
+#include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "ui/CMainFrame.h"
-#include "ui/panels/CDataListDlg.h"
-#include "ui/panels/CPowerAnalysisDlg.h"
-#include "ui/panels/CTrFileListDlg.h"
 
 namespace acv {
 
@@ -14,34 +12,34 @@ void CMainFrame::RunModeCommand(DisplayMode mode, bool keepDataList) {
   SyncLinkState();
   DisplaySetup setup = view_->Display();
   InfoTexts info = view_->Info();
-  const PanelFacts panels{trList_ != nullptr, powerDlg_ != nullptr};
+  const PanelFacts panels{tools_->TrFileList() != nullptr, tools_->PowerPanel() != nullptr};
   const ModeEffects effects = EnterDisplayMode(mode, frame_, setup, info, doc_, panels);
   view_->SetDisplayMode(frame_.ActiveMode());
   view_->ApplyDisplay(setup);
   view_->SetInfoTexts(info);
   ApplyModeEffects(effects);
-  FollowDisplayInDataList(effects.layoutChanged, keepDataList);
+  tools_->FollowDisplay(effects.layoutChanged, keepDataList);
 }
 
 void CMainFrame::OnDisplayCommand(DisplayMode mode) {
   RunModeCommand(mode);
-  PlaceDataList();
+  tools_->PlaceDataList();
 }
 
 void CMainFrame::ApplyModeEffects(const ModeEffects& effects) {
   // The column first: the panels are placed over it.
   if (effects.instrumentWidth >= 0) SetInstrumentWidth(effects.instrumentWidth);
-  if (effects.powerPanel == PanelRequest::Close) ClosePanels();
-  if (effects.trFileList == PanelRequest::Close && trList_ != nullptr) trList_->close();
-  if (effects.trFileList == PanelRequest::Open) OpenTrFileList();
-  if (effects.powerPanel == PanelRequest::Open) OpenPowerPanel();
-  if (powerDlg_ != nullptr) {
-    if (effects.computeWaveStatistics) ComputeWaveStatistics();
+  if (effects.powerPanel == PanelRequest::Close) tools_->ClosePanels();
+  if (effects.trFileList == PanelRequest::Close) tools_->CloseTrFileList();
+  if (effects.trFileList == PanelRequest::Open) tools_->OpenTrFileList();
+  if (effects.powerPanel == PanelRequest::Open) tools_->OpenPowerPanel();
+  if (tools_->PowerPanel() != nullptr) {
+    if (effects.computeWaveStatistics) tools_->ComputeWaveStatistics();
     if (effects.updatePowerText) {
-      powerData_.apparentPower =
-          ApparentPowerText(powerData_.channel[0].rms, powerData_.channel[1].rms);
+      PowerPanelData& texts = tools_->PowerTexts();
+      texts.apparentPower = ApparentPowerText(texts.channel[0].rms, texts.channel[1].rms);
     }
-    ShowPowerTexts();
+    tools_->ShowPowerTexts();
   }
   if (effects.realTimeSpan > 0) view_->FitRealTimeSpan(effects.realTimeSpan);
   if (effects.zoomReset) view_->ZoomReset();
@@ -73,10 +71,18 @@ void CMainFrame::ShowLoadedData(const std::string& tag) {
   // data before it gets its own axes and units.
   const DisplayMode mode = tag == kTagRealTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms;
   frame_.ClearMode(mode);
-  ClosePanels();
+  tools_->ClosePanels();
   RunModeCommand(mode, true);
   view_->DataChanged();
   timers_->Start(timer::kRedrawAfterLoad, 50);
+}
+
+void CMainFrame::OnTrMarkActivated(int record) {
+  if (!frame_.IsActive(DisplayMode::StoreRms) || !CommandEnabled(cmd::kStoreTr)) return;
+  RunModeCommand(DisplayMode::StoreTr);
+  tools_->ShowTrRecord(record);
+  tools_->SelectTrRecord(record);
+  UpdateCommands();
 }
 
 }  // namespace acv

@@ -112,14 +112,31 @@ TEST_F(PanelsAndLists, DataListOpensOnceBelowTheInfoPanelAndClosesByKeyOrModeCha
   EXPECT_TRUE(list->windowFlags() & Qt::Tool);
   EXPECT_EQ(list->Model()->rowCount(), 20);
   EXPECT_EQ(list->List()->Header()->sectionSize(1), 180);
-  const QPoint viewTop = Frame().View()->mapToGlobal(QPoint(0, 0));
-  EXPECT_EQ(list->frameGeometry().topLeft(), viewTop + QPoint(0, 120));
+  // Beside the plot, at the view's right below the information panel: the
+  // graph's left half and the cursor stay in sight.
+  const QRect view(Frame().View()->mapToGlobal(QPoint(0, 0)), Frame().View()->size());
+  const QRect placed = list->frameGeometry();
+  EXPECT_EQ(placed.top(), view.top() + 120);
+  EXPECT_EQ(placed.right(), view.right());
+  EXPECT_GE(placed.left(), view.left() + view.width() / 2);
   EXPECT_TRUE(Frame().Action(cmd::kPrintList)->isEnabled());
 
-  list->move(list->pos() + QPoint(30, 30));
+  // A place the user chose is kept, by display commands and at the next opening.
+  list->move(list->pos() - QPoint(300, 0));
+  const QRect moved = list->frameGeometry();
   Frame().OnCommand(cmd::kDataList);  // open already: nothing happens
+  Frame().OnCommand(cmd::kStoreRms);
   EXPECT_EQ(Frame().DataList(), list);
-  EXPECT_EQ(list->frameGeometry().topLeft(), viewTop + QPoint(30, 150));
+  EXPECT_EQ(list->frameGeometry(), moved);
+  // View > Graph puts a list lying over the graph away; Data List brings it back.
+  Frame().OnCommand(cmd::kGraph);
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_EQ(Frame().DataList(), list);
+  Frame().OnCommand(cmd::kDataList);
+  EXPECT_TRUE(list->isVisible());
+  list->close();
+  Frame().OnCommand(cmd::kDataList);
+  EXPECT_EQ(Frame().DataList()->frameGeometry(), moved);
 
   for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
     Frame().OnCommand(cmd::kDataList);

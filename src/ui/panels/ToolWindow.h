@@ -19,6 +19,8 @@ class ToolWindow : public QWidget {
 
   // Puts the window's frame (not only its client area) on the rectangle.
   void PlaceAt(const QRect& screenRect);
+  // The user moved or sized the window away from where it was placed.
+  bool MovedByUser() const { return target_.isValid() && frameGeometry() != target_; }
 
  signals:
   // The window is closing (its object goes a moment later).
