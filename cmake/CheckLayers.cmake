@@ -9,12 +9,13 @@
 set(ACV_LAYER_RULES
   "src/data        NO_QT  data"
   "src/logger      NO_QT  logger data"
-  "src/graph/geometry NO_QT graph/geometry data"
-  "src/frame       NO_QT  frame graph/geometry logger data"
+  "src/analysis    NO_QT  analysis data"
+  "src/graph/geometry NO_QT graph/geometry analysis data"
+  "src/frame       NO_QT  frame graph/geometry analysis logger data"
   "src/platform    QT     platform logger data"
-  "src/cli         QT     cli graph graph/geometry platform frame logger data"
-  "src/graph       QT     graph graph/geometry frame platform logger data"
-  "src/ui RECURSE  QT     ui graph graph/geometry frame platform logger data"
+  "src/cli         QT     cli graph graph/geometry platform frame analysis logger data"
+  "src/graph       QT     graph graph/geometry frame analysis platform logger data"
+  "src/ui RECURSE  QT     ui graph graph/geometry frame analysis platform logger data"
   # The simulated logger encodes its replies itself: none of the program.
   "tools/logger-sim QT"
 )

@@ -157,6 +157,7 @@ AppSettings LoadSettings(const std::string& path) {
     const std::string file = ini.GetString(kRecent, "File" + std::to_string(i), "");
     if (!file.empty()) s.recentFiles.push_back(file);
   }
+  s.eventLimits = ReadEventLimits(ini);
   return s;
 }
 
@@ -193,6 +194,7 @@ bool SaveSettings(const AppSettings& s, const std::string& path) {
   putInt(kRecMode, "RECMODE", s.circulateLogging);
   putInt(kRtRate, "RTSAMPRATE", s.rtInterval);
   putInt(kRtPoints, "SAMPDATA", s.realTimePoints);
+  WriteEventLimits(ini, s.eventLimits);
   // Written once there is a list, every key, so a shorter list leaves no
   // stale entry behind. A path the file cannot give back whole (too long,
   // blanks at its ends) is left out rather than kept cut.

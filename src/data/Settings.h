@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "data/EventLimits.h"
+
 namespace acv {
 
 inline constexpr int kDisplayKinds = 9;
@@ -43,6 +45,8 @@ struct AppSettings {
   std::array<std::array<int, 2>, kDisplayKinds> yAxisLow{};
   // Recent File List File1..File4: data files opened or saved, newest first.
   std::vector<std::string> recentFiles;
+  // EVENTLimits: what the event list measures the RMS series against.
+  EventLimits eventLimits;
 
   AppSettings();
 };

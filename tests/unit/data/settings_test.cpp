@@ -273,5 +273,28 @@ TEST(IniFile, ProfileValueRules) {
   EXPECT_EQ(IniFile::Parse(edited.Text()).GetString("B", "text", ""), "two lines");
 }
 
+// The event limits keep a section of their own, written once they differ
+// from the defaults (the default file above has none). A value out of its
+// own range keeps its default; limits crossed as a whole all fall back.
+TEST(Settings, EventLimitsRoundTripAndFallBackWhenDamaged) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  AppSettings s;
+  s.eventLimits.nominal = 120;
+  s.eventLimits.hysteresisPct = 2.5;
+  s.eventLimits.overCurrent = 16;
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).eventLimits, s.eventLimits);
+  EXPECT_NE(test::ReadText(path).find("[EVENTLimits]\nNOMINAL=120\nDIP=90\nSWELL=110\n"),
+            std::string::npos);
+
+  Write(path, "[EVENTLimits]\nNOMINAL=abc\nDIP=95\nHYSTERESIS=-1\nOVERCURRENT=1e3\n");
+  EventLimits expected;
+  expected.dipPct = 95;
+  EXPECT_EQ(LoadSettings(path).eventLimits, expected);
+  Write(path, "[EVENTLimits]\nDIP=80\nINTERRUPTION=85\n");
+  EXPECT_EQ(LoadSettings(path).eventLimits, EventLimits{}) << "interruption above the dip";
+}
+
 }  // namespace
 }  // namespace acv

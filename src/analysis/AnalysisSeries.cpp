@@ -1,0 +1,87 @@
+#include "analysis/AnalysisSeries.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace acv {
+
+TimeStamp AnalysisSeries::PointTime(std::int64_t k) const {
+  switch (part) {
+    case SeriesPart::StoreRms:
+      return store->RmsSampleTime(k);
+    case SeriesPart::RealTimeRms:
+      return realTime->RealTimeSampleTime(k);
+    case SeriesPart::TrRecord:
+      return store->TrSampleTime(static_cast<std::int64_t>(record) * kTrWavePoints);
+  }
+  return 0;
+}
+
+bool AnalysisSeries::HasVoltAmpere(int* volt) const {
+  if (!channels[0].present || !channels[1].present) return false;
+  const std::string& a = channels[0].unit;
+  const std::string& b = channels[1].unit;
+  if (a == "V" && b == "A") {
+    if (volt) *volt = 0;
+    return true;
+  }
+  if (a == "A" && b == "V") {
+    if (volt) *volt = 1;
+    return true;
+  }
+  return false;
+}
+
+AnalysisSeries StoreRmsSeries(const StoreFamily& store) {
+  AnalysisSeries s;
+  s.part = SeriesPart::StoreRms;
+  s.store = &store;
+  s.interval = store.rmsInterval;
+  // Never past what the arrays really hold, whatever the count says.
+  std::int64_t count = store.rmsCount > 0 ? store.rmsCount : 0;
+  const bool has[2] = {store.hasCh1 == 1, store.hasCh2 == 1};
+  const std::vector<float>* arrays[2] = {&store.rmsCh1, &store.rmsCh2};
+  const std::string* units[2] = {&store.rmsUnitCh1, &store.rmsUnitCh2};
+  for (int c = 0; c < 2; ++c) {
+    if (!has[c] || arrays[c]->empty()) continue;
+    count = std::min<std::int64_t>(count, static_cast<std::int64_t>(arrays[c]->size()));
+    s.channels[c] = {true, *units[c], ChannelValues(arrays[c]->data(), 1)};
+  }
+  s.count = s.channels[0].present || s.channels[1].present ? count : 0;
+  return s;
+}
+
+AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run) {
+  AnalysisSeries s;
+  s.part = SeriesPart::RealTimeRms;
+  s.realTime = &run;
+  s.interval = run.rtInterval;
+  s.count = std::clamp<std::int64_t>(run.rtCount, 0, static_cast<std::int64_t>(run.rtRms.size()));
+  if (s.count == 0) return s;
+  const std::ptrdiff_t stride = sizeof(ChannelPair) / sizeof(float);
+  if (run.rtHasCh1 == 1) s.channels[0] = {true, run.rtUnitCh1, {&run.rtRms[0].ch1, stride}};
+  if (run.rtHasCh2 == 1) s.channels[1] = {true, run.rtUnitCh2, {&run.rtRms[0].ch2, stride}};
+  if (!s.channels[0].present && !s.channels[1].present) s.count = 0;
+  return s;
+}
+
+AnalysisSeries TrRecordSeries(const StoreFamily& store, int record) {
+  AnalysisSeries s;
+  s.part = SeriesPart::TrRecord;
+  s.store = &store;
+  s.record = record;
+  s.interval = kTrSampleMs / 1000.0;
+  const std::size_t r = static_cast<std::size_t>(record);
+  if (record < 0 || r >= store.trTimes.size() || r >= store.trChannel.size() ||
+      r >= store.trUnit.size() || (r + 1) * kTrWavePoints > store.trWaves.size()) {
+    return s;
+  }
+  if (store.trChannel[r] != kChannel1 && store.trChannel[r] != kChannel2) return s;
+  const int c = store.trChannel[r] == kChannel2 ? 1 : 0;
+  s.channels[c] = {true, UnitText(store.trUnit[r]),
+                   ChannelValues(store.trWaves.data() + r * kTrWavePoints, 1)};
+  s.count = kTrWavePoints;
+  return s;
+}
+
+}  // namespace acv

@@ -1,0 +1,66 @@
+#pragma once
+// A series as a display shows it, for the analysis: the STORE RMS series,
+// the real-time RMS series, or one STORE TR record. Point k (0-based) has
+// the sample time the graph's cursor and the Data List show. The series
+// reads the data set's arrays in place; it must not outlive the data set
+// or its next change.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "data/CDTDoc.h"
+
+namespace acv {
+
+enum class SeriesPart { StoreRms, RealTimeRms, TrRecord };
+
+// The values of one channel: count floats `stride` floats apart (the
+// real-time RMS keeps both channels side by side).
+class ChannelValues {
+ public:
+  ChannelValues() = default;
+  ChannelValues(const float* first, std::ptrdiff_t stride) : first_(first), stride_(stride) {}
+  float operator[](std::int64_t k) const { return first_[k * stride_]; }
+
+ private:
+  const float* first_ = nullptr;
+  std::ptrdiff_t stride_ = 1;
+};
+
+struct SeriesChannel {
+  bool present = false;
+  std::string unit;  // "V" or "A" (anything else: neither)
+  ChannelValues values;
+};
+
+class AnalysisSeries {
+ public:
+  SeriesPart part = SeriesPart::StoreRms;
+  std::int64_t count = 0;
+  std::array<SeriesChannel, 2> channels;  // CH1, CH2
+  double interval = 0.0;                  // seconds from one point to the next
+
+  // The time of point k; k = count gives the time just after the last one.
+  TimeStamp PointTime(std::int64_t k) const;
+  // Whether one channel is in V and the other in A (then V x A is the
+  // apparent power); `volt` receives the voltage channel's index.
+  bool HasVoltAmpere(int* volt = nullptr) const;
+
+  const StoreFamily* store = nullptr;
+  const RealTimeFamily* realTime = nullptr;
+  int record = 0;  // the TR record of a TrRecord series
+};
+
+AnalysisSeries StoreRmsSeries(const StoreFamily& store);
+AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run);
+// Record r of the STORE TR records (0-based; must exist): its channel only,
+// in the record's unit, every point at the trigger time.
+AnalysisSeries TrRecordSeries(const StoreFamily& store, int record);
+
+// The channel names the analysis prints: "CH1", "CH2".
+inline const char* ChannelName(int index) {
+  return index == 0 ? "CH1" : "CH2";
+}
+
+}  // namespace acv

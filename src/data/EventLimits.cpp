@@ -1,0 +1,85 @@
+#include "data/EventLimits.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "data/IniFile.h"
+
+namespace acv {
+namespace {
+
+constexpr const char* kSection = "EVENTLimits";
+
+// Each key with the range a value of its own may take.
+struct LimitKey {
+  const char* name;
+  double EventLimits::*field;
+  double low, high;
+};
+constexpr LimitKey kKeys[] = {
+    {"NOMINAL", &EventLimits::nominal, 1.0, 100000.0},
+    {"DIP", &EventLimits::dipPct, 1.0, 99.0},
+    {"SWELL", &EventLimits::swellPct, 101.0, 1000.0},
+    {"INTERRUPTION", &EventLimits::interruptionPct, 0.0, 98.0},
+    {"HYSTERESIS", &EventLimits::hysteresisPct, 0.0, 50.0},
+    {"OVERCURRENT", &EventLimits::overCurrent, 0.0, 100000.0},
+};
+
+std::string NumberText(double v) {
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, end) : std::string("0");
+}
+
+}  // namespace
+
+std::string EventLimitsProblem(const EventLimits& l) {
+  const auto bad = [](double v) { return !std::isfinite(v) || v < 0.0; };
+  if (bad(l.nominal) || l.nominal == 0.0) return "the nominal voltage must be a positive number";
+  if (bad(l.dipPct) || bad(l.swellPct) || bad(l.interruptionPct) || bad(l.hysteresisPct)) {
+    return "the thresholds must be positive numbers";
+  }
+  if (bad(l.overCurrent)) return "the over-current limit must be a positive number (0 = none)";
+  if (!(l.interruptionPct < l.dipPct && l.dipPct < 100.0 && 100.0 < l.swellPct)) {
+    return "the thresholds must rise: interruption < dip < 100 % < swell";
+  }
+  if (l.dipPct + l.hysteresisPct >= l.swellPct - l.hysteresisPct) {
+    return "the hysteresis must be smaller than half the gap between dip and swell";
+  }
+  return {};
+}
+
+bool ParseDecimal(const std::string& text, double& value) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  if (begin != end && *begin == '+') ++begin;
+  if (begin == end) return false;
+  double parsed = 0.0;
+  const auto [ptr, ec] = std::from_chars(begin, end, parsed, std::chars_format::fixed);
+  if (ec != std::errc() || ptr != end || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+EventLimits ReadEventLimits(const IniFile& ini) {
+  EventLimits limits;
+  for (const LimitKey& key : kKeys) {
+    const std::optional<std::string> text = ini.Get(kSection, key.name);
+    double value = 0.0;
+    if (text && ParseDecimal(*text, value) && value >= key.low && value <= key.high) {
+      limits.*key.field = value;
+    }
+  }
+  if (!EventLimitsProblem(limits).empty()) return EventLimits{};
+  return limits;
+}
+
+void WriteEventLimits(IniFile& ini, const EventLimits& limits) {
+  // Like the recent-file list, the section appears once it says something:
+  // a file that never held other limits stays as it always was.
+  if (limits == EventLimits{} && !ini.Get(kSection, kKeys[0].name)) return;
+  for (const LimitKey& key : kKeys) ini.Set(kSection, key.name, NumberText(limits.*key.field));
+}
+
+}  // namespace acv

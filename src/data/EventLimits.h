@@ -1,0 +1,52 @@
+#pragma once
+// The limits the event list measures an RMS series against: the nominal
+// voltage and the dip, swell and interruption thresholds with their
+// hysteresis, as percentages of it, and an optional over-current limit.
+// Kept in the settings file in a section of their own.
+#include <string>
+
+namespace acv {
+
+class IniFile;
+
+struct EventLimits {
+  double nominal = 230.0;        // Un, volts
+  double dipPct = 90.0;          // a dip starts below this share of Un
+  double swellPct = 110.0;       // a swell starts above it
+  double interruptionPct = 5.0;  // a dip whose minimum falls below it is an interruption
+  double hysteresisPct = 2.0;    // an event ends this share of Un back inside
+  double overCurrent = 0.0;      // amperes; 0 = no over-current events
+
+  // The levels in the channel's unit.
+  double DipLevel() const { return nominal * dipPct / 100.0; }
+  double SwellLevel() const { return nominal * swellPct / 100.0; }
+  double InterruptionLevel() const { return nominal * interruptionPct / 100.0; }
+  double Hysteresis() const { return nominal * hysteresisPct / 100.0; }
+  // The band the supply should stay in: Un +- (100 - dip) %.
+  double BandLow() const { return nominal * dipPct / 100.0; }
+  double BandHigh() const { return nominal * (200.0 - dipPct) / 100.0; }
+
+  bool operator==(const EventLimits&) const = default;
+};
+
+// An over-current ends at or below the limit less this share of it.
+inline constexpr double kOverCurrentHysteresisPct = 2.0;
+
+// "" when the limits make sense together, else what is wrong, in words
+// fit for a message: a level that is not a positive finite number, or the
+// thresholds out of order (they must rise interruption < dip < 100 % < swell,
+// and the hysteresis must leave the end of a dip below the end of a swell).
+std::string EventLimitsProblem(const EventLimits& limits);
+
+// The section "EVENTLimits" of the settings file. A key that is missing or
+// not a number in its range keeps its default; limits that do not make sense
+// together fall back to the defaults as a whole, so a hand-edited file never
+// yields an event list measured against crossed thresholds.
+EventLimits ReadEventLimits(const IniFile& ini);
+// Written once the limits differ from the defaults (or the section exists).
+void WriteEventLimits(IniFile& ini, const EventLimits& limits);
+
+// A strict decimal number ("230", "2.5", "-1"), or false.
+bool ParseDecimal(const std::string& text, double& value);
+
+}  // namespace acv
