@@ -78,6 +78,15 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
        3,
        "no channel"},
       {{"realtime", "--interval", "1", "--points", "1"}, 2, "usage"},
+      {{"stats", data, "--json"}, 0, "printed"},
+      {{"stats", data, "--part", "realtime"}, 1, "no such series"},
+      {{"stats", data, "--to", "2"}, 2, "outside the series"},
+      {{"stats", data, "--from", "2", "--to", "1"}, 2, "after"},
+      {{"events", data, "--csv"}, 0, "printed"},
+      {{"events", data, "--part", "realtime"}, 1, "lacks the part"},
+      {{"events", data, "--over-current", "-1"}, 2, "negative"},
+      {{"events", data, "--nominal", "many"}, 2, "non-numeric"},
+      {{"events", data, "--dip", "120"}, 2, "out of order"},
   };
   std::map<std::string, std::map<int, std::string>> helps;
   for (const Case& c : cases) {
@@ -106,6 +115,8 @@ TEST_F(CliExitCodes, EverySubcommandThatReadsADataFileNamesAForeignOneAlike) {
   const std::vector<std::vector<std::string>> runs{
       {"info", foreign},
       {"export", foreign, "-o", Home() + "/out.csv"},
+      {"stats", foreign},
+      {"events", foreign},
       {"report", foreign, "--graph", "-o", Home() + "/out.pdf"}};
   for (const std::vector<std::string>& args : runs) {
     const ProgramRun run = RunProgram(CliPath(), args, env_, 60000);

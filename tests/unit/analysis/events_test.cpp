@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
+#include "analysis/AnalysisText.h"
 #include "analysis/BandSummary.h"
 #include "analysis_test_util.h"
 
@@ -31,6 +33,10 @@ struct LevelCase {
   double overCurrent;
   std::vector<Expected> events;
 };
+
+void PrintTo(const LevelCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class LevelEvents : public testing::TestWithParam<LevelCase> {};
 
@@ -156,6 +162,23 @@ TEST(EventLimits, ThresholdsMustBePositiveAndInOrder) {
   EXPECT_TRUE(with([](EventLimits& l) { l.swellPct = 100; }));
   EXPECT_TRUE(with([](EventLimits& l) { l.hysteresisPct = 10; }));
   EXPECT_FALSE(with([](EventLimits& l) { l.hysteresisPct = 9.9; }));
+}
+
+TEST(AnalysisText, LevelsReadLoAsTheDataListDoesAndDurationsReadAsClockTimes) {
+  for (const auto& [value, decimals, text] :
+       std::vector<std::tuple<double, int, std::string>>{{0.04, 1, "LO"},
+                                                         {-0.04, 1, "LO"},
+                                                         {0.06, 1, "0.1"},
+                                                         {230.44, 1, "230.4"},
+                                                         {0, 0, "0"}}) {
+    EXPECT_EQ(LevelText(value, decimals), text) << value;
+  }
+  for (const auto& [seconds, text] :
+       std::vector<std::pair<double, std::string>>{{kTrWavePoints * kTrSampleMs / 1000, "21.9 ms"},
+                                                   {120, "00:02:00"},
+                                                   {90061, "1 d 01:01:01"}}) {
+    EXPECT_EQ(DurationText(seconds), text) << seconds;
+  }
 }
 
 }  // namespace

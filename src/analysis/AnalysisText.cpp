@@ -1,0 +1,231 @@
+#include "analysis/AnalysisText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "data/TimeText.h"
+
+namespace acv {
+namespace {
+
+std::string Printf(const char* format, double value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, value);
+  return buf;
+}
+
+// The shortest text that reads back as the same double; "null" for what
+// JSON cannot hold.
+std::string JsonNumber(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return ec == std::errc() ? std::string(buf, end) : "null";
+}
+// The float a series holds, in its own shortest form (230.4, not 230.39999...).
+std::string JsonValue(double value) {
+  const float f = static_cast<float>(value);
+  if (!std::isfinite(f)) return "null";
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, f);
+  return ec == std::errc() ? std::string(buf, end) : "null";
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    if (ch == '"' || ch == '\\') out += '\\';
+    if (static_cast<unsigned char>(ch) < 0x20) continue;
+    out += ch;
+  }
+  return out + "\"";
+}
+
+// Duration in seconds as a number: whole seconds bare, fractions with seven
+// significant digits (a transient's 251 samples: 0.0219374).
+std::string SecondsNumber(double seconds) {
+  if (seconds == std::trunc(seconds) && std::fabs(seconds) < 1e15) return Printf("%.0f", seconds);
+  return Printf("%.7g", seconds);
+}
+
+std::string Padded(const std::string& text, std::size_t width, bool right) {
+  if (text.size() >= width) return text;
+  const std::string pad(width - text.size(), ' ');
+  return right ? pad + text : text + pad;
+}
+
+// Lines of cells, columns padded to their widest cell; numbers (the columns
+// listed in `right`) aligned right.
+std::string AlignedTable(const std::vector<std::vector<std::string>>& rows,
+                         const std::vector<bool>& right) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    widths.resize(std::max(widths.size(), row.size()), 0);
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+  }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) line += "  ";
+      line += Padded(row[c], widths[c], c < right.size() && right[c]);
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+  }
+  return out;
+}
+
+int Decimals(const Event& e) {
+  return e.kind == EventKind::Transient ? 0 : 1;
+}
+
+// The extreme with its unit; "LO" alone, as the Data List shows it.
+std::string ExtremeText(const Event& e) {
+  const std::string value = LevelText(e.extreme, Decimals(e));
+  return value == "LO" ? value : value + " " + e.unit;
+}
+
+}  // namespace
+
+std::string LevelText(double value, int decimals) {
+  std::string text = Printf(decimals == 0 ? "%.0f" : "%.1f", value);
+  if (decimals != 0 && (text == "0.0" || text == "-0.0")) return "LO";
+  return text;
+}
+
+std::string DurationText(double seconds) {
+  if (!std::isfinite(seconds) || seconds < 0) return "";
+  if (seconds < 1.0) return Printf("%.1f ms", seconds * 1000.0);
+  const long long total = std::llround(seconds);
+  const long long days = total / 86400, rest = total % 86400;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", rest / 3600, rest / 60 % 60, rest % 60);
+  return days > 0 ? std::to_string(days) + " d " + buf : buf;
+}
+
+std::string EventCsvLine(int number, const Event& e) {
+  const bool transient = e.kind == EventKind::Transient;
+  std::string line =
+      std::to_string(number) + "," + EventKindName(e.kind) + "," + ChannelName(e.channel) + ",";
+  if (!transient)
+    line += std::to_string(e.first) + "," + std::to_string(e.last);
+  else
+    line += ",";
+  line += "," + FormatTime(e.start, kCsvTimeFormat) + "," + FormatTime(e.end, kCsvTimeFormat) +
+          "," + SecondsNumber(e.durationS) + "," +
+          Printf(Decimals(e) == 0 ? "%.0f" : "%.1f", e.extreme) + "," + e.unit + "," +
+          (e.open ? "1" : "0");
+  return line;
+}
+
+std::vector<std::string> EventTableHeaders() {
+  return {"No.", "Kind", "Channel", "First", "Last", "Start", "End", "Duration", "Extreme", "Open"};
+}
+
+std::vector<std::string> EventTableCells(int number, const Event& e, const char* timePattern) {
+  const bool transient = e.kind == EventKind::Transient;
+  return {std::to_string(number),
+          EventKindName(e.kind),
+          ChannelName(e.channel),
+          transient ? "" : std::to_string(e.first),
+          transient ? "" : std::to_string(e.last),
+          FormatTime(e.start, timePattern),
+          transient ? "" : FormatTime(e.end, timePattern),
+          DurationText(e.durationS),
+          ExtremeText(e),
+          e.open ? "open" : ""};
+}
+
+std::string EventTableText(const std::vector<Event>& events, const char* timePattern) {
+  std::vector<std::vector<std::string>> rows{EventTableHeaders()};
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    rows.push_back(EventTableCells(static_cast<int>(i) + 1, events[i], timePattern));
+  }
+  return AlignedTable(rows, {true, false, false, true, true, false, false, true, true, false});
+}
+
+std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s) {
+  std::vector<std::vector<std::string>> rows{
+      {"Channel", "Unit", "Min", "at point", "Max", "at point", "Mean", "Std dev"}};
+  for (int c = 0; c < 2; ++c) {
+    const ChannelSpan& ch = s.channels[c];
+    if (!ch.present) continue;
+    if (ch.points == 0) {
+      rows.push_back({ChannelName(c), ch.unit, "-", "", "-", "", "-", "-"});
+      continue;
+    }
+    rows.push_back({ChannelName(c), ch.unit, LevelText(ch.min), std::to_string(ch.minPoint),
+                    LevelText(ch.max), std::to_string(ch.maxPoint), Printf("%.2f", ch.mean),
+                    Printf("%.3f", ch.stddev)});
+  }
+  return rows;
+}
+
+std::vector<std::string> PowerLines(const SpanStatistics& s) {
+  if (!s.hasPower) return {};
+  return {"Mean S(VA):  " + Printf("%.1f", s.meanVa) + " VA",
+          "Energy:      " + Printf("%.3f", s.energyVah) + " VAh"};
+}
+
+std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* timePattern) {
+  std::vector<std::string> lines;
+  lines.push_back("Points:      " + std::to_string(s.first) + " .. " + std::to_string(s.last) +
+                  " (" + std::to_string(s.Points()) + ")");
+  lines.push_back("Start:       " + FormatTime(s.start, timePattern));
+  lines.push_back("End:         " + FormatTime(s.end, timePattern));
+  const std::string table =
+      AlignedTable(StatisticsTable(s), {false, false, true, true, true, true, true, true});
+  for (std::size_t at = 0; at < table.size();) {
+    const std::size_t end = table.find('\n', at);
+    lines.push_back(table.substr(at, end - at));
+    at = end + 1;
+  }
+  for (const std::string& line : PowerLines(s)) lines.push_back(line);
+  return lines;
+}
+
+std::string StatisticsJson(const SpanStatistics& s) {
+  std::string out = "{\"points\":" + std::to_string(s.Points()) +
+                    ",\"first\":" + std::to_string(s.first) +
+                    ",\"last\":" + std::to_string(s.last) +
+                    ",\"start\":" + JsonString(FormatTime(s.start, kCsvTimeFormat)) +
+                    ",\"end\":" + JsonString(FormatTime(s.end, kCsvTimeFormat));
+  for (int c = 0; c < 2; ++c) {
+    const ChannelSpan& ch = s.channels[c];
+    if (!ch.present) continue;
+    const bool some = ch.points > 0;
+    const auto point = [&](std::int64_t p) { return some ? std::to_string(p) : "null"; };
+    out +=
+        std::string(",\"ch") + (c == 0 ? "1" : "2") + "\":{\"unit\":" + JsonString(ch.unit) +
+        ",\"min\":" + (some ? JsonValue(ch.min) : "null") + ",\"min_point\":" + point(ch.minPoint) +
+        ",\"max\":" + (some ? JsonValue(ch.max) : "null") + ",\"max_point\":" + point(ch.maxPoint) +
+        ",\"mean\":" + (some ? JsonNumber(ch.mean) : "null") +
+        ",\"stddev\":" + (some ? JsonNumber(ch.stddev) : "null") + "}";
+  }
+  if (s.hasPower) {
+    out += ",\"mean_va\":" + JsonNumber(s.meanVa) + ",\"energy_vah\":" + JsonNumber(s.energyVah);
+  }
+  return out + "}";
+}
+
+std::string BandHeading(const EventLimits& limits) {
+  return "Band " + Printf("%.1f", limits.BandLow()) + " .. " + Printf("%.1f", limits.BandHigh()) +
+         " V (Un " + Printf("%g", limits.nominal) + " V +- " + Printf("%g", 100.0 - limits.dipPct) +
+         " %)";
+}
+
+std::string BandLine(const BandShare& share) {
+  std::string line = std::string(ChannelName(share.channel)) + ": " +
+                     Printf("%.1f", 100.0 * share.PointShare()) + " % of " +
+                     std::to_string(share.points) + " points within the band";
+  if (!share.hasTenMinute)
+    return line + "; no 10-minute means (the interval does not divide 600 s)";
+  if (share.means == 0) return line + "; no complete 10 minutes";
+  return line + "; " + Printf("%.1f", 100.0 * share.MeanShare()) + " % of " +
+         std::to_string(share.means) + " 10-minute means";
+}
+
+}  // namespace acv

@@ -1,0 +1,45 @@
+#include "cli/CliSeriesPart.h"
+
+#include "cli/CliDataFile.h"
+#include "data/EventLimits.h"
+#include "data/RealTimeExport.h"
+
+namespace acv::cli {
+
+std::string TakePart(OptionList& options, std::optional<FilePart>& part) {
+  const std::optional<std::string> text = options.Take("--part", "store or realtime");
+  if (!text) return {};
+  if (*text == "store") {
+    part = FilePart::Store;
+  } else if (*text == "realtime") {
+    part = FilePart::RealTime;
+  } else {
+    return "--part must be store or realtime";
+  }
+  return {};
+}
+
+std::string LoadPart(const std::string& path, std::optional<FilePart> asked, bool needsRms,
+                     CDTDoc& doc, FilePart& part) {
+  if (std::string problem = LoadDataFileFor(path, doc); !problem.empty()) return problem;
+  const bool store = needsRms ? doc.rmsCount > 0 : HoldsStoreData(doc);
+  const bool run = HoldsRun(doc);
+  part = asked.value_or(store || !run ? FilePart::Store : FilePart::RealTime);
+  if (part == FilePart::RealTime && !run) return "'" + path + "' holds no real-time points";
+  if (part == FilePart::Store && !store) {
+    return "'" + path + "' holds no STORE " + (needsRms ? "RMS series" : "data") +
+           (run ? " (it holds a real-time run: --part realtime)" : "");
+  }
+  return {};
+}
+
+std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value) {
+  const std::optional<std::string> text = options.Take(name, "a number");
+  if (!text) return {};
+  double parsed = 0.0;
+  if (!ParseDecimal(*text, parsed)) return name + " needs a number, not '" + *text + "'";
+  value = parsed;
+  return {};
+}
+
+}  // namespace acv::cli

@@ -1,0 +1,28 @@
+#pragma once
+// The part of a data file that stats and events analyse: the STORE data or
+// the real-time run, asked for with --part or, without it, the STORE data
+// when the file holds any.
+#include <optional>
+#include <string>
+
+#include "cli/CliOptions.h"
+#include "data/CDTDoc.h"
+
+namespace acv::cli {
+
+enum class FilePart { Store, RealTime };
+
+// Reads --part: "" or the usage problem.
+std::string TakePart(OptionList& options, std::optional<FilePart>& part);
+
+// Loads the data file and chooses the part to analyse: `asked`, or what the
+// file holds. Returns "" or the failure line (the file cannot be read, or
+// lacks the part); `needsRms`: the STORE part must hold an RMS series (TR
+// records alone are not enough).
+std::string LoadPart(const std::string& path, std::optional<FilePart> asked, bool needsRms,
+                     CDTDoc& doc, FilePart& part);
+
+// A strict decimal number for an option's value: "" or the usage problem.
+std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value);
+
+}  // namespace acv::cli

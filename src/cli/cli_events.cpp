@@ -1,0 +1,140 @@
+// acvlogger-cli events: the dips, interruptions, swells, over-currents and
+// transients of a data file, and how much of the time the voltage stayed
+// within its band.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/AnalysisText.h"
+#include "analysis/BandSummary.h"
+#include "analysis/Events.h"
+#include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
+#include "cli/CliSeriesPart.h"
+#include "data/CDTDoc.h"
+#include "data/Settings.h"
+#include "platform/AppPaths.h"
+
+namespace acv::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: acvlogger-cli events FILE.stdata [--part store|realtime]\n"
+    "           [--nominal V] [--dip PCT] [--swell PCT] [--interruption PCT]\n"
+    "           [--hysteresis PCT] [--over-current A] [--csv]\n\n"
+    "Lists the events of an RMS series, ordered by start time. For a channel\n"
+    "in V: a dip starts at the first point below the dip threshold and ends at\n"
+    "the first later point at or above the threshold plus the hysteresis; it\n"
+    "is an interruption when its minimum falls below the interruption\n"
+    "threshold. A swell starts above the swell threshold and ends at or below\n"
+    "it less the hysteresis. For a channel in A, with a limit set: an\n"
+    "over-current starts above the limit and ends at or below 98 % of it.\n"
+    "Every TR record of the STORE data is a transient (its largest sample).\n"
+    "An event still running at the last point is marked open.\n\n"
+    "The limits come from the program's settings (Event Limits); the options\n"
+    "override them. Percentages are of the nominal voltage.\n\n"
+    "  --part PART          store or realtime; default: the STORE data when the\n"
+    "                       file holds any\n"
+    "  --nominal V          the nominal voltage Un (default 230)\n"
+    "  --dip PCT            the dip threshold (default 90)\n"
+    "  --swell PCT          the swell threshold (default 110)\n"
+    "  --interruption PCT   the interruption threshold (default 5)\n"
+    "  --hysteresis PCT     the hysteresis (default 2)\n"
+    "  --over-current A     the over-current limit; 0 = none (the default)\n"
+    "  --csv                CSV with the columns event,kind,channel,first_point,\n"
+    "                       last_point,start,end,duration_s,extreme,unit,open\n"
+    "                       (local time, 2026-03-01T10:00:00; end is the time of\n"
+    "                       the point after the last; a transient has no points,\n"
+    "                       and lasts its 251 samples)\n\n"
+    "Without --csv: an aligned table, then the share of the points (and of the\n"
+    "10-minute means, when the interval divides 600 s) of each channel in V\n"
+    "within Un +- (100 - dip) %.\n\n"
+    "Exit status: 0 printed; 1 the file cannot be read or lacks the part asked\n"
+    "for; 2 a usage error (also a negative or non-numeric limit, or thresholds\n"
+    "out of order).\n";
+
+void Fail(const std::string& text) {
+  std::fprintf(stderr, "acvlogger-cli events: %s\n", text.c_str());
+}
+
+struct Options {
+  std::string input;
+  std::optional<FilePart> part;
+  EventLimits limits;
+  bool csv = false;
+};
+
+std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
+  OptionList options(args);
+  std::string problem = TakePart(options, o.part);
+  const struct {
+    const char* name;
+    double EventLimits::*field;
+  } numbers[] = {{"--nominal", &EventLimits::nominal},
+                 {"--dip", &EventLimits::dipPct},
+                 {"--swell", &EventLimits::swellPct},
+                 {"--interruption", &EventLimits::interruptionPct},
+                 {"--hysteresis", &EventLimits::hysteresisPct},
+                 {"--over-current", &EventLimits::overCurrent}};
+  for (const auto& n : numbers) {
+    std::optional<double> value;
+    const std::string numberProblem = TakeNumber(options, n.name, value);
+    if (problem.empty()) problem = numberProblem;
+    if (value) o.limits.*n.field = *value;
+  }
+  o.csv = options.TakeFlag("--csv");
+  std::string fileProblem = options.TakeDataFile(o.input);
+  if (!problem.empty()) return problem;
+  if (std::string error = options.Error(); !error.empty()) return error;
+  if (!fileProblem.empty()) return fileProblem;
+  return EventLimitsProblem(o.limits);
+}
+
+int RunEvents(const std::vector<std::string>& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  Options o;
+  o.limits = LoadSettings(SettingsFilePath()).eventLimits;
+  if (const std::string usage = ParseOptions(args, o); !usage.empty()) {
+    Fail(usage);
+    std::fputs(kHelp, stderr);
+    return 2;
+  }
+  CDTDoc doc;
+  FilePart part = FilePart::Store;
+  if (const std::string problem = LoadPart(o.input, o.part, false, doc, part); !problem.empty()) {
+    Fail(problem);
+    return 1;
+  }
+  const bool store = part == FilePart::Store;
+  const std::vector<Event> events =
+      store ? StoreEvents(doc, o.limits) : RealTimeEvents(doc, o.limits);
+  if (o.csv) {
+    std::printf("%s\n", kEventCsvHeader);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+      std::printf("%s\n", EventCsvLine(static_cast<int>(i) + 1, events[i]).c_str());
+    }
+    return 0;
+  }
+  if (events.empty()) {
+    std::printf("No events.\n");
+  } else {
+    std::fputs(EventTableText(events, kCsvTimeFormat).c_str(), stdout);
+  }
+  const std::vector<BandShare> band =
+      SummariseBand(store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc), o.limits);
+  if (!band.empty()) {
+    std::printf("\n%s\n", BandHeading(o.limits).c_str());
+    for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());
+  }
+  return 0;
+}
+
+const CliRegistrar kRegistrar{"events", "dips, swells, interruptions and transients of a data file",
+                              RunEvents};
+
+}  // namespace
+}  // namespace acv::cli
