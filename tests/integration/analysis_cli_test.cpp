@@ -88,5 +88,27 @@ TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
       << table.out;
 }
 
+// The simulator's excursions come through a download as the events they
+// are meant to be: each kind in turn, the interruptions down to LO.
+TEST_F(AnalysisCli, SimulatedDipsSwellsAndInterruptionsAreFoundAfterADownload) {
+  SimProcess sim({"--synthetic", "samples=1200,tr=1,dips=2,swells=1,interruptions=1"});
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const std::string file = Home() + "/F.stdata";
+  const ProgramRun download =
+      RunProgram(CliPath(), {"download", "--port", sim.Device(), "-o", file}, env_, 60000);
+  ASSERT_EQ(download.exitCode, 0) << download.err;
+  const ProgramRun csv = RunProgram(CliPath(), {"events", file, "--csv"}, env_);
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  std::vector<std::string> kinds;
+  for (std::size_t at = csv.out.find('\n') + 1; at < csv.out.size();) {
+    const std::size_t comma = csv.out.find(',', at) + 1;
+    kinds.push_back(csv.out.substr(comma, csv.out.find(',', comma) - comma));
+    at = csv.out.find('\n', at) + 1;
+  }
+  EXPECT_EQ(kinds, (std::vector<std::string>{"dip", "swell", "transient", "interruption", "dip"}))
+      << csv.out;
+  EXPECT_NE(csv.out.find(",0.0,V,0\n"), std::string::npos) << "an interruption down to LO";
+}
+
 }  // namespace
 }  // namespace acv::test

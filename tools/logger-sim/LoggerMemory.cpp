@@ -58,6 +58,33 @@ std::vector<std::int16_t> TransientWave(std::uint8_t kind, int recordIndex) {
   return wave;
 }
 
+// The voltage tenths of the stored items that leave the band (-1: none),
+// for the dips, swells and interruptions asked for. The kinds take turns,
+// so a short series still shows each of them; the depth varies a little
+// from one excursion to the next, as real ones do.
+std::vector<std::int16_t> Excursions(const ImageSpec& spec, long items) {
+  std::vector<std::int16_t> level;
+  int left[3] = {spec.dips, spec.swells, spec.interruptions};
+  const long total = static_cast<long>(left[0]) + left[1] + left[2];
+  if (total == 0 || items <= 0) return level;
+  level.assign(static_cast<std::size_t>(items), -1);
+  const long length = std::clamp(items / (4 * (total + 1)), 1L, 30L);
+  int kind = 0;
+  for (long e = 0; e < total; ++e) {
+    while (left[kind] == 0) kind = (kind + 1) % 3;
+    --left[kind];
+    const std::int16_t value = kind == 0   ? static_cast<std::int16_t>(1800 - 40 * (e % 4))
+                               : kind == 1 ? static_cast<std::int16_t>(2650 + 30 * (e % 3))
+                                           : std::int16_t{0};
+    const long first = (e + 1) * items / (total + 1);
+    for (long i = first; i < std::min(items, first + length); ++i) {
+      level[static_cast<std::size_t>(i)] = value;
+    }
+    kind = (kind + 1) % 3;
+  }
+  return level;
+}
+
 long FillingItems(const ImageSpec& spec) {
   const long itemBytes = 2L * spec.channels;
   const long free =
@@ -109,6 +136,13 @@ std::vector<std::uint8_t> SyntheticStream(const ImageSpec& spec) {
   std::vector<std::uint8_t> out;
   out.reserve(static_cast<std::size_t>(items) * 2 * spec.channels +
               static_cast<std::size_t>(spec.trRecords) * kTrRecordBytes);
+  const std::vector<std::int16_t> excursion = Excursions(spec, items);
+  const auto value = [&](std::uint8_t kind, long i, long long index) {
+    if (kind == kKindVoltage && !excursion.empty() && excursion[static_cast<std::size_t>(i)] >= 0) {
+      return excursion[static_cast<std::size_t>(i)];
+    }
+    return RmsValue(kind, index);
+  };
   int record = 0;
   auto insertRecordsDue = [&](long itemsWritten) {
     // Record j follows item (j + 1) * items / (tr + 1): spread evenly.
@@ -127,10 +161,10 @@ std::vector<std::uint8_t> SyntheticStream(const ImageSpec& spec) {
     insertRecordsDue(i);
     const long long index = spec.wrapItems + i;
     if (spec.channels == 1) {
-      PutS16(out, RmsValue(singleKind, index));
+      PutS16(out, value(singleKind, i, index));
     } else {
-      PutS16(out, RmsValue(spec.ch1Kind, index));
-      PutS16(out, RmsValue(spec.ch2Kind, index));
+      PutS16(out, value(spec.ch1Kind, i, index));
+      PutS16(out, value(spec.ch2Kind, i, index));
     }
   }
   insertRecordsDue(items);

@@ -159,13 +159,20 @@ bool ApplyImageKey(std::string_view key, std::string_view value, ImageSpec& spec
   } else if (key == "rise" || key == "drop") {
     ok = ParseLong(value, -32768, 32767, number);
     if (ok) (key == "rise" ? spec.riseLevel : spec.dropLevel) = static_cast<std::int16_t>(number);
+  } else if (key == "dips" || key == "swells" || key == "interruptions") {
+    ok = ParseLong(value, 0, 10000, number);
+    if (ok) {
+      (key == "dips"     ? spec.dips
+       : key == "swells" ? spec.swells
+                         : spec.interruptions) = static_cast<int>(number);
+    }
   } else if (key == "counta" || key == "countb") {
     ok = ParseLong(value, 0, 0xFFFFFF, number);
     if (ok) (key == "counta" ? spec.countA : spec.countB) = static_cast<std::uint32_t>(number);
   } else {
     error = "unknown key '" + std::string(key) +
             "' (known: channels, samples, tr, wrap, offset, interval, start, ch1, ch2, rise, "
-            "drop, counta, countb)";
+            "drop, dips, swells, interruptions, counta, countb)";
     return false;
   }
   if (!ok) error = "bad value '" + std::string(value) + "' for " + std::string(key);
@@ -403,6 +410,12 @@ Stored data (the download):
                             (default 0: the memory has not wrapped)
       offset=B              block of the oldest stored byte (default 0, or 700
                             when wrap > 0)
+      dips=D, swells=S, interruptions=I
+                            excursions of the voltage channels, spread evenly
+                            over the items (default 0): dips to about 180 V,
+                            swells to about 265 V, interruptions to 0 (LO);
+                            each lasts 1/4 of the items between two of them,
+                            at most 30 items
       counta=N, countb=N    force the raw header counts (24-bit)
     e.g. --synthetic channels=2,samples=1000,tr=3,interval=1s,ch1=V,ch2=A
   --full                  the whole 512 KiB: two channels, 16 TR records,

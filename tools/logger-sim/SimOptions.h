@@ -25,6 +25,12 @@ struct ImageSpec {
   std::int16_t riseLevel = 500;
   std::int16_t dropLevel = 100;
   CivilTime start{2026, 3, 1, 10, 0, 0};
+  // Excursions of the voltage channels in the stored series, spread evenly
+  // over the items: dips to about 78 %, swells to about 115 % and
+  // interruptions to nothing (the meter's LO).
+  int dips = 0;
+  int swells = 0;
+  int interruptions = 0;
   std::optional<std::uint32_t> countA;  // raw header values, when forced
   std::optional<std::uint32_t> countB;
 };
