@@ -17,6 +17,20 @@ TimeStamp AnalysisSeries::PointTime(std::int64_t k) const {
   return 0;
 }
 
+std::int64_t AnalysisSeries::PointAtTime(TimeStamp t) const {
+  // Point times never decrease, so a binary search finds it.
+  std::int64_t low = 0, high = count - 1;
+  while (low < high) {
+    const std::int64_t mid = low + (high - low + 1) / 2;
+    if (PointTime(mid) <= t) {
+      low = mid;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return low;
+}
+
 bool AnalysisSeries::HasVoltAmpere(int* volt) const {
   if (!channels[0].present || !channels[1].present) return false;
   const std::string& a = channels[0].unit;

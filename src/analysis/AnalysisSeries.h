@@ -43,6 +43,10 @@ class AnalysisSeries {
 
   // The time of point k; k = count gives the time just after the last one.
   TimeStamp PointTime(std::int64_t k) const;
+  // The last point whose time is at or before t (0 before the first point,
+  // count - 1 after the last): where a TR record's trigger time falls on the
+  // RMS timeline. count must be > 0.
+  std::int64_t PointAtTime(TimeStamp t) const;
   // Whether one channel is in V and the other in A (then V x A is the
   // apparent power); `volt` receives the voltage channel's index.
   bool HasVoltAmpere(int* volt = nullptr) const;

@@ -2,6 +2,8 @@
 // window: the graph page or the "Test Report" list pages of one display.
 #include <QApplication>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,8 @@
 #include "data/Settings.h"
 #include "frame/DataLists.h"
 #include "frame/ReportDisplay.h"
-#include "graph/CDTView.h"
+#include "frame/SummaryPages.h"
+#include "graph/ReportGraph.h"
 #include "graph/ReportPdf.h"
 #include "platform/AppPaths.h"
 
@@ -21,11 +24,17 @@ namespace acv::cli {
 namespace {
 
 constexpr const char* kHelp =
-    "usage: acvlogger-cli report FILE.stdata --graph|--list [--mode MODE]\n"
-    "                            [--record N] -o OUT.pdf\n\n"
+    "usage: acvlogger-cli report FILE.stdata --graph|--list|--summary\n"
+    "                            [--mode MODE] [--record N] -o OUT.pdf\n\n"
     "Writes the pages the program prints for FILE.stdata into a PDF (A4):\n\n"
     "  --graph            the graph page: the graph with its text header\n"
     "  --list             the \"Test Report\" pages of the data list\n"
+    "  --summary          the \"Summary Report\": the file, the span, the\n"
+    "                     statistics of each channel, the energy, the band\n"
+    "                     summary and the event table (continued on further\n"
+    "                     pages when long), then the graph page with the\n"
+    "                     events shaded; of store-rms or realtime-rms, with\n"
+    "                     the event limits of the settings (landscape)\n"
     "  --mode MODE        store-rms, store-tr, realtime-rms, realtime-f or\n"
     "                     realtime-s; default: the display the file opens in\n"
     "                     (realtime-rms for a real-time file, else store-rms)\n"
@@ -36,17 +45,13 @@ constexpr const char* kHelp =
     "Exit status: 0 written; 1 the file cannot be read, the display has no data\n"
     "or the PDF cannot be written; 2 a usage error.\n";
 
-// The graph as a window of this size shows it.
-constexpr int kGraphWidth = 1200;
-constexpr int kGraphHeight = 800;
-
 void Fail(const std::string& text) {
   std::fprintf(stderr, "acvlogger-cli report: %s\n", text.c_str());
 }
 
 struct Options {
   std::string input, output;
-  bool graph = false, list = false;
+  bool graph = false, list = false, summary = false;
   DisplayMode mode = DisplayMode::None;  // None: the file's opening mode
   int record = 1;
 };
@@ -87,10 +92,17 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.output = options.TakeOutput("a file name").value_or("");
   o.graph = options.TakeFlag("--graph");
   o.list = options.TakeFlag("--list");
+  o.summary = options.TakeFlag("--summary");
   std::string fileProblem = options.TakeDataFile(o.input);
   if (std::string error = options.Error(); !error.empty()) return error;
   if (!fileProblem.empty()) return fileProblem;
-  if (o.graph == o.list) return "choose one of --graph and --list";
+  if (int(o.graph) + int(o.list) + int(o.summary) != 1) {
+    return "choose one of --graph, --list and --summary";
+  }
+  if (o.summary && o.mode != DisplayMode::None && o.mode != DisplayMode::StoreRms &&
+      o.mode != DisplayMode::RealTimeRms) {
+    return "the summary is of store-rms or realtime-rms";
+  }
   if (o.output.empty()) return "no output file given (-o OUT.pdf)";
   return {};
 }
@@ -121,14 +133,16 @@ int RunReport(const std::vector<std::string>& args) {
   const QString path = QString::fromStdString(o.output);
   PdfOutcome out;
   if (o.graph) {
-    CDTView view(doc);
-    view.TakeSettings(settings);
-    view.resize(kGraphWidth, kGraphHeight);
-    view.SetDisplayMode(mode);
-    view.ApplyDisplay(display.setup);
-    view.SetInfoTexts(display.info);
-    view.ZoomReset();
-    out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape), view.GraphPicture(true),
+    out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape),
+                        ReportGraphPicture(doc, display, settings), display.Facts(), {o.input});
+  } else if (o.summary) {
+    const SummaryContent content =
+        SummariseDataSet(doc, mode == DisplayMode::RealTimeRms, settings.eventLimits,
+                         std::filesystem::path(o.input).filename().string());
+    out =
+        WriteSummaryPdf(path, DefaultReportLayout(QPageLayout::Landscape), content,
+                        ReportGraphPicture(doc, display, settings,
+                                           std::make_shared<EventShading>(ShadingOf(doc, content))),
                         display.Facts(), {o.input});
   } else {
     const DataListText list(doc, mode, display.setup);
@@ -144,7 +158,7 @@ int RunReport(const std::vector<std::string>& args) {
 }
 
 const CliRegistrar kRegistrar{
-    "report", "write the printed graph or list pages of a data file as PDF", RunReport};
+    "report", "write the printed graph, list or summary pages of a data file as PDF", RunReport};
 
 }  // namespace
 }  // namespace acv::cli

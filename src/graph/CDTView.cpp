@@ -208,6 +208,12 @@ void CDTView::RealTimePointAdded() {
   if (!changed.isEmpty()) update(changed);
 }
 
+void CDTView::SetEventShading(std::shared_ptr<const EventShading> shading) {
+  painter_.options().events = std::move(shading);
+  stale_ = true;
+  update();
+}
+
 void CDTView::DataChanged() {
   CopyDisplayIntoState();
   PlaceStartPanel();

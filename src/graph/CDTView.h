@@ -85,6 +85,9 @@ class CDTView : public QWidget {
   DisplayMode Mode() const { return mode_; }
   void SetRealTimeStopped(bool stopped);
 
+  // The events to shade under the curves (null: none).
+  void SetEventShading(std::shared_ptr<const EventShading> shading);
+
   // Back to the full view of the current range.
   void ZoomReset();
   // The hidden plot-style choice of the View dialog.

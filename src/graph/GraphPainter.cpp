@@ -268,6 +268,11 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
   // bottom row: whatever they put outside is covered by the fills that
   // follow them, so the clip changes nothing but the work.
   const QRect curveClip(plot.left, plot.top, plot.Width() + 1, plot.Height() + 1);
+  // The events' bands lie under the grid and the curves.
+  if (ShowsEvents(s)) {
+    p.setClipRect(curveClip);
+    PaintEventBands(p, model);
+  }
   if (pixels == nullptr) {
     // Vector output keeps the grid and every curve as lines of the painter.
     p.setClipRect(curveClip);
@@ -332,6 +337,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
       QPoint(client.right - 10, client.bottom - 10), QPoint(client.left + 10, client.bottom - 10)};
   p.drawPolygon(corners, 4);
   PaintLegends(p, s);
+  if (ShowsEvents(s)) PaintEventLegend(p, s);
   p.end();
   FinishGraphPaint(model.state);
 }
@@ -476,6 +482,46 @@ void GraphPainter::DrawReadoutText(QPainter& p, const GraphState& s) {
   p.drawText(
       QPoint(bar.left, bar.top + readoutAscent_),
       QString::fromLatin1(s.readoutText.data(), static_cast<qsizetype>(s.readoutText.size())));
+}
+
+bool GraphPainter::ShowsEvents(const GraphState& s) const {
+  return options_.events && options_.events->mode == s.mode && !options_.events->events.empty();
+}
+
+void GraphPainter::PaintEventBands(QPainter& p, const GraphModel& m) {
+  const GraphState& s = m.state;
+  const EventShading& shading = *options_.events;
+  const XMapping& x = m.buffers.pointX[static_cast<std::size_t>(CurrentSlot(s))];
+  for (const EventBand& band : EventBands(shading.events, shading.series, s, x)) {
+    QColor colour = QColor(static_cast<QRgb>(EventKindColour(band.kind)));
+    colour.setAlpha(110);
+    p.fillRect(QRect(band.left, s.plotRect.top, band.right - band.left, s.plotRect.Height() + 1),
+               colour);
+  }
+}
+
+// A square in the kind's colour and its name for each kind that occurs,
+// centred under the plot on the line of the channel legends.
+void GraphPainter::PaintEventLegend(QPainter& p, const GraphState& s) {
+  p.setFont(axisFont_);
+  const QFontMetrics metrics(axisFont_);
+  const std::vector<EventKind> kinds = KindsPresent(options_.events->events);
+  constexpr int kSquare = 10, kGap = 4, kSpace = 14;
+  int width = 0;
+  for (const EventKind kind : kinds) {
+    width += kSquare + kGap + metrics.horizontalAdvance(QString::fromLatin1(EventKindName(kind)));
+  }
+  width += kSpace * static_cast<int>(kinds.size() - 1);
+  int x = (s.plotRect.left + s.plotRect.right - width) / 2;
+  const int y = s.plotRect.bottom + 31;
+  p.setPen(Qt::black);
+  for (const EventKind kind : kinds) {
+    const QString name = QString::fromLatin1(EventKindName(kind));
+    p.fillRect(QRect(x, y + 2, kSquare, kSquare), QColor(static_cast<QRgb>(EventKindColour(kind))));
+    x += kSquare + kGap;
+    p.drawText(QPoint(x, y + axisAscent_), name);
+    x += metrics.horizontalAdvance(name) + kSpace;
+  }
 }
 
 void GraphPainter::PaintLegends(QPainter& p, const GraphState& s) {

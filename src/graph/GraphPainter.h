@@ -16,8 +16,10 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <memory>
 
 #include "data/CDTDoc.h"
+#include "graph/geometry/EventBands.h"
 #include "graph/geometry/GraphFrame.h"
 #include "graph/geometry/Readout.h"
 #include "graph/geometry/Segments.h"
@@ -50,6 +52,9 @@ class GraphPainter {
     // them, without its per-line set-up); off sends every line through
     // QPainter, for comparison.
     bool directSpans = true;
+    // Events shaded under the curves, with their kinds in a legend above
+    // the plot; none when null.
+    std::shared_ptr<const EventShading> events;
   };
 
   GraphPainter();
@@ -103,6 +108,10 @@ class GraphPainter {
   void PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame);
   void PaintSurround(QPainter& p, const GraphState& s);
   void PaintLegends(QPainter& p, const GraphState& s);
+  // The shown events' bands (clipped to the plot by the caller) and their legend.
+  bool ShowsEvents(const GraphState& s) const;
+  void PaintEventBands(QPainter& p, const GraphModel& m);
+  void PaintEventLegend(QPainter& p, const GraphState& s);
   void DrawReadoutText(QPainter& p, const GraphState& s);
   void DrawText(QPainter& p, int x, int y, const std::string& text, const QColor& colour);
   void EnsureFonts();

@@ -13,7 +13,7 @@ namespace {
 // when paint() painted every page.
 template <typename Paint>
 PdfOutcome WritePdf(const QString& path, const QPageLayout& layout, std::vector<std::string> inputs,
-                    Paint paint) {
+                    Paint paint, const QString& title = QStringLiteral("Test Report")) {
   PdfOutcome out;
   FileWriterDevice file(path.toStdString(), std::move(inputs));
   if (!file.open(QIODevice::WriteOnly)) {
@@ -24,7 +24,7 @@ PdfOutcome WritePdf(const QString& path, const QPageLayout& layout, std::vector<
   {
     QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("acvlogger"));
-    writer.setTitle(QStringLiteral("Test Report"));
+    writer.setTitle(title);
     writer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -63,6 +63,26 @@ PdfOutcome WriteGraphPdf(const QString& path, const QPageLayout& layout, const Q
     ReportRenderer(facts, ReportDate()).PaintGraphPage(p, graph);
     return ReportRenderer::Pages::All;
   });
+}
+
+PdfOutcome WriteSummaryPdf(const QString& path, const QPageLayout& layout,
+                           const SummaryContent& content, const QImage& graph,
+                           const ReportFacts& facts, std::vector<std::string> inputs) {
+  return WritePdf(
+      path, layout, std::move(inputs),
+      [&](QPainter& p, QPdfWriter& writer) {
+        ReportRenderer renderer(facts, ReportDate());
+        const int pages = SummaryTextPages(content, ReportRenderer::UnitsOf(p));
+        for (int page = 1; page <= pages; ++page) {
+          // A device that cannot start a page would get them all on one.
+          if (page > 1 && !writer.newPage()) return ReportRenderer::Pages::NewPageFailed;
+          renderer.PaintSummaryPage(p, page, content);
+        }
+        if (!writer.newPage()) return ReportRenderer::Pages::NewPageFailed;
+        renderer.PaintGraphPage(p, graph);
+        return ReportRenderer::Pages::All;
+      },
+      QStringLiteral("Summary Report"));
 }
 
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,

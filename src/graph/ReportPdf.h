@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/ReportPages.h"
+#include "frame/SummaryPages.h"
 
 namespace acv {
 
@@ -26,6 +27,12 @@ QPageLayout DefaultReportLayout(QPageLayout::Orientation orientation);
 
 PdfOutcome WriteGraphPdf(const QString& path, const QPageLayout& layout, const QImage& graph,
                          const ReportFacts& facts, std::vector<std::string> inputs = {});
+
+// The summary report: its text pages, then the graph page (`graph`, with
+// the events shaded) with its text header.
+PdfOutcome WriteSummaryPdf(const QString& path, const QPageLayout& layout,
+                           const SummaryContent& content, const QImage& graph,
+                           const ReportFacts& facts, std::vector<std::string> inputs = {});
 
 // Pages from .. to (from 1; to 0: the last page). progress(done, total)
 // after each page; false from it cancels.

@@ -85,6 +85,16 @@ void ReportRenderer::PaintListPage(QPainter& p, int page, const ListText& list) 
   Text(p, l.footer, body_, bodyAscent_);
 }
 
+void ReportRenderer::PaintSummaryPage(QPainter& p, int page, const SummaryContent& content) {
+  UseUnits(UnitsOf(p));
+  const SummaryPageLayout l = LayOutSummaryPage(page, content, units_, date_);
+  p.setPen(Qt::black);
+  Text(p, l.title, title_, titleAscent_);
+  for (const PageText& t : l.texts) Text(p, t, body_, bodyAscent_);
+  for (const int y : l.rules) p.drawLine(0, y, units_.width, y);
+  Text(p, l.footer, body_, bodyAscent_);
+}
+
 ReportRenderer::Pages ReportRenderer::PaintListPages(
     QPainter& p, QPagedPaintDevice& device, const ListText& list, int from, int to,
     const std::function<bool(int, int)>& progress) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "frame/ReportPages.h"
+#include "frame/SummaryPages.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -29,6 +30,8 @@ class ReportRenderer {
 
   void PaintGraphPage(QPainter& p, const QImage& graph);
   void PaintListPage(QPainter& p, int page, const ListText& list);
+  // Text page `page` (from 1) of the summary report.
+  void PaintSummaryPage(QPainter& p, int page, const SummaryContent& content);
 
   // Pages from .. to (from 1) of the list, a new page before each but the
   // first. progress(done, total) after each page; false from it stops.

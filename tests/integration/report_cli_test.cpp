@@ -188,5 +188,26 @@ TEST_F(ReportCli, ADeviceStaysADeviceAndTheInputIsNeverWrittenOver) {
   }
 }
 
+// The summary: its text pages (here one: two transients, no level event),
+// then the graph page with its header.
+TEST_F(ReportCli, SummaryPagesAndTheGraphAfterThem) {
+  const std::string data = Home() + "/s.stdata";
+  ASSERT_EQ(SaveDataFile(Store(100, true, true), data), "");
+  const std::string pdf = Home() + "/summary.pdf";
+  const ProgramRun run = RunProgram(CliPath(), {"report", data, "--summary", "-o", pdf}, env_);
+  ASSERT_TRUE(run.finished);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Pages(pdf), 2);
+  const std::string summary = PageText(pdf, 1);
+  for (const char* text : {"Summary Report", "FILE: s.stdata", "MODE: STORE RMS", "EVENTS: 2",
+                           "transient", "Energy:", "Band 207.0 .. 253.0 V"}) {
+    EXPECT_NE(summary.find(text), std::string::npos) << text << " in\n" << summary;
+  }
+  EXPECT_NE(PageText(pdf, 2).find("MODE: STORE RMS"), std::string::npos);
+  const ProgramRun tr =
+      RunProgram(CliPath(), {"report", data, "--summary", "--mode", "store-tr", "-o", pdf}, env_);
+  EXPECT_EQ(tr.exitCode, 2) << tr.err;
+}
+
 }  // namespace
 }  // namespace acv::test
