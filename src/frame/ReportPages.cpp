@@ -1,6 +1,8 @@
 #include "frame/ReportPages.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 namespace acv {
 namespace {
@@ -98,6 +100,39 @@ ListPageLayout LayOutListPage(int page, const ReportFacts& facts,
   l.firstRowY = p.u * (block ? 7 : 2) + dy;
   l.footer = {p.width / 2 - 5 * p.k, p.height - p.u, date + "  page" + std::to_string(page)};
   return l;
+}
+
+PageSpan PrintedPages(int fromPage, int toPage, int pages) {
+  const int last = std::max(pages, 1);
+  PageSpan span;
+  span.from = fromPage > 0 ? std::min(fromPage, last) : 1;
+  span.to = toPage > 0 ? std::clamp(toPage, span.from, last) : last;
+  return span;
+}
+
+std::string PictureSizeText(int width, int height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+std::optional<PictureSize> ParsePictureSize(const std::string& text) {
+  // Two whole numbers around an "x"; from_chars refuses what does not fit an int.
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return std::nullopt;
+  auto number = [](std::string_view part) -> std::optional<int> {
+    const std::size_t first = part.find_first_not_of(' ');
+    const std::size_t last = part.find_last_not_of(' ');
+    if (first == std::string_view::npos) return std::nullopt;
+    part = part.substr(first, last - first + 1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+    if (error != std::errc() || end != part.data() + part.size() || value <= 0) return std::nullopt;
+    return value;
+  };
+  const std::string_view all(text);
+  const std::optional<int> width = number(all.substr(0, x));
+  const std::optional<int> height = number(all.substr(x + 1));
+  if (!width || !height) return std::nullopt;
+  return PictureSize{*width, *height};
 }
 
 }  // namespace acv

@@ -6,6 +6,7 @@
 // preview and into PDF files; a renderer only draws what these functions
 // say. Positions are device pixels of the page, y the top of the text.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,27 @@ std::vector<PageText> GraphPageHeader(const ReportFacts& facts, const PageUnits&
 inline constexpr int kRowsPerPage = 60;
 int FirstPageRows(DisplayMode mode);
 int ListPageCount(std::int64_t rows, DisplayMode mode);
+
+// The pages a print dialog's range asks for, 1-based and inclusive: 0 for
+// "from" or "to" means the first or the last page; the range is kept inside
+// 1..pages and never ends before it starts.
+struct PageSpan {
+  int from = 1;
+  int to = 1;
+  bool operator==(const PageSpan&) const = default;
+};
+PageSpan PrintedPages(int fromPage, int toPage, int pages);
+
+// The size of a saved picture as the user types it, "1920 x 1080".
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const PictureSize&) const = default;
+};
+std::string PictureSizeText(int width, int height);
+// Blanks around the numbers and a capital X are fine; anything but two
+// positive whole numbers gives nothing.
+std::optional<PictureSize> ParsePictureSize(const std::string& text);
 
 // The rows [first, end) of page p (from 1). Each page's rows follow from its
 // number alone, so pages may be asked for in any order.

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -89,6 +88,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
+  reports_ = std::make_unique<ReportCommands>(ReportCommands::Host{
+      *this, *prompter_, *view_, doc_, [this] { return frame_.ActiveMode(); }});
   CreateLoggerDialogs();
   UpdateCommands();
   // Toolbar buttons show their command's state at all times, not only when a
@@ -315,17 +316,17 @@ void CMainFrame::OnCommand(int commandId) {
     case cmd::kPrintList:
     case cmd::kPrintPreviewGraph:
     case cmd::kPrintPreviewList:
-      OnPrint(commandId);
+      reports_->Print(commandId);
       break;
     case cmd::kPrintSetup:
-      OnPrintSetup();
+      reports_->PrintSetup();
       break;
     case cmd::kExportPdfGraph:
     case cmd::kExportPdfList:
-      OnExportPdf(commandId);
+      reports_->ExportPdf(commandId);
       break;
     case cmd::kSaveGraphPicture:
-      OnSaveGraphPicture();
+      reports_->SaveGraphPicture();
       break;
     case cmd::kColorSetup:
       OnColorSetup();

@@ -28,6 +28,7 @@
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
 #include "ui/HelpWindow.h"
+#include "ui/ReportCommands.h"
 #include "ui/ToolWindows.h"
 #include "ui/dialogs/DialogContext.h"
 
@@ -36,7 +37,6 @@ class QLabel;
 class QMenu;
 class QDialog;
 class QSplitter;
-class QPrinter;
 
 namespace acv {
 
@@ -222,13 +222,6 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnHelp();
   void OnAbout();
 
-  // Printing, the PDF copies and pictures of the graph (MainFramePrinting.cpp).
-  QPrinter& Printer();
-  void OnPrint(int commandId);
-  void OnPrintSetup();
-  void OnExportPdf(int commandId);
-  void OnSaveGraphPicture();
-
   // Display-settings dialogs and Fit (MainFrameDisplaySettings.cpp).
   void AddGraphToolButtons();
   void OpenSettingsDialog(QDialog* dialog, std::function<void()> onAccepted);
@@ -266,8 +259,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // Made when a download reports its first progress, gone when it ends.
   std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
-  std::unique_ptr<QPrinter> printer_;
-  bool pageSetUp_ = false;  // the user chose paper and orientation in Print Setup
+  std::unique_ptr<ReportCommands> reports_;  // print, preview, PDF, pictures
   QHash<int, QAction*> actions_;
   QPointer<QDialog> settingsDialog_;
   CDownloadDlg* downloadDlg_ = nullptr;

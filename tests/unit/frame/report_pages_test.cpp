@@ -112,5 +112,31 @@ TEST(GraphHeader, ShownOutsideStoreTrAndEpaWithThePanelOn) {
   EXPECT_TRUE(GraphPageHeader(off, kPage).empty());
 }
 
+TEST(PrintDialog, TheRangeAskedForStaysWithinThePages) {
+  struct Case {
+    int from, to, pages;
+    PageSpan printed;
+  } const cases[] = {
+      {0, 0, 5, {1, 5}},                     // no range: all pages
+      {2, 4, 5, {2, 4}}, {4, 9, 5, {4, 5}},  // past the end
+      {7, 0, 5, {5, 5}},                     // from past the end
+      {3, 2, 5, {3, 3}},                     // to before from
+      {0, 0, 0, {1, 1}},                     // an empty list still prints its one page
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PrintedPages(c.from, c.to, c.pages), c.printed) << c.from << ".." << c.to;
+  }
+}
+
+TEST(PictureSize, TypedAsWidthTimesHeight) {
+  EXPECT_EQ(PictureSizeText(1920, 1080), "1920 x 1080");
+  EXPECT_EQ(ParsePictureSize(" 1920 x 1080 "), (PictureSize{1920, 1080}));
+  EXPECT_EQ(ParsePictureSize("800X600"), (PictureSize{800, 600}));
+  for (const char* bad :
+       {"", "1920", "1920 x", "0 x 10", "-5 x 10", "12a x 3", "1 x 2 x 3", "99999999999 x 10"}) {
+    EXPECT_FALSE(ParsePictureSize(bad)) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace acv

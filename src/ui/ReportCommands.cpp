@@ -1,7 +1,5 @@
-// Printing, print preview and page setup, the same pages as PDF files, and
-// pictures of the graph. The pages themselves are laid out in
-// frame/ReportPages and drawn by graph/ReportRenderer; this file runs the
-// dialogs around them.
+#include "ui/ReportCommands.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -17,11 +15,11 @@
 
 #include "frame/Commands.h"
 #include "frame/DataLists.h"
+#include "frame/ReportPages.h"
 #include "graph/CDTView.h"
 #include "graph/GraphPictureFile.h"
 #include "graph/ReportPdf.h"
 #include "graph/ReportRenderer.h"
-#include "ui/CMainFrame.h"
 #include "ui/Prompter.h"
 
 namespace acv {
@@ -62,7 +60,11 @@ class PageProgress {
 
 }  // namespace
 
-QPrinter& CMainFrame::Printer() {
+ReportCommands::ReportCommands(Host host) : host_(std::move(host)) {}
+
+ReportCommands::~ReportCommands() = default;
+
+QPrinter& ReportCommands::Printer() {
   if (printer_ == nullptr) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setPageSize(QPageSize(QPageSize::A4));
@@ -70,12 +72,12 @@ QPrinter& CMainFrame::Printer() {
   return *printer_;
 }
 
-void CMainFrame::OnPrintSetup() {
-  QPageSetupDialog dialog(&Printer(), this);
+void ReportCommands::PrintSetup() {
+  QPageSetupDialog dialog(&Printer(), &host_.owner);
   if (dialog.exec() == QDialog::Accepted) pageSetUp_ = true;
 }
 
-void CMainFrame::OnPrint(int commandId) {
+void ReportCommands::Print(int commandId) {
   const bool list = commandId == cmd::kPrintList || commandId == cmd::kPrintPreviewList;
   const bool preview = commandId == cmd::kPrintPreviewGraph || commandId == cmd::kPrintPreviewList;
   QPrinter& printer = Printer();
@@ -84,28 +86,27 @@ void CMainFrame::OnPrint(int commandId) {
   if (!pageSetUp_) {
     printer.setPageOrientation(list ? QPageLayout::Portrait : QPageLayout::Landscape);
   }
-  const DisplayMode mode = frame_.ActiveMode();
-  const ReportFacts facts = FactsOf(*view_, mode);
-  const DataListText rows(doc_, mode, view_->Display());
+  const DisplayMode mode = host_.activeMode();
+  const ReportFacts facts = FactsOf(host_.view, mode);
+  const DataListText rows(host_.doc, mode, host_.view.Display());
   const int pages = list ? ListPageCount(rows.RowCount(), mode) : 1;
-  const QImage graph = list ? QImage() : view_->GraphPicture(true);
+  const QImage graph = list ? QImage() : host_.view.GraphPicture(true);
 
   // Paints the pages the printer's range asks for (all when none).
   auto paint = [&](QPrinter* target) {
     ReportRenderer renderer(facts, ReportDate());
     QPainter painter;
     if (!painter.begin(target)) {
-      prompter_->Message(this, QStringLiteral("The print could not be started."),
-                         MessageIcon::Warning);
+      host_.prompter.Message(&host_.owner, QStringLiteral("The print could not be started."),
+                             MessageIcon::Warning);
       return;
     }
     if (!list) {
       renderer.PaintGraphPage(painter, graph);
       return;
     }
-    const int from = target->fromPage() > 0 ? std::min(target->fromPage(), pages) : 1;
-    const int to = target->toPage() > 0 ? std::clamp(target->toPage(), from, pages) : pages;
-    PageProgress progress(this, QStringLiteral("Printing the list..."), to - from + 1);
+    const auto [from, to] = PrintedPages(target->fromPage(), target->toPage(), pages);
+    PageProgress progress(&host_.owner, QStringLiteral("Printing the list..."), to - from + 1);
     const ReportRenderer::Pages painted = renderer.PaintListPages(
         painter, *target, rows, from, to,
         [&progress](int done, int total) { return progress.Report(done, total); });
@@ -113,28 +114,28 @@ void CMainFrame::OnPrint(int commandId) {
     painter.end();
     target->abort();
     if (painted == ReportRenderer::Pages::NewPageFailed) {
-      prompter_->Message(this,
-                         QStringLiteral("The printer could not start a new page; the print "
-                                        "was stopped."),
-                         MessageIcon::Warning);
+      host_.prompter.Message(&host_.owner,
+                             QStringLiteral("The printer could not start a new page; the print "
+                                            "was stopped."),
+                             MessageIcon::Warning);
     }
   };
 
   printer.setFromTo(0, 0);
   if (preview) {
-    QPrintPreviewDialog dialog(&printer, this);
+    QPrintPreviewDialog dialog(&printer, &host_.owner);
     dialog.setWindowTitle(list ? QStringLiteral("Print Preview - List")
                                : QStringLiteral("Print Preview - Graph"));
     // Readable at once: most of the screen, pages as wide as the window.
-    const QRect screen =
-        this->screen() != nullptr ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QRect screen = host_.owner.screen() != nullptr ? host_.owner.screen()->availableGeometry()
+                                                         : QRect(0, 0, 1280, 1024);
     dialog.resize(screen.width() * 4 / 5, screen.height() * 9 / 10);
     if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) widget->fitToWidth();
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paint);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
     return;
   }
-  QPrintDialog dialog(&printer, this);
+  QPrintDialog dialog(&printer, &host_.owner);
   dialog.setMinMax(1, pages);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, list);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -145,9 +146,8 @@ void CMainFrame::OnPrint(int commandId) {
     const QString path = printer.outputFileName();
     PdfOutcome out;
     if (list) {
-      const int from = printer.fromPage() > 0 ? std::min(printer.fromPage(), pages) : 1;
-      const int to = printer.toPage() > 0 ? std::clamp(printer.toPage(), from, pages) : pages;
-      PageProgress progress(this, QStringLiteral("Printing the list..."), to - from + 1);
+      const auto [from, to] = PrintedPages(printer.fromPage(), printer.toPage(), pages);
+      PageProgress progress(&host_.owner, QStringLiteral("Printing the list..."), to - from + 1);
       out = WriteListPdf(
           path, printer.pageLayout(), facts, rows,
           [&progress](int done, int total) { return progress.Report(done, total); }, from, to);
@@ -155,64 +155,65 @@ void CMainFrame::OnPrint(int commandId) {
       out = WriteGraphPdf(path, printer.pageLayout(), graph, facts);
     }
     if (!out.error.empty()) {
-      prompter_->Message(this, QString::fromStdString(out.error), MessageIcon::Warning);
+      host_.prompter.Message(&host_.owner, QString::fromStdString(out.error), MessageIcon::Warning);
     }
     return;
   }
   paint(&printer);
 }
 
-void CMainFrame::OnExportPdf(int commandId) {
+void ReportCommands::ExportPdf(int commandId) {
   const bool list = commandId == cmd::kExportPdfList;
-  const QString path = prompter_->SaveFileName(
-      this, list ? QStringLiteral("Test Report.pdf") : QStringLiteral("Graph.pdf"), SaveKind::Pdf);
+  const QString path = host_.prompter.SaveFileName(
+      &host_.owner, list ? QStringLiteral("Test Report.pdf") : QStringLiteral("Graph.pdf"),
+      SaveKind::Pdf);
   if (path.isEmpty()) return;
   const QPageLayout::Orientation orientation =
       list ? QPageLayout::Portrait : QPageLayout::Landscape;
   QPageLayout layout = DefaultReportLayout(orientation);
   if (pageSetUp_) layout = Printer().pageLayout();
-  const DisplayMode mode = frame_.ActiveMode();
-  const ReportFacts facts = FactsOf(*view_, mode);
+  const DisplayMode mode = host_.activeMode();
+  const ReportFacts facts = FactsOf(host_.view, mode);
   PdfOutcome out;
   if (list) {
-    const DataListText rows(doc_, mode, view_->Display());
-    PageProgress progress(this, QStringLiteral("Writing the PDF..."),
+    const DataListText rows(host_.doc, mode, host_.view.Display());
+    PageProgress progress(&host_.owner, QStringLiteral("Writing the PDF..."),
                           ListPageCount(rows.RowCount(), mode));
     out = WriteListPdf(path, layout, facts, rows,
                        [&progress](int done, int total) { return progress.Report(done, total); });
   } else {
-    out = WriteGraphPdf(path, layout, view_->GraphPicture(true), facts);
+    out = WriteGraphPdf(path, layout, host_.view.GraphPicture(true), facts);
   }
   if (!out.error.empty()) {
-    prompter_->Message(this, QString::fromStdString(out.error), MessageIcon::Warning);
+    host_.prompter.Message(&host_.owner, QString::fromStdString(out.error), MessageIcon::Warning);
   }
 }
 
-void CMainFrame::OnSaveGraphPicture() {
+void ReportCommands::SaveGraphPicture() {
   const QString path =
-      prompter_->SaveFileName(this, QStringLiteral("Graph.png"), SaveKind::Picture);
+      host_.prompter.SaveFileName(&host_.owner, QStringLiteral("Graph.png"), SaveKind::Picture);
   if (path.isEmpty()) return;
-  QSize size = view_->GraphPictureSize();
+  QSize size = host_.view.GraphPictureSize();
   if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    // The window's size, or any other the user types ("1920 x 1080").
+    // The graph's size on the screen, or any other the user types ("1920 x 1080").
     bool ok = false;
     const QString typed = QInputDialog::getText(
-        this, QStringLiteral("Save Graph Picture"), QStringLiteral("Picture size in pixels:"),
-        QLineEdit::Normal, QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()), &ok);
+        &host_.owner, QStringLiteral("Save Graph Picture"),
+        QStringLiteral("Picture size in pixels:"), QLineEdit::Normal,
+        QString::fromStdString(PictureSizeText(size.width(), size.height())), &ok);
     if (!ok) return;
-    const QStringList parts = typed.split(QLatin1Char('x'), Qt::SkipEmptyParts);
-    const int width = parts.value(0).trimmed().toInt();
-    const int height = parts.value(1).trimmed().toInt();
-    if (parts.size() != 2 || width <= 0 || height <= 0) {
-      prompter_->Message(
-          this, QStringLiteral("Please type the size as width x height, e.g. 1920 x 1080."),
+    const std::optional<PictureSize> chosen = ParsePictureSize(typed.toStdString());
+    if (!chosen) {
+      host_.prompter.Message(
+          &host_.owner, QStringLiteral("Please type the size as width x height, e.g. 1920 x 1080."),
           MessageIcon::Warning);
       return;
     }
-    size = QSize(width, height);
+    size = QSize(chosen->width, chosen->height);
   }
-  const std::string error = SaveGraphPicture(*view_, path, size);
-  if (!error.empty()) prompter_->Message(this, QString::fromStdString(error), MessageIcon::Warning);
+  const std::string error = acv::SaveGraphPicture(host_.view, path, size);
+  if (!error.empty())
+    host_.prompter.Message(&host_.owner, QString::fromStdString(error), MessageIcon::Warning);
 }
 
 }  // namespace acv
