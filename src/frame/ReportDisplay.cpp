@@ -1,7 +1,5 @@
 #include "frame/ReportDisplay.h"
 
-#include "data/TimeText.h"
-
 namespace acv {
 
 ReportFacts ReportDisplay::Facts() const {
@@ -52,18 +50,8 @@ ReportDisplay PrepareReportDisplay(const CDTDoc& doc, DisplayMode mode, int reco
   d.setup.displayMode = 1;
   d.setup.dataSaved = true;
   EnterDisplayMode(mode, frame, d.setup, d.info, doc, PanelFacts{});
-  if (mode == DisplayMode::StoreTr && record > 0 && record < doc.trCount) {
-    const auto r = static_cast<std::size_t>(record);
-    const std::string unit = r < doc.trUnit.size() ? UnitText(doc.trUnit[r]) : std::string();
-    const std::uint8_t channel = r < doc.trChannel.size() ? doc.trChannel[r] : 0;
-    d.setup.trRecord = record;
-    d.setup.plotCh1 = channel == kChannel1;
-    d.setup.plotCh2 = channel == kChannel2;
-    d.setup.ch1UnitText = unit;
-    d.setup.ch2UnitText = unit;
-    d.info.startText = r < doc.trTimes.size() ? FormatTime(doc.trTimes[r], kSampleTimeFormat) : "";
-    FillTrRecordTexts(d.info, doc, record, unit);
-  }
+  // Another record than the first, as the TR File List's double click shows it.
+  if (mode == DisplayMode::StoreTr && record > 0) ShowTrRecord(d.setup, d.info, doc, record);
   return d;
 }
 
