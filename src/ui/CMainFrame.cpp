@@ -89,7 +89,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
   reports_ = std::make_unique<ReportCommands>(ReportCommands::Host{
-      *this, *prompter_, *view_, doc_, [this] { return frame_.ActiveMode(); }});
+      {*this, *prompter_, *view_, doc_}, [this] { return frame_.ActiveMode(); }});
   CreateLoggerDialogs();
   UpdateCommands();
   // Toolbar buttons show their command's state at all times, not only when a
@@ -196,7 +196,9 @@ void CMainFrame::CreateClientArea() {
   view_->TakeSettings(settings_);
   panel_ = new CInstrumentPanelDlg([this](int id) { OnCommand(id); });
   view_->SetStartScreenPanel(panel_);
-  AddGraphToolButtons();
+  displaySettings_ = new DisplaySettings({{*this, *prompter_, *view_, doc_}, settings_, frame_});
+  connect(displaySettings_, &DisplaySettings::settingsChanged, this, &CMainFrame::UpdateCommands);
+  displaySettings_->AddGraphToolButtons([this](int id) { return actions_.value(id); });
   splitter_->addWidget(instrument_);
   splitter_->addWidget(view_);
   splitter_->setCollapsible(0, true);
@@ -329,16 +331,16 @@ void CMainFrame::OnCommand(int commandId) {
       reports_->SaveGraphPicture();
       break;
     case cmd::kColorSetup:
-      OnColorSetup();
+      displaySettings_->ColorSetup();
       break;
     case cmd::kAxisSetup:
-      OnAxisSetup();
+      displaySettings_->AxisSetup();
       break;
     case cmd::kViewOptions:
-      OnViewOptions();
+      displaySettings_->ViewOptions();
       break;
     case cmd::kFitAxes:
-      OnFitAxes();
+      displaySettings_->FitAxes();
       break;
     case cmd::kDataList:
       tools_->OpenDataList();

@@ -27,6 +27,7 @@
 #include "logger/LinkHost.h"
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
+#include "ui/DisplaySettings.h"
 #include "ui/HelpWindow.h"
 #include "ui/ReportCommands.h"
 #include "ui/ToolWindows.h"
@@ -40,7 +41,6 @@ class QSplitter;
 
 namespace acv {
 
-struct AxisValues;
 class CCorrectTimeDlg;
 class CDTView;
 class CDataListDlg;
@@ -119,7 +119,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // The status bar's pane for the command prompts.
   QLabel* PromptPane() const { return promptPane_; }
   // The display-settings dialog now open (colours, axes or view options).
-  QDialog* SettingsDialog() const;
+  QDialog* SettingsDialog() const { return displaySettings_->OpenDialog(); }
   // The panels and list windows; null while closed.
   ToolWindows& Tools() const { return *tools_; }
   CInfoPanelDlg* InfoPanel() const { return tools_->InfoPanel(); }
@@ -222,15 +222,6 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void OnHelp();
   void OnAbout();
 
-  // Display-settings dialogs and Fit (MainFrameDisplaySettings.cpp).
-  void AddGraphToolButtons();
-  void OpenSettingsDialog(QDialog* dialog, std::function<void()> onAccepted);
-  void OnColorSetup();
-  void OnAxisSetup();
-  void OnViewOptions();
-  void OnFitAxes();
-  void ApplyAxes(DisplayMode mode, const AxisValues& values);
-
   // Services, owned when made here.
   std::unique_ptr<Prompter> ownPrompter_;
   std::unique_ptr<SerialControl> ownSerial_;
@@ -261,7 +252,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   QPointer<HelpWindow> help_;
   std::unique_ptr<ReportCommands> reports_;  // print, preview, PDF, pictures
   QHash<int, QAction*> actions_;
-  QPointer<QDialog> settingsDialog_;
+  DisplaySettings* displaySettings_ = nullptr;  // colours, axes, view options, Fit
   CDownloadDlg* downloadDlg_ = nullptr;
   CRealTimeDlg* realTimeDlg_ = nullptr;
   CLoggerSetupDlg* setupDlg_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "data/CDTDoc.h"
 #include "frame/DisplayModes.h"
+#include "ui/FrameParts.h"
 
 class QPrinter;
 class QWidget;
@@ -22,11 +23,7 @@ class Prompter;
 class ReportCommands {
  public:
   // What the commands read of the main window; all outlive this object.
-  struct Host {
-    QWidget& owner;  // parent of the dialogs
-    Prompter& prompter;
-    CDTView& view;
-    const CDTDoc& doc;
+  struct Host : FrameParts {
     std::function<DisplayMode()> activeMode;
   };
   explicit ReportCommands(Host host);
