@@ -84,13 +84,15 @@ void RequireEnd(const ByteReader& r, std::uint64_t stillToRead) {
 
 // A code of a TR record head: the logger knows two of each, and a file with
 // any other was not written from its records (or its counts are off, so
-// that wave samples are read as heads).
-std::uint8_t ReadCode(ByteReader& r, const std::string& what, std::uint8_t first,
+// that wave samples are read as heads). The message is made only for a bad
+// code: a thousand good heads build no strings.
+std::uint8_t ReadCode(ByteReader& r, std::size_t record, const char* field, std::uint8_t first,
                       std::uint8_t second) {
-  const std::uint8_t code = r.U8(what.c_str());
+  const std::uint8_t code = r.U8("TR record head");
   if (code != first && code != second) {
-    throw DataFormatError("the " + what + " is " + std::to_string(code) + " (" +
-                          std::to_string(first) + " or " + std::to_string(second) + " expected)");
+    throw DataFormatError("the TR record " + std::to_string(record + 1) + " " + field + " is " +
+                          std::to_string(code) + " (" + std::to_string(first) + " or " +
+                          std::to_string(second) + " expected)");
   }
   return code;
 }
@@ -163,10 +165,8 @@ void ReadStoreFamily(ByteReader& r, StoreFamily& store, bool lastFamily) {
   store.trUnit.resize(records);
   store.trTimes.resize(records);
   for (std::size_t i = 0; i < records; ++i) {
-    store.trChannel[i] =
-        ReadCode(r, "TR record " + std::to_string(i + 1) + " channel code", kChannel1, kChannel2);
-    store.trUnit[i] =
-        ReadCode(r, "TR record " + std::to_string(i + 1) + " unit code", kUnitVolt, kUnitAmpere);
+    store.trChannel[i] = ReadCode(r, i, "channel code", kChannel1, kChannel2);
+    store.trUnit[i] = ReadCode(r, i, "unit code", kUnitVolt, kUnitAmpere);
     store.trTimes[i] = ReadLocalTime(r, "TR record time", times);
   }
   r.F32Array(records * kTrWavePoints, store.trWaves, "TR waves");
