@@ -33,6 +33,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
   const bool hasPoints = f.lastPoint != 0;
   switch (id) {
     case cmd::kSave:
+    case cmd::kExportCsv:
     case cmd::kPrintSetup:
     case cmd::kPrintPreviewGraph:
     case cmd::kPrintGraph:
@@ -47,6 +48,11 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kExportPdfList:
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:
+    case cmd::kStatistics:
+    case cmd::kEvents:
+    case cmd::kPrintPreviewSummary:
+    case cmd::kPrintSummary:
+    case cmd::kExportPdfSummary:
     case cmd::kFitAxes:
       return hasPoints && f.displayMode != 0;
     case cmd::kOpen:

@@ -46,6 +46,15 @@ inline constexpr int kFitAxes = 32952;
 inline constexpr int kExportPdfGraph = 32953;
 inline constexpr int kExportPdfList = 32954;
 inline constexpr int kSaveGraphPicture = 32955;
+// The analysis of the data on show: the tool windows and the event limits
+// (View menu), the summary pages (File menu) and the CSV table (File menu).
+inline constexpr int kStatistics = 32956;
+inline constexpr int kEvents = 32957;
+inline constexpr int kEventLimits = 32958;
+inline constexpr int kExportCsv = 32959;
+inline constexpr int kPrintPreviewSummary = 32960;
+inline constexpr int kPrintSummary = 32961;
+inline constexpr int kExportPdfSummary = 32962;
 
 struct CommandInfo {
   int id;

@@ -147,15 +147,15 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, {cmd::kOpen, cmd::kSave});
+  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv});
   CreateRecentFilesMenu(file);
   file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
-  add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList});
+  add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList, cmd::kPrintPreviewSummary});
   QMenu* print = file->addMenu(QStringLiteral("P&rint"));
-  add(print, {cmd::kPrintGraph, cmd::kPrintList});
+  add(print, {cmd::kPrintGraph, cmd::kPrintList, cmd::kPrintSummary});
   QMenu* pdf = file->addMenu(QStringLiteral("Export P&DF"));
-  add(pdf, {cmd::kExportPdfGraph, cmd::kExportPdfList});
+  add(pdf, {cmd::kExportPdfGraph, cmd::kExportPdfList, cmd::kExportPdfSummary});
   add(file, {cmd::kSaveGraphPicture});
   add(file, {cmd::kPrintSetup, 0, cmd::kExit});
   add(menuBar()->addMenu(QStringLiteral("&Logger")),
@@ -165,8 +165,9 @@ void CMainFrame::CreateMenus() {
       {cmd::kRun, cmd::kStop, 0, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
        cmd::kRealTimeEpa});
   add(menuBar()->addMenu(QStringLiteral("&View")),
-      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph, 0, cmd::kColorSetup,
-       cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes});
+      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph, cmd::kStatistics,
+       cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes,
+       cmd::kEventLimits});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
       {cmd::kToggleInstrument, cmd::kToggleInfoPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
