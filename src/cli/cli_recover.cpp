@@ -51,17 +51,17 @@ int RunRecover(const std::vector<std::string>& args) {
 
   int more = 0;
   if (!journal) {
-    int busy = 0;
-    const std::string next = NextLeftJournal(JournalFolder(), more, busy);
-    if (next.empty()) {
-      PrintError(kCommand, busy > 0
-                               ? "no journal to recover; " + std::to_string(busy) +
+    const JournalsLeft left = NextLeftJournal(JournalFolder());
+    if (left.oldest.empty()) {
+      PrintError(kCommand, left.busy > 0
+                               ? "no journal to recover; " + std::to_string(left.busy) +
                                      " belong(s) to a run another program is still "
                                      "recording"
                                : "no journal of an unexpectedly ended run in " + JournalFolder());
       return 1;
     }
-    journal = next;
+    journal = left.oldest;
+    more = left.more;
   }
 
   // Held until this command ends, so no other program recovers the same run.

@@ -6,10 +6,13 @@
 
 namespace acv {
 
-std::string NextLeftJournal(const std::string& folder, int& more, int& busy) {
-  const std::vector<std::string> left = FindLeftJournals(folder, &busy);
-  more = left.empty() ? 0 : static_cast<int>(left.size()) - 1;
-  return left.empty() ? std::string() : left.front();
+JournalsLeft NextLeftJournal(const std::string& folder) {
+  JournalsLeft found;
+  const std::vector<std::string> left = FindLeftJournals(folder, &found.busy);
+  if (left.empty()) return found;
+  found.oldest = left.front();
+  found.more = static_cast<int>(left.size()) - 1;
+  return found;
 }
 
 Adoption AdoptRecoveredRun(JournalContents& contents, LeftJournal& journal,

@@ -10,10 +10,13 @@
 
 namespace acv {
 
-// The oldest journal left in `folder`, or "" when there is none. `more`
-// receives how many further ones wait after it, `busy` how many belong to
-// runs still being recorded by another program.
-std::string NextLeftJournal(const std::string& folder, int& more, int& busy);
+// The journals left in a folder by runs that ended unexpectedly.
+struct JournalsLeft {
+  std::string oldest;  // the one to recover first; "" when there is none
+  int more = 0;        // further ones waiting after it
+  int busy = 0;        // journals of runs another program is still recording
+};
+JournalsLeft NextLeftJournal(const std::string& folder);
 
 struct Adoption {
   // The points are kept as the previous measurement and the journal is

@@ -23,7 +23,6 @@ struct PowerPanelData {
   PowerFactorTexts power;
   // Labels of the phase and power factor fields, set when the panel opens.
   std::string phaseLabel1, phaseLabel2, phaseDifferenceLabel, powerFactorLabel;
-  std::array<std::string, 3> spareLabels{};
   // The radio pair "Horizontal" / "Vertical" of the template.
   bool horizontalChecked = false;
   bool verticalChecked = false;

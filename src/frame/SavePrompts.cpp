@@ -63,6 +63,12 @@ void MarkSaved(FrameState& frame) {
   frame.runUnsaved = 0;
 }
 
+void MarkRunUnsaved(FrameState& frame) {
+  frame.dataUnsaved = 1;
+  frame.realTimePromptArmed = 1;
+  frame.runUnsaved = 1;
+}
+
 std::string ProposedSaveName(TimeStamp now) {
   return FormatTime(now, "%y-%m-%d  %H.%M.%S");
 }

@@ -35,6 +35,10 @@ bool AfterSavePrompt(SavePrompt prompt, FrameState& frame, bool answeredYes, boo
 // A data file was written: nothing is unsaved any more.
 void MarkSaved(FrameState& frame);
 
+// A run's points (taken now or recovered from a journal) are in no data file
+// of the user's: every question before replacing or closing them is asked.
+void MarkRunUnsaved(FrameState& frame);
+
 // The save dialog's proposed name for a time stamp: "%y-%m-%d  %H.%M.%S"
 // (two blanks between date and time).
 std::string ProposedSaveName(TimeStamp now);

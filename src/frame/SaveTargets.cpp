@@ -26,6 +26,8 @@ std::vector<SaveFilter> SaveFiltersFor(SaveKind kind) {
       return {{"PDF Files (*.pdf)", ".pdf"}};
     case SaveKind::Picture:
       return {{"PNG Pictures (*.png)", ".png"}, {"SVG Pictures (*.svg)", ".svg"}};
+    case SaveKind::Csv:
+      return {{"CSV Files (*.csv)", ".csv"}};
   }
   return {};
 }
@@ -40,6 +42,17 @@ std::string SaveTargetFor(SaveKind kind, const std::string& chosen, std::size_t 
     if (EndsWithNoCase(name, f.extension)) return chosen;
   }
   return chosen + filters[std::min(filterIndex, filters.size() - 1)].extension;
+}
+
+bool CsvOfRun(bool realTimeDisplay, bool holdsStore, bool holdsRun) {
+  return holdsRun && (realTimeDisplay || !holdsStore);
+}
+
+std::string ProposedCsvName(const std::string& documentPath, bool ofRun,
+                            const std::string& fallback) {
+  const std::string extension = ofRun ? "-realtime.csv" : ".csv";
+  // The time-stamped name has dots in its time, not an extension.
+  return documentPath.empty() ? fallback + extension : ReplaceExtension(documentPath, extension);
 }
 
 }  // namespace acv

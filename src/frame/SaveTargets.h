@@ -14,6 +14,7 @@ enum class SaveKind {
   Data,     // "Save...": the data file and its reports beside it
   Pdf,      // File -> Export PDF
   Picture,  // Save Graph Picture: PNG or SVG
+  Csv,      // File -> Export CSV
 };
 
 struct SaveFilter {
@@ -30,5 +31,14 @@ std::vector<SaveFilter> SaveFiltersFor(SaveKind kind);
 // name ending in one of its kind's extensions and gets the filter's extension
 // appended otherwise.
 std::string SaveTargetFor(SaveKind kind, const std::string& chosen, std::size_t filterIndex);
+
+// File -> Export CSV writes one table: the run's while a real-time display is
+// on show or the data hold nothing else, the STORE data's otherwise.
+bool CsvOfRun(bool realTimeDisplay, bool holdsStore, bool holdsRun);
+// The name the CSV save dialog proposes: beside the data file on show, as
+// `acvlogger-cli export --csv` names it ("NAME.csv", "NAME-realtime.csv"),
+// or `fallback` (a time-stamped name) for data not from a file.
+std::string ProposedCsvName(const std::string& documentPath, bool ofRun,
+                            const std::string& fallback);
 
 }  // namespace acv

@@ -1,6 +1,7 @@
 #include "ui/CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -77,6 +78,26 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   timers_->SetCallback([this](int id) { OnFrameTimer(id); });
 
   CreateActions();
+  CreateClientArea();
+  const auto showStatus = [this](const QString& text, int ms) {
+    statusBar()->showMessage(text, ms);
+  };
+  files_ = std::make_unique<FileCommands>(
+      FileCommands::Host{{*this, *prompter_, *view_, doc_},
+                         doc_,
+                         frame_,
+                         settings_,
+                         previousPath_,
+                         [this] { return Facts(); },
+                         [this](int id) { return CommandEnabled(id); },
+                         [this](const std::string& tag) { ShowLoadedData(tag); },
+                         [this] { UpdateCommands(); },
+                         showStatus});
+  recovery_ = std::make_unique<RecoveryOffer>(RecoveryOffer::Host{{*this, *prompter_, *view_, doc_},
+                                                                  doc_,
+                                                                  previousPath_,
+                                                                  [this] { ShowRecoveredRun(); },
+                                                                  showStatus});
   CreateMenus();
   CreateToolbar();
   // The status bar shows each command's prompt while it is pointed at, in a
@@ -84,7 +105,6 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   statusBar()->setMinimumWidth(0);
   promptPane_ = new acv::PromptPane(statusBar());
   statusBar()->addPermanentWidget(promptPane_);
-  CreateClientArea();
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
@@ -148,7 +168,7 @@ void CMainFrame::CreateMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv});
-  CreateRecentFilesMenu(file);
+  files_->CreateRecentFilesMenu(file);
   file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
   add(preview, {cmd::kPrintPreviewGraph, cmd::kPrintPreviewList, cmd::kPrintPreviewSummary});
@@ -245,9 +265,8 @@ void CMainFrame::UpdateCommands() {
     it.value()->setEnabled(acv::CommandEnabled(it.key(), frame_, facts));
     if (it.value()->isCheckable()) it.value()->setChecked(CommandChecked(it.key(), frame_));
   }
-  // The recent files are opened as Open opens a file.
-  recentMenu_->setEnabled(actions_[cmd::kOpen]->isEnabled() && !settings_.recentFiles.empty());
-  UpdateTitle();
+  files_->EnableRecentFiles(actions_[cmd::kOpen]->isEnabled());
+  files_->UpdateTitle();
 }
 
 void CMainFrame::OnCommand(int commandId) {
@@ -259,13 +278,16 @@ void CMainFrame::OnCommand(int commandId) {
   }
   switch (commandId) {
     case cmd::kOpen:
-      OnOpen();
+      files_->Open();
       break;
     case cmd::kSave:
-      OnSave();
+      files_->Save();
       break;
     case cmd::kPreviousMeasurement:
-      OnPreviousMeasurement();
+      files_->PreviousMeasurement();
+      break;
+    case cmd::kExportCsv:
+      files_->ExportCsv();
       break;
     case cmd::kExit:
       close();
@@ -392,6 +414,44 @@ void CMainFrame::DialogOpened(ConnectionDialog* dialog) {
 
 void CMainFrame::DialogClosed(ConnectionDialog* dialog) {
   dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
+}
+
+// ---- closing and recovery ------------------------------------------------------------
+
+void CMainFrame::ShowRecoveredRun() {
+  ShowLoadedData(kTagRealTime);
+  files_->SetDocument({}, true);
+  MarkRunUnsaved(frame_);
+  UpdateCommands();
+}
+
+void CMainFrame::WriteSettings() {
+  settings_.rtInterval = doc_.rtInterval;
+  settings_.realTimePoints = realTime_->realTimePoints;
+  frame_.PutAxes(settings_);
+  if (!SaveSettings(settings_, settingsPath_)) {
+    statusBar()->showMessage(QStringLiteral("The settings could not be written to %1")
+                                 .arg(QString::fromStdString(settingsPath_)));
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closeConfirmed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (closing_) return;  // the real close is on its way
+  WriteSettings();
+  // Data the user wanted to keep but could not save keep the window open.
+  if (!files_->AskToSaveFirst(SavePrompt::BeforeClose)) {
+    UpdateCommands();
+    return;
+  }
+  tools_->CloseDataList();
+  if (link_->realTimeStopped == 0) realTime_->StopRealTime(RunEnd::Stopped);
+  closing_ = true;
+  timers_->Start(timer::kRealClose, 100);
 }
 
 }  // namespace acv

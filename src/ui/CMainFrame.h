@@ -28,7 +28,9 @@
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
 #include "ui/DisplaySettings.h"
+#include "ui/FileCommands.h"
 #include "ui/HelpWindow.h"
+#include "ui/RecoveryOffer.h"
 #include "ui/ReportCommands.h"
 #include "ui/ToolWindows.h"
 #include "ui/dialogs/DialogContext.h"
@@ -88,10 +90,10 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
 
   // Opens a data file (command line, desktop): false with a message when it
   // cannot be read; the data on show stay as they were.
-  bool OpenDataFile(const QString& path);
+  bool OpenDataFile(const QString& path) { return files_->OpenDataFile(path); }
   // At start-up: offers to recover a run whose journal was left behind by a
   // crash (see RunJournal.h).
-  void OfferRecovery();
+  void OfferRecovery() { recovery_->Offer(); }
   // Presses the start button of a logger dialog as soon as the logger
   // answers (demonstrations and screenshots).
   void AutoStart(DialogKind kind);
@@ -115,7 +117,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CLoggerSetupDlg* SetupDialog() const { return setupDlg_; }
   CCorrectTimeDlg* ClockDialog() const { return clockDlg_; }
   // File -> Recent Files.
-  QMenu* RecentFilesMenu() const { return recentMenu_; }
+  QMenu* RecentFilesMenu() const { return files_->RecentFilesMenu(); }
   // The status bar's pane for the command prompts.
   QLabel* PromptPane() const { return promptPane_; }
   // The display-settings dialog now open (colours, axes or view options).
@@ -196,21 +198,10 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // A double click on a TR record's mark in STORE RMS: that record in STORE TR.
   void OnTrMarkActivated(int record);
 
-  // Files and closing (MainFrameFiles.cpp).
-  void OnOpen();
-  void OnSave();
-  void OnPreviousMeasurement();
-  bool SaveData();
-  bool AskToSaveFirst(SavePrompt prompt);
-  bool LoadAndShow(const QString& path, bool previousMeasurement);
+  // Closing: the settings are written at every close.
   void WriteSettings();
-  void CreateRecentFilesMenu(QMenu* fileMenu);
-  void FillRecentFilesMenu();
-  void OpenRecentFile(const QString& path);
-  // The data on show came from (or went to) this file; empty for data from
-  // the logger. Sets the title and the recent-file list.
-  void SetDocument(const std::string& path, bool unsaved);
-  void UpdateTitle();
+  // A recovered run is on show as unsaved REAL TIME data.
+  void ShowRecoveredRun();
 
   // Logger commands (MainFrameLink.cpp).
   void OnLoggerCommand(DialogKind kind);
@@ -244,13 +235,12 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CDTView* view_ = nullptr;
   CInstrumentPanelDlg* panel_ = nullptr;
   QLabel* promptPane_ = nullptr;
-  QMenu* recentMenu_ = nullptr;
-  std::string documentPath_;
-  bool documentUnsaved_ = false;
   // Made when a download reports its first progress, gone when it ends.
   std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
   std::unique_ptr<ReportCommands> reports_;  // print, preview, PDF, pictures
+  std::unique_ptr<FileCommands> files_;      // open, save, CSV, recent files, title
+  std::unique_ptr<RecoveryOffer> recovery_;  // the start-up question about a crashed run
   QHash<int, QAction*> actions_;
   DisplaySettings* displaySettings_ = nullptr;  // colours, axes, view options, Fit
   CDownloadDlg* downloadDlg_ = nullptr;

@@ -45,9 +45,9 @@ void CMainFrame::OnLoggerCommand(DialogKind kind) {
   if (ProgressWindowOpen()) return;
   LoggerDialogBase* dialog = LoggerDialog(kind);
   if (dialog->isVisible()) return;  // already open: the one instance is in use
-  if (kind == DialogKind::Download && !AskToSaveFirst(SavePrompt::BeforeDownload)) return;
+  if (kind == DialogKind::Download && !files_->AskToSaveFirst(SavePrompt::BeforeDownload)) return;
   // A new run replaces the points of the last one.
-  if (kind == DialogKind::RealTime && !AskToSaveFirst(SavePrompt::BeforeRun)) return;
+  if (kind == DialogKind::RealTime && !files_->AskToSaveFirst(SavePrompt::BeforeRun)) return;
   // The dialog makes the link's opening steps itself (port search or port
   // check) and is modal for this window without a nested event loop.
   dialog->Open(*this);
@@ -136,7 +136,7 @@ void CMainFrame::DownloadFinished() {
   tools_->ClosePanels();
   RunModeCommand(DisplayMode::StoreRms, true);
   frame_.dataUnsaved = 1;
-  SetDocument({}, true);
+  files_->SetDocument({}, true);
   view_->DataChanged();
   timers_->Start(timer::kRedrawAfterLoad, 50);
   UpdateCommands();
@@ -159,7 +159,7 @@ void CMainFrame::RealTimeFirstBlock() {
   SelectFirstRealTimeDisplay(frame_, setup);
   view_->SetDisplayMode(frame_.ActiveMode());
   view_->ApplyDisplay(setup);
-  SetDocument({}, true);
+  files_->SetDocument({}, true);
   UpdateCommands();
 }
 
@@ -176,9 +176,7 @@ void CMainFrame::RealTimeJournalFailed(const std::string& problem) {
 }
 
 void CMainFrame::RealTimePointAdded() {
-  frame_.dataUnsaved = 1;
-  frame_.realTimePromptArmed = 1;
-  frame_.runUnsaved = 1;
+  MarkRunUnsaved(frame_);
   const bool firstPoint = doc_.rtCount == 1;
   // The wave analysis writes into the power panel only while it is open.
   if (PowerPanel() != nullptr) {

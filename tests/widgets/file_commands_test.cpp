@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "data/DataFile.h"
+#include "data/RealTimeExport.h"
 #include "data/Settings.h"
 #include "frame/Commands.h"
 #include "frame_fixture.h"
@@ -176,7 +177,7 @@ TEST_F(FileCommands, PreviousMeasurementLoadsOnceAndShowsEachProblemOnce) {
   EXPECT_TRUE(Frame().State().IsActive(DisplayMode::StoreRms));
 }
 
-TEST_F(FileCommands, ARealTimeFileShowsTheRealTimeRmsDisplay) {
+TEST_F(FileCommands, ARealTimeFileShowsTheRealTimeRmsDisplayAndExportsTheCsvOnShow) {
   CDTDoc doc = StoreData(4, false);
   doc.rtCount = 3;
   doc.rtInterval = 2;
@@ -193,6 +194,22 @@ TEST_F(FileCommands, ARealTimeFileShowsTheRealTimeRmsDisplay) {
   EXPECT_TRUE(Frame().State().IsActive(DisplayMode::RealTimeRms));
   EXPECT_EQ(Frame().View()->Display().lastPoint, 3);
   EXPECT_TRUE(Frame().Action(cmd::kRealTimeS)->isEnabled());
+
+  // File -> Export CSV writes the table of the display on show.
+  const auto exportCsv = [this](const char* name) {
+    ui.prompter.saveName = QString::fromStdString(ui.Path(name));
+    Frame().OnCommand(cmd::kExportCsv);
+    std::string head;
+    std::getline(std::ifstream(ui.Path(name)), head);
+    return head;
+  };
+  EXPECT_EQ(exportCsv("run.csv") + "\n", kRealTimeCsvHeader);
+  Frame().OnCommand(cmd::kStoreRms);
+  EXPECT_EQ(exportCsv("store.csv"), "no,kind,ch1,ch1_unit,ch2,ch2_unit,time\r");
+  EXPECT_EQ(ui.prompter.saveKinds, std::vector<SaveKind>(2, SaveKind::Csv));
+  EXPECT_TRUE(ui.prompter.proposedNames.value(0).endsWith("-realtime.csv"));
+  EXPECT_FALSE(ui.prompter.proposedNames.value(0).contains('/'));  // not the program's folder
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
 }
 
 TEST_F(FileCommands, ClosingWritesTheSettingsAsksAboutUnsavedDataAndClosesLater) {

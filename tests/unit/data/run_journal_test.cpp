@@ -176,10 +176,10 @@ TEST(RunJournal, ACutOrDamageRecoversEveryWholePointBeforeIt) {
 
 TEST(RunJournal, NoFolderOrNoJournalIsNothingToRecover) {
   ScratchDir dir;
-  int more = -1, busy = -1;
-  EXPECT_EQ(NextLeftJournal(dir.File("missing"), more, busy), "");
-  EXPECT_EQ(more, 0);
-  EXPECT_EQ(busy, 0);
+  const JournalsLeft none = NextLeftJournal(dir.File("missing"));
+  EXPECT_EQ(none.oldest, "");
+  EXPECT_EQ(none.more, 0);
+  EXPECT_EQ(none.busy, 0);
   WriteBytes(dir.File("notes.txt"), {1, 2, 3});
   EXPECT_TRUE(FindLeftJournals(dir.Path().string()).empty());
   const JournalContents c = LeftJournal().Take(dir.File("realtime-x.journal"));

@@ -24,10 +24,21 @@ TEST(SaveTargets, ANameWithoutItsKindsExtensionGetsTheChosenFiltersOne) {
       {SaveKind::Picture, "/d/g", 7, "/d/g.svg"},
       {SaveKind::Data, "/d/run", 0, "/d/run.stdata"},
       {SaveKind::Data, "/d/run.xls", 0, "/d/run.stdata"},
+      {SaveKind::Csv, "/d/run.stdata", 0, "/d/run.stdata.csv"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SaveTargetFor(c.kind, c.chosen, c.filter), c.written) << c.chosen;
   }
+}
+
+TEST(SaveTargets, TheCsvIsOfTheFamilyOnShowAndNamedAsTheCommandLineNamesIt) {
+  EXPECT_TRUE(CsvOfRun(true, true, true));
+  EXPECT_FALSE(CsvOfRun(false, true, true));
+  EXPECT_TRUE(CsvOfRun(false, false, true));  // only a run: nothing else to write
+  EXPECT_FALSE(CsvOfRun(true, true, false));
+  EXPECT_EQ(ProposedCsvName("/d/m.stdata", false, "x"), "/d/m.csv");
+  EXPECT_EQ(ProposedCsvName("/d/m.stdata", true, "x"), "/d/m-realtime.csv");
+  EXPECT_EQ(ProposedCsvName("", false, "26-12-08  16.30.53"), "26-12-08  16.30.53.csv");
 }
 
 }  // namespace
