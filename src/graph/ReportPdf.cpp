@@ -71,16 +71,7 @@ PdfOutcome WriteSummaryPdf(const QString& path, const QPageLayout& layout,
   return WritePdf(
       path, layout, std::move(inputs),
       [&](QPainter& p, QPdfWriter& writer) {
-        ReportRenderer renderer(facts, ReportDate());
-        const int pages = SummaryTextPages(content, ReportRenderer::UnitsOf(p));
-        for (int page = 1; page <= pages; ++page) {
-          // A device that cannot start a page would get them all on one.
-          if (page > 1 && !writer.newPage()) return ReportRenderer::Pages::NewPageFailed;
-          renderer.PaintSummaryPage(p, page, content);
-        }
-        if (!writer.newPage()) return ReportRenderer::Pages::NewPageFailed;
-        renderer.PaintGraphPage(p, graph);
-        return ReportRenderer::Pages::All;
+        return ReportRenderer(facts, ReportDate()).PaintSummaryPages(p, writer, content, graph);
       },
       QStringLiteral("Summary Report"));
 }

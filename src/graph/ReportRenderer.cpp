@@ -108,4 +108,18 @@ ReportRenderer::Pages ReportRenderer::PaintListPages(
   return Pages::All;
 }
 
+ReportRenderer::Pages ReportRenderer::PaintSummaryPages(QPainter& p, QPagedPaintDevice& device,
+                                                        const SummaryContent& content,
+                                                        const QImage& graph) {
+  const int pages = SummaryTextPages(content, UnitsOf(p));
+  for (int page = 1; page <= pages; ++page) {
+    // A device that cannot start a page would get them all on one.
+    if (page > 1 && !device.newPage()) return Pages::NewPageFailed;
+    PaintSummaryPage(p, page, content);
+  }
+  if (!device.newPage()) return Pages::NewPageFailed;
+  PaintGraphPage(p, graph);
+  return Pages::All;
+}
+
 }  // namespace acv

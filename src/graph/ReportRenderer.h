@@ -38,6 +38,10 @@ class ReportRenderer {
   enum class Pages { All, Stopped, NewPageFailed };
   Pages PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list, int from,
                        int to, const std::function<bool(int, int)>& progress = {});
+  // Every page of the summary report: its text pages, then the graph page
+  // (`graph`, with the events shaded).
+  Pages PaintSummaryPages(QPainter& p, QPagedPaintDevice& device, const SummaryContent& content,
+                          const QImage& graph);
 
  private:
   void UseUnits(const PageUnits& units);

@@ -108,8 +108,15 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
-  reports_ = std::make_unique<ReportCommands>(ReportCommands::Host{
-      {*this, *prompter_, *view_, doc_}, [this] { return frame_.ActiveMode(); }});
+  reports_ = std::make_unique<ReportCommands>(
+      ReportCommands::Host{{*this, *prompter_, *view_, doc_},
+                           [this] { return frame_.ActiveMode(); },
+                           [this] {
+                             AppSettings now = settings_;
+                             frame_.PutAxes(now);
+                             return now;
+                           },
+                           [this] { return files_->DocumentPath(); }});
   CreateLoggerDialogs();
   UpdateCommands();
   // Toolbar buttons show their command's state at all times, not only when a
@@ -339,8 +346,10 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kPrintGraph:
     case cmd::kPrintList:
+    case cmd::kPrintSummary:
     case cmd::kPrintPreviewGraph:
     case cmd::kPrintPreviewList:
+    case cmd::kPrintPreviewSummary:
       reports_->Print(commandId);
       break;
     case cmd::kPrintSetup:
@@ -348,6 +357,7 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kExportPdfGraph:
     case cmd::kExportPdfList:
+    case cmd::kExportPdfSummary:
       reports_->ExportPdf(commandId);
       break;
     case cmd::kSaveGraphPicture:

@@ -78,10 +78,7 @@ void FileCommands::ExportCsv() {
   const CDTDoc& doc = host_.data;
   const bool ofRun =
       CsvOfRun(IsRealTimeMode(host_.view.Mode()), HoldsStoreData(doc), HoldsRun(doc.RealTime()));
-  // The previous measurement lives in the program's own folder: not the place
-  // to propose for a table of the user's.
-  const std::string beside = documentPath_ == host_.previousPath ? std::string() : documentPath_;
-  const std::string proposed = ProposedCsvName(beside, ofRun, ProposedSaveName(LocalNow()));
+  const std::string proposed = ProposedCsvName(DocumentPath(), ofRun, ProposedSaveName(LocalNow()));
   const QString chosen =
       host_.prompter.SaveFileName(&host_.owner, QString::fromStdString(proposed), SaveKind::Csv);
   if (chosen.isEmpty()) return;
@@ -145,6 +142,12 @@ void FileCommands::SetDocument(const std::string& path, bool unsaved) {
     FillRecentFilesMenu();
   }
   UpdateTitle();
+}
+
+std::string FileCommands::DocumentPath() const {
+  // The previous measurement lives in the program's own folder: not a file
+  // of the user's to name or to write beside.
+  return documentPath_ == host_.previousPath ? std::string() : documentPath_;
 }
 
 void FileCommands::UpdateTitle() {

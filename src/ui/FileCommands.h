@@ -55,6 +55,9 @@ class FileCommands {
   // the logger. Sets the title and the recent-file list.
   void SetDocument(const std::string& path, bool unsaved);
   void UpdateTitle();
+  // The data file on show; "" for data not from a file or from the
+  // program's own previous measurement.
+  std::string DocumentPath() const;
 
  private:
   bool LoadAndShow(const QString& path, bool previousMeasurement);

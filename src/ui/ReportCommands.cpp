@@ -12,12 +12,17 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <filesystem>
 
+#include "data/RealTimeExport.h"
 #include "frame/Commands.h"
 #include "frame/DataLists.h"
+#include "frame/ReportDisplay.h"
 #include "frame/ReportPages.h"
+#include "frame/SummaryPages.h"
 #include "graph/CDTView.h"
 #include "graph/GraphPictureFile.h"
+#include "graph/ReportGraph.h"
 #include "graph/ReportPdf.h"
 #include "graph/ReportRenderer.h"
 #include "ui/Prompter.h"
@@ -27,6 +32,23 @@ namespace {
 
 // Long lists show their progress and may be stopped; a few pages go at once.
 constexpr int kPagesWithoutProgress = 20;
+
+enum class PageKind { Graph, List, Summary };
+
+PageKind KindOf(int commandId) {
+  switch (commandId) {
+    case cmd::kPrintList:
+    case cmd::kPrintPreviewList:
+    case cmd::kExportPdfList:
+      return PageKind::List;
+    case cmd::kPrintSummary:
+    case cmd::kPrintPreviewSummary:
+    case cmd::kExportPdfSummary:
+      return PageKind::Summary;
+    default:
+      return PageKind::Graph;
+  }
+}
 
 ReportFacts FactsOf(const CDTView& view, DisplayMode mode) {
   ReportFacts f;
@@ -60,7 +82,33 @@ class PageProgress {
 
 }  // namespace
 
+struct ReportCommands::Summary {
+  SummaryContent content;
+  QImage graph;  // the whole series with its events shaded
+  ReportFacts facts;
+};
+
 ReportCommands::ReportCommands(Host host) : host_(std::move(host)) {}
+
+bool ReportCommands::PrepareSummary(Summary& summary) {
+  const CDTDoc& doc = host_.doc;
+  // The run's RMS while a real-time display is on show, the STORE RMS otherwise.
+  const bool realTime = IsRealTimeMode(host_.activeMode()) && HoldsRun(doc.RealTime());
+  const DisplayMode mode = realTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms;
+  if (const std::string problem = ReportModeProblem(doc, mode, -1); !problem.empty()) {
+    host_.prompter.Message(&host_.owner, QString::fromStdString(problem), MessageIcon::Warning);
+    return false;
+  }
+  const AppSettings settings = host_.settings();
+  const ReportDisplay display = PrepareReportDisplay(doc, mode, -1, settings);
+  const std::string path = host_.documentPath();
+  summary.content = SummariseDataSet(doc, realTime, settings.eventLimits,
+                                     std::filesystem::path(path).filename().string());
+  summary.graph = ReportGraphPicture(
+      doc, display, settings, std::make_shared<EventShading>(ShadingOf(doc, summary.content)));
+  summary.facts = display.Facts();
+  return true;
+}
 
 ReportCommands::~ReportCommands() = default;
 
@@ -78,8 +126,13 @@ void ReportCommands::PrintSetup() {
 }
 
 void ReportCommands::Print(int commandId) {
-  const bool list = commandId == cmd::kPrintList || commandId == cmd::kPrintPreviewList;
-  const bool preview = commandId == cmd::kPrintPreviewGraph || commandId == cmd::kPrintPreviewList;
+  const PageKind kind = KindOf(commandId);
+  const bool list = kind == PageKind::List;
+  const bool preview = commandId == cmd::kPrintPreviewGraph ||
+                       commandId == cmd::kPrintPreviewList ||
+                       commandId == cmd::kPrintPreviewSummary;
+  Summary summary;
+  if (kind == PageKind::Summary && !PrepareSummary(summary)) return;
   QPrinter& printer = Printer();
   // The graph is wider than high, the list a column of rows; the user's
   // own choice in Print Setup wins.
@@ -87,10 +140,10 @@ void ReportCommands::Print(int commandId) {
     printer.setPageOrientation(list ? QPageLayout::Portrait : QPageLayout::Landscape);
   }
   const DisplayMode mode = host_.activeMode();
-  const ReportFacts facts = FactsOf(host_.view, mode);
+  const ReportFacts facts = kind == PageKind::Summary ? summary.facts : FactsOf(host_.view, mode);
   const DataListText rows(host_.doc, mode, host_.view.Display());
   const int pages = list ? ListPageCount(rows.RowCount(), mode) : 1;
-  const QImage graph = list ? QImage() : host_.view.GraphPicture(true);
+  const QImage graph = kind == PageKind::Graph ? host_.view.GraphPicture(true) : QImage();
 
   // Paints the pages the printer's range asks for (all when none).
   auto paint = [&](QPrinter* target) {
@@ -101,15 +154,20 @@ void ReportCommands::Print(int commandId) {
                              MessageIcon::Warning);
       return;
     }
-    if (!list) {
+    if (kind == PageKind::Graph) {
       renderer.PaintGraphPage(painter, graph);
       return;
     }
-    const auto [from, to] = PrintedPages(target->fromPage(), target->toPage(), pages);
-    PageProgress progress(&host_.owner, QStringLiteral("Printing the list..."), to - from + 1);
-    const ReportRenderer::Pages painted = renderer.PaintListPages(
-        painter, *target, rows, from, to,
-        [&progress](int done, int total) { return progress.Report(done, total); });
+    ReportRenderer::Pages painted = ReportRenderer::Pages::All;
+    if (kind == PageKind::Summary) {
+      painted = renderer.PaintSummaryPages(painter, *target, summary.content, summary.graph);
+    } else {
+      const auto [from, to] = PrintedPages(target->fromPage(), target->toPage(), pages);
+      PageProgress progress(&host_.owner, QStringLiteral("Printing the list..."), to - from + 1);
+      painted = renderer.PaintListPages(
+          painter, *target, rows, from, to,
+          [&progress](int done, int total) { return progress.Report(done, total); });
+    }
     if (painted == ReportRenderer::Pages::All || preview) return;
     painter.end();
     target->abort();
@@ -124,8 +182,9 @@ void ReportCommands::Print(int commandId) {
   printer.setFromTo(0, 0);
   if (preview) {
     QPrintPreviewDialog dialog(&printer, &host_.owner);
-    dialog.setWindowTitle(list ? QStringLiteral("Print Preview - List")
-                               : QStringLiteral("Print Preview - Graph"));
+    dialog.setWindowTitle(list                        ? QStringLiteral("Print Preview - List")
+                          : kind == PageKind::Summary ? QStringLiteral("Print Preview - Summary")
+                                                      : QStringLiteral("Print Preview - Graph"));
     // Readable at once: most of the screen, pages as wide as the window.
     const QRect screen = host_.owner.screen() != nullptr ? host_.owner.screen()->availableGeometry()
                                                          : QRect(0, 0, 1280, 1024);
@@ -151,6 +210,8 @@ void ReportCommands::Print(int commandId) {
       out = WriteListPdf(
           path, printer.pageLayout(), facts, rows,
           [&progress](int done, int total) { return progress.Report(done, total); }, from, to);
+    } else if (kind == PageKind::Summary) {
+      out = WriteSummaryPdf(path, printer.pageLayout(), summary.content, summary.graph, facts);
     } else {
       out = WriteGraphPdf(path, printer.pageLayout(), graph, facts);
     }
@@ -163,10 +224,16 @@ void ReportCommands::Print(int commandId) {
 }
 
 void ReportCommands::ExportPdf(int commandId) {
-  const bool list = commandId == cmd::kExportPdfList;
-  const QString path = host_.prompter.SaveFileName(
-      &host_.owner, list ? QStringLiteral("Test Report.pdf") : QStringLiteral("Graph.pdf"),
-      SaveKind::Pdf);
+  const PageKind kind = KindOf(commandId);
+  const bool list = kind == PageKind::List;
+  Summary summary;
+  if (kind == PageKind::Summary && !PrepareSummary(summary)) return;
+  const QString path =
+      host_.prompter.SaveFileName(&host_.owner,
+                                  list                        ? "Test Report.pdf"
+                                  : kind == PageKind::Summary ? "Summary Report.pdf"
+                                                              : "Graph.pdf",
+                                  SaveKind::Pdf);
   if (path.isEmpty()) return;
   const QPageLayout::Orientation orientation =
       list ? QPageLayout::Portrait : QPageLayout::Landscape;
@@ -181,6 +248,8 @@ void ReportCommands::ExportPdf(int commandId) {
                           ListPageCount(rows.RowCount(), mode));
     out = WriteListPdf(path, layout, facts, rows,
                        [&progress](int done, int total) { return progress.Report(done, total); });
+  } else if (kind == PageKind::Summary) {
+    out = WriteSummaryPdf(path, layout, summary.content, summary.graph, summary.facts);
   } else {
     out = WriteGraphPdf(path, layout, host_.view.GraphPicture(true), facts);
   }

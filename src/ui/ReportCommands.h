@@ -1,14 +1,19 @@
 #pragma once
 // Printing, print preview and page setup, the same pages as PDF files, and
 // pictures of the graph: the commands of File > Print, Print Preview, Export
-// PDF, Save Graph Picture and Print Setup. The pages are laid out in
-// frame/ReportPages and drawn by graph/ReportRenderer; this class runs the
-// dialogs around them and keeps the printer between commands.
+// PDF, Save Graph Picture and Print Setup. The pages are the graph page, the
+// list pages and the summary (statistics, energy, band and events of the
+// whole RMS series on show, then its graph with the events shaded). They are
+// laid out in frame/ReportPages and frame/SummaryPages and drawn by
+// graph/ReportRenderer; this class runs the dialogs around them and keeps the
+// printer between commands.
 #include <QtGlobal>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "data/CDTDoc.h"
+#include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "ui/FrameParts.h"
 
@@ -25,13 +30,18 @@ class ReportCommands {
   // What the commands read of the main window; all outlive this object.
   struct Host : FrameParts {
     std::function<DisplayMode()> activeMode;
+    // The colours and the event limits, with the Y axes as they are now.
+    std::function<AppSettings()> settings;
+    // The data file on show ("" for data not from a file), for the summary.
+    std::function<std::string()> documentPath;
   };
   explicit ReportCommands(Host host);
   ~ReportCommands();
   ReportCommands(const ReportCommands&) = delete;
   ReportCommands& operator=(const ReportCommands&) = delete;
 
-  // Print or Print Preview of the graph or the list (the command's id).
+  // Print or Print Preview of the graph, the list or the summary (the
+  // command's id).
   void Print(int commandId);
   void PrintSetup();
   void ExportPdf(int commandId);
@@ -39,6 +49,10 @@ class ReportCommands {
 
  private:
   QPrinter& Printer();
+  struct Summary;
+  // The summary of the series on show with its graph page; false after
+  // saying why there is none.
+  bool PrepareSummary(Summary& summary);
 
   Host host_;
   std::unique_ptr<QPrinter> printer_;

@@ -34,7 +34,7 @@ int PdfPages(const QString& path) {
   return at < 0 ? -1 : text.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
 }
 
-TEST_F(ReportCommands, ExportPdfWritesTheListPagesAndTheGraphPage) {
+TEST_F(ReportCommands, ExportPdfWritesTheListPagesTheGraphPageAndTheSummary) {
   ui.prompter.saveName = Out("list.pdf");
   Frame().OnCommand(cmd::kExportPdfList);
   EXPECT_EQ(ui.prompter.saveKinds, std::vector<SaveKind>{SaveKind::Pdf});
@@ -42,6 +42,11 @@ TEST_F(ReportCommands, ExportPdfWritesTheListPagesAndTheGraphPage) {
   ui.prompter.saveName = Out("graph.pdf");
   Frame().OnCommand(cmd::kExportPdfGraph);
   EXPECT_EQ(PdfPages(Out("graph.pdf")), 1);
+  // A text page and the graph page with the events shaded.
+  ui.prompter.saveName = Out("summary.pdf");
+  Frame().OnCommand(cmd::kExportPdfSummary);
+  EXPECT_EQ(PdfPages(Out("summary.pdf")), 2);
+  EXPECT_EQ(ui.prompter.proposedNames.value(2), "Summary Report.pdf");
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join('\n').toStdString();
 }
 
