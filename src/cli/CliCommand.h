@@ -9,6 +9,7 @@
 // "--help" itself. Exit codes: 0 success, 1 failure (one line on stderr),
 // 2 usage errors and refusals the subcommand documents.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,5 +33,13 @@ struct CliRegistrar {
 
 // True when args contains "--help" or "-h".
 bool WantsHelp(const std::vector<std::string>& args);
+
+// The start of a subcommand that reads its options with `parse` (which
+// returns "" or the usage problem): "--help" prints `help` and ends with 0;
+// a usage problem is told on one line, the help follows on stderr, and the
+// subcommand ends with 2. Empty: go on.
+std::optional<int> HelpOrUsageExit(const char* command, const char* help,
+                                   const std::vector<std::string>& args,
+                                   const std::function<std::string()>& parse);
 
 }  // namespace acv::cli

@@ -92,16 +92,11 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
 }
 
 int RunEvents(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
   Options o;
   o.limits = LoadSettings(SettingsFilePath()).eventLimits;
-  if (const std::string usage = ParseOptions(args, o); !usage.empty()) {
-    Fail(usage);
-    std::fputs(kHelp, stderr);
-    return 2;
+  if (const std::optional<int> exit =
+          HelpOrUsageExit("events", kHelp, args, [&] { return ParseOptions(args, o); })) {
+    return *exit;
   }
   CDTDoc doc;
   FilePart part = FilePart::Store;

@@ -65,15 +65,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
 }
 
 int RunExport(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
   Options options;
-  if (const std::string usage = ParseOptions(args, options); !usage.empty()) {
-    Fail(usage);
-    std::fputs(kHelp, stderr);
-    return 2;
+  if (const std::optional<int> exit =
+          HelpOrUsageExit("export", kHelp, args, [&] { return ParseOptions(args, options); })) {
+    return *exit;
   }
 
   CDTDoc doc;

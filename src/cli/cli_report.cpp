@@ -108,15 +108,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
 }
 
 int RunReport(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
   Options o;
-  if (const std::string usage = ParseOptions(args, o); !usage.empty()) {
-    Fail(usage);
-    std::fputs(kHelp, stderr);
-    return 2;
+  if (const std::optional<int> exit =
+          HelpOrUsageExit("report", kHelp, args, [&] { return ParseOptions(args, o); })) {
+    return *exit;
   }
   CDTDoc doc;
   if (const std::string problem = LoadDataFileFor(o.input, doc); !problem.empty()) {

@@ -73,15 +73,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
 }
 
 int RunStats(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
   Options o;
-  if (const std::string usage = ParseOptions(args, o); !usage.empty()) {
-    Fail(usage);
-    std::fputs(kHelp, stderr);
-    return 2;
+  if (const std::optional<int> exit =
+          HelpOrUsageExit("stats", kHelp, args, [&] { return ParseOptions(args, o); })) {
+    return *exit;
   }
   CDTDoc doc;
   FilePart part = FilePart::Store;

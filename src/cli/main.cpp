@@ -22,6 +22,20 @@ bool WantsHelp(const std::vector<std::string>& args) {
                      [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
+std::optional<int> HelpOrUsageExit(const char* command, const char* help,
+                                   const std::vector<std::string>& args,
+                                   const std::function<std::string()>& parse) {
+  if (WantsHelp(args)) {
+    std::fputs(help, stdout);
+    return 0;
+  }
+  const std::string usage = parse();
+  if (usage.empty()) return std::nullopt;
+  std::fprintf(stderr, "acvlogger-cli %s: %s\n", command, usage.c_str());
+  std::fputs(help, stderr);
+  return 2;
+}
+
 }  // namespace acv::cli
 
 namespace {
