@@ -1,6 +1,7 @@
 #include "frame/RecoveryChoices.h"
 
 #include <cctype>
+#include <string>
 
 namespace acv {
 
@@ -10,8 +11,13 @@ RecoveryStep FirstRecoveryStep(bool taken, bool readable, std::int64_t points) {
 }
 
 RecoveryReport ReportRecovery(const std::string& summary, std::int32_t dropped,
-                              const std::string& problem) {
+                              const std::string& problem, int moreLeft) {
   RecoveryReport report{summary, {}};
+  if (moreLeft > 0) {
+    report.status += " " + std::to_string(moreLeft) +
+                     (moreLeft == 1 ? " more run is" : " more runs are") +
+                     " offered at the next start.";
+  }
   if (!problem.empty()) {
     // The problem is worded as a clause; here it starts a sentence.
     std::string sentence = problem;

@@ -17,13 +17,14 @@ enum class RecoveryStep {
 // what reading it gave.
 RecoveryStep FirstRecoveryStep(bool taken, bool readable, std::int64_t points);
 
-// After "Yes": the status-bar line always, a warning box only when points
+// After "Yes": the status-bar line always (saying when journals of further
+// runs wait: one is offered at each start), a warning box only when points
 // were dropped or the journal could not be kept or removed.
 struct RecoveryReport {
   std::string status;
   std::string warning;  // "" when there is nothing to warn about
 };
 RecoveryReport ReportRecovery(const std::string& summary, std::int32_t dropped,
-                              const std::string& problem);
+                              const std::string& problem, int moreLeft);
 
 }  // namespace acv

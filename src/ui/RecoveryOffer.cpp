@@ -18,7 +18,8 @@ bool RecoveryOffer::Offer() {
   // Journals are kept beside the previous measurement.
   const std::string& previous = host_.previousPath;
   const std::string folder = previous.substr(0, previous.find_last_of('/'));
-  const std::string path = NextLeftJournal(folder).oldest;
+  const JournalsLeft left = NextLeftJournal(folder);
+  const std::string& path = left.oldest;
   if (path.empty()) return false;
   LeftJournal journal;
   JournalContents contents = journal.Take(path);
@@ -40,7 +41,7 @@ bool RecoveryOffer::Offer() {
   const std::int32_t dropped = contents.dropped;
   const Adoption adopted = AdoptRecoveredRun(contents, journal, previous, host_.data);
   host_.showRecovered();
-  const RecoveryReport report = ReportRecovery(summary, dropped, adopted.problem);
+  const RecoveryReport report = ReportRecovery(summary, dropped, adopted.problem, left.more);
   Warn(report.warning);
   host_.showStatus(QString::fromStdString(report.status), 8000);
   return true;

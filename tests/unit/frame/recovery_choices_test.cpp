@@ -23,13 +23,15 @@ TEST(RecoveryChoices, OnlyATakenJournalWithPointsIsAskedAbout) {
   }
 }
 
-TEST(RecoveryChoices, AWarningOnlyForDroppedPointsOrAJournalThatStayed) {
-  EXPECT_EQ(ReportRecovery("Recovered 5 points.", 0, "").warning, "");
-  EXPECT_EQ(ReportRecovery("Recovered 5 points; 1 dropped.", 1, "").warning,
+TEST(RecoveryChoices, AWarningOnlyForDroppedPointsOrAJournalThatStayedAndWaitingRunsAreSaid) {
+  EXPECT_EQ(ReportRecovery("Recovered 5 points.", 0, "", 0).warning, "");
+  EXPECT_EQ(ReportRecovery("Recovered 5 points; 1 dropped.", 1, "", 0).warning,
             "Recovered 5 points; 1 dropped.");
-  const RecoveryReport kept = ReportRecovery("Recovered 5 points.", 0, "the journal stays");
+  const RecoveryReport kept = ReportRecovery("Recovered 5 points.", 0, "the journal stays", 0);
   EXPECT_EQ(kept.warning, "Recovered 5 points. The journal stays");
   EXPECT_EQ(kept.status, "Recovered 5 points.");
+  EXPECT_EQ(ReportRecovery("Recovered 5 points.", 0, "", 2).status,
+            "Recovered 5 points. 2 more runs are offered at the next start.");
 }
 
 TEST(RecoveryChoices, ARecoveredRunIsAskedAboutBeforeAnythingReplacesIt) {
