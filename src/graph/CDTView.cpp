@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphFrame.h"
 #include "graph/geometry/Readout.h"
 #include "graph/geometry/TrMarks.h"
@@ -139,6 +140,7 @@ void CDTView::ApplyDisplay(const DisplaySetup& setup) {
   UpdateFocusPolicy();
   // Another TR record is other data: its points are not the readout's.
   if (setup.trRecord != before.trRecord) ClearCursor();
+  spanOutdated_ = true;
   emit displayChanged();
   // During a run every point lengthens the range; the real-time update
   // draws what that changes, without a repaint.
@@ -159,6 +161,7 @@ void CDTView::SetDisplayMode(DisplayMode mode) {
   CopyDisplayIntoState();
   // The readout described a point of the display just left.
   ClearCursor();
+  spanOutdated_ = true;
   emit displayChanged();
 }
 
@@ -173,6 +176,7 @@ void CDTView::SetRealTimeStopped(bool stopped) {
 void CDTView::ZoomReset() {
   ++zoomResets_;
   acv::ZoomReset(model_.state);
+  spanOutdated_ = true;
   SyncScrollBars();
   MarkStale();
 }
@@ -222,6 +226,7 @@ void CDTView::DataChanged() {
   UpdateFocusPolicy();
   // The readout may describe a point of data no longer there.
   ClearCursor();
+  spanOutdated_ = true;
 }
 
 bool CDTView::OnCommand(int commandId) {
@@ -290,7 +295,10 @@ bool CDTView::EnsurePicture() {
     picture_ = QImage(PictureSize(), QImage::Format_RGB32);
     picture_.setDevicePixelRatio(PictureRatio());
   }
+  // A fresh picture has no cursor line; one that was shown stays on its point.
+  const bool cursorShown = !model_.state.cursorHidden;
   painter_.Paint(picture_, model_, doc_);
+  if (cursorShown) RestoreCursorLine();
   if (!ShowsStartScreen()) {
     // The first graph ever shown starts in the full view of its data.
     if (!graphShownOnce_) {
@@ -300,6 +308,12 @@ bool CDTView::EnsurePicture() {
   }
   stale_ = false;
   ++fullPaints_;
+  const std::pair<qint64, qint64> span = VisiblePoints();
+  if (spanOutdated_ || span != sentSpan_) {
+    spanOutdated_ = false;
+    sentSpan_ = span;
+    emit visibleSpanChanged();
+  }
   return true;
 }
 
@@ -347,6 +361,14 @@ void CDTView::mousePressEvent(QMouseEvent* event) {
   if (ShowsStartScreen()) return;
   setFocus(Qt::MouseFocusReason);
   EnsurePicture();
+  if ((event->modifiers() & Qt::ShiftModifier) != 0) {
+    // Shift+click places cursor B and starts no rubber band.
+    const GraphState& s = model_.state;
+    if (CursorUsable(s) && CursorInsidePlot(s, lastMouse_.x(), lastMouse_.y())) {
+      MoveCursorB(NearestPoint(model_, lastMouse_.x()));
+    }
+    return;
+  }
   if (BeginDrag(model_.state, lastMouse_.x(), lastMouse_.y())) {
     timers_->Start(viewtimer::kDragWatch, 10);
   }

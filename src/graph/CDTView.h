@@ -18,6 +18,15 @@
 // cursor, Page Up/Down scroll a zoomed view, "+" zooms in around the cursor,
 // "-" and Esc take back one zoom level.
 //
+// That cursor is cursor A. Cursor B is a second one, placed on purpose and
+// drawn as a solid line in its own colour: Shift+click puts it on the point
+// nearest the pointer; Alt+Left/Right move it one point (with Alt+Shift ten;
+// without B it starts beside A), Alt+Home/Alt+End put it on the first/last
+// point on the screen, Delete or Alt+Backspace remove it. With both, the
+// readout adds the differences B - A (time and each shown channel). Both
+// stay on their points through zooms and scrolls and go wherever the
+// readout goes (another display, new data).
+//
 // The face is painted by GraphPainter into one cached image that paintEvent
 // copies to the screen. Quick changes (the cursor line, the rubber band, the
 // readout, the newest real-time segment) are drawn onto that image and only
@@ -28,6 +37,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
@@ -107,6 +117,23 @@ class CDTView : public QWidget {
   // Takes back the last zoom; false when the view is not zoomed.
   bool ZoomOutOneLevel();
 
+  // ---- the two cursors and the visible span, in points of the series the
+  // display shows (0-based; a TR record's samples count from its first) ----
+  // Cursor A's point, -1 while the readout shows none.
+  qint64 CursorPoint() const;
+  // Cursor B's point, -1 without B.
+  qint64 CursorBPoint() const;
+  // Puts B on the point as a Shift+click there would (a zoomed view scrolls
+  // it into view); -1 removes B.
+  void PlaceCursorB(qint64 index);
+  // Zooms from the full view so that the points first..last fill the plot
+  // with a margin of about a tenth of the span on each side, then puts A on
+  // `first` and B on `last`.
+  void ShowSpan(qint64 first, qint64 last);
+  // The first and last point on the screen as last painted (first > last
+  // when none is).
+  std::pair<qint64, qint64> VisiblePoints() const;
+
   bool ShowsStartScreen() const { return setup_.displayMode == 0; }
   int ZoomResets() const { return zoomResets_; }
 
@@ -146,6 +173,11 @@ class CDTView : public QWidget {
   void trMarkActivated(int record);
   // The display, its info texts or its layout changed.
   void displayChanged();
+  // Cursor A or B was placed, moved to another point or cleared.
+  void cursorsChanged();
+  // The points on the screen may be others: a zoom, a scroll, the full view
+  // again, new data or another display. Sent once the view shows them.
+  void visibleSpanChanged();
 
  protected:
   // Device pixels per layout pixel of the picture: the screen's ratio.
@@ -175,8 +207,16 @@ class CDTView : public QWidget {
   // ---- cursor and keys (GraphViewKeys.cpp) -----------------------------------
   // Carries out a cursor change on the picture and reports a new point.
   void ShowCursorMove(const CursorMove& move);
-  // Drops the cursor line and the readout: they describe what is gone.
+  // Drops both cursors and the readout: they describe what is gone.
   void ClearCursor();
+  // Cursor A's line again on its point after a full paint took it away.
+  void RestoreCursorLine();
+  // Sends cursorsChanged when A's or B's point differs from the last sent.
+  void NoteCursors();
+  // Carries out a Shift+click or a B key: B on the (graph) point, -1 none.
+  void MoveCursorB(qint64 graphIndex);
+  // The graph's index of the shown series' first point (a TR record's offset).
+  qint64 SeriesOffset() const;
   void UpdateFocusPolicy();
   void PaintFocusFrame(QPainter& p);
 
@@ -206,6 +246,10 @@ class CDTView : public QWidget {
   bool graphShownOnce_ = false;  // viewtimer::kFirstZoomReset runs once, on the first graph paint
   QPoint lastMouse_;
   WheelSteps wheel_;
+  // What cursorsChanged and visibleSpanChanged told last.
+  qint64 sentA_ = -1, sentB_ = -1;
+  std::pair<qint64, qint64> sentSpan_{0, -1};
+  bool spanOutdated_ = true;  // send visibleSpanChanged after the next full paint
 
   std::unique_ptr<TimerHost> ownTimers_;
   TimerHost* timers_ = nullptr;

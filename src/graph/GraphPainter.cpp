@@ -13,6 +13,7 @@
 
 #include "graph/GraphFonts.h"
 #include "graph/geometry/Colours.h"
+#include "graph/geometry/CursorB.h"
 #include "graph/geometry/TrMarks.h"
 
 namespace acv {
@@ -310,6 +311,12 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     p.setClipRect(curveClip);
     DrawTrMarks(p, model, doc);
   }
+  // Cursor B over everything in the plot, on pages too: it is part of what
+  // the user set up. Cursor A's dots invert it like any other pixel.
+  if (const std::optional<int> column = CursorBColumn(model)) {
+    p.setClipRect(curveClip);
+    p.fillRect(QRect(*column, plot.top, 1, plot.Height()), ToQColor(CursorBColour(s)));
+  }
   p.setClipping(false);
   // Labels, then the surround fills that trim labels too long for the box.
   PaintAxes(p, s, frame);
@@ -473,15 +480,25 @@ void GraphPainter::PaintSurround(QPainter& p, const GraphState& s) {
 
 void GraphPainter::DrawReadoutText(QPainter& p, const GraphState& s) {
   const Rect bar = ReadoutBar(s);
+  const Rect area = ReadoutArea(s);
   // On the screen the bar lies on the black surround already; printing
   // needs it drawn. Drawing it always gives the same picture.
-  p.fillRect(FromCorners(bar.left, bar.top, bar.right, bar.bottom), Qt::black);
+  p.fillRect(FromCorners(area.left, area.top, area.right, area.bottom), Qt::black);
   if (s.readoutText.empty()) return;
   p.setFont(readoutFont_);
   p.setPen(options_.buttonFace);
-  p.drawText(
-      QPoint(bar.left, bar.top + readoutAscent_),
-      QString::fromLatin1(s.readoutText.data(), static_cast<qsizetype>(s.readoutText.size())));
+  const QString text =
+      QString::fromLatin1(s.readoutText.data(), static_cast<qsizetype>(s.readoutText.size()));
+  p.drawText(QPoint(bar.left, bar.top + readoutAscent_), text);
+  if (s.deltaText.empty()) return;
+  // The B - A differences at the right end of the bar, or on the black row
+  // above it when the bar has no room beside the readout.
+  const QFontMetrics metrics(readoutFont_);
+  const QString delta =
+      QString::fromUtf8(s.deltaText.data(), static_cast<qsizetype>(s.deltaText.size()));
+  const Rect box =
+      DeltaReadoutBox(s, metrics.horizontalAdvance(text), metrics.horizontalAdvance(delta));
+  p.drawText(QPoint(box.left, box.top + readoutAscent_), delta);
 }
 
 bool GraphPainter::ShowsEvents(const GraphState& s) const {
@@ -632,7 +649,7 @@ QRect GraphPainter::PaintReadout(QImage& image, const GraphState& s) {
   EnsureFonts();
   QPainter p(&image);
   DrawReadoutText(p, s);
-  const Rect bar = ReadoutBar(s);
+  const Rect bar = ReadoutArea(s);
   return FromCorners(bar.left, bar.top, bar.right, bar.bottom) &
          QRect(QPoint(0, 0), LayoutSize(image));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "graph/CDTView.h"
+#include "graph/geometry/CursorB.h"
 #include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphKeys.h"
 #include "graph/geometry/Zoom.h"
@@ -16,15 +17,21 @@ namespace {
 
 std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
   const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+  // Alt moves cursor B: Shift alone already moves cursor A ten points.
+  const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
   switch (event.key()) {
     case Qt::Key_Left:
+      if (alt) return shift ? GraphKey::BLeftTen : GraphKey::BLeft;
       return shift ? GraphKey::LeftTen : GraphKey::Left;
     case Qt::Key_Right:
+      if (alt) return shift ? GraphKey::BRightTen : GraphKey::BRight;
       return shift ? GraphKey::RightTen : GraphKey::Right;
     case Qt::Key_Home:
-      return GraphKey::Home;
+      return alt ? GraphKey::BHome : GraphKey::Home;
     case Qt::Key_End:
-      return GraphKey::End;
+      return alt ? GraphKey::BEnd : GraphKey::End;
+    case Qt::Key_Delete:
+      return GraphKey::BRemove;
     case Qt::Key_PageUp:
       return GraphKey::PageBack;
     case Qt::Key_PageDown:
@@ -33,9 +40,10 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
       return GraphKey::ZoomIn;
+    case Qt::Key_Backspace:
+      return alt ? GraphKey::BRemove : GraphKey::ZoomOut;
     case Qt::Key_Minus:
     case Qt::Key_Escape:
-    case Qt::Key_Backspace:
       return GraphKey::ZoomOut;
     default:
       return std::nullopt;
@@ -45,10 +53,102 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
 }  // namespace
 
 void CDTView::ShowCursorMove(const CursorMove& move) {
-  if (!PictureUsable()) return;
-  const QRect changed = painter_.ApplyCursorMove(picture_, model_.state, move);
-  if (!changed.isEmpty()) update(changed);
-  if (move.readoutChanged) emit cursorPointChanged(model_.state.cursorIndex);
+  GraphState& s = model_.state;
+  if (move.readoutChanged) s.deltaText = DeltaReadoutText(s, doc_);
+  if (PictureUsable()) {
+    const QRect changed = painter_.ApplyCursorMove(picture_, s, move);
+    if (!changed.isEmpty()) update(changed);
+  }
+  if (move.readoutChanged) emit cursorPointChanged(s.cursorIndex);
+  NoteCursors();
+}
+
+void CDTView::RestoreCursorLine() {
+  GraphState& s = model_.state;
+  if (s.readoutText.empty() || !PictureUsable()) return;
+  if (const std::optional<int> column = PointColumn(model_, s.cursorIndex)) {
+    s.cursorX = *column;
+    s.cursorHidden = false;
+    painter_.ToggleCursorLine(picture_, s, s.cursorX);
+  }
+}
+
+void CDTView::NoteCursors() {
+  const qint64 a = CursorPoint();
+  const qint64 b = CursorBPoint();
+  if (a == sentA_ && b == sentB_) return;
+  sentA_ = a;
+  sentB_ = b;
+  emit cursorsChanged();
+}
+
+qint64 CDTView::SeriesOffset() const {
+  const GraphState& s = model_.state;
+  // The graph counts a TR record's samples in the array of all records.
+  if (s.mode != GraphMode::StoreTr) return 0;
+  return std::max<qint64>(0, static_cast<qint64>(s.firstPoint) - 1);
+}
+
+qint64 CDTView::CursorPoint() const {
+  const GraphState& s = model_.state;
+  return s.readoutText.empty() ? -1 : s.cursorIndex - SeriesOffset();
+}
+
+qint64 CDTView::CursorBPoint() const {
+  const GraphState& s = model_.state;
+  return s.cursorBIndex < 0 ? -1 : s.cursorBIndex - SeriesOffset();
+}
+
+std::pair<qint64, qint64> CDTView::VisiblePoints() const {
+  const PointRange shown = ShownPoints(model_);
+  if (ShowsStartScreen() || shown.first > shown.last) return {0, -1};
+  return {shown.first - SeriesOffset(), shown.last - SeriesOffset()};
+}
+
+void CDTView::PlaceCursorB(qint64 index) {
+  MoveCursorB(index < 0 ? -1 : index + SeriesOffset());
+}
+
+void CDTView::MoveCursorB(qint64 graphIndex) {
+  GraphState& s = model_.state;
+  if (ShowsStartScreen()) return;
+  bool moved = false;
+  if (graphIndex >= 0) {
+    if (!CursorUsable(s)) return;
+    EnsurePicture();
+    const bool cursorShown = !s.cursorHidden;
+    moved = BringPointIntoView(model_, graphIndex);
+    // The view is painted afresh below; a shown cursor A comes back on it.
+    if (moved) s.cursorHidden = !cursorShown;
+  }
+  if (acv::PlaceCursorB(model_, doc_, graphIndex) || moved) {
+    stale_ = true;
+    Picture();
+    update();
+  }
+  NoteCursors();
+}
+
+void CDTView::ShowSpan(qint64 first, qint64 last) {
+  GraphState& s = model_.state;
+  if (ShowsStartScreen() || !CursorUsable(s)) return;
+  const qint64 offset = SeriesOffset();
+  const std::int64_t low = std::max<std::int64_t>(0, static_cast<std::int64_t>(s.firstPoint) - 1);
+  const std::int64_t high = std::max<std::int64_t>(low, static_cast<std::int64_t>(s.lastPoint) - 1);
+  const PointSpan view = SpanWithMargin(first + offset, last + offset, low, high);
+  // B first, so that the paints below draw it; A then goes on like a key.
+  acv::PlaceCursorB(model_, doc_, std::max(first, last) + offset);
+  ZoomReset();
+  Picture();  // the full view's positions, which the zoom starts from
+  if (view.first > low || view.last < high) {
+    if (ZoomOntoPoints(model_, view.first, view.last).accepted) {
+      stale_ = true;
+      Picture();
+    }
+  }
+  update();
+  PlaceCursorOnPoint(std::min(first, last) + offset);
+  NoteCursors();
 }
 
 void CDTView::PlaceCursorOnPoint(qint64 index) {
@@ -96,13 +196,17 @@ void CDTView::keyPressEvent(QKeyEvent* event) {
     update();
   }
   if (out.cursorPoint) PlaceCursorOnPoint(*out.cursorPoint);
+  if (out.cursorBPoint) MoveCursorB(*out.cursorBPoint);
 }
 
 void CDTView::ClearCursor() {
   GraphState& s = model_.state;
   s.readoutText.clear();
   s.cursorHidden = true;
+  s.cursorBIndex = -1;
+  s.deltaText.clear();
   MarkStale();
+  NoteCursors();
 }
 
 void CDTView::UpdateFocusPolicy() {

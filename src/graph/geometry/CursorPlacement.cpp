@@ -22,6 +22,11 @@ double PointScreenX(const GraphModel& m, std::int64_t index) {
   return m.buffers.pointX[CurrentSlot(s)].At(k);
 }
 
+std::optional<int> PointColumn(const GraphModel& m, std::int64_t index) {
+  if (!ColumnInsidePlot(m, index)) return std::nullopt;
+  return TruncToPixel(PointScreenX(m, index));
+}
+
 PointRange ShownPoints(const GraphModel& m) {
   const GraphState& s = m.state;
   PointRange range;
@@ -91,8 +96,8 @@ CursorMove PlaceCursor(GraphModel& m, const CDTDoc& doc, std::int64_t index) {
     move.oldX = s.cursorX;
     s.cursorHidden = true;
   }
-  if (ColumnInsidePlot(m, index)) {
-    s.cursorX = TruncToPixel(PointScreenX(m, index));
+  if (const std::optional<int> column = PointColumn(m, index)) {
+    s.cursorX = *column;
     s.cursorHidden = false;
     move.drawNew = true;
   }

@@ -4,6 +4,7 @@
 // as a mouse over that point would. In a zoomed view a point off the screen
 // is first scrolled into view.
 #include <cstdint>
+#include <optional>
 
 #include "data/CDTDoc.h"
 #include "graph/geometry/Readout.h"
@@ -13,6 +14,10 @@ namespace acv {
 // The x of a 0-based point as it is drawn now (current zoom state, shifted by
 // scrollShift).
 double PointScreenX(const GraphModel& m, std::int64_t index);
+
+// The pixel column of a 0-based point as it is drawn now, when that column
+// lies inside the plot.
+std::optional<int> PointColumn(const GraphModel& m, std::int64_t index);
 
 // The 0-based points whose pixel column lies inside the plot, inclusive;
 // empty (first > last) when none does.

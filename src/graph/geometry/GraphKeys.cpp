@@ -21,6 +21,21 @@ std::int64_t CursorTarget(const GraphModel& m, GraphKey key) {
   return ClampToRange(s, static_cast<std::int64_t>(s.cursorIndex) + (backwards ? -step : step));
 }
 
+// The point a B key moves B to. Without B it starts beside cursor A (one or
+// ten points on, in the key's direction), or without A at the near edge of
+// the screen.
+std::int64_t CursorBTarget(const GraphModel& m, GraphKey key, const PointRange& shown) {
+  const GraphState& s = m.state;
+  const bool backwards = key == GraphKey::BLeft || key == GraphKey::BLeftTen;
+  const int step = key == GraphKey::BLeftTen || key == GraphKey::BRightTen ? kCursorLongStep : 1;
+  std::int64_t from = s.cursorBIndex;
+  if (from < 0) {
+    if (s.readoutText.empty()) return backwards ? shown.last : shown.first;
+    from = s.cursorIndex;
+  }
+  return ClampToRange(s, from + (backwards ? -step : step));
+}
+
 // After a zoom the cursor stays on its point, when it was on the screen.
 KeyOutcome Rezoomed(const GraphState& s, bool cursorShown) {
   KeyOutcome out;
@@ -51,6 +66,26 @@ KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key) {
       if (shown.first > shown.last) return out;
       out.handled = true;
       out.cursorPoint = key == GraphKey::Home ? shown.first : shown.last;
+      return out;
+    case GraphKey::BLeft:
+    case GraphKey::BRight:
+    case GraphKey::BLeftTen:
+    case GraphKey::BRightTen:
+      if (shown.first > shown.last) return out;
+      out.handled = true;
+      out.cursorBPoint = CursorBTarget(m, key, shown);
+      return out;
+    case GraphKey::BHome:
+    case GraphKey::BEnd:
+      if (shown.first > shown.last) return out;
+      out.handled = true;
+      out.cursorBPoint = key == GraphKey::BHome ? shown.first : shown.last;
+      return out;
+    case GraphKey::BRemove:
+      // Without B the key is left to the window around the graph.
+      if (s.cursorBIndex < 0) return out;
+      out.handled = true;
+      out.cursorBPoint = -1;
       return out;
     case GraphKey::PageBack:
     case GraphKey::PageOn: {

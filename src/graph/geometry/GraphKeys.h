@@ -21,6 +21,14 @@ enum class GraphKey {
   PageOn,    // a page on
   ZoomIn,    // zoom in around the cursor
   ZoomOut,   // take back one zoom level
+  // Cursor B (the Alt keys; Shift+Left/Right already move cursor A ten points).
+  BLeft,      // Alt+Left: B one point back; without B it starts next to A
+  BRight,     // Alt+Right
+  BLeftTen,   // Alt+Shift+Left: ten points back
+  BRightTen,  // Alt+Shift+Right
+  BHome,      // Alt+Home: B on the first point on the screen
+  BEnd,       // Alt+End: on the last
+  BRemove,    // Delete, Alt+Backspace: B goes
 };
 
 // Points one Shift+arrow press moves the cursor.
@@ -31,6 +39,8 @@ struct KeyOutcome {
   bool repaint = false;  // the view moved or zoomed: paint it afresh first
   // Then put the cursor on this point (scrolling it into view if needed).
   std::optional<std::int64_t> cursorPoint;
+  // Put cursor B on this point (scrolling it into view); -1 removes B.
+  std::optional<std::int64_t> cursorBPoint;
 };
 
 // Applies the key to the graph's state. Nothing happens on the start screen,

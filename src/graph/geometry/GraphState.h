@@ -150,6 +150,10 @@ struct GraphState {
   bool cursorHidden = true;
   int cursorIndex = 0;
   std::string readoutText;
+  // Cursor B: a second point, placed on purpose and kept until removed or
+  // until the data it marks go. Drawn by every full paint, never inverted.
+  std::int64_t cursorBIndex = -1;  // 0-based like cursorIndex; -1: no B
+  std::string deltaText;           // the B - A readout, empty without both
 
   // ---- scroll bars: horizontal (100), channel 1 left (102), channel 2 right (101)
   ScrollBarState hScroll, ch1Scroll, ch2Scroll;

@@ -1,5 +1,6 @@
 #include "graph/geometry/Readout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,20 +10,6 @@
 
 namespace acv {
 namespace {
-
-const char* ValueFormat(GraphMode mode) {
-  switch (mode) {
-    case GraphMode::StoreRms:
-    case GraphMode::RealTimeRms:
-    case GraphMode::RealTimeFreq:
-      return "%.1f";
-    case GraphMode::StoreTr:
-    case GraphMode::RealTimeEpa:
-    case GraphMode::RealTimeS:
-      return "%.0f";
-  }
-  return "%.1f";
-}
 
 bool ReadsAsZero(const char* text) {
   char* end = nullptr;
@@ -48,6 +35,20 @@ TimeStamp PointTime(const GraphState& s, const CDTDoc& doc, std::int64_t index) 
 }
 
 }  // namespace
+
+int ValueDecimals(GraphMode mode) {
+  switch (mode) {
+    case GraphMode::StoreTr:
+    case GraphMode::RealTimeEpa:
+    case GraphMode::RealTimeS:
+      return 0;
+    case GraphMode::StoreRms:
+    case GraphMode::RealTimeRms:
+    case GraphMode::RealTimeFreq:
+      return 1;
+  }
+  return 1;
+}
 
 bool CursorInsidePlot(const GraphState& s, int x, int y) {
   const Rect& p = s.plotRect;
@@ -78,7 +79,7 @@ std::int64_t NearestPoint(const GraphModel& m, int x) {
 
 std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit) {
   char text[64];
-  std::snprintf(text, sizeof text, ValueFormat(mode), static_cast<double>(value));
+  std::snprintf(text, sizeof text, "%.*f", ValueDecimals(mode), static_cast<double>(value));
   if (mode == GraphMode::RealTimeFreq) {
     if (value >= 400.0f) return "OL";
     if (value <= 40.0f) return "LO";
@@ -115,6 +116,23 @@ Rect ReadoutBar(const GraphState& s) {
   const int left = p.left - 80;
   const int top = p.bottom + 75;
   return {left, top, left + p.Width() + 178, top + 20};
+}
+
+Rect DeltaReadoutBox(const GraphState& s, int readoutWidth, int deltaWidth) {
+  constexpr int kGap = 24;
+  const Rect bar = ReadoutBar(s);
+  const int height = bar.Height();
+  const int left = std::max(bar.left, bar.right - deltaWidth);
+  if (bar.left + readoutWidth + kGap <= bar.right - deltaWidth) {
+    return {left, bar.top, bar.right, bar.bottom};
+  }
+  return {left, bar.top - height, bar.right, bar.top};
+}
+
+Rect ReadoutArea(const GraphState& s) {
+  Rect area = ReadoutBar(s);
+  if (!s.deltaText.empty()) area.top -= area.Height();
+  return area;
 }
 
 CursorMove MoveCursor(GraphModel& m, const CDTDoc& doc, int x, int y) {

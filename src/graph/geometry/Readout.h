@@ -17,6 +17,10 @@ bool CursorInsidePlot(const GraphState& s, int x, int y);
 // points the left one.
 std::int64_t NearestPoint(const GraphModel& m, int x);
 
+// Decimals of the mode's values: 1 for the RMS and frequency series, 0 for
+// raw wave samples and S(VA).
+int ValueDecimals(GraphMode mode);
+
 // One channel's value text: the mode's number format directly followed by
 // the unit, or the range words "LO" / "OL" where the mode has them.
 std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit);
@@ -27,6 +31,13 @@ std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, s
 
 // The black bar the readout is written on.
 Rect ReadoutBar(const GraphState& s);
+// Where the B - A differences go, given the widths of the readout and of the
+// differences' text: right-aligned on the bar when they fit beside the
+// readout with a gap, else right-aligned on the black row just above it.
+Rect DeltaReadoutBox(const GraphState& s, int readoutWidth, int deltaWidth);
+// Everything a readout repaint covers: the bar, and the row above it while
+// the B - A differences are shown.
+Rect ReadoutArea(const GraphState& s);
 
 // Cursor handling of a mouse move that is not a drag.
 struct CursorMove {

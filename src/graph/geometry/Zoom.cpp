@@ -228,6 +228,36 @@ ReleaseOutcome ZoomInAround(GraphModel& m, int x) {
   return DecideZoom(m, centre - half, p.top, centre + half, p.bottom, out);
 }
 
+PointSpan SpanWithMargin(std::int64_t first, std::int64_t last, std::int64_t low,
+                         std::int64_t high) {
+  if (first > last) std::swap(first, last);
+  if (high < low) high = low;
+  // Clamped first: the ends may be anything another window passes.
+  first = std::clamp(first, low, high);
+  last = std::clamp(last, low, high);
+  const std::int64_t margin = std::max<std::int64_t>(1, (last - first + 5) / 10);
+  return {std::max(low, first - margin), std::min(high, last + margin)};
+}
+
+ReleaseOutcome ZoomOntoPoints(GraphModel& m, std::int64_t first, std::int64_t last) {
+  GraphState& s = m.state;
+  ReleaseOutcome out;
+  if (s.lastPoint <= 0 || s.displayMode == kStartScreen || s.dragging ||
+      s.zoomState == kZoomedView) {
+    return out;
+  }
+  out.handled = true;
+  const Rect& p = s.plotRect;
+  out.repaintArea = {20, p.top - 10, p.right + 100, p.bottom + 55};
+  if (first > last) std::swap(first, last);
+  const XMapping& full = m.buffers.pointX[kFullView];
+  const std::int64_t base = static_cast<std::int64_t>(s.firstPoint) - 1;
+  const double x0 = full.At(first - base);
+  const double x1 = full.At(last - base);
+  if (!(x1 > x0) || !std::isfinite(x0) || !std::isfinite(x1)) return out;
+  return DecideZoom(m, x0, p.top, x1, p.bottom, out);
+}
+
 bool ZoomOutOneLevel(GraphModel& m) {
   GraphState& s = m.state;
   if (s.zoomState != kZoomedView) return false;

@@ -43,6 +43,24 @@ ReleaseOutcome ReleaseDrag(GraphModel& m, int x, int y);
 // pending zoom applied by the next paint.
 ReleaseOutcome ZoomInAround(GraphModel& m, int x);
 
+// The points a zoom onto the span first..last (0-based, in either order)
+// shows: a tenth of the span more on each side, at least one point, all
+// clamped to the data's points low..high. A span of one point still gets a
+// point on each side where the data have one.
+struct PointSpan {
+  std::int64_t first = 0;
+  std::int64_t last = 0;
+  bool operator==(const PointSpan&) const = default;
+};
+PointSpan SpanWithMargin(std::int64_t first, std::int64_t last, std::int64_t low,
+                         std::int64_t high);
+
+// From the full view, zooms as a band over the whole plot height from point
+// `first` to point `last` (0-based) would: the points fill the plot width,
+// the first on its left edge, the last on its right. The same acceptance
+// rules and pending zoom as a drag; refused (not accepted) in a zoomed view.
+ReleaseOutcome ZoomOntoPoints(GraphModel& m, std::int64_t first, std::int64_t last);
+
 // Takes back the last accepted zoom: the zoom it nested on comes back, or the
 // full view after the first one. False when the view is not zoomed.
 bool ZoomOutOneLevel(GraphModel& m);

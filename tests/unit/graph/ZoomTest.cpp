@@ -170,3 +170,40 @@ TEST_F(ZoomTest, ResetReturnsToTheFullView) {
 
 }  // namespace
 }  // namespace acv
+
+namespace acv {
+namespace {
+
+TEST(ZoomSpan, ATenthOfTheSpanOnEachSideClampedToTheData) {
+  struct Case {
+    std::int64_t first, last, low, high;
+    PointSpan shown;
+  };
+  const Case cases[] = {
+      {100, 200, 0, 999, {90, 210}},   // a tenth each side
+      {200, 100, 0, 999, {90, 210}},   // either order
+      {500, 500, 0, 999, {499, 501}},  // one point: one on each side
+      {500, 503, 0, 999, {499, 504}},  // less than ten points: still one
+      {0, 0, 0, 999, {0, 1}},          // at the ends, clamped
+      {990, 999, 0, 999, {989, 999}}, {-50, 5000, 0, 999, {0, 999}},  // ends beyond the data
+      {3, 3, 3, 3, {3, 3}},                                           // a series of one point
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SpanWithMargin(c.first, c.last, c.low, c.high), c.shown) << c.first << ".." << c.last;
+  }
+}
+
+TEST_F(ZoomTest, ZoomOntoPointsFillsThePlotWithThem) {
+  ASSERT_TRUE(ZoomOntoPoints(m_, 40, 60).accepted);
+  test::PaintOnce(m_, doc_);
+  const XMapping& x = m_.buffers.pointX[kZoomedView];
+  EXPECT_NEAR(x.At(40), 110.0, 1e-9);
+  EXPECT_NEAR(x.At(60), 910.0, 1e-9);
+  EXPECT_FALSE(ZoomOntoPoints(m_, 45, 50).accepted);  // only from the full view
+  ZoomReset(m_.state);
+  test::PaintOnce(m_, doc_);
+  EXPECT_FALSE(ZoomOntoPoints(m_, 50, 50).accepted);  // no width: nothing to fill
+}
+
+}  // namespace
+}  // namespace acv
