@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 #include "data/IniFile.h"
@@ -16,14 +17,16 @@ struct LimitKey {
   const char* name;
   double EventLimits::*field;
   double low, high;
+  const char* what;  // the value in words, and its unit
+  const char* unit;
 };
 constexpr LimitKey kKeys[] = {
-    {"NOMINAL", &EventLimits::nominal, 1.0, 100000.0},
-    {"DIP", &EventLimits::dipPct, 1.0, 99.0},
-    {"SWELL", &EventLimits::swellPct, 101.0, 1000.0},
-    {"INTERRUPTION", &EventLimits::interruptionPct, 0.0, 98.0},
-    {"HYSTERESIS", &EventLimits::hysteresisPct, 0.0, 50.0},
-    {"OVERCURRENT", &EventLimits::overCurrent, 0.0, 100000.0},
+    {"NOMINAL", &EventLimits::nominal, 1.0, 100000.0, "the nominal voltage", "V"},
+    {"DIP", &EventLimits::dipPct, 1.0, 99.0, "the dip threshold", "%"},
+    {"SWELL", &EventLimits::swellPct, 101.0, 1000.0, "the swell threshold", "%"},
+    {"INTERRUPTION", &EventLimits::interruptionPct, 0.0, 98.0, "the interruption threshold", "%"},
+    {"HYSTERESIS", &EventLimits::hysteresisPct, 0.0, 50.0, "the hysteresis", "%"},
+    {"OVERCURRENT", &EventLimits::overCurrent, 0.0, 100000.0, "the over-current limit", "A"},
 };
 
 std::string NumberText(double v) {
@@ -46,6 +49,17 @@ std::string EventLimitsProblem(const EventLimits& l) {
   }
   if (l.dipPct + l.hysteresisPct >= l.swellPct - l.hysteresisPct) {
     return "the hysteresis must be smaller than half the gap between dip and swell";
+  }
+  return {};
+}
+
+std::string EventLimitsRangeProblem(const EventLimits& limits) {
+  for (const LimitKey& key : kKeys) {
+    const double value = limits.*key.field;
+    if (value >= key.low && value <= key.high) continue;
+    char range[96];
+    std::snprintf(range, sizeof range, " must lie between %.10g and %.10g ", key.low, key.high);
+    return key.what + std::string(range) + key.unit;
   }
   return {};
 }

@@ -38,6 +38,10 @@ inline constexpr double kOverCurrentHysteresisPct = 2.0;
 // and the hysteresis must leave the end of a dip below the end of a swell).
 std::string EventLimitsProblem(const EventLimits& limits);
 
+// "" when each limit lies in the range the settings file keeps (a value
+// outside it would be read back as its default), else which one does not.
+std::string EventLimitsRangeProblem(const EventLimits& limits);
+
 // The section "EVENTLimits" of the settings file. A key that is missing or
 // not a number in its range keeps its default; limits that do not make sense
 // together fall back to the defaults as a whole, so a hand-edited file never

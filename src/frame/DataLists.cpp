@@ -146,33 +146,6 @@ std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column) {
   }
 }
 
-namespace {
-
-// Rows as tab-separated text under a line of titles: only the given columns,
-// each row once, in ascending order, rows past `count` left out.
-template <typename Title, typename Cell>
-std::string CopyText(const std::vector<int>& columns, std::vector<std::int64_t> rows,
-                     std::int64_t count, Title title, Cell cell) {
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  auto line = [&columns](auto text_of) {
-    std::string text;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (i > 0) text += '\t';
-      text += text_of(columns[i]);
-    }
-    return text + '\n';
-  };
-  std::string text = line(title);
-  for (std::int64_t row : rows) {
-    if (row < 0 || row >= count) continue;
-    text += line([&](int c) { return cell(row, c); });
-  }
-  return text;
-}
-
-}  // namespace
-
 std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
                              std::vector<std::int64_t> rows) {
   std::vector<int> columns;
@@ -180,7 +153,7 @@ std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplayS
     if (ColumnUsed(mode, view, c)) columns.push_back(c);
   }
   const auto titles = DataListColumns(mode);
-  return CopyText(
+  return TabSeparatedRows(
       columns, std::move(rows), DataListRowCount(doc, mode),
       [&](int c) { return std::string(titles[static_cast<std::size_t>(c)].title); },
       [&](std::int64_t row, int c) { return DataListCell(doc, mode, view, row, c); });
@@ -188,7 +161,7 @@ std::string DataListCopyText(const CDTDoc& doc, DisplayMode mode, const DisplayS
 
 std::string TrListCopyText(const CDTDoc& doc, std::vector<std::int64_t> rows) {
   // The third column has no title and never a value.
-  return CopyText(
+  return TabSeparatedRows(
       {0, 1}, std::move(rows), TrListRowCount(doc),
       [](int c) { return std::string(kTrColumns[static_cast<std::size_t>(c)].title); },
       [&](std::int64_t row, int c) { return TrListCell(doc, row, c); });

@@ -5,6 +5,7 @@
 // from the data set, so a list of a quarter million rows costs nothing until
 // a row is looked at. The list windows and the printed list pages both read
 // their rows here.
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -49,6 +50,30 @@ std::string DataListCaption(DisplayMode mode);
 // Rows of the TR File List and the text of one cell.
 std::int64_t TrListRowCount(const CDTDoc& doc);
 std::string TrListCell(const CDTDoc& doc, std::int64_t row, int column);
+
+// Rows as tab-separated text under a line of titles: only the given columns,
+// each row once, in ascending order, rows outside 0 .. count - 1 left out.
+// `title(c)` and `cell(row, c)` give the texts.
+template <typename Title, typename Cell>
+std::string TabSeparatedRows(const std::vector<int>& columns, std::vector<std::int64_t> rows,
+                             std::int64_t count, Title title, Cell cell) {
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  auto line = [&columns](auto text_of) {
+    std::string text;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) text += '\t';
+      text += text_of(columns[i]);
+    }
+    return text + '\n';
+  };
+  std::string text = line(title);
+  for (std::int64_t row : rows) {
+    if (row < 0 || row >= count) continue;
+    text += line([&](int c) { return cell(row, c); });
+  }
+  return text;
+}
 
 // The given Data List rows as tab-separated text: a line of column titles,
 // then one line per row in ascending order, each ended by a newline. Columns

@@ -1,6 +1,7 @@
 #include "frame/SettingsDialogRules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <tuple>
 
@@ -123,6 +124,61 @@ void PutViewOptions(const ViewOptionValues& o, AppSettings& s) {
                                    &s.capLevelShown, &s.ch2AlarmShown, &s.ch3AlarmShown,
                                    &s.markPoints,    &s.yGrid,         &s.xGrid};
   for (int i = 0; i < kViewOptionCount; ++i) *fields[i] = o[static_cast<std::size_t>(i)] ? 1 : 0;
+}
+
+// ---- Event Limits -----------------------------------------------------------------
+
+namespace {
+
+constexpr double EventLimits::*kLimitFields[kLimitFieldCount] = {
+    &EventLimits::nominal,         &EventLimits::dipPct,        &EventLimits::swellPct,
+    &EventLimits::interruptionPct, &EventLimits::hysteresisPct, &EventLimits::overCurrent};
+constexpr const char* kLimitNames[kLimitFieldCount] = {
+    "the nominal voltage",        "the dip threshold", "the swell threshold",
+    "the interruption threshold", "the hysteresis",    "the over-current limit"};
+
+std::string Capitalised(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+LimitTexts LimitTextsOf(const EventLimits& limits) {
+  LimitTexts texts;
+  for (int f = 0; f < kLimitFieldCount; ++f) {
+    const double value = limits.*kLimitFields[f];
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.10g", value);
+    texts[static_cast<std::size_t>(f)] = buf;
+  }
+  if (limits.overCurrent == 0.0) texts[static_cast<std::size_t>(LimitField::OverCurrent)].clear();
+  return texts;
+}
+
+LimitsCheck CheckLimitTexts(const LimitTexts& texts) {
+  LimitsCheck check;
+  for (int f = 0; f < kLimitFieldCount; ++f) {
+    const std::string text = Trimmed(texts[static_cast<std::size_t>(f)]);
+    double value = 0.0;
+    if (text.empty() && f == static_cast<int>(LimitField::OverCurrent)) {
+      value = 0.0;  // no over-current events
+    } else if (!ParseDecimal(text, value)) {
+      check.problem = "Please enter a number for " + std::string(kLimitNames[f]) + ".";
+      return check;
+    }
+    check.limits.*kLimitFields[f] = value;
+  }
+  std::string problem = EventLimitsRangeProblem(check.limits);
+  if (problem.empty()) problem = EventLimitsProblem(check.limits);
+  if (!problem.empty()) check.problem = Capitalised(problem) + ".";
+  return check;
 }
 
 }  // namespace acv

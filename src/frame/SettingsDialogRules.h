@@ -1,6 +1,6 @@
 #pragma once
-// The value rules of the three display-settings dialogs (colours, axes, view
-// options), without widgets: which colours the lists offer, how the axis
+// The value rules of the display-settings dialogs (colours, axes, view
+// options, event limits), without widgets: which colours the lists offer, how the axis
 // fields are corrected while typing, what OK checks and stores, and where the
 // values go in the settings. The dialogs only move texts and check marks
 // between their controls and these functions.
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/CDTDoc.h"
+#include "data/EventLimits.h"
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
@@ -97,5 +98,25 @@ inline constexpr int kViewOptionCount = 9;
 using ViewOptionValues = std::array<bool, kViewOptionCount>;
 ViewOptionValues ViewOptionsOf(const AppSettings& settings);
 void PutViewOptions(const ViewOptionValues& options, AppSettings& settings);
+
+// ---- Event Limits -----------------------------------------------------------------
+
+// Nominal voltage, dip, swell, interruption, hysteresis (percent of it) and
+// the over-current limit in A, which is off when empty or 0.
+enum class LimitField { Nominal, Dip, Swell, Interruption, Hysteresis, OverCurrent };
+inline constexpr int kLimitFieldCount = 6;
+using LimitTexts = std::array<std::string, kLimitFieldCount>;  // indexed by LimitField
+
+// The fields as the dialog opens with these limits (no over-current limit:
+// an empty field).
+LimitTexts LimitTextsOf(const EventLimits& limits);
+// OK: the limits the fields give, or in `problem` what is wrong with them, in
+// words for a message (a field that is not a number, a value the settings
+// file cannot keep, thresholds out of order); then nothing may be applied.
+struct LimitsCheck {
+  EventLimits limits;
+  std::string problem;
+};
+LimitsCheck CheckLimitTexts(const LimitTexts& texts);
 
 }  // namespace acv

@@ -1,0 +1,204 @@
+#include "frame/DisplayAnalysis.h"
+
+#include <algorithm>
+
+#include "analysis/AnalysisText.h"
+#include "frame/DataLists.h"
+
+namespace acv {
+
+DataPart PartOfDisplay(DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::StoreRms:
+    case DisplayMode::StoreTr:
+      return DataPart::Store;
+    case DisplayMode::RealTimeEpa:
+    case DisplayMode::RealTimeRms:
+    case DisplayMode::RealTimeFreq:
+    case DisplayMode::RealTimeS:
+      return DataPart::RealTime;
+    default:
+      return DataPart::None;
+  }
+}
+
+StatisticsSpan ChooseStatisticsSpan(std::int64_t cursorA, std::int64_t cursorB,
+                                    std::pair<std::int64_t, std::int64_t> visible,
+                                    std::int64_t count, std::int64_t offset) {
+  StatisticsSpan span;
+  span.betweenCursors = cursorA >= 0 && cursorB >= 0;
+  // A graph not laid out yet shows no span: the whole series then.
+  if (visible.second < visible.first) visible = {offset, offset + count - 1};
+  std::int64_t first = span.betweenCursors ? std::min(cursorA, cursorB) : visible.first;
+  std::int64_t last = span.betweenCursors ? std::max(cursorA, cursorB) : visible.second;
+  first = std::max<std::int64_t>(first - offset, 0);
+  last = std::min<std::int64_t>(last - offset, count - 1);
+  if (first <= last) {
+    span.first = first;
+    span.last = last;
+  }
+  return span;
+}
+
+std::optional<EventTarget> TargetOfEvent(const Event& e, DataPart part, const CDTDoc& doc) {
+  EventTarget target;
+  if (e.kind == EventKind::Transient) {
+    if (part != DataPart::Store || e.record < 0 || e.record >= doc.trCount) return std::nullopt;
+    target.mode = DisplayMode::StoreTr;
+    target.trRecord = e.record;
+    target.first = static_cast<std::int64_t>(e.record) * kTrWavePoints;
+    target.last = target.first + kTrWavePoints - 1;
+    return target;
+  }
+  const std::int64_t count = part == DataPart::Store      ? doc.rmsCount
+                             : part == DataPart::RealTime ? doc.rtCount
+                                                          : 0;
+  if (e.first < 1 || e.last < e.first || e.last > count) return std::nullopt;
+  target.mode = part == DataPart::Store ? DisplayMode::StoreRms : DisplayMode::RealTimeRms;
+  target.first = e.first - 1;
+  target.last = e.last - 1;
+  return target;
+}
+
+DisplayAnalysis::DisplayAnalysis(const CDTDoc& doc) : doc_(doc) {}
+
+void DisplayAnalysis::ShowDisplay(DisplayMode mode, int trRecord) {
+  if (mode == mode_ && (mode != DisplayMode::StoreTr || trRecord == trRecord_)) return;
+  const bool samePart = PartOfDisplay(mode) == PartOfDisplay(mode_);
+  mode_ = mode;
+  trRecord_ = trRecord;
+  series_.reset();
+  index_.reset();
+  shading_.reset();
+  if (!samePart) events_.reset();
+}
+
+void DisplayAnalysis::Forget() {
+  series_.reset();
+  index_.reset();
+  events_.reset();
+}
+
+void DisplayAnalysis::DataChanged() {
+  Forget();
+  shading_.reset();
+}
+
+void DisplayAnalysis::RunGrew() {
+  // The STORE data stay as they were; the run's series has new points, and
+  // its shading is replaced only when its events read differently.
+  if (Part() == DataPart::RealTime) Forget();
+}
+
+void DisplayAnalysis::SetLimits(const EventLimits& limits) {
+  if (limits == limits_) return;
+  limits_ = limits;
+  events_.reset();
+}
+
+const AnalysisSeries& DisplayAnalysis::Series() {
+  if (!series_) {
+    switch (mode_) {
+      case DisplayMode::StoreRms:
+        series_ = StoreRmsSeries(doc_);
+        break;
+      case DisplayMode::RealTimeRms:
+      case DisplayMode::RealTimeFreq:
+      case DisplayMode::RealTimeS:
+        series_ = RealTimeRmsSeries(doc_);
+        break;
+      case DisplayMode::StoreTr:
+        series_ = trRecord_ >= 0 && trRecord_ < doc_.trCount ? TrRecordSeries(doc_, trRecord_)
+                                                             : AnalysisSeries{};
+        break;
+      default:
+        series_ = AnalysisSeries{};
+        break;
+    }
+  }
+  return *series_;
+}
+
+std::string DisplayAnalysis::SeriesName() const {
+  switch (mode_) {
+    case DisplayMode::StoreRms:
+      return "STORE RMS";
+    case DisplayMode::RealTimeRms:
+    case DisplayMode::RealTimeFreq:
+    case DisplayMode::RealTimeS:
+      return "REAL TIME RMS";
+    case DisplayMode::StoreTr:
+      return "STORE TR record " + std::to_string(trRecord_ + 1);
+    default:
+      return {};
+  }
+}
+
+std::int64_t DisplayAnalysis::ViewOffset() const {
+  return mode_ == DisplayMode::StoreTr ? static_cast<std::int64_t>(trRecord_) * kTrWavePoints : 0;
+}
+
+SpanStatistics DisplayAnalysis::Statistics(const StatisticsSpan& span) {
+  const AnalysisSeries& series = Series();
+  if (!index_) index_ = std::make_unique<SpanIndex>(series);
+  return index_->Of(span.first, span.last);
+}
+
+const std::vector<Event>& DisplayAnalysis::Events() {
+  if (!events_) {
+    switch (Part()) {
+      case DataPart::Store:
+        events_ = StoreEvents(doc_, limits_);
+        break;
+      case DataPart::RealTime:
+        events_ = RealTimeEvents(doc_, limits_);
+        break;
+      case DataPart::None:
+        events_.emplace();
+        break;
+    }
+  }
+  return *events_;
+}
+
+std::shared_ptr<const EventShading> DisplayAnalysis::Shading() {
+  const bool shaded = mode_ == DisplayMode::StoreRms || mode_ == DisplayMode::RealTimeRms;
+  if (!shaded) {
+    shading_.reset();
+    return nullptr;
+  }
+  const std::vector<Event>& events = Events();
+  if (shading_ && shading_->events == events) return shading_;
+  auto shading = std::make_shared<EventShading>();
+  shading->mode = GraphModeOf(mode_);
+  shading->series = Series();
+  shading->events = events;
+  shading_ = std::move(shading);
+  return shading_;
+}
+
+std::string StatisticsText(const std::string& seriesName, const SpanStatistics& s,
+                           bool betweenCursors) {
+  std::string text = "Series:      " + seriesName + "\n";
+  text += std::string("Span:        ") +
+          (betweenCursors ? "between cursors A and B" : "visible span") + "\n";
+  for (const std::string& line : StatisticsLines(s, kSampleTimeFormat)) text += line + "\n";
+  return text;
+}
+
+std::string EventsCopyText(const std::vector<Event>& events, std::vector<std::int64_t> rows,
+                           const char* timePattern) {
+  const std::vector<std::string> titles = EventTableHeaders();
+  std::vector<int> columns(titles.size());
+  for (std::size_t c = 0; c < columns.size(); ++c) columns[c] = static_cast<int>(c);
+  return TabSeparatedRows(
+      columns, std::move(rows), static_cast<std::int64_t>(events.size()),
+      [&](int c) { return titles[static_cast<std::size_t>(c)]; },
+      [&](std::int64_t row, int c) {
+        // One event's cells for each of its columns: cheap next to a copy.
+        return EventTableCells(static_cast<int>(row) + 1, events[static_cast<std::size_t>(row)],
+                               timePattern)[static_cast<std::size_t>(c)];
+      });
+}
+
+}  // namespace acv
