@@ -295,10 +295,9 @@ bool CDTView::EnsurePicture() {
     picture_ = QImage(PictureSize(), QImage::Format_RGB32);
     picture_.setDevicePixelRatio(PictureRatio());
   }
-  // A fresh picture has no cursor line; one that was shown stays on its point.
-  const bool cursorShown = !model_.state.cursorHidden;
+  // A fresh picture has no cursor line; cursor A comes back on its point.
   painter_.Paint(picture_, model_, doc_);
-  if (cursorShown) RestoreCursorLine();
+  if (cursorLineWanted_) RestoreCursorLine();
   if (!ShowsStartScreen()) {
     // The first graph ever shown starts in the full view of its data.
     if (!graphShownOnce_) {
@@ -385,6 +384,9 @@ void CDTView::mouseMoveEvent(QMouseEvent* event) {
     changed = painter_.ApplyBandUpdate(picture_, MoveDrag(s, lastMouse_.x(), lastMouse_.y()));
   } else {
     ShowCursorMove(MoveCursor(model_, doc_, lastMouse_.x(), lastMouse_.y()));
+    // Leaving the plot takes the line away until the pointer or a key
+    // brings it back.
+    cursorLineWanted_ = !s.cursorHidden;
     return;
   }
   if (!changed.isEmpty()) update(changed);

@@ -250,6 +250,9 @@ class CDTView : public QWidget {
   qint64 sentA_ = -1, sentB_ = -1;
   std::pair<qint64, qint64> sentSpan_{0, -1};
   bool spanOutdated_ = true;  // send visibleSpanChanged after the next full paint
+  // Cursor A's line belongs on the picture whenever its point is on the
+  // screen: false only while the pointer has left the plot or without A.
+  bool cursorLineWanted_ = false;
 
   std::unique_ptr<TimerHost> ownTimers_;
   TimerHost* timers_ = nullptr;

@@ -315,7 +315,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
   // the user set up. Cursor A's dots invert it like any other pixel.
   if (const std::optional<int> column = CursorBColumn(model)) {
     p.setClipRect(curveClip);
-    p.fillRect(QRect(*column, plot.top, 1, plot.Height()), ToQColor(CursorBColour(s)));
+    PaintCursorB(p, s, *column);
   }
   p.setClipping(false);
   // Labels, then the surround fills that trim labels too long for the box.
@@ -592,8 +592,20 @@ QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, 
       dirty |= LayoutRect(Grow(SegmentBounds(*seg), unit), scale.ratio).adjusted(0, 0, 1, 1);
     }
   }
+  // Cursor B lies over the curves, as the full paint draws it.
+  const std::optional<int> column = CursorBColumn(model);
+  if (column && dirty.left() <= *column && *column <= dirty.right()) {
+    QPainter p(&image);
+    p.setClipRect(dirty);
+    PaintCursorB(p, s, *column);
+  }
   if (cursorUp) ToggleCursorLine(image, s, s.cursorX);
   return dirty & QRect(QPoint(0, 0), LayoutSize(image));
+}
+
+void GraphPainter::PaintCursorB(QPainter& p, const GraphState& s, int column) const {
+  const Rect& plot = s.plotRect;
+  p.fillRect(QRect(column, plot.top, 1, plot.Height()), ToQColor(CursorBColour(s)));
 }
 
 QRect GraphPainter::ToggleCursorLine(QImage& image, const GraphState& s, int x) const {

@@ -113,6 +113,8 @@ class GraphPainter {
   void PaintEventBands(QPainter& p, const GraphModel& m);
   void PaintEventLegend(QPainter& p, const GraphState& s);
   void DrawReadoutText(QPainter& p, const GraphState& s);
+  // Cursor B's solid line in its colour down the plot at the column.
+  void PaintCursorB(QPainter& p, const GraphState& s, int column) const;
   void DrawText(QPainter& p, int x, int y, const std::string& text, const QColor& colour);
   void EnsureFonts();
   // The image's pixels without its ratio, so that a painter on them works in

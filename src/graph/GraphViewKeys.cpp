@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 #include <optional>
 
 #include "graph/CDTView.h"
@@ -83,10 +84,10 @@ void CDTView::NoteCursors() {
 }
 
 qint64 CDTView::SeriesOffset() const {
-  const GraphState& s = model_.state;
-  // The graph counts a TR record's samples in the array of all records.
-  if (s.mode != GraphMode::StoreTr) return 0;
-  return std::max<qint64>(0, static_cast<qint64>(s.firstPoint) - 1);
+  // The graph counts a TR record's samples in the array of all records; the
+  // analysis counts them from the record's first, whatever X range shows.
+  if (mode_ != DisplayMode::StoreTr || setup_.lastPoint <= 0) return 0;
+  return static_cast<qint64>(std::max(setup_.trRecord, 0)) * kTrWavePoints;
 }
 
 qint64 CDTView::CursorPoint() const {
@@ -116,10 +117,7 @@ void CDTView::MoveCursorB(qint64 graphIndex) {
   if (graphIndex >= 0) {
     if (!CursorUsable(s)) return;
     EnsurePicture();
-    const bool cursorShown = !s.cursorHidden;
     moved = BringPointIntoView(model_, graphIndex);
-    // The view is painted afresh below; a shown cursor A comes back on it.
-    if (moved) s.cursorHidden = !cursorShown;
   }
   if (acv::PlaceCursorB(model_, doc_, graphIndex) || moved) {
     stale_ = true;
@@ -159,6 +157,7 @@ void CDTView::PlaceCursorOnPoint(qint64 index) {
     Picture();  // the moved view first, then the cursor on it
     update();
   }
+  cursorLineWanted_ = true;
   ShowCursorMove(PlaceCursor(model_, doc_, index));
 }
 
@@ -205,6 +204,7 @@ void CDTView::ClearCursor() {
   s.cursorHidden = true;
   s.cursorBIndex = -1;
   s.deltaText.clear();
+  cursorLineWanted_ = false;
   MarkStale();
   NoteCursors();
 }

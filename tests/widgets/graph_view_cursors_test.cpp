@@ -72,6 +72,13 @@ TEST_F(CursorsView, ShiftClickAndAltKeysPlaceBWhichSurvivesAZoomAndCursorA) {
   EXPECT_EQ(view_->CursorBPoint(), 41);
   const int bx = 110 + 8 * static_cast<int>(41 - first);
   EXPECT_GT(BPixelsAt(bx), 380);
+  // Scrolled away and back: both lines stand on their points again.
+  const int ax = view_->State().cursorX;
+  EXPECT_TRUE(Key(Qt::Key_PageDown, Qt::NoModifier));
+  EXPECT_EQ(BPixelsAt(bx), 0);
+  EXPECT_TRUE(Key(Qt::Key_PageUp, Qt::NoModifier));
+  EXPECT_GT(BPixelsAt(bx), 380);
+  EXPECT_GT(Count(view_->Picture(), kWhitePixel, QRect(ax, 70, 1, 400)), 150);
   // Cursor A passing over B leaves B's line whole.
   MoveTo(bx, 270);
   MoveTo(bx + 40, 270);
@@ -100,6 +107,24 @@ TEST_F(CursorsView, ShowSpanZoomsWithAMarginAndPutsTheCursorsOnIt) {
   EXPECT_EQ(view_->VisiblePoints().second, 150);
   view_->PlaceCursorB(-1);
   EXPECT_EQ(view_->CursorBPoint(), -1);
+}
+
+TEST_F(CursorsView, ATrRecordsPointsCountFromItsFirstSample) {
+  doc_.trCount = 2;
+  doc_.trWaves.resize(2 * kTrWavePoints, 20.0f);
+  doc_.trTimes.push_back(doc_.rmsStartTime + 9);
+  doc_.trUnit.push_back(kUnitAmpere);
+  doc_.trChannel.push_back(kChannel2);
+  DisplaySetup record = Setup(kTrWavePoints, false, true);
+  record.trRecord = 1;
+  Show(DisplayMode::StoreTr, record);
+  view_->Picture();
+  view_->ShowSpan(100, 150);
+  EXPECT_EQ(view_->CursorPoint(), 100);
+  EXPECT_EQ(view_->CursorBPoint(), 150);
+  EXPECT_EQ(view_->State().cursorBIndex, kTrWavePoints + 150);
+  EXPECT_EQ(view_->VisiblePoints(), (std::pair<qint64, qint64>(95, 155)));
+  EXPECT_EQ(view_->State().deltaText, "B-A  \u0394t:+4.37 ms  \u0394CH2:0A");
 }
 
 }  // namespace

@@ -120,13 +120,16 @@ Rect ReadoutBar(const GraphState& s) {
 
 Rect DeltaReadoutBox(const GraphState& s, int readoutWidth, int deltaWidth) {
   constexpr int kGap = 24;
+  // Clear of the focus frame, which runs just inside the bar's right end.
+  constexpr int kRightMargin = 8;
   const Rect bar = ReadoutBar(s);
   const int height = bar.Height();
-  const int left = std::max(bar.left, bar.right - deltaWidth);
-  if (bar.left + readoutWidth + kGap <= bar.right - deltaWidth) {
-    return {left, bar.top, bar.right, bar.bottom};
+  const int right = bar.right - kRightMargin;
+  const int left = std::max(bar.left, right - deltaWidth);
+  if (bar.left + readoutWidth + kGap <= right - deltaWidth) {
+    return {left, bar.top, right, bar.bottom};
   }
-  return {left, bar.top - height, bar.right, bar.top};
+  return {left, bar.top - height, right, bar.top};
 }
 
 Rect ReadoutArea(const GraphState& s) {
