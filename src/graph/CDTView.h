@@ -128,7 +128,7 @@ class CDTView : public QWidget {
   void PlaceCursorB(qint64 index);
   // Zooms from the full view so that the points first..last fill the plot
   // with a margin of about a tenth of the span on each side, then puts A on
-  // `first` and B on `last`.
+  // `first` and B on `last` (taken in order: A on the earlier point).
   void ShowSpan(qint64 first, qint64 last);
   // The first and last point on the screen as last painted (first > last
   // when none is).
