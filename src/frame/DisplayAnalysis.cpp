@@ -24,15 +24,15 @@ DataPart PartOfDisplay(DisplayMode mode) {
 
 StatisticsSpan ChooseStatisticsSpan(std::int64_t cursorA, std::int64_t cursorB,
                                     std::pair<std::int64_t, std::int64_t> visible,
-                                    std::int64_t count, std::int64_t offset) {
+                                    std::int64_t count) {
   StatisticsSpan span;
   span.betweenCursors = cursorA >= 0 && cursorB >= 0;
   // A graph not laid out yet shows no span: the whole series then.
-  if (visible.second < visible.first) visible = {offset, offset + count - 1};
+  if (visible.second < visible.first) visible = {0, count - 1};
   std::int64_t first = span.betweenCursors ? std::min(cursorA, cursorB) : visible.first;
   std::int64_t last = span.betweenCursors ? std::max(cursorA, cursorB) : visible.second;
-  first = std::max<std::int64_t>(first - offset, 0);
-  last = std::min<std::int64_t>(last - offset, count - 1);
+  first = std::max<std::int64_t>(first, 0);
+  last = std::min<std::int64_t>(last, count - 1);
   if (first <= last) {
     span.first = first;
     span.last = last;
@@ -46,8 +46,8 @@ std::optional<EventTarget> TargetOfEvent(const Event& e, DataPart part, const CD
     if (part != DataPart::Store || e.record < 0 || e.record >= doc.trCount) return std::nullopt;
     target.mode = DisplayMode::StoreTr;
     target.trRecord = e.record;
-    target.first = static_cast<std::int64_t>(e.record) * kTrWavePoints;
-    target.last = target.first + kTrWavePoints - 1;
+    target.first = 0;
+    target.last = kTrWavePoints - 1;
     return target;
   }
   const std::int64_t count = part == DataPart::Store      ? doc.rmsCount
@@ -132,10 +132,6 @@ std::string DisplayAnalysis::SeriesName() const {
     default:
       return {};
   }
-}
-
-std::int64_t DisplayAnalysis::ViewOffset() const {
-  return mode_ == DisplayMode::StoreTr ? static_cast<std::int64_t>(trRecord_) * kTrWavePoints : 0;
 }
 
 SpanStatistics DisplayAnalysis::Statistics(const StatisticsSpan& span) {

@@ -37,18 +37,17 @@ struct StatisticsSpan {
   bool Empty() const { return last < first; }
 };
 
-// Cursor A and B (view points, -1 when not there) and the visible span (view
-// points) as a span of a series of `count` points whose point k is the view's
-// point k + offset: A-B in either order when both are there, else the
-// visible span (the whole series while the graph shows none); clipped to the
-// series.
+// Cursor A and B (points of the series, -1 when not there) and the visible
+// span as a span of a series of `count` points: A-B in either order when
+// both are there, else the visible span (the whole series while the graph
+// shows none); clipped to the series.
 StatisticsSpan ChooseStatisticsSpan(std::int64_t cursorA, std::int64_t cursorB,
                                     std::pair<std::int64_t, std::int64_t> visible,
-                                    std::int64_t count, std::int64_t offset);
+                                    std::int64_t count);
 
 // What choosing an event shows: the display, the TR record for a transient
-// (-1 otherwise), and the view points (0-based) the graph zooms to with A
-// on the first and B on the last.
+// (-1 otherwise), and the points of the display's series (0-based) the
+// graph zooms to with A on the first and B on the last.
 struct EventTarget {
   DisplayMode mode = DisplayMode::None;
   int trRecord = -1;
@@ -76,9 +75,6 @@ class DisplayAnalysis {
   const AnalysisSeries& Series();
   // "STORE RMS", "REAL TIME RMS", "STORE TR record 3"; "" without a series.
   std::string SeriesName() const;
-  // Series point k is the view's point k + ViewOffset() (a TR record's
-  // samples lie after those of the records before it).
-  std::int64_t ViewOffset() const;
 
   // The statistics of series points first .. last (a span that is not empty).
   SpanStatistics Statistics(const StatisticsSpan& span);

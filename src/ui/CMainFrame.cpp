@@ -108,6 +108,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
+  analysis_ = new AnalysisWindows(
+      {{*this, *prompter_, *view_, doc_}, settings_, *tools_, [this](int id) { OnCommand(id); }});
   reports_ = std::make_unique<ReportCommands>(
       ReportCommands::Host{{*this, *prompter_, *view_, doc_},
                            [this] { return frame_.ActiveMode(); },
@@ -380,6 +382,15 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kGraph:
       tools_->ShowGraph();
+      break;
+    case cmd::kStatistics:
+      analysis_->OpenStatistics();
+      break;
+    case cmd::kEvents:
+      analysis_->OpenEvents();
+      break;
+    case cmd::kEventLimits:
+      analysis_->EditLimits();
       break;
     default:
       break;

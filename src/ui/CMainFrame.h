@@ -27,6 +27,7 @@
 #include "logger/LinkHost.h"
 #include "logger/LoggerLink.h"
 #include "logger/RealTimeRun.h"
+#include "ui/AnalysisWindows.h"
 #include "ui/DisplaySettings.h"
 #include "ui/FileCommands.h"
 #include "ui/HelpWindow.h"
@@ -131,6 +132,8 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   const PowerPanelData& PowerTexts() const { return tools_->PowerTexts(); }
   // The TR File List's double click: shows TR record `record` in STORE TR.
   void ShowTrRecord(int record) { tools_->ShowTrRecord(record); }
+  // The Statistics and Events windows, the event shading and limits.
+  AnalysisWindows& Analysis() const { return *analysis_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -252,6 +255,7 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   bool portHintQueued_ = false;
   // The information panel and the tool windows over the main window.
   ToolWindows* tools_ = nullptr;
+  AnalysisWindows* analysis_ = nullptr;
   bool closing_ = false;         // settings written, the real close is on its way
   bool closeConfirmed_ = false;  // timer::kRealClose fired: let the window go
 };

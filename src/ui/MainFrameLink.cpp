@@ -123,6 +123,7 @@ void CMainFrame::ProgressClose() {
 }
 
 void CMainFrame::DownloadFinished() {
+  analysis_->DataChanged();
   DisplaySetup setup = view_->Display();
   setup.firstPoint = 1;
   setup.lastPoint = doc_.rmsCount;
@@ -152,6 +153,7 @@ void CMainFrame::DownloadFailed(const std::string&) {
 }
 
 void CMainFrame::RealTimeFirstBlock() {
+  analysis_->DataChanged();  // a new run: the last run's points are gone
   SyncLinkState();
   tools_->PowerTexts().Reset();
   tools_->ShowPowerTexts();
@@ -176,6 +178,7 @@ void CMainFrame::RealTimeJournalFailed(const std::string& problem) {
 }
 
 void CMainFrame::RealTimePointAdded() {
+  analysis_->RunGrew();
   MarkRunUnsaved(frame_);
   const bool firstPoint = doc_.rtCount == 1;
   // The wave analysis writes into the power panel only while it is open.

@@ -62,6 +62,7 @@ void CMainFrame::ToggleInfoPanel() {
 }
 
 void CMainFrame::ShowLoadedData(const std::string& tag) {
+  analysis_->DataChanged();
   DisplaySetup setup = view_->Display();
   setup.dataSaved = true;
   setup.firstPoint = 1;

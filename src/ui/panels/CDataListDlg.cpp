@@ -1,6 +1,5 @@
 #include "ui/panels/CDataListDlg.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
@@ -15,19 +14,7 @@ CDataListDlg::CDataListDlg(const CDTDoc& doc, QWidget* owner)
   setObjectName(QStringLiteral("dataList"));
   list_->setObjectName(QStringLiteral("dataListTable"));
   list_->SetModel(model_);
-  list_->setContextMenuPolicy(Qt::ActionsContextMenu);
-  auto* copy = new QAction(QStringLiteral("Copy"), list_);
-  copy->setObjectName(QStringLiteral("copyRowsAction"));
-  copy->setShortcut(QKeySequence::Copy);
-  copy->setShortcutContext(Qt::WidgetShortcut);
-  connect(copy, &QAction::triggered, this, &CDataListDlg::CopySelection);
-  list_->addAction(copy);
-  auto* all = new QAction(QStringLiteral("Select All"), list_);
-  all->setShortcut(QKeySequence::SelectAll);
-  all->setShortcutContext(Qt::WidgetShortcut);
-  connect(all, &QAction::triggered, list_, &VirtualRowView::SelectAll);
-  list_->addAction(all);
-  connect(list_, &VirtualRowView::copyRequested, this, &CDataListDlg::CopySelection);
+  AddCopyAndSelectAll(list_, QStringLiteral("copyRowsAction"), [this] { CopySelection(); });
   connect(list_->SelectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
             if (!selecting_ && current.isValid()) emit rowChosen(current.row());

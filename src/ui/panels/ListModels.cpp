@@ -1,7 +1,10 @@
 #include "ui/panels/ListModels.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+
+#include "analysis/AnalysisText.h"
 
 namespace acv {
 namespace {
@@ -109,6 +112,59 @@ QVariant TrListModel::data(const QModelIndex& index, int role) const {
 
 QVariant TrListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   return Title(TrListColumns(), section, orientation, role);
+}
+
+// ---- event list ----------------------------------------------------------------
+
+namespace {
+// No., Kind, Channel, First, Last, Start, End, Duration, Extreme, Open.
+constexpr std::array<int, 10> kEventWidths{50, 95, 65, 65, 65, 135, 135, 80, 95, 50};
+}  // namespace
+
+std::span<const int> EventListWidths() {
+  return kEventWidths;
+}
+
+EventListModel::EventListModel(QObject* parent)
+    : QAbstractTableModel(parent), titles_(EventTableHeaders()) {}
+
+void EventListModel::SetEvents(std::vector<Event> events) {
+  beginResetModel();
+  events_ = std::move(events);
+  cachedRow_ = -1;
+  endResetModel();
+}
+
+int EventListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : ClampRows(static_cast<std::int64_t>(events_.size()));
+}
+
+int EventListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(titles_.size());
+}
+
+QVariant EventListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  if (role == Qt::DisplayRole) {
+    if (index.row() != cachedRow_) {
+      cachedRow_ = index.row();
+      cachedCells_ = EventTableCells(
+          index.row() + 1, events_[static_cast<std::size_t>(index.row())], kSampleTimeFormat);
+    }
+    const auto column = static_cast<std::size_t>(index.column());
+    return column < cachedCells_.size() ? QString::fromStdString(cachedCells_[column]) : QString();
+  }
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+QVariant EventListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+  if (role == Qt::DisplayRole) {
+    return QString::fromStdString(titles_[static_cast<std::size_t>(section)]);
+  }
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
 }
 
 }  // namespace acv

@@ -1,9 +1,12 @@
 #pragma once
-// Table models of the two list windows. Neither holds a row: the Data List
-// model knows its row count and the display it lists, and data() asks the
-// list rules (frame/DataLists) for each cell the view paints.
+// Table models of the list windows. The Data List model holds no row: it
+// knows its row count and the display it lists, and data() asks the list
+// rules (frame/DataLists) for each cell the view paints. The event list holds
+// its events (a few thousand at most) and makes a row's texts when painted.
 #include <QAbstractTableModel>
+#include <vector>
 
+#include "analysis/Events.h"
 #include "data/CDTDoc.h"
 #include "frame/DataLists.h"
 
@@ -58,5 +61,31 @@ class TrListModel : public QAbstractTableModel {
   const CDTDoc& doc_;
   int rows_ = 0;
 };
+
+class EventListModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit EventListModel(QObject* parent = nullptr);
+
+  // Lists these events afresh.
+  void SetEvents(std::vector<Event> events);
+  const std::vector<Event>& Events() const { return events_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  std::vector<Event> events_;
+  std::vector<std::string> titles_;
+  // The texts of the row painted last: a row is painted cell by cell.
+  mutable int cachedRow_ = -1;
+  mutable std::vector<std::string> cachedCells_;
+};
+
+// The event list's column widths, in the order of its titles.
+std::span<const int> EventListWidths();
 
 }  // namespace acv

@@ -1,6 +1,7 @@
 #include "ui/panels/VirtualRowView.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -295,6 +296,23 @@ void VirtualRowView::keyPressEvent(QKeyEvent* event) {
     default:
       QAbstractScrollArea::keyPressEvent(event);
   }
+}
+
+void AddCopyAndSelectAll(VirtualRowView* list, const QString& copyName,
+                         const std::function<void()>& copy) {
+  list->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* copyAction = new QAction(QStringLiteral("Copy"), list);
+  copyAction->setObjectName(copyName);
+  copyAction->setShortcut(QKeySequence::Copy);
+  copyAction->setShortcutContext(Qt::WidgetShortcut);
+  QObject::connect(copyAction, &QAction::triggered, list, copy);
+  list->addAction(copyAction);
+  auto* all = new QAction(QStringLiteral("Select All"), list);
+  all->setShortcut(QKeySequence::SelectAll);
+  all->setShortcutContext(Qt::WidgetShortcut);
+  QObject::connect(all, &QAction::triggered, list, &VirtualRowView::SelectAll);
+  list->addAction(all);
+  QObject::connect(list, &VirtualRowView::copyRequested, list, copy);
 }
 
 }  // namespace acv

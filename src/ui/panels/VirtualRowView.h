@@ -9,6 +9,7 @@
 // close, Ctrl+C for a copy.
 #include <QAbstractScrollArea>
 #include <QPointer>
+#include <functional>
 
 class QAbstractItemModel;
 class QHeaderView;
@@ -67,5 +68,10 @@ class VirtualRowView : public QAbstractScrollArea {
   int rowHeight_;
   int anchor_ = -1;  // where Shift extends the selection from
 };
+
+// The context menu of a list of rows: "Copy" (Ctrl+C, also the view's
+// copyRequested) runs `copy`; "Select All" (Ctrl+A) selects every row.
+void AddCopyAndSelectAll(VirtualRowView* list, const QString& copyName,
+                         const std::function<void()>& copy);
 
 }  // namespace acv

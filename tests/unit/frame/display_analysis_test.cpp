@@ -43,25 +43,24 @@ CDTDoc TwoParts() {
 
 TEST(DisplayAnalysis, StatisticsSpanIsABetweenTheCursorsElseTheVisibleSpan) {
   struct Case {
-    std::int64_t a, b, visibleFirst, visibleLast, count, offset;
+    std::int64_t a, b, visibleFirst, visibleLast, count;
     std::int64_t first, last;  // expected; last < first: empty
     bool betweenCursors;
   };
   const Case cases[] = {
-      {3, 7, 0, 9, 10, 0, 3, 7, true},              // A before B
-      {7, 3, 0, 9, 10, 0, 3, 7, true},              // B before A
-      {5, 5, 0, 9, 10, 0, 5, 5, true},              // one point
-      {4, -1, 2, 6, 10, 0, 2, 6, false},            // no B: the visible span
-      {-1, 4, 2, 6, 10, 0, 2, 6, false},            // B without A (mouse off the plot)
-      {-1, -1, 0, 40, 10, 0, 0, 9, false},          // a span wider than the series
-      {-1, -1, 0, -1, 251, 251, 0, 250, false},     // no visible span yet: all of it
-      {260, 300, 251, 501, 251, 251, 9, 49, true},  // TR record 1: view points shifted
-      {20, 30, 0, 9, 10, 0, 0, -1, true},           // A-B beyond the series
+      {3, 7, 0, 9, 10, 3, 7, true},         // A before B
+      {7, 3, 0, 9, 10, 3, 7, true},         // B before A
+      {5, 5, 0, 9, 10, 5, 5, true},         // one point
+      {4, -1, 2, 6, 10, 2, 6, false},       // no B: the visible span
+      {-1, 4, 2, 6, 10, 2, 6, false},       // B without A (mouse off the plot)
+      {-1, -1, 0, 40, 10, 0, 9, false},     // a span wider than the series
+      {-1, -1, 0, -1, 251, 0, 250, false},  // no visible span yet: all of it
+      {20, 30, 0, 9, 10, 0, -1, true},      // A-B beyond the series
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.a << "," << c.b << " offset " << c.offset);
+    SCOPED_TRACE(testing::Message() << c.a << "," << c.b);
     const StatisticsSpan span =
-        ChooseStatisticsSpan(c.a, c.b, {c.visibleFirst, c.visibleLast}, c.count, c.offset);
+        ChooseStatisticsSpan(c.a, c.b, {c.visibleFirst, c.visibleLast}, c.count);
     EXPECT_EQ(span.betweenCursors, c.betweenCursors);
     EXPECT_EQ(span.Empty(), c.last < c.first);
     if (!span.Empty()) {
@@ -76,31 +75,30 @@ TEST(DisplayAnalysis, EachDisplayAnalysesTheSeriesItDraws) {
   struct Case {
     DisplayMode mode;
     int record;
-    std::int64_t count, offset;
+    std::int64_t count;
     const char* name;
     DataPart part;
   };
   const Case cases[] = {
-      {DisplayMode::StoreRms, 0, 6, 0, "STORE RMS", DataPart::Store},
-      {DisplayMode::StoreTr, 1, kTrWavePoints, kTrWavePoints, "STORE TR record 2", DataPart::Store},
-      {DisplayMode::RealTimeRms, 0, 4, 0, "REAL TIME RMS", DataPart::RealTime},
-      {DisplayMode::RealTimeFreq, 0, 4, 0, "REAL TIME RMS", DataPart::RealTime},
-      {DisplayMode::RealTimeS, 0, 4, 0, "REAL TIME RMS", DataPart::RealTime},
-      {DisplayMode::RealTimeEpa, 0, 0, 0, "", DataPart::RealTime},
-      {DisplayMode::None, 0, 0, 0, "", DataPart::None},
+      {DisplayMode::StoreRms, 0, 6, "STORE RMS", DataPart::Store},
+      {DisplayMode::StoreTr, 1, kTrWavePoints, "STORE TR record 2", DataPart::Store},
+      {DisplayMode::RealTimeRms, 0, 4, "REAL TIME RMS", DataPart::RealTime},
+      {DisplayMode::RealTimeFreq, 0, 4, "REAL TIME RMS", DataPart::RealTime},
+      {DisplayMode::RealTimeS, 0, 4, "REAL TIME RMS", DataPart::RealTime},
+      {DisplayMode::RealTimeEpa, 0, 0, "", DataPart::RealTime},
+      {DisplayMode::None, 0, 0, "", DataPart::None},
   };
   DisplayAnalysis analysis(doc);
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     analysis.ShowDisplay(c.mode, c.record);
     EXPECT_EQ(analysis.Series().count, c.count);
-    EXPECT_EQ(analysis.ViewOffset(), c.offset);
     EXPECT_EQ(analysis.SeriesName(), c.name);
     EXPECT_EQ(analysis.Part(), c.part);
   }
   // The prepared answers are the plain scan's, on the record shown too.
   analysis.ShowDisplay(DisplayMode::StoreTr, 1);
-  const StatisticsSpan span = ChooseStatisticsSpan(-1, -1, {251, 501}, 251, 251);
+  const StatisticsSpan span = ChooseStatisticsSpan(-1, -1, {0, 250}, 251);
   const SpanStatistics s = analysis.Statistics(span);
   EXPECT_EQ(s.channels[1].min, -900.0);
   EXPECT_EQ(s.channels[1].minPoint, 8);
@@ -184,7 +182,7 @@ TEST(DisplayAnalysis, ChoosingAnEventShowsItsDisplayAndPoints) {
   };
   const Case cases[] = {
       {store[0], DataPart::Store, DisplayMode::StoreRms, -1, 2, 3},
-      {store[2], DataPart::Store, DisplayMode::StoreTr, 1, kTrWavePoints, 2 * kTrWavePoints - 1},
+      {store[2], DataPart::Store, DisplayMode::StoreTr, 1, 0, kTrWavePoints - 1},
       {run[0], DataPart::RealTime, DisplayMode::RealTimeRms, -1, 1, 2},
   };
   for (const Case& c : cases) {

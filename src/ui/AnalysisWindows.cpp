@@ -1,0 +1,196 @@
+#include "ui/AnalysisWindows.h"
+
+#include <QDialog>
+#include <QTimer>
+#include <algorithm>
+
+#include "frame/Commands.h"
+#include "graph/CDTView.h"
+#include "ui/ToolWindows.h"
+#include "ui/dialogs/CEventLimitsDlg.h"
+#include "ui/panels/CEventsDlg.h"
+#include "ui/panels/CStatisticsDlg.h"
+
+namespace acv {
+namespace {
+
+int CommandOfMode(DisplayMode mode) {
+  switch (mode) {
+    case DisplayMode::StoreTr:
+      return cmd::kStoreTr;
+    case DisplayMode::RealTimeRms:
+      return cmd::kRealTimeRms;
+    default:
+      return cmd::kStoreRms;
+  }
+}
+
+QString EventsCaption(DataPart part) {
+  switch (part) {
+    case DataPart::Store:
+      return QStringLiteral("STORE Events");
+    case DataPart::RealTime:
+      return QStringLiteral("REAL TIME Events");
+    case DataPart::None:
+      break;
+  }
+  return QStringLiteral("Events");
+}
+
+// Shown, in front and with the keyboard: the arrow keys, Enter and Ctrl+C
+// act in the window the user just asked for. The menu that chose the
+// command gives the keyboard back to the main window as it closes, so the
+// window asks for it once the menu is gone.
+void BringUp(QWidget* window) {
+  window->show();
+  window->raise();
+  QTimer::singleShot(0, window, [window] { window->activateWindow(); });
+}
+
+}  // namespace
+
+AnalysisWindows::AnalysisWindows(Host host)
+    : QObject(&host.owner), host_(std::move(host)), analysis_(host_.doc) {
+  CDTView& view = host_.view;
+  connect(&view, &CDTView::displayChanged, this, &AnalysisWindows::Refresh);
+  connect(&view, &CDTView::cursorsChanged, this, &AnalysisWindows::RefreshStatistics);
+  connect(&view, &CDTView::visibleSpanChanged, this, &AnalysisWindows::RefreshStatistics);
+}
+
+CStatisticsDlg* AnalysisWindows::Statistics() const {
+  return statistics_;
+}
+
+CEventsDlg* AnalysisWindows::Events() const {
+  return events_;
+}
+
+QDialog* AnalysisWindows::LimitsDialog() const {
+  return limitsDialog_;
+}
+
+void AnalysisWindows::DataChanged() {
+  analysis_.DataChanged();
+  // The shading read the data that are gone. The display for the new data
+  // is set up after this call; the windows follow it then, or at the latest
+  // from the event loop when the display stays as it was.
+  shading_ = nullptr;
+  host_.view.SetEventShading(nullptr);
+  QTimer::singleShot(0, this, &AnalysisWindows::Refresh);
+}
+
+void AnalysisWindows::RunGrew() {
+  analysis_.RunGrew();
+  Refresh();
+}
+
+void AnalysisWindows::Refresh() {
+  CDTView& view = host_.view;
+  analysis_.ShowDisplay(view.Mode(), view.Display().trRecord);
+  analysis_.SetLimits(host_.settings.eventLimits);
+  // The same shading stays on the graph: no full repaint at a real-time
+  // point that changed no event.
+  std::shared_ptr<const EventShading> shading = analysis_.Shading();
+  if (shading != shading_) {
+    shading_ = shading;
+    view.SetEventShading(std::move(shading));
+  }
+  RefreshEvents();
+  RefreshStatistics();
+}
+
+void AnalysisWindows::RefreshStatistics() {
+  if (statistics_ == nullptr) return;
+  const CDTView& view = host_.view;
+  const AnalysisSeries& series = analysis_.Series();
+  std::string text = kNoStatisticsText;
+  if (series.count > 0) {
+    const StatisticsSpan span = ChooseStatisticsSpan(view.CursorPoint(), view.CursorBPoint(),
+                                                     view.VisiblePoints(), series.count);
+    if (!span.Empty()) {
+      text =
+          StatisticsText(analysis_.SeriesName(), analysis_.Statistics(span), span.betweenCursors);
+    }
+  }
+  statistics_->ShowText(QString::fromStdString(text));
+}
+
+void AnalysisWindows::RefreshEvents() {
+  if (events_ == nullptr) return;
+  events_->SetEvents(analysis_.Events(), EventsCaption(analysis_.Part()));
+}
+
+QRect AnalysisWindows::BesideGraph(int width, int height, bool bottom) const {
+  // At the right of the graph below the information panel, as the Data List
+  // opens: the curves at the left stay in sight.
+  const CDTView& view = host_.view;
+  const int panel = std::max(0, view.Display().panelHeight);
+  const QRect area(view.mapToGlobal(QPoint(0, panel)),
+                   QSize(view.width(), std::max(1, view.height() - panel)));
+  width = std::clamp(width, 1, area.width());
+  height = std::clamp(height, 1, area.height());
+  const int y = bottom ? area.bottom() + 1 - height : area.top();
+  return QRect(area.right() + 1 - width, y, width, height);
+}
+
+void AnalysisWindows::OpenStatistics() {
+  if (statistics_ != nullptr) {
+    BringUp(statistics_);
+    return;
+  }
+  statistics_ = new CStatisticsDlg(&host_.owner);
+  Refresh();
+  const QSize size = statistics_->sizeHint() + QSize(40, 30);
+  statistics_->PlaceAt(BesideGraph(size.width(), size.height(), true));
+  BringUp(statistics_);
+}
+
+void AnalysisWindows::OpenEvents() {
+  if (events_ != nullptr) {
+    BringUp(events_);
+    return;
+  }
+  events_ = new CEventsDlg(&host_.owner);
+  connect(events_, &CEventsDlg::eventChosen, this, &AnalysisWindows::OnEventChosen);
+  Refresh();
+  int columns = 0;
+  for (const int width : EventListWidths()) columns += width;
+  const CDTView& view = host_.view;
+  events_->PlaceAt(
+      BesideGraph(std::min(columns + 30, view.width() * 3 / 4), view.height() * 2 / 5, false));
+  BringUp(events_);
+  events_->List()->setFocus(Qt::OtherFocusReason);
+}
+
+void AnalysisWindows::OnEventChosen(int row) {
+  const std::vector<Event>& events = events_->Model()->Events();
+  if (row < 0 || static_cast<std::size_t>(row) >= events.size()) return;
+  const std::optional<EventTarget> target =
+      TargetOfEvent(events[static_cast<std::size_t>(row)], analysis_.Part(), host_.doc);
+  if (!target) return;
+  CDTView& view = host_.view;
+  if (view.Mode() != target->mode) host_.runCommand(CommandOfMode(target->mode));
+  if (view.Mode() != target->mode) return;  // the command was refused
+  if (target->trRecord >= 0) {
+    host_.tools.ShowTrRecord(target->trRecord);
+    host_.tools.SelectTrRecord(target->trRecord);
+  }
+  view.ShowSpan(target->first, target->last);
+}
+
+void AnalysisWindows::EditLimits() {
+  if (limitsDialog_ != nullptr) {
+    limitsDialog_->raise();
+    return;
+  }
+  auto* dialog = new CEventLimitsDlg(host_.prompter, host_.settings.eventLimits, &host_.owner);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    host_.settings.eventLimits = dialog->Accepted();
+    Refresh();
+  });
+  limitsDialog_ = dialog;
+  dialog->open();
+}
+
+}  // namespace acv

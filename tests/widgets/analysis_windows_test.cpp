@@ -1,0 +1,145 @@
+// The Statistics and Events windows and the Event Limits dialog in the main
+// window: opened by their commands, following the cursors, a chosen event
+// shown on the graph, the copies, and new limits taking effect.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "analysis/AnalysisText.h"
+#include "data/DataFile.h"
+#include "frame/Commands.h"
+#include "frame_fixture.h"
+#include "graph/CDTView.h"
+#include "ui/AnalysisWindows.h"
+#include "ui/dialogs/CEventLimitsDlg.h"
+#include "ui/panels/CEventsDlg.h"
+#include "ui/panels/CStatisticsDlg.h"
+#include "ui/panels/CTrFileListDlg.h"
+
+namespace acv::test {
+namespace {
+
+class AnalysisWindowsTest : public FrameTest {
+ protected:
+  // 200 points of CH1 (V) and CH2 (A) with a dip at points 101 .. 110 and a
+  // TR record at point 6: a transient, then the dip.
+  void LoadWithDip() {
+    CDTDoc doc = StoreData(200, true);
+    for (int k = 100; k < 110; ++k) doc.rmsCh1[static_cast<std::size_t>(k)] = 180.0f;
+    const std::string path = ui.Path("dip.stdata");
+    ASSERT_EQ(SaveDataFile(doc, path), "");
+    ASSERT_TRUE(Frame().OpenDataFile(QString::fromStdString(path)));
+    QCoreApplication::processEvents();
+  }
+  CDTView& View() { return *Frame().View(); }
+  void Copy(QWidget* widget) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(widget, &press);
+  }
+};
+
+TEST_F(AnalysisWindowsTest, StatisticsFollowTheCursorsAndCopyAsShown) {
+  LoadWithDip();
+  Frame().OnCommand(cmd::kStatistics);
+  CStatisticsDlg* window = Frame().Analysis().Statistics();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->Text().contains("visible span")) << window->Text().toStdString();
+
+  View().PlaceCursorOnPoint(120);
+  View().PlaceCursorB(99);  // B before A: the span is still 100 .. 121
+  const SpanStatistics expected = ScanSpan(StoreRmsSeries(Frame().Doc()), 99, 120);
+  EXPECT_EQ(window->Text().toStdString(),
+            StatisticsText("STORE RMS", expected, /*betweenCursors=*/true));
+  EXPECT_TRUE(window->Text().contains("Energy:"));  // a V/A pair
+
+  QApplication::clipboard()->clear();
+  QApplication::setActiveWindow(window);
+  Copy(window);
+  EXPECT_EQ(QApplication::clipboard()->text(), window->Text());
+
+  View().PlaceCursorB(-1);
+  EXPECT_TRUE(window->Text().contains("visible span"));
+}
+
+TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
+  LoadWithDip();
+  Frame().OnCommand(cmd::kEvents);
+  CEventsDlg* window = Frame().Analysis().Events();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "STORE Events");
+  ASSERT_EQ(window->Model()->rowCount(), 2);
+  EXPECT_FALSE(window->EmptyNote()->isVisibleTo(window));
+
+  window->List()->SetCurrentRow(1);  // the dip
+  EXPECT_EQ(View().Mode(), DisplayMode::StoreRms);
+  EXPECT_EQ(View().CursorPoint(), 100);
+  EXPECT_EQ(View().CursorBPoint(), 109);
+  const auto [first, last] = View().VisiblePoints();
+  EXPECT_LE(first, 100);
+  EXPECT_GT(last, 109);
+  EXPECT_LT(last - first, 30);  // zoomed in, with a margin around the dip
+
+  // Both rows copied as the Data List copies: titles, then the rows.
+  window->List()->SelectAll();
+  Copy(window->List());
+  const std::vector<Event>& events = window->Model()->Events();
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+            EventsCopyText(events, {0, 1}, kSampleTimeFormat));
+
+  // Enter on the transient: its record in STORE TR, the list stays open.
+  window->List()->SetCurrentRow(0);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(window->List(), &enter);
+  EXPECT_EQ(View().Mode(), DisplayMode::StoreTr);
+  EXPECT_EQ(View().Display().trRecord, 0);
+  EXPECT_EQ(View().CursorBPoint(), kTrWavePoints - 1);
+  EXPECT_NE(Frame().Analysis().Events(), nullptr);
+  EXPECT_EQ(window->Model()->rowCount(), 2);
+}
+
+TEST_F(AnalysisWindowsTest, NewLimitsChangeTheEventsAndABadOneChangesNothing) {
+  LoadWithDip();
+  Frame().OnCommand(cmd::kEvents);
+  CEventsDlg* window = Frame().Analysis().Events();
+  ASSERT_EQ(window->Model()->rowCount(), 2);
+
+  auto dialogWithDip = [this](const char* dip) {
+    Frame().OnCommand(cmd::kEventLimits);
+    auto* dialog = qobject_cast<CEventLimitsDlg*>(Frame().Analysis().LimitsDialog());
+    EXPECT_NE(dialog, nullptr);
+    dialog->Field(LimitField::Dip)->setText(QString::fromLatin1(dip));
+    dialog->OkButton()->click();
+    return dialog;
+  };
+  dialogWithDip("7x");
+  EXPECT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_TRUE(ui.prompter.messages.back().contains("dip threshold"));
+  ASSERT_NE(Frame().Analysis().LimitsDialog(), nullptr);  // still open
+  Frame().Analysis().LimitsDialog()->reject();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Frame().Settings().eventLimits, EventLimits{});
+
+  dialogWithDip("70");  // 161 V: the dip to 180 V is none
+  EXPECT_EQ(Frame().Settings().eventLimits.dipPct, 70.0);
+  ASSERT_EQ(window->Model()->rowCount(), 1);
+  EXPECT_EQ(window->Model()->Events()[0].kind, EventKind::Transient);
+
+  // Defaults puts the program's limits back.
+  Frame().OnCommand(cmd::kEventLimits);
+  auto* dialog = qobject_cast<CEventLimitsDlg*>(Frame().Analysis().LimitsDialog());
+  ASSERT_NE(dialog, nullptr);
+  dialog->DefaultsButton()->click();
+  EXPECT_EQ(dialog->Field(LimitField::Dip)->text(), "90");
+  dialog->OkButton()->click();
+  EXPECT_EQ(Frame().Settings().eventLimits, EventLimits{});
+  EXPECT_EQ(window->Model()->rowCount(), 2);
+}
+
+}  // namespace
+}  // namespace acv::test
