@@ -45,6 +45,7 @@ CDTView::CDTView(const CDTDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
   ownTimers_ = std::make_unique<QtTimerHost>();
   UseTimerHost(ownTimers_.get());
   CreateControls();
+  painter_.options().eventLegendUnderPlot = false;  // the toolbar shows it
   TakeSettings(look_);
   CopyDisplayIntoState();
   UpdateFocusPolicy();
@@ -159,6 +160,7 @@ void CDTView::SetDisplayMode(DisplayMode mode) {
   if (mode == mode_) return;
   mode_ = mode;
   CopyDisplayIntoState();
+  UpdateEventLegend();
   // The readout described a point of the display just left.
   ClearCursor();
   spanOutdated_ = true;
@@ -214,6 +216,7 @@ void CDTView::RealTimePointAdded() {
 
 void CDTView::SetEventShading(std::shared_ptr<const EventShading> shading) {
   painter_.options().events = std::move(shading);
+  UpdateEventLegend();
   stale_ = true;
   update();
 }

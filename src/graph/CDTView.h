@@ -47,6 +47,7 @@
 #include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Readout.h"
 
+class QLabel;
 class QScrollBar;
 class QToolBar;
 
@@ -165,6 +166,7 @@ class CDTView : public QWidget {
   QScrollBar* Channel1Bar() const { return ch1Bar_; }
   QScrollBar* Channel2Bar() const { return ch2Bar_; }
   QToolBar* GraphToolBar() const { return toolBar_; }
+  QLabel* EventLegend() const { return eventLegend_; }
 
  signals:
   // The cursor readout now shows this 0-based point.
@@ -200,6 +202,9 @@ class CDTView : public QWidget {
   void PlaceStartPanel();
   void PlaceInfoPanel();
   void PlaceControls();
+  // The kinds of the events shaded in the display on show, at the right end
+  // of the graph's toolbar.
+  void UpdateEventLegend();
   void SyncScrollBars();
   void OnHorizontalAction(int action);
   void OnVerticalAction(int channel, int action);
@@ -261,6 +266,7 @@ class CDTView : public QWidget {
   QScrollBar* ch2Bar_ = nullptr;  // id 101, right
   QScrollBar* ch1Bar_ = nullptr;  // id 102, left
   QToolBar* toolBar_ = nullptr;
+  QLabel* eventLegend_ = nullptr;  // on the toolbar
 };
 
 }  // namespace acv

@@ -344,7 +344,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
       QPoint(client.right - 10, client.bottom - 10), QPoint(client.left + 10, client.bottom - 10)};
   p.drawPolygon(corners, 4);
   PaintLegends(p, s);
-  if (ShowsEvents(s)) PaintEventLegend(p, s);
+  if (ShowsEvents(s) && options_.eventLegendUnderPlot) PaintEventLegend(p, s);
   p.end();
   FinishGraphPaint(model.state);
 }

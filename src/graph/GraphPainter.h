@@ -52,9 +52,13 @@ class GraphPainter {
     // them, without its per-line set-up); off sends every line through
     // QPainter, for comparison.
     bool directSpans = true;
-    // Events shaded under the curves, with their kinds in a legend above
+    // Events shaded under the curves, with their kinds in a legend under
     // the plot; none when null.
     std::shared_ptr<const EventShading> events;
+    // The legend of the event kinds under the plot. On the screen the
+    // horizontal scroll bar lies there, and the graph's toolbar shows the
+    // legend instead.
+    bool eventLegendUnderPlot = true;
   };
 
   GraphPainter();

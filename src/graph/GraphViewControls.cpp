@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -104,7 +105,32 @@ void CDTView::CreateControls() {
   zoomOut->setData(viewcmd::kZoomOut);
   zoomOut->setToolTip(QStringLiteral("Zoom Out: back to the full view"));
   connect(zoomOut, &QAction::triggered, this, [this] { OnCommand(viewcmd::kZoomOut); });
+  // The event legend keeps to the right end of the bar.
+  auto* spacer = new QWidget(toolBar_);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  toolBar_->addWidget(spacer);
+  eventLegend_ = new QLabel(toolBar_);
+  eventLegend_->setObjectName(QStringLiteral("eventLegend"));
+  eventLegend_->setTextFormat(Qt::RichText);
+  toolBar_->addWidget(eventLegend_);
   toolBar_->hide();
+}
+
+void CDTView::UpdateEventLegend() {
+  const std::shared_ptr<const EventShading>& shading = painter_.options().events;
+  QString html;
+  if (shading && shading->mode == model_.state.mode) {
+    for (const EventKind kind : KindsPresent(shading->events)) {
+      const QColor colour(static_cast<QRgb>(EventKindColour(kind)));
+      html += QStringLiteral(
+                  "<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;</span>"
+                  "&nbsp;%2&nbsp;&nbsp;&nbsp;")
+                  .arg(colour.name(), QString::fromLatin1(EventKindName(kind)));
+    }
+  }
+  eventLegend_->setText(html);
+  eventLegend_->setToolTip(html.isEmpty() ? QString()
+                                          : QStringLiteral("Events shaded in the graph"));
 }
 
 void CDTView::PlaceStartPanel() {

@@ -26,6 +26,7 @@ QImage CDTView::GraphPicture(bool printing, QSize size) {
   GraphModel copy = model_;
   GraphPainter::Options options = painter_.options();
   options.printing = printing;
+  options.eventLegendUnderPlot = true;  // no scroll bar over a picture
   GraphPainter painter(options);
   painter.Paint(image, copy, doc_);
   const GraphState& s = copy.state;

@@ -129,7 +129,11 @@ QRect AnalysisWindows::BesideGraph(int width, int height, bool bottom) const {
                    QSize(view.width(), std::max(1, view.height() - panel)));
   width = std::clamp(width, 1, area.width());
   height = std::clamp(height, 1, area.height());
-  const int y = bottom ? area.bottom() + 1 - height : area.top();
+  // At the bottom it stands on the grey box's lower edge: the readout bar
+  // below, with the cursors' values and B-A, stays in sight.
+  const int boxBottom = view.mapToGlobal(QPoint(0, view.State().graphBox.bottom)).y();
+  const int y =
+      bottom ? std::max(area.top(), std::min(area.bottom() + 1, boxBottom) - height) : area.top();
   return QRect(area.right() + 1 - width, y, width, height);
 }
 

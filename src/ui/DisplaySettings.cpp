@@ -24,10 +24,13 @@ QDialog* DisplaySettings::OpenDialog() const {
 
 void DisplaySettings::AddGraphToolButtons(const std::function<QAction*(int)>& actionOf) {
   QToolBar* bar = host_.view.GraphToolBar();
+  // After the view's own Zoom Out, before the stretch that keeps the event
+  // legend at the right end.
+  QAction* stretch = bar->actions().value(1);
   for (int id : {cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes}) {
     QAction* action = actionOf(id);
     action->setIcon(GraphToolIcon(id));
-    bar->addAction(action);
+    bar->insertAction(stretch, action);
   }
 }
 

@@ -76,6 +76,12 @@ TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
   ASSERT_EQ(window->Model()->rowCount(), 2);
   EXPECT_FALSE(window->EmptyNote()->isVisibleTo(window));
 
+  // The kinds shaded are named on the graph's toolbar, where no scroll bar
+  // covers them; STORE TR shades nothing.
+  EXPECT_TRUE(View().EventLegend()->text().contains("dip"));
+  EXPECT_TRUE(View().EventLegend()->text().contains("transient"));
+  EXPECT_TRUE(View().EventLegend()->isVisibleTo(&View()));
+
   window->List()->SetCurrentRow(1);  // the dip
   EXPECT_EQ(View().Mode(), DisplayMode::StoreRms);
   EXPECT_EQ(View().CursorPoint(), 100);
@@ -97,6 +103,7 @@ TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(window->List(), &enter);
   EXPECT_EQ(View().Mode(), DisplayMode::StoreTr);
+  EXPECT_TRUE(View().EventLegend()->text().isEmpty());
   EXPECT_EQ(View().Display().trRecord, 0);
   EXPECT_EQ(View().CursorBPoint(), kTrWavePoints - 1);
   EXPECT_NE(Frame().Analysis().Events(), nullptr);
