@@ -5,16 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/NumberText.h"
 #include "data/TimeText.h"
 
 namespace acv {
 namespace {
-
-std::string Printf(const char* format, double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, value);
-  return buf;
-}
 
 // The shortest text that reads back as the same double; "null" for what
 // JSON cannot hold.
@@ -46,8 +41,9 @@ std::string JsonString(const std::string& text) {
 // Duration in seconds as a number: whole seconds bare, fractions with seven
 // significant digits (a transient's 251 samples: 0.0219374).
 std::string SecondsNumber(double seconds) {
-  if (seconds == std::trunc(seconds) && std::fabs(seconds) < 1e15) return Printf("%.0f", seconds);
-  return Printf("%.7g", seconds);
+  if (seconds == std::trunc(seconds) && std::fabs(seconds) < 1e15)
+    return FormatNumber("%.0f", seconds);
+  return FormatNumber("%.7g", seconds);
 }
 
 std::string Padded(const std::string& text, std::size_t width, bool right) {
@@ -91,14 +87,14 @@ std::string ExtremeText(const Event& e) {
 }  // namespace
 
 std::string LevelText(double value, int decimals) {
-  std::string text = Printf(decimals == 0 ? "%.0f" : "%.1f", value);
+  std::string text = FormatNumber(decimals == 0 ? "%.0f" : "%.1f", value);
   if (decimals != 0 && (text == "0.0" || text == "-0.0")) return "LO";
   return text;
 }
 
 std::string DurationText(double seconds) {
   if (!std::isfinite(seconds) || seconds < 0) return "";
-  if (seconds < 1.0) return Printf("%.1f ms", seconds * 1000.0);
+  if (seconds < 1.0) return FormatNumber("%.1f ms", seconds * 1000.0);
   const long long total = std::llround(seconds);
   const long long days = total / 86400, rest = total % 86400;
   char buf[64];
@@ -116,7 +112,7 @@ std::string EventCsvLine(int number, const Event& e) {
     line += ",";
   line += "," + FormatTime(e.start, kCsvTimeFormat) + "," + FormatTime(e.end, kCsvTimeFormat) +
           "," + SecondsNumber(e.durationS) + "," +
-          Printf(Decimals(e) == 0 ? "%.0f" : "%.1f", e.extreme) + "," + e.unit + "," +
+          FormatNumber(Decimals(e) == 0 ? "%.0f" : "%.1f", e.extreme) + "," + e.unit + "," +
           (e.open ? "1" : "0");
   return line;
 }
@@ -158,16 +154,16 @@ std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s) {
       continue;
     }
     rows.push_back({ChannelName(c), ch.unit, LevelText(ch.min), std::to_string(ch.minPoint),
-                    LevelText(ch.max), std::to_string(ch.maxPoint), Printf("%.2f", ch.mean),
-                    Printf("%.3f", ch.stddev)});
+                    LevelText(ch.max), std::to_string(ch.maxPoint), FormatNumber("%.2f", ch.mean),
+                    FormatNumber("%.3f", ch.stddev)});
   }
   return rows;
 }
 
 std::vector<std::string> PowerLines(const SpanStatistics& s) {
   if (!s.hasPower) return {};
-  return {"Mean S(VA):  " + Printf("%.1f", s.meanVa) + " VA",
-          "Energy:      " + Printf("%.3f", s.energyVah) + " VAh"};
+  return {"Mean S(VA):  " + FormatNumber("%.1f", s.meanVa) + " VA",
+          "Energy:      " + FormatNumber("%.3f", s.energyVah) + " VAh"};
 }
 
 std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* timePattern) {
@@ -212,19 +208,19 @@ std::string StatisticsJson(const SpanStatistics& s) {
 }
 
 std::string BandHeading(const EventLimits& limits) {
-  return "Band " + Printf("%.1f", limits.BandLow()) + " .. " + Printf("%.1f", limits.BandHigh()) +
-         " V (Un " + Printf("%g", limits.nominal) + " V +- " + Printf("%g", 100.0 - limits.dipPct) +
-         " %)";
+  return "Band " + FormatNumber("%.1f", limits.BandLow()) + " .. " +
+         FormatNumber("%.1f", limits.BandHigh()) + " V (Un " + FormatNumber("%g", limits.nominal) +
+         " V +- " + FormatNumber("%g", 100.0 - limits.dipPct) + " %)";
 }
 
 std::string BandLine(const BandShare& share) {
   std::string line = std::string(ChannelName(share.channel)) + ": " +
-                     Printf("%.1f", 100.0 * share.PointShare()) + " % of " +
+                     FormatNumber("%.1f", 100.0 * share.PointShare()) + " % of " +
                      std::to_string(share.points) + " points within the band";
   if (!share.hasTenMinute)
     return line + "; no 10-minute means (the interval does not divide 600 s)";
   if (share.means == 0) return line + "; no complete 10 minutes";
-  return line + "; " + Printf("%.1f", 100.0 * share.MeanShare()) + " % of " +
+  return line + "; " + FormatNumber("%.1f", 100.0 * share.MeanShare()) + " % of " +
          std::to_string(share.means) + " 10-minute means";
 }
 

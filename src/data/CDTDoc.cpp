@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "data/NumberText.h"
+
 namespace acv {
 namespace {
 
@@ -19,13 +21,6 @@ TimeStamp AddSeconds(TimeStamp base, std::int64_t offset) {
                       : std::numeric_limits<TimeStamp>::min();
   }
   return sum;
-}
-
-std::string FormatValue(const char* pattern, double value) {
-  char buf[64];
-  int n = std::snprintf(buf, sizeof buf, pattern, value);
-  if (n < 0) return {};
-  return std::string(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
 }
 
 // One channel's STORE statistics: the maximum text carries a blank between
@@ -55,8 +50,8 @@ void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
       FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(maxAt, 0)), kSampleTimeFormat);
   const std::string minTime =
       FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(minAt, 0)), kSampleTimeFormat);
-  maxText = FormatValue("%.1f ", maximum) + unit + " @" + maxTime;
-  minText = FormatValue("%.1f", minimum) + unit + " @" + minTime;
+  maxText = FormatNumber("%.1f ", maximum) + unit + " @" + maxTime;
+  minText = FormatNumber("%.1f", minimum) + unit + " @" + minTime;
 }
 
 }  // namespace
@@ -130,7 +125,7 @@ std::string ExtremeText(ExtremeKind kind, float v, TimeStamp pointTime) {
   } else if (v == 0.0f) {
     return "LO @" + time;
   }
-  return FormatValue("%.1f @", v) + time;
+  return FormatNumber("%.1f @", v) + time;
 }
 
 }  // namespace

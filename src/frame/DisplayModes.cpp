@@ -3,14 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "data/NumberText.h"
+
 namespace acv {
 namespace {
-
-std::string Format(const char* pattern, double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, pattern, value);
-  return buf;
-}
 
 std::string FormatInt(std::int64_t value) {
   return std::to_string(value);
@@ -104,7 +100,7 @@ ModeEffects EnterStoreRms(FrameState& frame, DisplaySetup& view, InfoTexts& info
     NarrowInstrumentColumn(frame, fx);
   }
   info.modeText = ModeName(DisplayMode::StoreRms);
-  info.rateText = Format("%.0f s", doc.rmsInterval);
+  info.rateText = FormatNumber("%.0f s", doc.rmsInterval);
   info.startText = TimeText(doc.rmsStartTime);
   info.countText = FormatInt(doc.rmsCount);
   if (view.plotCh1) {
@@ -239,8 +235,8 @@ ModeEffects EnterDisplayMode(DisplayMode mode, FrameState& frame, DisplaySetup& 
 }
 
 void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std::string& unit) {
-  info.riseText = Format("%.0f", doc.riseLevel) + unit;
-  info.dropText = Format("%.0f", doc.dropLevel) + unit;
+  info.riseText = FormatNumber("%.0f", doc.riseLevel) + unit;
+  info.dropText = FormatNumber("%.0f", doc.dropLevel) + unit;
   const std::size_t begin = static_cast<std::size_t>(record) * kTrWavePoints;
   if (record < 0 || record >= doc.trCount || begin + kTrWavePoints > doc.trWaves.size()) {
     info.trMaxText.clear();
@@ -254,8 +250,8 @@ void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std
     if (v >= maximum) maximum = v;
     if (v <= minimum) minimum = v;
   }
-  info.trMaxText = Format("%.0f ", maximum) + unit;
-  info.trMinText = Format("%.0f ", minimum) + unit;
+  info.trMaxText = FormatNumber("%.0f ", maximum) + unit;
+  info.trMinText = FormatNumber("%.0f ", minimum) + unit;
 }
 
 bool ShowTrRecord(DisplaySetup& view, InfoTexts& info, const CDTDoc& doc, int record) {
@@ -268,7 +264,7 @@ bool ShowTrRecord(DisplaySetup& view, InfoTexts& info, const CDTDoc& doc, int re
 std::string ApparentPowerText(const std::string& rms1Text, const std::string& rms2Text) {
   const double a = std::strtod(rms1Text.c_str(), nullptr);
   const double b = std::strtod(rms2Text.c_str(), nullptr);
-  if (a > 7.0 && b > 7.0) return Format("%.0f", a * b);
+  if (a > 7.0 && b > 7.0) return FormatNumber("%.0f", a * b);
   return "LO";
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "data/NumberText.h"
+
 namespace acv {
 namespace {
 
@@ -17,12 +19,6 @@ constexpr int kMinimumSwing = 10;
 // Hold-off numerator: the larger the wave, the fewer samples of noise can
 // surround a zero crossing, so the hold-off shrinks with the peak.
 constexpr int kHoldOffScale = 410;
-
-std::string Format(const char* pattern, double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, pattern, value);
-  return buf;
-}
 
 // Peak and valley are kept as whole numbers; clamping first keeps the
 // conversion defined for any float a caller may pass.
@@ -141,10 +137,10 @@ WaveResult AnalyseWave(std::span<const float> wave, const PowerPanelTexts& previ
     r.texts.period = "LO";
     r.texts.frequency = "OL";
   } else if (r.rms > kMinimumRms) {
-    r.texts.peakToPeak = Format("%.0f", MeanPeakToPeak(wave, c));
-    r.texts.rms = Format("%.1f", r.rms);
-    r.texts.period = Format("%.1f", span * kSampleMs / (c.count - 1));
-    r.texts.frequency = Format("%.1f", hz);
+    r.texts.peakToPeak = FormatNumber("%.0f", MeanPeakToPeak(wave, c));
+    r.texts.rms = FormatNumber("%.1f", r.rms);
+    r.texts.period = FormatNumber("%.1f", span * kSampleMs / (c.count - 1));
+    r.texts.frequency = FormatNumber("%.1f", hz);
   }
   // An RMS of exactly the threshold is kept as measured and leaves the texts alone.
   return r;
