@@ -1,42 +1,16 @@
 #include "analysis/AnalysisText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
+#include "data/JsonText.h"
 #include "data/NumberText.h"
 #include "data/TimeText.h"
 
 namespace acv {
 namespace {
-
-// The shortest text that reads back as the same double; "null" for what
-// JSON cannot hold.
-std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  return ec == std::errc() ? std::string(buf, end) : "null";
-}
-// The float a series holds, in its own shortest form (230.4, not 230.39999...).
-std::string JsonValue(double value) {
-  const float f = static_cast<float>(value);
-  if (!std::isfinite(f)) return "null";
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, f);
-  return ec == std::errc() ? std::string(buf, end) : "null";
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char ch : text) {
-    if (ch == '"' || ch == '\\') out += '\\';
-    if (static_cast<unsigned char>(ch) < 0x20) continue;
-    out += ch;
-  }
-  return out + "\"";
-}
 
 // Duration in seconds as a number: whole seconds bare, fractions with seven
 // significant digits (a transient's 251 samples: 0.0219374).
@@ -184,27 +158,38 @@ std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* ti
 }
 
 std::string StatisticsJson(const SpanStatistics& s) {
-  std::string out = "{\"points\":" + std::to_string(s.Points()) +
-                    ",\"first\":" + std::to_string(s.first) +
-                    ",\"last\":" + std::to_string(s.last) +
-                    ",\"start\":" + JsonString(FormatTime(s.start, kCsvTimeFormat)) +
-                    ",\"end\":" + JsonString(FormatTime(s.end, kCsvTimeFormat));
+  nlohmann::ordered_json out;
+  out["points"] = s.Points();
+  out["first"] = s.first;
+  out["last"] = s.last;
+  out["start"] = FormatTime(s.start, kCsvTimeFormat);
+  out["end"] = FormatTime(s.end, kCsvTimeFormat);
   for (int c = 0; c < 2; ++c) {
     const ChannelSpan& ch = s.channels[c];
     if (!ch.present) continue;
     const bool some = ch.points > 0;
-    const auto point = [&](std::int64_t p) { return some ? std::to_string(p) : "null"; };
-    out +=
-        std::string(",\"ch") + (c == 0 ? "1" : "2") + "\":{\"unit\":" + JsonString(ch.unit) +
-        ",\"min\":" + (some ? JsonValue(ch.min) : "null") + ",\"min_point\":" + point(ch.minPoint) +
-        ",\"max\":" + (some ? JsonValue(ch.max) : "null") + ",\"max_point\":" + point(ch.maxPoint) +
-        ",\"mean\":" + (some ? JsonNumber(ch.mean) : "null") +
-        ",\"stddev\":" + (some ? JsonNumber(ch.stddev) : "null") + "}";
+    // A span without a finite value has no figures: null, not a made-up 0.
+    const auto number = [some](double v) {
+      return some ? nlohmann::ordered_json(FloatDecimal(v)) : nlohmann::ordered_json();
+    };
+    const auto point = [some](std::int64_t p) {
+      return some ? nlohmann::ordered_json(p) : nlohmann::ordered_json();
+    };
+    nlohmann::ordered_json channel;
+    channel["unit"] = ch.unit;
+    channel["min"] = number(ch.min);
+    channel["min_point"] = point(ch.minPoint);
+    channel["max"] = number(ch.max);
+    channel["max_point"] = point(ch.maxPoint);
+    channel["mean"] = number(ch.mean);
+    channel["stddev"] = number(ch.stddev);
+    out[c == 0 ? "ch1" : "ch2"] = std::move(channel);
   }
   if (s.hasPower) {
-    out += ",\"mean_va\":" + JsonNumber(s.meanVa) + ",\"energy_vah\":" + JsonNumber(s.energyVah);
+    out["mean_va"] = FloatDecimal(s.meanVa);
+    out["energy_vah"] = FloatDecimal(s.energyVah);
   }
-  return out + "}";
+  return JsonText(out);
 }
 
 std::string BandHeading(const EventLimits& limits) {

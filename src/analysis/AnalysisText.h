@@ -50,7 +50,8 @@ std::vector<std::string> PowerLines(const SpanStatistics& s);
 std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* timePattern);
 // One JSON object: points, first, last, start, end (ISO), ch1/ch2 with unit,
 // min, min_point, max, max_point, mean, stddev; mean_va and energy_vah for a
-// V/A pair.
+// V/A pair. Values as FloatText writes them; null where a channel has no
+// finite value in the span.
 std::string StatisticsJson(const SpanStatistics& s);
 
 // ---- band summary -----------------------------------------------------------------

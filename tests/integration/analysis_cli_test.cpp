@@ -48,8 +48,8 @@ TEST_F(AnalysisCli, StatsOfASpan) {
             "\"ch1\":{\"unit\":\"V\",\"min\":200,\"min_point\":2,\"max\":230,\"max_point\":1,"
             "\"mean\":215,\"stddev\":15},"
             "\"ch2\":{\"unit\":\"A\",\"min\":1,\"min_point\":1,\"max\":4,\"max_point\":4,"
-            "\"mean\":2.5,\"stddev\":1.118033988749895},"
-            "\"mean_va\":537.5,\"energy_vah\":35.833333333333336}\n");
+            "\"mean\":2.5,\"stddev\":1.118034},"
+            "\"mean_va\":537.5,\"energy_vah\":35.833332}\n");
 
   const ProgramRun text = RunProgram(CliPath(), {"stats", file, "--from", "5"}, env_);
   EXPECT_EQ(text.exitCode, 0) << text.err;
