@@ -1,6 +1,7 @@
 # Keeps docs/ARCHITECTURE.md current: every source file under src/ must be
 # named (by its name without extension, e.g. `ToolWindows`) in the table
-# under "What lives where". Run by the ctest test `guide`:
+# under "What lives where", and every subcommand src/cli/cli_*.cpp registers
+# in the row of `acvlogger-cli` under "Products". Run by the ctest test `guide`:
 #   cmake -DSOURCE_DIR=<repo> -P cmake/CheckGuide.cmake
 file(READ "${SOURCE_DIR}/docs/ARCHITECTURE.md" guide)
 string(FIND "${guide}" "## What lives where" start)
@@ -25,4 +26,36 @@ endforeach()
 if(missing)
   list(JOIN missing "\n  " text)
   message(FATAL_ERROR "docs/ARCHITECTURE.md's table under \"What lives where\" names none of:\n  ${text}")
+endif()
+
+# The subcommands: the name each cli_*.cpp registers, given to its
+# CliRegistrar directly or through its kCommand.
+string(REGEX MATCH "\n\\| `acvlogger-cli` \\|[^\n]*" cli_row "${guide}")
+if(NOT cli_row)
+  message(FATAL_ERROR "docs/ARCHITECTURE.md has no row for `acvlogger-cli` under \"Products\"")
+endif()
+file(GLOB commands "${SOURCE_DIR}/src/cli/cli_*.cpp")
+set(unlisted "")
+foreach(path IN LISTS commands)
+  file(READ "${path}" code)
+  string(REGEX MATCH "CliRegistrar [A-Za-z_]+[ \n]*{[ \n]*(\"[a-z-]+\"|kCommand)" registration "${code}")
+  if(NOT registration)
+    file(RELATIVE_PATH name "${SOURCE_DIR}" "${path}")
+    message(FATAL_ERROR "${name} registers no subcommand (CliRegistrar NAME{\"name\", ...})")
+  endif()
+  set(command "${CMAKE_MATCH_1}")
+  if(command STREQUAL "kCommand")
+    string(REGEX MATCH "kCommand = \"([a-z-]+)\"" constant "${code}")
+    set(command "${CMAKE_MATCH_1}")
+  else()
+    string(REPLACE "\"" "" command "${command}")
+  endif()
+  string(FIND "${cli_row}" "`${command}`" at)
+  if(at EQUAL -1)
+    list(APPEND unlisted "${command}")
+  endif()
+endforeach()
+if(unlisted)
+  list(JOIN unlisted ", " text)
+  message(FATAL_ERROR "docs/ARCHITECTURE.md's row of `acvlogger-cli` under \"Products\" lists no: ${text}")
 endif()

@@ -1,6 +1,5 @@
 #include "cli/CliSeriesPart.h"
 
-#include "cli/CliDataFile.h"
 #include "data/EventLimits.h"
 #include "data/RealTimeExport.h"
 
@@ -19,9 +18,8 @@ std::string TakePart(OptionList& options, std::optional<FilePart>& part) {
   return {};
 }
 
-std::string LoadPart(const std::string& path, std::optional<FilePart> asked, bool needsRms,
-                     CDTDoc& doc, FilePart& part) {
-  if (std::string problem = LoadDataFileFor(path, doc); !problem.empty()) return problem;
+std::string ChoosePart(const CDTDoc& doc, const std::string& path, std::optional<FilePart> asked,
+                       bool needsRms, FilePart& part) {
   const bool store = needsRms ? doc.rmsCount > 0 : HoldsStoreData(doc);
   const bool run = HoldsRun(doc);
   part = asked.value_or(store || !run ? FilePart::Store : FilePart::RealTime);

@@ -15,12 +15,12 @@ enum class FilePart { Store, RealTime };
 // Reads --part: "" or the usage problem.
 std::string TakePart(OptionList& options, std::optional<FilePart>& part);
 
-// Loads the data file and chooses the part to analyse: `asked`, or what the
-// file holds. Returns "" or the failure line (the file cannot be read, or
-// lacks the part); `needsRms`: the STORE part must hold an RMS series (TR
-// records alone are not enough).
-std::string LoadPart(const std::string& path, std::optional<FilePart> asked, bool needsRms,
-                     CDTDoc& doc, FilePart& part);
+// Chooses the part of the data file at `path` to analyse: `asked`, or what
+// the file holds. Returns "" or the failure line (the file lacks the part);
+// `needsRms`: the STORE part must hold an RMS series (TR records alone are
+// not enough).
+std::string ChoosePart(const CDTDoc& doc, const std::string& path, std::optional<FilePart> asked,
+                       bool needsRms, FilePart& part);
 
 // A strict decimal number for an option's value: "" or the usage problem.
 std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value);

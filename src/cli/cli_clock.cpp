@@ -13,6 +13,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "clock";
 constexpr const char* kHelp =
     "usage: acvlogger-cli clock [--port DEVICE|N] [--time \"YYYY-MM-DD HH:MM:SS\"]\n\n"
     "Sets the logger's clock to the given local date and time, or to this\n"
@@ -65,34 +66,26 @@ ClockTime LocalNow() {
           std::min(tm.tm_sec, 59)};  // no leap second on the logger
 }
 
-int RunClock(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string port = options.Take("--port").value_or("");
-  const std::optional<std::string> timeText = options.Take("--time");
-  std::string error = options.Error();
-  ClockTime t{};
-  if (error.empty()) {
-    if (timeText)
-      ParseTime(*timeText, t, error);
-    else
-      t = LocalNow();
-  }
-  if (!error.empty()) {
-    PrintError("clock", error);
-    return 2;
-  }
+struct Options {
+  std::string port;
+  std::optional<std::string> timeText;
+  ClockTime time{};  // the one of --time
+};
 
+// "" or the usage problem of --time.
+std::string CheckTime(Options& o) {
+  std::string error;
+  if (o.timeText) ParseTime(*o.timeText, o.time, error);
+  return error;
+}
+
+int SetClock(const Options& o, Invocation& cli) {
+  const ClockTime t = o.timeText ? o.time : LocalNow();
+  std::string error;
   PortMap map;
-  if (!ResolvePortMap(port, map, error)) {
-    PrintError("clock", error);
-    return 1;
-  }
+  if (!ResolvePortMap(o.port, map, error)) return cli.Fail(error);
   CliLogger logger(std::move(map), DialogKind::CorrectTime);
-  if (!logger.ConnectAndReport("clock")) return 1;
+  if (!logger.ConnectAndReport(kCommand)) return 1;
   const CliLogger::AckResult result =
       logger.SendCommand(BuildClockFrame(t.year, t.month, t.day, t.hour, t.minute, t.second));
   if (result != CliLogger::AckResult::SendFailed) {
@@ -102,9 +95,9 @@ int RunClock(const std::vector<std::string>& args) {
                               std::to_string(t.day),    std::to_string(t.hour),
                               std::to_string(t.minute), std::to_string(t.second)};
     if (!SaveSettings(settings, path))
-      PrintError("clock", "warning: the settings file " + path + " could not be written");
+      cli.Note("warning: the settings file " + path + " could not be written");
   }
-  const int status = logger.ReportAck("clock", result);
+  const int status = logger.ReportAck(kCommand, result);
   if (status == 0) {
     std::printf("Logger clock on %s set to %04d-%02d-%02d %02d:%02d:%02d\n",
                 logger.Device().c_str(), t.year, t.month, t.day, t.hour, t.minute, t.second);
@@ -112,7 +105,20 @@ int RunClock(const std::vector<std::string>& args) {
   return status;
 }
 
-const CliRegistrar registrar{"clock", "set the logger's clock", RunClock};
+int RunClock(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) {
+                             o.port = options.Take("--port").value_or("");
+                             o.timeText = options.Take("--time");
+                             return std::string();
+                           })
+                           .Check([&] { return CheckTime(o); })
+                           .Body([&](Invocation& cli) { return SetClock(o, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "set the logger's clock", RunClock};
 
 }  // namespace
 }  // namespace acv::cli

@@ -120,32 +120,23 @@ bool CheckOutputFolder(const std::string& path, std::string& error) {
   return true;
 }
 
-int RunDownload(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string portOption = options.Take("--port").value_or("");
-  std::optional<std::string> output = options.TakeOutput();
-  if (const std::string error = options.Error(); !error.empty()) {
-    PrintError(kCommand, error);
-    return 2;
-  }
-  if (!output || output->empty()) {
-    PrintError(kCommand, "name the data file to write with -o FILE.stdata");
-    return 2;
-  }
+struct Options {
+  std::string port;
+  std::string output;
+};
+
+std::string TakeOptions(OptionList& options, Options& o) {
+  o.port = options.Take("--port").value_or("");
+  o.output = options.TakeOutput().value_or("");
+  return {};
+}
+
+int DownloadTo(const Options& o, Invocation& cli) {
   std::string error;
-  if (!CheckOutputFolder(*output, error)) {
-    PrintError(kCommand, error);
-    return 1;
-  }
+  if (!CheckOutputFolder(o.output, error)) return cli.Fail(error);
   PortMap map;
-  if (!ResolvePortMap(portOption, map, error)) {
-    PrintError(kCommand, std::string(kStatusNotConnected) + ": " + error);
-    return 1;
-  }
+  if (!ResolvePortMap(o.port, map, error))
+    return cli.Fail(std::string(kStatusNotConnected) + ": " + error);
 
   DownloadHost host;
   CliLogger logger(map, host);
@@ -175,14 +166,24 @@ int RunDownload(const std::vector<std::string>& args) {
     return host.failure == kNoDataMessage || host.failure == kLoggingNowMessage ? 2 : 1;
   }
 
-  if (const std::string saveError = SaveDataAndExport(doc, *output); !saveError.empty()) {
-    PrintError(kCommand, saveError);
-    return 1;
-  }
-  const std::string dataPath = DataPathFor(*output);
+  if (const std::string saveError = SaveDataAndExport(doc, o.output); !saveError.empty())
+    return cli.Fail(saveError);
+  const std::string dataPath = DataPathFor(o.output);
   std::printf("%s; saved %s and %s\n", Summary(doc).c_str(), dataPath.c_str(),
               ExportPathFor(dataPath).c_str());
   return 0;
+}
+
+int RunDownload(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(
+      Subcommand(kCommand, kHelp)
+          .Options([&](OptionList& options) { return TakeOptions(options, o); })
+          .Check([&] {
+            return o.output.empty() ? "name the data file to write with -o FILE.stdata" : "";
+          })
+          .Body([&](Invocation& cli) { return DownloadTo(o, cli); }),
+      args);
 }
 
 const CliRegistrar kRegistrar{kCommand, "download the logger's stored data to a .stdata file",

@@ -19,6 +19,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "events";
 constexpr const char* kHelp =
     "usage: acvlogger-cli events FILE.stdata [--part store|realtime]\n"
     "           [--nominal V] [--dip PCT] [--swell PCT] [--interruption PCT]\n"
@@ -54,19 +55,13 @@ constexpr const char* kHelp =
     "for; 2 a usage error (also a negative or non-numeric limit, or thresholds\n"
     "out of order).\n";
 
-void Fail(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli events: %s\n", text.c_str());
-}
-
 struct Options {
-  std::string input;
   std::optional<FilePart> part;
   EventLimits limits;
   bool csv = false;
 };
 
-std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  OptionList options(args);
+std::string TakeOptions(OptionList& options, Options& o) {
   std::string problem = TakePart(options, o.part);
   const struct {
     const char* name;
@@ -84,25 +79,15 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
     if (value) o.limits.*n.field = *value;
   }
   o.csv = options.TakeFlag("--csv");
-  std::string fileProblem = options.TakeDataFile(o.input);
-  if (!problem.empty()) return problem;
-  if (std::string error = options.Error(); !error.empty()) return error;
-  if (!fileProblem.empty()) return fileProblem;
-  return EventLimitsProblem(o.limits);
+  return problem;
 }
 
-int RunEvents(const std::vector<std::string>& args) {
-  Options o;
-  o.limits = LoadSettings(SettingsFilePath()).eventLimits;
-  if (const std::optional<int> exit =
-          HelpOrUsageExit("events", kHelp, args, [&] { return ParseOptions(args, o); })) {
-    return *exit;
-  }
-  CDTDoc doc;
+int PrintEvents(const Options& o, Invocation& cli) {
+  const CDTDoc& doc = cli.doc;
   FilePart part = FilePart::Store;
-  if (const std::string problem = LoadPart(o.input, o.part, false, doc, part); !problem.empty()) {
-    Fail(problem);
-    return 1;
+  if (const std::string problem = ChoosePart(doc, cli.dataPath, o.part, false, part);
+      !problem.empty()) {
+    return cli.Fail(problem);
   }
   const bool store = part == FilePart::Store;
   const std::vector<Event> events =
@@ -128,7 +113,18 @@ int RunEvents(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CliRegistrar kRegistrar{"events", "dips, swells, interruptions and transients of a data file",
+int RunEvents(const std::vector<std::string>& args) {
+  Options o;
+  o.limits = LoadSettings(SettingsFilePath()).eventLimits;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .ReadsDataFile()
+                           .Check([&] { return EventLimitsProblem(o.limits); })
+                           .Body([&](Invocation& cli) { return PrintEvents(o, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "dips, swells, interruptions and transients of a data file",
                               RunEvents};
 
 }  // namespace

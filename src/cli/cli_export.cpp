@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "cli/CliDataFile.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
@@ -18,6 +17,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "export";
 constexpr const char* kHelp =
     "usage: acvlogger-cli export [--csv] [--part store|realtime] FILE.stdata [-o OUT]\n\n"
     "Writes a report of FILE.stdata. The STORE part lists the STORE RMS samples\n"
@@ -37,45 +37,27 @@ constexpr const char* kHelp =
     "export (or not the part asked for), or the report cannot be written;\n"
     "2 a usage error.\n";
 
-void Fail(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli export: %s\n", text.c_str());
-}
-
 struct Options {
   bool csv = false;
   std::string part;  // "", "store" or "realtime"
-  std::string input;
   std::optional<std::string> output;
 };
 
 // Returns "" or the usage problem.
-std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  OptionList options(args);
+std::string TakeOptions(OptionList& options, Options& o) {
   if (const auto part = options.Take("--part", "store or realtime")) {
     o.part = *part;
     if (o.part != "store" && o.part != "realtime") return "--part must be store or realtime";
   }
   o.output = options.TakeOutput("a file name");
   o.csv = options.TakeFlag("--csv");
-  std::string fileProblem = options.TakeDataFile(o.input);
-  if (std::string error = options.Error(); !error.empty()) return error;
-  if (!fileProblem.empty()) return fileProblem;
   if (o.output && o.output->empty()) return "the output file name is empty";
   return {};
 }
 
-int RunExport(const std::vector<std::string>& args) {
-  Options options;
-  if (const std::optional<int> exit =
-          HelpOrUsageExit("export", kHelp, args, [&] { return ParseOptions(args, options); })) {
-    return *exit;
-  }
-
-  CDTDoc doc;
-  if (const std::string problem = LoadDataFileFor(options.input, doc); !problem.empty()) {
-    Fail(problem);
-    return 1;
-  }
+int Export(Options& options, Invocation& cli) {
+  const CDTDoc& doc = cli.doc;
+  const std::string& input = cli.dataPath;
 
   // Which part: asked for, or what the file holds; never an empty table.
   const bool store = HoldsStoreData(doc), run = HoldsRun(doc);
@@ -83,23 +65,22 @@ int RunExport(const std::vector<std::string>& args) {
     options.part = store || !run ? "store" : "realtime";
     if (store && run) {
       std::fprintf(stderr, "note: '%s' also holds a real-time run; --part realtime exports it\n",
-                   options.input.c_str());
+                   input.c_str());
     }
   }
   const bool realTime = options.part == "realtime";
   if (!store && !run) {
-    Fail("'" + options.input + "' holds no data to export (no STORE samples, no real-time points)");
-    return 1;
+    return cli.Fail("'" + input +
+                    "' holds no data to export (no STORE samples, no real-time points)");
   }
   if (realTime ? !run : !store) {
-    Fail(
-        "'" + options.input + "' holds no " +
+    return cli.Fail(
+        "'" + input + "' holds no " +
         (realTime ? "real-time points" : "STORE data (it holds a real-time run: --part realtime)"));
-    return 1;
   }
   const char* extension = options.csv ? ".csv" : ".xls";
   const std::string output = options.output.value_or(
-      ReplaceExtension(options.input, realTime ? std::string("-realtime") + extension : extension));
+      ReplaceExtension(input, realTime ? std::string("-realtime") + extension : extension));
   const auto write = [&](std::ostream& out) {
     if (realTime) {
       options.csv ? WriteRealTimeCsv(out, doc) : WriteRealTimeExport(out, doc);
@@ -110,24 +91,27 @@ int RunExport(const std::vector<std::string>& args) {
   if (output == "-") {
     write(std::cout);
     std::cout.flush();
-    if (!std::cout) {
-      Fail("writing to stdout failed");
-      return 1;
-    }
+    if (!std::cout) return cli.Fail("writing to stdout failed");
     return 0;
   }
   // The data file is the command's input: no spelling of its name may be
   // written over.
-  const std::string error = WriteFileWith(output, write, {options.input});
-  if (!error.empty()) {
-    Fail(error);
-    return 1;
-  }
+  const std::string error = WriteFileWith(output, write, {input});
+  if (!error.empty()) return cli.Fail(error);
   std::printf("%s\n", output.c_str());
   return 0;
 }
 
-const CliRegistrar kRegistrar{"export", "write the spreadsheet report (or CSV) of a data file",
+int RunExport(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .ReadsDataFile()
+                           .Body([&](Invocation& cli) { return Export(o, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "write the spreadsheet report (or CSV) of a data file",
                               RunExport};
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "cli/CliDataFile.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
@@ -13,6 +12,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "info";
 constexpr const char* kHelp =
     "usage: acvlogger-cli info FILE.stdata\n\n"
     "Prints what a data file holds: its tag, the STORE RMS series (channels,\n"
@@ -21,10 +21,6 @@ constexpr const char* kHelp =
     "measurement written after a real-time run also shows the run's points.\n\n"
     "Exit status: 0 read; 1 the file cannot be read or is not a data file;\n"
     "2 a usage error.\n";
-
-void Fail(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli info: %s\n", text.c_str());
-}
 
 std::string Channels(bool ch1, const std::string& unit1, bool ch2, const std::string& unit2) {
   std::string s;
@@ -87,32 +83,10 @@ void PrintRealTime(const CDTDoc& doc) {
   }
 }
 
-int RunInfo(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  std::string file;
-  const std::string fileProblem = options.TakeDataFile(file);
-  if (const std::string error = options.Error(); !error.empty()) {
-    Fail(error);
-    return 2;
-  }
-  if (!fileProblem.empty()) {
-    Fail(fileProblem);
-    std::fputs(kHelp, stderr);
-    return 2;
-  }
-
-  CDTDoc doc;
-  std::string tag;
-  if (const std::string problem = LoadDataFileFor(file, doc, &tag); !problem.empty()) {
-    Fail(problem);
-    return 1;
-  }
-  PrintLine("File:", file);
-  PrintLine("Tag:", tag);
+int PrintInfo(Invocation& cli) {
+  const CDTDoc& doc = cli.doc;
+  PrintLine("File:", cli.dataPath);
+  PrintLine("Tag:", cli.dataTag);
   // A file holding only a run has no STORE section worth showing (its start
   // time would read 01/01/70).
   if (HoldsStoreData(doc) || !HoldsRun(doc)) {
@@ -120,11 +94,15 @@ int RunInfo(const std::vector<std::string>& args) {
   } else {
     PrintLine("STORE data:", "none");
   }
-  if (tag == kTagRealTime) PrintRealTime(doc);
+  if (cli.dataTag == kTagRealTime) PrintRealTime(doc);
   return 0;
 }
 
-const CliRegistrar kRegistrar{"info", "summary of a data file (.stdata)", RunInfo};
+int RunInfo(const std::vector<std::string>& args) {
+  return RunSubcommand(Subcommand(kCommand, kHelp).ReadsDataFile().Body(PrintInfo), args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "summary of a data file (.stdata)", RunInfo};
 
 }  // namespace
 }  // namespace acv::cli

@@ -10,28 +10,22 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "ports";
 constexpr const char* kHelp =
     "usage: acvlogger-cli ports [--port DEVICE]\n\n"
     "Lists the serial ports the logger is searched on, one line each: the port\n"
     "number (1..16) and its device. USB adapters (ttyUSB*, ttyACM*) come first,\n"
     "then the other serial devices, each group in name order; adapters are also\n"
     "shown with their /dev/serial/by-id name.\n\n"
-    "  --port DEVICE   show DEVICE as port 1, as the other commands would use it\n";
+    "  --port DEVICE   show DEVICE as port 1, as the other commands would use it\n\n"
+    "Exit status: 0 listed (also when the system has no serial port); 2 a usage\n"
+    "error.\n";
 
-int RunPorts(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string preferred = options.Take("--port").value_or("");
-  if (const std::string error = options.Error(); !error.empty()) {
-    PrintError("ports", error);
-    return 2;
-  }
+int ListPorts(const std::string& preferred, Invocation& cli) {
   const PortMap map = PortMap::FromSystem(preferred);
+  // No port is an answer, not a failure.
   if (map.Size() == 0) {
-    std::fprintf(stderr, "acvlogger-cli ports: no serial port found on this system\n");
+    cli.Note("no serial port found on this system");
     return 0;
   }
   bool denied = false;
@@ -42,14 +36,25 @@ int RunPorts(const std::vector<std::string>& args) {
                 usable ? "" : "  (no permission)");
   }
   if (denied) {
-    std::fprintf(stderr,
-                 "acvlogger-cli ports: to use a port marked 'no permission', add yourself to "
-                 "the 'dialout' group (sudo usermod -aG dialout $USER) and log in again.\n");
+    cli.Note(
+        "to use a port marked 'no permission', add yourself to the 'dialout' group (sudo usermod "
+        "-aG dialout $USER) and log in again.");
   }
   return 0;
 }
 
-const CliRegistrar registrar{"ports", "list the serial ports searched for the logger", RunPorts};
+int RunPorts(const std::vector<std::string>& args) {
+  std::string preferred;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) {
+                             preferred = options.Take("--port").value_or("");
+                             return std::string();
+                           })
+                           .Body([&](Invocation& cli) { return ListPorts(preferred, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "list the serial ports searched for the logger", RunPorts};
 
 }  // namespace
 }  // namespace acv::cli

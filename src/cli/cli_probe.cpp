@@ -7,6 +7,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "probe";
 constexpr const char* kHelp =
     "usage: acvlogger-cli probe [--port DEVICE|N]\n\n"
     "Searches for the logger as the connection dialogs do: opens every port,\n"
@@ -15,31 +16,29 @@ constexpr const char* kHelp =
     "  --port DEVICE|N   search only this device path or port number (1..16)\n\n"
     "Exit status: 0 found; 1 not found ('Not Connected'); 2 usage error.\n";
 
-int RunProbe(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string port = options.Take("--port").value_or("");
-  if (const std::string error = options.Error(); !error.empty()) {
-    PrintError("probe", error);
-    return 2;
-  }
+int Probe(const std::string& port, Invocation& cli) {
   PortMap map;
   std::string error;
-  if (!ResolvePortMap(port, map, error)) {
-    PrintError("probe", error);
-    return 1;
-  }
+  if (!ResolvePortMap(port, map, error)) return cli.Fail(error);
   CliLogger logger(std::move(map), DialogKind::Download);
-  if (!logger.ConnectAndReport("probe")) return 1;
+  if (!logger.ConnectAndReport(kCommand)) return 1;
   std::printf("%s\n", logger.Device().c_str());
   logger.CloseDialog();
   return 0;
 }
 
-const CliRegistrar registrar{"probe", "find the logger and print its device", RunProbe};
+int RunProbe(const std::vector<std::string>& args) {
+  std::string port;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) {
+                             port = options.Take("--port").value_or("");
+                             return std::string();
+                           })
+                           .Body([&](Invocation& cli) { return Probe(port, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "find the logger and print its device", RunProbe};
 
 }  // namespace
 }  // namespace acv::cli

@@ -105,21 +105,36 @@ class RealTimeHost : public CliLinkHost {
   std::ostream& out_;
 };
 
-// A strict integer option within a range, with the connect dialog's prompt.
-bool TakeRange(OptionList& options, const std::string& name, int low, int high, int& value) {
+// A strict integer option within a range, with the connect dialog's prompt:
+// "" or the usage problem.
+std::string TakeRange(OptionList& options, const std::string& name, int low, int high, int& value) {
   const std::optional<std::string> text = options.Take(name);
-  if (!text) {
-    PrintError(kCommand, name + " is required (see --help)");
-    return false;
-  }
+  if (!text) return name + " is required";
   const std::optional<int> number = ParseInt(*text);
   if (!number || *number < low || *number > high) {
-    PrintError(kCommand, name + " " + *text + ": Please enter an integer between " +
-                             std::to_string(low) + " and " + std::to_string(high) + ".");
-    return false;
+    return name + " " + *text + ": Please enter an integer between " + std::to_string(low) +
+           " and " + std::to_string(high) + ".";
   }
   value = *number;
-  return true;
+  return {};
+}
+
+struct Options {
+  std::string port;
+  std::optional<std::string> output;
+  int interval = 0;
+  int points = 0;
+};
+
+std::string TakeOptions(OptionList& options, Options& o) {
+  o.port = options.Take("--port").value_or("");
+  o.output = options.TakeOutput();
+  std::string problem =
+      TakeRange(options, "--interval", kMinRealTimeInterval, kMaxRealTimeInterval, o.interval);
+  const std::string pointsProblem = TakeRange(options, "--points", 1, kMaxRealTimePoints, o.points);
+  if (problem.empty()) problem = pointsProblem;
+  if (problem.empty() && o.output && o.output->empty()) problem = "-o needs a file name";
+  return problem;
 }
 
 // The CSV of -o FILE is opened only once the logger has answered, so a run
@@ -149,13 +164,10 @@ class CsvOutput {
 };
 
 int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
-            const std::string& device) {
-  if (!run.saveError.empty())
-    PrintError(kCommand, "the previous measurement was not saved: " + run.saveError);
-  if (host.outputFailed) {
-    PrintError(kCommand, "the CSV output could not be written; the run was stopped");
-    return 1;
-  }
+            const std::string& device, const Invocation& cli) {
+  if (!run.saveError.empty()) cli.Note("the previous measurement was not saved: " + run.saveError);
+  if (host.outputFailed)
+    return cli.Fail("the CSV output could not be written; the run was stopped");
   switch (host.end) {
     case RunEnd::PointLimit:
       return 0;
@@ -163,10 +175,8 @@ int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
       std::fprintf(stderr, "Stopped after %d points.\n", doc.rtCount);
       return 130;
     case RunEnd::Silent:
-      PrintError(kCommand, std::string(kInterruptionMessage) + " The logger on " + device +
-                               " stopped answering after " + std::to_string(doc.rtCount) +
-                               " points.");
-      return 1;
+      return cli.Fail(std::string(kInterruptionMessage) + " The logger on " + device +
+                      " stopped answering after " + std::to_string(doc.rtCount) + " points.");
     case RunEnd::NoChannel:
     case RunEnd::ChannelChanged:
       return 3;  // the program's message has been printed already
@@ -174,35 +184,14 @@ int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
   return 1;
 }
 
-int RunRealTime(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string portOption = options.Take("--port").value_or("");
-  std::optional<std::string> output = options.TakeOutput();
-  int interval = 0;
-  int points = 0;
-  if (!TakeRange(options, "--interval", kMinRealTimeInterval, kMaxRealTimeInterval, interval) ||
-      !TakeRange(options, "--points", 1, kMaxRealTimePoints, points)) {
-    return 2;
-  }
-  if (const std::string error = options.Error(); !error.empty()) {
-    PrintError(kCommand, error);
-    return 2;
-  }
-  if (output && output->empty()) {
-    PrintError(kCommand, "-o needs a file name");
-    return 2;
-  }
-  CsvOutput out(output);
+int Run(const Options& o, Invocation& cli) {
+  const int interval = o.interval;
+  const int points = o.points;
+  CsvOutput out(o.output);
   std::string error;
   PortMap map;
-  if (!ResolvePortMap(portOption, map, error)) {
-    PrintError(kCommand, std::string(kStatusNotConnected) + ": " + error);
-    return 1;
-  }
+  if (!ResolvePortMap(o.port, map, error))
+    return cli.Fail(std::string(kStatusNotConnected) + ": " + error);
 
   // The run is kept as the previous measurement beside the STORE data
   // already there, as the desktop program keeps it beside a download.
@@ -210,10 +199,8 @@ int RunRealTime(const std::vector<std::string>& args) {
   {
     CDTDoc prior;
     const LoadResult loaded = LoadPreviousMeasurement(PreviousMeasurementPath(), prior);
-    if (!loaded.ok && !loaded.error.empty()) {
-      PrintError(kCommand, loaded.error + "; the run would replace it, so it was not started");
-      return 1;
-    }
+    if (!loaded.ok && !loaded.error.empty())
+      return cli.Fail(loaded.error + "; the run would replace it, so it was not started");
     if (loaded.ok) doc.Store() = std::move(prior.Store());
   }
   RealTimeHost host(doc, out.Stream());
@@ -229,13 +216,11 @@ int RunRealTime(const std::vector<std::string>& args) {
                interval);
   if (const std::string openError = out.Open(); !openError.empty()) {
     logger.CloseDialog();
-    PrintError(kCommand, openError);
-    return 1;
+    return cli.Fail(openError);
   }
   if (!host.WriteHeader()) {
     logger.CloseDialog();
-    PrintError(kCommand, "the CSV output could not be written");
-    return 1;
+    return cli.Fail("the CSV output could not be written");
   }
 
   // Ctrl-C from here on stops the run the way the Stop command does; a
@@ -268,10 +253,18 @@ int RunRealTime(const std::vector<std::string>& args) {
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
   const std::string closeError = out.Close();
-  const int exitCode = ExitFor(host, run, doc, device);
+  const int exitCode = ExitFor(host, run, doc, device, cli);
   if (closeError.empty()) return exitCode;
-  PrintError(kCommand, closeError);
+  cli.Fail(closeError);
   return exitCode == 0 ? 1 : exitCode;
+}
+
+int RunRealTime(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .Body([&](Invocation& cli) { return Run(o, cli); }),
+                       args);
 }
 
 const CliRegistrar kRegistrar{kCommand, "read real-time points (RMS, frequency, power) as CSV",

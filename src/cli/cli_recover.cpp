@@ -31,34 +31,34 @@ constexpr const char* kHelp =
     "Exit status: 0 recovered; 1 nothing to recover, or the journal or a file\n"
     "could not be read or written; 2 a usage error.\n";
 
-int RunRecover(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  std::optional<std::string> journal = options.Take("--journal");
-  const std::optional<std::string> output = options.TakeOutput();
-  if (std::string error = options.Error(); !error.empty()) {
-    PrintError(kCommand, error);
-    std::fputs(kHelp, stderr);
-    return 2;
-  }
-  if ((journal && journal->empty()) || (output && output->empty())) {
-    PrintError(kCommand, "a file name is empty");
-    return 2;
-  }
+struct Options {
+  std::optional<std::string> journal;
+  std::optional<std::string> output;
+};
 
+std::string TakeOptions(OptionList& options, Options& o) {
+  o.journal = options.Take("--journal");
+  o.output = options.TakeOutput();
+  return {};
+}
+
+std::string CheckOptions(const Options& o) {
+  if ((o.journal && o.journal->empty()) || (o.output && o.output->empty()))
+    return "a file name is empty";
+  return {};
+}
+
+int Recover(const Options& o, Invocation& cli) {
+  std::optional<std::string> journal = o.journal;
+  const std::optional<std::string>& output = o.output;
   int more = 0;
   if (!journal) {
     const JournalsLeft left = NextLeftJournal(JournalFolder());
     if (left.oldest.empty()) {
-      PrintError(kCommand, left.busy > 0
-                               ? "no journal to recover; " + std::to_string(left.busy) +
-                                     " belong(s) to a run another program is still "
-                                     "recording"
-                               : "no journal of an unexpectedly ended run in " + JournalFolder());
-      return 1;
+      return cli.Fail(left.busy > 0
+                          ? "no journal to recover; " + std::to_string(left.busy) +
+                                " belong(s) to a run another program is still recording"
+                          : "no journal of an unexpectedly ended run in " + JournalFolder());
     }
     journal = left.oldest;
     more = left.more;
@@ -67,27 +67,31 @@ int RunRecover(const std::vector<std::string>& args) {
   // Held until this command ends, so no other program recovers the same run.
   LeftJournal taken;
   JournalContents contents = taken.Take(*journal);
-  if (!contents.ok) {
-    PrintError(kCommand, contents.error);
-    return 1;
-  }
+  if (!contents.ok) return cli.Fail(contents.error);
   const std::string summary = RecoverySummary(contents);
   CDTDoc doc;
   const Adoption adopted = AdoptRecoveredRun(contents, taken, PreviousMeasurementPath(), doc);
-  if (!adopted.problem.empty()) PrintError(kCommand, adopted.problem);
+  if (!adopted.problem.empty()) cli.Note(adopted.problem);
   if (!adopted.kept) return 1;
   std::printf("%s\n", summary.c_str());
   if (output) {
-    if (std::string error = SaveDataAndExport(doc, *output); !error.empty()) {
-      PrintError(kCommand, error + " (the points are kept as the previous measurement)");
-      return 1;
-    }
+    if (std::string error = SaveDataAndExport(doc, *output); !error.empty())
+      return cli.Fail(error + " (the points are kept as the previous measurement)");
     std::printf("%s\n", DataPathFor(*output).c_str());
   }
   if (more > 0) {
     std::fprintf(stderr, "%d more journal(s) left; run 'acvlogger-cli recover' again.\n", more);
   }
   return 0;
+}
+
+int RunRecover(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .Check([&] { return CheckOptions(o); })
+                           .Body([&](Invocation& cli) { return Recover(o, cli); }),
+                       args);
 }
 
 const CliRegistrar kRegistrar{kCommand, "recover a real-time run that ended unexpectedly",

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "cli/CliDataFile.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
@@ -23,6 +22,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "report";
 constexpr const char* kHelp =
     "usage: acvlogger-cli report FILE.stdata --graph|--list|--summary\n"
     "                            [--mode MODE] [--record N] -o OUT.pdf\n\n"
@@ -45,12 +45,8 @@ constexpr const char* kHelp =
     "Exit status: 0 written; 1 the file cannot be read, the display has no data\n"
     "or the PDF cannot be written; 2 a usage error.\n";
 
-void Fail(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli report: %s\n", text.c_str());
-}
-
 struct Options {
-  std::string input, output;
+  std::string output;
   bool graph = false, list = false, summary = false;
   DisplayMode mode = DisplayMode::None;  // None: the file's opening mode
   int record = 1;
@@ -74,8 +70,7 @@ bool ParseMode(const std::string& name, DisplayMode& mode) {
   return false;
 }
 
-std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  OptionList options(args);
+std::string TakeOptions(OptionList& options, Options& o) {
   // Options with values first, so that a value is never read as a flag.
   if (const auto mode = options.Take("--mode", "a mode")) {
     if (!ParseMode(*mode, o.mode)) return "unknown mode '" + *mode + "'";
@@ -93,9 +88,10 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   o.graph = options.TakeFlag("--graph");
   o.list = options.TakeFlag("--list");
   o.summary = options.TakeFlag("--summary");
-  std::string fileProblem = options.TakeDataFile(o.input);
-  if (std::string error = options.Error(); !error.empty()) return error;
-  if (!fileProblem.empty()) return fileProblem;
+  return {};
+}
+
+std::string CheckOptions(const Options& o) {
   if (int(o.graph) + int(o.list) + int(o.summary) != 1) {
     return "choose one of --graph, --list and --summary";
   }
@@ -107,53 +103,50 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
   return {};
 }
 
-int RunReport(const std::vector<std::string>& args) {
-  Options o;
-  if (const std::optional<int> exit =
-          HelpOrUsageExit("report", kHelp, args, [&] { return ParseOptions(args, o); })) {
-    return *exit;
-  }
-  CDTDoc doc;
-  if (const std::string problem = LoadDataFileFor(o.input, doc); !problem.empty()) {
-    Fail(problem);
-    return 1;
-  }
+int WriteReport(const Options& o, Invocation& cli) {
+  const CDTDoc& doc = cli.doc;
   const DisplayMode mode = o.mode == DisplayMode::None ? OpeningMode(doc) : o.mode;
-  if (const std::string problem = ReportModeProblem(doc, mode, o.record - 1); !problem.empty()) {
-    Fail(problem);
-    return 1;
-  }
+  if (const std::string problem = ReportModeProblem(doc, mode, o.record - 1); !problem.empty())
+    return cli.Fail(problem);
   const AppSettings settings = LoadSettings(SettingsFilePath());
   const ReportDisplay display = PrepareReportDisplay(doc, mode, o.record - 1, settings);
   const QString path = QString::fromStdString(o.output);
   PdfOutcome out;
   if (o.graph) {
-    out = WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape),
-                        ReportGraphPicture(doc, display, settings), display.Facts(), {o.input});
+    out =
+        WriteGraphPdf(path, DefaultReportLayout(QPageLayout::Landscape),
+                      ReportGraphPicture(doc, display, settings), display.Facts(), {cli.dataPath});
   } else if (o.summary) {
     const SummaryContent content =
         SummariseDataSet(doc, mode == DisplayMode::RealTimeRms, settings.eventLimits,
-                         std::filesystem::path(o.input).filename().string());
+                         std::filesystem::path(cli.dataPath).filename().string());
     out =
         WriteSummaryPdf(path, DefaultReportLayout(QPageLayout::Landscape), content,
                         ReportGraphPicture(doc, display, settings,
                                            std::make_shared<EventShading>(ShadingOf(doc, content))),
-                        display.Facts(), {o.input});
+                        display.Facts(), {cli.dataPath});
   } else {
     const DataListText list(doc, mode, display.setup);
     out = WriteListPdf(path, DefaultReportLayout(QPageLayout::Portrait), display.Facts(), list, {},
-                       1, 0, {o.input});
+                       1, 0, {cli.dataPath});
   }
-  if (!out.written) {
-    Fail(out.error.empty() ? "the PDF was not written" : out.error);
-    return 1;
-  }
+  if (!out.written) return cli.Fail(out.error.empty() ? "the PDF was not written" : out.error);
   std::printf("%s\n", o.output.c_str());
   return 0;
 }
 
+int RunReport(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .ReadsDataFile()
+                           .Check([&] { return CheckOptions(o); })
+                           .Body([&](Invocation& cli) { return WriteReport(o, cli); }),
+                       args);
+}
+
 const CliRegistrar kRegistrar{
-    "report", "write the printed graph, list or summary pages of a data file as PDF", RunReport};
+    kCommand, "write the printed graph, list or summary pages of a data file as PDF", RunReport};
 
 }  // namespace
 }  // namespace acv::cli

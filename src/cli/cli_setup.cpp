@@ -10,6 +10,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "setup";
 constexpr const char* kHelp =
     "usage: acvlogger-cli setup [--port DEVICE|N] [--rate N] [--unit second|minute|hour]\n"
     "                           [--auto-off on|off] [--circular on|off] [--rise N] [--drop N]\n\n"
@@ -30,6 +31,7 @@ constexpr const char* kHelp =
 constexpr const char* kUnitNames[] = {"second", "minute", "hour"};
 
 struct Requested {
+  std::string port;
   std::optional<int> rate, unit, autoPowerOff, circulateLogging, rise, drop;
 };
 
@@ -54,6 +56,7 @@ bool ParseLevel(const std::optional<std::string>& text, const char* name, std::o
 }
 
 bool ParseRequest(OptionList& options, Requested& request, std::string& error) {
+  request.port = options.Take("--port").value_or("");
   if (auto text = options.Take("--rate")) {
     request.rate = ParseInt(*text);
     if (!request.rate) {
@@ -98,36 +101,21 @@ SetupValues Apply(const AppSettings& settings, const Requested& request) {
   return v;
 }
 
-int RunSetup(const std::vector<std::string>& args) {
-  if (WantsHelp(args)) {
-    std::fputs(kHelp, stdout);
-    return 0;
-  }
-  OptionList options(args);
-  const std::string port = options.Take("--port").value_or("");
-  Requested request;
-  std::string error;
-  if (!ParseRequest(options, request, error) || !(error = options.Error()).empty()) {
-    PrintError("setup", error);
-    return 2;
-  }
-
+int SetUp(const Requested& request, Invocation& cli) {
   const std::string settingsPath = SettingsFilePath();
   AppSettings settings = LoadSettings(settingsPath);
   const SetupValues values = Apply(settings, request);
   if (request.rate && std::to_string(*request.rate) != values.sampleRateText) {
-    PrintError("setup", "a rate of " + std::to_string(*request.rate) + " " +
-                            kUnitNames[values.sampleRateUnit] + "s is out of range; " +
-                            values.sampleRateText + " is sent");
+    cli.Note("a rate of " + std::to_string(*request.rate) + " " +
+             kUnitNames[values.sampleRateUnit] + "s is out of range; " + values.sampleRateText +
+             " is sent");
   }
 
   PortMap map;
-  if (!ResolvePortMap(port, map, error)) {
-    PrintError("setup", error);
-    return 1;
-  }
+  std::string error;
+  if (!ResolvePortMap(request.port, map, error)) return cli.Fail(error);
   CliLogger logger(std::move(map), DialogKind::LoggerSetup);
-  if (!logger.ConnectAndReport("setup")) return 1;
+  if (!logger.ConnectAndReport(kCommand)) return 1;
   const CliLogger::AckResult result = logger.SendCommand(BuildSetupFrame(values));
   if (result != CliLogger::AckResult::SendFailed) {
     // The values went out: they are the logger's set-up now, as the dialog
@@ -139,9 +127,9 @@ int RunSetup(const std::vector<std::string>& args) {
     settings.riseLevelSetting = values.riseLevelSetting;
     settings.dropLevelSetting = values.dropLevelSetting;
     if (!SaveSettings(settings, settingsPath))
-      PrintError("setup", "warning: the settings file " + settingsPath + " could not be written");
+      cli.Note("warning: the settings file " + settingsPath + " could not be written");
   }
-  const int status = logger.ReportAck("setup", result);
+  const int status = logger.ReportAck(kCommand, result);
   if (status == 0) {
     std::printf(
         "Logger set up on %s: rate %s %s%s, auto power-off %s, circular logging %s, "
@@ -155,8 +143,20 @@ int RunSetup(const std::vector<std::string>& args) {
   return status;
 }
 
-const CliRegistrar registrar{"setup", "set the logger's sampling rate and logging options",
-                             RunSetup};
+int RunSetup(const std::vector<std::string>& args) {
+  Requested request;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) {
+                             std::string problem;
+                             ParseRequest(options, request, problem);
+                             return problem;
+                           })
+                           .Body([&](Invocation& cli) { return SetUp(request, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "set the logger's sampling rate and logging options",
+                              RunSetup};
 
 }  // namespace
 }  // namespace acv::cli

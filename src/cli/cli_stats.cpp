@@ -14,6 +14,7 @@
 namespace acv::cli {
 namespace {
 
+constexpr const char* kCommand = "stats";
 constexpr const char* kHelp =
     "usage: acvlogger-cli stats FILE.stdata [--part store|realtime] [--from P]\n"
     "                           [--to P] [--json]\n\n"
@@ -37,12 +38,7 @@ constexpr const char* kHelp =
     "series; 2 a usage error (also a point outside the series or --from\n"
     "after --to).\n";
 
-void Fail(const std::string& text) {
-  std::fprintf(stderr, "acvlogger-cli stats: %s\n", text.c_str());
-}
-
 struct Options {
-  std::string input;
   std::optional<FilePart> part;
   std::optional<std::int64_t> from, to;
   bool json = false;
@@ -58,51 +54,40 @@ std::string TakePoint(OptionList& options, const std::string& name,
   return {};
 }
 
-std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
-  OptionList options(args);
+std::string TakeOptions(OptionList& options, Options& o) {
   std::string problem = TakePart(options, o.part);
   if (problem.empty()) problem = TakePoint(options, "--from", o.from);
   if (problem.empty()) problem = TakePoint(options, "--to", o.to);
   o.json = options.TakeFlag("--json");
-  std::string fileProblem = options.TakeDataFile(o.input);
-  if (!problem.empty()) return problem;
-  if (std::string error = options.Error(); !error.empty()) return error;
-  if (!fileProblem.empty()) return fileProblem;
+  return problem;
+}
+
+std::string CheckOptions(const Options& o) {
   if (o.from && o.to && *o.from > *o.to) return "--from is after --to";
   return {};
 }
 
-int RunStats(const std::vector<std::string>& args) {
-  Options o;
-  if (const std::optional<int> exit =
-          HelpOrUsageExit("stats", kHelp, args, [&] { return ParseOptions(args, o); })) {
-    return *exit;
-  }
-  CDTDoc doc;
+int PrintStats(const Options& o, Invocation& cli) {
   FilePart part = FilePart::Store;
-  if (const std::string problem = LoadPart(o.input, o.part, true, doc, part); !problem.empty()) {
-    Fail(problem);
-    return 1;
+  if (const std::string problem = ChoosePart(cli.doc, cli.dataPath, o.part, true, part);
+      !problem.empty()) {
+    return cli.Fail(problem);
   }
   const AnalysisSeries series =
-      part == FilePart::Store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
+      part == FilePart::Store ? StoreRmsSeries(cli.doc) : RealTimeRmsSeries(cli.doc);
   const std::int64_t first = o.from.value_or(1), last = o.to.value_or(series.count);
   if (first > series.count || last > series.count) {
-    Fail("the series has points 1 .. " + std::to_string(series.count) + ", not " +
-         std::to_string(std::max(first, last)));
-    return 2;
+    return cli.Usage("the series has points 1 .. " + std::to_string(series.count) + ", not " +
+                     std::to_string(std::max(first, last)));
   }
-  if (first > last) {
-    Fail("--from is after the last point " + std::to_string(last));
-    return 2;
-  }
+  if (first > last) return cli.Usage("--from is after the last point " + std::to_string(last));
   // One span: a plain scan answers it without preparing the whole series.
   const SpanStatistics stats = ScanSpan(series, first - 1, last - 1);
   if (o.json) {
     std::printf("%s\n", StatisticsJson(stats).c_str());
     return 0;
   }
-  std::printf("File:        %s\n", o.input.c_str());
+  std::printf("File:        %s\n", cli.dataPath.c_str());
   std::printf("Part:        %s\n", part == FilePart::Store ? "STORE RMS" : "REAL TIME RMS");
   for (const std::string& line : StatisticsLines(stats, kCsvTimeFormat)) {
     std::printf("%s\n", line.c_str());
@@ -110,7 +95,17 @@ int RunStats(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CliRegistrar kRegistrar{"stats", "statistics of a span of a data file's RMS series",
+int RunStats(const std::vector<std::string>& args) {
+  Options o;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
+                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .ReadsDataFile()
+                           .Check([&] { return CheckOptions(o); })
+                           .Body([&](Invocation& cli) { return PrintStats(o, cli); }),
+                       args);
+}
+
+const CliRegistrar kRegistrar{kCommand, "statistics of a span of a data file's RMS series",
                               RunStats};
 
 }  // namespace

@@ -10,34 +10,6 @@
 #include "ProjectVersion.h"
 #include "cli/CliCommand.h"
 
-namespace acv::cli {
-
-std::vector<CliEntry>& Registry() {
-  static std::vector<CliEntry> entries;
-  return entries;
-}
-
-bool WantsHelp(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(),
-                     [](const std::string& a) { return a == "--help" || a == "-h"; });
-}
-
-std::optional<int> HelpOrUsageExit(const char* command, const char* help,
-                                   const std::vector<std::string>& args,
-                                   const std::function<std::string()>& parse) {
-  if (WantsHelp(args)) {
-    std::fputs(help, stdout);
-    return 0;
-  }
-  const std::string usage = parse();
-  if (usage.empty()) return std::nullopt;
-  std::fprintf(stderr, "acvlogger-cli %s: %s\n", command, usage.c_str());
-  std::fputs(help, stderr);
-  return 2;
-}
-
-}  // namespace acv::cli
-
 namespace {
 
 // The subcommands in name order, as the usage lists them.
@@ -106,7 +78,7 @@ int main(int argc, char** argv) {
   for (const auto& e : acv::cli::Registry()) {
     if (e.name == args[0]) return e.run(std::vector<std::string>(args.begin() + 1, args.end()));
   }
-  std::fprintf(stderr, "acvlogger-cli: unknown subcommand '%s'\n", args[0].c_str());
-  PrintUsage(stderr);
-  return 2;
+  std::fprintf(stderr, "acvlogger-cli: unknown subcommand '%s' (try 'acvlogger-cli --help')\n",
+               args[0].c_str());
+  return acv::cli::kExitUsage;
 }

@@ -3,10 +3,12 @@
 // the status it got.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <numeric>
 #include <regex>
+#include <sstream>
 
 #include "SimProcess.h"
 #include "data/DataFile.h"
@@ -57,6 +59,7 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
       {{"export", data, "-o", Home() + "/d.csv", "--csv"}, 0, "written"},
       {{"export", data, "-o", noFolder}, 1, "cannot be written"},
       {{"export"}, 2, "usage"},
+      {{"ports", "--port"}, 2, "usage"},
       {{"probe", "--port", logger.Device()}, 0, "found"},
       {{"probe", "--port", noDevice}, 1, "not found"},
       {{"setup", "--port", logger.Device()}, 0, "acknowledged"},
@@ -106,6 +109,41 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
       EXPECT_NE(run.err.find("acvlogger-cli " + c.args[0] + ": "), std::string::npos) << run.err;
     }
   }
+}
+
+// The subcommands the program's usage lists.
+std::vector<std::string> Subcommands() {
+  const ProgramRun usage = RunProgram(CliPath(), {"--help"});
+  std::istringstream lines(usage.out.substr(usage.out.find("subcommands:\n") + 13));
+  std::vector<std::string> names;
+  for (std::string line; std::getline(lines, line) && line.rfind("  ", 0) == 0;)
+    names.push_back(line.substr(2, line.find(' ', 2) - 2));
+  return names;
+}
+
+TEST_F(CliExitCodes, AUsageErrorIsOneLineWithAHintToTheHelp) {
+  const std::vector<std::string> names = Subcommands();
+  ASSERT_GE(names.size(), 2u);
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    // An option no subcommand has: whatever else a subcommand wants, this
+    // is the problem it names.
+    const ProgramRun run = RunProgram(CliPath(), {name, "--no-such-option"}, env_);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    const std::string prefix = "acvlogger-cli " + name + ": ";
+    const std::string hint = " (try 'acvlogger-cli " + name + " --help')\n";
+    EXPECT_EQ(run.err.rfind(prefix, 0), 0u) << run.err;
+    ASSERT_GE(run.err.size(), hint.size());
+    EXPECT_EQ(run.err.substr(run.err.size() - hint.size()), hint) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+  const ProgramRun unknown = RunProgram(CliPath(), {"no-such-subcommand"}, env_);
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_EQ(
+      unknown.err,
+      "acvlogger-cli: unknown subcommand 'no-such-subcommand' (try 'acvlogger-cli --help')\n");
 }
 
 TEST_F(CliExitCodes, EverySubcommandThatReadsADataFileNamesAForeignOneAlike) {
