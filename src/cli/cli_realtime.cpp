@@ -34,7 +34,7 @@ constexpr const char* kHelp =
     "  point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va,p_w,q_var,pf,phi_deg\n\n"
     "Fields of an absent channel are empty; s_va (CH1 RMS x CH2 RMS) is written\n"
     "only when one channel measures volts and the other amperes. A frequency of\n"
-    "400.0 means none could be measured. From the same waves of such a pair:\n"
+    "400 means none could be measured. From the same waves of such a pair:\n"
     "  p_w      active power, the mean of voltage x current samples over the\n"
     "           voltage's whole periods\n"
     "  q_var    reactive power, sqrt(s_va^2 - p_w^2), negative when the current\n"

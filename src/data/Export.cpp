@@ -8,6 +8,7 @@
 #include "data/ExportRecords.h"
 #include "data/FileIO.h"
 #include "data/LocalTimeCache.h"
+#include "data/NumberText.h"
 #include "data/RealTimeExport.h"
 #include "data/TimeText.h"
 
@@ -174,15 +175,14 @@ void WriteCsvExport(std::ostream& out, const CDTDoc& doc) {
   TimeTextCache times(kCsvTimeFormat);
   ExportRecord r;
   while (out && records.Next(r)) {
-    const int precision = r.kind == ExportKind::Rms ? 1 : 0;
     line.clear();
     AppendInt(line, r.number);
     line += r.kind == ExportKind::Rms ? ",RMS," : ",TR,";
-    if (r.hasCh1) AppendFixed(line, r.ch1, precision);
+    if (r.hasCh1) line += FloatText(r.ch1);
     line += ',';
     if (r.hasCh1) AppendCsvField(line, r.ch1Unit);
     line += ',';
-    if (r.hasCh2) AppendFixed(line, r.ch2, precision);
+    if (r.hasCh2) line += FloatText(r.ch2);
     line += ',';
     if (r.hasCh2) AppendCsvField(line, r.ch2Unit);
     line += ',';

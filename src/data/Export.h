@@ -15,9 +15,9 @@ namespace acv {
 void WriteExport(std::ostream& out, const CDTDoc& doc);
 
 // The same records as CSV (RFC 4180, CR LF) with the header
-// no,kind,ch1,ch1_unit,ch2,ch2_unit,time: values without units in their own
-// columns, empty fields for absent channels, local times as
-// YYYY-MM-DDTHH:MM:SS.
+// no,kind,ch1,ch1_unit,ch2,ch2_unit,time: values as the data hold them
+// (FloatText: 229.4, 7) with their units in their own columns, empty fields
+// for absent channels, local times as YYYY-MM-DDTHH:MM:SS.
 void WriteCsvExport(std::ostream& out, const CDTDoc& doc);
 
 // Write the reports to a file (temporary file and rename). "" or the error.

@@ -5,6 +5,7 @@
 
 #include "data/Export.h"
 #include "data/FileIO.h"
+#include "data/NumberText.h"
 #include "data/TimeText.h"
 
 namespace acv {
@@ -79,13 +80,9 @@ std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i) {
   const ChannelPair& hz = run.rtFreq[at];
   std::string line =
       std::to_string(i + 1) + "," + FormatTime(run.RealTimeSampleTime(i), kCsvTimeFormat) + ",";
-  line += run.rtHasCh1 ? Tenths(rms.ch1) + "," + Tenths(hz.ch1) + "," : ",,";
-  line += run.rtHasCh2 ? Tenths(rms.ch2) + "," + Tenths(hz.ch2) + "," : ",,";
-  if (run.HasApparentPower()) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", static_cast<double>(run.ApparentPower(i)));
-    line += buf;
-  }
+  line += run.rtHasCh1 ? FloatText(rms.ch1) + "," + FloatText(hz.ch1) + "," : ",,";
+  line += run.rtHasCh2 ? FloatText(rms.ch2) + "," + FloatText(hz.ch2) + "," : ",,";
+  if (run.HasApparentPower()) line += FloatText(run.ApparentPower(i));
   return line + "\n";
 }
 

@@ -35,7 +35,8 @@ void WriteRealTimeExport(std::ostream& out, const RealTimeFamily& run);
 std::string RealTimeExportPathFor(const std::string& dataFilePath);
 std::string SaveRealTimeExportFile(const RealTimeFamily& run, const std::string& path);
 
-// CSV of the run's points, LF endings.
+// CSV of the run's points, LF endings, values as the data hold them
+// (FloatText; the frequency 400 where none was measured).
 inline constexpr const char* kRealTimeCsvHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n";
 // Point i (0-based) as one CSV line with its LF.
 std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i);

@@ -112,11 +112,9 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
   EXPECT_EQ(loaded.rtUnitCh1, "V");
   EXPECT_EQ(loaded.rtUnitCh2, "A");
   for (int i = 0; i < 2; ++i) {
-    char rms[32];
-    std::snprintf(rms, sizeof rms, "%.1f", loaded.rtRms[i].ch1);
-    EXPECT_EQ(rms, points[i][2]);
-    std::snprintf(rms, sizeof rms, "%.1f", loaded.rtFreq[i].ch2);
-    EXPECT_EQ(rms, points[i][5]);
+    // The CSV gives each value with the digits that read back as the float kept.
+    EXPECT_EQ(std::stof(points[i][2]), loaded.rtRms[i].ch1) << points[i][2];
+    EXPECT_EQ(std::stof(points[i][5]), loaded.rtFreq[i].ch2) << points[i][5];
     EXPECT_EQ(FormatTime(loaded.RealTimeSampleTime(i), kCsvTimeFormat), points[i][1]);
   }
 }

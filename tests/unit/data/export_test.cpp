@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -55,9 +57,11 @@ std::string Order(const CDTDoc& doc) {
   return order;
 }
 
-TEST(Export, ValuesAreWrittenExactlyAsPrintfWouldRoundThem) {
-  // Exact ties (x.x5 held exactly, e.g. 0.25) round to even, as printf does;
-  // negative values rounding to zero keep their sign.
+// The report rounds as printf does: exact ties (x.x5 held exactly, e.g.
+// 0.25) to even, negative values rounding to zero keep their sign. The CSV
+// gives each value as the data hold it: text that reads back as the same
+// float, sign included.
+TEST(Export, ReportRoundsAsPrintfAndCsvKeepsEveryFloat) {
   std::vector<float> values = {0.25f, 0.75f, 2.5f,  -2.5f,  230.25f, -0.04f,
                                -0.0f, 1e14f, 3e38f, -7.45f, 0.05f,   1e-7f};
   for (int i = -3000; i <= 3000; ++i) values.push_back(static_cast<float>(i) * 0.05f + 0.013f * i);
@@ -68,21 +72,28 @@ TEST(Export, ValuesAreWrittenExactlyAsPrintfWouldRoundThem) {
   doc.trUnit = {kUnitVolt};
   doc.trTimes = {0};
   doc.trWaves.assign(values.begin(), values.begin() + kTrWavePoints);
+  // The field of CH1 in a line of the report (tab) or the CSV (comma).
+  const auto field = [](const std::string& line, char separator) {
+    const std::size_t kind = line.find(separator) + 1;
+    const std::size_t at = line.find(separator, kind) + 1;
+    return std::make_pair(line.compare(kind, 3, "RMS") == 0,
+                          line.substr(at, line.find(separator, at) - at));
+  };
   std::ostringstream csv;
   WriteCsvExport(csv, doc);
-  std::istringstream lines(csv.str());
-  std::string line;
-  std::getline(lines, line);  // the head
+  const std::vector<std::string> report = Lines(Export(doc));
+  const std::vector<std::string> table = Lines(csv.str());
+  ASSERT_EQ(report.size(), table.size() + 1);  // the title
   std::size_t rms = 0, tr = 0;
-  while (std::getline(lines, line)) {
-    const std::size_t kind = line.find(',') + 1;
-    const bool isRms = line.compare(kind, 3, "RMS") == 0;
-    const std::size_t at = line.find(',', kind) + 1;
-    const std::string field = line.substr(at, line.find(',', at) - at);
+  for (std::size_t n = 1; n < table.size(); ++n) {
+    const auto [isRms, text] = field(table[n], ',');
+    const std::string reportText = field(report[n + 1], '\t').second;
     const float v = isRms ? values[rms++] : values[tr++];
     char expected[400];
-    std::snprintf(expected, sizeof expected, isRms ? "%.1f" : "%.0f", static_cast<double>(v));
-    ASSERT_EQ(field, expected) << v;
+    std::snprintf(expected, sizeof expected, isRms ? "%.1fV" : "%.0fV", static_cast<double>(v));
+    ASSERT_EQ(reportText, expected) << v;
+    const float back = std::strtof(text.c_str(), nullptr);
+    ASSERT_TRUE(back == v && std::signbit(back) == std::signbit(v)) << text << " for " << v;
   }
   EXPECT_EQ(rms, values.size());
   EXPECT_EQ(tr, static_cast<std::size_t>(kTrWavePoints));
@@ -193,7 +204,7 @@ TEST(Export, CsvHasTheSameRecordsInTheSameOrder) {
   const std::vector<std::string> lines = Lines(csv.str());
   ASSERT_EQ(lines.size(), 1u + 2 + 251);
   EXPECT_EQ(lines[0], "no,kind,ch1,ch1_unit,ch2,ch2_unit,time");
-  EXPECT_EQ(lines[1], "1,RMS,230.0,\"k,V\",5.0,A,2026-03-02T10:00:00");
+  EXPECT_EQ(lines[1], "1,RMS,230,\"k,V\",5,A,2026-03-02T10:00:00");
   EXPECT_EQ(lines[2], "2,TR,,,7,A,2026-03-02T10:00:01");
   EXPECT_EQ(lines[3], "3,TR,,,8,A,2026-03-02T10:00:01");
   EXPECT_EQ(lines.back(), "253,RMS,230.1,\"k,V\",5.5,A,2026-03-02T10:00:01");
