@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "data/JsonText.h"
@@ -46,6 +47,15 @@ std::string AlignedTable(const std::vector<std::vector<std::string>>& rows,
     out += line + "\n";
   }
   return out;
+}
+
+// The mean with two decimals, kept between the minimum and maximum as
+// LevelText shows them with one: values of 5.149 .. 5.249 show 5.1 and 5.2,
+// and their mean 5.249 would read 5.25, above every value shown.
+std::string MeanText(const ChannelSpan& ch) {
+  const auto shown = [](double v) { return std::strtod(FormatNumber("%.1f", v).c_str(), nullptr); };
+  const double mean = std::clamp(ch.mean, shown(ch.min), shown(ch.max));
+  return FormatNumber("%.2f", mean);
 }
 
 int Decimals(const Event& e) {
@@ -128,7 +138,7 @@ std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s) {
       continue;
     }
     rows.push_back({ChannelName(c), ch.unit, LevelText(ch.min), std::to_string(ch.minPoint),
-                    LevelText(ch.max), std::to_string(ch.maxPoint), FormatNumber("%.2f", ch.mean),
+                    LevelText(ch.max), std::to_string(ch.maxPoint), MeanText(ch),
                     FormatNumber("%.3f", ch.stddev)});
   }
   return rows;
