@@ -95,8 +95,7 @@ std::string EventCsvLine(int number, const Event& e) {
   else
     line += ",";
   line += "," + FormatTime(e.start, kCsvTimeFormat) + "," + FormatTime(e.end, kCsvTimeFormat) +
-          "," + SecondsNumber(e.durationS) + "," +
-          FormatNumber(Decimals(e) == 0 ? "%.0f" : "%.1f", e.extreme) + "," + e.unit + "," +
+          "," + SecondsNumber(e.durationS) + "," + FloatText(e.extreme) + "," + e.unit + "," +
           (e.open ? "1" : "0");
   return line;
 }

@@ -24,7 +24,8 @@ std::string DurationText(double seconds);
 inline constexpr const char* kEventCsvHeader =
     "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open";
 // Event number n (from 1) as a CSV line, without the line end: times in the
-// ISO form, numbers as numbers, a transient's point fields empty.
+// ISO form, numbers as numbers (the extreme as the data hold it, FloatText),
+// a transient's point fields empty.
 std::string EventCsvLine(int number, const Event& e);
 
 // The columns of the event table: "No.", "Kind", "Channel", "First",

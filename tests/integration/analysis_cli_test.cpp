@@ -68,9 +68,9 @@ TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
   EXPECT_EQ(csv.exitCode, 0) << csv.err;
   EXPECT_EQ(csv.out,
             "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open\n"
-            "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,200.0,V,0\n"
+            "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,200,V,0\n"
             "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-300,V,0\n"
-            "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,260.0,V,1\n");
+            "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,260,V,1\n");
 
   // Un 200 V: the 200 V points are no dip, 230 V is a swell; and 4 A is over 3.5 A.
   const ProgramRun table =
@@ -107,7 +107,7 @@ TEST_F(AnalysisCli, SimulatedDipsSwellsAndInterruptionsAreFoundAfterADownload) {
   }
   EXPECT_EQ(kinds, (std::vector<std::string>{"dip", "swell", "transient", "interruption", "dip"}))
       << csv.out;
-  EXPECT_NE(csv.out.find(",0.0,V,0\n"), std::string::npos) << "an interruption down to LO";
+  EXPECT_NE(csv.out.find(",0,V,0\n"), std::string::npos) << "an interruption down to LO";
 }
 
 }  // namespace
