@@ -1,18 +1,15 @@
 #pragma once
-// What the benches that draw with Qt share: the largest data set, the
-// offscreen application around the run, and a console reporter that keeps
-// every benchmark's times so that the ratios against the baselines of the
-// same run can be printed at the end.
+// What the benches that draw with Qt share: the largest data set and the
+// offscreen application around the run (the reporter that keeps the times
+// is in BenchTimes.h).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <functional>
-#include <map>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "BenchTimes.h"
 #include "data/CDTDoc.h"
 
 namespace acv::bench {
@@ -35,40 +32,6 @@ inline CDTDoc LargestStoreSet() {
   doc.ComputeStoreStatistics();
   return doc;
 }
-
-struct RunTimes {
-  double real = 0, cpu = 0;  // per iteration, in the benchmark's unit
-  std::map<std::string, double> counters;
-};
-
-// The usual console table; keeps each benchmark's times by its full name
-// ("BM_X/1", "BM_Y/iterations:5"), the median when it was repeated, with
-// its counters.
-class TimesReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const std::string name = run.run_name.str();
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (median) medians_.insert(name);
-      if (median || (run.run_type == Run::RT_Iteration && medians_.count(name) == 0)) {
-        RunTimes& t = times_[name];
-        t = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), {}};
-        for (const auto& [counter, value] : run.counters) t.counters[counter] = value.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  // Nothing when the benchmark did not run (filtered out, say).
-  std::optional<RunTimes> Find(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? std::nullopt : std::optional<RunTimes>(it->second);
-  }
-
- private:
-  std::map<std::string, RunTimes> times_;
-  std::set<std::string> medians_;
-};
 
 // main() of such a bench: a QApplication on the offscreen platform (unless
 // QT_QPA_PLATFORM names another), the benchmarks the command line selects,

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimes.h"
 #include "data/CDTDoc.h"
 #include "data/DataFile.h"
 #include "data/Export.h"
@@ -183,29 +184,19 @@ void RegisterJournal() {
 }
 
 // The usual console table, then one line per measured figure with its
-// ratio to the baseline of the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
+// ratio to the baseline of the same run (the medians when repeated).
+class RatioReporter : public acv::bench::TimesReporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-      }
-    }
-  }
   void Finalize() override {
-    ConsoleReporter::Finalize();
+    TimesReporter::Finalize();
     std::printf("\nratio to baseline (program / one-call I/O of the same bytes):\n");
-    for (const auto& [name, time] : times_) {
-      const auto base = times_.find(name + "/baseline");
-      if (base == times_.end() || base->second <= 0) continue;
-      std::printf("  %-20s %6.2f\n", name.c_str(), time / base->second);
+    const auto& times = All();
+    for (const auto& [name, time] : times) {
+      const auto base = times.find(name + "/baseline");
+      if (base == times.end() || base->second.real <= 0) continue;
+      std::printf("  %-20s %6.2f\n", name.c_str(), time.real / base->second.real);
     }
   }
-
- private:
-  std::map<std::string, double> times_;
 };
 
 }  // namespace
@@ -224,5 +215,8 @@ int main(int argc, char** argv) {
       std::remove(Scratch(std::string(name) + ext).c_str());
     }
   }
+  // The journals' folder: each journal is finished (removed) by its run.
+  std::error_code ignored;
+  std::filesystem::remove_all(Scratch("journals"), ignored);
   return 0;
 }

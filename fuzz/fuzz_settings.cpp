@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,8 +41,18 @@ bool LevelInRange(const std::string& text) {
 
 }  // namespace
 
+// The scratch file (and a damaged one the save set aside) goes after every
+// input, so no run leaves one behind, however it ends.
+struct ScratchRemover {
+  ~ScratchRemover() {
+    std::remove(SettingsPath().c_str());
+    std::remove((SettingsPath() + ".bad").c_str());
+  }
+};
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& path = SettingsPath();
+  const ScratchRemover remover;
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
