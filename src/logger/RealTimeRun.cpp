@@ -38,6 +38,25 @@ void ApplyKind(std::uint8_t kind, std::uint8_t& present, std::string& unit) {
   }
 }
 
+constexpr std::size_t kHeadSize = 5;
+
+// Whether the bytes from `at` on begin a block head: the mark, the channel
+// flag and two kind codes the logger sends. Partly: what has arrived fits so
+// far.
+enum class HeadMatch { No, Partly, Yes };
+HeadMatch HeadAt(std::span<const std::uint8_t> bytes, std::size_t at) {
+  for (std::size_t i = 0; i < kHeadSize; ++i) {
+    if (at + i >= bytes.size()) return HeadMatch::Partly;
+    const std::uint8_t b = bytes[at + i];
+    const bool fits = i < kChannelFlagOffset ? b == kRealTimeBlockMark
+                      : i == kChannelFlagOffset
+                          ? true
+                          : b == kKindCurrent || b == kKindVoltage || b == kKindOff;
+    if (!fits) return HeadMatch::No;
+  }
+  return HeadMatch::Yes;
+}
+
 float SignedBigEndian(std::uint8_t high, std::uint8_t low) {
   return static_cast<float>(static_cast<std::int16_t>(static_cast<std::uint16_t>(high << 8 | low)));
 }
@@ -58,6 +77,9 @@ std::uint8_t RealTimeRun::PrepareStart() {
   doc_.rtInterval = std::clamp(doc_.rtInterval, kMinRealTimeInterval, kMaxRealTimeInterval);
   doc_.rtCount = 0;
   runBegun_ = false;
+  // Bytes of an earlier run must not begin this run's first block.
+  pending_.clear();
+  heldNeed_ = 0;
   link_.realTimeStopped = 0;
   link_.replySeen = 0;
   saveError.clear();
@@ -70,7 +92,7 @@ std::uint8_t RealTimeRun::PrepareStart() {
 
 bool RealTimeRun::OwnsTimer(int id) const {
   return id == timer::kRealTimeWatchdog || id == timer::kSamplingTick ||
-         id == timer::kRealTimeRepeat;
+         id == timer::kRealTimeRepeat || id == timer::kBlockSettle;
 }
 
 void RealTimeRun::OnTimer(int id) {
@@ -83,6 +105,9 @@ void RealTimeRun::OnTimer(int id) {
       break;
     case timer::kRealTimeRepeat:
       RepeatRequest();
+      break;
+    case timer::kBlockSettle:
+      SettleHeldBlock();
       break;
     default:
       break;
@@ -97,56 +122,143 @@ void RealTimeRun::OnReply(std::span<const std::uint8_t> read) {
     SendStopFrame();
     return;
   }
-  const std::size_t size = kRealTimeBlockSize;
-  const bool afterPause = link_.replyPauseAt >= 0;
-  if (afterPause) {
-    // What came before the pause is a reply cut short (the logger was
-    // unplugged, or lost the rest): it is dropped, never completed with the
-    // bytes of the next reply. What follows the pause starts a reply.
+  Receive(read, link_.replyPauseAt, false);
+}
+
+void RealTimeRun::Receive(std::span<const std::uint8_t> read, long pauseAt, bool settling) {
+  if (pauseAt >= 0) {
+    // What came before the pause ends the reply in progress: a block it
+    // completes is taken, a block it leaves short (the logger was unplugged,
+    // or lost the rest) is dropped, never completed with the bytes of the
+    // next reply. What follows the pause starts a reply.
+    const std::size_t before = std::min(static_cast<std::size_t>(pauseAt), read.size());
+    Append(read.first(before));
+    TakeWholeBlocks(true);
     pending_.clear();
-    read = read.subspan(std::min(static_cast<std::size_t>(link_.replyPauseAt), read.size()));
+    read = read.subspan(before);
+  } else if (pending_.empty() && !settling && StartsWithMark(read) &&
+             read.size() < static_cast<std::size_t>(kRealTimeBlockSize)) {
+    // The receive event waits for a whole block: a reply of its own that
+    // is shorter, without a pause before it, cannot be told from garbage
+    // and would leave part of the wave undefined. The watchdog or the next
+    // block takes care of the run.
+    read = {};
   }
-  if (StartsWithMark(read)) {
-    // A reply of its own. Without a pause before it, a truncated one cannot
-    // be told from garbage and would leave part of the wave undefined; the
-    // watchdog or the next block takes care of the run.
-    pending_.clear();
-    if (afterPause || read.size() >= size) pending_.assign(read.begin(), read.end());
-  } else if (pending_.empty()) {
+  Append(read);
+  TakeWholeBlocks(settling && pauseAt < 0);
+  ExpectRest();
+}
+
+void RealTimeRun::Append(std::span<const std::uint8_t> bytes) {
+  if (pending_.empty()) {
     // A read that does not start with a block: bytes sent before it (the
     // rest of a block that was on its way when the stop frame came) shifted
     // the replies against the reads. The block is taken from its mark on,
-    // and completed by the next read, so that one stray byte does not make
-    // every later block unreadable.
-    KeepFromMark(read);
+    // so that one stray byte does not make every later block unreadable.
+    KeepFromMark(bytes);
   } else {
-    pending_.insert(pending_.end(), read.begin(), read.end());
+    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
   }
+}
+
+void RealTimeRun::TakeWholeBlocks(bool nothingFollows) {
+  heldNeed_ = 0;
+  const std::size_t size = kRealTimeBlockSize;
   while (pending_.size() >= size && !link_.realTimeStopped) {
+    const Verdict verdict = Judge(nothingFollows);
+    if (verdict.kind == Verdict::Kind::Undecided) {
+      heldNeed_ = verdict.at;
+      return;
+    }
+    if (verdict.kind == Verdict::Kind::Spliced) {
+      pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(verdict.at));
+      continue;
+    }
     const std::vector<std::uint8_t> whole(pending_.begin(), pending_.begin() + size);
     const std::vector<std::uint8_t> rest(pending_.begin() + size, pending_.end());
     HandleDataBlock(whole);
     KeepFromMark(rest);
   }
-  ExpectRest();
+}
+
+// A block cut short and followed at once by the next one (a streaming logger
+// sends them back to back, so there is no pause to see) fills the window of
+// one block with the head of one and the start of the other. Such a window
+// has a block head (mark and kind codes) inside it where the other block
+// begins. Sample pairs can hold those bytes too, so a head inside the window
+// alone proves nothing; what follows decides:
+//  - a block head right after the window: the window is the block the logger
+//    sent, and the inner head only sample values;
+//  - else, once the block from the inner head is there whole: the window was
+//    spliced; it is dropped and that block is taken;
+//  - when nothing more comes: a window that is all the logger sent (or is
+//    followed by the beginning of a head) is its block; anything else is
+//    dropped, since a lost wave only delays the next point and a spliced one
+//    would make a point the logger never measured.
+RealTimeRun::Verdict RealTimeRun::Judge(bool nothingFollows) const {
+  const std::span<const std::uint8_t> bytes(pending_);
+  const std::size_t size = kRealTimeBlockSize;
+  std::size_t inner = 0;
+  for (std::size_t at = 1; at < size && inner == 0; ++at) {
+    if (HeadAt(bytes, at) != HeadMatch::No) inner = at;
+  }
+  if (inner == 0) return {Verdict::Kind::Whole};
+  const HeadMatch next = HeadAt(bytes, size);
+  if (next == HeadMatch::Yes) return {Verdict::Kind::Whole};
+  const std::size_t innerEnd = inner + size;
+  if (next == HeadMatch::No && bytes.size() >= innerEnd) return {Verdict::Kind::Spliced, inner};
+  if (!nothingFollows) return {Verdict::Kind::Undecided, std::max(innerEnd, size + kHeadSize)};
+  if (bytes.size() == size || next == HeadMatch::Partly) return {Verdict::Kind::Whole};
+  return {Verdict::Kind::Spliced, inner};
+}
+
+void RealTimeRun::SettleHeldBlock() {
+  link_.Timers().Kill(timer::kBlockSettle);
+  if (link_.realTimeStopped || pending_.size() < static_cast<std::size_t>(kRealTimeBlockSize)) {
+    return;
+  }
+  // The bytes that came since, fewer than the decision waited for.
+  SerialControl& serial = link_.Serial();
+  const long pauseAt = serial.LastPauseAt(kReplyPauseMs);
+  const std::vector<std::uint8_t> more = serial.Input();
+  Receive(more, pauseAt, true);
 }
 
 void RealTimeRun::ExpectRest() {
-  if (link_.realTimeStopped) return;
+  TimerHost& timers = link_.Timers();
+  if (link_.realTimeStopped) {
+    timers.Kill(timer::kBlockSettle);
+    return;
+  }
+  if (heldNeed_ > pending_.size()) {
+    // A block held back: the event comes once the bytes that decide it are
+    // there, the timer when they do not come.
+    link_.SetThreshold(static_cast<int>(heldNeed_ - pending_.size()));
+    timers.Start(timer::kBlockSettle, kReplyPauseMs);
+    return;
+  }
+  timers.Kill(timer::kBlockSettle);
   // The event then comes as soon as the block is whole, not only once a
   // whole block's worth of later bytes has piled up behind it.
   link_.SetThreshold(kRealTimeBlockSize - static_cast<int>(pending_.size()));
 }
 
 void RealTimeRun::ForgetPartialReply() {
+  // A whole block held back is decided on what came before the repeat.
+  if (!link_.realTimeStopped) TakeWholeBlocks(true);
   pending_.clear();
+  heldNeed_ = 0;
+  link_.Timers().Kill(timer::kBlockSettle);
   if (!link_.realTimeStopped) link_.SetThreshold(kRealTimeBlockSize);
 }
 
 void RealTimeRun::RepeatRequest() {
-  // Bytes still waiting here came before the request now sent: a block cut
-  // short, whose rest will never come. Left in place, the answer to this
-  // request would complete it.
+  // A block held back is decided on the bytes that came before this
+  // request. Bytes still waiting after that came before the request too: a
+  // block cut short, whose rest will never come. Left in place, the answer
+  // to this request would complete it.
+  SettleHeldBlock();
+  if (link_.realTimeStopped) return;
   link_.Serial().DiscardInput();
   ForgetPartialReply();
   link_.SendCommandFrame();
@@ -353,6 +465,7 @@ void RealTimeRun::KillRunTimers() {
   timers.Kill(timer::kRealTimeWatchdog);
   timers.Kill(timer::kSamplingTick);
   timers.Kill(timer::kRealTimeRepeat);
+  timers.Kill(timer::kBlockSettle);
 }
 
 void RealTimeRun::BeginJournal() {

@@ -79,10 +79,28 @@ class RealTimeRun : public TransferHandler {
   std::string journalError;
 
  private:
+  // What the first kRealTimeBlockSize bytes of pending_ are.
+  struct Verdict {
+    enum class Kind { Whole, Spliced, Undecided } kind;
+    // Spliced: where the block that cut it short begins. Undecided: how many
+    // bytes the decision needs.
+    std::size_t at = 0;
+  };
   static bool StartsWithMark(std::span<const std::uint8_t> bytes);
   // Keeps the bytes from the first block mark on (nothing when there is none)
   // as the beginning of the next block.
   void KeepFromMark(std::span<const std::uint8_t> bytes);
+  // A read (or the bytes taken when a held block is settled): what came
+  // before a pause in it (pauseAt >= 0) ends the reply in progress; the rest
+  // starts or continues one.
+  void Receive(std::span<const std::uint8_t> read, long pauseAt, bool settling);
+  void Append(std::span<const std::uint8_t> bytes);
+  // Handles every whole block pending_ holds; `nothingFollows`: no more
+  // bytes will come for it, so a block held back is decided on what is there.
+  void TakeWholeBlocks(bool nothingFollows);
+  Verdict Judge(bool nothingFollows) const;
+  // timer::kBlockSettle: nothing more came for a block held back.
+  void SettleHeldBlock();
   // The receive threshold: the rest of a block begun, else a whole block.
   void ExpectRest();
   void RepeatRequest();
@@ -112,8 +130,10 @@ class RealTimeRun : public TransferHandler {
   int runPoints_ = 0;      // capacity of the point arrays of this run
   bool runBegun_ = false;  // the first block of this run has arrived
   // The beginning of a block whose rest comes with the next read, without a
-  // pause between them.
+  // pause between them; or a whole block held back until what follows it
+  // shows whether a block mark inside it began the next block.
   std::vector<std::uint8_t> pending_;
+  std::size_t heldNeed_ = 0;  // bytes the decision on a held block waits for
 };
 
 }  // namespace acv

@@ -31,6 +31,7 @@ inline constexpr int kFirstFrameRepeat = 12;  // 500 ms once
 inline constexpr int kRealTimeWatchdog = 13;  // 10000 ms
 inline constexpr int kSamplingTick = 14;      // 10 ms, then the sampling interval
 inline constexpr int kRealTimeRepeat = 15;    // 5000 ms
+inline constexpr int kBlockSettle = 16;       // 250 ms once: decide on a real-time block held back
 }  // namespace timer
 
 }  // namespace acv

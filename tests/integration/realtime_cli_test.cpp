@@ -119,13 +119,28 @@ TEST_F(RealTimeCli, ShortRunMatchesTheSinesAndIsKeptAsPreviousMeasurement) {
   }
 }
 
-// The logger's first block is cut short (or carries a byte too many): the
-// first frame's repeat brings a whole block, and no point is computed from
-// a wave made of two blocks.
-TEST_F(RealTimeCli, ACutFirstBlockIsNeverSplicedWithTheNext) {
-  for (const char* cut : {"1:1182", "1:2364", "1:2366"}) {
-    SCOPED_TRACE(cut);
-    SimProcess sim({"--rt-ch1", "V:1000:50", "--rt-ch2", "off", "--cut-rt-block", cut});
+// A block of the logger is cut short (or carries a byte too many): no point
+// is computed from a wave made of two blocks. Answering each request, the
+// logger sends the next block only for the first frame's repeat; streaming,
+// it sends it without being asked, 10 to 200 ms after the cut one, too soon
+// for a pause to show where one ends. The first point comes 10 ms after the
+// first block taken, before the next streamed block replaces its wave.
+TEST_F(RealTimeCli, ACutBlockIsNeverSplicedWithTheNext) {
+  const std::vector<std::vector<std::string>> faults = {
+      {"--cut-rt-block", "1:1182"},
+      {"--cut-rt-block", "1:2364"},
+      {"--cut-rt-block", "1:2366"},
+      {"--cut-rt-block", "1:1000", "--rt-stream", "10"},
+      {"--cut-rt-block", "1:1000", "--rt-stream", "50"},
+      {"--cut-rt-block", "1:7", "--rt-stream", "150"},
+      {"--cut-rt-block", "1:2364", "--rt-stream", "200"},
+      {"--cut-rt-block", "4:1500", "--rt-stream", "100"},
+  };
+  for (const std::vector<std::string>& fault : faults) {
+    SCOPED_TRACE(fault[1] + (fault.size() > 2 ? " streamed every " + fault[3] + " ms" : ""));
+    std::vector<std::string> options = {"--rt-ch1", "V:1000:50", "--rt-ch2", "off"};
+    options.insert(options.end(), fault.begin(), fault.end());
+    SimProcess sim(options);
     ASSERT_TRUE(sim.Started()) << sim.Error();
     const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "2"});
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -92,6 +92,28 @@ TEST_F(RealTimeTest, BytesBeforeAPauseNeverCompleteTheBlockAfterIt) {
   EXPECT_EQ(serial.RThreshold(), kRealTimeBlockSize);
 }
 
+// A read that holds the rest of a block, a pause, and the start of another:
+// the block the bytes before the pause complete is taken, the bytes after
+// it begin the next block.
+TEST_F(RealTimeTest, BytesBeforeAPauseThatCompleteABlockAreTaken) {
+  const Waves w;
+  content = w.before;
+  Start(2, 100);
+  clock.Advance(100);
+  const std::vector<std::uint8_t> next = MakeBlock(w.after);
+  const std::vector<std::uint8_t> later = MakeBlock(w.cut);
+  std::vector<std::uint8_t> read = MakeBlock(w.before);
+  read.insert(read.end(), next.begin(), next.begin() + 1000);
+  link.Dispatch(read);
+  read.assign(next.begin() + 1000, next.end());
+  read.insert(read.end(), later.begin(), later.begin() + 500);
+  link.replyPauseAt = kRealTimeBlockSize - 1000;
+  link.Dispatch(read);
+  link.replyPauseAt = -1;
+  ExpectWave(doc, w.after);
+  EXPECT_EQ(serial.RThreshold(), kRealTimeBlockSize - 500);
+}
+
 // A logger that can no longer send a whole block: the run ends as when it
 // falls silent, with the points taken from whole blocks only.
 TEST_F(RealTimeTest, ABlockThatNeverComesWholeEndsTheRunSilently) {
