@@ -9,6 +9,7 @@
 
 #include "ProjectVersion.h"
 #include "cli/CliCommand.h"
+#include "data/FileIO.h"
 
 namespace {
 
@@ -76,7 +77,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   for (const auto& e : acv::cli::Registry()) {
-    if (e.name == args[0]) return e.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (e.name != args[0]) continue;
+    // A file written without all it should keep (its owner, say) is a
+    // warning of the subcommand's own, not a failure.
+    acv::SetSaveNoticeHandler([name = e.name](const std::string& text) {
+      std::fprintf(stderr, "acvlogger-cli %s: warning: %s\n", name.c_str(), text.c_str());
+    });
+    return e.run(std::vector<std::string>(args.begin() + 1, args.end()));
   }
   std::fprintf(stderr, "acvlogger-cli: unknown subcommand '%s' (try 'acvlogger-cli --help')\n",
                args[0].c_str());

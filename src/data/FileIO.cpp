@@ -1,15 +1,19 @@
 #include "data/FileIO.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <streambuf>
+#include <utility>
 
 namespace acv {
 namespace fs = std::filesystem;
@@ -97,7 +101,35 @@ void SyncFolderOf(const std::string& path) {
   ::close(fd);
 }
 
+SaveNoticeHandler& NoticeHandler() {
+  static SaveNoticeHandler handler;
+  return handler;
+}
+
+void TellNotice(const std::string& text) {
+  if (text.empty()) return;
+  if (NoticeHandler()) {
+    NoticeHandler()(text);
+  } else {
+    std::fprintf(stderr, "warning: %s\n", text.c_str());
+  }
+}
+
+std::string UserName(uid_t uid) {
+  const passwd* p = ::getpwuid(uid);
+  return p != nullptr ? std::string(p->pw_name) : "user " + std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+  const group* g = ::getgrgid(gid);
+  return g != nullptr ? std::string(g->gr_name) : "group " + std::to_string(gid);
+}
+
 }  // namespace
+
+void SetSaveNoticeHandler(SaveNoticeHandler handler) {
+  NoticeHandler() = std::move(handler);
+}
 
 // A plain buffered stream buffer over a file descriptor that remembers the
 // first write error, so the commit can report it.
@@ -186,11 +218,35 @@ std::string AtomicFileWriter::Open() {
     temp_.clear();
     return "cannot write " + Quoted(target_) + ": " + Reason(err, target_);
   }
-  // A replaced file keeps its permissions.
-  if (exists) ::fchmod(fd_, st.st_mode & 07777);
+  if (exists) TakeOwnershipOf(st);
   buffer_ = std::make_unique<Buffer>(fd_);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
   return {};
+}
+
+void AtomicFileWriter::TakeOwnershipOf(const struct ::stat& old) {
+  // Saving someone else's file (as root, or in a shared folder) must not
+  // hand it over to the saving user. Giving a file away is root's right;
+  // a user may change its group to one of the user's own groups.
+  struct stat now {};
+  if (::fstat(fd_, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
+    if (::fchown(fd_, old.st_uid, old.st_gid) != 0) {
+      const int err = errno;
+      const bool groupKept = now.st_gid == old.st_gid || ::fchown(fd_, -1, old.st_gid) == 0;
+      const bool ownerKept = now.st_uid == old.st_uid;
+      std::string lost;
+      if (!ownerKept) lost = "owner " + UserName(old.st_uid);
+      if (!groupKept) lost += (lost.empty() ? "group " : " and group ") + GroupName(old.st_gid);
+      if (!lost.empty()) {
+        notice_ = Quoted(target_) + " was written, but could not keep its " + lost + " (" +
+                  std::strerror(err) + "): it now belongs to " + UserName(now.st_uid) + ":" +
+                  GroupName(groupKept ? old.st_gid : now.st_gid);
+      }
+    }
+  }
+  // After the owner: a change of owner clears the set-user and set-group
+  // bits.
+  ::fchmod(fd_, old.st_mode & 07777);
 }
 
 std::string AtomicFileWriter::OpenDirect() {
@@ -250,6 +306,7 @@ std::string AtomicFileWriter::Replace() {
   if (::rename(temp_.c_str(), target_.c_str()) != 0) return failed + Reason(errno, target_);
   committed_ = true;
   SyncFolderOf(target_);
+  TellNotice(std::exchange(notice_, {}));
   return {};
 }
 

@@ -10,6 +10,8 @@
 // symbolic link is followed: the file it points to is written (created when
 // missing) and the link stays. A folder is refused, and so is a file the
 // command reads from (the same file by any path).
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +23,13 @@
 #include "data/ByteIO.h"
 
 namespace acv {
+
+// A save that succeeded without doing all it should (the replaced file's
+// owner or group could not be kept) says so through this handler, once per
+// file: the command-line tool prints it on stderr, the window shows it in its
+// status line. Without a handler the text goes to stderr.
+using SaveNoticeHandler = std::function<void(const std::string& text)>;
+void SetSaveNoticeHandler(SaveNoticeHandler handler);
 
 class AtomicFileWriter {
  public:
@@ -64,6 +73,9 @@ class AtomicFileWriter {
  private:
   std::string OpenDirect();
   std::string FlushAndSync();
+  // Gives the temporary file the replaced file's owner, group and
+  // permissions; what could not be kept becomes notice_.
+  void TakeOwnershipOf(const struct ::stat& old);
 
   class Buffer;
   std::string target_;
@@ -76,6 +88,7 @@ class AtomicFileWriter {
   bool finished_ = false;
   bool committed_ = false;
   bool published_ = false;
+  std::string notice_;  // told once the file is in place
 };
 
 // Saves several files as one: each is written to its temporary file, and

@@ -80,16 +80,28 @@ std::size_t Written(const Folder& dir) {
 void ExpectSafeOnEveryTarget(const WriteOutput& write) {
   Folder dir;
   {
-    SCOPED_TRACE("a new file and an existing one, which keeps its permissions");
+    SCOPED_TRACE(
+        "a new file and an existing one, which keeps its permissions (and as root,"
+        " who may give it away, its owner and group)");
     EXPECT_EQ(write(dir.File("new"), {}), "");
     EXPECT_EQ(Kind(dir.File("new")), S_IFREG);
     EXPECT_GT(fs::file_size(dir.File("new")), 0u);
     Put(dir.File("old"), kOld);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+      ASSERT_EQ(::chown(dir.File("old").c_str(), 4321, 4322), 0);
+    }
     ::chmod(dir.File("old").c_str(), 0640);
     EXPECT_EQ(write(dir.File("old"), {}), "");
     EXPECT_EQ(Contents(dir.File("old")).size(), Written(dir));
     EXPECT_EQ(fs::status(dir.File("old")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.File("old").c_str(), &st), 0);
+    if (root) {
+      EXPECT_EQ(st.st_uid, 4321u);
+      EXPECT_EQ(st.st_gid, 4322u);
+    }
   }
   {
     SCOPED_TRACE("links: the file they lead to is written, they stay links");

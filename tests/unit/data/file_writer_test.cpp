@@ -1,6 +1,7 @@
 // The one way the programs write a file, for every output of the data layer
 // and every kind of target (WriteTargets.h), and its housekeeping.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +75,44 @@ TEST(FileWriter, TemporariesOfKilledProgramsGoWithTheNextSave) {
   EXPECT_FALSE(std::filesystem::exists(leftLink));
   EXPECT_TRUE(std::filesystem::exists(live));
   EXPECT_TRUE(std::filesystem::exists(foreign));
+}
+
+// A user who may not give the replaced file back to its owner and group
+// (the file is another user's, in a folder both may write) still saves it,
+// and is told what the file now belongs to. Needs root, to act as that
+// user in a child process.
+TEST(FileWriter, AnOwnerThatCannotBeKeptIsToldNotHidden) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to save as another user";
+  ScratchDir dir;
+  const std::string target = dir.File("shared.stdata");
+  const std::string told = dir.File("notice.txt");
+  WriteBytes(target, {1, 2, 3});
+  ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
+  ::chmod(target.c_str(), 0666);
+  std::filesystem::permissions(dir.File(""), std::filesystem::perms::all);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setegid(4400) != 0 || ::seteuid(4400) != 0) ::_exit(3);
+    std::string notice;
+    SetSaveNoticeHandler([&notice](const std::string& text) { notice += text; });
+    const std::string error = WriteFileAtomically(target, std::vector<std::uint8_t>{9});
+    WriteBytes(told, std::vector<std::uint8_t>(notice.begin(), notice.end()));
+    ::_exit(error.empty() ? 0 : 4);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadBytes(target), std::vector<std::uint8_t>{9});
+  const std::vector<std::uint8_t> bytes = ReadBytes(told);
+  const std::string notice(bytes.begin(), bytes.end());
+  EXPECT_NE(notice.find("'" + target + "' was written, but could not keep its owner "),
+            std::string::npos)
+      << notice;
+  EXPECT_NE(notice.find("group"), std::string::npos) << notice;
+  struct stat st {};
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 4400u);
 }
 
 }  // namespace
