@@ -94,8 +94,13 @@ int SetClock(const Options& o, Invocation& cli) {
     settings.lastClockText = {std::to_string(t.year),   std::to_string(t.month),
                               std::to_string(t.day),    std::to_string(t.hour),
                               std::to_string(t.minute), std::to_string(t.second)};
-    if (!SaveSettings(settings, path))
+    std::string notice;
+    const bool saved = SaveSettings(settings, path, &notice);
+    if (!notice.empty()) {
+      cli.Note("warning: " + notice);
+    } else if (!saved) {
       cli.Note("warning: the settings file " + path + " could not be written");
+    }
   }
   const int status = logger.ReportAck(kCommand, result);
   if (status == 0) {

@@ -115,13 +115,22 @@ int PrintEvents(const Options& o, Invocation& cli) {
 
 int RunEvents(const std::vector<std::string>& args) {
   Options o;
-  o.limits = LoadSettings(SettingsFilePath()).eventLimits;
-  return RunSubcommand(Subcommand(kCommand, kHelp)
-                           .Options([&](OptionList& options) { return TakeOptions(options, o); })
-                           .ReadsDataFile()
-                           .Check([&] { return EventLimitsProblem(o.limits); })
-                           .Body([&](Invocation& cli) { return PrintEvents(o, cli); }),
-                       args);
+  std::string settingsProblem;
+  o.limits = LoadSettings(SettingsFilePath(), &settingsProblem).eventLimits;
+  return RunSubcommand(
+      Subcommand(kCommand, kHelp)
+          .Options([&](OptionList& options) { return TakeOptions(options, o); })
+          .ReadsDataFile()
+          .Check([&] { return EventLimitsProblem(o.limits); })
+          .Body([&](Invocation& cli) {
+            if (!settingsProblem.empty()) {
+              cli.Note(
+                  "warning: the settings could not be read, the default event limits are used: " +
+                  settingsProblem);
+            }
+            return PrintEvents(o, cli);
+          }),
+      args);
 }
 
 const CliRegistrar kRegistrar{kCommand, "dips, swells, interruptions and transients of a data file",

@@ -108,7 +108,12 @@ int WriteReport(const Options& o, Invocation& cli) {
   const DisplayMode mode = o.mode == DisplayMode::None ? OpeningMode(doc) : o.mode;
   if (const std::string problem = ReportModeProblem(doc, mode, o.record - 1); !problem.empty())
     return cli.Fail(problem);
-  const AppSettings settings = LoadSettings(SettingsFilePath());
+  std::string settingsProblem;
+  const AppSettings settings = LoadSettings(SettingsFilePath(), &settingsProblem);
+  if (!settingsProblem.empty()) {
+    cli.Note("warning: the settings could not be read, the default axes and limits are used: " +
+             settingsProblem);
+  }
   const ReportDisplay display = PrepareReportDisplay(doc, mode, o.record - 1, settings);
   const QString path = QString::fromStdString(o.output);
   PdfOutcome out;

@@ -126,8 +126,13 @@ int SetUp(const Requested& request, Invocation& cli) {
     settings.circulateLogging = values.circulateLogging;
     settings.riseLevelSetting = values.riseLevelSetting;
     settings.dropLevelSetting = values.dropLevelSetting;
-    if (!SaveSettings(settings, settingsPath))
+    std::string notice;
+    const bool saved = SaveSettings(settings, settingsPath, &notice);
+    if (!notice.empty()) {
+      cli.Note("warning: " + notice);
+    } else if (!saved) {
       cli.Note("warning: the settings file " + settingsPath + " could not be written");
+    }
   }
   const int status = logger.ReportAck(kCommand, result);
   if (status == 0) {

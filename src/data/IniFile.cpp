@@ -108,9 +108,14 @@ IniFile IniFile::Parse(std::string_view text) {
   return ini;
 }
 
-IniFile IniFile::Load(const std::string& path) {
+IniFile IniFile::Load(const std::string& path, std::string* problem) {
+  if (problem != nullptr) problem->clear();
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes, kMaxIniBytes).empty()) return {};
+  if (std::string error = ReadWholeFile(path, bytes, kMaxIniBytes); !error.empty()) {
+    // No file is no problem: the defaults are what a first start has.
+    if (problem != nullptr && FileExists(path)) *problem = std::move(error);
+    return {};
+  }
   return Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

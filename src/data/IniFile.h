@@ -19,8 +19,10 @@ class IniFile {
   static constexpr std::size_t kMaxValueLength = 259;
 
   static IniFile Parse(std::string_view text);
-  // A missing, unreadable or implausibly large file gives an empty one.
-  static IniFile Load(const std::string& path);
+  // A missing, unreadable or implausibly large file gives an empty one;
+  // `problem` then says why a file that is there could not be read whole
+  // ("" when it was read, or when there is none).
+  static IniFile Load(const std::string& path, std::string* problem = nullptr);
 
   // The value of the first matching key of the first matching section,
   // trimmed, without enclosing quotes, cut to kMaxValueLength.

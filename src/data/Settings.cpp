@@ -1,6 +1,7 @@
 #include "data/Settings.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 
@@ -76,6 +77,24 @@ auto ViewOptions(Settings& s) {
                     &s.ch3AlarmShown, &s.markPoints, &s.yGrid,   &s.xGrid};
 }
 
+// Moves a settings file that could not be read out of the way, under the
+// first free name of PATH.bad, PATH.bad.2 ...; returns that name, or "" when
+// it could not be moved (then nothing may be written over it). Only a
+// regular file (or a link to one) is moved: a folder or a device in its
+// place is left as it is.
+std::string KeepAside(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return {};
+  for (int n = 1; n <= 100; ++n) {
+    const std::string bad = path + ".bad" + (n == 1 ? "" : "." + std::to_string(n));
+    if (fs::exists(fs::symlink_status(bad, ec))) continue;
+    fs::rename(path, bad, ec);
+    return ec ? std::string() : bad;
+  }
+  return {};
+}
+
 }  // namespace
 
 AppSettings::AppSettings() {
@@ -94,8 +113,8 @@ AppSettings::AppSettings() {
   }
 }
 
-AppSettings LoadSettings(const std::string& path) {
-  const IniFile ini = IniFile::Load(path);
+AppSettings LoadSettings(const std::string& path, std::string* problem) {
+  const IniFile ini = IniFile::Load(path, problem);
   AppSettings s;
   const AppSettings d;  // defaults
 
@@ -161,8 +180,21 @@ AppSettings LoadSettings(const std::string& path) {
   return s;
 }
 
-bool SaveSettings(const AppSettings& s, const std::string& path) {
-  IniFile ini = IniFile::Load(path);
+bool SaveSettings(const AppSettings& s, const std::string& path, std::string* notice) {
+  if (notice != nullptr) notice->clear();
+  std::string problem;
+  IniFile ini = IniFile::Load(path, &problem);
+  if (!problem.empty()) {
+    // Its values (event limits, recent files, anything a later version
+    // added) were not read, so writing the defaults over it would lose them.
+    std::string kept = KeepAside(path);
+    if (notice != nullptr) {
+      *notice = kept.empty() ? "the settings file '" + path + "' was not written over: " + problem
+                             : "the settings file '" + path + "' could not be read (" + problem +
+                                   "); it was kept as '" + kept + "'";
+    }
+    if (kept.empty()) return false;
+  }
   auto put = [&](const char* section, const std::string& key, const std::string& value) {
     ini.Set(section, key, value);
   };

@@ -52,9 +52,15 @@ struct AppSettings {
 };
 
 // Reads the file; missing keys (or the whole file) give the defaults.
-AppSettings LoadSettings(const std::string& path);
+// `problem`: why a file that is there could not be read whole, so that its
+// values were not taken ("" when it was read, or when there is none).
+AppSettings LoadSettings(const std::string& path, std::string* problem = nullptr);
 // Writes every key in the fixed order, keeping unknown keys and sections.
-// Returns false when the file could not be written.
-bool SaveSettings(const AppSettings& settings, const std::string& path);
+// A file that is there but cannot be read whole is never written over: it
+// is first kept under a name of its own (NAME.bad, or NAME.bad.2 ... when
+// taken), and `notice` says so. Returns false when the file could not be
+// written (`notice` then says why when it is this rule).
+bool SaveSettings(const AppSettings& settings, const std::string& path,
+                  std::string* notice = nullptr);
 
 }  // namespace acv

@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <cstdio>
 
+#include "data/FileIO.h"
 #include "frame/CommandRules.h"
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
@@ -61,7 +63,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
                                                            : services.previousMeasurementPath;
 
   // The settings come first: the link, the view and the dialogs start from them.
-  settings_ = LoadSettings(settingsPath_);
+  std::string settingsProblem;
+  settings_ = LoadSettings(settingsPath_, &settingsProblem);
   frame_.TakeAxes(settings_);
   doc_.rtInterval = settings_.rtInterval;
 
@@ -128,10 +131,23 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   connect(commandRefresh, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
   commandRefresh->start(250);
   resize(1200, 800);
+  // A save that could not keep all it should (a file's owner) is told after
+  // the command's own status text, which would otherwise cover it at once.
+  SetSaveNoticeHandler([this](const std::string& text) {
+    QMetaObject::invokeMethod(
+        this, [this, text] { statusBar()->showMessage(QString::fromStdString(text)); },
+        Qt::QueuedConnection);
+  });
+  if (!settingsProblem.empty()) {
+    statusBar()->showMessage(
+        QStringLiteral("The settings could not be read, the defaults are used: %1")
+            .arg(QString::fromStdString(settingsProblem)));
+  }
   if (services.showSplash) CStartupSplash::ShowSplashScreen(this);
 }
 
 CMainFrame::~CMainFrame() {
+  SetSaveNoticeHandler({});
   // Dialogs still open must not call back into a half-destroyed window.
   for (DialogKind kind : {DialogKind::Download, DialogKind::RealTime, DialogKind::LoggerSetup,
                           DialogKind::CorrectTime}) {
@@ -450,7 +466,13 @@ void CMainFrame::WriteSettings() {
   settings_.rtInterval = doc_.rtInterval;
   settings_.realTimePoints = realTime_->realTimePoints;
   frame_.PutAxes(settings_);
-  if (!SaveSettings(settings_, settingsPath_)) {
+  std::string notice;
+  const bool saved = SaveSettings(settings_, settingsPath_, &notice);
+  if (!notice.empty()) {
+    // The window is closing: the terminal it was started from keeps the note.
+    std::fprintf(stderr, "acvlogger: %s\n", notice.c_str());
+    statusBar()->showMessage(QString::fromStdString(notice));
+  } else if (!saved) {
     statusBar()->showMessage(QStringLiteral("The settings could not be written to %1")
                                  .arg(QString::fromStdString(settingsPath_)));
   }

@@ -141,6 +141,44 @@ TEST(Settings, DamagedFilesGiveDefaultsAndCanBeReplaced) {
   EXPECT_FALSE(SaveSettings(s, dir.File("no/such/folder/s.ini")));
 }
 
+// A file that is there but was not read whole (over the size cap, or not
+// readable) lent the program none of its values: saving keeps it under a
+// name of its own first, a second such file under the next free name, and
+// says so. Only then is the new file written.
+TEST(Settings, AFileNotReadWholeIsKeptAsideBeforeItIsWritten) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  const std::string big = "[EVENTLimits]\nNOMINAL=110\n" + std::string(2 << 20, ';');
+  for (const char* kept : {"s.ini.bad", "s.ini.bad.2"}) {
+    SCOPED_TRACE(kept);
+    Write(path, big);
+    std::string problem;
+    AppSettings s = LoadSettings(path, &problem);
+    EXPECT_NE(problem.find("bytes long"), std::string::npos) << problem;
+    s.gridColour = 5;
+    std::string notice;
+    ASSERT_TRUE(SaveSettings(s, path, &notice));
+    EXPECT_NE(notice.find(dir.File(kept)), std::string::npos) << notice;
+    EXPECT_EQ(test::ReadText(dir.File(kept)), big);
+    EXPECT_EQ(LoadSettings(path, &problem).gridColour, 5);
+    EXPECT_EQ(problem, "");
+  }
+  // A file read whole, or none at all, is no problem and nothing is kept aside.
+  std::string notice = "x";
+  ASSERT_TRUE(SaveSettings(AppSettings{}, path, &notice));
+  EXPECT_EQ(notice, "");
+  std::string problem = "x";
+  LoadSettings(dir.File("none.ini"), &problem);
+  EXPECT_EQ(problem, "");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("s.ini.bad.3")));
+
+  // A folder in the file's place is neither moved nor written over.
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  EXPECT_FALSE(SaveSettings(AppSettings{}, dir.File("folder.ini"), &notice));
+  EXPECT_NE(notice.find("not written over"), std::string::npos) << notice;
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.ini")));
+}
+
 // Every value is read back within what the dialogs offer and the logger
 // takes: a number beyond its range becomes its nearest end (numbers kept as
 // text) or its default (codes and indexes), a text without a number its
