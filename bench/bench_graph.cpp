@@ -22,7 +22,10 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "analysis/AnalysisSeries.h"
+#include "graph/CDTView.h"
 #include "graph/GraphPainter.h"
+#include "graph/geometry/EventBands.h"
 #include "graph/geometry/Readout.h"
 
 namespace {
@@ -232,6 +235,67 @@ void BM_Graph_RealTimeAppend(benchmark::State& state) {
   state.counters["fast_path_pct"] = 100.0 * drawn / std::max<double>(1, state.iterations());
 }
 BENCHMARK(BM_Graph_RealTimeAppend)->Unit(benchmark::kMillisecond);
+
+// One real-time point as the window takes it, in a run of range(0) points
+// with an event open at its end: the analysis hands the graph a new shading
+// (the open dip grew by a point), the display grows, the view draws.
+void BM_Graph_RealTimePointWithOpenEvent(benchmark::State& state) {
+  const int run = static_cast<int>(state.range(0));
+  constexpr int kRoom = 20000;
+  acv::CDTDoc doc;
+  const std::vector<float> v = Series(run + kRoom, 3);
+  doc.rtRms.resize(static_cast<std::size_t>(run + kRoom));
+  for (int i = 0; i < run + kRoom; ++i) doc.rtRms[static_cast<std::size_t>(i)] = {v[i], 5.0f};
+  doc.rtHasCh1 = doc.rtHasCh2 = 1;
+  doc.rtUnitCh1 = "V";
+  doc.rtUnitCh2 = "A";
+  doc.rtCount = run;
+  acv::CDTView view(doc);
+  view.resize(1020, 580);
+  acv::DisplaySetup setup;
+  setup.displayMode = 1;
+  setup.firstPoint = 1;
+  setup.panelHeight = 0;
+  setup.plotCh1 = setup.plotCh2 = true;
+  setup.ch1UnitText = "V";
+  setup.ch2UnitText = "A";
+  setup.ch1To = 300;
+  setup.ch2To = 10;
+  view.SetRealTimeStopped(false);
+  view.SetDisplayMode(acv::DisplayMode::RealTimeRms);
+  auto grow = [&] {
+    setup.lastPoint = doc.rtCount;
+    view.ApplyDisplay(setup);
+    view.FitRealTimeSpan(doc.rtCount);
+  };
+  grow();
+  view.Picture();
+  acv::Event dip;
+  dip.kind = acv::EventKind::Dip;
+  dip.first = run - 5000;
+  dip.open = true;
+  const int paints = view.FullPaints();
+  for (auto _ : state) {
+    if (++doc.rtCount > run + kRoom) doc.rtCount = run;
+    auto shading = std::make_shared<acv::EventShading>();
+    shading->mode = acv::GraphMode::RealTimeRms;
+    shading->series = acv::RealTimeRmsSeries(doc);
+    dip.last = doc.rtCount;
+    dip.start = doc.RealTimeSampleTime(dip.first - 1);
+    dip.end = doc.RealTimeSampleTime(dip.last);
+    shading->events = {dip};
+    view.SetEventShading(std::move(shading));
+    grow();
+    view.RealTimePointAdded();
+    benchmark::DoNotOptimize(view.Picture());
+  }
+  state.counters["full_paint_pct"] =
+      100.0 * (view.FullPaints() - paints) / std::max<double>(1, state.iterations());
+}
+BENCHMARK(BM_Graph_RealTimePointWithOpenEvent)
+    ->Arg(16384)
+    ->Arg(262144)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Graph_CursorMove(benchmark::State& state) {
   const acv::CDTDoc doc = StoreDoc(kPoints, false);

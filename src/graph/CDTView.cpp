@@ -8,6 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <utility>
 
 #include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphFrame.h"
@@ -215,13 +217,21 @@ void CDTView::RealTimePointAdded() {
 }
 
 void CDTView::SetEventShading(std::shared_ptr<const EventShading> shading) {
+  // A run's open event grows at every point, mostly within the pixel column
+  // its band already covers: a picture whose bands would be painted the same
+  // is kept, or a long run would be painted afresh at every point.
+  const bool samePicture = !stale_ && PictureUsable() &&
+                           ShadesAlike(painter_.options().events.get(), shading.get(), model_);
   painter_.options().events = std::move(shading);
   UpdateEventLegend();
+  if (samePicture) return;
   stale_ = true;
   update();
 }
 
 void CDTView::DataChanged() {
+  // Positions computed from the old data are not to be extended.
+  model_.buffers.computed = {};
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceInfoPanel();
@@ -298,7 +308,8 @@ bool CDTView::EnsurePicture() {
     picture_ = QImage(PictureSize(), QImage::Format_RGB32);
     picture_.setDevicePixelRatio(PictureRatio());
   }
-  // A fresh picture has no cursor line; cursor A comes back on its point.
+  // A fresh picture has no pointer cursor; its line comes back where the
+  // pointer is.
   painter_.Paint(picture_, model_, doc_);
   if (cursorLineWanted_) RestoreCursorLine();
   if (!ShowsStartScreen()) {
@@ -363,15 +374,20 @@ void CDTView::mousePressEvent(QMouseEvent* event) {
   if (ShowsStartScreen()) return;
   setFocus(Qt::MouseFocusReason);
   EnsurePicture();
+  pressedAt_ = lastMouse_;
+  pressStartedDrag_ = false;
   if ((event->modifiers() & Qt::ShiftModifier) != 0) {
-    // Shift+click places cursor B and starts no rubber band.
+    // Shift+click places marker B and starts no rubber band.
     const GraphState& s = model_.state;
     if (CursorUsable(s) && CursorInsidePlot(s, lastMouse_.x(), lastMouse_.y())) {
-      MoveCursorB(NearestPoint(model_, lastMouse_.x()));
+      MoveMarker(Marker::B, NearestPoint(model_, lastMouse_.x()));
     }
     return;
   }
+  // A plain click places marker A, but only the release tells a click from
+  // a drag: the band starts now either way.
   if (BeginDrag(model_.state, lastMouse_.x(), lastMouse_.y())) {
+    pressStartedDrag_ = true;
     timers_->Start(viewtimer::kDragWatch, 10);
   }
 }
@@ -402,8 +418,17 @@ void CDTView::mouseReleaseEvent(QMouseEvent* event) {
   if (ShowsStartScreen()) return;
   const bool drawable = !stale_ && PictureUsable();
   const ReleaseOutcome out = ReleaseDrag(model_, lastMouse_.x(), lastMouse_.y());
+  const bool click = std::exchange(pressStartedDrag_, false);
   if (!out.handled) return;
   if (out.eraseBand && drawable) painter_.ToggleRubberBand(picture_, out.band);
+  if (click && !out.accepted) {
+    const std::optional<std::int64_t> point =
+        ClickedPoint(model_, {pressedAt_.x(), pressedAt_.y()}, {lastMouse_.x(), lastMouse_.y()});
+    if (point) {
+      MoveMarker(Marker::A, *point);
+      return;
+    }
+  }
   // An accepted zoom is applied by this repaint.
   MarkStale();
 }

@@ -10,22 +10,28 @@
 // full view, FitRealTimeSpan() compresses the X axis during a run,
 // RealTimePointAdded() is the incremental update after each new real-time
 // point, and DataChanged() the repaint after any change of the data set.
-// PlaceCursorOnPoint() shows a chosen point as the mouse would (the keys and
-// the Data List use it); ZoomInAt() and ZoomOutOneLevel() zoom by one step.
+// PlaceMarkerAOnGraphPoint() puts marker A on a chosen point (the Data List
+// uses it); ZoomInAt() and ZoomOutOneLevel() zoom by one step.
+//
+// The pointer cursor, a dotted line inverting what lies under it, follows
+// the mouse over the plot, and the readout under the plot shows the point
+// nearest to it; it is for reading values and marks nothing.
+//
+// Markers A and B are the ends of a measured span, placed on purpose and
+// drawn as solid lines in two colours of their own. A: a plain click on the
+// plot (a press and release within a few pixels; a longer drag zooms), the
+// arrow keys (with Shift ten points), Home and End (the first or last point
+// on the screen). B: Shift+click, Alt+Left/Right (with Alt+Shift ten),
+// Alt+Home/Alt+End. Delete or Alt+Backspace removes B, and then A. A marker
+// not yet placed starts beside the other one. The markers' readout above the
+// bar's right end names their points, says when one is off the screen, and
+// with both adds the differences B - A (time and each shown channel). Both
+// stay on their points through zooms, scrolls and pointer moves and go
+// wherever the readout goes (another display, new data).
 //
 // The graph takes the keyboard focus by Tab and by a click and then shows a
-// focus frame: the arrow keys (with Shift ten points), Home and End move the
-// cursor, Page Up/Down scroll a zoomed view, "+" zooms in around the cursor,
-// "-" and Esc take back one zoom level.
-//
-// That cursor is cursor A. Cursor B is a second one, placed on purpose and
-// drawn as a solid line in its own colour: Shift+click puts it on the point
-// nearest the pointer; Alt+Left/Right move it one point (with Alt+Shift ten;
-// without B it starts beside A), Alt+Home/Alt+End put it on the first/last
-// point on the screen, Delete or Alt+Backspace remove it. With both, the
-// readout adds the differences B - A (time and each shown channel). Both
-// stay on their points through zooms and scrolls and go wherever the
-// readout goes (another display, new data).
+// focus frame: Page Up/Down scroll a zoomed view, "+" zooms in around A (or
+// the pointer cursor), "-" and Esc take back one zoom level.
 //
 // The face is painted by GraphPainter into one cached image that paintEvent
 // copies to the screen. Quick changes (the cursor line, the rubber band, the
@@ -44,6 +50,7 @@
 #include "frame/DisplayModes.h"
 #include "graph/GraphPainter.h"
 #include "graph/geometry/GraphKeys.h"
+#include "graph/geometry/Markers.h"
 #include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Readout.h"
 
@@ -110,26 +117,26 @@ class CDTView : public QWidget {
   // The data set changed in any way: redraw everything.
   void DataChanged();
 
-  // Puts the cursor on the 0-based point and shows its readout, as the mouse
-  // over that point would; a zoomed view first scrolls the point into view.
-  void PlaceCursorOnPoint(qint64 index);
+  // Puts marker A on the 0-based point of the graph (a TR record's samples
+  // counted in the array of all records, as the Data List's rows give them)
+  // and shows its readout; a zoomed view first scrolls the point into view.
+  void PlaceMarkerAOnGraphPoint(qint64 index);
   // Zooms in around x as a drag of half the plot width would.
   void ZoomInAt(int x);
   // Takes back the last zoom; false when the view is not zoomed.
   bool ZoomOutOneLevel();
 
-  // ---- the two cursors and the visible span, in points of the series the
+  // ---- markers A and B and the visible span, in points of the series the
   // display shows (0-based; a TR record's samples count from its first) ----
-  // Cursor A's point, -1 while the readout shows none.
-  qint64 CursorPoint() const;
-  // Cursor B's point, -1 without B.
-  qint64 CursorBPoint() const;
-  // Puts B on the point as a Shift+click there would (a zoomed view scrolls
-  // it into view); -1 removes B.
-  void PlaceCursorB(qint64 index);
+  // The marker's point, -1 when it is not placed.
+  qint64 MarkerPoint(Marker which) const;
+  // Puts the marker on the point as a click there would (a zoomed view
+  // scrolls it into view); -1 removes it.
+  void PlaceMarker(Marker which, qint64 index);
   // Zooms from the full view so that the points first..last fill the plot
   // with a margin of about a tenth of the span on each side, then puts A on
-  // `first` and B on `last` (taken in order: A on the earlier point).
+  // `first` and B on `last` (taken in order: A on the earlier point). The
+  // pointer cursor never moves them afterwards.
   void ShowSpan(qint64 first, qint64 last);
   // The first and last point on the screen as last painted (first > last
   // when none is).
@@ -169,14 +176,14 @@ class CDTView : public QWidget {
   QLabel* EventLegend() const { return eventLegend_; }
 
  signals:
-  // The cursor readout now shows this 0-based point.
-  void cursorPointChanged(qint64 index);
+  // Marker A now stands on this 0-based point of the graph (-1: removed).
+  void markerAMoved(qint64 graphIndex);
   // A double click on the mark of TR record `record` (STORE RMS).
   void trMarkActivated(int record);
   // The display, its info texts or its layout changed.
   void displayChanged();
-  // Cursor A or B was placed, moved to another point or cleared.
-  void cursorsChanged();
+  // Marker A or B was placed, moved to another point or removed.
+  void markersChanged();
   // The points on the screen may be others: a zoom, a scroll, the full view
   // again, new data or another display. Sent once the view shows them.
   void visibleSpanChanged();
@@ -209,17 +216,20 @@ class CDTView : public QWidget {
   void OnHorizontalAction(int action);
   void OnVerticalAction(int channel, int action);
 
-  // ---- cursor and keys (GraphViewKeys.cpp) -----------------------------------
-  // Carries out a cursor change on the picture and reports a new point.
+  // ---- cursor, markers and keys (GraphViewKeys.cpp) ---------------------------
+  // Carries out a pointer cursor move on the picture.
   void ShowCursorMove(const CursorMove& move);
-  // Drops both cursors and the readout: they describe what is gone.
+  // Drops the markers and the readout: they describe what is gone.
   void ClearCursor();
-  // Cursor A's line again on its point after a full paint took it away.
+  // The pointer cursor's line again where the pointer is, after a full
+  // paint took it away.
   void RestoreCursorLine();
-  // Sends cursorsChanged when A's or B's point differs from the last sent.
-  void NoteCursors();
-  // Carries out a Shift+click or a B key: B on the (graph) point, -1 none.
-  void MoveCursorB(qint64 graphIndex);
+  // Sends markersChanged (and markerAMoved) when A's or B's point differs
+  // from the last sent.
+  void NoteMarkers();
+  // Carries out a click or a marker key: the marker on the (graph) point,
+  // -1 removes it.
+  void MoveMarker(Marker which, qint64 graphIndex);
   // The graph's index of the shown series' first point (a TR record's offset).
   qint64 SeriesOffset() const;
   void UpdateFocusPolicy();
@@ -250,13 +260,15 @@ class CDTView : public QWidget {
   int fullPaints_ = 0;
   bool graphShownOnce_ = false;  // viewtimer::kFirstZoomReset runs once, on the first graph paint
   QPoint lastMouse_;
+  QPoint pressedAt_;               // where the left button went down
+  bool pressStartedDrag_ = false;  // that press began a drag (no Shift)
   WheelSteps wheel_;
-  // What cursorsChanged and visibleSpanChanged told last.
+  // What markersChanged and visibleSpanChanged told last.
   qint64 sentA_ = -1, sentB_ = -1;
   std::pair<qint64, qint64> sentSpan_{0, -1};
   bool spanOutdated_ = true;  // send visibleSpanChanged after the next full paint
-  // Cursor A's line belongs on the picture whenever its point is on the
-  // screen: false only while the pointer has left the plot or without A.
+  // The pointer cursor's line belongs on the picture: the pointer is over
+  // the plot.
   bool cursorLineWanted_ = false;
 
   std::unique_ptr<TimerHost> ownTimers_;

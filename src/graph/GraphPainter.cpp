@@ -13,7 +13,7 @@
 
 #include "graph/GraphFonts.h"
 #include "graph/geometry/Colours.h"
-#include "graph/geometry/CursorB.h"
+#include "graph/geometry/Markers.h"
 #include "graph/geometry/TrMarks.h"
 
 namespace acv {
@@ -311,12 +311,11 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     p.setClipRect(curveClip);
     DrawTrMarks(p, model, doc);
   }
-  // Cursor B over everything in the plot, on pages too: it is part of what
-  // the user set up. Cursor A's dots invert it like any other pixel.
-  if (const std::optional<int> column = CursorBColumn(model)) {
-    p.setClipRect(curveClip);
-    PaintCursorB(p, s, *column);
-  }
+  // The markers over everything in the plot, on pages too: they are part of
+  // what the user set up. The pointer cursor's dots invert them like any
+  // other pixel.
+  p.setClipRect(curveClip);
+  PaintMarkers(p, model, QRect());
   p.setClipping(false);
   // Labels, then the surround fills that trim labels too long for the box.
   PaintAxes(p, s, frame);
@@ -484,18 +483,17 @@ void GraphPainter::DrawReadoutText(QPainter& p, const GraphState& s) {
   // On the screen the bar lies on the black surround already; printing
   // needs it drawn. Drawing it always gives the same picture.
   p.fillRect(FromCorners(area.left, area.top, area.right, area.bottom), Qt::black);
-  if (s.readoutText.empty()) return;
   p.setFont(readoutFont_);
   p.setPen(options_.buttonFace);
   const QString text =
       QString::fromLatin1(s.readoutText.data(), static_cast<qsizetype>(s.readoutText.size()));
-  p.drawText(QPoint(bar.left, bar.top + readoutAscent_), text);
-  if (s.deltaText.empty()) return;
-  // The B - A differences at the right end of the bar, or on the black row
+  if (!text.isEmpty()) p.drawText(QPoint(bar.left, bar.top + readoutAscent_), text);
+  if (s.markerText.empty()) return;
+  // The markers and B - A at the right end of the bar, or on the black row
   // above it when the bar has no room beside the readout.
   const QFontMetrics metrics(readoutFont_);
   const QString delta =
-      QString::fromUtf8(s.deltaText.data(), static_cast<qsizetype>(s.deltaText.size()));
+      QString::fromUtf8(s.markerText.data(), static_cast<qsizetype>(s.markerText.size()));
   const Rect box =
       DeltaReadoutBox(s, metrics.horizontalAdvance(text), metrics.horizontalAdvance(delta));
   p.drawText(QPoint(box.left, box.top + readoutAscent_), delta);
@@ -592,20 +590,25 @@ QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, 
       dirty |= LayoutRect(Grow(SegmentBounds(*seg), unit), scale.ratio).adjusted(0, 0, 1, 1);
     }
   }
-  // Cursor B lies over the curves, as the full paint draws it.
-  const std::optional<int> column = CursorBColumn(model);
-  if (column && dirty.left() <= *column && *column <= dirty.right()) {
+  // The markers lie over the curves, as the full paint draws them.
+  if (!dirty.isEmpty()) {
     QPainter p(&image);
     p.setClipRect(dirty);
-    PaintCursorB(p, s, *column);
+    PaintMarkers(p, model, dirty);
   }
   if (cursorUp) ToggleCursorLine(image, s, s.cursorX);
   return dirty & QRect(QPoint(0, 0), LayoutSize(image));
 }
 
-void GraphPainter::PaintCursorB(QPainter& p, const GraphState& s, int column) const {
-  const Rect& plot = s.plotRect;
-  p.fillRect(QRect(column, plot.top, 1, plot.Height()), ToQColor(CursorBColour(s)));
+void GraphPainter::PaintMarkers(QPainter& p, const GraphModel& m, const QRect& within) const {
+  const Rect& plot = m.state.plotRect;
+  // B first, so that A stays in sight where both stand on one column.
+  for (const Marker which : {Marker::B, Marker::A}) {
+    const std::optional<int> column = MarkerColumn(m, which);
+    if (!column) continue;
+    if (!within.isNull() && (*column < within.left() || *column > within.right())) continue;
+    p.fillRect(QRect(*column, plot.top, 1, plot.Height()), ToQColor(MarkerColour(m.state, which)));
+  }
 }
 
 QRect GraphPainter::ToggleCursorLine(QImage& image, const GraphState& s, int x) const {

@@ -117,8 +117,9 @@ class GraphPainter {
   void PaintEventBands(QPainter& p, const GraphModel& m);
   void PaintEventLegend(QPainter& p, const GraphState& s);
   void DrawReadoutText(QPainter& p, const GraphState& s);
-  // Cursor B's solid line in its colour down the plot at the column.
-  void PaintCursorB(QPainter& p, const GraphState& s, int column) const;
+  // The solid lines of markers A and B in their colours down the plot, those
+  // whose column lies within the rectangle (all when it is null).
+  void PaintMarkers(QPainter& p, const GraphModel& m, const QRect& within) const;
   void DrawText(QPainter& p, int x, int y, const std::string& text, const QColor& colour);
   void EnsureFonts();
   // The image's pixels without its ratio, so that a painter on them works in

@@ -1,6 +1,6 @@
-// The graph view's cursor from the keyboard and from other windows: the key
-// translation, placing the cursor on a point, the one-step zooms and the
-// focus frame. What each key does is decided in geometry/GraphKeys.
+// The graph view's pointer cursor, and markers A and B from the keyboard, the
+// mouse and other windows: the key translation, placing a marker on a point,
+// the one-step zooms and the focus frame. What each key does is decided in geometry/GraphKeys.
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "graph/CDTView.h"
-#include "graph/geometry/CursorB.h"
 #include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphKeys.h"
+#include "graph/geometry/Markers.h"
 #include "graph/geometry/Zoom.h"
 
 namespace acv {
@@ -18,7 +18,7 @@ namespace {
 
 std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
   const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
-  // Alt moves cursor B: Shift alone already moves cursor A ten points.
+  // Alt moves marker B: Shift alone already moves marker A ten points.
   const bool alt = (event.modifiers() & Qt::AltModifier) != 0;
   switch (event.key()) {
     case Qt::Key_Left:
@@ -32,7 +32,7 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
     case Qt::Key_End:
       return alt ? GraphKey::BEnd : GraphKey::End;
     case Qt::Key_Delete:
-      return GraphKey::BRemove;
+      return GraphKey::Remove;
     case Qt::Key_PageUp:
       return GraphKey::PageBack;
     case Qt::Key_PageDown:
@@ -42,7 +42,7 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
     case Qt::Key_Equal:
       return GraphKey::ZoomIn;
     case Qt::Key_Backspace:
-      return alt ? GraphKey::BRemove : GraphKey::ZoomOut;
+      return alt ? GraphKey::Remove : GraphKey::ZoomOut;
     case Qt::Key_Minus:
     case Qt::Key_Escape:
       return GraphKey::ZoomOut;
@@ -54,33 +54,27 @@ std::optional<GraphKey> GraphKeyOf(const QKeyEvent& event) {
 }  // namespace
 
 void CDTView::ShowCursorMove(const CursorMove& move) {
-  GraphState& s = model_.state;
-  if (move.readoutChanged) s.deltaText = DeltaReadoutText(s, doc_);
-  if (PictureUsable()) {
-    const QRect changed = painter_.ApplyCursorMove(picture_, s, move);
-    if (!changed.isEmpty()) update(changed);
-  }
-  if (move.readoutChanged) emit cursorPointChanged(s.cursorIndex);
-  NoteCursors();
+  if (!PictureUsable()) return;
+  const QRect changed = painter_.ApplyCursorMove(picture_, model_.state, move);
+  if (!changed.isEmpty()) update(changed);
 }
 
 void CDTView::RestoreCursorLine() {
   GraphState& s = model_.state;
-  if (s.readoutText.empty() || !PictureUsable()) return;
-  if (const std::optional<int> column = PointColumn(model_, s.cursorIndex)) {
-    s.cursorX = *column;
-    s.cursorHidden = false;
-    painter_.ToggleCursorLine(picture_, s, s.cursorX);
-  }
+  if (!PictureUsable() || !CursorInsidePlot(s, s.cursorX, s.plotRect.top + 1)) return;
+  s.cursorHidden = false;
+  painter_.ToggleCursorLine(picture_, s, s.cursorX);
 }
 
-void CDTView::NoteCursors() {
-  const qint64 a = CursorPoint();
-  const qint64 b = CursorBPoint();
+void CDTView::NoteMarkers() {
+  const qint64 a = MarkerPoint(Marker::A);
+  const qint64 b = MarkerPoint(Marker::B);
   if (a == sentA_ && b == sentB_) return;
+  const bool aMoved = a != sentA_;
   sentA_ = a;
   sentB_ = b;
-  emit cursorsChanged();
+  if (aMoved) emit markerAMoved(model_.state.markerAIndex);
+  emit markersChanged();
 }
 
 qint64 CDTView::SeriesOffset() const {
@@ -90,14 +84,9 @@ qint64 CDTView::SeriesOffset() const {
   return static_cast<qint64>(std::max(setup_.trRecord, 0)) * kTrWavePoints;
 }
 
-qint64 CDTView::CursorPoint() const {
-  const GraphState& s = model_.state;
-  return s.readoutText.empty() ? -1 : s.cursorIndex - SeriesOffset();
-}
-
-qint64 CDTView::CursorBPoint() const {
-  const GraphState& s = model_.state;
-  return s.cursorBIndex < 0 ? -1 : s.cursorBIndex - SeriesOffset();
+qint64 CDTView::MarkerPoint(Marker which) const {
+  const std::int64_t index = MarkerIndex(model_.state, which);
+  return index < 0 ? -1 : index - SeriesOffset();
 }
 
 std::pair<qint64, qint64> CDTView::VisiblePoints() const {
@@ -106,11 +95,15 @@ std::pair<qint64, qint64> CDTView::VisiblePoints() const {
   return {shown.first - SeriesOffset(), shown.last - SeriesOffset()};
 }
 
-void CDTView::PlaceCursorB(qint64 index) {
-  MoveCursorB(index < 0 ? -1 : index + SeriesOffset());
+void CDTView::PlaceMarker(Marker which, qint64 index) {
+  MoveMarker(which, index < 0 ? -1 : index + SeriesOffset());
 }
 
-void CDTView::MoveCursorB(qint64 graphIndex) {
+void CDTView::PlaceMarkerAOnGraphPoint(qint64 index) {
+  MoveMarker(Marker::A, index);
+}
+
+void CDTView::MoveMarker(Marker which, qint64 graphIndex) {
   GraphState& s = model_.state;
   if (ShowsStartScreen()) return;
   bool moved = false;
@@ -119,12 +112,14 @@ void CDTView::MoveCursorB(qint64 graphIndex) {
     EnsurePicture();
     moved = BringPointIntoView(model_, graphIndex);
   }
-  if (acv::PlaceCursorB(model_, doc_, graphIndex) || moved) {
+  const std::string readout = s.readoutText;
+  // The markers are part of the full paint: a change paints afresh.
+  if (acv::PlaceMarker(model_, doc_, which, graphIndex) || moved || s.readoutText != readout) {
     stale_ = true;
     Picture();
     update();
   }
-  NoteCursors();
+  NoteMarkers();
 }
 
 void CDTView::ShowSpan(qint64 first, qint64 last) {
@@ -134,8 +129,9 @@ void CDTView::ShowSpan(qint64 first, qint64 last) {
   const std::int64_t low = std::max<std::int64_t>(0, static_cast<std::int64_t>(s.firstPoint) - 1);
   const std::int64_t high = std::max<std::int64_t>(low, static_cast<std::int64_t>(s.lastPoint) - 1);
   const PointSpan view = SpanWithMargin(first + offset, last + offset, low, high);
-  // B first, so that the paints below draw it; A then goes on like a key.
-  acv::PlaceCursorB(model_, doc_, std::max(first, last) + offset);
+  // The markers first, so that the paints below draw them.
+  acv::PlaceMarker(model_, doc_, Marker::B, std::max(first, last) + offset);
+  acv::PlaceMarker(model_, doc_, Marker::A, std::min(first, last) + offset);
   ZoomReset();
   Picture();  // the full view's positions, which the zoom starts from
   if (view.first > low || view.last < high) {
@@ -145,20 +141,7 @@ void CDTView::ShowSpan(qint64 first, qint64 last) {
     }
   }
   update();
-  PlaceCursorOnPoint(std::min(first, last) + offset);
-  NoteCursors();
-}
-
-void CDTView::PlaceCursorOnPoint(qint64 index) {
-  if (ShowsStartScreen() || !CursorUsable(model_.state)) return;
-  EnsurePicture();
-  if (BringPointIntoView(model_, index)) {
-    stale_ = true;
-    Picture();  // the moved view first, then the cursor on it
-    update();
-  }
-  cursorLineWanted_ = true;
-  ShowCursorMove(PlaceCursor(model_, doc_, index));
+  NoteMarkers();
 }
 
 void CDTView::ZoomInAt(int x) {
@@ -194,19 +177,20 @@ void CDTView::keyPressEvent(QKeyEvent* event) {
     Picture();  // applies a zoom and sets the scroll bars
     update();
   }
-  if (out.cursorPoint) PlaceCursorOnPoint(*out.cursorPoint);
-  if (out.cursorBPoint) MoveCursorB(*out.cursorBPoint);
+  if (out.markerAPoint) MoveMarker(Marker::A, *out.markerAPoint);
+  if (out.markerBPoint) MoveMarker(Marker::B, *out.markerBPoint);
 }
 
 void CDTView::ClearCursor() {
   GraphState& s = model_.state;
   s.readoutText.clear();
   s.cursorHidden = true;
-  s.cursorBIndex = -1;
-  s.deltaText.clear();
+  s.markerAIndex = -1;
+  s.markerBIndex = -1;
+  s.markerText.clear();
   cursorLineWanted_ = false;
   MarkStale();
-  NoteCursors();
+  NoteMarkers();
 }
 
 void CDTView::UpdateFocusPolicy() {

@@ -1,11 +1,14 @@
 #include "ui/AnalysisWindows.h"
 
 #include <QDialog>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
+#include "graph/geometry/BesidePlot.h"
+#include "graph/geometry/Markers.h"
 #include "ui/ToolWindows.h"
 #include "ui/dialogs/CEventLimitsDlg.h"
 #include "ui/panels/CEventsDlg.h"
@@ -53,7 +56,9 @@ AnalysisWindows::AnalysisWindows(Host host)
     : QObject(&host.owner), host_(std::move(host)), analysis_(host_.doc) {
   CDTView& view = host_.view;
   connect(&view, &CDTView::displayChanged, this, &AnalysisWindows::Refresh);
-  connect(&view, &CDTView::cursorsChanged, this, &AnalysisWindows::RefreshStatistics);
+  // The markers and the view, never the pointer cursor: the span stays what
+  // the user set up while the mouse crosses the plot.
+  connect(&view, &CDTView::markersChanged, this, &AnalysisWindows::RefreshStatistics);
   connect(&view, &CDTView::visibleSpanChanged, this, &AnalysisWindows::RefreshStatistics);
 }
 
@@ -103,13 +108,19 @@ void AnalysisWindows::RefreshStatistics() {
   if (statistics_ == nullptr) return;
   const CDTView& view = host_.view;
   const AnalysisSeries& series = analysis_.Series();
+  const qint64 a = view.MarkerPoint(Marker::A);
+  const qint64 b = view.MarkerPoint(Marker::B);
+  statistics_->SetBetweenAvailable(a >= 0 && b >= 0);
   std::string text = kNoStatisticsText;
   if (series.count > 0) {
-    const StatisticsSpan span = ChooseStatisticsSpan(view.CursorPoint(), view.CursorBPoint(),
+    // The visible span chosen: B counts as not there.
+    const StatisticsSpan span = ChooseStatisticsSpan(a, statistics_->BetweenChosen() ? b : -1,
                                                      view.VisiblePoints(), series.count);
     if (!span.Empty()) {
       text =
           StatisticsText(analysis_.SeriesName(), analysis_.Statistics(span), span.betweenCursors);
+      const std::string places = MarkerPlacesText(a, b, view.VisiblePoints());
+      if (!places.empty()) text += "Markers:     " + places + "\n";
     }
   }
   statistics_->ShowText(QString::fromStdString(text));
@@ -121,20 +132,25 @@ void AnalysisWindows::RefreshEvents() {
 }
 
 QRect AnalysisWindows::BesideGraph(int width, int height, bool bottom) const {
-  // At the right of the graph below the information panel, as the Data List
-  // opens: the curves at the left stay in sight.
+  // Beside the main window where the screen has room, else over the graph's
+  // right part below the information panel, as the Data List opens.
   const CDTView& view = host_.view;
+  auto rectOf = [](const QRect& r) {
+    return Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+  };
   const int panel = std::max(0, view.Display().panelHeight);
-  const QRect area(view.mapToGlobal(QPoint(0, panel)),
-                   QSize(view.width(), std::max(1, view.height() - panel)));
-  width = std::clamp(width, 1, area.width());
-  height = std::clamp(height, 1, area.height());
+  const QPoint topLeft = view.mapToGlobal(QPoint(0, panel));
+  Rect graph{topLeft.x(), topLeft.y(), topLeft.x() + view.width(),
+             topLeft.y() + std::max(1, view.height() - panel)};
   // At the bottom it stands on the grey box's lower edge: the readout bar
-  // below, with the cursors' values and B-A, stays in sight.
+  // below, with the markers' readout, stays in sight.
   const int boxBottom = view.mapToGlobal(QPoint(0, view.State().graphBox.bottom)).y();
-  const int y =
-      bottom ? std::max(area.top(), std::min(area.bottom() + 1, boxBottom) - height) : area.top();
-  return QRect(area.right() + 1 - width, y, width, height);
+  if (bottom && boxBottom > graph.top) graph.bottom = std::min(graph.bottom, boxBottom + 1);
+  const QScreen* screen = view.screen();
+  const Rect available = screen != nullptr ? rectOf(screen->availableGeometry()) : graph;
+  const Rect place =
+      PlaceBesidePlot(available, rectOf(host_.owner.frameGeometry()), graph, width, height, bottom);
+  return QRect(place.left, place.top, place.Width(), place.Height());
 }
 
 void AnalysisWindows::OpenStatistics() {
@@ -143,6 +159,8 @@ void AnalysisWindows::OpenStatistics() {
     return;
   }
   statistics_ = new CStatisticsDlg(&host_.owner);
+  connect(statistics_, &CStatisticsDlg::spanChoiceChanged, this,
+          &AnalysisWindows::RefreshStatistics);
   Refresh();
   const QSize size = statistics_->sizeHint() + QSize(40, 30);
   statistics_->PlaceAt(BesideGraph(size.width(), size.height(), true));
@@ -160,8 +178,7 @@ void AnalysisWindows::OpenEvents() {
   int columns = 0;
   for (const int width : EventListWidths()) columns += width;
   const CDTView& view = host_.view;
-  events_->PlaceAt(
-      BesideGraph(std::min(columns + 30, view.width() * 3 / 4), view.height() * 2 / 5, false));
+  events_->PlaceAt(BesideGraph(columns + 30, view.height() * 2 / 5, false));
   BringUp(events_);
   events_->List()->setFocus(Qt::OtherFocusReason);
 }

@@ -6,7 +6,7 @@
 // follows the view's display, cursors and visible span by itself.
 //
 // Like the lists in ToolWindows, each window is made when it opens and gone
-// when it closes (a QPointer empties); both are placed over the graph.
+// when it closes (a QPointer empties); both open beside the plot.
 #include <QObject>
 #include <QPointer>
 #include <functional>

@@ -18,7 +18,7 @@ ToolWindows::ToolWindows(Host host) : QObject(&host.owner), host_(host) {
   infoPanel_ = new CInfoPanelDlg;
   host_.view.SetInfoPanel(infoPanel_);
   connect(&host_.view, &CDTView::displayChanged, this, &ToolWindows::RefreshInfoPanel);
-  connect(&host_.view, &CDTView::cursorPointChanged, this, &ToolWindows::OnGraphCursorPoint);
+  connect(&host_.view, &CDTView::markerAMoved, this, &ToolWindows::OnGraphCursorPoint);
 }
 
 CDataListDlg* ToolWindows::DataList() const {
@@ -130,7 +130,7 @@ void ToolWindows::OnDataListRow(qint64 row) {
   CDTView& view = host_.view;
   if (dataList_ == nullptr || dataList_->Model()->Mode() != view.Mode()) return;
   const std::int64_t point = GraphPointOfRow(host_.doc, view.Mode(), view.Display(), row);
-  if (point >= 0) view.PlaceCursorOnPoint(point);
+  if (point >= 0) view.PlaceMarkerAOnGraphPoint(point);
 }
 
 void ToolWindows::OnGraphCursorPoint(qint64 index) {

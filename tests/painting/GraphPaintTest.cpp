@@ -159,7 +159,7 @@ TEST_F(GraphPaint, NewestSegmentMatchesAFullPaint) {
   }
   GraphModel m = test::RealTimeGraph(doc, 40);
   m.state.markPoints = 1;
-  m.state.cursorBIndex = 39;  // the new segment starts on B, which stays on top
+  m.state.markerBIndex = 39;  // the new segment starts on B, which stays on top
   QImage image = ClientImage();
   painter_.Paint(image, m, doc);
   // Put the cursor where the new segment goes: it is lifted while drawing.

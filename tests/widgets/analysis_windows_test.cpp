@@ -1,5 +1,6 @@
 // The Statistics and Events windows and the Event Limits dialog in the main
-// window: opened by their commands, following the cursors, a chosen event
+// window: opened by their commands, following the markers (never the
+// pointer), a chosen event
 // shown on the graph, the copies, and new limits taking effect.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "analysis/AnalysisText.h"
 #include "data/DataFile.h"
@@ -37,37 +39,69 @@ class AnalysisWindowsTest : public FrameTest {
     QCoreApplication::processEvents();
   }
   CDTView& View() { return *Frame().View(); }
+  // The pointer crossing the plot from left to right, as on the way to
+  // another window.
+  void CrossThePlot() {
+    const GraphState& s = View().State();
+    for (int x = s.plotRect.left - 20; x <= s.plotRect.right + 20; x += 37) {
+      const QPointF at(x, (s.plotRect.top + s.plotRect.bottom) / 2);
+      QMouseEvent move(QEvent::MouseMove, at, View().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(&View(), &move);
+    }
+  }
   void Copy(QWidget* widget) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
     QApplication::sendEvent(widget, &press);
   }
 };
 
-TEST_F(AnalysisWindowsTest, StatisticsFollowTheCursorsAndCopyAsShown) {
+TEST_F(AnalysisWindowsTest, StatisticsFollowTheMarkersNotThePointerAndCopyAsShown) {
   LoadWithDip();
   Frame().OnCommand(cmd::kStatistics);
   CStatisticsDlg* window = Frame().Analysis().Statistics();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->Text().contains("visible span")) << window->Text().toStdString();
+  auto* between = window->findChild<QRadioButton*>(QStringLiteral("betweenMarkersChoice"));
+  auto* visible = window->findChild<QRadioButton*>(QStringLiteral("visibleSpanChoice"));
+  ASSERT_TRUE(between != nullptr && visible != nullptr);
 
-  View().PlaceCursorOnPoint(120);
-  View().PlaceCursorB(99);  // B before A: the span is still 100 .. 121
+  // With A alone there is no span between markers: the visible one is used.
+  View().PlaceMarker(Marker::A, 120);
+  CrossThePlot();
+  EXPECT_FALSE(between->isEnabled());
+  EXPECT_TRUE(visible->isChecked());
+  EXPECT_TRUE(window->Text().contains("visible span"));
+  EXPECT_TRUE(window->Text().contains("A at 121"));
+
+  View().PlaceMarker(Marker::B, 99);  // B before A: the span is still 100 .. 121
+  CrossThePlot();
+  EXPECT_TRUE(between->isChecked());
   const SpanStatistics expected = ScanSpan(StoreRmsSeries(Frame().Doc()), 99, 120);
-  EXPECT_EQ(window->Text().toStdString(),
-            StatisticsText("STORE RMS", expected, /*betweenCursors=*/true));
+  const std::string shown = StatisticsText("STORE RMS", expected, /*betweenCursors=*/true) +
+                            "Markers:     A at 121; B at 100\n";
+  EXPECT_EQ(window->Text().toStdString(), shown);
   EXPECT_TRUE(window->Text().contains("Energy:"));  // a V/A pair
 
+  // The pointer on its way to the window changes nothing of what is copied.
+  CrossThePlot();
   QApplication::clipboard()->clear();
   QApplication::setActiveWindow(window);
   Copy(window);
-  EXPECT_EQ(QApplication::clipboard()->text(), window->Text());
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), shown);
 
-  View().PlaceCursorB(-1);
+  // The visible span chosen by hand stays while B does.
+  visible->click();
+  EXPECT_TRUE(window->Text().contains("visible span"));
+  View().PlaceMarker(Marker::B, 90);
+  EXPECT_TRUE(window->Text().contains("visible span"));
+  View().PlaceMarker(Marker::B, -1);
+  EXPECT_FALSE(between->isEnabled());
   EXPECT_TRUE(window->Text().contains("visible span"));
 }
 
-TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
+TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheMarkersOnItsEnds) {
   LoadWithDip();
   Frame().OnCommand(cmd::kEvents);
   CEventsDlg* window = Frame().Analysis().Events();
@@ -84,12 +118,16 @@ TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
 
   window->List()->SetCurrentRow(1);  // the dip
   EXPECT_EQ(View().Mode(), DisplayMode::StoreRms);
-  EXPECT_EQ(View().CursorPoint(), 100);
-  EXPECT_EQ(View().CursorBPoint(), 109);
+  EXPECT_EQ(View().MarkerPoint(Marker::A), 100);
+  EXPECT_EQ(View().MarkerPoint(Marker::B), 109);
   const auto [first, last] = View().VisiblePoints();
   EXPECT_LE(first, 100);
   EXPECT_GT(last, 109);
   EXPECT_LT(last - first, 30);  // zoomed in, with a margin around the dip
+  // The pointer crossing the plot leaves the event's ends where they are.
+  CrossThePlot();
+  EXPECT_EQ(View().MarkerPoint(Marker::A), 100);
+  EXPECT_EQ(View().MarkerPoint(Marker::B), 109);
 
   // Both rows copied as the Data List copies: titles, then the rows.
   window->List()->SelectAll();
@@ -105,7 +143,7 @@ TEST_F(AnalysisWindowsTest, ChoosingAnEventZoomsToItWithTheCursorsOnItsEnds) {
   EXPECT_EQ(View().Mode(), DisplayMode::StoreTr);
   EXPECT_TRUE(View().EventLegend()->text().isEmpty());
   EXPECT_EQ(View().Display().trRecord, 0);
-  EXPECT_EQ(View().CursorBPoint(), kTrWavePoints - 1);
+  EXPECT_EQ(View().MarkerPoint(Marker::B), kTrWavePoints - 1);
   EXPECT_NE(Frame().Analysis().Events(), nullptr);
   EXPECT_EQ(window->Model()->rowCount(), 2);
 }

@@ -22,6 +22,9 @@ inline constexpr QRgb kRedPixel = 0xFFFF0000;
 inline constexpr QRgb kGreenPixel = 0xFF00FF00;
 inline constexpr QRgb kBluePixel = 0xFF0000FF;
 inline constexpr QRgb kWhitePixel = 0xFFFFFFFF;
+// The markers' colours on the default plot: A magenta, B cyan.
+inline constexpr QRgb kMagentaPixel = 0xFFFF00FF;
+inline constexpr QRgb kCyanPixel = 0xFF00FFFF;
 inline const QRect kPlotArea(QPoint(110, 70), QPoint(909, 469));
 
 class GraphViewTest : public ::testing::Test {

@@ -1,6 +1,6 @@
-// The graph view from the keyboard and from other windows: the cursor keys,
-// the one-step zooms, the focus, and the readout going when what it
-// described goes.
+// The graph view from the keyboard and from other windows: the keys of
+// marker A, the one-step zooms, the focus, and the readout going when what
+// it described goes.
 #include <QKeyEvent>
 #include <QPalette>
 
@@ -30,14 +30,14 @@ class KeysView : public GraphViewTest {
     const std::string tag = "Data Point No.:";
     return text.rfind(tag, 0) == 0 ? std::stoi(text.substr(tag.size())) : -1;
   }
-  // Whether the dotted cursor line stands in column x of the picture (over
-  // the black plot, away from the grid).
-  bool CursorLineAt(int x) {
-    return Count(view_->Picture(), kWhitePixel, QRect(x, 70, 1, 400)) > 150;
+  // Whether marker A's line (magenta on the default plot) stands in column
+  // x of the picture.
+  bool MarkerALineAt(int x) {
+    return Count(view_->Picture(), kMagentaPixel, QRect(x, 70, 1, 400)) > 380;
   }
 };
 
-TEST_F(KeysView, KeysMoveTheCursorAndZoomThroughTheLevels) {
+TEST_F(KeysView, KeysMoveMarkerAAndZoomThroughTheLevels) {
   struct Step {
     int key;
     Qt::KeyboardModifiers modifiers;
@@ -47,14 +47,14 @@ TEST_F(KeysView, KeysMoveTheCursorAndZoomThroughTheLevels) {
   };
   const Qt::KeyboardModifiers none = Qt::NoModifier;
   const Step steps[] = {
-      {Qt::Key_Right, none, 1, false, 0},  // a hidden cursor appears on the first point
+      {Qt::Key_Right, none, 1, false, 0},  // A, not yet placed, starts on the first point
       {Qt::Key_Right, none, 2, false, 0},
       {Qt::Key_Right, Qt::ShiftModifier, 12, false, 0},
       {Qt::Key_Left, none, 11, false, 0},
       {Qt::Key_End, none, 201, false, 0},
       {Qt::Key_Left, Qt::ShiftModifier, 191, false, 0},
       {Qt::Key_Home, none, 1, false, 0},
-      {Qt::Key_Plus, none, 1, true, 1},     // around the cursor, which stays on its point
+      {Qt::Key_Plus, none, 1, true, 1},     // around A, which stays on its point
       {Qt::Key_End, none, 101, true, 1},    // the last point on the screen
       {Qt::Key_Right, none, 102, true, 1},  // scrolls the zoomed view by one point
       {Qt::Key_Plus, Qt::KeypadModifier, 102, true, 2},
@@ -69,28 +69,29 @@ TEST_F(KeysView, KeysMoveTheCursorAndZoomThroughTheLevels) {
     EXPECT_EQ(s.zoomState == kZoomedView, step.zoomed);
     EXPECT_EQ(s.zoomHistory.size(), step.levels);
     EXPECT_EQ(view_->HorizontalBar()->isEnabled(), step.zoomed);
-    EXPECT_FALSE(s.cursorHidden);
+    EXPECT_EQ(view_->MarkerPoint(Marker::A), step.point - 1);
   }
   // The line stands on the point, in the picture on the screen.
-  EXPECT_EQ(view_->State().cursorX, 110 + 4 * 101);
-  EXPECT_TRUE(CursorLineAt(110 + 4 * 101));
+  EXPECT_TRUE(MarkerALineAt(110 + 4 * 101));
   // Esc and the page keys in the full view are left to the window around
   // the graph.
   EXPECT_FALSE(Key(Qt::Key_Escape));
   EXPECT_FALSE(Key(Qt::Key_PageDown));
 }
 
-TEST_F(KeysView, DataListEntryScrollsAZoomedViewAndReportsThePoint) {
+TEST_F(KeysView, DataListEntryScrollsAZoomedViewAndReportsMarkerA) {
   QList<qint64> reported;
-  QObject::connect(view_.get(), &CDTView::cursorPointChanged,
-                   [&](qint64 index) { reported << index; });
+  QObject::connect(view_.get(), &CDTView::markerAMoved, [&](qint64 index) { reported << index; });
   view_->ZoomInAt(510);  // points 51..151 on the screen
   view_->Picture();
-  view_->PlaceCursorOnPoint(9);
+  view_->PlaceMarkerAOnGraphPoint(9);
   EXPECT_EQ(ReadoutPoint(), 10);
-  EXPECT_EQ(view_->State().cursorX, 110);  // scrolled: the point is the first shown
+  EXPECT_TRUE(MarkerALineAt(110));  // scrolled: the point is the first shown
   EXPECT_EQ(view_->HorizontalBar()->value(), view_->State().hScroll.position);
+  // The pointer reads another point but reports nothing: the list follows A.
   MoveTo(120, 270);
+  EXPECT_EQ(ReadoutPoint(), 11);
+  EXPECT_TRUE(Key(Qt::Key_Right));
   EXPECT_EQ(reported, (QList<qint64>{9, 10}));
 }
 
@@ -117,7 +118,7 @@ TEST_F(GraphViewTest, KeysDoNothingOnTheStartScreen) {
     QCoreApplication::sendEvent(view_.get(), &press);
     EXPECT_FALSE(press.isAccepted());
   }
-  view_->PlaceCursorOnPoint(3);
+  view_->PlaceMarkerAOnGraphPoint(3);
   EXPECT_EQ(view_->Picture(), before);
   EXPECT_TRUE(view_->State().readoutText.empty());
 }
@@ -135,12 +136,13 @@ TEST_F(KeysView, NewDataAndEveryModeChangeDropTheReadout) {
   };
   for (const auto& [name, change] : changes) {
     SCOPED_TRACE(name);
-    view_->PlaceCursorOnPoint(5);
+    view_->PlaceMarkerAOnGraphPoint(5);
     ASSERT_FALSE(view_->State().readoutText.empty());
     ASSERT_GT(Count(view_->Picture(), kButtonFace.rgb(), bar), 50);
     change();
     EXPECT_TRUE(view_->State().readoutText.empty());
     EXPECT_TRUE(view_->State().cursorHidden);
+    EXPECT_EQ(view_->MarkerPoint(Marker::A), -1);
     EXPECT_EQ(Count(view_->Picture(), kButtonFace.rgb(), bar), 0);
   }
 }

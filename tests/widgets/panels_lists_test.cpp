@@ -300,7 +300,7 @@ TEST_F(PanelsAndLists, InfoPanelIsItsOwnWidgetAboveTheGraph) {
   EXPECT_FALSE(info->Face().headingBand);
 }
 
-TEST_F(PanelsAndLists, RowsAndTheGraphCursorFollowEachOtherAndRowsCopyWithTitles) {
+TEST_F(PanelsAndLists, RowsAndMarkerAFollowEachOtherAndRowsCopyWithTitles) {
   Load(WithRecords(20));
   Frame().OnCommand(cmd::kDataList);
   CDataListDlg* list = Frame().DataList();
@@ -309,21 +309,23 @@ TEST_F(PanelsAndLists, RowsAndTheGraphCursorFollowEachOtherAndRowsCopyWithTitles
 
   VirtualRowView* table = list->List();
   table->SetCurrentRow(7);
-  EXPECT_EQ(view->State().cursorIndex, 7);
-  EXPECT_FALSE(view->State().cursorHidden);
+  EXPECT_EQ(view->State().markerAIndex, 7);
   EXPECT_EQ(view->State().readoutText.rfind("Data Point No.:8  Time:01/01/26 10:00:07", 0), 0u);
-  // Shift extends the selection; the cursor follows the current row.
+  // Shift extends the selection; marker A follows the current row.
   Key(table, Qt::Key_Down, Qt::ShiftModifier);
-  EXPECT_EQ(view->State().cursorIndex, 8);
+  EXPECT_EQ(view->State().markerAIndex, 8);
   EXPECT_EQ(table->SelectionModel()->selectedRows().size(), 2);
 
-  // The graph cursor put on a point by the mouse selects that point's row.
+  // Marker A put on a point by a click selects that point's row; the
+  // pointer passing over the plot does not.
   const GraphState& s = view->State();
   const int x = s.plotRect.left + static_cast<int>(12 * s.pointStep);
   const int y = (s.plotRect.top + s.plotRect.bottom) / 2;
   SendMouse(view, QEvent::MouseMove, QPoint(x, y));
   SendMouse(view, QEvent::MouseButtonPress, QPoint(x, y));
   SendMouse(view, QEvent::MouseButtonRelease, QPoint(x, y));
+  EXPECT_EQ(table->CurrentRow(), 12);
+  SendMouse(view, QEvent::MouseMove, QPoint(x + static_cast<int>(4 * s.pointStep), y));
   EXPECT_EQ(table->CurrentRow(), 12);
   EXPECT_EQ(table->SelectionModel()->selectedRows().size(), 1);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "graph/geometry/Scroll.h"
 #include "graph/geometry/Segments.h"
@@ -85,27 +86,17 @@ bool BringPointIntoView(GraphModel& m, std::int64_t index) {
   return true;
 }
 
-CursorMove PlaceCursor(GraphModel& m, const CDTDoc& doc, std::int64_t index) {
-  GraphState& s = m.state;
-  CursorMove move;
-  if (!CursorUsable(s)) return move;
-  index = ClampToRange(s, index);
-  s.cursorIndex = static_cast<int>(index);
-  if (!s.cursorHidden) {
-    move.eraseOld = true;
-    move.oldX = s.cursorX;
-    s.cursorHidden = true;
+std::optional<std::int64_t> ClickedPoint(const GraphModel& m, PixelPoint press,
+                                         PixelPoint release) {
+  const GraphState& s = m.state;
+  if (s.lastPoint <= 0 || s.displayMode == kStartScreen || s.cursorEnabled != 1) {
+    return std::nullopt;
   }
-  if (const std::optional<int> column = PointColumn(m, index)) {
-    s.cursorX = *column;
-    s.cursorHidden = false;
-    move.drawNew = true;
+  if (!CursorInsidePlot(s, press.x, press.y)) return std::nullopt;
+  if (std::abs(release.x - press.x) > kClickSlack || std::abs(release.y - press.y) > kClickSlack) {
+    return std::nullopt;
   }
-  if (auto text = ReadoutText(s, doc, index)) {
-    s.readoutText = std::move(*text);
-    move.readoutChanged = true;
-  }
-  return move;
+  return NearestPoint(m, press.x);
 }
 
 }  // namespace acv

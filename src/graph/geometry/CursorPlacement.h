@@ -1,12 +1,11 @@
 #pragma once
-// Putting the cursor on a given point rather than under the mouse: the keys
-// and the Data List choose a point, and the cursor line and readout show it
-// as a mouse over that point would. In a zoomed view a point off the screen
+// Where the points stand on the screen, and putting a marker on a chosen
+// point rather than under the mouse: a click, the keys, the Data List and
+// the Events window choose a point. In a zoomed view a point off the screen
 // is first scrolled into view.
 #include <cstdint>
 #include <optional>
 
-#include "data/CDTDoc.h"
 #include "graph/geometry/Readout.h"
 
 namespace acv {
@@ -39,8 +38,13 @@ std::int64_t ClampToRange(const GraphState& s, std::int64_t index);
 // cursor goes on).
 bool BringPointIntoView(GraphModel& m, std::int64_t index);
 
-// Puts the cursor line on the point (clamped into the display range) and
-// its text into the readout. A point off the screen gets the readout only.
-CursorMove PlaceCursor(GraphModel& m, const CDTDoc& doc, std::int64_t index);
+// Pixels a press may move before its release and still count as a click
+// (the zoom ignores so short a band).
+inline constexpr int kClickSlack = 3;
+
+// The point a plain click puts marker A on: the one nearest the press, when
+// the press was on the plot and the release within kClickSlack pixels of it
+// both ways. A longer move is a drag (a zoom) and places nothing.
+std::optional<std::int64_t> ClickedPoint(const GraphModel& m, PixelPoint press, PixelPoint release);
 
 }  // namespace acv

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "graph/geometry/Segments.h"
+
 namespace acv {
 
 std::vector<EventBand> EventBands(const std::vector<Event>& events, const AnalysisSeries& series,
@@ -43,6 +45,21 @@ std::vector<EventBand> EventBands(const std::vector<Event>& events, const Analys
     bands.push_back(band);
   }
   return bands;
+}
+
+bool ShadesAlike(const EventShading* a, const EventShading* b, const GraphModel& m) {
+  const GraphState& s = m.state;
+  // What the painter shows of a shading: nothing in another mode or without events.
+  auto shown = [&](const EventShading* e) {
+    return e != nullptr && e->mode == s.mode && !e->events.empty() ? e : nullptr;
+  };
+  a = shown(a);
+  b = shown(b);
+  if (a == b) return true;
+  if (a == nullptr || b == nullptr) return false;
+  if (KindsPresent(a->events) != KindsPresent(b->events)) return false;
+  const XMapping& x = m.buffers.pointX[static_cast<std::size_t>(CurrentSlot(s))];
+  return EventBands(a->events, a->series, s, x) == EventBands(b->events, b->series, s, x);
 }
 
 std::uint32_t EventKindColour(EventKind kind) {

@@ -9,6 +9,7 @@
 #include "analysis/Events.h"
 #include "graph/geometry/GraphState.h"
 #include "graph/geometry/Pixels.h"
+#include "graph/geometry/PointBuffers.h"
 
 namespace acv {
 
@@ -33,6 +34,10 @@ struct EventShading {
 // more than the plot has pixels.
 std::vector<EventBand> EventBands(const std::vector<Event>& events, const AnalysisSeries& series,
                                   const GraphState& state, const XMapping& x);
+
+// Whether two shadings paint the same bands and legend on the graph as it
+// is laid out now (null: no shading).
+bool ShadesAlike(const EventShading* a, const EventShading* b, const GraphModel& m);
 
 // The colour of a kind, 0xRRGGBB (drawn translucent over the curves).
 std::uint32_t EventKindColour(EventKind kind);

@@ -1,5 +1,6 @@
 #include "graph/geometry/GraphFrame.h"
 
+#include "graph/geometry/Markers.h"
 #include "graph/geometry/Segments.h"
 #include "graph/geometry/SeriesSource.h"
 #include "graph/geometry/Zoom.h"
@@ -31,18 +32,22 @@ bool NewestCrossesEdge(const GraphModel& m, std::int32_t rtCount) {
 
 }  // namespace
 
-bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending) {
+bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending, bool onlyGrew) {
   GraphState& s = m.state;
   const bool advanced = UpdatePointStep(s, doc.rtCount);
   const SeriesSource source(doc, s.mode);
+  // A run's new point leaves the others' y as they were unless the scale
+  // moved: only it is computed then, or a long run would cost more at
+  // every point.
+  auto fill = onlyGrew ? ExtendY : ComputeY;
   if (s.zoomState != kZoomedView) {
     m.buffers.pointX[kFullView] = {static_cast<double>(s.plotRect.left), s.pointStep};
     ComputeFullViewTicks(s);
-    ComputeY(m, source, kFullView);
+    fill(m, source, kFullView);
   } else {
     if (applyPending && s.zoomPending == 1) ApplyPendingZoom(m);
     ComputeZoomedTicks(s);
-    ComputeY(m, source, kZoomedView);
+    fill(m, source, kZoomedView);
     s.pointStep = m.buffers.pointX[kZoomedView].step;
   }
   UpdateScaleValidity(s);
@@ -56,7 +61,7 @@ GraphFrame PrepareGraphPaint(GraphModel& m, const CDTDoc& doc, const Rect& clien
   if (s.hasLastPlotRect && !(s.plotRect == s.lastPlotRect)) {
     RemapForResize(m, s.lastPlotRect, s.plotRect);
   }
-  RecomputeScaling(m, doc, true);
+  RecomputeScaling(m, doc, true, false);
 
   GraphFrame frame;
   const double x0 = m.buffers.pointX[CurrentSlot(s)].origin;
@@ -66,6 +71,8 @@ GraphFrame PrepareGraphPaint(GraphModel& m, const CDTDoc& doc, const Rect& clien
     frame.singleLabel = true;
     frame.single = SinglePointLabel(s, doc);
   }
+  // Whether a marker is off the screen follows the zoom and scroll just laid out.
+  s.markerText = MarkerReadoutText(m, doc);
   return frame;
 }
 
@@ -84,7 +91,7 @@ void FinishGraphPaint(GraphState& s) {
 IncrementalAction IncrementalUpdate(GraphModel& m, const CDTDoc& doc) {
   GraphState& s = m.state;
   if (s.displayMode == kStartScreen) return IncrementalAction::None;
-  const bool advanced = RecomputeScaling(m, doc, false);
+  const bool advanced = RecomputeScaling(m, doc, false, true);
   if (s.dragShown == 1) return IncrementalAction::None;
   if (advanced) return IncrementalAction::RepaintWithErase;
   if (doc.rtCount < 3) return IncrementalAction::Repaint;

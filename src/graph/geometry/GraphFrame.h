@@ -21,8 +21,10 @@ struct GraphFrame {
 
 // Recomputes pointStep, the real-time compression level and the ticks and
 // y positions of the current zoom state (a pending zoom is applied first when
-// applyPending). Returns true when the compression level advanced.
-bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending);
+// applyPending). onlyGrew: the data only gained points since the last call
+// (a run's new point), so the y positions are extended rather than redone
+// while the scale stays. Returns true when the compression level advanced.
+bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending, bool onlyGrew);
 
 // Everything a paint of the graph face needs before it draws.
 GraphFrame PrepareGraphPaint(GraphModel& m, const CDTDoc& doc, const Rect& client);

@@ -7,41 +7,23 @@
 namespace acv {
 namespace {
 
-// The point a cursor key moves to. A hidden cursor first comes back where it
-// was, when that point is on the screen, or at the near edge of the screen.
-std::int64_t CursorTarget(const GraphModel& m, GraphKey key) {
+// The point a marker key moves the marker to: one or ten points on from its
+// point in the key's direction. A marker not yet placed starts beside the
+// other one, or without either at the near edge of the screen.
+std::int64_t MarkerTarget(const GraphModel& m, std::int64_t from, std::int64_t other,
+                          bool backwards, int step, const PointRange& shown) {
   const GraphState& s = m.state;
-  const PointRange shown = ShownPoints(m);
-  const bool backwards = key == GraphKey::Left || key == GraphKey::LeftTen;
-  if (s.cursorHidden) {
-    if (shown.Contains(s.cursorIndex)) return s.cursorIndex;
-    return backwards ? shown.last : shown.first;
-  }
-  const int step = key == GraphKey::LeftTen || key == GraphKey::RightTen ? kCursorLongStep : 1;
-  return ClampToRange(s, static_cast<std::int64_t>(s.cursorIndex) + (backwards ? -step : step));
-}
-
-// The point a B key moves B to. Without B it starts beside cursor A (one or
-// ten points on, in the key's direction), or without A at the near edge of
-// the screen.
-std::int64_t CursorBTarget(const GraphModel& m, GraphKey key, const PointRange& shown) {
-  const GraphState& s = m.state;
-  const bool backwards = key == GraphKey::BLeft || key == GraphKey::BLeftTen;
-  const int step = key == GraphKey::BLeftTen || key == GraphKey::BRightTen ? kCursorLongStep : 1;
-  std::int64_t from = s.cursorBIndex;
   if (from < 0) {
-    if (s.readoutText.empty()) return backwards ? shown.last : shown.first;
-    from = s.cursorIndex;
+    if (other < 0 || other >= s.lastPoint) return backwards ? shown.last : shown.first;
+    from = other;
   }
   return ClampToRange(s, from + (backwards ? -step : step));
 }
 
-// After a zoom the cursor stays on its point, when it was on the screen.
-KeyOutcome Rezoomed(const GraphState& s, bool cursorShown) {
+KeyOutcome Rezoomed() {
   KeyOutcome out;
   out.handled = true;
   out.repaint = true;
-  if (cursorShown) out.cursorPoint = s.cursorIndex;
   return out;
 }
 
@@ -56,36 +38,49 @@ KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key) {
     case GraphKey::Left:
     case GraphKey::Right:
     case GraphKey::LeftTen:
-    case GraphKey::RightTen:
+    case GraphKey::RightTen: {
       if (shown.first > shown.last) return out;
       out.handled = true;
-      out.cursorPoint = CursorTarget(m, key);
+      const bool back = key == GraphKey::Left || key == GraphKey::LeftTen;
+      const int step = key == GraphKey::LeftTen || key == GraphKey::RightTen ? kCursorLongStep : 1;
+      out.markerAPoint = MarkerTarget(m, s.markerAIndex, s.markerBIndex, back, step, shown);
       return out;
+    }
     case GraphKey::Home:
     case GraphKey::End:
       if (shown.first > shown.last) return out;
       out.handled = true;
-      out.cursorPoint = key == GraphKey::Home ? shown.first : shown.last;
+      out.markerAPoint = key == GraphKey::Home ? shown.first : shown.last;
       return out;
     case GraphKey::BLeft:
     case GraphKey::BRight:
     case GraphKey::BLeftTen:
-    case GraphKey::BRightTen:
+    case GraphKey::BRightTen: {
       if (shown.first > shown.last) return out;
       out.handled = true;
-      out.cursorBPoint = CursorBTarget(m, key, shown);
+      const bool back = key == GraphKey::BLeft || key == GraphKey::BLeftTen;
+      const int step =
+          key == GraphKey::BLeftTen || key == GraphKey::BRightTen ? kCursorLongStep : 1;
+      out.markerBPoint = MarkerTarget(m, s.markerBIndex, s.markerAIndex, back, step, shown);
       return out;
+    }
     case GraphKey::BHome:
     case GraphKey::BEnd:
       if (shown.first > shown.last) return out;
       out.handled = true;
-      out.cursorBPoint = key == GraphKey::BHome ? shown.first : shown.last;
+      out.markerBPoint = key == GraphKey::BHome ? shown.first : shown.last;
       return out;
-    case GraphKey::BRemove:
-      // Without B the key is left to the window around the graph.
-      if (s.cursorBIndex < 0) return out;
+    case GraphKey::Remove:
+      // B first, then A: the span's far end goes before its start. Without
+      // either the key is left to the window around the graph.
+      if (s.markerBIndex >= 0) {
+        out.markerBPoint = -1;
+      } else if (s.markerAIndex >= 0) {
+        out.markerAPoint = -1;
+      } else {
+        return out;
+      }
       out.handled = true;
-      out.cursorBPoint = -1;
       return out;
     case GraphKey::PageBack:
     case GraphKey::PageOn: {
@@ -98,19 +93,23 @@ KeyOutcome HandleGraphKey(GraphModel& m, GraphKey key) {
       return out;
     }
     case GraphKey::ZoomIn: {
-      const bool cursorShown = !s.cursorHidden;
-      const int x = cursorShown ? s.cursorX : (s.plotRect.left + s.plotRect.right) / 2;
+      // Around A where it is on the screen, else around the pointer cursor,
+      // else around the middle. The markers keep their points.
+      int x = (s.plotRect.left + s.plotRect.right) / 2;
+      if (s.markerAIndex >= 0 && shown.Contains(s.markerAIndex)) {
+        x = PointColumn(m, s.markerAIndex).value_or(x);
+      } else if (!s.cursorHidden) {
+        x = s.cursorX;
+      }
       if (!ZoomInAround(m, x).accepted) {
         out.handled = true;  // refused like a too small band: nothing changes
         return out;
       }
-      return Rezoomed(s, cursorShown);
+      return Rezoomed();
     }
-    case GraphKey::ZoomOut: {
-      const bool cursorShown = !s.cursorHidden;
+    case GraphKey::ZoomOut:
       if (!ZoomOutOneLevel(m)) return out;
-      return Rezoomed(s, cursorShown);
-    }
+      return Rezoomed();
   }
   return out;
 }

@@ -141,19 +141,30 @@ struct GraphState {
   bool pendingFromFullView = false;     // the pending zoom started from the full view
   std::vector<ZoomStep> zoomHistory;    // the levels below the current zoom, oldest first
 
-  // ---- rubber band and cursor ------------------------------------------------
+  // ---- rubber band and pointer cursor ------------------------------------------
   bool dragging = false;
   bool dragUnmoved = true;
   PixelPoint dragCorner;  // corner of the rubber band drawn last
   bool dragCornerShown = false;
+  // The pointer cursor: a dotted line that follows the mouse over the plot,
+  // for reading values; it never marks anything.
   int cursorX = 0;
   bool cursorHidden = true;
   int cursorIndex = 0;
+  // The readout line: the point last read, under the pointer or at marker A.
   std::string readoutText;
-  // Cursor B: a second point, placed on purpose and kept until removed or
-  // until the data it marks go. Drawn by every full paint, never inverted.
-  std::int64_t cursorBIndex = -1;  // 0-based like cursorIndex; -1: no B
-  std::string deltaText;           // the B - A readout, empty without both
+
+  // ---- markers A and B --------------------------------------------------------
+  // The two ends of a measured span, placed on purpose (a click, the keys,
+  // another window) and kept on their points through zooms, scrolls and
+  // pointer moves until moved, removed or until the data they mark go.
+  // Drawn by every full paint as solid lines, never inverted. 0-based like
+  // cursorIndex; -1: not placed.
+  std::int64_t markerAIndex = -1;
+  std::int64_t markerBIndex = -1;
+  // Which points A and B are (and whether they are off the screen) and the
+  // differences B - A; empty without either marker.
+  std::string markerText;
 
   // ---- scroll bars: horizontal (100), channel 1 left (102), channel 2 right (101)
   ScrollBarState hScroll, ch1Scroll, ch2Scroll;

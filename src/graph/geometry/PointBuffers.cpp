@@ -29,7 +29,11 @@ std::int64_t BufferedPointCount(const GraphState& s, const SeriesSource& source)
   return std::clamp<std::int64_t>(std::min(wanted, held), 0, wanted);
 }
 
-void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
+namespace {
+
+// Fills the slot's y; with `extend`, keeps the points a computation with
+// the same scale and base already took from values.
+void FillY(GraphModel& m, const SeriesSource& source, int slot, bool extend) {
   const GraphState& s = m.state;
   const std::int64_t count = BufferedPointCount(s, source);
   m.buffers.base = static_cast<std::int64_t>(s.firstPoint) - 1;
@@ -38,21 +42,40 @@ void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
   const std::array<bool, 2> plotted{s.plotCh1 == 1, s.plotCh2 == 1};
   for (int c = 0; c < 2; ++c) {
     std::vector<double>& ys = m.buffers.pointY[c][slot];
+    YComputed& done = m.buffers.computed[c][slot];
     if (!plotted[c]) {
       ys.clear();
+      done = {};
       continue;
     }
-    ys.resize(static_cast<std::size_t>(count));
     const YScale scale = MakeYScale(s.plotRect, *ticks[c]);
+    YComputed now{scale.bottom, scale.pixelsPerUnit, scale.tick0, scale.valid, m.buffers.base, 0};
+    std::int64_t i = 0;
+    if (extend && done.valid && scale.valid && done.base == now.base && done.bottom == now.bottom &&
+        done.pixelsPerUnit == now.pixelsPerUnit && done.tick0 == now.tick0) {
+      i = std::min<std::int64_t>({done.fromValues, count, static_cast<std::int64_t>(ys.size())});
+    }
+    ys.resize(static_cast<std::size_t>(count));
     const std::int64_t held = std::min(count, source.Available(c) - m.buffers.base);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::int64_t i = 0;
     if (scale.valid) {
       for (; i < held; ++i)
         ys[static_cast<std::size_t>(i)] = scale.At(source.Value(c, m.buffers.base + i));
     }
+    now.fromValues = i;
     for (; i < count; ++i) ys[static_cast<std::size_t>(i)] = nan;
+    done = now;
   }
+}
+
+}  // namespace
+
+void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
+  FillY(m, source, slot, false);
+}
+
+void ExtendY(GraphModel& m, const SeriesSource& source, int slot) {
+  FillY(m, source, slot, true);
 }
 
 }  // namespace acv

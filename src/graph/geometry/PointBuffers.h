@@ -21,11 +21,23 @@ namespace acv {
 inline constexpr int kSavedView = 2;
 inline constexpr int kPositionSlots = 3;
 
+// What the y of one channel and slot were last computed with: the scale,
+// the base, and how many leading points came from values (the rest NaN).
+struct YComputed {
+  double bottom = 0.0, pixelsPerUnit = 0.0, tick0 = 0.0;
+  bool valid = false;
+  std::int64_t base = -1;
+  std::int64_t fromValues = 0;
+  bool operator==(const YComputed&) const = default;
+};
+
 struct PointBuffers {
   std::array<XMapping, kPositionSlots> pointX{};
   // [channel][slot]; NaN where a point has no value or no scale.
   std::array<std::array<std::vector<double>, kPositionSlots>, 2> pointY;
   std::int64_t base = 0;  // 0-based point index of element 0
+  // [channel][slot]; reset by anything that moves y between slots.
+  std::array<std::array<YComputed, kPositionSlots>, 2> computed{};
 
   double Y(int channel, int slot, std::int64_t p) const {
     const auto& v = pointY[channel == 0 ? 0 : 1][slot];
@@ -65,5 +77,11 @@ std::int64_t BufferedPointCount(const GraphState& s, const SeriesSource& source)
 // Recomputes the y of every shown point of the plotted channels in the slot
 // from the values and that slot's ticks.
 void ComputeY(GraphModel& m, const SeriesSource& source, int slot);
+
+// The same for a series that only grew (a real-time run's new points): while
+// the slot's scale and base are those of the last computation, only the
+// points not yet computed from values are; otherwise all are. Values already
+// computed must not have changed (a whole new data set takes ComputeY).
+void ExtendY(GraphModel& m, const SeriesSource& source, int slot);
 
 }  // namespace acv

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/Segments.h"
 #include "graph/geometry/SeriesSource.h"
 
@@ -90,11 +91,14 @@ std::string FormatChannelValue(GraphMode mode, float value, const std::string& u
   return text + unit;
 }
 
+std::int64_t PointNumber(const GraphState& s, std::int64_t index) {
+  return s.mode == GraphMode::StoreTr ? index - s.firstPoint + 2 : index + 1;
+}
+
 std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, std::int64_t index) {
   if (index < 0 || index >= s.lastPoint) return std::nullopt;
   const SeriesSource source(doc, s.mode);
-  const std::int64_t number = s.mode == GraphMode::StoreTr ? index - s.firstPoint + 2 : index + 1;
-  std::string line = "Data Point No.:" + std::to_string(number) +
+  std::string line = "Data Point No.:" + std::to_string(PointNumber(s, index)) +
                      "  Time:" + FormatTime(PointTime(s, doc, index), kSampleTimeFormat);
   if (s.mode == GraphMode::RealTimeS) {
     if (!source.Has(0, index)) return std::nullopt;
@@ -134,39 +138,34 @@ Rect DeltaReadoutBox(const GraphState& s, int readoutWidth, int deltaWidth) {
 
 Rect ReadoutArea(const GraphState& s) {
   Rect area = ReadoutBar(s);
-  if (!s.deltaText.empty()) area.top -= area.Height();
+  if (!s.markerText.empty()) area.top -= area.Height();
   return area;
+}
+
+bool ShowReadoutOf(GraphState& s, const CDTDoc& doc, std::int64_t index) {
+  std::optional<std::string> text = ReadoutText(s, doc, index);
+  if (!text) return false;
+  s.readoutText = std::move(*text);
+  return true;
 }
 
 CursorMove MoveCursor(GraphModel& m, const CDTDoc& doc, int x, int y) {
   GraphState& s = m.state;
   CursorMove move;
-  if (s.lastPoint <= 0 || s.displayMode == kStartScreen || s.cursorEnabled != 1 || s.dragging) {
-    return move;
-  }
-  if (!CursorInsidePlot(s, x, y)) {
-    if (!s.cursorHidden) {
-      move.eraseOld = true;
-      move.oldX = s.cursorX;
-      s.cursorHidden = true;
-    }
-    return move;
-  }
-  const std::int64_t index = NearestPoint(m, x);
-  s.cursorIndex = static_cast<int>(index);
+  if (!CursorUsable(s)) return move;
   if (!s.cursorHidden) {
     move.eraseOld = true;
     move.oldX = s.cursorX;
+    s.cursorHidden = true;
   }
-  move.drawNew = true;
+  // Off the plot the line goes and the readout keeps the point last read.
+  if (!CursorInsidePlot(s, x, y)) return move;
+  const std::int64_t index = NearestPoint(m, x);
+  s.cursorIndex = static_cast<int>(index);
   s.cursorX = x;
   s.cursorHidden = false;
-  if (index >= 0 && index < s.lastPoint && y >= s.plotRect.top + 1 && y <= s.plotRect.bottom) {
-    if (auto text = ReadoutText(s, doc, index)) {
-      s.readoutText = std::move(*text);
-      move.readoutChanged = true;
-    }
-  }
+  move.drawNew = true;
+  move.readoutChanged = ShowReadoutOf(s, doc, index);
   return move;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The cursor over the plot: which point lies nearest to the mouse, and the
-// readout line under the plot with that point's number, time and values.
+// The pointer cursor over the plot: which point lies nearest to the mouse,
+// and the readout line under the plot with that point's number, time and
+// values (also shown for marker A when it is placed).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,21 +26,31 @@ int ValueDecimals(GraphMode mode);
 // the unit, or the range words "LO" / "OL" where the mode has them.
 std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit);
 
+// The number the readout gives a 0-based point: counted from 1, a TR
+// record's samples from the record's first.
+std::int64_t PointNumber(const GraphState& s, std::int64_t index);
+
 // The readout line of point index, or nothing when the point is outside the
 // display range or the data set has no value there.
 std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, std::int64_t index);
 
+// Writes point index's line into the readout; false (the readout kept as it
+// was) when the point has none.
+bool ShowReadoutOf(GraphState& s, const CDTDoc& doc, std::int64_t index);
+
 // The black bar the readout is written on.
 Rect ReadoutBar(const GraphState& s);
-// Where the B - A differences go, given the widths of the readout and of the
+// Where the markers' readout (A, B and B - A) goes, given the widths of the readout and of the
 // differences' text: right-aligned on the bar when they fit beside the
 // readout with a gap, else right-aligned on the black row just above it.
 Rect DeltaReadoutBox(const GraphState& s, int readoutWidth, int deltaWidth);
 // Everything a readout repaint covers: the bar, and the row above it while
-// the B - A differences are shown.
+// the markers' readout is shown.
 Rect ReadoutArea(const GraphState& s);
 
-// Cursor handling of a mouse move that is not a drag.
+// The pointer cursor at a mouse move that is not a drag: the dotted line at
+// the pointer's x and the readout of the nearest point while the pointer is
+// over the plot, no line once it has left. Markers stay where they are.
 struct CursorMove {
   bool eraseOld = false;  // draw the line at oldX again to take it away
   int oldX = 0;

@@ -50,6 +50,7 @@ void NestZoom(GraphModel& m) {
     std::swap(slots[kSavedView], slots[kFullView]);
     slots[kFullView] = slots[kZoomedView];
   }
+  b.computed = {};  // the next computation of any slot is a whole one
 }
 
 ZoomStep CaptureZoomStep(const GraphModel& m) {

@@ -4,13 +4,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace acv {
 
-CStatisticsDlg::CStatisticsDlg(QWidget* owner) : ToolWindow(owner), text_(new QLabel(this)) {
+CStatisticsDlg::CStatisticsDlg(QWidget* owner)
+    : ToolWindow(owner),
+      text_(new QLabel(this)),
+      between_(new QRadioButton(QStringLiteral("&Between A and B"), this)),
+      visible_(new QRadioButton(QStringLiteral("&Visible span"), this)) {
   setObjectName(QStringLiteral("statisticsWindow"));
   setWindowTitle(QStringLiteral("Statistics"));
   text_->setObjectName(QStringLiteral("statisticsText"));
@@ -22,8 +28,21 @@ CStatisticsDlg::CStatisticsDlg(QWidget* owner) : ToolWindow(owner), text_(new QL
   QPalette white = text_->palette();
   white.setColor(QPalette::Window, Qt::white);
   text_->setPalette(white);
+  between_->setObjectName(QStringLiteral("betweenMarkersChoice"));
+  visible_->setObjectName(QStringLiteral("visibleSpanChoice"));
+  between_->setEnabled(false);
+  visible_->setChecked(true);
+  connect(between_, &QRadioButton::clicked, this, &CStatisticsDlg::spanChoiceChanged);
+  connect(visible_, &QRadioButton::clicked, this, &CStatisticsDlg::spanChoiceChanged);
+  auto* choice = new QHBoxLayout;
+  choice->setContentsMargins(8, 4, 8, 4);
+  choice->addWidget(between_);
+  choice->addWidget(visible_);
+  choice->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addLayout(choice);
   layout->addWidget(text_);
   text_->setContentsMargins(8, 6, 8, 6);
 
@@ -39,6 +58,16 @@ CStatisticsDlg::CStatisticsDlg(QWidget* owner) : ToolWindow(owner), text_(new QL
 void CStatisticsDlg::ShowText(const QString& text) {
   if (text_->text() == text) return;
   text_->setText(text);
+}
+
+void CStatisticsDlg::SetBetweenAvailable(bool available) {
+  if (between_->isEnabled() == available) return;
+  between_->setEnabled(available);
+  (available ? between_ : visible_)->setChecked(true);
+}
+
+bool CStatisticsDlg::BetweenChosen() const {
+  return between_->isEnabled() && between_->isChecked();
 }
 
 QString CStatisticsDlg::Text() const {

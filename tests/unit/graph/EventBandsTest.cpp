@@ -46,5 +46,42 @@ TEST(EventBands, CoverTheirPointsMergeAndClip) {
             (EventBand{140, 160, EventKind::Dip}));
 }
 
+TEST(EventBands, ShadingsAlikeWhileTheyPaintTheSameBands) {
+  RealTimeFamily run;
+  run.rtCount = 1000;
+  run.rtHasCh1 = 1;
+  run.rtRms.assign(1000, ChannelPair{230.0f, 0.0f});
+  run.rtUnitCh1 = "V";
+  GraphModel m;
+  m.state.mode = GraphMode::RealTimeRms;
+  m.state.plotRect = {100, 50, 1100, 450};
+  m.state.firstPoint = 1;
+  m.state.lastPoint = 1000;
+  m.buffers.pointX[kFullView] = {100.0, 1.0};  // a point a pixel
+  auto shading = [&](std::int64_t last, double extreme) {
+    Event dip;
+    dip.first = 900;
+    dip.last = last;
+    dip.extreme = extreme;
+    dip.open = true;
+    EventShading s;
+    s.mode = GraphMode::RealTimeRms;
+    s.series = RealTimeRmsSeries(run);
+    s.events = {dip};
+    return s;
+  };
+  const EventShading open = shading(950, 180.0);
+  const EventShading deeper = shading(950, 170.0);
+  const EventShading longer = shading(951, 180.0);
+  EXPECT_TRUE(ShadesAlike(&open, &deeper, m));   // another depth: the same band
+  EXPECT_FALSE(ShadesAlike(&open, &longer, m));  // a pixel longer
+  m.buffers.pointX[kFullView] = {100.0, 0.25};   // four points a pixel
+  EXPECT_TRUE(ShadesAlike(&open, &longer, m));
+  EXPECT_FALSE(ShadesAlike(&open, nullptr, m));
+  EventShading elsewhere = open;
+  elsewhere.mode = GraphMode::StoreRms;  // not shown in this mode: as none
+  EXPECT_TRUE(ShadesAlike(&elsewhere, nullptr, m));
+}
+
 }  // namespace
 }  // namespace acv

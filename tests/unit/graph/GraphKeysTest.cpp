@@ -1,10 +1,11 @@
-// The graph from the keyboard: cursor keys, placing the cursor on a point,
-// page scrolling, and zooming in around the cursor and out one level.
+// The graph from the keyboard: the keys of marker A, placing it on a point,
+// page scrolling, and zooming in around A and out one level.
 #include <gtest/gtest.h>
 
 #include "GraphFixtures.h"
 #include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphKeys.h"
+#include "graph/geometry/Markers.h"
 #include "graph/geometry/Zoom.h"
 
 namespace acv {
@@ -24,11 +25,12 @@ class GraphKeysTest : public ::testing::Test {
   KeyOutcome Press(GraphKey key) {
     const KeyOutcome out = HandleGraphKey(m_, key);
     if (out.repaint) test::PaintOnce(m_, doc_);
-    if (out.cursorPoint) {
-      if (BringPointIntoView(m_, *out.cursorPoint)) test::PaintOnce(m_, doc_);
-      PlaceCursor(m_, doc_, *out.cursorPoint);
-    }
+    if (out.markerAPoint) PlaceA(*out.markerAPoint);
     return out;
+  }
+  void PlaceA(std::int64_t point) {
+    if (point >= 0 && BringPointIntoView(m_, point)) test::PaintOnce(m_, doc_);
+    PlaceMarker(m_, doc_, Marker::A, point);
   }
   // Zooms to the points under x 310..510 (a quarter of the width).
   void ZoomToQuarter() {
@@ -42,51 +44,55 @@ class GraphKeysTest : public ::testing::Test {
   GraphModel m_;
 };
 
-TEST_F(GraphKeysTest, CursorKeysInTheFullView) {
+TEST_F(GraphKeysTest, MarkerKeysInTheFullView) {
   struct Step {
     GraphKey key;
-    int point;  // 0-based point under the cursor afterwards
+    int point;  // 0-based point of A afterwards
   };
-  // A hidden cursor first comes back at the near edge; then it steps,
-  // stopping at both ends of the series.
+  // Without A or B, A starts at the near edge; then it steps, stopping at
+  // both ends of the series.
   const Step steps[] = {{GraphKey::Right, 0}, {GraphKey::Right, 1},   {GraphKey::RightTen, 11},
                         {GraphKey::Left, 10}, {GraphKey::LeftTen, 0}, {GraphKey::Left, 0},
                         {GraphKey::End, 100}, {GraphKey::Right, 100}, {GraphKey::LeftTen, 90},
                         {GraphKey::Home, 0}};
   for (const Step& step : steps) {
     ASSERT_TRUE(Press(step.key).handled);
-    EXPECT_EQ(m_.state.cursorIndex, step.point);
-    EXPECT_FALSE(m_.state.cursorHidden);
-    // The line stands on the point, as the mouse over that point would put it.
-    EXPECT_EQ(m_.state.cursorX, 110 + 8 * step.point);
-    EXPECT_EQ(NearestPoint(m_, m_.state.cursorX), step.point);
+    EXPECT_EQ(m_.state.markerAIndex, step.point);
+    // The line stands on the point, where a click there would put it.
+    ASSERT_TRUE(MarkerColumn(m_, Marker::A).has_value());
+    EXPECT_EQ(NearestPoint(m_, *MarkerColumn(m_, Marker::A)), step.point);
   }
+  // The readout reads A's point.
   EXPECT_EQ(m_.state.readoutText, "Data Point No.:1  Time:09/09/01 01:46:40   CH1: 5.0V");
 
-  // After a repaint (no line on the screen) Left comes back on the same point.
-  test::PaintOnce(m_, doc_);
+  // A repaint keeps A: the next key steps on from its point.
   Press(GraphKey::End);
   test::PaintOnce(m_, doc_);
   Press(GraphKey::Left);
-  EXPECT_EQ(m_.state.cursorIndex, 100);
+  EXPECT_EQ(m_.state.markerAIndex, 99);
+  // Without A but with B, A starts beside B.
+  PlaceA(-1);
+  PlaceMarker(m_, doc_, Marker::B, 40);
+  Press(GraphKey::LeftTen);
+  EXPECT_EQ(m_.state.markerAIndex, 30);
   // Page keys belong to the zoomed view's scroll bar.
   EXPECT_FALSE(Press(GraphKey::PageOn).handled);
   EXPECT_FALSE(Press(GraphKey::ZoomOut).handled);  // nothing to take back
 }
 
-TEST_F(GraphKeysTest, ZoomedViewScrollsToFollowTheCursor) {
+TEST_F(GraphKeysTest, ZoomedViewScrollsToFollowMarkerA) {
   ZoomToQuarter();  // points 25..50 on the screen, 32 px apart
   const PointRange shown = ShownPoints(m_);
   EXPECT_EQ(shown.first, 25);
   EXPECT_EQ(shown.last, 50);
   Press(GraphKey::End);
-  EXPECT_EQ(m_.state.cursorIndex, 50);
-  // One more step scrolls by one point, and the cursor stays on the screen.
+  EXPECT_EQ(m_.state.markerAIndex, 50);
+  // One more step scrolls by one point, and A stays on the screen.
   Press(GraphKey::Right);
-  EXPECT_EQ(m_.state.cursorIndex, 51);
+  EXPECT_EQ(m_.state.markerAIndex, 51);
   EXPECT_EQ(ShownPoints(m_).last, 51);
-  EXPECT_EQ(m_.state.cursorX, TruncToPixel(PointScreenX(m_, 51)));
-  EXPECT_LE(m_.state.cursorX, kPlot.right);
+  EXPECT_EQ(MarkerColumn(m_, Marker::A), TruncToPixel(PointScreenX(m_, 51)));
+  EXPECT_LE(*MarkerColumn(m_, Marker::A), kPlot.right);
   EXPECT_EQ(m_.state.hScroll.position, 27);
 
   // Page keys move as the bar's page step: (800 + 120) / 32 + 1 = 29 points.
@@ -97,27 +103,25 @@ TEST_F(GraphKeysTest, ZoomedViewScrollsToFollowTheCursor) {
   EXPECT_EQ(m_.state.hScroll.position, before);
 
   // The Data List's entry: a point far off the screen is scrolled into view.
-  EXPECT_TRUE(BringPointIntoView(m_, 5));
-  test::PaintOnce(m_, doc_);
-  PlaceCursor(m_, doc_, 5);
+  PlaceA(5);
   EXPECT_EQ(ShownPoints(m_).first, 5);
-  EXPECT_EQ(m_.state.cursorX, kPlot.left);
+  EXPECT_EQ(MarkerColumn(m_, Marker::A), kPlot.left);
   EXPECT_EQ(m_.state.readoutText.rfind("Data Point No.:6 ", 0), 0u);
 }
 
-TEST_F(GraphKeysTest, ZoomInAroundTheCursorAndOutOneLevelAtATime) {
+TEST_F(GraphKeysTest, ZoomInAroundMarkerAAndOutOneLevelAtATime) {
   Press(GraphKey::Home);
   Press(GraphKey::RightTen);
   Press(GraphKey::RightTen);  // point 20, x 270
   const TickSet fullTicks = m_.state.ch1Ticks[kFullView];
 
-  // Half the width around the cursor: points 0..50 shown, twice as far apart.
+  // Half the width around A: points 0..50 shown, twice as far apart.
   KeyOutcome out = Press(GraphKey::ZoomIn);
   ASSERT_TRUE(out.repaint);
   EXPECT_EQ(m_.state.zoomState, kZoomedView);
   EXPECT_DOUBLE_EQ(m_.state.pointStep, 16.0);
-  EXPECT_EQ(m_.state.cursorIndex, 20);  // the cursor stays on its point
-  EXPECT_FALSE(m_.state.cursorHidden);
+  EXPECT_EQ(m_.state.markerAIndex, 20);  // A stays on its point
+  EXPECT_EQ(MarkerColumn(m_, Marker::A), 110 + 16 * 20);
   EXPECT_EQ(m_.state.ch1Labels[10], "10.00");  // the whole height: Y stays
   const XMapping first = m_.buffers.pointX[kZoomedView];
   Press(GraphKey::ZoomIn);
@@ -139,9 +143,9 @@ TEST_F(GraphKeysTest, ZoomInAroundTheCursorAndOutOneLevelAtATime) {
   EXPECT_EQ(m_.state.ch1Ticks[kFullView], fullTicks);
   EXPECT_FALSE(Press(GraphKey::ZoomOut).handled);
 
-  // Without a cursor on the screen the zoom centres on the plot; a reset
-  // forgets every level.
-  test::PaintOnce(m_, doc_);
+  // Without A or the pointer on the screen the zoom centres on the plot; a
+  // reset forgets every level.
+  PlaceA(-1);
   Press(GraphKey::ZoomIn);
   EXPECT_EQ(ShownPoints(m_).first, 25);
   ZoomReset(m_.state);

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "GraphFixtures.h"
+#include "graph/geometry/PointBuffers.h"
 #include "graph/geometry/Scroll.h"
+#include "graph/geometry/Segments.h"
+#include "graph/geometry/SeriesSource.h"
 #include "graph/geometry/Zoom.h"
 
 namespace acv {
@@ -142,6 +145,29 @@ TEST(RealTimeUpdate, ZoomedViewFollowsTheData) {
   test::AddPoint(doc, m, 5.0f);
   IncrementalUpdate(m, doc);
   EXPECT_EQ(m.state.scrollShift, -2);
+}
+
+TEST(RealTimeUpdate, NewPointsExtendThePositionsAsAWholeComputationWould) {
+  CDTDoc doc = test::RealTimeDoc(1000);
+  GraphModel m = test::RealTimeGraph(doc, 40);
+  // A whole computation of the same state: the reference.
+  auto whole = [&] {
+    GraphModel fresh = m;
+    ComputeY(fresh, SeriesSource(doc, fresh.state.mode), CurrentSlot(fresh.state));
+    return fresh.buffers.pointY;
+  };
+  for (int k = 0; k < 5; ++k) {
+    test::AddPoint(doc, m, 1.0f + static_cast<float>(k));
+    IncrementalUpdate(m, doc);
+    EXPECT_EQ(m.buffers.pointY, whole());
+  }
+  // Another scale (a vertical scroll moves the ticks of a zoomed view; here
+  // the range itself) redoes every point.
+  m.state.ch1To = 20;
+  test::AddPoint(doc, m, 7.0f);
+  IncrementalUpdate(m, doc);
+  EXPECT_EQ(m.buffers.pointY, whole());
+  EXPECT_DOUBLE_EQ(m.buffers.Y(0, kFullView, 0), 470.0 - 5.0 * 20.0);  // 400 px for 0..20
 }
 
 }  // namespace

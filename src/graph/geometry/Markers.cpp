@@ -1,9 +1,11 @@
-#include "graph/geometry/CursorB.h"
+#include "graph/geometry/Markers.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "graph/geometry/Colours.h"
 #include "graph/geometry/CursorPlacement.h"
@@ -79,30 +81,38 @@ int Luma(std::uint32_t c) {
 
 }  // namespace
 
-bool PlaceCursorB(GraphModel& m, const CDTDoc& doc, std::int64_t index) {
+std::int64_t MarkerIndex(const GraphState& s, Marker which) {
+  return which == Marker::A ? s.markerAIndex : s.markerBIndex;
+}
+
+bool PlaceMarker(GraphModel& m, const CDTDoc& doc, Marker which, std::int64_t index) {
   GraphState& s = m.state;
   if (index >= 0 && !CursorUsable(s)) return false;
   const std::int64_t point = index < 0 ? -1 : ClampToRange(s, index);
-  if (point == s.cursorBIndex) return false;
-  s.cursorBIndex = point;
-  s.deltaText = DeltaReadoutText(s, doc);
+  std::int64_t& marker = which == Marker::A ? s.markerAIndex : s.markerBIndex;
+  if (point >= 0 && which == Marker::A) ShowReadoutOf(s, doc, point);
+  if (point == marker) return false;
+  marker = point;
+  s.markerText = MarkerReadoutText(m, doc);
   return true;
 }
 
-std::optional<int> CursorBColumn(const GraphModel& m) {
+std::optional<int> MarkerColumn(const GraphModel& m, Marker which) {
   const GraphState& s = m.state;
-  if (s.cursorBIndex < 0 || s.displayMode != kGraphFace || s.lastPoint <= 0) return std::nullopt;
-  return PointColumn(m, s.cursorBIndex);
+  const std::int64_t index = MarkerIndex(s, which);
+  if (index < 0 || s.displayMode != kGraphFace || s.lastPoint <= 0) return std::nullopt;
+  return PointColumn(m, index);
 }
 
-std::uint32_t CursorBColour(const GraphState& s) {
+std::uint32_t MarkerColour(const GraphState& s, Marker which) {
   // Cyan, magenta, yellow, orange, then white and black as the last resort.
   constexpr std::array<std::uint32_t, 6> kCandidates{0xFFFF00, 0xFF00FF, 0x00FFFF,
                                                      0x00A5FF, 0xFFFFFF, 0x000000};
   const std::uint32_t background = colourOf(s.backgroundColour) & 0xFFFFFFu;
-  const std::array<std::uint32_t, 5> taken{
+  std::vector<std::uint32_t> taken{
       background, colourOf(s.ch1Colour) & 0xFFFFFFu, colourOf(s.ch2Colour) & 0xFFFFFFu,
-      colourOf(s.gridColour) & 0xFFFFFFu, ~background & 0xFFFFFFu};  // cursor A's dots
+      colourOf(s.gridColour) & 0xFFFFFFu, ~background & 0xFFFFFFu};  // the pointer's dots
+  if (which == Marker::A) taken.push_back(MarkerColour(s, Marker::B));
   constexpr int kApart = 160 * 160;
   constexpr int kContrast = 80;
   std::uint32_t best = kCandidates[0];
@@ -145,12 +155,34 @@ double SecondsBetween(const GraphState& s, const CDTDoc& doc, std::int64_t from,
   return 0.0;
 }
 
-std::string DeltaReadoutText(const GraphState& s, const CDTDoc& doc) {
-  const std::int64_t a = s.cursorIndex;
-  const std::int64_t b = s.cursorBIndex;
-  if (s.readoutText.empty() || b < 0 || a < 0 || a >= s.lastPoint || b >= s.lastPoint) return {};
+std::string MarkerPlacesText(std::int64_t a, std::int64_t b,
+                             std::pair<std::int64_t, std::int64_t> visible) {
+  std::string text;
+  for (const auto& [name, point] : {std::pair{"A", a}, std::pair{"B", b}}) {
+    if (point < 0) continue;
+    if (!text.empty()) text += "; ";
+    text += std::string(name) + " at " + std::to_string(point + 1);
+    if (point < visible.first || point > visible.second) text += ", off screen";
+  }
+  return text;
+}
+
+std::string MarkerReadoutText(const GraphModel& m, const CDTDoc& doc) {
+  const GraphState& s = m.state;
+  auto valid = [&](std::int64_t i) { return i >= 0 && i < s.lastPoint; };
+  const std::int64_t a = s.markerAIndex;
+  const std::int64_t b = s.markerBIndex;
+  std::string text;
+  for (const Marker which : {Marker::A, Marker::B}) {
+    const std::int64_t i = MarkerIndex(s, which);
+    if (!valid(i)) continue;
+    if (!text.empty()) text += "  ";
+    text += (which == Marker::A ? "A:" : "B:") + std::to_string(PointNumber(s, i));
+    if (s.displayMode == kGraphFace && !PointColumn(m, i)) text += " (off screen)";
+  }
+  if (!valid(a) || !valid(b)) return text;
   const SeriesSource source(doc, s.mode);
-  std::string text = "B-A  \u0394t:" + DeltaTimeText(s.mode, SecondsBetween(s, doc, a, b));
+  text += "  B-A  \u0394t:" + DeltaTimeText(s.mode, SecondsBetween(s, doc, a, b));
   if (s.mode == GraphMode::RealTimeS) {
     return text + "  \u0394S:" + ChannelDelta(s, source, 0, a, b, s.ch1UnitText);
   }
