@@ -354,6 +354,12 @@ void CDTView::paintEvent(QPaintEvent* event) {
 bool CDTView::event(QEvent* event) {
   // Moved to a screen of another pixel ratio: paint afresh at that ratio.
   if (event->type() == QEvent::ScreenChangeInternal) MarkStale();
+  // A pointer leaving the view quickly (to another window) may send no move
+  // outside the plot first: the pointer cursor goes with it all the same.
+  if (event->type() == QEvent::Leave && !ShowsStartScreen() && PictureUsable()) {
+    ShowCursorMove(MoveCursor(model_, doc_, -1, -1));
+    cursorLineWanted_ = false;
+  }
   return QWidget::event(event);
 }
 

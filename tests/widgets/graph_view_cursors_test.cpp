@@ -67,11 +67,17 @@ TEST_F(CursorsView, ClicksAndAltKeysPlaceTheMarkersWhichSurviveAZoomAndThePointe
             "A:21  B:51  B-A  \u0394t:+0:00:30  \u0394CH1:0.0V  \u0394CH2:0.0A");
   // The pointer cursor goes on following the pointer with its readout; the
   // markers stay.
-  MoveTo(110 + 4 * 80, 200);
-  EXPECT_TRUE(PointerLineAt(110 + 4 * 80));
-  EXPECT_EQ(view_->State().readoutText.rfind("Data Point No.:81 ", 0), 0u);
+  MoveTo(110 + 4 * 85, 200);
+  EXPECT_TRUE(PointerLineAt(110 + 4 * 85));
+  EXPECT_EQ(view_->State().readoutText.rfind("Data Point No.:86 ", 0), 0u);
   EXPECT_EQ(view_->MarkerPoint(Marker::A), 20);
   EXPECT_EQ(cursorSignals_, 2);
+  // Leaving the view, even without a move off the plot first, takes the
+  // pointer's line away and leaves the markers.
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(view_.get(), &leave);
+  EXPECT_FALSE(PointerLineAt(110 + 4 * 85));
+  EXPECT_GT(APixelsAt(110 + 4 * 20), 380);
   // The markers' readout is on the black readout bar, beside the readout.
   const QRect bar(30, 545, 978, 20);
   EXPECT_GT(Count(view_->Picture(), kButtonFace.rgb(), bar.adjusted(600, 0, 0, 0)), 50);
