@@ -6,6 +6,7 @@
 namespace acv {
 
 TimeStamp AnalysisSeries::PointTime(std::int64_t k) const {
+  k += offset;
   switch (part) {
     case SeriesPart::StoreRms:
       return store->RmsSampleTime(k);
@@ -15,6 +16,18 @@ TimeStamp AnalysisSeries::PointTime(std::int64_t k) const {
       return store->TrSampleTime(static_cast<std::int64_t>(record) * kTrWavePoints);
   }
   return 0;
+}
+
+AnalysisSeries SubSeries(const AnalysisSeries& series, std::int64_t first, std::int64_t last) {
+  AnalysisSeries s = series;
+  first = std::clamp<std::int64_t>(first, 0, series.count);
+  last = std::clamp<std::int64_t>(last, first - 1, series.count - 1);
+  s.offset += first;
+  s.count = last - first + 1;
+  for (SeriesChannel& ch : s.channels) {
+    if (ch.present) ch.values = ch.values.From(first);
+  }
+  return s;
 }
 
 std::int64_t AnalysisSeries::PointAtTime(TimeStamp t) const {

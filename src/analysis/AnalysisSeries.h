@@ -22,6 +22,8 @@ class ChannelValues {
   ChannelValues() = default;
   ChannelValues(const float* first, std::ptrdiff_t stride) : first_(first), stride_(stride) {}
   float operator[](std::int64_t k) const { return first_[k * stride_]; }
+  // The same values from value k on.
+  ChannelValues From(std::int64_t k) const { return {first_ + k * stride_, stride_}; }
 
  private:
   const float* first_ = nullptr;
@@ -53,7 +55,8 @@ class AnalysisSeries {
 
   const StoreFamily* store = nullptr;
   const RealTimeFamily* realTime = nullptr;
-  int record = 0;  // the TR record of a TrRecord series
+  int record = 0;           // the TR record of a TrRecord series
+  std::int64_t offset = 0;  // point 0 is this point of the part (see SubSeries)
 };
 
 AnalysisSeries StoreRmsSeries(const StoreFamily& store);
@@ -61,6 +64,9 @@ AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run);
 // Record r of the STORE TR records (0-based; must exist): its channel only,
 // in the record's unit, every point at the trigger time.
 AnalysisSeries TrRecordSeries(const StoreFamily& store, int record);
+// Points first .. last (0-based, inclusive, inside the series) as a series of
+// their own, with their own times.
+AnalysisSeries SubSeries(const AnalysisSeries& series, std::int64_t first, std::int64_t last);
 
 // The channel names the analysis prints: "CH1", "CH2".
 inline const char* ChannelName(int index) {

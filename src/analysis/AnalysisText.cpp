@@ -58,6 +58,10 @@ std::string MeanText(const ChannelSpan& ch) {
   return FormatNumber("%.2f", mean);
 }
 
+std::string Percent(double share) {
+  return FormatNumber("%.1f %%", 100.0 * share);
+}
+
 int Decimals(const Event& e) {
   return e.kind == EventKind::Transient ? 0 : 1;
 }
@@ -128,7 +132,7 @@ std::string EventTableText(const std::vector<Event>& events, const char* timePat
 
 std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s) {
   std::vector<std::vector<std::string>> rows{
-      {"Channel", "Unit", "Min", "at point", "Max", "at point", "Mean", "Std dev"}};
+      {"Channel", "Unit", "Min", "first at", "Max", "first at", "Mean", "Std dev"}};
   for (int c = 0; c < 2; ++c) {
     const ChannelSpan& ch = s.channels[c];
     if (!ch.present) continue;
@@ -145,8 +149,22 @@ std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s) {
 
 std::vector<std::string> PowerLines(const SpanStatistics& s) {
   if (!s.hasPower) return {};
-  return {"Mean S(VA):  " + FormatNumber("%.1f", s.meanVa) + " VA",
-          "Energy:      " + FormatNumber("%.3f", s.energyVah) + " VAh"};
+  std::string energy = "Energy:      " + FormatNumber("%.3f", s.energyVah) + " VAh";
+  if (s.powerLeftOut > 0) {
+    energy += " (" + std::to_string(s.powerLeftOut) + " damaged points left out)";
+  }
+  return {"Mean S(VA):  " + FormatNumber("%.1f", s.meanVa) + " VA", energy};
+}
+
+std::vector<std::string> LeftOutLines(const SpanStatistics& s) {
+  std::vector<std::string> lines;
+  for (int c = 0; c < 2; ++c) {
+    const ChannelSpan& ch = s.channels[c];
+    if (!ch.present || ch.leftOut == 0) continue;
+    lines.push_back("Left out:    " + std::to_string(ch.leftOut) + " damaged points of " +
+                    ChannelName(c) + " (not numbers)");
+  }
+  return lines;
 }
 
 std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* timePattern) {
@@ -162,11 +180,16 @@ std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* ti
     lines.push_back(table.substr(at, end - at));
     at = end + 1;
   }
+  for (const std::string& line : LeftOutLines(s)) lines.push_back(line);
   for (const std::string& line : PowerLines(s)) lines.push_back(line);
   return lines;
 }
 
-std::string StatisticsJson(const SpanStatistics& s) {
+std::string BandJson(const BandShare& b) {
+  return JsonText(BandObject(b));
+}
+
+std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands) {
   nlohmann::ordered_json out;
   out["points"] = s.Points();
   out["first"] = s.first;
@@ -192,11 +215,16 @@ std::string StatisticsJson(const SpanStatistics& s) {
     channel["max_point"] = point(ch.maxPoint);
     channel["mean"] = number(ch.mean);
     channel["stddev"] = number(ch.stddev);
+    channel["left_out"] = ch.leftOut;
+    for (const BandShare& b : bands) {
+      if (b.channel == c) channel["band"] = BandObject(b);
+    }
     out[c == 0 ? "ch1" : "ch2"] = std::move(channel);
   }
   if (s.hasPower) {
     out["mean_va"] = FloatDecimal(s.meanVa);
     out["energy_vah"] = FloatDecimal(s.energyVah);
+    out["energy_left_out"] = s.powerLeftOut;
   }
   return JsonText(out);
 }
@@ -204,18 +232,30 @@ std::string StatisticsJson(const SpanStatistics& s) {
 std::string BandHeading(const EventLimits& limits) {
   return "Band " + FormatNumber("%.1f", limits.BandLow()) + " .. " +
          FormatNumber("%.1f", limits.BandHigh()) + " V (Un " + FormatNumber("%g", limits.nominal) +
-         " V +- " + FormatNumber("%g", 100.0 - limits.dipPct) + " %)";
+         " V +- " + FormatNumber("%g", limits.bandPct) + " %)";
 }
 
 std::string BandLine(const BandShare& share) {
   std::string line = std::string(ChannelName(share.channel)) + ": " +
-                     FormatNumber("%.1f", 100.0 * share.PointShare()) + " % of " +
-                     std::to_string(share.points) + " points within the band";
-  if (!share.hasTenMinute)
-    return line + "; no 10-minute means (the interval does not divide 600 s)";
-  if (share.means == 0) return line + "; no complete 10 minutes";
-  return line + "; " + FormatNumber("%.1f", 100.0 * share.MeanShare()) + " % of " +
-         std::to_string(share.means) + " 10-minute means";
+                     std::to_string(share.pointsInBand) + " of " + std::to_string(share.points) +
+                     " points within the band (" + Percent(share.PointShare()) + ")";
+  if (share.pointsLeftOut > 0) {
+    line += ", " + std::to_string(share.pointsLeftOut) + " damaged left out";
+  }
+  if (!share.hasTenMinute) {
+    return line + "; no 10-minute values (the interval does not divide 600 s)";
+  }
+  if (share.tenMinute.empty()) return line + "; no complete 10-minute interval";
+  line += "; " + std::to_string(share.tenMinute.size()) + " 10-minute values";
+  if (share.tenMinuteFlagged > 0) {
+    line += ", " + std::to_string(share.tenMinuteFlagged) + " flagged by short events";
+  }
+  const std::int64_t judged = share.TenMinuteJudged();
+  if (judged == 0) return line;
+  line += ", " + std::to_string(share.tenMinuteInBand) + " of " +
+          (share.tenMinuteFlagged > 0 ? "the other " : "") + std::to_string(judged) + " within (" +
+          Percent(share.TenMinuteShare()) + ")";
+  return line;
 }
 
 }  // namespace acv

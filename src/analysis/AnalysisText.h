@@ -40,26 +40,38 @@ std::string EventTableText(const std::vector<Event>& events, const char* timePat
 
 // ---- span statistics --------------------------------------------------------------
 
-// The per-channel table: a header row ("Channel", "Unit", "Min", "at point",
-// "Max", "at point", "Mean", "Std dev"), then one row per present channel.
+// The per-channel table: a header row ("Channel", "Unit", "Min", "first at",
+// "Max", "first at", "Mean", "Std dev"), then one row per present channel.
 std::vector<std::vector<std::string>> StatisticsTable(const SpanStatistics& s);
-// "Mean S(VA): 1234.5 VA" and "Energy: 12.345 VAh" of a V/A pair, else none.
+// "Mean S(VA): 1234.5 VA" and "Energy: 12.345 VAh" of a V/A pair (with the
+// number of damaged points the energy leaves out), else none.
 std::vector<std::string> PowerLines(const SpanStatistics& s);
+// "Left out: 11 damaged points of CH1 (not numbers)" per channel that has
+// any, else none.
+std::vector<std::string> LeftOutLines(const SpanStatistics& s);
 // Aligned lines: the span, then one line per present channel (unit, min and
-// max with their points, mean, standard deviation), then the mean apparent
-// power and the energy of a V/A pair.
+// max with the first points where they occur, mean, standard deviation), the
+// damaged points left out, then the mean apparent power and the energy of a
+// V/A pair.
 std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* timePattern);
 // One JSON object: points, first, last, start, end (ISO), ch1/ch2 with unit,
-// min, min_point, max, max_point, mean, stddev; mean_va and energy_vah for a
-// V/A pair. Values as FloatText writes them; null where a channel has no
-// finite value in the span.
-std::string StatisticsJson(const SpanStatistics& s);
+// min, min_point, max, max_point (the first points where they occur), mean,
+// stddev, left_out, and for a channel with a band summary in `bands` its
+// "band" (BandJson); mean_va, energy_vah and energy_left_out for a V/A pair.
+// Values as FloatText writes them; null where a channel has no finite value
+// in the span.
+std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands = {});
 
 // ---- band summary -----------------------------------------------------------------
 
 // "Band 207.0 .. 253.0 V (Un 230 V +- 10 %)".
 std::string BandHeading(const EventLimits& limits);
-// "CH1: 98.7 % of 1440 points within the band; 99.3 % of 144 10-minute means".
+// "CH1: 1421 of 1440 points within the band (98.7 %); 144 10-minute values,
+// 2 flagged by short events, 140 of the other 142 within (98.6 %)".
 std::string BandLine(const BandShare& share);
+// One JSON object: low, high, points (finite ones), points_within,
+// ten_min_values (every complete interval, flagged included),
+// ten_min_flagged, ten_min_within (unflagged values within the band).
+std::string BandJson(const BandShare& share);
 
 }  // namespace acv

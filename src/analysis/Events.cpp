@@ -6,67 +6,19 @@
 namespace acv {
 namespace {
 
-// One kind of excursion of one channel: it starts beyond `startLevel` and
-// ends at the first later point back at or inside `endLevel`.
-struct Watch {
-  EventKind kind;
-  bool below;  // a dip: below the level; else above it
-  double startLevel, endLevel;
-};
-
-bool Starts(const Watch& w, float v) {
-  return w.below ? v < w.startLevel : v > w.startLevel;
+bool Starts(bool below, double level, float v) {
+  return below ? v < level : v > level;
 }
-bool Ends(const Watch& w, float v) {
-  return w.below ? v >= w.endLevel : v <= w.endLevel;
+bool Ends(bool below, double level, float v) {
+  return below ? v >= level : v <= level;
 }
 
-void FindExcursions(const AnalysisSeries& s, int c, const Watch& w, double interruptionLevel,
-                    std::vector<Event>& out) {
-  const ChannelValues& v = s.channels[c].values;
-  bool inside = false;
-  Event e;
-  const auto close = [&](std::int64_t afterLast, bool open) {
-    e.last = afterLast;  // 1-based number of the last point
-    e.end = s.PointTime(afterLast);
-    e.durationS = static_cast<double>(e.last - e.first + 1) * s.interval;
-    e.open = open;
-    if (w.kind == EventKind::Dip && e.extreme < interruptionLevel) {
-      e.kind = EventKind::Interruption;
-    }
-    out.push_back(e);
-    inside = false;
-  };
-  for (std::int64_t k = 0; k < s.count; ++k) {
-    const float value = v[k];
-    // A damaged value neither starts nor ends anything.
-    if (!std::isfinite(value)) continue;
-    if (inside) {
-      if (Ends(w, value)) {
-        close(k, false);
-      } else {
-        e.extreme =
-            w.below ? std::min<double>(e.extreme, value) : std::max<double>(e.extreme, value);
-        continue;
-      }
-    }
-    if (Starts(w, value)) {
-      inside = true;
-      e = Event{};
-      e.kind = w.kind;
-      e.channel = c;
-      e.first = k + 1;
-      e.start = s.PointTime(k);
-      e.extreme = value;
-      e.unit = s.channels[c].unit;
-    }
-  }
-  if (inside) close(s.count, true);
-}
-
-void SortByStart(std::vector<Event>& events) {
-  std::stable_sort(events.begin(), events.end(),
-                   [](const Event& a, const Event& b) { return a.start < b.start; });
+// Ends an event after its last point, `afterLast` (1-based, so also the
+// 0-based index of the point after it).
+void Close(Event& e, const AnalysisSeries& s, std::int64_t afterLast) {
+  e.last = afterLast;
+  e.end = s.PointTime(afterLast);
+  e.durationS = static_cast<double>(e.last - e.first + 1) * s.interval;
 }
 
 }  // namespace
@@ -87,26 +39,104 @@ const char* EventKindName(EventKind kind) {
   return "";
 }
 
-std::vector<Event> FindLevelEvents(const AnalysisSeries& s, const EventLimits& limits) {
-  std::vector<Event> events;
+bool LevelEventBefore(const Event& a, const Event& b) {
+  if (a.first != b.first) return a.first < b.first;
+  if (a.channel != b.channel) return a.channel < b.channel;
+  return a.kind < b.kind;
+}
+
+void EventScanner::Restart(const AnalysisSeries& s) {
+  read_ = 0;
+  closed_.clear();
+  watches_.clear();
+  for (int c = 0; c < 2; ++c) {
+    shape_.present[c] = s.channels[c].present;
+    shape_.units[c] = s.channels[c].unit;
+  }
+  shape_.interval = s.interval;
+  const double h = limits_.Hysteresis();
   for (int c = 0; c < 2; ++c) {
     const SeriesChannel& ch = s.channels[c];
     if (!ch.present) continue;
+    const auto watch = [&](EventKind kind, bool below, double start, double end) {
+      Watch w;
+      w.kind = kind;
+      w.channel = c;
+      w.below = below;
+      w.startLevel = start;
+      w.endLevel = end;
+      watches_.push_back(w);
+    };
     if (ch.unit == "V") {
-      const double h = limits.Hysteresis();
-      FindExcursions(s, c, {EventKind::Dip, true, limits.DipLevel(), limits.DipLevel() + h},
-                     limits.InterruptionLevel(), events);
-      FindExcursions(s, c, {EventKind::Swell, false, limits.SwellLevel(), limits.SwellLevel() - h},
-                     0.0, events);
-    } else if (ch.unit == "A" && limits.overCurrent > 0.0) {
-      const double end = limits.overCurrent * (1.0 - kOverCurrentHysteresisPct / 100.0);
-      FindExcursions(s, c, {EventKind::OverCurrent, false, limits.overCurrent, end}, 0.0, events);
+      watch(EventKind::Dip, true, limits_.DipLevel(), limits_.DipLevel() + h);
+      watch(EventKind::Interruption, true, limits_.InterruptionLevel(),
+            limits_.InterruptionLevel() + h);
+      watch(EventKind::Swell, false, limits_.SwellLevel(), limits_.SwellLevel() - h);
+    } else if (ch.unit == "A" && limits_.overCurrent > 0.0) {
+      watch(EventKind::OverCurrent, false, limits_.overCurrent,
+            limits_.overCurrent * (1.0 - kOverCurrentHysteresisPct / 100.0));
     }
   }
-  std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
-    return a.first != b.first ? a.first < b.first : a.channel < b.channel;
-  });
-  return events;
+}
+
+void EventScanner::Insert(std::vector<Event>& list, const Event& e) {
+  // Events close roughly in the order they start: the place is near the end.
+  list.insert(std::upper_bound(list.begin(), list.end(), e, LevelEventBefore), e);
+}
+
+
+void EventScanner::Extend(const AnalysisSeries& s) {
+  Shape shape;
+  for (int c = 0; c < 2; ++c) {
+    shape.present[c] = s.channels[c].present;
+    shape.units[c] = s.channels[c].unit;
+  }
+  shape.interval = s.interval;
+  if (read_ == 0 || s.count < read_ || !(shape == shape_)) Restart(s);
+  for (Watch& w : watches_) {
+    const ChannelValues& v = s.channels[w.channel].values;
+    for (std::int64_t k = read_; k < s.count; ++k) {
+      const float value = v[k];
+      // A damaged value neither starts nor ends anything.
+      if (!std::isfinite(value)) continue;
+      if (w.inside) {
+        if (!Ends(w.below, w.endLevel, value)) {
+          w.event.extreme = w.below ? std::min<double>(w.event.extreme, value)
+                                    : std::max<double>(w.event.extreme, value);
+          continue;
+        }
+        Close(w.event, s, k);
+        Insert(closed_, w.event);
+        w.inside = false;
+      }
+      if (Starts(w.below, w.startLevel, value)) {
+        w.inside = true;
+        Event& e = w.event;
+        e = Event{};
+        e.kind = w.kind;
+        e.channel = w.channel;
+        e.first = k + 1;
+        e.start = s.PointTime(k);
+        e.extreme = value;
+        e.unit = s.channels[w.channel].unit;
+      }
+    }
+  }
+  read_ = s.count;
+  events_ = closed_;
+  for (Watch& w : watches_) {
+    if (!w.inside) continue;
+    Event e = w.event;
+    Close(e, s, read_);
+    e.open = true;
+    Insert(events_, e);
+  }
+}
+
+std::vector<Event> FindLevelEvents(const AnalysisSeries& s, const EventLimits& limits) {
+  EventScanner scanner(limits);
+  scanner.Extend(s);
+  return scanner.Events();
 }
 
 std::vector<Event> TransientEvents(const StoreFamily& store) {
@@ -131,18 +161,19 @@ std::vector<Event> TransientEvents(const StoreFamily& store) {
   return events;
 }
 
+std::vector<Event> MergeByStart(std::vector<Event> level, const std::vector<Event>& transients) {
+  level.insert(level.end(), transients.begin(), transients.end());
+  std::stable_sort(level.begin(), level.end(),
+                   [](const Event& a, const Event& b) { return a.start < b.start; });
+  return level;
+}
+
 std::vector<Event> StoreEvents(const StoreFamily& store, const EventLimits& limits) {
-  std::vector<Event> events = FindLevelEvents(StoreRmsSeries(store), limits);
-  std::vector<Event> transients = TransientEvents(store);
-  events.insert(events.end(), transients.begin(), transients.end());
-  SortByStart(events);
-  return events;
+  return MergeByStart(FindLevelEvents(StoreRmsSeries(store), limits), TransientEvents(store));
 }
 
 std::vector<Event> RealTimeEvents(const RealTimeFamily& run, const EventLimits& limits) {
-  std::vector<Event> events = FindLevelEvents(RealTimeRmsSeries(run), limits);
-  SortByStart(events);
-  return events;
+  return MergeByStart(FindLevelEvents(RealTimeRmsSeries(run), limits), {});
 }
 
 }  // namespace acv

@@ -3,12 +3,15 @@
 // channel the number of points, minimum and maximum with the first point
 // where each occurs, mean and population standard deviation; for a V/A pair
 // the mean apparent power and the apparent energy. SpanIndex prepares a
-// series once (prefix sums in double, a min/max tree) and then answers any
-// span in O(log n), so a moving cursor never rescans the series.
+// series once (prefix sums in double, a min/max tree) and then answers a
+// long span in O(log n), so a moving cursor never rescans the series; a
+// short span, or one whose spread the prefix sums cannot resolve (a span of
+// equal values inside a long series), is read directly, so its mean and
+// standard deviation are those of a plain scan.
 //
 // A value that is not a finite number (only a damaged file holds one) is
 // left out of every figure: it counts as no point rather than poisoning the
-// sums of every later span.
+// sums of every later span, and the statistics say how many were left out.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -21,7 +24,8 @@ namespace acv {
 struct ChannelSpan {
   bool present = false;
   std::string unit;
-  std::int64_t points = 0;  // finite values in the span
+  std::int64_t points = 0;    // finite values in the span
+  std::int64_t leftOut = 0;   // values in the span that are not finite
   double min = 0.0, max = 0.0;
   std::int64_t minPoint = 0, maxPoint = 0;  // 1-based; 0 when points = 0
   double mean = 0.0;
@@ -35,7 +39,8 @@ struct SpanStatistics {
   std::array<ChannelSpan, 2> channels;
   bool hasPower = false;   // one channel in V, the other in A
   double meanVa = 0.0;     // mean of V x A over the points where both are finite
-  double energyVah = 0.0;  // sum of V x A x interval / 3600
+  double energyVah = 0.0;  // sum of V x A x interval / 3600 over the same points
+  std::int64_t powerLeftOut = 0;  // points where V x A is not finite
   std::int64_t Points() const { return last - first + 1; }
 };
 
@@ -47,12 +52,17 @@ class SpanIndex {
   // Points first .. last, 0-based, 0 <= first <= last < count.
   SpanStatistics Of(std::int64_t first, std::int64_t last) const;
 
+  // Spans up to this many points are read directly.
+  static constexpr std::int64_t kDirectSpan = 32;
+
  private:
   struct Channel {
     // Sums of (v - shift) and (v - shift)^2 and the count of finite values
-    // before point k. Summing the distance from a value near the mean keeps
-    // the variance of a short span late in a long series exact, where raw
-    // squares of ~230 V would lose it to rounding.
+    // before point k, each summed with compensation so that a stored prefix
+    // is the exact sum rounded once. Summing the distance from a value near
+    // the mean keeps the variance of a span late in a long series close,
+    // where raw squares of ~230 V would lose it to rounding; what is left of
+    // the rounding decides when a span is read directly instead.
     double shift = 0.0;
     std::vector<double> sum, squares;
     std::vector<std::int32_t> finite;

@@ -1,6 +1,7 @@
 #include "cli/CliSeriesPart.h"
 
 #include "data/EventLimits.h"
+#include "data/NumberText.h"
 #include "data/RealTimeExport.h"
 
 namespace acv::cli {
@@ -38,6 +39,33 @@ std::string TakeNumber(OptionList& options, const std::string& name, std::option
   if (!ParseDecimal(*text, parsed)) return name + " needs a number, not '" + *text + "'";
   value = parsed;
   return {};
+}
+
+std::string TakeLimits(OptionList& options, bool overCurrent, EventLimits& limits) {
+  const struct {
+    const char* name;
+    double EventLimits::*field;
+  } numbers[] = {{"--nominal", &EventLimits::nominal},
+                 {"--dip", &EventLimits::dipPct},
+                 {"--swell", &EventLimits::swellPct},
+                 {"--interruption", &EventLimits::interruptionPct},
+                 {"--hysteresis", &EventLimits::hysteresisPct},
+                 {"--over-current", &EventLimits::overCurrent},
+                 {"--band", &EventLimits::bandPct}};
+  std::string problem;
+  // Every option is taken, so that none is left over as an unknown word.
+  for (const auto& n : numbers) {
+    if (!overCurrent && n.field == &EventLimits::overCurrent) continue;
+    std::optional<double> value;
+    const std::string numberProblem = TakeNumber(options, n.name, value);
+    if (problem.empty()) problem = numberProblem;
+    if (value) limits.*n.field = *value;
+  }
+  if (!problem.empty()) return problem;
+  if (!(limits.bandPct >= kBandPctLow && limits.bandPct <= kBandPctHigh)) {
+    return "--band needs a number from 1 to 50 (% of Un), not " + FormatNumber("%g", limits.bandPct);
+  }
+  return EventLimitsProblem(limits);
 }
 
 }  // namespace acv::cli

@@ -7,6 +7,7 @@
 
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
+#include "data/EventLimits.h"
 
 namespace acv::cli {
 
@@ -24,5 +25,11 @@ std::string ChoosePart(const CDTDoc& doc, const std::string& path, std::optional
 
 // A strict decimal number for an option's value: "" or the usage problem.
 std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value);
+
+// The event limit options --nominal, --dip, --swell, --interruption,
+// --hysteresis, --band and, with `overCurrent`, --over-current, each over
+// the value `limits` holds: "" or the first usage problem (a value that is
+// not a number, a band outside 1 .. 50 %, thresholds out of order).
+std::string TakeLimits(OptionList& options, bool overCurrent, EventLimits& limits);
 
 }  // namespace acv::cli

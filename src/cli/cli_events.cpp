@@ -23,16 +23,20 @@ constexpr const char* kCommand = "events";
 constexpr const char* kHelp =
     "usage: acvlogger-cli events FILE.stdata [--part store|realtime]\n"
     "           [--nominal V] [--dip PCT] [--swell PCT] [--interruption PCT]\n"
-    "           [--hysteresis PCT] [--over-current A] [--csv]\n\n"
-    "Lists the events of an RMS series, ordered by start time. For a channel\n"
-    "in V: a dip starts at the first point below the dip threshold and ends at\n"
-    "the first later point at or above the threshold plus the hysteresis; it\n"
-    "is an interruption when its minimum falls below the interruption\n"
-    "threshold. A swell starts above the swell threshold and ends at or below\n"
-    "it less the hysteresis. For a channel in A, with a limit set: an\n"
-    "over-current starts above the limit and ends at or below 98 % of it.\n"
-    "Every TR record of the STORE data is a transient (its largest sample).\n"
-    "An event still running at the last point is marked open.\n\n"
+    "           [--hysteresis PCT] [--over-current A] [--band PCT] [--csv]\n\n"
+    "Lists the events of an RMS series, ordered by start time (a dip before\n"
+    "the interruption that starts at the same point). For a channel in V: a\n"
+    "dip starts at the first point below the dip threshold and ends at the\n"
+    "first later point at or above the threshold plus the hysteresis; its\n"
+    "extreme is its residual (lowest) voltage. An interruption starts below\n"
+    "the interruption threshold and ends at or above that threshold plus the\n"
+    "hysteresis; the dip around it is listed as well. A swell starts above the\n"
+    "swell threshold and ends at or below it less the hysteresis. For a\n"
+    "channel in A, with a limit set: an over-current starts above the limit\n"
+    "and ends at or below 98 % of it. Every TR record of the STORE data is a\n"
+    "transient (its largest sample). An event still running at the last point\n"
+    "is marked open. Events shorter than the recording interval cannot be\n"
+    "seen in an RMS series.\n\n"
     "The limits come from the program's settings (Event Limits); the options\n"
     "override them. Percentages are of the nominal voltage.\n\n"
     "  --part PART          store or realtime; default: the STORE data when the\n"
@@ -43,17 +47,21 @@ constexpr const char* kHelp =
     "  --interruption PCT   the interruption threshold (default 5)\n"
     "  --hysteresis PCT     the hysteresis (default 2)\n"
     "  --over-current A     the over-current limit; 0 = none (the default)\n"
+    "  --band PCT           the band Un +- PCT %, 1 .. 50 (default 10)\n"
     "  --csv                CSV with the columns event,kind,channel,first_point,\n"
     "                       last_point,start,end,duration_s,extreme,unit,open\n"
     "                       (local time, 2026-03-01T10:00:00; end is the time of\n"
     "                       the point after the last; a transient has no points,\n"
     "                       and lasts its 251 samples)\n\n"
-    "Without --csv: an aligned table, then the share of the points (and of the\n"
-    "10-minute means, when the interval divides 600 s) of each channel in V\n"
-    "within Un +- (100 - dip) %.\n\n"
+    "Without --csv: an aligned table, then for each channel in V the points\n"
+    "within the band Un +- band %, and its 10-minute values: the RMS of the\n"
+    "points of each complete 10-minute interval of the clock (00:00, 00:10,\n"
+    "...), when the interval divides 600 s. An interval holding a point of a\n"
+    "dip, swell or interruption of at most 60 s is flagged and left out of the\n"
+    "share within the band.\n\n"
     "Exit status: 0 printed; 1 the file cannot be read or lacks the part asked\n"
-    "for; 2 a usage error (also a negative or non-numeric limit, or thresholds\n"
-    "out of order).\n";
+    "for; 2 a usage error (also a negative or non-numeric limit, a band\n"
+    "outside 1 .. 50, or thresholds out of order).\n";
 
 struct Options {
   std::optional<FilePart> part;
@@ -63,21 +71,8 @@ struct Options {
 
 std::string TakeOptions(OptionList& options, Options& o) {
   std::string problem = TakePart(options, o.part);
-  const struct {
-    const char* name;
-    double EventLimits::*field;
-  } numbers[] = {{"--nominal", &EventLimits::nominal},
-                 {"--dip", &EventLimits::dipPct},
-                 {"--swell", &EventLimits::swellPct},
-                 {"--interruption", &EventLimits::interruptionPct},
-                 {"--hysteresis", &EventLimits::hysteresisPct},
-                 {"--over-current", &EventLimits::overCurrent}};
-  for (const auto& n : numbers) {
-    std::optional<double> value;
-    const std::string numberProblem = TakeNumber(options, n.name, value);
-    if (problem.empty()) problem = numberProblem;
-    if (value) o.limits.*n.field = *value;
-  }
+  const std::string limitsProblem = TakeLimits(options, true, o.limits);
+  if (problem.empty()) problem = limitsProblem;
   o.csv = options.TakeFlag("--csv");
   return problem;
 }
@@ -90,8 +85,10 @@ int PrintEvents(const Options& o, Invocation& cli) {
     return cli.Fail(problem);
   }
   const bool store = part == FilePart::Store;
+  const AnalysisSeries series = store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
+  const std::vector<Event> level = FindLevelEvents(series, o.limits);
   const std::vector<Event> events =
-      store ? StoreEvents(doc, o.limits) : RealTimeEvents(doc, o.limits);
+      MergeByStart(level, store ? TransientEvents(doc) : std::vector<Event>{});
   if (o.csv) {
     std::printf("%s\n", kEventCsvHeader);
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -104,8 +101,7 @@ int PrintEvents(const Options& o, Invocation& cli) {
   } else {
     std::fputs(EventTableText(events, kCsvTimeFormat).c_str(), stdout);
   }
-  const std::vector<BandShare> band =
-      SummariseBand(store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc), o.limits);
+  const std::vector<BandShare> band = SummariseBand(series, o.limits, level);
   if (!band.empty()) {
     std::printf("\n%s\n", BandHeading(o.limits).c_str());
     for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());

@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "analysis/AnalysisText.h"
+#include "analysis/BandSummary.h"
 #include "analysis/SpanStatistics.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSeriesPart.h"
 #include "data/CDTDoc.h"
+#include "data/Settings.h"
+#include "platform/AppPaths.h"
 
 namespace acv::cli {
 namespace {
@@ -17,30 +20,47 @@ namespace {
 constexpr const char* kCommand = "stats";
 constexpr const char* kHelp =
     "usage: acvlogger-cli stats FILE.stdata [--part store|realtime] [--from P]\n"
-    "                           [--to P] [--json]\n\n"
+    "           [--to P] [--nominal V] [--dip PCT] [--swell PCT]\n"
+    "           [--interruption PCT] [--hysteresis PCT] [--band PCT] [--json]\n\n"
     "Prints the statistics of a span of an RMS series: per channel\n"
     "the minimum and the maximum with the first point where each occurs, the\n"
     "mean and the population standard deviation; when one channel is in V and\n"
     "the other in A, the mean apparent power (the mean of V x A per point) and\n"
     "the apparent energy in VAh (the sum of V x A x interval / 3600). Values\n"
-    "that read as zero show as LO, as the program shows them.\n\n"
+    "that read as zero show as LO, as the program shows them. Damaged points\n"
+    "(not numbers) are left out of every figure and counted.\n\n"
+    "For each channel in V, the band summary of the span, as events prints it:\n"
+    "the points within Un +- band %, and the 10-minute values (the RMS of each\n"
+    "complete 10-minute interval of the clock, when the interval divides\n"
+    "600 s), those holding a dip, swell or interruption of at most 60 s\n"
+    "flagged. The limits come from the program's settings (Event Limits); the\n"
+    "options override them, as for events.\n\n"
     "  --part PART   store (the STORE RMS series) or realtime (the RMS of a\n"
     "                real-time run); default: the STORE series when the file\n"
     "                holds one\n"
     "  --from P      the first point, counted from 1 (default 1)\n"
     "  --to P        the last point (default: the last of the series)\n"
+    "  --nominal V, --dip PCT, --swell PCT, --interruption PCT,\n"
+    "  --hysteresis PCT, --band PCT\n"
+    "                the event limits (see acvlogger-cli events --help)\n"
     "  --json        one JSON object: points, first, last, start, end (local\n"
     "                time, 2026-03-01T10:00:00; end is the time of the point\n"
     "                after the last), ch1 and ch2 with unit, min, min_point,\n"
-    "                max, max_point, mean, stddev, and mean_va and energy_vah\n"
-    "                for a V/A pair\n\n"
+    "                max, max_point (first points), mean, stddev, left_out\n"
+    "                (damaged points) and, for a channel in V, band: low,\n"
+    "                high, points, points_within, ten_min_values (complete\n"
+    "                intervals, flagged included), ten_min_flagged,\n"
+    "                ten_min_within (unflagged ones within the band); and\n"
+    "                mean_va, energy_vah and energy_left_out for a V/A pair\n\n"
     "Exit status: 0 printed; 1 the file cannot be read or holds no such\n"
-    "series; 2 a usage error (also a point outside the series or --from\n"
-    "after --to).\n";
+    "series; 2 a usage error (also a point outside the series, --from after\n"
+    "--to, a limit that is not a number, a band outside 1 .. 50, or\n"
+    "thresholds out of order).\n";
 
 struct Options {
   std::optional<FilePart> part;
   std::optional<std::int64_t> from, to;
+  EventLimits limits;
   bool json = false;
 };
 
@@ -58,6 +78,8 @@ std::string TakeOptions(OptionList& options, Options& o) {
   std::string problem = TakePart(options, o.part);
   if (problem.empty()) problem = TakePoint(options, "--from", o.from);
   if (problem.empty()) problem = TakePoint(options, "--to", o.to);
+  const std::string limitsProblem = TakeLimits(options, false, o.limits);
+  if (problem.empty()) problem = limitsProblem;
   o.json = options.TakeFlag("--json");
   return problem;
 }
@@ -83,8 +105,10 @@ int PrintStats(const Options& o, Invocation& cli) {
   if (first > last) return cli.Usage("--from is after the last point " + std::to_string(last));
   // One span: a plain scan answers it without preparing the whole series.
   const SpanStatistics stats = ScanSpan(series, first - 1, last - 1);
+  const std::vector<BandShare> band =
+      SummariseBand(SubSeries(series, first - 1, last - 1), o.limits);
   if (o.json) {
-    std::printf("%s\n", StatisticsJson(stats).c_str());
+    std::printf("%s\n", StatisticsJson(stats, band).c_str());
     return 0;
   }
   std::printf("File:        %s\n", cli.dataPath.c_str());
@@ -92,11 +116,16 @@ int PrintStats(const Options& o, Invocation& cli) {
   for (const std::string& line : StatisticsLines(stats, kCsvTimeFormat)) {
     std::printf("%s\n", line.c_str());
   }
+  if (!band.empty()) {
+    std::printf("\n%s\n", BandHeading(o.limits).c_str());
+    for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());
+  }
   return 0;
 }
 
 int RunStats(const std::vector<std::string>& args) {
   Options o;
+  o.limits = LoadSettings(SettingsFilePath()).eventLimits;
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "data/IniFile.h"
+#include "data/NumberText.h"
 
 namespace acv {
 namespace {
@@ -27,20 +28,16 @@ constexpr LimitKey kKeys[] = {
     {"INTERRUPTION", &EventLimits::interruptionPct, 0.0, 98.0, "the interruption threshold", "%"},
     {"HYSTERESIS", &EventLimits::hysteresisPct, 0.0, 50.0, "the hysteresis", "%"},
     {"OVERCURRENT", &EventLimits::overCurrent, 0.0, 100000.0, "the over-current limit", "A"},
+    {"BAND", &EventLimits::bandPct, kBandPctLow, kBandPctHigh, "the band", "%"},
 };
-
-std::string NumberText(double v) {
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return ec == std::errc() ? std::string(buf, end) : std::string("0");
-}
 
 }  // namespace
 
 std::string EventLimitsProblem(const EventLimits& l) {
   const auto bad = [](double v) { return !std::isfinite(v) || v < 0.0; };
   if (bad(l.nominal) || l.nominal == 0.0) return "the nominal voltage must be a positive number";
-  if (bad(l.dipPct) || bad(l.swellPct) || bad(l.interruptionPct) || bad(l.hysteresisPct)) {
+  if (bad(l.dipPct) || bad(l.swellPct) || bad(l.interruptionPct) || bad(l.hysteresisPct) ||
+      bad(l.bandPct)) {
     return "the thresholds must be positive numbers";
   }
   if (bad(l.overCurrent)) return "the over-current limit must be a positive number (0 = none)";
@@ -93,7 +90,11 @@ void WriteEventLimits(IniFile& ini, const EventLimits& limits) {
   // Like the recent-file list, the section appears once it says something:
   // a file that never held other limits stays as it always was.
   if (limits == EventLimits{} && !ini.Get(kSection, kKeys[0].name)) return;
-  for (const LimitKey& key : kKeys) ini.Set(kSection, key.name, NumberText(limits.*key.field));
+  // As many digits as the Event Limits dialog shows, so the file reads back
+  // what was typed.
+  for (const LimitKey& key : kKeys) {
+    ini.Set(kSection, key.name, FormatNumber("%.10g", limits.*key.field));
+  }
 }
 
 }  // namespace acv

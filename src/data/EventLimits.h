@@ -1,8 +1,10 @@
 #pragma once
 // The limits the event list measures an RMS series against: the nominal
 // voltage and the dip, swell and interruption thresholds with their
-// hysteresis, as percentages of it, and an optional over-current limit.
-// Kept in the settings file in a section of their own.
+// hysteresis, as percentages of it, and an optional over-current limit; and
+// the band the supply voltage should stay in (Un +- band %), which the band
+// summary and the 10-minute values are judged by. Kept in the settings file
+// in a section of their own.
 #include <string>
 
 namespace acv {
@@ -13,21 +15,25 @@ struct EventLimits {
   double nominal = 230.0;        // Un, volts
   double dipPct = 90.0;          // a dip starts below this share of Un
   double swellPct = 110.0;       // a swell starts above it
-  double interruptionPct = 5.0;  // a dip whose minimum falls below it is an interruption
+  double interruptionPct = 5.0;  // an interruption starts below this share of Un
   double hysteresisPct = 2.0;    // an event ends this share of Un back inside
   double overCurrent = 0.0;      // amperes; 0 = no over-current events
+  double bandPct = 10.0;         // the band: Un +- this share of Un
 
   // The levels in the channel's unit.
   double DipLevel() const { return nominal * dipPct / 100.0; }
   double SwellLevel() const { return nominal * swellPct / 100.0; }
   double InterruptionLevel() const { return nominal * interruptionPct / 100.0; }
   double Hysteresis() const { return nominal * hysteresisPct / 100.0; }
-  // The band the supply should stay in: Un +- (100 - dip) %.
-  double BandLow() const { return nominal * dipPct / 100.0; }
-  double BandHigh() const { return nominal * (200.0 - dipPct) / 100.0; }
+  // The band the supply should stay in: Un +- band %.
+  double BandLow() const { return nominal * (100.0 - bandPct) / 100.0; }
+  double BandHigh() const { return nominal * (100.0 + bandPct) / 100.0; }
 
   bool operator==(const EventLimits&) const = default;
 };
+
+// The band's range in percent of Un.
+inline constexpr double kBandPctLow = 1.0, kBandPctHigh = 50.0;
 
 // An over-current ends at or below the limit less this share of it.
 inline constexpr double kOverCurrentHysteresisPct = 2.0;

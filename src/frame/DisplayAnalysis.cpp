@@ -81,19 +81,25 @@ void DisplayAnalysis::Forget() {
 
 void DisplayAnalysis::DataChanged() {
   Forget();
+  runEvents_.reset();
   shading_.reset();
 }
 
 void DisplayAnalysis::RunGrew() {
-  // The STORE data stay as they were; the run's series has new points, and
-  // its shading is replaced only when its events read differently.
-  if (Part() == DataPart::RealTime) Forget();
+  // The STORE data stay as they were; the run's series has new points, its
+  // events are extended over them when next asked for, and its shading is
+  // replaced only when its events read differently.
+  runGrew_ = true;
+  if (Part() != DataPart::RealTime) return;
+  series_.reset();
+  index_.reset();
 }
 
 void DisplayAnalysis::SetLimits(const EventLimits& limits) {
   if (limits == limits_) return;
   limits_ = limits;
   events_.reset();
+  runEvents_.reset();
 }
 
 const AnalysisSeries& DisplayAnalysis::Series() {
@@ -141,18 +147,19 @@ SpanStatistics DisplayAnalysis::Statistics(const StatisticsSpan& span) {
 }
 
 const std::vector<Event>& DisplayAnalysis::Events() {
-  if (!events_) {
-    switch (Part()) {
-      case DataPart::Store:
-        events_ = StoreEvents(doc_, limits_);
-        break;
-      case DataPart::RealTime:
-        events_ = RealTimeEvents(doc_, limits_);
-        break;
-      case DataPart::None:
-        events_.emplace();
-        break;
+  if (Part() == DataPart::RealTime) {
+    // A run has level events only; they are found once per point as it
+    // grows, never again from its first point.
+    if (!runEvents_) {
+      runEvents_ = std::make_unique<EventScanner>(limits_);
+      runGrew_ = true;
     }
+    if (runGrew_) runEvents_->Extend(RealTimeRmsSeries(doc_));
+    runGrew_ = false;
+    return runEvents_->Events();
+  }
+  if (!events_) {
+    events_ = Part() == DataPart::Store ? StoreEvents(doc_, limits_) : std::vector<Event>{};
   }
   return *events_;
 }

@@ -7,7 +7,8 @@
 //
 // Everything is worked out when first asked after a change, never per cursor
 // move: the span statistics are prepared once per data change and then answer
-// any span in O(log n); the events are found once per data or limits change.
+// any span in O(log n); the events are found once per data or limits change,
+// and those of a growing real-time run are extended over its new points.
 // During a real-time run nothing is computed for a window that is not open.
 #include <cstdint>
 #include <memory>
@@ -94,7 +95,9 @@ class DisplayAnalysis {
 
   std::optional<AnalysisSeries> series_;
   std::unique_ptr<SpanIndex> index_;
-  std::optional<std::vector<Event>> events_;
+  std::optional<std::vector<Event>> events_;  // of the STORE data
+  std::unique_ptr<EventScanner> runEvents_;    // of the real-time run
+  bool runGrew_ = false;                       // points the scanner has not read yet
   std::shared_ptr<const EventShading> shading_;
 };
 

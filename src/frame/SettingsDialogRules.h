@@ -101,10 +101,11 @@ void PutViewOptions(const ViewOptionValues& options, AppSettings& settings);
 
 // ---- Event Limits -----------------------------------------------------------------
 
-// Nominal voltage, dip, swell, interruption, hysteresis (percent of it) and
-// the over-current limit in A, which is off when empty or 0.
-enum class LimitField { Nominal, Dip, Swell, Interruption, Hysteresis, OverCurrent };
-inline constexpr int kLimitFieldCount = 6;
+// Nominal voltage, dip, swell, interruption, hysteresis (percent of it), the
+// over-current limit in A, which is off when empty or 0, and the band (percent
+// of the nominal voltage either side of it).
+enum class LimitField { Nominal, Dip, Swell, Interruption, Hysteresis, OverCurrent, Band };
+inline constexpr int kLimitFieldCount = 7;
 using LimitTexts = std::array<std::string, kLimitFieldCount>;  // indexed by LimitField
 
 // The fields as the dialog opens with these limits (no over-current limit:

@@ -80,6 +80,10 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
     ++line;
     for (std::size_t col = 0; col < row.size() && col < x.size(); ++col) text(x[col], row[col]);
   }
+  for (const std::string& more : LeftOutLines(s)) {
+    ++line;
+    text(0, more);
+  }
   for (const std::string& power : PowerLines(s)) {
     ++line;
     text(0, power);
@@ -93,11 +97,12 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
     }
     line += 2;
   }
-  char limits[160];
+  char limits[200];
   std::snprintf(limits, sizeof limits,
-                "LIMITS: Un %g V, dip %g %%, swell %g %%, interruption %g %%, hysteresis %g %%",
+                "LIMITS: Un %g V, dip %g %%, swell %g %%, interruption %g %%, hysteresis %g %%, "
+                "band %g %%",
                 c.limits.nominal, c.limits.dipPct, c.limits.swellPct, c.limits.interruptionPct,
-                c.limits.hysteresisPct);
+                c.limits.hysteresisPct, c.limits.bandPct);
   std::string limitText = limits;
   if (c.limits.overCurrent > 0) {
     std::snprintf(limits, sizeof limits, ", over-current %g A", c.limits.overCurrent);
@@ -146,8 +151,10 @@ SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLim
   c.interval = series.interval;
   c.limits = limits;
   if (series.count > 0) c.stats = ScanSpan(series, 0, series.count - 1);
-  c.band = SummariseBand(series, limits);
-  c.events = realTime ? RealTimeEvents(doc, limits) : StoreEvents(doc, limits);
+  // The level events flag the band's 10-minute values and head the list.
+  const std::vector<Event> level = FindLevelEvents(series, limits);
+  c.band = SummariseBand(series, limits, level);
+  c.events = MergeByStart(level, realTime ? std::vector<Event>{} : TransientEvents(doc));
   return c;
 }
 

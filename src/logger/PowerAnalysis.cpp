@@ -54,16 +54,19 @@ std::optional<PowerValues> AnalysePower(const PowerChannel& ch1, const PowerChan
   if (static_cast<std::size_t>(w.last) >= current.wave.size()) return std::nullopt;
 
   // One pass: the products for P and a one-bin DFT of both waves at the
-  // voltage's fundamental, w.periods periods over w.last - w.first samples.
-  // The unit phasor turns by one sample's angle each step instead of calling
-  // sin and cos per sample.
-  const double step = 2.0 * std::numbers::pi * w.periods / (w.last - w.first);
+  // voltage's fundamental, w.periods periods over the N = w.last - w.first
+  // samples F .. L-1. Sample L starts the next period (it is the zero
+  // crossing F is, whole periods on): taking it too would count that phase
+  // twice and pull P and the phases off. The unit phasor turns by one
+  // sample's angle each step instead of calling sin and cos per sample.
+  const int samples = w.last - w.first;
+  const double step = 2.0 * std::numbers::pi * w.periods / samples;
   const std::complex<double> turn = std::polar(1.0, -step);
   std::complex<double> phasor = 1.0;
   std::complex<double> v1;
   std::complex<double> i1;
   double sumProducts = 0.0;
-  for (int k = w.first; k <= w.last; ++k) {
+  for (int k = w.first; k < w.last; ++k) {
     const double v = voltage.wave[static_cast<std::size_t>(k)];
     const double i = current.wave[static_cast<std::size_t>(k)];
     sumProducts += v * i;
@@ -73,7 +76,7 @@ std::optional<PowerValues> AnalysePower(const PowerChannel& ch1, const PowerChan
   }
 
   PowerValues r;
-  r.activePower = sumProducts / (w.last - w.first + 1);
+  r.activePower = sumProducts / samples;
   const double apparent = static_cast<double>(ch1.rms) * ch2.rms;
   // P and S come from slightly different windows (each RMS over its own
   // channel's periods), so the ratio can step past 1 by a hair.

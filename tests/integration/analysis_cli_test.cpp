@@ -46,10 +46,12 @@ TEST_F(AnalysisCli, StatsOfASpan) {
             "{\"points\":4,\"first\":1,\"last\":4,\"start\":\"2026-03-01T10:00:00\","
             "\"end\":\"2026-03-01T10:04:00\","
             "\"ch1\":{\"unit\":\"V\",\"min\":200,\"min_point\":2,\"max\":230,\"max_point\":1,"
-            "\"mean\":215,\"stddev\":15},"
+            "\"mean\":215,\"stddev\":15,\"left_out\":0,"
+            "\"band\":{\"low\":207,\"high\":253,\"points\":4,\"points_within\":2,"
+            "\"ten_min_values\":0,\"ten_min_flagged\":0,\"ten_min_within\":0}},"
             "\"ch2\":{\"unit\":\"A\",\"min\":1,\"min_point\":1,\"max\":4,\"max_point\":4,"
-            "\"mean\":2.5,\"stddev\":1.118034},"
-            "\"mean_va\":537.5,\"energy_vah\":35.833332}\n");
+            "\"mean\":2.5,\"stddev\":1.118034,\"left_out\":0},"
+            "\"mean_va\":537.5,\"energy_vah\":35.833332,\"energy_left_out\":0}\n");
 
   const ProgramRun text = RunProgram(CliPath(), {"stats", file, "--from", "5"}, env_);
   EXPECT_EQ(text.exitCode, 0) << text.err;
@@ -83,13 +85,58 @@ TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
       << table.out;
   EXPECT_NE(table.out.find("over-current  CH2          4     5"), std::string::npos) << table.out;
   EXPECT_NE(table.out.find("Band 180.0 .. 220.0 V (Un 200 V +- 10 %)\n"
-                           "CH1: 40.0 % of 5 points within the band; no complete 10 minutes\n"),
+                           "CH1: 2 of 5 points within the band (40.0 %); no complete 10-minute "
+                           "interval\n"),
             std::string::npos)
       << table.out;
 }
 
+// A day of 60 s points with ten 10-minute intervals of 203 V and 303 V in
+// turn (no events under these limits), one of them holding a one-minute
+// dip: the RMS of each, not its mean, is judged against the band.
+TEST_F(AnalysisCli, StatsJsonCarriesTheBandAndItsTenMinuteValues) {
+  CDTDoc doc;
+  doc.rmsCount = 105;  // 10:00 .. 11:44: ten complete intervals and 5 points
+  doc.hasCh1 = 1;
+  doc.rmsUnitCh1 = "V";
+  for (int k = 0; k < doc.rmsCount; ++k) doc.rmsCh1.push_back(k < 50 && k % 2 ? 303 : 203);
+  for (int k = 50; k < doc.rmsCount; ++k) doc.rmsCh1[static_cast<std::size_t>(k)] = 230;
+  doc.rmsCh1[73] = 150;
+  doc.rmsInterval = 60.0f;
+  doc.rmsStartTime = 1772359200;
+  doc.formatTag = kTagStore;
+  const std::string file = Home() + "/band.stdata";
+  ASSERT_EQ(SaveDataFile(doc, file), "");
+  const ProgramRun json = RunProgram(
+      CliPath(), {"stats", file, "--json", "--dip", "80", "--swell", "140", "--band", "10"}, env_);
+  ASSERT_TRUE(json.finished);
+  EXPECT_EQ(json.exitCode, 0) << json.err;
+  EXPECT_NE(json.out.find("\"band\":{\"low\":207,\"high\":253,\"points\":105,"
+                          "\"points_within\":54,\"ten_min_values\":10,"
+                          "\"ten_min_flagged\":1,\"ten_min_within\":4}"),
+            std::string::npos)
+      << json.out;
+
+  // A band outside 1 .. 50 or not a number is a usage error, as are
+  // thresholds out of order; the message names the option.
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--band", "60"}, {"--band", "0.5"}, {"--band", "ten"},
+        {"--band"}, {"--dip", "120"}}) {
+    std::vector<std::string> args = {"stats", file};
+    args.insert(args.end(), bad.begin(), bad.end());
+    const ProgramRun run = RunProgram(CliPath(), args, env_);
+    EXPECT_EQ(run.exitCode, 2) << bad[0] << ": " << run.err;
+    EXPECT_NE(run.err.find(bad[0] == "--dip" ? "must rise" : "--band"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+  }
+  const ProgramRun events = RunProgram(CliPath(), {"events", file, "--band", "51"}, env_);
+  EXPECT_EQ(events.exitCode, 2) << events.err;
+}
+
 // The simulator's excursions come through a download as the events they
-// are meant to be: each kind in turn, the interruptions down to LO.
+// are meant to be: each kind in turn, the interruption down to LO inside
+// its dip.
 TEST_F(AnalysisCli, SimulatedDipsSwellsAndInterruptionsAreFoundAfterADownload) {
   SimProcess sim({"--synthetic", "samples=1200,tr=1,dips=2,swells=1,interruptions=1"});
   ASSERT_TRUE(sim.Started()) << sim.Error();
@@ -105,7 +152,8 @@ TEST_F(AnalysisCli, SimulatedDipsSwellsAndInterruptionsAreFoundAfterADownload) {
     kinds.push_back(csv.out.substr(comma, csv.out.find(',', comma) - comma));
     at = csv.out.find('\n', at) + 1;
   }
-  EXPECT_EQ(kinds, (std::vector<std::string>{"dip", "swell", "transient", "interruption", "dip"}))
+  EXPECT_EQ(kinds, (std::vector<std::string>{"dip", "swell", "transient", "dip", "interruption",
+                                              "dip"}))
       << csv.out;
   EXPECT_NE(csv.out.find(",0,V,0\n"), std::string::npos) << "an interruption down to LO";
 }

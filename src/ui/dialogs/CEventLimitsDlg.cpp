@@ -27,6 +27,7 @@ constexpr FieldLook kFields[] = {
     {LimitField::Interruption, "Interruption below", "% of Un", "interruptionEdit"},
     {LimitField::Hysteresis, "Hysteresis", "% of Un", "hysteresisEdit"},
     {LimitField::OverCurrent, "Over-current above", "A (empty: none)", "overCurrentEdit"},
+    {LimitField::Band, "Band Un +-", "% of Un", "bandEdit"},
 };
 
 }  // namespace

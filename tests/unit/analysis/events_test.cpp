@@ -1,16 +1,18 @@
-// Events with hysteresis, transients and their order, the band summary and
-// the rules the limits must keep. Levels with the default limits
-// (Un = 230 V): a dip below 207 V ends at 211.6 V, a swell above 253 V ends
-// at 248.4 V, an interruption has its minimum below 11.5 V.
+// Events with hysteresis, transients and their order, the scanner that
+// extends them over a growing series, and the rules the limits must keep.
+// Levels with the default limits (Un = 230 V): a dip below 207 V ends at
+// 211.6 V, a swell above 253 V ends at 248.4 V, an interruption below 11.5 V
+// ends at 16.1 V.
 #include "analysis/Events.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <tuple>
 
 #include "analysis/AnalysisText.h"
-#include "analysis/BandSummary.h"
 #include "analysis_test_util.h"
 
 namespace acv {
@@ -81,7 +83,19 @@ INSTANTIATE_TEST_SUITE_P(
                               {230, 200, 10, 0, 0, 200, 230},
                               "V",
                               0,
-                              {{K::Interruption, 2, 6, 0, false}}},
+                              {{K::Dip, 2, 6, 0, false}, {K::Interruption, 3, 5, 0, false}}},
+                    LevelCase{"InterruptionHysteresisAndItsDipFromTheFirstPoint",
+                              {0, 16, 16.1f, 0, 230},
+                              "V",
+                              0,
+                              {{K::Dip, 1, 4, 0, false},
+                               {K::Interruption, 1, 2, 0, false},
+                               {K::Interruption, 4, 4, 0, false}}},
+                    LevelCase{"InterruptionOpenAtTheLastPoint",
+                              {230, 200, 5},
+                              "V",
+                              0,
+                              {{K::Dip, 2, 3, 5, true}, {K::Interruption, 3, 3, 5, true}}},
                     LevelCase{"SwellWithHysteresis",
                               {230, 253, 260, 250, 248.4f, 254},
                               "V",
@@ -121,29 +135,44 @@ TEST(Events, StoreEventsMergeChannelsAndTransientsByStartTime) {
   EXPECT_EQ(events[3].channel, 1);
 }
 
-TEST(BandSummary, SharesOfPointsAndTenMinuteMeans) {
-  // 60 s points: blocks of 10. Block 1 averages 230 with two points out of
-  // the band (207 .. 253), block 2 averages 200, the last 5 points make no
-  // complete block.
-  std::vector<float> v(25, 230.0f);
-  v[3] = 200;
-  v[4] = 260;
-  for (int k = 10; k < 20; ++k) v[k] = 200;
-  const StoreFamily store = StoreOf(v, std::vector<float>(25, 1.0f), "V", "A");
-  const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store), EventLimits{});
-  ASSERT_EQ(shares.size(), 1u) << "only the channel in V";
-  EXPECT_EQ(shares[0].points, 25);
-  EXPECT_EQ(shares[0].pointsInBand, 13);
-  ASSERT_TRUE(shares[0].hasTenMinute);
-  EXPECT_EQ(shares[0].means, 2);
-  EXPECT_EQ(shares[0].meansInBand, 1);
-  EXPECT_DOUBLE_EQ(shares[0].low, 207.0);
-  EXPECT_DOUBLE_EQ(shares[0].high, 253.0);
-
-  for (const auto& [interval, points] : std::vector<std::pair<double, std::int64_t>>{
-           {1, 600}, {60, 10}, {600, 1}, {7, 0}, {3600, 0}, {0, 0}}) {
-    EXPECT_EQ(PointsPerTenMinutes(interval), points) << interval;
+// A series read in pieces, as a real-time run grows, gives at every step the
+// events a scan of all its points so far gives: events open across a piece's
+// end, channels and kinds interleaved, damaged points.
+TEST(Events, ScannerExtendedPieceByPieceAgreesWithAFullScan) {
+  std::mt19937 random(7);
+  // Levels chosen around every threshold and its end level.
+  const std::vector<float> levels = {230, 209, 205, 212, 15, 10, 17, 0, 250, 255, 247, 230};
+  std::uniform_int_distribution<std::size_t> pick(0, levels.size() - 1);
+  std::uniform_int_distribution<int> stay(1, 6), piece(1, 9), damage(0, 60);
+  RealTimeFamily run;
+  run.rtStartTime = kStart;
+  run.rtInterval = 1;
+  run.rtHasCh1 = run.rtHasCh2 = 1;
+  run.rtUnitCh1 = "V";
+  run.rtUnitCh2 = "A";
+  for (int k = 0; k < 600;) {
+    const float v = levels[pick(random)];
+    for (int n = stay(random); n > 0 && k < 600; --n, ++k) {
+      const float a = damage(random) == 0 ? std::numeric_limits<float>::quiet_NaN() : v / 20;
+      run.rtRms.push_back({damage(random) == 0 ? std::numeric_limits<float>::infinity() : v, a});
+    }
   }
+  EventLimits limits;
+  limits.overCurrent = 12;
+  EventScanner scanner(limits);
+  std::size_t most = 0;
+  while (run.rtCount < 600) {
+    run.rtCount = std::min(600, run.rtCount + piece(random));
+    const AnalysisSeries series = RealTimeRmsSeries(run);
+    scanner.Extend(series);
+    ASSERT_EQ(scanner.Events(), FindLevelEvents(series, limits)) << run.rtCount << " points";
+    most = std::max(most, scanner.Events().size());
+  }
+  EXPECT_GT(most, 20u) << "the series makes plenty of events";
+  // Another series (fewer points than read): read again from its start.
+  run.rtCount = 50;
+  scanner.Extend(RealTimeRmsSeries(run));
+  EXPECT_EQ(scanner.Events(), FindLevelEvents(RealTimeRmsSeries(run), limits));
 }
 
 TEST(EventLimits, ThresholdsMustBePositiveAndInOrder) {
@@ -162,6 +191,7 @@ TEST(EventLimits, ThresholdsMustBePositiveAndInOrder) {
   EXPECT_TRUE(with([](EventLimits& l) { l.swellPct = 100; }));
   EXPECT_TRUE(with([](EventLimits& l) { l.hysteresisPct = 10; }));
   EXPECT_FALSE(with([](EventLimits& l) { l.hysteresisPct = 9.9; }));
+  EXPECT_TRUE(with([](EventLimits& l) { l.bandPct = std::nan(""); }));
 }
 
 TEST(AnalysisText, LevelsReadLoAsTheDataListDoesAndDurationsReadAsClockTimes) {

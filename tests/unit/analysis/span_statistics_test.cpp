@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 
 #include "analysis/SpanStatistics.h"
 #include "analysis_test_util.h"
@@ -87,6 +88,34 @@ TEST(SpanStatistics, IndexAnswersAsAPlainScanOverRandomSpans) {
       ExpectSame(index.Of(i, j), ScanSpan(series, i, j));
     }
     ExpectSame(index.Of(0, count - 1), ScanSpan(series, 0, count - 1));
+  }
+}
+
+// Equal values inside a long, lively series: the prefix sums alone would
+// leave rounding noise in the spread. Short and long such spans read 0
+// exactly, and damaged values are counted as left out.
+TEST(SpanStatistics, SpanOfEqualValuesHasNoSpreadAndDamagedPointsAreCounted) {
+  std::vector<float> v(200000), a(200000, 1.0f);
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> lively(0.0f, 460.0f);
+  for (float& x : v) x = lively(random);
+  for (std::size_t k = 150000; k < 150100; ++k) v[k] = 230.1f;
+  for (std::size_t k = 100000; k < 110000; ++k) v[k] = 229.7f;
+  v[100500] = std::numeric_limits<float>::quiet_NaN();
+  const StoreFamily store = StoreOf(v, a);
+  const SpanIndex index(StoreRmsSeries(store));
+  for (const auto& [first, last, mean, leftOut] :
+       std::vector<std::tuple<std::int64_t, std::int64_t, float, std::int64_t>>{
+           {150000, 150001, 230.1f, 0},
+           {150010, 150099, 230.1f, 0},
+           {100000, 109999, 229.7f, 1}}) {
+    SCOPED_TRACE(testing::Message() << first << ".." << last);
+    const SpanStatistics s = index.Of(first, last);
+    EXPECT_EQ(s.channels[0].stddev, 0.0);
+    EXPECT_EQ(s.channels[0].mean, static_cast<double>(mean));
+    EXPECT_EQ(s.channels[0].leftOut, leftOut);
+    EXPECT_EQ(s.powerLeftOut, leftOut);
+    EXPECT_EQ(s.channels[1].leftOut, 0);
   }
 }
 

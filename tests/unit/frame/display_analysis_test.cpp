@@ -138,6 +138,26 @@ TEST(DisplayAnalysis, EventsFollowThePartTheLimitsAndTheData) {
   EXPECT_EQ(analysis.Events(), StoreEvents(doc, EventLimits{}));
 }
 
+// A run that grows point by point, shown or not: its events are those of
+// all its points, also after it grew while the STORE display was on show.
+TEST(DisplayAnalysis, GrowingRunKeepsTheEventsOfAllItsPoints) {
+  CDTDoc doc = TwoParts();
+  DisplayAnalysis analysis(doc);
+  const float more[] = {200, 5, 0, 230, 270, 230, 100};
+  doc.rtRms.resize(doc.rtRms.size() + std::size(more));
+  for (std::size_t k = 0; k < std::size(more); ++k) {
+    analysis.ShowDisplay(k % 3 == 0 ? DisplayMode::StoreRms : DisplayMode::RealTimeRms, 0);
+    doc.rtRms[static_cast<std::size_t>(doc.rtCount++)].ch1 = more[k];
+    analysis.RunGrew();
+    if (analysis.Part() == DataPart::RealTime) {
+      EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{})) << doc.rtCount;
+    }
+  }
+  analysis.ShowDisplay(DisplayMode::RealTimeS, 0);
+  EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{}));
+  EXPECT_EQ(analysis.Events().size(), 5u) << "swell, dip, interruption, swell, open dip";
+}
+
 TEST(DisplayAnalysis, ShadingInTheRmsDisplaysOnlyReplacedWhenItsEventsChange) {
   CDTDoc doc = TwoParts();
   DisplayAnalysis analysis(doc);
@@ -229,6 +249,7 @@ TEST(EventLimitsDialogRules, FieldsGiveTheLimitsOrSayWhatIsWrong) {
   EventLimits custom;
   custom.nominal = 120.5;
   custom.overCurrent = 16.0;
+  custom.bandPct = 7.5;
   for (const EventLimits& limits : {EventLimits{}, custom}) {
     const LimitsCheck check = CheckLimitTexts(LimitTextsOf(limits));
     EXPECT_EQ(check.problem, "");
@@ -252,6 +273,8 @@ TEST(EventLimitsDialogRules, FieldsGiveTheLimitsOrSayWhatIsWrong) {
       {LimitField::OverCurrent, "-3", "over-current limit must lie between 0"},
       {LimitField::Interruption, "95", "must rise"},
       {LimitField::Hysteresis, "10", "hysteresis must be smaller"},
+      {LimitField::Band, "x", "a number for the band"},
+      {LimitField::Band, "0.5", "The band must lie between 1 and 50 %"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,0 +1,105 @@
+#include "analysis/TenMinuteValues.h"
+
+#include <cmath>
+
+#include "data/LocalTimeCache.h"
+
+namespace acv {
+namespace {
+
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2 ? 1 : 0;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+// The 10-minute interval of the local clock a time falls in, as a number,
+// and how far into it the time lies.
+struct ClockSlot {
+  std::int64_t key = 0;
+  int secondsIn = 0;
+};
+ClockSlot SlotOf(const LocalFields& f) {
+  return {DaysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day)) *
+                  144 +
+              f.hour * 6 + f.minute / 10,
+          (f.minute % 10) * 60 + f.second};
+}
+
+bool IsFlaggingKind(EventKind kind) {
+  return kind == EventKind::Dip || kind == EventKind::Swell || kind == EventKind::Interruption;
+}
+
+}  // namespace
+
+std::int64_t PointsPerTenMinutes(double interval) {
+  if (!(interval > 0.0) || interval > 600.0) return 0;
+  const double blocks = 600.0 / interval;
+  const double whole = std::round(blocks);
+  return std::fabs(blocks - whole) < 1e-9 ? static_cast<std::int64_t>(whole) : 0;
+}
+
+std::vector<TenMinuteValue> TenMinuteValues(const AnalysisSeries& s, int channel,
+                                            const std::vector<Event>& events) {
+  std::vector<TenMinuteValue> out;
+  const std::int64_t perInterval = PointsPerTenMinutes(s.interval);
+  if (perInterval == 0 || s.count == 0 || channel < 0 || channel > 1 ||
+      !s.channels[channel].present) {
+    return out;
+  }
+  // The points short events cover, one mark per point.
+  std::vector<bool> shortEvent(static_cast<std::size_t>(s.count), false);
+  for (const Event& e : events) {
+    if (e.channel != channel || !IsFlaggingKind(e.kind) || e.durationS > kFlaggingEventMaxS) {
+      continue;
+    }
+    for (std::int64_t p = std::max<std::int64_t>(e.first, 1); p <= e.last && p <= s.count; ++p) {
+      shortEvent[static_cast<std::size_t>(p - 1)] = true;
+    }
+  }
+  const ChannelValues& v = s.channels[channel].values;
+  LocalTimeCache clock;
+  // The interval being read: its slot, its first point's time and offset,
+  // and what its points gave so far.
+  std::int64_t key = 0, points = 0;
+  TimeStamp firstTime = 0;
+  int firstIn = 0;
+  double squares = 0.0;
+  bool whole = true, flagged = false;
+  const auto finish = [&] {
+    if (points == perInterval && whole) {
+      out.push_back({firstTime - firstIn,
+                     std::sqrt(squares / static_cast<double>(points)), flagged});
+    }
+  };
+  for (std::int64_t k = 0; k < s.count; ++k) {
+    const TimeStamp t = s.PointTime(k);
+    const ClockSlot slot = SlotOf(clock.BreakDown(t));
+    if (k == 0 || slot.key != key) {
+      if (k > 0) finish();
+      key = slot.key;
+      points = 0;
+      firstTime = t;
+      firstIn = slot.secondsIn;
+      squares = 0.0;
+      whole = true;
+      flagged = false;
+    }
+    ++points;
+    const double value = v[k];
+    if (std::isfinite(value)) {
+      squares += value * value;
+    } else {
+      whole = false;
+    }
+    if (shortEvent[static_cast<std::size_t>(k)]) flagged = true;
+  }
+  finish();
+  return out;
+}
+
+}  // namespace acv
