@@ -58,6 +58,11 @@ std::string MeanText(const ChannelSpan& ch) {
   return FormatNumber("%.2f", mean);
 }
 
+// "1 damaged point", "11 damaged points".
+std::string Count(std::int64_t n, const char* thing) {
+  return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 std::string Percent(double share) {
   return FormatNumber("%.1f %%", 100.0 * share);
 }
@@ -151,7 +156,7 @@ std::vector<std::string> PowerLines(const SpanStatistics& s) {
   if (!s.hasPower) return {};
   std::string energy = "Energy:      " + FormatNumber("%.3f", s.energyVah) + " VAh";
   if (s.powerLeftOut > 0) {
-    energy += " (" + std::to_string(s.powerLeftOut) + " damaged points left out)";
+    energy += " (" + Count(s.powerLeftOut, "damaged point") + " left out)";
   }
   return {"Mean S(VA):  " + FormatNumber("%.1f", s.meanVa) + " VA", energy};
 }
@@ -161,7 +166,7 @@ std::vector<std::string> LeftOutLines(const SpanStatistics& s) {
   for (int c = 0; c < 2; ++c) {
     const ChannelSpan& ch = s.channels[c];
     if (!ch.present || ch.leftOut == 0) continue;
-    lines.push_back("Left out:    " + std::to_string(ch.leftOut) + " damaged points of " +
+    lines.push_back("Left out:    " + Count(ch.leftOut, "damaged point") + " of " +
                     ChannelName(c) + " (not numbers)");
   }
   return lines;

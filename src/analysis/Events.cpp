@@ -84,7 +84,6 @@ void EventScanner::Insert(std::vector<Event>& list, const Event& e) {
   list.insert(std::upper_bound(list.begin(), list.end(), e, LevelEventBefore), e);
 }
 
-
 void EventScanner::Extend(const AnalysisSeries& s) {
   Shape shape;
   for (int c = 0; c < 2; ++c) {

@@ -32,8 +32,7 @@ void SetPower(SpanStatistics& out, const AnalysisSeries& s, double sum, std::int
 // One channel's figures by reading the span: the extremes at their first
 // points, then the mean, then the spread around it (two passes, so a span of
 // equal values has a standard deviation of exactly 0).
-void ScanChannel(const ChannelValues& v, std::int64_t first, std::int64_t last,
-                 ChannelSpan& cs) {
+void ScanChannel(const ChannelValues& v, std::int64_t first, std::int64_t last, ChannelSpan& cs) {
   double sum = 0.0;
   for (std::int64_t k = first; k <= last; ++k) {
     const float value = v[k];

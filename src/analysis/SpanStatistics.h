@@ -24,8 +24,8 @@ namespace acv {
 struct ChannelSpan {
   bool present = false;
   std::string unit;
-  std::int64_t points = 0;    // finite values in the span
-  std::int64_t leftOut = 0;   // values in the span that are not finite
+  std::int64_t points = 0;   // finite values in the span
+  std::int64_t leftOut = 0;  // values in the span that are not finite
   double min = 0.0, max = 0.0;
   std::int64_t minPoint = 0, maxPoint = 0;  // 1-based; 0 when points = 0
   double mean = 0.0;
@@ -37,9 +37,9 @@ struct SpanStatistics {
   TimeStamp start = 0;               // time of the first point
   TimeStamp end = 0;                 // time of the point after the last
   std::array<ChannelSpan, 2> channels;
-  bool hasPower = false;   // one channel in V, the other in A
-  double meanVa = 0.0;     // mean of V x A over the points where both are finite
-  double energyVah = 0.0;  // sum of V x A x interval / 3600 over the same points
+  bool hasPower = false;          // one channel in V, the other in A
+  double meanVa = 0.0;            // mean of V x A over the points where both are finite
+  double energyVah = 0.0;         // sum of V x A x interval / 3600 over the same points
   std::int64_t powerLeftOut = 0;  // points where V x A is not finite
   std::int64_t Points() const { return last - first + 1; }
 };

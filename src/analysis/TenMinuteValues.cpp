@@ -24,10 +24,10 @@ struct ClockSlot {
   int secondsIn = 0;
 };
 ClockSlot SlotOf(const LocalFields& f) {
-  return {DaysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day)) *
-                  144 +
-              f.hour * 6 + f.minute / 10,
-          (f.minute % 10) * 60 + f.second};
+  return {
+      DaysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day)) * 144 +
+          f.hour * 6 + f.minute / 10,
+      (f.minute % 10) * 60 + f.second};
 }
 
 bool IsFlaggingKind(EventKind kind) {
@@ -72,8 +72,8 @@ std::vector<TenMinuteValue> TenMinuteValues(const AnalysisSeries& s, int channel
   bool whole = true, flagged = false;
   const auto finish = [&] {
     if (points == perInterval && whole) {
-      out.push_back({firstTime - firstIn,
-                     std::sqrt(squares / static_cast<double>(points)), flagged});
+      out.push_back(
+          {firstTime - firstIn, std::sqrt(squares / static_cast<double>(points)), flagged});
     }
   };
   for (std::int64_t k = 0; k < s.count; ++k) {

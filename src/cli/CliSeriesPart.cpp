@@ -63,7 +63,8 @@ std::string TakeLimits(OptionList& options, bool overCurrent, EventLimits& limit
   }
   if (!problem.empty()) return problem;
   if (!(limits.bandPct >= kBandPctLow && limits.bandPct <= kBandPctHigh)) {
-    return "--band needs a number from 1 to 50 (% of Un), not " + FormatNumber("%g", limits.bandPct);
+    return "--band needs a number from 1 to 50 (% of Un), not " +
+           FormatNumber("%g", limits.bandPct);
   }
   return EventLimitsProblem(limits);
 }

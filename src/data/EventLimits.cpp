@@ -97,4 +97,10 @@ void WriteEventLimits(IniFile& ini, const EventLimits& limits) {
   }
 }
 
+std::string SaveEventLimits(const EventLimits& limits, const std::string& path) {
+  IniFile ini = IniFile::Load(path);
+  WriteEventLimits(ini, limits);
+  return ini.Save(path);
+}
+
 }  // namespace acv

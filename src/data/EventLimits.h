@@ -55,6 +55,11 @@ std::string EventLimitsRangeProblem(const EventLimits& limits);
 EventLimits ReadEventLimits(const IniFile& ini);
 // Written once the limits differ from the defaults (or the section exists).
 void WriteEventLimits(IniFile& ini, const EventLimits& limits);
+// Writes the limits into the settings file at `path` at once, every other
+// key as it was, through the settings' own safe writer (a temporary file and
+// a rename), so that other programs reading the file (the command line's
+// events and stats) agree with the window at once. "" or the error.
+std::string SaveEventLimits(const EventLimits& limits, const std::string& path);
 
 // A strict decimal number ("230", "2.5", "-1"), or false.
 bool ParseDecimal(const std::string& text, double& value);

@@ -96,8 +96,8 @@ class DisplayAnalysis {
   std::optional<AnalysisSeries> series_;
   std::unique_ptr<SpanIndex> index_;
   std::optional<std::vector<Event>> events_;  // of the STORE data
-  std::unique_ptr<EventScanner> runEvents_;    // of the real-time run
-  bool runGrew_ = false;                       // points the scanner has not read yet
+  std::unique_ptr<EventScanner> runEvents_;   // of the real-time run
+  bool runGrew_ = false;                      // points the scanner has not read yet
   std::shared_ptr<const EventShading> shading_;
 };
 

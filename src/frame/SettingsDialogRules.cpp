@@ -134,10 +134,13 @@ constexpr double EventLimits::*kLimitFields[kLimitFieldCount] = {
     &EventLimits::nominal,         &EventLimits::dipPct,        &EventLimits::swellPct,
     &EventLimits::interruptionPct, &EventLimits::hysteresisPct, &EventLimits::overCurrent,
     &EventLimits::bandPct};
-constexpr const char* kLimitNames[kLimitFieldCount] = {
-    "the nominal voltage", "the dip threshold",      "the swell threshold",
-    "the interruption threshold", "the hysteresis", "the over-current limit",
-    "the band"};
+constexpr const char* kLimitNames[kLimitFieldCount] = {"the nominal voltage",
+                                                       "the dip threshold",
+                                                       "the swell threshold",
+                                                       "the interruption threshold",
+                                                       "the hysteresis",
+                                                       "the over-current limit",
+                                                       "the band"};
 
 std::string Capitalised(std::string text) {
   if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));

@@ -33,6 +33,7 @@ class AnalysisWindows : public QObject {
     ToolWindows& tools;     // shows a TR record in STORE TR
     // Runs a display command as its menu item would.
     std::function<void(int commandId)> runCommand;
+    std::string settingsPath;  // where the Event Limits dialog's OK writes the limits
   };
   explicit AnalysisWindows(Host host);
 

@@ -119,9 +119,11 @@ TEST_F(AnalysisCli, StatsJsonCarriesTheBandAndItsTenMinuteValues) {
 
   // A band outside 1 .. 50 or not a number is a usage error, as are
   // thresholds out of order; the message names the option.
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--band", "60"}, {"--band", "0.5"}, {"--band", "ten"},
-        {"--band"}, {"--dip", "120"}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--band", "60"},
+                                              {"--band", "0.5"},
+                                              {"--band", "ten"},
+                                              {"--band"},
+                                              {"--dip", "120"}}) {
     std::vector<std::string> args = {"stats", file};
     args.insert(args.end(), bad.begin(), bad.end());
     const ProgramRun run = RunProgram(CliPath(), args, env_);
@@ -152,8 +154,8 @@ TEST_F(AnalysisCli, SimulatedDipsSwellsAndInterruptionsAreFoundAfterADownload) {
     kinds.push_back(csv.out.substr(comma, csv.out.find(',', comma) - comma));
     at = csv.out.find('\n', at) + 1;
   }
-  EXPECT_EQ(kinds, (std::vector<std::string>{"dip", "swell", "transient", "dip", "interruption",
-                                              "dip"}))
+  EXPECT_EQ(kinds,
+            (std::vector<std::string>{"dip", "swell", "transient", "dip", "interruption", "dip"}))
       << csv.out;
   EXPECT_NE(csv.out.find(",0,V,0\n"), std::string::npos) << "an interruption down to LO";
 }

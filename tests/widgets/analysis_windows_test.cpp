@@ -172,6 +172,8 @@ TEST_F(AnalysisWindowsTest, NewLimitsChangeTheEventsAndABadOneChangesNothing) {
 
   dialogWithDip("70");  // 161 V: the dip to 180 V is none
   EXPECT_EQ(Frame().Settings().eventLimits.dipPct, 70.0);
+  // Written at once, so the command line agrees before the window closes.
+  EXPECT_EQ(LoadSettings(ui.Path("QX7DATALOGGER.ini")).eventLimits.dipPct, 70.0);
   ASSERT_EQ(window->Model()->rowCount(), 1);
   EXPECT_EQ(window->Model()->Events()[0].kind, EventKind::Transient);
 

@@ -32,9 +32,11 @@ constexpr FieldLook kFields[] = {
 
 }  // namespace
 
-CEventLimitsDlg::CEventLimitsDlg(Prompter& prompter, const EventLimits& limits, QWidget* parent)
+CEventLimitsDlg::CEventLimitsDlg(Prompter& prompter, const EventLimits& limits,
+                                 std::string settingsPath, QWidget* parent)
     : SettingsDialogBase(QStringLiteral("Event Limits"), parent),
       prompter_(prompter),
+      settingsPath_(std::move(settingsPath)),
       defaults_(new QPushButton(QStringLiteral("&Defaults"), this)) {
   setObjectName(QStringLiteral("eventLimitsDialog"));
   QGroupBox* group = Group(QStringLiteral("EVENT LIMITS"), QStringLiteral("eventLimitsGroup"));
@@ -82,6 +84,16 @@ void CEventLimitsDlg::accept() {
     return;
   }
   accepted_ = check.limits;
+  // The limits apply in any case; a file that cannot be written is said,
+  // and the settings are tried again when the program closes.
+  if (!settingsPath_.empty()) {
+    if (const std::string error = SaveEventLimits(accepted_, settingsPath_); !error.empty()) {
+      prompter_.Message(this,
+                        QStringLiteral("The limits apply, but could not be written to %1: %2")
+                            .arg(QString::fromStdString(settingsPath_), QString::fromStdString(error)),
+                        MessageIcon::Warning);
+    }
+  }
   SettingsDialogBase::accept();
 }
 

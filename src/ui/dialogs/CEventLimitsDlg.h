@@ -3,8 +3,11 @@
 // thresholds and the hysteresis in percent of it, and the over-current limit
 // in A (empty or 0: none). "Defaults" puts the program's limits back into the
 // fields. OK checks the fields (frame/SettingsDialogRules) and shows what is
-// wrong, keeping the dialog open and applying nothing.
+// wrong, keeping the dialog open and applying nothing; good limits are
+// written into the settings file at once, so the command line reads what the
+// window shows.
 #include <array>
+#include <string>
 
 #include "data/EventLimits.h"
 #include "frame/SettingsDialogRules.h"
@@ -20,7 +23,9 @@ class CEventLimitsDlg : public SettingsDialogBase {
   Q_OBJECT
 
  public:
-  CEventLimitsDlg(Prompter& prompter, const EventLimits& limits, QWidget* parent = nullptr);
+  // `settingsPath`: the settings file OK writes the limits into ("" = none).
+  CEventLimitsDlg(Prompter& prompter, const EventLimits& limits, std::string settingsPath,
+                  QWidget* parent = nullptr);
 
   void Load(const EventLimits& limits);
   // The limits OK accepted (valid once the dialog was accepted).
@@ -33,6 +38,7 @@ class CEventLimitsDlg : public SettingsDialogBase {
 
  private:
   Prompter& prompter_;
+  std::string settingsPath_;
   std::array<QLineEdit*, kLimitFieldCount> fields_{};
   QPushButton* defaults_;
   EventLimits accepted_;

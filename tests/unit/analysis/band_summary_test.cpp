@@ -1,12 +1,11 @@
 // The band summary and its 10-minute values: the RMS of clock-aligned
 // intervals, complete ones only, flagged by short events.
-#include "analysis/BandSummary.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
+#include "analysis/BandSummary.h"
 #include "analysis_test_util.h"
 
 namespace acv {
@@ -48,19 +47,26 @@ TEST(TenMinuteValues, ClockAlignedCompleteIntervalsFlaggedByShortEvents) {
     const char* name;
     TimeStamp start;
     int count;
-    std::vector<std::pair<int, float>> set;  // point (0-based), value
+    std::vector<std::pair<int, float>> set;          // point (0-based), value
     std::vector<std::pair<TimeStamp, bool>> values;  // start after kStart, flagged
     std::int64_t within;
   };
   const Case cases[] = {
       {"starts at 10:07: first value for 10:10", kStart + 7 * 60, 22, {}, {{600, false}}, 1},
       {"ends inside its third interval", kStart, 25, {}, {{0, false}, {600, false}}, 2},
-      {"a one-point dip flags its interval", kStart, 20, {{13, 150}}, {{0, false}, {600, true}},
+      {"a one-point dip flags its interval", kStart, 20, {{13, 150}}, {{0, false}, {600, true}}, 1},
+      {"a two-minute interruption counts as it is (RMS 205.7 V)",
+       kStart,
+       20,
+       {{3, 0}, {4, 0}},
+       {{0, false}, {600, false}},
        1},
-      {"a two-minute interruption counts as it is (RMS 205.7 V)", kStart, 20, {{3, 0}, {4, 0}},
-       {{0, false}, {600, false}}, 1},
-      {"a damaged point leaves its interval out", kStart, 20,
-       {{15, std::numeric_limits<float>::quiet_NaN()}}, {{0, false}}, 1},
+      {"a damaged point leaves its interval out",
+       kStart,
+       20,
+       {{15, std::numeric_limits<float>::quiet_NaN()}},
+       {{0, false}},
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -71,7 +77,8 @@ TEST(TenMinuteValues, ClockAlignedCompleteIntervalsFlaggedByShortEvents) {
     const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store), EventLimits{});
     ASSERT_EQ(shares.size(), 1u);
     std::vector<std::pair<TimeStamp, bool>> got;
-    for (const TenMinuteValue& t : shares[0].tenMinute) got.emplace_back(t.start - kStart, t.flagged);
+    for (const TenMinuteValue& t : shares[0].tenMinute)
+      got.emplace_back(t.start - kStart, t.flagged);
     EXPECT_EQ(got, c.values);
     EXPECT_EQ(shares[0].tenMinuteInBand, c.within);
   }

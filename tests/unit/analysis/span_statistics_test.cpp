@@ -106,9 +106,7 @@ TEST(SpanStatistics, SpanOfEqualValuesHasNoSpreadAndDamagedPointsAreCounted) {
   const SpanIndex index(StoreRmsSeries(store));
   for (const auto& [first, last, mean, leftOut] :
        std::vector<std::tuple<std::int64_t, std::int64_t, float, std::int64_t>>{
-           {150000, 150001, 230.1f, 0},
-           {150010, 150099, 230.1f, 0},
-           {100000, 109999, 229.7f, 1}}) {
+           {150000, 150001, 230.1f, 0}, {150010, 150099, 230.1f, 0}, {100000, 109999, 229.7f, 1}}) {
     SCOPED_TRACE(testing::Message() << first << ".." << last);
     const SpanStatistics s = index.Of(first, last);
     EXPECT_EQ(s.channels[0].stddev, 0.0);

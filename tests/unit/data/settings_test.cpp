@@ -327,8 +327,7 @@ TEST(Settings, EventLimitsRoundTripAndFallBackWhenDamaged) {
   EXPECT_NE(test::ReadText(path).find("[EVENTLimits]\nNOMINAL=120\nDIP=90\nSWELL=110\n"),
             std::string::npos);
 
-  Write(path,
-        "[EVENTLimits]\nNOMINAL=abc\nDIP=95\nHYSTERESIS=-1\nOVERCURRENT=1e3\nBAND=60\n");
+  Write(path, "[EVENTLimits]\nNOMINAL=abc\nDIP=95\nHYSTERESIS=-1\nOVERCURRENT=1e3\nBAND=60\n");
   EventLimits expected;
   expected.dipPct = 95;
   EXPECT_EQ(LoadSettings(path).eventLimits, expected);

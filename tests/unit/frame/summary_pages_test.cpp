@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "frame/SummaryPages.h"
 
@@ -44,6 +45,28 @@ TEST(SummaryPages, EventTableContinuesOverPagesWithoutLosingARow) {
     for (int i = 0; i < dips; ++i) expected[static_cast<std::size_t>(i)] = i + 1;
     EXPECT_EQ(numbers, expected);
     EXPECT_EQ(pages > 1, dips > 40) << pages << " pages";
+  }
+}
+
+// Page 1 carries the figures the command line prints: the band with its
+// 10-minute values, the limits with the band, the damaged points left out.
+TEST(SummaryPages, FirstPageNamesTheBandItsTenMinuteValuesAndTheDamagedPoints) {
+  CDTDoc doc = WithDips(15);  // 31 points of 60 s: three 10-minute intervals, the dips flag them
+  doc.rmsInterval = 60.0f;
+  doc.rmsCh1[30] = std::numeric_limits<float>::quiet_NaN();
+  EventLimits limits;
+  limits.bandPct = 20;
+  const SummaryContent content = SummariseDataSet(doc, false, limits, "d");
+  std::string page;
+  for (const PageText& t : LayOutSummaryPage(1, content, UnitsOfPage(3300, 2300), "x").texts) {
+    page += t.text + "\n";
+  }
+  for (const char* line :
+       {"Band 184.0 .. 276.0 V (Un 230 V +- 20 %)\n",
+        "CH1: 15 of 30 points within the band (50.0 %), 1 damaged left out; 3 10-minute values, "
+        "3 flagged by short events\n",
+        "Left out:    1 damaged point of CH1 (not numbers)\n", ", band 20 %\n"}) {
+    EXPECT_NE(page.find(line), std::string::npos) << line << "\n" << page;
   }
 }
 
