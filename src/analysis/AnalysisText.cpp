@@ -58,6 +58,18 @@ std::string MeanText(const ChannelSpan& ch) {
   return FormatNumber("%.2f", mean);
 }
 
+nlohmann::ordered_json BandObject(const BandShare& b) {
+  nlohmann::ordered_json band;
+  band["low"] = FloatDecimal(b.low);
+  band["high"] = FloatDecimal(b.high);
+  band["points"] = b.points;
+  band["points_within"] = b.pointsInBand;
+  band["ten_min_values"] = b.tenMinute.size();
+  band["ten_min_flagged"] = b.tenMinuteFlagged;
+  band["ten_min_within"] = b.tenMinuteInBand;
+  return band;
+}
+
 // "1 damaged point", "11 damaged points".
 std::string Count(std::int64_t n, const char* thing) {
   return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
@@ -166,8 +178,8 @@ std::vector<std::string> LeftOutLines(const SpanStatistics& s) {
   for (int c = 0; c < 2; ++c) {
     const ChannelSpan& ch = s.channels[c];
     if (!ch.present || ch.leftOut == 0) continue;
-    lines.push_back("Left out:    " + Count(ch.leftOut, "damaged point") + " of " +
-                    ChannelName(c) + " (not numbers)");
+    lines.push_back("Left out:    " + Count(ch.leftOut, "damaged point") + " of " + ChannelName(c) +
+                    " (not numbers)");
   }
   return lines;
 }

@@ -204,8 +204,8 @@ void AnalysisWindows::EditLimits() {
     limitsDialog_->raise();
     return;
   }
-  auto* dialog = new CEventLimitsDlg(host_.prompter, host_.settings.eventLimits,
-                                     host_.settingsPath, &host_.owner);
+  auto* dialog = new CEventLimitsDlg(host_.prompter, host_.settings.eventLimits, host_.settingsPath,
+                                     &host_.owner);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     host_.settings.eventLimits = dialog->Accepted();

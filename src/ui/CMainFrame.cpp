@@ -111,9 +111,11 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
-  analysis_ = new AnalysisWindows(
-      {{*this, *prompter_, *view_, doc_}, settings_, *tools_, [this](int id) { OnCommand(id); },
-       settingsPath_});
+  analysis_ = new AnalysisWindows({{*this, *prompter_, *view_, doc_},
+                                   settings_,
+                                   *tools_,
+                                   [this](int id) { OnCommand(id); },
+                                   settingsPath_});
   reports_ = std::make_unique<ReportCommands>(
       ReportCommands::Host{{*this, *prompter_, *view_, doc_},
                            [this] { return frame_.ActiveMode(); },

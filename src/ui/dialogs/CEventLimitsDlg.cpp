@@ -88,10 +88,11 @@ void CEventLimitsDlg::accept() {
   // and the settings are tried again when the program closes.
   if (!settingsPath_.empty()) {
     if (const std::string error = SaveEventLimits(accepted_, settingsPath_); !error.empty()) {
-      prompter_.Message(this,
-                        QStringLiteral("The limits apply, but could not be written to %1: %2")
-                            .arg(QString::fromStdString(settingsPath_), QString::fromStdString(error)),
-                        MessageIcon::Warning);
+      prompter_.Message(
+          this,
+          QStringLiteral("The limits apply, but could not be written to %1: %2")
+              .arg(QString::fromStdString(settingsPath_), QString::fromStdString(error)),
+          MessageIcon::Warning);
     }
   }
   SettingsDialogBase::accept();
