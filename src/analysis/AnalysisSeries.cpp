@@ -13,7 +13,7 @@ TimeStamp AnalysisSeries::PointTime(std::int64_t k) const {
     case SeriesPart::RealTimeRms:
       return realTime->RealTimeSampleTime(k);
     case SeriesPart::TrRecord:
-      return store->TrSampleTime(static_cast<std::int64_t>(record) * kTrWavePoints);
+      return store->TrSampleTime(TrRecordStart(record));
   }
   return 0;
 }
@@ -100,13 +100,14 @@ AnalysisSeries TrRecordSeries(const StoreFamily& store, int record) {
   s.interval = kTrSampleMs / 1000.0;
   const std::size_t r = static_cast<std::size_t>(record);
   if (record < 0 || r >= store.trTimes.size() || r >= store.trChannel.size() ||
-      r >= store.trUnit.size() || (r + 1) * kTrWavePoints > store.trWaves.size()) {
+      r >= store.trUnit.size() ||
+      static_cast<std::size_t>(TrRecordStart(record + 1)) > store.trWaves.size()) {
     return s;
   }
   if (store.trChannel[r] != kChannel1 && store.trChannel[r] != kChannel2) return s;
   const int c = store.trChannel[r] == kChannel2 ? 1 : 0;
   s.channels[c] = {true, UnitText(store.trUnit[r]),
-                   ChannelValues(store.trWaves.data() + r * kTrWavePoints, 1)};
+                   ChannelValues(store.trWaves.data() + TrRecordStart(record), 1)};
   s.count = kTrWavePoints;
   return s;
 }

@@ -92,9 +92,7 @@ std::string ExtremeText(const Event& e) {
 }  // namespace
 
 std::string LevelText(double value, int decimals) {
-  std::string text = FormatNumber(decimals == 0 ? "%.0f" : "%.1f", value);
-  if (decimals != 0 && (text == "0.0" || text == "-0.0")) return "LO";
-  return text;
+  return decimals == 0 ? FormatNumber("%.0f", value) : MeasuredText(value, 1);
 }
 
 std::string DurationText(double seconds) {

@@ -121,9 +121,10 @@ std::string ExtremeText(ExtremeKind kind, float v, TimeStamp pointTime) {
   const std::string time = FormatTime(pointTime, kSampleTimeFormat);
   if (kind == ExtremeKind::Frequency) {
     if (v >= 400.0f) return "OL @" + time;
-    if (v <= 40.0f) return "LO @" + time;
+    if (v <= 40.0f) return std::string(kLevelLow) + " @" + time;
   } else if (v == 0.0f) {
-    return "LO @" + time;
+    // Only a level of exactly zero: the extremes keep every digit they have.
+    return std::string(kLevelLow) + " @" + time;
   }
   return FormatNumber("%.1f @", v) + time;
 }

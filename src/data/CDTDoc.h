@@ -34,6 +34,12 @@ inline constexpr int kEpaPoints = 590;         // samples per channel of a real-
 inline constexpr double kEpaSampleMs = 0.05471;
 inline constexpr int kMaxRealTimePoints = 100000;
 
+// Where TR record `record` starts in trWaves, which holds the records one
+// after another; STORE TR's point indices count from there too.
+inline constexpr std::int64_t TrRecordStart(std::int64_t record) {
+  return record * kTrWavePoints;
+}
+
 inline constexpr const char* kTagStore = "RMSTRDATA";
 inline constexpr const char* kTagRealTime = "EPADATA";
 

@@ -31,7 +31,7 @@ bool ExportRecords::TrGoesFirst() {
   step = std::clamp(step, -1e12, 1e12);
   TimeStamp tNext = 0;
   if (__builtin_add_overflow(t, static_cast<TimeStamp>(step), &tNext)) tNext = t;
-  const auto trigger = Fields(triggerTimes_, doc_.TrSampleTime(y_ * kTrWavePoints));
+  const auto trigger = Fields(triggerTimes_, doc_.TrSampleTime(TrRecordStart(y_)));
   return trigger >= Fields(sampleTimes_, t) && !(trigger >= Fields(sampleTimes_, tNext));
 }
 
@@ -52,7 +52,7 @@ bool ExportRecords::Next(ExportRecord& out) {
       trUnit_ = UnitText(y < doc_.trUnit.size() ? doc_.trUnit[y] : 0);
       const std::uint8_t code = y < doc_.trChannel.size() ? doc_.trChannel[y] : 0;
       trChannel_ = code == kChannel1 ? 1 : code == kChannel2 ? 2 : 0;
-      trTime_ = doc_.TrSampleTime(y_ * kTrWavePoints);
+      trTime_ = doc_.TrSampleTime(TrRecordStart(y_));
       ++y_;
     }
     out.kind = ExportKind::Tr;

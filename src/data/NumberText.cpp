@@ -35,4 +35,13 @@ double FloatDecimal(double value) {
   return decimal;
 }
 
+std::string MeasuredText(double value, int decimals) {
+  char pattern[] = "%.1f";
+  pattern[2] = static_cast<char>('0' + std::clamp(decimals, 0, 6));
+  const std::string text = FormatNumber(pattern, value);
+  // The text, not the value: 0.04 shown with one decimal reads as zero too.
+  const bool zero = !text.empty() && text.find_first_not_of("-0.") == std::string::npos;
+  return zero ? kLevelLow : text;
+}
+
 }  // namespace acv

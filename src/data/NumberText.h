@@ -24,4 +24,13 @@ std::string FloatText(double value);
 // FloatText's digits. NaN and infinity are returned as they are.
 double FloatDecimal(double value);
 
+// What a measured level that reads as zero shows: the logger reports a level
+// without usable signal as zero.
+inline constexpr const char* kLevelLow = "LO";
+
+// A measured level with `decimals` decimals (0..6), or "LO" where that text
+// reads as zero ("0.0", "-0.0", "0"). Raw wave samples pass through zero and
+// are no level: they are written with FormatNumber.
+std::string MeasuredText(double value, int decimals);
+
 }  // namespace acv

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "data/NumberText.h"
 #include "graph/geometry/SeriesSource.h"
 
 namespace acv {
@@ -20,8 +21,7 @@ constexpr std::array<ListColumn, kTrListColumns> kTrColumns{
 
 // Where the shown TR record's samples begin in the array of all records.
 std::int64_t TrOffset(const DisplaySetup& view) {
-  return static_cast<std::int64_t>(std::max(view.trRecord, 0)) * kTrWavePoints +
-         std::max(view.firstPoint - 1, 0);
+  return TrRecordStart(std::max(view.trRecord, 0)) + std::max(view.firstPoint - 1, 0);
 }
 
 // The data index of a row: the TR sample of the shown record, otherwise the
@@ -30,36 +30,12 @@ std::int64_t DataIndex(DisplayMode mode, const DisplaySetup& view, std::int64_t 
   return mode == DisplayMode::StoreTr ? TrOffset(view) + row : row;
 }
 
-TimeStamp RowTime(const CDTDoc& doc, DisplayMode mode, std::int64_t index) {
-  switch (mode) {
-    case DisplayMode::StoreRms:
-      return doc.RmsSampleTime(index);
-    case DisplayMode::StoreTr:
-      return doc.TrSampleTime(index);  // the record's trigger time on every row
-    case DisplayMode::RealTimeEpa:
-      // The wave was captured for the newest point: its samples are
-      // microseconds apart, not one sampling interval.
-      return doc.RealTimeSampleTime(std::max<std::int64_t>(doc.rtCount - 1, 0));
-    default:
-      return doc.RealTimeSampleTime(index);
-  }
-}
-
-bool ReadsAsZero(const char* text) {
-  char* end = nullptr;
-  const double v = std::strtod(text, &end);
-  return end != text && v == 0.0;
-}
-
 std::string ValueText(DisplayMode mode, float value, const std::string& unit) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.1f ", static_cast<double>(value));
   // Raw wave samples pass through zero; a measured value of zero means no
   // usable signal.
-  if (mode != DisplayMode::StoreTr && mode != DisplayMode::RealTimeEpa && ReadsAsZero(text)) {
-    return "LO";
-  }
-  return text + unit;
+  const bool raw = mode == DisplayMode::StoreTr || mode == DisplayMode::RealTimeEpa;
+  const std::string text = raw ? FormatNumber("%.1f", value) : MeasuredText(value, 1);
+  return text == kLevelLow ? text : text + " " + unit;
 }
 
 std::string ChannelCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup& view,
@@ -115,7 +91,7 @@ std::string DataListCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup
     case 0:
       return std::to_string(row + 1);
     case 1:
-      return FormatTime(RowTime(doc, mode, index), kSampleTimeFormat);
+      return FormatTime(PointTime(doc, GraphModeOf(mode), index), kSampleTimeFormat);
     case 2:
       return ChannelCell(doc, mode, view, index, 0);
     case 3:

@@ -237,7 +237,7 @@ ModeEffects EnterDisplayMode(DisplayMode mode, FrameState& frame, DisplaySetup& 
 void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std::string& unit) {
   info.riseText = FormatNumber("%.0f", doc.riseLevel) + unit;
   info.dropText = FormatNumber("%.0f", doc.dropLevel) + unit;
-  const std::size_t begin = static_cast<std::size_t>(record) * kTrWavePoints;
+  const auto begin = static_cast<std::size_t>(TrRecordStart(record));
   if (record < 0 || record >= doc.trCount || begin + kTrWavePoints > doc.trWaves.size()) {
     info.trMaxText.clear();
     info.trMinText.clear();

@@ -117,7 +117,7 @@ void CDTView::CopyDisplayIntoState() {
   // them from the array of all records, so the record's offset is added.
   std::int64_t offset = 0;
   if (mode_ == DisplayMode::StoreTr && setup_.trRecord > 0) {
-    offset = static_cast<std::int64_t>(setup_.trRecord) * kTrWavePoints;
+    offset = TrRecordStart(setup_.trRecord);
   }
   const bool hasRange = setup_.lastPoint > 0;
   s.firstPoint = ToInt32(setup_.firstPoint + (hasRange ? offset : 0));

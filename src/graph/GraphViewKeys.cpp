@@ -81,7 +81,7 @@ qint64 CDTView::SeriesOffset() const {
   // The graph counts a TR record's samples in the array of all records; the
   // analysis counts them from the record's first, whatever X range shows.
   if (mode_ != DisplayMode::StoreTr || setup_.lastPoint <= 0) return 0;
-  return static_cast<qint64>(std::max(setup_.trRecord, 0)) * kTrWavePoints;
+  return TrRecordStart(std::max(setup_.trRecord, 0));
 }
 
 qint64 CDTView::MarkerPoint(Marker which) const {

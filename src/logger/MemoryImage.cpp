@@ -165,7 +165,7 @@ bool ParseMemoryImage(std::span<const std::uint8_t> image, const DownloadHeader&
       store.trUnit[j] = image[p + 2];
       store.trChannel[j] = image[p + 3];
       store.trTimes[j] = BcdLocalTime(image.subspan(p + 4, 6));
-      float* wave = store.trWaves.data() + j * kTrWavePoints;
+      float* wave = store.trWaves.data() + TrRecordStart(static_cast<std::int64_t>(j));
       for (int s = 0; s < kTrWavePoints; ++s) {
         wave[s] = static_cast<float>(S16(image, p + 10 + static_cast<std::size_t>(s) * 2));
       }

@@ -408,22 +408,18 @@ void RealTimeRun::SamplingTick() {
 }
 
 void RealTimeRun::AnalyseChannels(std::int32_t n) {
-  std::array<std::array<float, kEpaPoints>, 2> waves{};
+  const CapturedWaves waves =
+      AnalyseCapturedWaves(doc_, {doc_.rtHasCh1 != 0, doc_.rtHasCh2 != 0}, panelTexts);
   std::array<PowerChannel, 2> channels{};
+  ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
+  ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
   for (std::size_t c = 0; c < 2; ++c) {
     const bool first = c == 0;
     if ((first ? doc_.rtHasCh1 : doc_.rtHasCh2) == 0) continue;
-    std::array<float, kEpaPoints>& wave = waves[c];
-    for (std::size_t i = 0; i < wave.size(); ++i) {
-      wave[i] = first ? doc_.epaWave[i].ch1 : doc_.epaWave[i].ch2;
-    }
-    WaveResult r = AnalyseWave(wave, panelTexts[c]);
-    panelTexts[c] = std::move(r.texts);
-    ChannelPair& rms = doc_.rtRms[static_cast<std::size_t>(n)];
-    ChannelPair& freq = doc_.rtFreq[static_cast<std::size_t>(n)];
+    const WaveResult& r = waves.result[c];
     (first ? rms.ch1 : rms.ch2) = r.rms;
     (first ? freq.ch1 : freq.ch2) = r.frequency;
-    channels[c] = {wave, first ? doc_.rtUnitCh1 : doc_.rtUnitCh2, r.rms, r.window};
+    channels[c] = {waves.samples[c], first ? doc_.rtUnitCh1 : doc_.rtUnitCh2, r.rms, r.window};
   }
   power = AnalysePower(channels[0], channels[1]);
 }

@@ -146,4 +146,19 @@ WaveResult AnalyseWave(std::span<const float> wave, const PowerPanelTexts& previ
   return r;
 }
 
+CapturedWaves AnalyseCapturedWaves(const CDTDoc& doc, std::array<bool, 2> channels,
+                                   std::array<PowerPanelTexts, 2>& texts) {
+  CapturedWaves waves;
+  for (std::size_t c = 0; c < 2; ++c) {
+    if (!channels[c]) continue;
+    std::array<float, kEpaPoints>& wave = waves.samples[c];
+    for (std::size_t i = 0; i < wave.size(); ++i) {
+      wave[i] = c == 0 ? doc.epaWave[i].ch1 : doc.epaWave[i].ch2;
+    }
+    waves.result[c] = AnalyseWave(wave, texts[c]);
+    texts[c] = waves.result[c].texts;
+  }
+  return waves;
+}
+
 }  // namespace acv

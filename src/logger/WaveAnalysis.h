@@ -3,8 +3,11 @@
 // apart) into an RMS value and a frequency, and into the texts the power
 // analysis panel shows for that channel. A pure function: the caller keeps the
 // texts between calls, because some outcomes leave them as they were.
+#include <array>
 #include <span>
 #include <string>
+
+#include "data/CDTDoc.h"
 
 namespace acv {
 
@@ -47,6 +50,20 @@ struct WaveResult {
 // Analyses the samples of one channel. `previous` are the texts the panel
 // showed before; fields this wave does not speak about keep their values.
 WaveResult AnalyseWave(std::span<const float> wave, const PowerPanelTexts& previous);
+
+// The latest captured real-time wave of both channels (index 0 = CH1) and
+// what the analysis found in each channel it was asked for.
+struct CapturedWaves {
+  std::array<std::array<float, kEpaPoints>, 2> samples{};
+  std::array<WaveResult, 2> result{};
+};
+
+// Analyses the document's captured wave (epaWave) of each channel in
+// `channels`: the run at every point, the power panel when REAL TIME EPA
+// first shows the wave. `texts` hold the panel's texts before and receive
+// those of the analysed channels.
+CapturedWaves AnalyseCapturedWaves(const CDTDoc& doc, std::array<bool, 2> channels,
+                                   std::array<PowerPanelTexts, 2>& texts);
 
 // Rounds a measured frequency to the stored tenth: halves go upward.
 float RoundFrequency(double hz);

@@ -5,37 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "data/NumberText.h"
 #include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/Segments.h"
 #include "graph/geometry/SeriesSource.h"
 
 namespace acv {
-namespace {
-
-bool ReadsAsZero(const char* text) {
-  char* end = nullptr;
-  const double v = std::strtod(text, &end);
-  return end != text && v == 0.0;
-}
-
-TimeStamp PointTime(const GraphState& s, const CDTDoc& doc, std::int64_t index) {
-  switch (s.mode) {
-    case GraphMode::StoreRms:
-      return doc.RmsSampleTime(index);
-    case GraphMode::StoreTr:
-      return doc.TrSampleTime(index);
-    case GraphMode::RealTimeEpa:
-      // The wave belongs to the newest real-time point.
-      return doc.RealTimeSampleTime(static_cast<std::int64_t>(doc.rtCount) - 1);
-    case GraphMode::RealTimeRms:
-    case GraphMode::RealTimeFreq:
-    case GraphMode::RealTimeS:
-      return doc.RealTimeSampleTime(index);
-  }
-  return 0;
-}
-
-}  // namespace
 
 int ValueDecimals(GraphMode mode) {
   switch (mode) {
@@ -79,16 +54,15 @@ std::int64_t NearestPoint(const GraphModel& m, int x) {
 }
 
 std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", ValueDecimals(mode), static_cast<double>(value));
   if (mode == GraphMode::RealTimeFreq) {
     if (value >= 400.0f) return "OL";
-    if (value <= 40.0f) return "LO";
+    if (value <= 40.0f) return kLevelLow;
   }
-  if (mode != GraphMode::StoreTr && mode != GraphMode::RealTimeEpa && ReadsAsZero(text)) {
-    return "LO";
+  if (mode == GraphMode::StoreTr || mode == GraphMode::RealTimeEpa) {
+    return FormatNumber("%.0f", value) + unit;  // raw samples
   }
-  return text + unit;
+  const std::string text = MeasuredText(value, ValueDecimals(mode));
+  return text == kLevelLow ? text : text + unit;
 }
 
 std::int64_t PointNumber(const GraphState& s, std::int64_t index) {
@@ -99,7 +73,7 @@ std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, s
   if (index < 0 || index >= s.lastPoint) return std::nullopt;
   const SeriesSource source(doc, s.mode);
   std::string line = "Data Point No.:" + std::to_string(PointNumber(s, index)) +
-                     "  Time:" + FormatTime(PointTime(s, doc, index), kSampleTimeFormat);
+                     "  Time:" + FormatTime(PointTime(doc, s.mode, index), kSampleTimeFormat);
   if (s.mode == GraphMode::RealTimeS) {
     if (!source.Has(0, index)) return std::nullopt;
     return line + "   S(VA): " + FormatChannelValue(s.mode, source.Value(0, index), s.ch1UnitText);

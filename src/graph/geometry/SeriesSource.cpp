@@ -85,4 +85,20 @@ ModeUnits UnitsOfMode(const CDTDoc& doc, GraphMode mode, std::int64_t trRecord) 
   return {};
 }
 
+TimeStamp PointTime(const CDTDoc& doc, GraphMode mode, std::int64_t index) {
+  switch (mode) {
+    case GraphMode::StoreRms:
+      return doc.RmsSampleTime(index);
+    case GraphMode::StoreTr:
+      return doc.TrSampleTime(index);
+    case GraphMode::RealTimeEpa:
+      return doc.RealTimeSampleTime(std::max<std::int64_t>(doc.rtCount - 1, 0));
+    case GraphMode::RealTimeRms:
+    case GraphMode::RealTimeFreq:
+    case GraphMode::RealTimeS:
+      return doc.RealTimeSampleTime(index);
+  }
+  return 0;
+}
+
 }  // namespace acv

@@ -50,4 +50,10 @@ struct ModeUnits {
 };
 ModeUnits UnitsOfMode(const CDTDoc& doc, GraphMode mode, std::int64_t trRecord = 0);
 
+// The time of 0-based point `index` of a display mode's series: the start of
+// its series plus the interval times the index; in STORE TR the record's
+// trigger time, in REAL TIME EPA the newest real-time point's (the wave was
+// captured for it, its samples microseconds apart).
+TimeStamp PointTime(const CDTDoc& doc, GraphMode mode, std::int64_t index);
+
 }  // namespace acv

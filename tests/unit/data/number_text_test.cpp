@@ -1,5 +1,6 @@
 // How CSV and JSON write a measured value: the shortest decimal of its
-// 32-bit float, and JSON that carries exactly those digits.
+// 32-bit float, and JSON that carries exactly those digits; and how a level
+// that reads as zero is shown.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +80,21 @@ TEST(JsonText, KeepsKeyOrderEscapesStringsAndNamesNoNumberNull) {
   EXPECT_EQ(JsonText(j), R"({"points":4,"first":-1,"unit":"\"V\"\\\n","damaged":"A)"
                          "\xef\xbf\xbd"
                          R"(","mean":null,"none":null,"list":[1,2.5,true],"empty":{}})");
+}
+
+// A level that reads as zero at the precision it is shown with is "LO":
+// the readout, the lists and the statistics all show it so.
+TEST(MeasuredText, ReadsAsZeroAtItsPrecisionIsLo) {
+  const struct {
+    double value;
+    int decimals;
+    const char* shown;
+  } cases[] = {{0.0, 1, "LO"},   {0.04, 1, "LO"},    {-0.04, 1, "LO"},     {0.05, 1, "0.1"},
+               {0.4, 0, "LO"},   {0.6, 0, "1"},      {230.44, 1, "230.4"}, {-12.0, 1, "-12.0"},
+               {0.004, 2, "LO"}, {0.005, 2, "0.01"}, {100.0, 0, "100"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(MeasuredText(c.value, c.decimals), c.shown) << c.value << " " << c.decimals;
+  }
 }
 
 }  // namespace
