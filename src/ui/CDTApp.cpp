@@ -75,7 +75,7 @@ bool CDTApp::InitInstance(int& exitCode) {
   if (!line_.file.empty()) frame_->OpenDataFile(QString::fromStdString(line_.file));
   if (line_.autoDownload || line_.autoRun) {
     QTimer::singleShot(300, frame_.get(), [this] {
-      frame_->AutoStart(line_.autoDownload ? DialogKind::Download : DialogKind::RealTime);
+      frame_->Logger().AutoStart(line_.autoDownload ? DialogKind::Download : DialogKind::RealTime);
     });
   }
   ArrangeScreenshot();

@@ -24,8 +24,6 @@
 #include "ui/CStartupSplash.h"
 #include "ui/PromptPane.h"
 #include "ui/Prompter.h"
-#include "ui/dialogs/CLoadingDlg.h"
-#include "ui/dialogs/LoggerDialogBase.h"
 #include "ui/panels/CInstrumentPanelDlg.h"
 
 namespace acv {
@@ -68,39 +66,13 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   frame_.TakeAxes(settings_);
   doc_.rtInterval = settings_.rtInterval;
 
-  link_ = std::make_unique<LoggerLink>(*serial_, *timers_, *this);
-  realTime_ = std::make_unique<RealTimeRun>(*link_, doc_, *this, previousPath_);
-  // Journals live beside the previous measurement.
-  realTime_->SetJournalFolder(previousPath_.substr(0, previousPath_.find_last_of('/')));
-  download_ = std::make_unique<Download>(*link_, doc_, *this, previousPath_);
-  link_->AttachRealTime(realTime_.get());
-  link_->AttachDownload(download_.get());
-  realTime_->realTimePoints = settings_.realTimePoints;
-  // timer::kRealClose and timer::kRedrawAfterLoad are the window's own; every
-  // other id belongs to the link.
-  timers_->SetCallback([this](int id) { OnFrameTimer(id); });
-
   CreateActions();
   CreateClientArea();
-  const auto showStatus = [this](const QString& text, int ms) {
-    statusBar()->showMessage(text, ms);
-  };
-  files_ = std::make_unique<FileCommands>(
-      FileCommands::Host{{*this, *prompter_, *view_, doc_},
-                         doc_,
-                         frame_,
-                         settings_,
-                         previousPath_,
-                         [this] { return Facts(); },
-                         [this](int id) { return CommandEnabled(id); },
-                         [this](const std::string& tag) { ShowLoadedData(tag); },
-                         [this] { UpdateCommands(); },
-                         showStatus});
-  recovery_ = std::make_unique<RecoveryOffer>(RecoveryOffer::Host{{*this, *prompter_, *view_, doc_},
-                                                                  doc_,
-                                                                  previousPath_,
-                                                                  [this] { ShowRecoveredRun(); },
-                                                                  showStatus});
+  CreateCollaborators();
+  // After the link, which takes the timers for itself when it is made:
+  // timer::kRealClose and timer::kRedrawAfterLoad are the window's own, every
+  // other id goes on to the link.
+  timers_->SetCallback([this](int id) { OnFrameTimer(id); });
   CreateMenus();
   CreateToolbar();
   // The status bar shows each command's prompt while it is pointed at, in a
@@ -108,24 +80,6 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   statusBar()->setMinimumWidth(0);
   promptPane_ = new acv::PromptPane(statusBar());
   statusBar()->addPermanentWidget(promptPane_);
-  tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
-  connect(tools_, &ToolWindows::listsChanged, this, &CMainFrame::UpdateCommands);
-  connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
-  analysis_ = new AnalysisWindows({{*this, *prompter_, *view_, doc_},
-                                   settings_,
-                                   *tools_,
-                                   [this](int id) { OnCommand(id); },
-                                   settingsPath_});
-  reports_ = std::make_unique<ReportCommands>(
-      ReportCommands::Host{{*this, *prompter_, *view_, doc_},
-                           [this] { return frame_.ActiveMode(); },
-                           [this] {
-                             AppSettings now = settings_;
-                             frame_.PutAxes(now);
-                             return now;
-                           },
-                           [this] { return files_->DocumentPath(); }});
-  CreateLoggerDialogs();
   UpdateCommands();
   // Toolbar buttons show their command's state at all times, not only when a
   // menu opens: besides the updates after each change, the state is brought
@@ -151,15 +105,46 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
 
 CMainFrame::~CMainFrame() {
   SetSaveNoticeHandler({});
-  // Dialogs still open must not call back into a half-destroyed window.
-  for (DialogKind kind : {DialogKind::Download, DialogKind::RealTime, DialogKind::LoggerSetup,
-                          DialogKind::CorrectTime}) {
-    LoggerDialogBase* dialog = LoggerDialog(kind);
-    if (dialog != nullptr && dialog->isVisible()) dialog->reject();
-  }
-  dialogs_.clear();
-  loading_.reset();
   timers_->SetCallback({});
+  // The logger's dialogs must not call back into a half-destroyed window.
+  logger_.reset();
+}
+
+void CMainFrame::CreateCollaborators() {
+  const FrameParts parts{*this, *prompter_, *view_, doc_};
+  const auto showStatus = [this](const QString& text, int ms) {
+    statusBar()->showMessage(text, ms);
+  };
+  const auto updateCommands = [this] { UpdateCommands(); };
+  logger_ = std::make_unique<LoggerDialogs>(
+      LoggerDialogs::Host{parts, doc_, settings_, frame_, *serial_, *timers_, previousPath_,
+                          [this](SavePrompt when) { return files_->AskToSaveFirst(when); },
+                          [this](int id) { OnCommand(id); }, updateCommands, showStatus});
+  connect(logger_.get(), &LoggerDialogs::downloadFinished, this, &CMainFrame::OnDownloadFinished);
+  connect(logger_.get(), &LoggerDialogs::realTimeFirstBlock, this,
+          &CMainFrame::OnRealTimeFirstBlock);
+  connect(logger_.get(), &LoggerDialogs::realTimePointAdded, this,
+          &CMainFrame::OnRealTimePointAdded);
+  connect(logger_.get(), &LoggerDialogs::realTimeEnded, this, &CMainFrame::OnRealTimeEnded);
+  files_ = std::make_unique<FileCommands>(FileCommands::Host{
+      parts, doc_, frame_, settings_, previousPath_, [this] { return Facts(); },
+      [this](int id) { return CommandEnabled(id); },
+      [this](const std::string& tag) { ShowLoadedData(tag); }, updateCommands, showStatus});
+  recovery_ = std::make_unique<RecoveryOffer>(
+      RecoveryOffer::Host{parts, doc_, previousPath_, [this] { ShowRecoveredRun(); }, showStatus});
+  tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
+  connect(tools_, &ToolWindows::trRecordChosen, this, &CMainFrame::ShowTrRecord);
+  connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
+  analysis_ = new AnalysisWindows(
+      {parts, settings_, *tools_, [this](int id) { OnCommand(id); }, settingsPath_});
+  reports_ = std::make_unique<ReportCommands>(
+      ReportCommands::Host{parts, [this] { return frame_.ActiveMode(); },
+                           [this] {
+                             AppSettings now = settings_;
+                             frame_.PutAxes(now);
+                             return now;
+                           },
+                           [this] { return files_->DocumentPath(); }});
 }
 
 void CMainFrame::CreateActions() {
@@ -217,7 +202,7 @@ void CMainFrame::CreateMenus() {
        cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes,
        cmd::kEventLimits});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
-      {cmd::kToggleInstrument, cmd::kToggleInfoPanel});
+      {cmd::kToggleInstrument, cmd::kToggleInfoPanel, cmd::kPowerPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
 }
 
@@ -266,8 +251,8 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 void CMainFrame::SyncLinkState() {
-  frame_.realTimeStopped = link_->realTimeStopped;
-  view_->SetRealTimeStopped(link_->realTimeStopped == 1);
+  frame_.realTimeStopped = logger_->Link().realTimeStopped;
+  view_->SetRealTimeStopped(frame_.realTimeStopped == 1);
 }
 
 ViewFacts CMainFrame::Facts() {
@@ -277,8 +262,6 @@ ViewFacts CMainFrame::Facts() {
   facts.displayMode = setup.displayMode;
   facts.lastPoint = setup.lastPoint;
   facts.dataSaved = setup.dataSaved;
-  // Print List prints what the open Data List shows.
-  facts.dataListShown = tools_->DataList() != nullptr;
   TakeDataFacts(facts, doc_);
   return facts;
 }
@@ -321,19 +304,20 @@ void CMainFrame::OnCommand(int commandId) {
       close();
       break;
     case cmd::kDownload:
-      OnLoggerCommand(DialogKind::Download);
+      logger_->Open(DialogKind::Download);
       break;
     case cmd::kLoggerSetup:
-      OnLoggerCommand(DialogKind::LoggerSetup);
+      logger_->Open(DialogKind::LoggerSetup);
       break;
     case cmd::kCorrectTime:
-      OnLoggerCommand(DialogKind::CorrectTime);
+      logger_->Open(DialogKind::CorrectTime);
       break;
     case cmd::kRun:
-      OnLoggerCommand(DialogKind::RealTime);
+      logger_->Open(DialogKind::RealTime);
       break;
     case cmd::kStop:
-      OnStop();
+      logger_->Stop();
+      SyncLinkState();
       break;
     case cmd::kStoreRms:
       OnDisplayCommand(DisplayMode::StoreRms);
@@ -358,6 +342,9 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kToggleInfoPanel:
       ToggleInfoPanel();
+      break;
+    case cmd::kPowerPanel:
+      tools_->ShowPowerPanel();
       break;
     case cmd::kHelpTopics:
       OnHelp();
@@ -429,7 +416,7 @@ void CMainFrame::OnFrameTimer(int id) {
       view_->ZoomReset();
       return;
     default:
-      link_->OnTimer(id);
+      logger_->Link().OnTimer(id);
       // Timer-driven link changes (a run ending on its watchdog) change
       // what may be chosen.
       if (id == timer::kRealTimeWatchdog || id == timer::kDownloadWatchdog) UpdateCommands();
@@ -437,37 +424,11 @@ void CMainFrame::OnFrameTimer(int id) {
   }
 }
 
-void CMainFrame::SetDataUnsaved() {
-  frame_.dataUnsaved = 1;
-}
-
-void CMainFrame::ArmSavePrompts() {
-  frame_.realTimePromptArmed = 1;
-  frame_.storePromptArmed = 1;
-}
-
-void CMainFrame::DialogOpened(ConnectionDialog* dialog) {
-  if (std::find(dialogs_.begin(), dialogs_.end(), dialog) == dialogs_.end()) {
-    dialogs_.push_back(dialog);
-  }
-}
-
-void CMainFrame::DialogClosed(ConnectionDialog* dialog) {
-  dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
-}
-
-// ---- closing and recovery ------------------------------------------------------------
-
-void CMainFrame::ShowRecoveredRun() {
-  ShowLoadedData(kTagRealTime);
-  files_->SetDocument({}, true);
-  MarkRunUnsaved(frame_);
-  UpdateCommands();
-}
+// ---- closing ------------------------------------------------------------------------
 
 void CMainFrame::WriteSettings() {
   settings_.rtInterval = doc_.rtInterval;
-  settings_.realTimePoints = realTime_->realTimePoints;
+  settings_.realTimePoints = logger_->RealTime().realTimePoints;
   frame_.PutAxes(settings_);
   std::string notice;
   const bool saved = SaveSettings(settings_, settingsPath_, &notice);
@@ -495,7 +456,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   tools_->CloseDataList();
-  if (link_->realTimeStopped == 0) realTime_->StopRealTime(RunEnd::Stopped);
+  if (logger_->Link().realTimeStopped == 0) logger_->Stop();
   closing_ = true;
   timers_->Start(timer::kRealClose, 100);
 }

@@ -1,40 +1,37 @@
 #pragma once
 // The main window: menus, toolbar, status bar and the splitter holding the
-// instrument column and the graph view. It owns the data set, the logger link
-// with its real-time run and download, the user's settings and the display
-// state, routes every command, and is the link's host (connection dialogs,
-// message boxes, the "Loading..." window, the real-time observers).
-//
-// Rules live below the widgets: command enabling and the display modes in
-// frame/FrameState and frame/DisplayModes, the save questions in
+// instrument column and the graph view. It owns the data set, the user's
+// settings and the display state, and routes every command to the part that
+// carries it out:
+//   FileCommands      open, save, CSV, recent files, the title
+//   ReportCommands    print, preview, PDF, pictures
+//   DisplaySettings   colours, axes, view options, Fit
+//   LoggerDialogs     the link, the logger dialogs, "Loading...", port hints
+//   ToolWindows       information panel, Data List, TR File List, power panel
+//   AnalysisWindows   Statistics, Events, event shading and limits
+//   RecoveryOffer     the start-up question about a crashed run
+// What is left here is the display modes (MainFrameModes.cpp) and showing
+// new data. Rules live below the widgets: command enabling and the display
+// modes in frame/FrameState and frame/DisplayModes, the save questions in
 // frame/SavePrompts. This class only applies what they decide.
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QStringList>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
-#include "frame/PowerPanel.h"
-#include "frame/SavePrompts.h"
-#include "logger/Download.h"
-#include "logger/LinkHost.h"
-#include "logger/LoggerLink.h"
-#include "logger/RealTimeRun.h"
 #include "ui/AnalysisWindows.h"
 #include "ui/DisplaySettings.h"
 #include "ui/FileCommands.h"
 #include "ui/HelpWindow.h"
+#include "ui/LoggerDialogs.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/ReportCommands.h"
 #include "ui/ToolWindows.h"
-#include "ui/dialogs/DialogContext.h"
 
 class QAction;
 class QLabel;
@@ -44,20 +41,12 @@ class QSplitter;
 
 namespace acv {
 
-class CCorrectTimeDlg;
 class CDTView;
-class CDataListDlg;
-class CDownloadDlg;
-class CInfoPanelDlg;
-class CPowerAnalysisDlg;
-class CTrFileListDlg;
 class CInstrumentPanelDlg;
 class CInstrumentView;
-class CLoadingDlg;
-class CLoggerSetupDlg;
-class CRealTimeDlg;
-class LoggerDialogBase;
 class Prompter;
+class SerialControl;
+class TimerHost;
 
 // What the window runs on. Everything left empty gets the real thing: the
 // message boxes, the system's serial ports, Qt timers and the user's files.
@@ -74,7 +63,7 @@ struct FrameServices {
   bool showSplash = true;
 };
 
-class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
+class CMainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -95,75 +84,30 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   // At start-up: offers to recover a run whose journal was left behind by a
   // crash (see RunJournal.h).
   void OfferRecovery() { recovery_->Offer(); }
-  // Presses the start button of a logger dialog as soon as the logger
-  // answers (demonstrations and screenshots).
-  void AutoStart(DialogKind kind);
+  // The TR File List's double click: shows TR record `record` in STORE TR.
+  void ShowTrRecord(int record);
 
-  // ---- state, for the application object and the tests -----------------------
+  // ---- state and parts, for the application object and the tests -----------
   CDTDoc& Doc() { return doc_; }
   const FrameState& State() const { return frame_; }
   FrameState& MutableState() { return frame_; }
+  AppSettings& Settings() { return settings_; }
+  ViewFacts Facts();
   CDTView* View() const { return view_; }
   CInstrumentView* InstrumentView() const { return instrument_; }
   CInstrumentPanelDlg* InstrumentPanel() const { return panel_; }
   QSplitter* Splitter() const { return splitter_; }
-  // The download's "Loading..." window; null while no download shows it.
-  CLoadingDlg* Loading() const { return loading_.get(); }
   HelpWindow* Help() const { return help_; }
-  RealTimeRun& RealTime() { return *realTime_; }
-  // The logger dialogs: one long-lived instance each, reused at every opening.
-  LoggerDialogBase* LoggerDialog(DialogKind kind) const;
-  CDownloadDlg* DownloadDialog() const { return downloadDlg_; }
-  CRealTimeDlg* RealTimeDialog() const { return realTimeDlg_; }
-  CLoggerSetupDlg* SetupDialog() const { return setupDlg_; }
-  CCorrectTimeDlg* ClockDialog() const { return clockDlg_; }
-  // File -> Recent Files.
   QMenu* RecentFilesMenu() const { return files_->RecentFilesMenu(); }
-  // The status bar's pane for the command prompts.
-  QLabel* PromptPane() const { return promptPane_; }
+  QLabel* PromptPane() const { return promptPane_; }  // the command prompts' pane
   // The display-settings dialog now open (colours, axes or view options).
   QDialog* SettingsDialog() const { return displaySettings_->OpenDialog(); }
-  // The panels and list windows; null while closed.
+  LoggerDialogs& Logger() const { return *logger_; }
   ToolWindows& Tools() const { return *tools_; }
-  CInfoPanelDlg* InfoPanel() const { return tools_->InfoPanel(); }
-  CDataListDlg* DataList() const { return tools_->DataList(); }
-  CTrFileListDlg* TrFileList() const { return tools_->TrFileList(); }
-  CPowerAnalysisDlg* PowerPanel() const { return tools_->PowerPanel(); }
-  const PowerPanelData& PowerTexts() const { return tools_->PowerTexts(); }
-  // The TR File List's double click: shows TR record `record` in STORE TR.
-  void ShowTrRecord(int record) { tools_->ShowTrRecord(record); }
-  // The Statistics and Events windows, the event shading and limits.
   AnalysisWindows& Analysis() const { return *analysis_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
-  ViewFacts Facts();
-
-  // ---- LinkHost ----------------------------------------------------------------
-  std::vector<ConnectionDialog*> OpenDialogs() override { return dialogs_; }
-  void ShowMessage(const std::string& text, MessageIcon icon) override;
-  bool ProgressWindowOpen() const override;
-  void ProgressOpen(int rangeMax, int position) override;
-  void ProgressSet(int position) override;
-  void ProgressClose() override;
-  void DownloadFinished() override;
-  void DownloadFailed(const std::string& message) override;
-  void RealTimeFirstBlock() override;
-  void RealTimePointAdded() override;
-  void RealTimeEnded(RunEnd why) override;
-  void RealTimeJournalFailed(const std::string& problem) override;
-  void CommandAcknowledged(bool pressStart) override;
-  void PortProblem(const std::string& text) override;
-
-  // ---- DialogContext -------------------------------------------------------------
-  LoggerLink& Link() override { return *link_; }
-  AppSettings& Settings() override { return settings_; }
-  int& RtInterval() override { return doc_.rtInterval; }
-  int& RealTimePoints() override { return realTime_->realTimePoints; }
-  void SetDataUnsaved() override;
-  void ArmSavePrompts() override;
-  void DialogOpened(ConnectionDialog* dialog) override;
-  void DialogClosed(ConnectionDialog* dialog) override;
 
  signals:
   void downloadCompleted();
@@ -181,11 +125,12 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void CreateMenus();
   void CreateToolbar();
   void CreateClientArea();
-  void CreateLoggerDialogs();
+  void CreateCollaborators();
   void OnFrameTimer(int id);
   void SyncLinkState();
+  void WriteSettings();  // at every close
 
-  // Display modes (MainFrameModes.cpp).
+  // Display modes and new data (MainFrameModes.cpp).
   // `keepDataList`: the data changed (a download or a load), so an open Data
   // List lists the new display instead of closing.
   void RunModeCommand(DisplayMode mode, bool keepDataList = false);
@@ -196,21 +141,19 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   void SetInstrumentWidth(int width);
   void ToggleInstrumentColumn();
   void ToggleInfoPanel();
+  // New data in the document (a download, a file, a recovered run): `mode`
+  // is entered afresh, so data with other channels than those before get
+  // their own axes and units; the panels of the old data go.
+  void ShowNewData(DisplayMode mode, bool fromFile);
   void ShowLoadedData(const std::string& tag);
-
-  // A double click on a TR record's mark in STORE RMS: that record in STORE TR.
-  void OnTrMarkActivated(int record);
-
-  // Closing: the settings are written at every close.
-  void WriteSettings();
-  // A recovered run is on show as unsaved REAL TIME data.
   void ShowRecoveredRun();
+  void OnTrMarkActivated(int record);  // a TR mark in STORE RMS: that record
 
-  // Logger commands (MainFrameLink.cpp).
-  void OnLoggerCommand(DialogKind kind);
-  static int CommandOf(DialogKind kind);
-  void OnStop();
-  void ShowPortHints();
+  // The logger's news (MainFrameLink.cpp).
+  void OnDownloadFinished();
+  void OnRealTimeFirstBlock();
+  void OnRealTimePointAdded();
+  void OnRealTimeEnded();
 
   // Help and About (MainFrameExtras.cpp).
   void OnHelp();
@@ -229,31 +172,19 @@ class CMainFrame : public QMainWindow, public LinkHost, public DialogContext {
   CDTDoc doc_;
   AppSettings settings_;
   FrameState frame_;
-  std::unique_ptr<LoggerLink> link_;
-  std::unique_ptr<RealTimeRun> realTime_;
-  std::unique_ptr<Download> download_;
 
   QSplitter* splitter_ = nullptr;
   CInstrumentView* instrument_ = nullptr;
   CDTView* view_ = nullptr;
   CInstrumentPanelDlg* panel_ = nullptr;
   QLabel* promptPane_ = nullptr;
-  // Made when a download reports its first progress, gone when it ends.
-  std::unique_ptr<CLoadingDlg> loading_;
   QPointer<HelpWindow> help_;
-  std::unique_ptr<ReportCommands> reports_;  // print, preview, PDF, pictures
-  std::unique_ptr<FileCommands> files_;      // open, save, CSV, recent files, title
-  std::unique_ptr<RecoveryOffer> recovery_;  // the start-up question about a crashed run
   QHash<int, QAction*> actions_;
-  DisplaySettings* displaySettings_ = nullptr;  // colours, axes, view options, Fit
-  CDownloadDlg* downloadDlg_ = nullptr;
-  CRealTimeDlg* realTimeDlg_ = nullptr;
-  CLoggerSetupDlg* setupDlg_ = nullptr;
-  CCorrectTimeDlg* clockDlg_ = nullptr;
-  std::vector<ConnectionDialog*> dialogs_;
-  QStringList pendingPortHints_;  // port problems waiting for their box
-  bool portHintQueued_ = false;
-  // The information panel and the tool windows over the main window.
+  std::unique_ptr<LoggerDialogs> logger_;
+  std::unique_ptr<FileCommands> files_;
+  std::unique_ptr<ReportCommands> reports_;
+  std::unique_ptr<RecoveryOffer> recovery_;
+  DisplaySettings* displaySettings_ = nullptr;
   ToolWindows* tools_ = nullptr;
   AnalysisWindows* analysis_ = nullptr;
   bool closing_ = false;         // settings written, the real close is on its way

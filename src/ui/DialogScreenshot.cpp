@@ -49,7 +49,7 @@ void DialogScreenshot::Start() {
   const Target target = TargetOf(which_);
   if (which_ == QLatin1String("loading")) {
     // Download is pressed as soon as the logger answers.
-    frame_.AutoStart(DialogKind::Download);
+    frame_.Logger().AutoStart(DialogKind::Download);
   } else {
     frame_.OnCommand(target.command);
   }
@@ -62,7 +62,7 @@ void DialogScreenshot::Poll() {
   const bool late = waitedMs_ >= kGiveUpMs;
   if (which_ == QLatin1String("loading")) {
     // Taken at once: the window goes away when the download ends.
-    CLoadingDlg* loading = frame_.Loading();
+    CLoadingDlg* loading = frame_.Logger().Loading();
     if (loading != nullptr && loading->Position() * 3 >= loading->Maximum()) {
       Save(*loading, true);
     } else if (late) {
@@ -70,7 +70,7 @@ void DialogScreenshot::Poll() {
     }
     return;
   }
-  LoggerDialogBase* dialog = frame_.LoggerDialog(TargetOf(which_).kind);
+  LoggerDialogBase* dialog = frame_.Logger().Dialog(TargetOf(which_).kind);
   const bool connected = dialog->isVisible() && dialog->Status() == kStatusConnected;
   if (!connected && !late) return;
   saving_ = true;

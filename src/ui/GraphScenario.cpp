@@ -37,7 +37,7 @@ void PlayGraphScenario(CMainFrame& frame, const CommandLine& line) {
   if (const int command = DisplayCommand(line.autoMode); command != 0) frame.OnCommand(command);
   if (line.autoRecord >= 0) {
     frame.ShowTrRecord(line.autoRecord);
-    if (frame.TrFileList() != nullptr) frame.TrFileList()->Table()->selectRow(line.autoRecord);
+    frame.Tools().SelectTrRecord(line.autoRecord);
   }
   if (line.autoList) frame.OnCommand(cmd::kDataList);
   QPointer<CDTView> view = frame.View();

@@ -29,18 +29,7 @@ void CMainFrame::OnDisplayCommand(DisplayMode mode) {
 void CMainFrame::ApplyModeEffects(const ModeEffects& effects) {
   // The column first: the panels are placed over it.
   if (effects.instrumentWidth >= 0) SetInstrumentWidth(effects.instrumentWidth);
-  if (effects.powerPanel == PanelRequest::Close) tools_->ClosePanels();
-  if (effects.trFileList == PanelRequest::Close) tools_->CloseTrFileList();
-  if (effects.trFileList == PanelRequest::Open) tools_->OpenTrFileList();
-  if (effects.powerPanel == PanelRequest::Open) tools_->OpenPowerPanel();
-  if (tools_->PowerPanel() != nullptr) {
-    if (effects.computeWaveStatistics) tools_->ComputeWaveStatistics();
-    if (effects.updatePowerText) {
-      PowerPanelData& texts = tools_->PowerTexts();
-      texts.apparentPower = ApparentPowerText(texts.channel[0].rms, texts.channel[1].rms);
-    }
-    tools_->ShowPowerTexts();
-  }
+  tools_->FollowModeEffects(effects);
   if (effects.realTimeSpan > 0) view_->FitRealTimeSpan(effects.realTimeSpan);
   if (effects.zoomReset) view_->ZoomReset();
 }
@@ -61,16 +50,13 @@ void CMainFrame::ToggleInfoPanel() {
   view_->ApplyDisplay(setup);
 }
 
-void CMainFrame::ShowLoadedData(const std::string& tag) {
+void CMainFrame::ShowNewData(DisplayMode mode, bool fromFile) {
   analysis_->DataChanged();
   DisplaySetup setup = view_->Display();
-  setup.dataSaved = true;
+  setup.dataSaved = fromFile;
   setup.firstPoint = 1;
   if (setup.displayMode == 0) setup.displayMode = 1;
   view_->ApplyDisplay(setup);
-  // The display is entered afresh, so a file with other channels than the
-  // data before it gets its own axes and units.
-  const DisplayMode mode = tag == kTagRealTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms;
   frame_.ClearMode(mode);
   tools_->ClosePanels();
   RunModeCommand(mode, true);
@@ -78,10 +64,32 @@ void CMainFrame::ShowLoadedData(const std::string& tag) {
   timers_->Start(timer::kRedrawAfterLoad, 50);
 }
 
+void CMainFrame::ShowLoadedData(const std::string& tag) {
+  ShowNewData(tag == kTagRealTime ? DisplayMode::RealTimeRms : DisplayMode::StoreRms, true);
+}
+
+void CMainFrame::ShowRecoveredRun() {
+  ShowLoadedData(kTagRealTime);
+  files_->SetDocument({}, true);
+  MarkRunUnsaved(frame_);
+  UpdateCommands();
+}
+
+void CMainFrame::ShowTrRecord(int record) {
+  if (!frame_.IsActive(DisplayMode::StoreTr)) return;
+  DisplaySetup setup = view_->Display();
+  InfoTexts info = view_->Info();
+  if (!acv::ShowTrRecord(setup, info, doc_, record)) return;
+  view_->ApplyDisplay(setup);
+  view_->SetInfoTexts(info);
+  view_->ZoomReset();
+  tools_->DisplayedRowsChanged();
+}
+
 void CMainFrame::OnTrMarkActivated(int record) {
   if (!frame_.IsActive(DisplayMode::StoreRms) || !CommandEnabled(cmd::kStoreTr)) return;
   RunModeCommand(DisplayMode::StoreTr);
-  tools_->ShowTrRecord(record);
+  ShowTrRecord(record);
   tools_->SelectTrRecord(record);
   UpdateCommands();
 }

@@ -2,7 +2,6 @@
 
 #include <QSplitter>
 #include <algorithm>
-#include <array>
 
 #include "frame/DataLists.h"
 #include "graph/CDTView.h"
@@ -48,18 +47,16 @@ void ToolWindows::OpenDataList() {
   }
   dataList_ = new CDataListDlg(host_.doc, &host_.owner);
   connect(dataList_, &CDataListDlg::rowChosen, this, &ToolWindows::OnDataListRow);
-  // A closed window is deleted later; it counts as gone at once, and Print
-  // List goes with it. A place the user chose is kept for the next opening.
+  // A closed window is deleted later; it counts as gone at once. A place the
+  // user chose is kept for the next opening.
   CDataListDlg* list = dataList_;
   connect(list, &ListWindow::closed, this, [this, list] {
     if (list->MovedByUser()) dataListMovedTo_ = list->frameGeometry();
     dataList_ = nullptr;
-    emit listsChanged();
   });
   RebuildDataList();
   dataList_->PlaceAt(dataListMovedTo_.isValid() ? dataListMovedTo_ : DataListPlace());
   dataList_->show();
-  emit listsChanged();
 }
 
 QRect ToolWindows::DataListPlace() const {
@@ -154,7 +151,7 @@ QRect ToolWindows::ColumnOnScreen(int fallbackWidth) const {
 void ToolWindows::OpenTrFileList() {
   if (trList_ != nullptr) return;
   trList_ = new CTrFileListDlg(host_.doc, &host_.owner);
-  connect(trList_, &CTrFileListDlg::recordChosen, this, &ToolWindows::ShowTrRecord);
+  connect(trList_, &CTrFileListDlg::recordChosen, this, &ToolWindows::trRecordChosen);
   connect(trList_, &ListWindow::closed, this, [this] { trList_ = nullptr; });
   trList_->PlaceAt(ColumnOnScreen(kTrListColumnWidth));
   trList_->show();
@@ -164,19 +161,10 @@ void ToolWindows::CloseTrFileList() {
   if (trList_ != nullptr) trList_->close();
 }
 
-void ToolWindows::ShowTrRecord(int record) {
-  if (!host_.frame.IsActive(DisplayMode::StoreTr)) return;
-  CDTView& view = host_.view;
-  DisplaySetup setup = view.Display();
-  InfoTexts info = view.Info();
-  if (!acv::ShowTrRecord(setup, info, host_.doc, record)) return;
-  view.ApplyDisplay(setup);
-  view.SetInfoTexts(info);
-  view.ZoomReset();
-  if (dataList_ != nullptr) {
-    RebuildDataList();
-    PlaceDataList();
-  }
+void ToolWindows::DisplayedRowsChanged() {
+  if (dataList_ == nullptr) return;
+  RebuildDataList();
+  PlaceDataList();
 }
 
 void ToolWindows::SelectTrRecord(int record) {
@@ -184,6 +172,12 @@ void ToolWindows::SelectTrRecord(int record) {
 }
 
 // ---- power analysis panel -----------------------------------------------------
+
+void ToolWindows::ShowPowerPanel() {
+  OpenPowerPanel();
+  powerDlg_->show();
+  powerDlg_->raise();
+}
 
 void ToolWindows::OpenPowerPanel() {
   if (powerDlg_ != nullptr) return;
@@ -196,6 +190,7 @@ void ToolWindows::OpenPowerPanel() {
 }
 
 void ToolWindows::ShowPowerTexts() {
+  powerData_.unit = {host_.doc.rtUnitCh1, host_.doc.rtUnitCh2};
   if (powerDlg_ != nullptr) powerDlg_->Show(powerData_);
 }
 
@@ -208,18 +203,34 @@ void ToolWindows::ClosePanels() {
   CloseTrFileList();
 }
 
-void ToolWindows::ComputeWaveStatistics() {
-  const DisplaySetup& setup = host_.view.Display();
-  const std::array<bool, 2> shown{setup.plotCh1, setup.plotCh2};
-  for (int c = 0; c < 2; ++c) {
-    if (!shown[static_cast<std::size_t>(c)]) continue;
-    std::array<float, kEpaPoints> wave;
-    for (std::size_t i = 0; i < wave.size(); ++i) {
-      wave[i] = c == 0 ? host_.doc.epaWave[i].ch1 : host_.doc.epaWave[i].ch2;
-    }
-    PowerPanelTexts& texts = powerData_.channel[static_cast<std::size_t>(c)];
-    texts = AnalyseWave(wave, texts).texts;
+void ToolWindows::FollowModeEffects(const ModeEffects& effects) {
+  if (effects.powerPanel == PanelRequest::Close) ClosePanels();
+  if (effects.trFileList == PanelRequest::Close) CloseTrFileList();
+  if (effects.trFileList == PanelRequest::Open) OpenTrFileList();
+  if (effects.powerPanel == PanelRequest::Open) OpenPowerPanel();
+  if (powerDlg_ == nullptr) return;
+  if (effects.computeWaveStatistics) {
+    const DisplaySetup& setup = host_.view.Display();
+    AnalyseCapturedWaves(host_.doc, {setup.plotCh1, setup.plotCh2}, powerData_.channel);
   }
+  if (effects.updatePowerText) {
+    powerData_.apparentPower =
+        ApparentPowerText(powerData_.channel[0].rms, powerData_.channel[1].rms);
+  }
+  ShowPowerTexts();
+}
+
+void ToolWindows::ResetPowerTexts() {
+  powerData_.Reset();
+  ShowPowerTexts();
+}
+
+void ToolWindows::TakeRunTexts(const std::array<PowerPanelTexts, 2>& channels,
+                               const std::optional<PowerValues>& power) {
+  if (powerDlg_ == nullptr) return;
+  powerData_.channel = channels;
+  powerData_.power = acv::PowerTexts(power);
+  ShowPowerTexts();
 }
 
 }  // namespace acv

@@ -7,6 +7,9 @@
 // Wayland compositor places tool windows itself); a place the user moved a
 // window to is kept.
 //
+// The windows only show: the display modes are the main window's, the power
+// panel's values come from the real-time run's wave analysis.
+//
 // Adding a tool window: a QPointer member, an Open...() that makes it, places
 // it with ColumnOnScreen() or beside the graph and connects its `closed` so
 // the pointer empties, and a line in CloseAll() when closing the main window
@@ -14,8 +17,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <array>
+#include <optional>
 
 #include "data/CDTDoc.h"
+#include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
 #include "frame/PowerPanel.h"
 
@@ -69,20 +75,32 @@ class ToolWindows : public QObject {
   // ---- TR File List and power panel ----------------------------------------
   void OpenTrFileList();
   void CloseTrFileList();
-  // The TR File List's double click: shows TR record `record` in STORE TR.
-  void ShowTrRecord(int record);
+  // Asks the main window for TR record `record` in STORE TR (trRecordChosen).
+  void ShowTrRecord(int record) { emit trRecordChosen(record); }
   void SelectTrRecord(int record);
+  // The graph shows other rows of the same display (another TR record): an
+  // open Data List lists them.
+  void DisplayedRowsChanged();
   void OpenPowerPanel();
+  // Window > Power Panel: opens it, or brings it to the front.
+  void ShowPowerPanel();
   void ShowPowerTexts();
-  // The wave statistics of the shown channels into the power panel's texts.
-  void ComputeWaveStatistics();
   // The view's close-panels operation: the power panel (whose channel 1
   // texts are emptied) and the TR File List go.
   void ClosePanels();
+  // The panels a display mode opens or closes, and the power panel's texts
+  // it asks for: the wave analysis of the shown channels, the S text.
+  void FollowModeEffects(const ModeEffects& effects);
+  // A run's first block: the texts the run will write read "NONE".
+  void ResetPowerTexts();
+  // A run's new point: its wave and power texts, shown while the panel is
+  // open (a closed panel keeps what it showed last).
+  void TakeRunTexts(const std::array<PowerPanelTexts, 2>& channels,
+                    const std::optional<PowerValues>& power);
 
  signals:
-  // A list window opened or closed: Print List follows the Data List.
-  void listsChanged();
+  // The TR File List's double click: the user wants TR record `record`.
+  void trRecordChosen(int record);
 
  private:
   void RefreshInfoPanel();

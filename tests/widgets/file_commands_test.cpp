@@ -63,7 +63,7 @@ TEST_F(FileCommands, TitleNamesTheDataAndRecentFilesOpenThemAgain) {
   ui.prompter.saveName = QString::fromStdString(b);
   Frame().OnCommand(cmd::kSave);
   EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("b.stdata \u2014 ") + caption);
-  Frame().DownloadFinished();  // new data from the logger
+  Frame().Logger().DownloadFinished();  // new data from the logger
   EXPECT_EQ(Frame().windowTitle(), QString::fromUtf8("Untitled* \u2014 ") + caption);
 
   QMenu* recent = Frame().RecentFilesMenu();
@@ -150,15 +150,15 @@ TEST_F(FileCommands, DownloadAsksAboutStoreDataOnlyOnceArmedByTheSetup) {
   ShowUnsavedStoreData();
   Frame().OnCommand(cmd::kDownload);
   EXPECT_TRUE(ui.prompter.questions.isEmpty());
-  Frame().LoggerDialog(DialogKind::Download)->reject();
-  Frame().ArmSavePrompts();
+  Frame().Logger().Dialog(DialogKind::Download)->reject();
+  Frame().Logger().ArmSavePrompts();
   ui.prompter.answers = {false};
   Frame().OnCommand(cmd::kDownload);
   ASSERT_EQ(ui.prompter.questions.size(), 1);
   EXPECT_EQ(ui.prompter.questions[0],
             "Do you want to save the existing RMS&TR graph data before continuing?");
-  EXPECT_TRUE(Frame().LoggerDialog(DialogKind::Download)->isVisible());
-  Frame().LoggerDialog(DialogKind::Download)->reject();
+  EXPECT_TRUE(Frame().Logger().Dialog(DialogKind::Download)->isVisible());
+  Frame().Logger().Dialog(DialogKind::Download)->reject();
 }
 
 TEST_F(FileCommands, PreviousMeasurementLoadsOnceAndShowsEachProblemOnce) {
@@ -214,8 +214,8 @@ TEST_F(FileCommands, ARealTimeFileShowsTheRealTimeRmsDisplayAndExportsTheCsvOnSh
 
 TEST_F(FileCommands, ClosingWritesTheSettingsAsksAboutUnsavedDataAndClosesLater) {
   Frame().Settings().sampleRateText = "07";
-  Frame().RealTimePoints() = 42;
-  Frame().RtInterval() = 9;
+  Frame().Logger().RealTimePoints() = 42;
+  Frame().Logger().RtInterval() = 9;
   ShowUnsavedStoreData();
   ui.prompter.answers = {false};
   EXPECT_FALSE(Frame().close());  // the real close comes 100 ms later

@@ -30,8 +30,8 @@ class FrameLoggerDialogs : public FrameTest {
   // The logger answered before and sits on port 1: dialogs open "Connected".
   void LoggerKnownOnPort1() {
     serial.AddPort(1);
-    Frame().Link().portNumber = 1;
-    Frame().Link().loggerFound = 1;
+    Frame().Logger().Link().portNumber = 1;
+    Frame().Logger().Link().loggerFound = 1;
   }
   std::vector<std::vector<std::uint8_t>> Frames() const {
     std::vector<std::vector<std::uint8_t>> frames;
@@ -58,25 +58,25 @@ TEST_F(FrameLoggerDialogs, EachCommandOpensItsOwnDialogAgainAndAgain) {
                         Case{cmd::kLoggerSetup, DialogKind::LoggerSetup, "acv::CLoggerSetupDlg"},
                         Case{cmd::kCorrectTime, DialogKind::CorrectTime, "acv::CCorrectTimeDlg"}}) {
     SCOPED_TRACE(c.className);
-    LoggerDialogBase* dialog = Frame().LoggerDialog(c.kind);
+    LoggerDialogBase* dialog = Frame().Logger().Dialog(c.kind);
     ASSERT_NE(dialog, nullptr);
     EXPECT_STREQ(dialog->metaObject()->className(), c.className);
     for (int opening = 0; opening < 2; ++opening) {
       Frame().OnCommand(c.command);
       ASSERT_TRUE(dialog->isVisible());
-      EXPECT_EQ(Frame().LoggerDialog(c.kind), dialog);
+      EXPECT_EQ(Frame().Logger().Dialog(c.kind), dialog);
       EXPECT_EQ(dialog->windowTitle(), "Connecting...");
       EXPECT_TRUE(dialog->isModal());
       // The link reaches exactly this dialog while it is open.
-      ASSERT_EQ(Frame().OpenDialogs().size(), 1u);
-      EXPECT_EQ(Frame().OpenDialogs()[0], dialog);
+      ASSERT_EQ(Frame().Logger().OpenDialogs().size(), 1u);
+      EXPECT_EQ(Frame().Logger().OpenDialogs()[0], dialog);
       EXPECT_TRUE(timers.IsActive(timer::kPortScan));
       // A second press of the command while it is open changes nothing.
       Frame().OnCommand(c.command);
-      EXPECT_EQ(Frame().OpenDialogs().size(), 1u);
+      EXPECT_EQ(Frame().Logger().OpenDialogs().size(), 1u);
       dialog->CancelButton()->click();
       EXPECT_FALSE(dialog->isVisible());
-      EXPECT_TRUE(Frame().OpenDialogs().empty());
+      EXPECT_TRUE(Frame().Logger().OpenDialogs().empty());
       EXPECT_FALSE(ConnectTimersRunning());
     }
   }
@@ -96,7 +96,7 @@ TEST_F(FrameLoggerDialogs, ADownloadShowsTheLoadingWindowOverTheGraphAndThenStor
     }
   });
   Frame().OnCommand(cmd::kDownload);
-  CDownloadDlg* dialog = Frame().DownloadDialog();
+  CDownloadDlg* dialog = Frame().Logger().DownloadDialog();
   ASSERT_TRUE(dialog->isVisible());
   ASSERT_EQ(dialog->Status(), kStatusConnected);  // its own port check at opening
   dialog->DownloadButton()->click();
@@ -105,9 +105,9 @@ TEST_F(FrameLoggerDialogs, ADownloadShowsTheLoadingWindowOverTheGraphAndThenStor
   EXPECT_FALSE(ConnectTimersRunning());
 
   clock.Advance(5);  // the header arrives, the first block is asked for
-  CLoadingDlg* loading = Frame().Loading();
+  CLoadingDlg* loading = Frame().Logger().Loading();
   ASSERT_NE(loading, nullptr);
-  ASSERT_TRUE(Frame().ProgressWindowOpen());
+  ASSERT_TRUE(Frame().Logger().ProgressWindowOpen());
   EXPECT_TRUE(loading->isVisible());
   EXPECT_EQ(loading->windowTitle(), "Loading...");
   EXPECT_EQ(loading->Maximum(), 2);
@@ -121,15 +121,15 @@ TEST_F(FrameLoggerDialogs, ADownloadShowsTheLoadingWindowOverTheGraphAndThenStor
   for (int command : {cmd::kDownload, cmd::kRun, cmd::kLoggerSetup, cmd::kCorrectTime}) {
     Frame().OnCommand(command);
   }
-  EXPECT_TRUE(Frame().OpenDialogs().empty());
-  EXPECT_FALSE(Frame().SetupDialog()->isVisible());
+  EXPECT_TRUE(Frame().Logger().OpenDialogs().empty());
+  EXPECT_FALSE(Frame().Logger().SetupDialog()->isVisible());
 
   answerBlocks = true;
   // The re-request fetches the block; the rest is asked for once the line
   // has been quiet for a while, so a late second answer cannot be taken for it.
   clock.Advance(3000);
-  EXPECT_EQ(Frame().Loading(), nullptr);
-  EXPECT_FALSE(Frame().ProgressWindowOpen());
+  EXPECT_EQ(Frame().Logger().Loading(), nullptr);
+  EXPECT_FALSE(Frame().Logger().ProgressWindowOpen());
   EXPECT_EQ(Frame().Doc().rmsCount, kTotal / 2);
   EXPECT_TRUE(Frame().Action(cmd::kStoreRms)->isChecked());
   EXPECT_EQ(Frame().View()->Display().lastPoint, kTotal / 2);
@@ -137,8 +137,8 @@ TEST_F(FrameLoggerDialogs, ADownloadShowsTheLoadingWindowOverTheGraphAndThenStor
 
   // The logger commands are free again.
   Frame().OnCommand(cmd::kLoggerSetup);
-  EXPECT_TRUE(Frame().SetupDialog()->isVisible());
-  Frame().SetupDialog()->reject();
+  EXPECT_TRUE(Frame().Logger().SetupDialog()->isVisible());
+  Frame().Logger().SetupDialog()->reject();
 }
 
 TEST_F(FrameLoggerDialogs, AnAbandonedDownloadTakesTheLoadingWindowAway) {
@@ -147,16 +147,16 @@ TEST_F(FrameLoggerDialogs, AnAbandonedDownloadTakesTheLoadingWindowAway) {
     if (bytes.size() == 8 && bytes[0] == kCmdDownloadStart) serial.Feed(HeaderFor(5000));
   });
   Frame().OnCommand(cmd::kDownload);
-  Frame().DownloadDialog()->DownloadButton()->click();
+  Frame().Logger().DownloadDialog()->DownloadButton()->click();
   clock.Advance(5);
-  ASSERT_NE(Frame().Loading(), nullptr);
+  ASSERT_NE(Frame().Logger().Loading(), nullptr);
   clock.Advance(20000);  // no block ever comes: the watchdog gives up
-  EXPECT_EQ(Frame().Loading(), nullptr);
+  EXPECT_EQ(Frame().Logger().Loading(), nullptr);
   EXPECT_EQ(Frame().Doc().rmsCount, 0);
   EXPECT_TRUE(Frame().Action(cmd::kDownload)->isEnabled());
   Frame().OnCommand(cmd::kDownload);
-  EXPECT_TRUE(Frame().DownloadDialog()->isVisible());
-  Frame().DownloadDialog()->reject();
+  EXPECT_TRUE(Frame().Logger().DownloadDialog()->isVisible());
+  Frame().Logger().DownloadDialog()->reject();
 }
 
 TEST_F(FrameLoggerDialogs, ValuesTheDialogsHandOverReachTheSettingsFileAtClose) {
@@ -164,12 +164,12 @@ TEST_F(FrameLoggerDialogs, ValuesTheDialogsHandOverReachTheSettingsFileAtClose) 
 
   // Real time: typed values are kept even though the dialog is cancelled.
   Frame().OnCommand(cmd::kRun);
-  CRealTimeDlg* realTime = Frame().RealTimeDialog();
+  CRealTimeDlg* realTime = Frame().Logger().RealTimeDialog();
   ReplaceText(realTime->RateEdit(), "7");
   ReplaceText(realTime->PointsEdit(), "12");
   realTime->CancelButton()->click();
   EXPECT_EQ(Frame().Doc().rtInterval, 7);
-  EXPECT_EQ(Frame().RealTime().realTimePoints, 12);
+  EXPECT_EQ(Frame().Logger().RealTime().realTimePoints, 12);
   Frame().OnCommand(cmd::kRun);  // the next opening starts from them
   EXPECT_EQ(realTime->RateEdit()->text(), "7");
   EXPECT_EQ(realTime->PointsEdit()->text(), "12");
@@ -177,7 +177,7 @@ TEST_F(FrameLoggerDialogs, ValuesTheDialogsHandOverReachTheSettingsFileAtClose) 
 
   // Set-up: sent values become the frame's; a cancelled edit does not.
   Frame().OnCommand(cmd::kLoggerSetup);
-  CLoggerSetupDlg* setup = Frame().SetupDialog();
+  CLoggerSetupDlg* setup = Frame().Logger().SetupDialog();
   ReplaceText(setup->RateEdit(), "30");
   setup->UnitList()->setCurrentIndex(1);  // minutes
   setup->SetupButton()->click();
@@ -194,7 +194,7 @@ TEST_F(FrameLoggerDialogs, ValuesTheDialogsHandOverReachTheSettingsFileAtClose) 
 
   // Clock: the texts sent are remembered.
   Frame().OnCommand(cmd::kCorrectTime);
-  CCorrectTimeDlg* clockDialog = Frame().ClockDialog();
+  CCorrectTimeDlg* clockDialog = Frame().Logger().ClockDialog();
   const char* texts[] = {"2012", "3", "15", "9", "41", "7"};
   for (int i = 0; i < kClockFields; ++i) {
     ReplaceText(clockDialog->Field(static_cast<ClockField>(i)), texts[i]);

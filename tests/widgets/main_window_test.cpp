@@ -160,8 +160,8 @@ TEST_F(MainWindow, PromptsHaveAStatusPaneOfTheirOwn) {
 // Port problems reach the user from the event loop, after the link's scan,
 // in one box however many arrive together.
 TEST_F(MainWindow, PortHintsAreShownAfterTheScanInOneBox) {
-  Frame().PortProblem("first");
-  Frame().PortProblem("second");
+  Frame().Logger().PortProblem("first");
+  Frame().Logger().PortProblem("second");
   EXPECT_TRUE(ui.prompter.messages.isEmpty());
   ASSERT_TRUE(WaitUntil([&] { return !ui.prompter.messages.isEmpty(); }, 2000));
   EXPECT_EQ(ui.prompter.messages, QStringList{"first\n\nsecond"});
@@ -229,34 +229,34 @@ TEST_F(MainWindow, InstrumentTreeMenuOpensOnTheItemOnly) {
 
 TEST_F(MainWindow, StartScreenButtonsAreRefusedLikeTheirMenuItems) {
   // A run in progress: the logger buttons must not open anything.
-  Frame().Link().realTimeStopped = 0;
+  Frame().Logger().Link().realTimeStopped = 0;
   Frame().InstrumentPanel()->ButtonFor(cmd::kCorrectTime)->click();
-  EXPECT_FALSE(Frame().LoggerDialog(DialogKind::CorrectTime)->isVisible());
-  Frame().Link().realTimeStopped = 1;
+  EXPECT_FALSE(Frame().Logger().Dialog(DialogKind::CorrectTime)->isVisible());
+  Frame().Logger().Link().realTimeStopped = 1;
   Frame().InstrumentPanel()->ButtonFor(cmd::kCorrectTime)->click();
-  EXPECT_TRUE(Frame().LoggerDialog(DialogKind::CorrectTime)->isVisible());
-  EXPECT_EQ(Frame().LoggerDialog(DialogKind::CorrectTime)->windowTitle(), "Connecting...");
+  EXPECT_TRUE(Frame().Logger().Dialog(DialogKind::CorrectTime)->isVisible());
+  EXPECT_EQ(Frame().Logger().Dialog(DialogKind::CorrectTime)->windowTitle(), "Connecting...");
   EXPECT_TRUE(timers.IsActive(timer::kPortScan));
-  Frame().LoggerDialog(DialogKind::CorrectTime)->reject();
-  EXPECT_TRUE(Frame().OpenDialogs().empty());
+  Frame().Logger().Dialog(DialogKind::CorrectTime)->reject();
+  EXPECT_TRUE(Frame().Logger().OpenDialogs().empty());
 }
 
 TEST_F(MainWindow, LoggerDialogsStayShutWhileADownloadShowsItsProgress) {
-  Frame().ProgressOpen(4, 1);
-  ASSERT_TRUE(Frame().ProgressWindowOpen());
-  EXPECT_EQ(Frame().Loading()->windowTitle(), "Loading...");
-  EXPECT_EQ(Frame().Loading()->Maximum(), 4);
+  Frame().Logger().ProgressOpen(4, 1);
+  ASSERT_TRUE(Frame().Logger().ProgressWindowOpen());
+  EXPECT_EQ(Frame().Logger().Loading()->windowTitle(), "Loading...");
+  EXPECT_EQ(Frame().Logger().Loading()->Maximum(), 4);
   Frame().OnCommand(cmd::kDownload);
   Frame().OnCommand(cmd::kLoggerSetup);
-  EXPECT_FALSE(Frame().LoggerDialog(DialogKind::Download)->isVisible());
-  EXPECT_FALSE(Frame().LoggerDialog(DialogKind::LoggerSetup)->isVisible());
-  Frame().ProgressClose();
-  EXPECT_FALSE(Frame().ProgressWindowOpen());
+  EXPECT_FALSE(Frame().Logger().Dialog(DialogKind::Download)->isVisible());
+  EXPECT_FALSE(Frame().Logger().Dialog(DialogKind::LoggerSetup)->isVisible());
+  Frame().Logger().ProgressClose();
+  EXPECT_FALSE(Frame().Logger().ProgressWindowOpen());
 }
 
 TEST_F(MainWindow, DownloadDialogStartButtonFollowsTheStatus) {
   Frame().OnCommand(cmd::kDownload);
-  auto* dialog = Frame().LoggerDialog(DialogKind::Download);
+  auto* dialog = Frame().Logger().Dialog(DialogKind::Download);
   ASSERT_TRUE(dialog->isVisible());
   dialog->StartButton()->click();  // "Connecting...": nothing happens
   EXPECT_TRUE(dialog->isVisible());

@@ -86,11 +86,11 @@ class PanelsAndLists : public ::testing::Test {
     doc.epaCount = kEpaPoints;
   }
   QString Cell(int row, int column) {
-    DataListModel* model = Frame().DataList()->Model();
+    DataListModel* model = Frame().Tools().DataList()->Model();
     return model->data(model->index(row, column), Qt::DisplayRole).toString();
   }
   void DoubleClickRecord(int row) {
-    QTableView* table = Frame().TrFileList()->Table();
+    QTableView* table = Frame().Tools().TrFileList()->Table();
     const QRect cell = table->visualRect(table->model()->index(row, 0));
     DoubleClick(table->viewport(), cell.center());
   }
@@ -103,9 +103,9 @@ class PanelsAndLists : public ::testing::Test {
 
 TEST_F(PanelsAndLists, DataListOpensOnceBelowTheInfoPanelAndClosesByKeyOrModeChange) {
   Load(WithRecords(20));
-  EXPECT_FALSE(Frame().Action(cmd::kPrintList)->isEnabled());
+  EXPECT_TRUE(Frame().Action(cmd::kPrintList)->isEnabled());  // from the data, list or not
   Frame().OnCommand(cmd::kDataList);
-  CDataListDlg* list = Frame().DataList();
+  CDataListDlg* list = Frame().Tools().DataList();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->isVisible());
   EXPECT_EQ(list->windowTitle(), "STORE RMS Data List");
@@ -119,43 +119,41 @@ TEST_F(PanelsAndLists, DataListOpensOnceBelowTheInfoPanelAndClosesByKeyOrModeCha
   EXPECT_EQ(placed.top(), view.top() + 120);
   EXPECT_EQ(placed.right(), view.right());
   EXPECT_GE(placed.left(), view.left() + view.width() / 2);
-  EXPECT_TRUE(Frame().Action(cmd::kPrintList)->isEnabled());
 
   // A place the user chose is kept, by display commands and at the next opening.
   list->move(list->pos() - QPoint(300, 0));
   const QRect moved = list->frameGeometry();
   Frame().OnCommand(cmd::kDataList);  // open already: nothing happens
   Frame().OnCommand(cmd::kStoreRms);
-  EXPECT_EQ(Frame().DataList(), list);
+  EXPECT_EQ(Frame().Tools().DataList(), list);
   EXPECT_EQ(list->frameGeometry(), moved);
   // View > Graph puts a list lying over the graph away; Data List brings it back.
   Frame().OnCommand(cmd::kGraph);
   EXPECT_FALSE(list->isVisible());
-  EXPECT_EQ(Frame().DataList(), list);
+  EXPECT_EQ(Frame().Tools().DataList(), list);
   Frame().OnCommand(cmd::kDataList);
   EXPECT_TRUE(list->isVisible());
   list->close();
   Frame().OnCommand(cmd::kDataList);
-  EXPECT_EQ(Frame().DataList()->frameGeometry(), moved);
+  EXPECT_EQ(Frame().Tools().DataList()->frameGeometry(), moved);
 
   for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
     Frame().OnCommand(cmd::kDataList);
-    ASSERT_NE(Frame().DataList(), nullptr);
-    Key(Frame().DataList()->List(), key);
-    EXPECT_EQ(Frame().DataList(), nullptr) << key;
+    ASSERT_NE(Frame().Tools().DataList(), nullptr);
+    Key(Frame().Tools().DataList()->List(), key);
+    EXPECT_EQ(Frame().Tools().DataList(), nullptr) << key;
   }
-  EXPECT_FALSE(Frame().Action(cmd::kPrintList)->isEnabled());  // the list it prints is gone
 
   Frame().OnCommand(cmd::kDataList);
   Frame().OnCommand(cmd::kStoreTr);
-  EXPECT_EQ(Frame().DataList(), nullptr);
+  EXPECT_EQ(Frame().Tools().DataList(), nullptr);
 }
 
 TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   Load(WithRecords(20));
   Frame().OnCommand(cmd::kToggleInstrument);  // the column closed
   Frame().OnCommand(cmd::kStoreTr);
-  CTrFileListDlg* records = Frame().TrFileList();
+  CTrFileListDlg* records = Frame().Tools().TrFileList();
   ASSERT_NE(records, nullptr);
   EXPECT_EQ(records->windowTitle(), "TR File List");
   EXPECT_EQ(records->frameGeometry().width(), 210);
@@ -163,8 +161,8 @@ TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   EXPECT_EQ(records->Model()->rowCount(), 4);
 
   Frame().OnCommand(cmd::kDataList);
-  ASSERT_NE(Frame().DataList(), nullptr);
-  EXPECT_EQ(Frame().DataList()->Model()->rowCount(), 251);
+  ASSERT_NE(Frame().Tools().DataList(), nullptr);
+  EXPECT_EQ(Frame().Tools().DataList()->Model()->rowCount(), 251);
   for (int row : {0, 125, 250}) EXPECT_EQ(Cell(row, 1), "01/01/26 10:01:40") << row;
   EXPECT_EQ(Cell(1, 2), "100.0 V");
 
@@ -173,7 +171,7 @@ TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   EXPECT_EQ(Frame().View()->Display().trRecord, 2);
   EXPECT_EQ(Frame().View()->ZoomResets(), resets + 1);
   EXPECT_EQ(Frame().View()->Info().startText, "01/01/26 10:05:00");
-  EXPECT_EQ(Frame().DataList()->Model()->rowCount(), 251);
+  EXPECT_EQ(Frame().Tools().DataList()->Model()->rowCount(), 251);
   EXPECT_EQ(Cell(250, 1), "01/01/26 10:05:00");
   EXPECT_EQ(Cell(1, 2), "300.0 V");
 
@@ -196,13 +194,13 @@ TEST_F(PanelsAndLists, StoreTrListsTheShownRecordAndTheTrFileListShowsAnother) {
   records->close();
   Frame().OnCommand(cmd::kStoreTr);
   EXPECT_EQ(Frame().View()->Display().trRecord, 0);
-  ASSERT_NE(Frame().DataList(), nullptr);
+  ASSERT_NE(Frame().Tools().DataList(), nullptr);
   EXPECT_EQ(Cell(250, 1), "01/01/26 10:01:40");
   EXPECT_EQ(Cell(1, 2), "100.0 V");
 
   // Leaving STORE TR closes the TR File List.
   Frame().OnCommand(cmd::kStoreRms);
-  EXPECT_EQ(Frame().TrFileList(), nullptr);
+  EXPECT_EQ(Frame().Tools().TrFileList(), nullptr);
 }
 
 TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
@@ -210,7 +208,7 @@ TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
   RealTimeData({230.4f, 5.2f});
   Frame().OnCommand(cmd::kToggleInstrument);  // zero width: the panel is 385 wide
   Frame().OnCommand(cmd::kRealTimeEpa);
-  CPowerAnalysisDlg* panel = Frame().PowerPanel();
+  CPowerAnalysisDlg* panel = Frame().Tools().PowerPanel();
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->windowTitle(), "Electric Power Analysis");
   EXPECT_EQ(panel->frameGeometry().width(), 385);
@@ -220,11 +218,11 @@ TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
   panel->move(panel->pos() + QPoint(40, 0));
   const QPoint moved = panel->pos();
   Frame().OnCommand(cmd::kRealTimeEpa);  // open already: neither moved nor made again
-  EXPECT_EQ(Frame().PowerPanel(), panel);
+  EXPECT_EQ(Frame().Tools().PowerPanel(), panel);
   EXPECT_EQ(panel->pos(), moved);
 
   // A new run resets the texts; each point writes them and the S text.
-  Frame().RealTimeFirstBlock();
+  Frame().Logger().RealTimeFirstBlock();
   EXPECT_EQ(panel->Ch1Rms()->text(), "NONE");
   EXPECT_EQ(panel->Ch2Rms()->text(), "NONE");
   EXPECT_EQ(panel->ApparentPower()->text(), "NONE");
@@ -249,26 +247,28 @@ TEST_F(PanelsAndLists, PowerPanelOpensOnceOverTheColumnAndFollowsTheRun) {
   for (const Case& c :
        {Case{"230.4", "15.2", "3502", PowerValues{3160, 1510, 0.9, 25.5, {90, 64.5}}},
         Case{"230.4", "6.5", "LO", std::nullopt}}) {
-    Frame().RealTime().panelTexts[0].rms = c.ch1;
-    Frame().RealTime().panelTexts[1].rms = c.ch2;
-    Frame().RealTime().power = c.power;
-    Frame().RealTimePointAdded();
-    EXPECT_EQ(panel->Ch1Rms()->text(), c.ch1);
+    Frame().Logger().RealTime().panelTexts[0].rms = c.ch1;
+    Frame().Logger().RealTime().panelTexts[1].rms = c.ch2;
+    Frame().Logger().RealTime().power = c.power;
+    Frame().Logger().RealTimePointAdded();
+    // The large digits carry the channel's unit.
+    EXPECT_EQ(panel->Ch1Rms()->text(), QString::fromLatin1(c.ch1) + QStringLiteral(" V"));
+    EXPECT_EQ(panel->Ch2Rms()->text(), QString::fromLatin1(c.ch2) + QStringLiteral(" A"));
     EXPECT_EQ(panel->ApparentPower()->text(), c.s) << c.ch2;
     EXPECT_EQ(shown(), PowerTexts(c.power)) << c.ch2;
   }
 
   // The owner's close: the window goes, channel 1's texts are emptied.
   Frame().OnCommand(cmd::kStoreRms);
-  EXPECT_EQ(Frame().PowerPanel(), nullptr);
-  const PowerPanelTexts& ch1 = Frame().PowerTexts().channel[0];
+  EXPECT_EQ(Frame().Tools().PowerPanel(), nullptr);
+  const PowerPanelTexts& ch1 = Frame().Tools().PowerTexts().channel[0];
   EXPECT_EQ(ch1.rms + ch1.period + ch1.frequency + ch1.peakToPeak, "");
-  EXPECT_EQ(Frame().PowerTexts().channel[1].rms, "6.5");
+  EXPECT_EQ(Frame().Tools().PowerTexts().channel[1].rms, "6.5");
 }
 
 TEST_F(PanelsAndLists, InfoPanelIsItsOwnWidgetAboveTheGraph) {
   Load(WithRecords(20));
-  CInfoPanelDlg* info = Frame().InfoPanel();
+  CInfoPanelDlg* info = Frame().Tools().InfoPanel();
   ASSERT_TRUE(info->isVisible());
   EXPECT_EQ(info->parentWidget(), Frame().View());
   EXPECT_EQ(info->geometry(), QRect(0, 0, Frame().View()->width(), 120));
@@ -303,7 +303,7 @@ TEST_F(PanelsAndLists, InfoPanelIsItsOwnWidgetAboveTheGraph) {
 TEST_F(PanelsAndLists, RowsAndMarkerAFollowEachOtherAndRowsCopyWithTitles) {
   Load(WithRecords(20));
   Frame().OnCommand(cmd::kDataList);
-  CDataListDlg* list = Frame().DataList();
+  CDataListDlg* list = Frame().Tools().DataList();
   CDTView* view = Frame().View();
   view->Picture();
 
@@ -351,8 +351,8 @@ TEST_F(PanelsAndLists, ADoubleClickOnATrMarkOpensThatRecord) {
   DoubleClick(view, QPoint(x, s.plotRect.bottom - 3));
   EXPECT_TRUE(Frame().State().IsActive(DisplayMode::StoreTr));
   EXPECT_EQ(view->Display().trRecord, 2);
-  ASSERT_NE(Frame().TrFileList(), nullptr);
-  EXPECT_EQ(Frame().TrFileList()->Table()->currentIndex().row(), 2);
+  ASSERT_NE(Frame().Tools().TrFileList(), nullptr);
+  EXPECT_EQ(Frame().Tools().TrFileList()->Table()->currentIndex().row(), 2);
 }
 
 // The toolbar shows each command's rule, whatever changed the state: also a

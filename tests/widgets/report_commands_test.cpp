@@ -34,6 +34,15 @@ int PdfPages(const QString& path) {
   return at < 0 ? -1 : text.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
 }
 
+QString PdfPageText(const QString& path, int page) {
+  QProcess text;
+  const QString n = QString::number(page);
+  text.start(QStringLiteral("pdftotext"),
+             {QStringLiteral("-f"), n, QStringLiteral("-l"), n, path, QStringLiteral("-")});
+  text.waitForFinished(30000);
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
 TEST_F(ReportCommands, ExportPdfWritesTheListPagesTheGraphPageAndTheSummary) {
   ui.prompter.saveName = Out("list.pdf");
   Frame().OnCommand(cmd::kExportPdfList);
@@ -46,6 +55,10 @@ TEST_F(ReportCommands, ExportPdfWritesTheListPagesTheGraphPageAndTheSummary) {
   ui.prompter.saveName = Out("summary.pdf");
   Frame().OnCommand(cmd::kExportPdfSummary);
   EXPECT_EQ(PdfPages(Out("summary.pdf")), 2);
+  for (int page = 1; page <= 2; ++page) {  // the graph page has its footer too
+    EXPECT_TRUE(PdfPageText(Out("summary.pdf"), page).contains(QStringLiteral("page%1").arg(page)))
+        << page;
+  }
   EXPECT_EQ(ui.prompter.proposedNames.value(2), "Summary Report.pdf");
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join('\n').toStdString();
 }

@@ -31,7 +31,7 @@ void DownloadThenRun(CMainFrame& frame) {
   for (int i = 0; i < 3; ++i) {
     doc.rtRms[i] = {230.0f + static_cast<float>(i), 4.0f};
     doc.rtCount = i + 1;
-    frame.RealTimePointAdded();
+    frame.Logger().RealTimePointAdded();
   }
   RecomputeRealTimeStatistics(doc);
 }
@@ -48,13 +48,13 @@ TEST_F(RunSaving, YesToEverySaveQuestionSavesTheRunWithTheStoreData) {
       {"run",
        [](CMainFrame& f) {
          f.OnCommand(cmd::kRun);
-         f.LoggerDialog(DialogKind::RealTime)->reject();
+         f.Logger().Dialog(DialogKind::RealTime)->reject();
        }},
       {"download",
        [](CMainFrame& f) {
-         f.ArmSavePrompts();
+         f.Logger().ArmSavePrompts();
          f.OnCommand(cmd::kDownload);
-         f.LoggerDialog(DialogKind::Download)->reject();
+         f.Logger().Dialog(DialogKind::Download)->reject();
        }},
       {"close", [](CMainFrame& f) { f.close(); }},
   };
@@ -83,20 +83,20 @@ TEST_F(RunSaving, ARunNoLongerGuardedByTheOtherFlagsIsStillAskedAbout) {
   DownloadThenRun(Frame());
   // The download question answered No clears the flags the Parts' Open and
   // close questions test; the run is still in no file.
-  Frame().ArmSavePrompts();
+  Frame().Logger().ArmSavePrompts();
   ui.prompter.answers = {false};
   Frame().OnCommand(cmd::kDownload);
-  Frame().LoggerDialog(DialogKind::Download)->reject();
+  Frame().Logger().Dialog(DialogKind::Download)->reject();
   ASSERT_EQ(Frame().State().dataUnsaved, 0);
   ui.prompter.answers = {false};
   Frame().OnCommand(cmd::kRun);
-  Frame().LoggerDialog(DialogKind::RealTime)->reject();
+  Frame().Logger().Dialog(DialogKind::RealTime)->reject();
   ASSERT_EQ(ui.prompter.questions.size(), 2);
   EXPECT_EQ(ui.prompter.questions[1],
             "Do you want to save the existing graph data before continuing?");
   // No lets the run go: not asked again.
   Frame().OnCommand(cmd::kRun);
-  Frame().LoggerDialog(DialogKind::RealTime)->reject();
+  Frame().Logger().Dialog(DialogKind::RealTime)->reject();
   EXPECT_EQ(ui.prompter.questions.size(), 2);
 }
 

@@ -42,7 +42,7 @@ QString SimulatorPath() {
 void StartThroughDialog(CMainFrame& frame, int commandId, DialogKind kind,
                         const std::function<void(LoggerDialogBase*)>& fill = {}) {
   frame.OnCommand(commandId);
-  LoggerDialogBase* dialog = frame.LoggerDialog(kind);
+  LoggerDialogBase* dialog = frame.Logger().Dialog(kind);
   ASSERT_TRUE(dialog->isVisible());
   if (fill) fill(dialog);
   ASSERT_TRUE(WaitUntil([dialog] { return dialog->Status() == kStatusConnected; }, 8000))
@@ -68,7 +68,7 @@ qsizetype FindLine(const QStringList& lines, const QString& prefix, qsizetype fr
 
 // Waits until no byte has reached the program's port for quietMs.
 bool WaitForQuietLine(CMainFrame& frame, int quietMs, int timeoutMs) {
-  const auto* port = dynamic_cast<const QtSerialControl*>(&frame.Link().Serial());
+  const auto* port = dynamic_cast<const QtSerialControl*>(&frame.Logger().Link().Serial());
   if (port == nullptr) return false;
   std::uint64_t seen = port->BytesArrived();
   QElapsedTimer quiet;
@@ -114,11 +114,11 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   int loadingPosition = 0;
   QObject::connect(&frame, &CMainFrame::downloadCompleted, [&downloaded] { downloaded = true; });
   StartThroughDialog(frame, cmd::kDownload, DialogKind::Download);
-  EXPECT_EQ(frame.DownloadDialog()->MessageText(),
+  EXPECT_EQ(frame.Logger().DownloadDialog()->MessageText(),
             "Press \"Download\" to load store data from the logger, or \"Cancel\" to exit.");
   ASSERT_TRUE(WaitUntil(
       [&] {
-        if (CLoadingDlg* loading = frame.Loading()) {
+        if (CLoadingDlg* loading = frame.Logger().Loading()) {
           loadingMax = loading->Maximum();
           loadingPosition = std::max(loadingPosition, loading->Position());
         }
@@ -129,7 +129,7 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
   EXPECT_GT(loadingMax, 2);
   EXPECT_GT(loadingPosition, 1);  // the bar moved with the blocks
-  EXPECT_FALSE(frame.ProgressWindowOpen());
+  EXPECT_FALSE(frame.Logger().ProgressWindowOpen());
   EXPECT_EQ(frame.Doc().rmsCount, 3000);
   EXPECT_EQ(frame.Doc().trCount, 2);
   EXPECT_TRUE(frame.State().IsActive(DisplayMode::StoreRms));
@@ -149,8 +149,8 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
                         !frame.Action(cmd::kOpen)->isEnabled();
   });
   StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [&frame](LoggerDialogBase*) {
-    ReplaceText(frame.RealTimeDialog()->RateEdit(), "2");
-    ReplaceText(frame.RealTimeDialog()->PointsEdit(), "2");
+    ReplaceText(frame.Logger().RealTimeDialog()->RateEdit(), "2");
+    ReplaceText(frame.Logger().RealTimeDialog()->PointsEdit(), "2");
   });
   ASSERT_TRUE(WaitUntil([&] { return stopped; }, 15000));
   // The simulated logger, paced like a real line, finishes what it was sending
@@ -171,8 +171,8 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   // ---- set-up and clock ---------------------------------------------------------
   StartThroughDialog(frame, cmd::kLoggerSetup, DialogKind::LoggerSetup,
                      [&frame](LoggerDialogBase*) {
-                       ReplaceText(frame.SetupDialog()->RateEdit(), "30");
-                       frame.SetupDialog()->UnitList()->setCurrentIndex(1);  // minutes
+                       ReplaceText(frame.Logger().SetupDialog()->RateEdit(), "30");
+                       frame.Logger().SetupDialog()->UnitList()->setCurrentIndex(1);  // minutes
                      });
   EXPECT_EQ(frame.Settings().sampleRateText, "30");
   ASSERT_TRUE(WaitUntil([&frame] { return LoggerAccepted(frame); }, 3000));
@@ -181,11 +181,11 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
       frame, cmd::kCorrectTime, DialogKind::CorrectTime, [&frame](LoggerDialogBase*) {
         const char* texts[] = {"2012", "3", "15", "9", "41", "7"};
         for (int i = 0; i < kClockFields; ++i) {
-          ReplaceText(frame.ClockDialog()->Field(static_cast<ClockField>(i)), texts[i]);
+          ReplaceText(frame.Logger().ClockDialog()->Field(static_cast<ClockField>(i)), texts[i]);
         }
       });
   ASSERT_TRUE(WaitUntil([&frame] { return LoggerAccepted(frame); }, 3000));
-  EXPECT_FALSE(frame.Link().Serial().PortOpen());  // the acknowledgement closed it
+  EXPECT_FALSE(frame.Logger().Link().Serial().PortOpen());  // the acknowledgement closed it
   EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
 
   // ---- closing stops a run ---------------------------------------------------------
@@ -197,12 +197,12 @@ TEST(SimulatedLogger, DownloadRunSetupClockAndCloseThroughTheRealDialogs) {
   // The first run's points are in no data file: the new run asks first.
   ui.prompter.answers = {false, false};  // save neither run
   StartThroughDialog(frame, cmd::kRun, DialogKind::RealTime, [&frame](LoggerDialogBase*) {
-    ReplaceText(frame.RealTimeDialog()->PointsEdit(), "100");
+    ReplaceText(frame.Logger().RealTimeDialog()->PointsEdit(), "100");
   });
   ASSERT_TRUE(WaitUntil([&] { return points >= 1; }, 10000));
   frame.close();
   EXPECT_TRUE(stopped);
-  EXPECT_EQ(frame.Link().realTimeStopped, 1);
+  EXPECT_EQ(frame.Logger().Link().realTimeStopped, 1);
   EXPECT_EQ(ui.prompter.questions,
             QStringList({"Do you want to save the existing graph data before continuing?",
                          "Do you want to save the data before closing?"}));

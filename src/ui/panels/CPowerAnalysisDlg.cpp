@@ -108,8 +108,8 @@ CPowerAnalysisDlg::CPowerAnalysisDlg(QWidget* owner) : ToolWindow(owner) {
 
 void CPowerAnalysisDlg::Show(const PowerPanelData& data) {
   const auto text = [](const std::string& s) { return QString::fromStdString(s); };
-  ch1Rms_->setText(text(data.channel[0].rms));
-  ch2Rms_->setText(text(data.channel[1].rms));
+  ch1Rms_->setText(text(data.RmsText(0)));
+  ch2Rms_->setText(text(data.RmsText(1)));
   apparentPower_->setText(text(data.apparentPower));
   activePower_->setText(text(data.power.activePower));
   reactivePower_->setText(text(data.power.reactivePower));
