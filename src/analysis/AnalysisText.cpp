@@ -247,7 +247,7 @@ std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>
 std::string BandHeading(const EventLimits& limits) {
   return "Band " + FormatNumber("%.1f", limits.BandLow()) + " .. " +
          FormatNumber("%.1f", limits.BandHigh()) + " V (Un " + FormatNumber("%g", limits.nominal) +
-         " V +- " + FormatNumber("%g", limits.bandPct) + " %)";
+         " V ± " + FormatNumber("%g", limits.bandPct) + " %)";
 }
 
 std::string BandLine(const BandShare& share) {

@@ -64,7 +64,7 @@ std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>
 
 // ---- band summary -----------------------------------------------------------------
 
-// "Band 207.0 .. 253.0 V (Un 230 V +- 10 %)".
+// "Band 207.0 .. 253.0 V (Un 230 V ± 10 %)".
 std::string BandHeading(const EventLimits& limits);
 // "CH1: 1421 of 1440 points within the band (98.7 %); 144 10-minute values,
 // 2 flagged by short events, 140 of the other 142 within (98.6 %)".

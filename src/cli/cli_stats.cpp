@@ -30,7 +30,7 @@ constexpr const char* kHelp =
     "that read as zero show as LO, as the program shows them. Damaged points\n"
     "(not numbers) are left out of every figure and counted.\n\n"
     "For each channel in V, the band summary of the span, as events prints it:\n"
-    "the points within Un +- band %, and the 10-minute values (the RMS of each\n"
+    "the points within Un ± band %, and the 10-minute values (the RMS of each\n"
     "complete 10-minute interval of the clock, when the interval divides\n"
     "600 s), those holding a dip, swell or interruption of at most 60 s\n"
     "flagged. The limits come from the program's settings (Event Limits); the\n"

@@ -26,6 +26,12 @@ DisplayMode ModeOfCommand(int id) {
   }
 }
 
+// The list pages are made from the data on show, with or without the Data
+// List on screen, so printing, previewing and a PDF file offer them alike.
+bool ListPagesOffered(const ViewFacts& f) {
+  return f.lastPoint != 0 && f.displayMode != 0;
+}
+
 }  // namespace
 
 bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
@@ -42,10 +48,9 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
       return hasPoints;
     case cmd::kPrintPreviewList:
     case cmd::kPrintList:
-      return hasPoints && f.dataListShown;
-    // The PDF list is written from the data, with or without the Data List.
-    case cmd::kExportPdfGraph:
     case cmd::kExportPdfList:
+      return ListPagesOffered(f);
+    case cmd::kExportPdfGraph:
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:
     case cmd::kStatistics:
@@ -75,6 +80,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kStoreTr:
       return f.trCount != 0;
     case cmd::kRealTimeEpa:
+    case cmd::kPowerPanel:  // its values come from a real-time wave
       return f.epaCount != 0;
     case cmd::kRealTimeRms:
     case cmd::kRealTimeFreq:

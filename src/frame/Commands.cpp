@@ -6,7 +6,7 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 42> kCommands{{
+constexpr std::array<CommandInfo, 43> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
@@ -66,6 +66,9 @@ constexpr std::array<CommandInfo, 42> kCommands{{
      "Event Limits"},
     {kToggleInstrument, "&Instrument", "Show or hide the instrument column", "Instrument"},
     {kToggleInfoPanel, "I&nfo Dialog", "Show or hide the information panel", "Info Dialog"},
+    {kPowerPanel, "&Power Panel",
+     "Show the RMS of each channel and the power values of the latest real time wave",
+     "Power Panel"},
     {kHelpTopics, "&Help topics...", "Open the help", "Help"},
     {kAbout, "&About...", "Display program information and version", "About"},
     {kTotalTypesList, "Total Types Data LIST", "", ""},

@@ -55,6 +55,9 @@ inline constexpr int kExportCsv = 32959;
 inline constexpr int kPrintPreviewSummary = 32960;
 inline constexpr int kPrintSummary = 32961;
 inline constexpr int kExportPdfSummary = 32962;
+// The electric power analysis panel (Window menu), which REAL TIME EPA opens
+// by itself.
+inline constexpr int kPowerPanel = 32963;
 
 struct CommandInfo {
   int id;

@@ -39,8 +39,7 @@ inline constexpr int kInfoStripHeight = 25;  // STORE TR and REAL TIME EPA
 struct ViewFacts {
   int displayMode = 0;  // 0 start screen, 1 graph, 2 list face
   int lastPoint = 0;
-  bool dataSaved = false;      // the shown data came from a file
-  bool dataListShown = false;  // the Data List is open: Print List prints it
+  bool dataSaved = false;  // the shown data came from a file
   std::int32_t rmsCount = 0;
   std::int32_t trCount = 0;
   std::int32_t epaCount = 0;

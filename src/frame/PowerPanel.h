@@ -26,6 +26,12 @@ struct PowerPanelData {
   // The radio pair "Horizontal" / "Vertical" of the template.
   bool horizontalChecked = false;
   bool verticalChecked = false;
+  // The unit of each channel's RMS ("V", "A"), as the run reported it.
+  std::array<std::string, 2> unit;
+
+  // Channel c's RMS as the large digits show it: a number with its unit
+  // (when known); "NONE", "LO" and an empty text as they are.
+  std::string RmsText(std::size_t c) const;
 
   // At the first block of a real-time run: the value texts the run will
   // write (RMS, period, frequency, amplitude and spare of both channels, S,

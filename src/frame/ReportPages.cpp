@@ -98,8 +98,13 @@ ListPageLayout LayOutListPage(int page, const ReportFacts& facts,
   }
   l.rows = RowsOfPage(page, rowCount, facts.mode);
   l.firstRowY = p.u * (block ? 7 : 2) + dy;
-  l.footer = {p.width / 2 - 5 * p.k, p.height - p.u, date + "  page" + std::to_string(page)};
+  l.footer = PageFooter(page, p, date);
   return l;
+}
+
+PageText PageFooter(int page, const PageUnits& units, const std::string& date) {
+  return {units.width / 2 - 5 * units.k, units.height - units.u,
+          date + "  page" + std::to_string(page)};
 }
 
 PageSpan PrintedPages(int fromPage, int toPage, int pages) {

@@ -98,6 +98,10 @@ struct ListPageLayout {
   PageText footer;    // "dd/mm/yy  page" + the page number
 };
 
+// The footer of every printed report page: `date` (today's, "%d/%m/%y"),
+// "  page" and the page number, centred a line above the page's bottom.
+PageText PageFooter(int page, const PageUnits& units, const std::string& date);
+
 // `date`: today's date as "%d/%m/%y".
 ListPageLayout LayOutListPage(int page, const ReportFacts& facts,
                               const std::vector<std::string>& headers, std::int64_t rowCount,

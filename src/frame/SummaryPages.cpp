@@ -71,7 +71,8 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
   ++line;
   text(0, "START: " + FormatTime(s.start, kSampleTimeFormat));
   text(right, "END: " + FormatTime(s.end, kSampleTimeFormat));
-  f.rules.push_back(y(line) + p.u / 2);
+  // Half a line below the texts, clear of their descenders.
+  f.rules.push_back(y(line + 1) + p.u / 2);
   line += 1;
 
   const std::vector<std::vector<std::string>> table = StatisticsTable(s);
@@ -177,7 +178,7 @@ SummaryPageLayout LayOutSummaryPage(int page, const SummaryContent& c, const Pag
                                     const std::string& date) {
   SummaryPageLayout l;
   l.title = {p.width / 2 - 7 * p.k, 0, "Summary Report"};
-  l.footer = {p.width / 2 - 5 * p.k, p.height - p.u, date + "  page" + std::to_string(page)};
+  l.footer = PageFooter(page, p, date);
   FirstPage first = LayOutFirstPage(c, p);
   const RowSpan rows = EventRows(page, c, p, first.headerLine);
   if (page <= 1) {

@@ -22,8 +22,10 @@ QFont CellFont(int height) {
   return f;
 }
 
-QString Latin1(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+// The texts are UTF-8, as every text of the program: a file name with
+// accents, the band's "±".
+QString Utf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 }  // namespace
@@ -54,7 +56,7 @@ void ReportRenderer::UseUnits(const PageUnits& units) {
 void ReportRenderer::Text(QPainter& p, const PageText& t, const QFont& font, int ascent) {
   if (t.text.empty()) return;
   if (p.font() != font) p.setFont(font);
-  p.drawText(QPoint(t.x, t.y + ascent), Latin1(t.text));
+  p.drawText(QPoint(t.x, t.y + ascent), Utf8(t.text));
 }
 
 void ReportRenderer::PaintGraphPage(QPainter& p, const QImage& graph) {
@@ -79,7 +81,7 @@ void ReportRenderer::PaintListPage(QPainter& p, int page, const ListText& list) 
   for (std::int64_t r = l.rows.first; r < l.rows.end; ++r, y += units_.u) {
     for (std::size_t c = 0; c < l.columnX.size(); ++c) {
       const std::string cell = list.Cell(r, static_cast<int>(c));
-      if (!cell.empty()) p.drawText(QPoint(l.columnX[c], y), Latin1(cell));
+      if (!cell.empty()) p.drawText(QPoint(l.columnX[c], y), Utf8(cell));
     }
   }
   Text(p, l.footer, body_, bodyAscent_);
@@ -119,6 +121,8 @@ ReportRenderer::Pages ReportRenderer::PaintSummaryPages(QPainter& p, QPagedPaint
   }
   if (!device.newPage()) return Pages::NewPageFailed;
   PaintGraphPage(p, graph);
+  // The graph is a page of the report like the others.
+  Text(p, PageFooter(pages + 1, units_, date_), body_, bodyAscent_);
   return Pages::All;
 }
 

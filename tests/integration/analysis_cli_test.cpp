@@ -84,7 +84,7 @@ TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
   EXPECT_NE(table.out.find("  1  swell         CH1          1     1"), std::string::npos)
       << table.out;
   EXPECT_NE(table.out.find("over-current  CH2          4     5"), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find("Band 180.0 .. 220.0 V (Un 200 V +- 10 %)\n"
+  EXPECT_NE(table.out.find("Band 180.0 .. 220.0 V (Un 200 V ± 10 %)\n"
                            "CH1: 2 of 5 points within the band (40.0 %); no complete 10-minute "
                            "interval\n"),
             std::string::npos)

@@ -27,7 +27,7 @@ constexpr FieldLook kFields[] = {
     {LimitField::Interruption, "Interruption below", "% of Un", "interruptionEdit"},
     {LimitField::Hysteresis, "Hysteresis", "% of Un", "hysteresisEdit"},
     {LimitField::OverCurrent, "Over-current above", "A (empty: none)", "overCurrentEdit"},
-    {LimitField::Band, "Band Un +-", "% of Un", "bandEdit"},
+    {LimitField::Band, "Band Un ±", "% of Un", "bandEdit"},
 };
 
 }  // namespace
@@ -46,7 +46,7 @@ CEventLimitsDlg::CEventLimitsDlg(Prompter& prompter, const EventLimits& limits,
     auto* edit = new QLineEdit(group);
     edit->setObjectName(QString::fromLatin1(look.id));
     edit->setMaximumWidth(110);
-    grid->addWidget(new QLabel(QString::fromLatin1(look.label), group), row, 0);
+    grid->addWidget(new QLabel(QString::fromUtf8(look.label), group), row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(new QLabel(QString::fromLatin1(look.unit), group), row, 2);
     fields_[static_cast<std::size_t>(look.field)] = edit;

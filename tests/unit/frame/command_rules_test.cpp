@@ -62,15 +62,37 @@ TEST(CommandRules, StoreDataEnablesSavePrintAndTheStoreDisplaysOnly) {
                  cmd::kStop, cmd::kImportToList}) {
     EXPECT_FALSE(CommandEnabled(id, frame, f)) << id;
   }
-  // Printing a list needs the list on screen.
-  EXPECT_FALSE(CommandEnabled(cmd::kPrintList, frame, f));
-  EXPECT_FALSE(CommandEnabled(cmd::kPrintPreviewList, frame, f));
-  f.dataListShown = true;
-  EXPECT_TRUE(CommandEnabled(cmd::kPrintList, frame, f));
-  EXPECT_TRUE(CommandEnabled(cmd::kPrintPreviewList, frame, f));
   // Without TR records the transient display stays off.
   f.trCount = 0;
   EXPECT_FALSE(CommandEnabled(cmd::kStoreTr, frame, f));
+}
+
+// The list pages come from the data, not from the Data List window: print,
+// preview and PDF offer them together, whatever the window shows.
+TEST(CommandRules, PrintPreviewAndPdfOfTheListAreOfferedAlike) {
+  FrameState frame;
+  ViewFacts startScreen = StoreData();
+  startScreen.displayMode = 0;
+  ViewFacts graph = StoreData();
+  graph.displayMode = 1;
+  ViewFacts listFace = StoreData();
+  listFace.displayMode = 2;
+  ViewFacts running = RunningRealTime("V", "A");
+  running.displayMode = 1;
+  const struct {
+    const char* name;
+    ViewFacts facts;
+    bool offered;
+  } cases[] = {{"no data", ViewFacts{}, false},
+               {"data, start screen", startScreen, false},
+               {"graph", graph, true},
+               {"list face", listFace, true},
+               {"running real time", running, true}};
+  for (const auto& c : cases) {
+    for (int id : {cmd::kPrintList, cmd::kPrintPreviewList, cmd::kExportPdfList}) {
+      EXPECT_EQ(CommandEnabled(id, frame, c.facts), c.offered) << c.name << " " << id;
+    }
+  }
 }
 
 TEST(CommandRules, DuringARunTheLoggerCommandsAndOpenAreOffAndStopIsOn) {

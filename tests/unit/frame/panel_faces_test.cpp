@@ -80,6 +80,21 @@ TEST(InfoPanelFaceTest, StoreTrAndEpaShowTheStartTextAloneCentred) {
   }
 }
 
+TEST(PowerPanel, TheRmsDigitsCarryTheirUnitWhenTheyAreANumber) {
+  const struct {
+    const char* rms;
+    const char* unit;
+    const char* shown;
+  } cases[] = {{"230.1", "V", "230.1 V"}, {"-0.5", "A", "-0.5 A"}, {"NONE", "V", "NONE"},
+               {"LO", "A", "LO"},         {"", "V", ""},           {"12.0", "", "12.0"}};
+  for (const auto& c : cases) {
+    PowerPanelData p;
+    p.channel[1].rms = c.rms;
+    p.unit[1] = c.unit;
+    EXPECT_EQ(p.RmsText(1), c.shown) << c.rms << " " << c.unit;
+  }
+}
+
 TEST(PowerPanel, ResetOpenAndTheOwnersClose) {
   PowerPanelData p;
   p.channel[0].peakToPeak = p.channel[1].peakToPeak = "650";

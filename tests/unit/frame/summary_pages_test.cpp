@@ -34,6 +34,12 @@ TEST(SummaryPages, EventTableContinuesOverPagesWithoutLosingARow) {
     for (int page = 1; page <= pages; ++page) {
       const SummaryPageLayout l = LayOutSummaryPage(page, content, units, "01/03/26");
       EXPECT_EQ(l.footer.text, "01/03/26  page" + std::to_string(page));
+      // A rule runs between the lines of text, never through one.
+      for (const int rule : l.rules) {
+        for (const PageText& t : l.texts) {
+          EXPECT_FALSE(rule >= t.y && rule < t.y + units.u) << rule << " through " << t.text;
+        }
+      }
       for (const PageText& t : l.texts) {
         EXPECT_LT(t.y, l.footer.y) << t.text;
         const bool number =
