@@ -59,12 +59,15 @@ void ReportRenderer::Text(QPainter& p, const PageText& t, const QFont& font, int
   p.drawText(QPoint(t.x, t.y + ascent), Utf8(t.text));
 }
 
-void ReportRenderer::PaintGraphPage(QPainter& p, const QImage& graph) {
+void ReportRenderer::PaintGraphPage(QPainter& p, const QImage& graph, int page) {
   UseUnits(UnitsOf(p));
+  // The footer's line stays white: the graph's dark surround would swallow it.
+  const int bottom = page > 0 ? units_.height - 2 * units_.u : units_.height;
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(QRect(0, 0, units_.width, units_.height), graph);
+  p.drawImage(QRect(0, 0, units_.width, bottom), graph);
   p.setPen(Qt::black);
   for (const PageText& t : GraphPageHeader(facts_, units_)) Text(p, t, body_, bodyAscent_);
+  if (page > 0) Text(p, PageFooter(page, units_, date_), body_, bodyAscent_);
 }
 
 void ReportRenderer::PaintListPage(QPainter& p, int page, const ListText& list) {
@@ -120,9 +123,8 @@ ReportRenderer::Pages ReportRenderer::PaintSummaryPages(QPainter& p, QPagedPaint
     PaintSummaryPage(p, page, content);
   }
   if (!device.newPage()) return Pages::NewPageFailed;
-  PaintGraphPage(p, graph);
   // The graph is a page of the report like the others.
-  Text(p, PageFooter(pages + 1, units_, date_), body_, bodyAscent_);
+  PaintGraphPage(p, graph, pages + 1);
   return Pages::All;
 }
 

@@ -28,7 +28,9 @@ class ReportRenderer {
   // The page units of the painter's device.
   static PageUnits UnitsOf(const QPainter& p);
 
-  void PaintGraphPage(QPainter& p, const QImage& graph);
+  // `page`: its number in a longer report, whose footer it then carries
+  // below the graph; 0 for the graph page alone.
+  void PaintGraphPage(QPainter& p, const QImage& graph, int page = 0);
   void PaintListPage(QPainter& p, int page, const ListText& list);
   // Text page `page` (from 1) of the summary report.
   void PaintSummaryPage(QPainter& p, int page, const SummaryContent& content);
