@@ -112,8 +112,9 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
   text(0, limitText);
   line += 2;
   text(0, "EVENTS: " + std::to_string(c.events.size()));
-  f.rules.push_back(y(line) + p.u);
-  f.headerLine = line + 1;
+  // The rule in a line of its own, above the event table's header.
+  f.rules.push_back(y(line + 1) + p.u / 2);
+  f.headerLine = line + 2;
   return f;
 }
 
