@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/CDTDoc.h"
+#include "data/FileIO.h"
 #include "data/NumberText.h"
 
 namespace acv {
@@ -105,6 +106,12 @@ ComtradeFiles FormatComtrade(const ComtradeRecord& r, ComtradeFormat format) {
     }
   }
   return files;
+}
+
+std::string SaveComtradeFiles(const ComtradeFiles& files, const std::string& basePath) {
+  if (!files.problem.empty()) return files.problem;
+  return SaveFilesTogether({{basePath + ".cfg", [&](std::ostream& out) { out << files.cfg; }},
+                            {basePath + ".dat", [&](std::ostream& out) { out << files.dat; }}});
 }
 
 ComtradeRecord ComtradeOfTrRecord(const StoreFamily& store, int record,

@@ -44,6 +44,10 @@ struct ComtradeFiles {
 // -32768 marks a missing sample in the format.
 ComtradeFiles FormatComtrade(const ComtradeRecord& record, ComtradeFormat format);
 
+// Writes BASE.cfg and BASE.dat through the one file writer, both or
+// neither. "" or the error.
+std::string SaveComtradeFiles(const ComtradeFiles& files, const std::string& basePath);
+
 // TR record `record` (0-based) of the STORE data, with the channel's scaling.
 // Empty channels when the record's channel code is unknown.
 ComtradeRecord ComtradeOfTrRecord(const StoreFamily& store, int record,

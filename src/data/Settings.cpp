@@ -177,6 +177,7 @@ AppSettings LoadSettings(const std::string& path, std::string* problem) {
     if (!file.empty()) s.recentFiles.push_back(file);
   }
   s.eventLimits = ReadEventLimits(ini);
+  s.channelScaling = ReadChannelScaling(ini);
   return s;
 }
 
@@ -227,6 +228,7 @@ bool SaveSettings(const AppSettings& s, const std::string& path, std::string* no
   putInt(kRtRate, "RTSAMPRATE", s.rtInterval);
   putInt(kRtPoints, "SAMPDATA", s.realTimePoints);
   WriteEventLimits(ini, s.eventLimits);
+  WriteChannelScaling(ini, s.channelScaling);
   // Written once there is a list, every key, so a shorter list leaves no
   // stale entry behind. A path the file cannot give back whole (too long,
   // blanks at its ends) is left out rather than kept cut.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ChannelScaling.h"
 #include "data/EventLimits.h"
 
 namespace acv {
@@ -47,6 +48,8 @@ struct AppSettings {
   std::vector<std::string> recentFiles;
   // EVENTLimits: what the event list measures the RMS series against.
   EventLimits eventLimits;
+  // Ratios and sample scales of the two channels (section "CHANNELScaling").
+  ChannelScaling channelScaling;
 
   AppSettings();
 };
