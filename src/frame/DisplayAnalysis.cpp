@@ -184,7 +184,7 @@ std::string StatisticsText(const std::string& seriesName, const SpanStatistics& 
                            bool betweenCursors) {
   std::string text = "Series:      " + seriesName + "\n";
   text += std::string("Span:        ") +
-          (betweenCursors ? "between cursors A and B" : "visible span") + "\n";
+          (betweenCursors ? "between markers A and B" : "visible span") + "\n";
   for (const std::string& line : StatisticsLines(s, kSampleTimeFormat)) text += line + "\n";
   return text;
 }

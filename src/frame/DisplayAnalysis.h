@@ -102,7 +102,7 @@ class DisplayAnalysis {
 };
 
 // The Statistics window's text, as shown and copied: the series and the span
-// ("between cursors A and B" or "visible span"), then the statistics lines.
+// ("between markers A and B" or "visible span"), then the statistics lines.
 std::string StatisticsText(const std::string& seriesName, const SpanStatistics& s,
                            bool betweenCursors);
 // What the window says where there is nothing to measure.
