@@ -68,7 +68,7 @@ TEST(SummaryPages, FirstPageNamesTheBandItsTenMinuteValuesAndTheDamagedPoints) {
     page += t.text + "\n";
   }
   for (const char* line :
-       {"Band 184.0 .. 276.0 V (Un 230 V +- 20 %)\n",
+       {"Band 184.0 .. 276.0 V (Un 230 V ± 20 %)\n",
         "CH1: 15 of 30 points within the band (50.0 %), 1 damaged left out; 3 10-minute values, "
         "3 flagged by short events\n",
         "Left out:    1 damaged point of CH1 (not numbers)\n", ", band 20 %\n"}) {
