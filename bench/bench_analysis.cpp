@@ -94,6 +94,37 @@ void BM_Events_LargestSet(benchmark::State& state) {
 }
 BENCHMARK(BM_Events_LargestSet)->Unit(benchmark::kMillisecond);
 
+// One more point of a growing run of 262,144 points with 1,000 dips: the
+// events found again over the whole run (what each point cost before the
+// scanner) against the scanner reading just the new point.
+void BM_Events_RunPoint_FullScan(benchmark::State& state) {
+  acv::AnalysisSeries series = Data().series;
+  series.count = kSamples - 1;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(acv::FindLevelEvents(series, acv::EventLimits{}));
+  }
+}
+BENCHMARK(BM_Events_RunPoint_FullScan)->Unit(benchmark::kMillisecond);
+
+void BM_Events_RunPoint_Extend(benchmark::State& state) {
+  acv::AnalysisSeries series = Data().series;
+  series.count = kSamples / 2;
+  acv::EventScanner scanner{acv::EventLimits{}};
+  scanner.Extend(series);
+  for (auto _ : state) {
+    if (++series.count > kSamples) {
+      state.PauseTiming();
+      series.count = kSamples / 2;
+      scanner = acv::EventScanner{acv::EventLimits{}};
+      scanner.Extend(series);
+      state.ResumeTiming();
+    }
+    scanner.Extend(series);
+    benchmark::DoNotOptimize(scanner.Events().size());
+  }
+}
+BENCHMARK(BM_Events_RunPoint_Extend)->Unit(benchmark::kMicrosecond);
+
 void BM_Summary_LargestSetPdf(benchmark::State& state) {
   Fixture& f = Data();
   const acv::AppSettings settings;
