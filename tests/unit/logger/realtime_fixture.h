@@ -174,4 +174,22 @@ class RealTimeTest : public ::testing::Test {
   int requestsSeen = 0;
 };
 
+// Waves told apart by their RMS and frequency: before a cut, the cut block,
+// after the cut.
+struct Waves {
+  BlockContent before, cut, after;
+  Waves() {
+    before.ch1 = SineWave(1000, PeriodOf(50));
+    cut.ch1 = SineWave(2000, PeriodOf(80));
+    after.ch1 = SineWave(1500, PeriodOf(60));
+  }
+};
+
+// The data set's wave is `wave`, sample for sample.
+inline void ExpectWave(const CDTDoc& doc, const BlockContent& wave) {
+  for (int i = 0; i < kEpaPoints; ++i) {
+    ASSERT_EQ(doc.epaWave[i].ch1, static_cast<float>(wave.ch1[i])) << "sample " << i;
+  }
+}
+
 }  // namespace acv::test

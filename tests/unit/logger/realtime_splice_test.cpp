@@ -8,23 +8,6 @@
 namespace acv::test {
 namespace {
 
-// Waves told apart by frequency and RMS: the run's first, the cut one, the
-// one that follows the cut.
-struct Waves {
-  BlockContent first, cut, after;
-  Waves() {
-    first.ch1 = SineWave(1000, PeriodOf(50));
-    cut.ch1 = SineWave(2000, PeriodOf(80));
-    after.ch1 = SineWave(1500, PeriodOf(60));
-  }
-};
-
-void ExpectWave(const CDTDoc& doc, const BlockContent& wave) {
-  for (int i = 0; i < kEpaPoints; ++i) {
-    ASSERT_EQ(doc.epaWave[i].ch1, static_cast<float>(wave.ch1[i])) << "sample " << i;
-  }
-}
-
 std::vector<std::uint8_t> Cut(const BlockContent& wave, std::size_t bytes) {
   std::vector<std::uint8_t> block = MakeBlock(wave);
   block.resize(bytes);
@@ -69,7 +52,7 @@ class RealTimeSpliceGapTest : public RealTimeSpliceTest,
 // them must take the whole block's wave, not one made of both.
 TEST_P(RealTimeSpliceGapTest, ACutBlockFollowedAtOnceByTheNextIsDropped) {
   const Waves w;
-  BeginStreamedRun(w.first);
+  BeginStreamedRun(w.before);
   serial.Feed(Cut(w.cut, GetParam().cutBytes));
   clock.Advance(GetParam().gapMs);
   FeedBlock(w.after);
@@ -96,15 +79,15 @@ INSTANTIATE_TEST_SUITE_P(Gaps, RealTimeSpliceGapTest,
 // followed the cut: the whole blocks are taken, in order.
 TEST_F(RealTimeSpliceTest, BlocksBackToBackAfterACutAreAllTaken) {
   const Waves w;
-  BeginStreamedRun(w.first);
+  BeginStreamedRun(w.before);
   std::vector<std::uint8_t> bytes = Cut(w.cut, 1500);
-  for (const BlockContent* b : {&w.after, &w.first}) {
+  for (const BlockContent* b : {&w.after, &w.before}) {
     const std::vector<std::uint8_t> block = MakeBlock(*b);
     bytes.insert(bytes.end(), block.begin(), block.end());
   }
   serial.Feed(bytes);
   clock.RunDue();
-  ExpectWave(doc, w.first);
+  ExpectWave(doc, w.before);
   EXPECT_EQ(serial.RThreshold(), kRealTimeBlockSize);
 }
 
@@ -117,7 +100,7 @@ class RealTimeHeadInsideTest : public RealTimeSpliceTest,
 TEST_P(RealTimeHeadInsideTest, AWholeBlockWithAHeadAmongItsSamplesIsTaken) {
   const Waves w;
   const BlockContent inside = WithHeadInside();
-  BeginStreamedRun(w.first);
+  BeginStreamedRun(w.before);
   serial.Feed(MakeBlock(inside));
   const int gap = GetParam();
   if (gap >= 0) {
@@ -153,12 +136,12 @@ TEST_F(RealTimeSpliceTest, AFirstBlockHeldBackStartsTheRunAfterTheHold) {
 // becomes a point; the run goes on with the next whole block after a pause.
 TEST_F(RealTimeSpliceTest, TwoCutBlocksInARowGiveNoPoint) {
   const Waves w;
-  BeginStreamedRun(w.first);
+  BeginStreamedRun(w.before);
   serial.Feed(Cut(w.cut, 1000));
   clock.Advance(50);
   serial.Feed(Cut(w.after, 1500));
   clock.Advance(kReplyPauseMs + 50);
-  ExpectWave(doc, w.first);
+  ExpectWave(doc, w.before);
   FeedBlock(w.after);
   ExpectWave(doc, w.after);
   clock.Advance(800);

@@ -6,23 +6,6 @@
 namespace acv::test {
 namespace {
 
-// Waves told apart by their RMS and frequency: before the cut, the cut
-// block, after the cut.
-struct Waves {
-  BlockContent before, cut, after;
-  Waves() {
-    before.ch1 = SineWave(1000, PeriodOf(50));
-    cut.ch1 = SineWave(2000, PeriodOf(80));
-    after.ch1 = SineWave(1500, PeriodOf(60));
-  }
-};
-
-void ExpectWave(const CDTDoc& doc, const BlockContent& wave) {
-  for (int i = 0; i < kEpaPoints; ++i) {
-    ASSERT_EQ(doc.epaWave[i].ch1, static_cast<float>(wave.ch1[i])) << "sample " << i;
-  }
-}
-
 // Each point's frequency is one of the waves sent whole (a spliced wave
 // has another), and its RMS that wave's.
 void ExpectPointsFrom(const CDTDoc& doc, std::vector<std::pair<float, float>> hzAndRms) {
