@@ -4,18 +4,20 @@
 #
 # Each rule: folder, whether it may use Qt, the folders it may include from.
 # A folder's files are those directly in it (src/graph does not cover
-# src/graph/geometry, which has a rule of its own), except where RECURSE
-# is given.
+# src/graph/geometry, src/library not src/library/core: each has a rule of
+# its own), except where RECURSE is given.
 set(ACV_LAYER_RULES
   "src/data        NO_QT  data"
   "src/logger      NO_QT  logger data"
   "src/analysis    NO_QT  analysis data"
   "src/graph/geometry NO_QT graph/geometry analysis data"
   "src/frame       NO_QT  frame graph/geometry analysis logger data"
+  "src/library/core NO_QT library/core analysis data"
   "src/platform    QT     platform logger data"
-  "src/cli         QT     cli graph graph/geometry platform frame analysis logger data"
+  "src/library     QT     library library/core analysis data"
+  "src/cli         QT     cli library library/core graph graph/geometry platform frame analysis logger data"
   "src/graph       QT     graph graph/geometry frame analysis platform logger data"
-  "src/ui RECURSE  QT     ui graph graph/geometry frame analysis platform logger data"
+  "src/ui RECURSE  QT     ui library library/core graph graph/geometry frame analysis platform logger data"
   # The simulated logger encodes its replies itself: none of the program.
   "tools/logger-sim QT"
 )
@@ -53,10 +55,12 @@ foreach(rule IN LISTS ACV_LAYER_RULES)
         list(APPEND violations "${name}: Qt below src/platform: ${line}")
       endif()
       # Project headers are included by their path under src/ ("layer/File.h").
-      if(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/(geometry/)?[^\"]*\"")
+      if(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/(geometry/|core/)?[^\"]*\"")
         set(layer "${CMAKE_MATCH_1}")
-        if(CMAKE_MATCH_2 AND layer STREQUAL "graph")
+        if(CMAKE_MATCH_2 STREQUAL "geometry/" AND layer STREQUAL "graph")
           set(layer "graph/geometry")
+        elseif(CMAKE_MATCH_2 STREQUAL "core/" AND layer STREQUAL "library")
+          set(layer "library/core")
         endif()
         if(NOT layer IN_LIST allowed)
           list(APPEND violations "${name}: ${folder} may not include from ${layer}/: ${line}")
