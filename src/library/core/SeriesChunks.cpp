@@ -1,0 +1,129 @@
+#include "library/core/SeriesChunks.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace acv::library {
+
+void ChannelSummary::Join(const ChannelSummary& next) {
+  leftOut += next.leftOut;
+  if (next.points == 0) return;
+  if (points == 0) {
+    const std::int64_t keptLeftOut = leftOut;
+    *this = next;
+    leftOut = keptLeftOut;
+    return;
+  }
+  // Two sets of squared deviations joined around the common mean.
+  const double n1 = static_cast<double>(points), n2 = static_cast<double>(next.points);
+  const double delta = next.Mean() - Mean();
+  deviations += next.deviations + delta * delta * n1 * n2 / (n1 + n2);
+  sum += next.sum;
+  points += next.points;
+  min = std::min(min, next.min);
+  max = std::max(max, next.max);
+}
+
+void ChunkSummary::Join(const ChunkSummary& next) {
+  for (int c = 0; c < 2; ++c) channels[c].Join(next.channels[c]);
+  productSum += next.productSum;
+  productPoints += next.productPoints;
+}
+
+std::int64_t PointRun::Count() const {
+  for (int c = 0; c < 2; ++c) {
+    if (present[c]) return static_cast<std::int64_t>(values[c].size());
+  }
+  return 0;
+}
+
+PointRun PointRun::Slice(std::int64_t first, std::int64_t count) const {
+  PointRun out;
+  out.start = Time(first);
+  out.interval = interval;
+  out.present = present;
+  for (int c = 0; c < 2; ++c) {
+    if (!present[c]) continue;
+    out.values[c].assign(values[c].begin() + first, values[c].begin() + first + count);
+  }
+  return out;
+}
+
+ChannelSummary SummariseChannel(const float* values, std::int64_t count) {
+  ChannelSummary s;
+  for (std::int64_t k = 0; k < count; ++k) {
+    const float v = values[k];
+    if (!std::isfinite(v)) {
+      ++s.leftOut;
+      continue;
+    }
+    if (s.points == 0 || v < s.min) s.min = v;
+    if (s.points == 0 || v > s.max) s.max = v;
+    s.sum += v;
+    ++s.points;
+  }
+  if (s.points == 0) return s;
+  // A second pass around the mean, as the analysis computes a spread.
+  const double mean = s.Mean();
+  for (std::int64_t k = 0; k < count; ++k) {
+    if (std::isfinite(values[k])) s.deviations += (values[k] - mean) * (values[k] - mean);
+  }
+  return s;
+}
+
+ChunkSummary SummariseRun(const PointRun& run, std::int64_t first, std::int64_t count) {
+  ChunkSummary s;
+  for (int c = 0; c < 2; ++c) {
+    if (run.present[c]) s.channels[c] = SummariseChannel(run.values[c].data() + first, count);
+  }
+  if (run.present[0] && run.present[1]) {
+    for (std::int64_t k = first; k < first + count; ++k) {
+      const double p =
+          static_cast<double>(run.values[0][k]) * static_cast<double>(run.values[1][k]);
+      if (!std::isfinite(p)) continue;
+      s.productSum += p;
+      ++s.productPoints;
+    }
+  }
+  return s;
+}
+
+std::vector<std::uint8_t> EncodeFloats(const std::vector<float>& values) {
+  std::vector<std::uint8_t> bytes(values.size() * 4);
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!values.empty()) std::memcpy(bytes.data(), values.data(), bytes.size());
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const auto bits = std::bit_cast<std::uint32_t>(values[i]);
+      for (int b = 0; b < 4; ++b) bytes[i * 4 + b] = static_cast<std::uint8_t>(bits >> (8 * b));
+    }
+  }
+  return bytes;
+}
+
+std::optional<std::vector<float>> DecodeFloats(const std::vector<std::uint8_t>& bytes,
+                                               std::int64_t count) {
+  if (count < 0 || static_cast<std::uint64_t>(count) * 4 != bytes.size()) return std::nullopt;
+  std::vector<float> values(static_cast<std::size_t>(count));
+  if constexpr (std::endian::native == std::endian::little) {
+    if (count > 0) std::memcpy(values.data(), bytes.data(), bytes.size());
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      std::uint32_t bits = 0;
+      for (int b = 0; b < 4; ++b) bits |= std::uint32_t{bytes[i * 4 + b]} << (8 * b);
+      values[i] = std::bit_cast<float>(bits);
+    }
+  }
+  return values;
+}
+
+std::vector<std::int64_t> ChunkBounds(std::int64_t count, std::int64_t perChunk) {
+  std::vector<std::int64_t> bounds;
+  for (std::int64_t first = 0; first < count; first += perChunk) bounds.push_back(first);
+  bounds.push_back(count);
+  return bounds;
+}
+
+}  // namespace acv::library
