@@ -1,7 +1,8 @@
 #include "library/core/MergeDownloads.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
+#include <cstdint>
 
 namespace acv::library {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // The same value as the logger sent it: compared bit for bit, so that a
 // damaged (non-number) point equals its own repetition.
 bool SameValue(float a, float b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
+  return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
 
 bool SamePoint(const PointRun& a, std::int64_t i, const PointRun& b, std::int64_t j) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <bit>
 #include <limits>
 
 #include "analysis/SpanStatistics.h"
@@ -64,7 +64,9 @@ TEST(SeriesChunks, BlobsKeepTheirValuesAndRefuseAWrongCount) {
   EXPECT_EQ(bytes[3], 0x43);
   const auto back = DecodeFloats(bytes, 4);
   ASSERT_TRUE(back);
-  EXPECT_EQ(std::memcmp(back->data(), values.data(), 16), 0);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(std::bit_cast<std::uint32_t>((*back)[i]), std::bit_cast<std::uint32_t>(values[i]));
+  }
   for (const std::int64_t wrong : {3, 5, -1}) EXPECT_FALSE(DecodeFloats(bytes, wrong)) << wrong;
   EXPECT_EQ(ChunkBounds(10, 4), (std::vector<std::int64_t>{0, 4, 8, 10}));
 }

@@ -1,0 +1,263 @@
+// Adding a data set to the library, all or nothing, and the events found
+// over a measurement's points.
+#include <QCryptographicHash>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cmath>
+
+#include "analysis/Events.h"
+#include "library/LibraryStore.h"
+#include "library/LibrarySql.h"
+#include "library/core/MergeDownloads.h"
+
+namespace acv::library {
+namespace {
+
+// The series a data set brings: its STORE RMS series (or TR records alone),
+// else its real-time run.
+struct AddedSeries {
+  SeriesKind kind = SeriesKind::Store;
+  PointRun run;
+  std::array<std::string, 2> units;
+  TimeStamp start = 0, end = 0;
+};
+
+std::string SeriesOf(const CDTDoc& doc, AddedSeries& out) {
+  const bool store = doc.rmsCount > 0 || doc.trCount > 0;
+  const AnalysisSeries series = store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
+  if (!store && series.count == 0) return "holds no points to add";
+  out.kind = store ? SeriesKind::Store : SeriesKind::RealTime;
+  const double interval = store ? doc.rmsInterval : doc.rtInterval;
+  if (series.count > 0 && !(interval >= 1.0 && interval <= 86400.0 && std::trunc(interval) == interval)) {
+    return "has an interval of " + std::to_string(interval) + " s, not a whole number of seconds";
+  }
+  out.run.interval = series.count > 0 ? static_cast<std::int64_t>(interval) : 1;
+  out.run.start = series.count > 0 ? series.PointTime(0) : 0;
+  for (int c = 0; c < 2; ++c) {
+    const SeriesChannel& ch = series.channels[c];
+    out.run.present[c] = ch.present;
+    if (!ch.present) continue;
+    out.units[c] = ch.unit;
+    out.run.values[c].resize(static_cast<std::size_t>(series.count));
+    for (std::int64_t k = 0; k < series.count; ++k) out.run.values[c][k] = ch.values[k];
+  }
+  if (series.count > 0) {
+    out.start = out.run.start;
+    out.end = out.run.End();
+  } else {
+    out.start = *std::min_element(doc.trTimes.begin(), doc.trTimes.end());
+    out.end = *std::max_element(doc.trTimes.begin(), doc.trTimes.end()) + 1;
+  }
+  return {};
+}
+
+QVariant NullOf(QMetaType type) {
+  return QVariant(type);
+}
+
+void InsertChunk(QSqlQuery& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
+                 const PointRun& run, std::int64_t first, std::int64_t count) {
+  const ChunkSummary s = SummariseRun(run, first, count);
+  std::array<QVariant, 2> blobs;
+  std::array<std::array<QVariant, 6>, 2> figures;
+  for (int c = 0; c < 2; ++c) {
+    if (!run.present[c]) {
+      blobs[c] = NullOf(QMetaType::fromType<QByteArray>());
+      figures[c].fill(NullOf(QMetaType::fromType<double>()));
+      continue;
+    }
+    const std::vector<float> part(run.values[c].begin() + first,
+                                  run.values[c].begin() + first + count);
+    blobs[c] = Blob(EncodeFloats(part));
+    const ChannelSummary& cs = s.channels[c];
+    figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
+  }
+  Run(insert, {Int(measurement), Int(site), Text(KindName(kind)), Int(run.Time(first)),
+               Int(run.interval), Int(count), blobs[0], blobs[1], figures[0][0], figures[0][1],
+               figures[0][2], figures[0][3], figures[0][4], figures[0][5], figures[1][0],
+               figures[1][1], figures[1][2], figures[1][3], figures[1][4], figures[1][5],
+               s.productSum, Int(s.productPoints)});
+}
+
+QVariant UnitOrNull(const AddedSeries& added, int c) {
+  return added.run.present[c] ? Text(added.units[c]) : NullOf(QMetaType::fromType<QString>());
+}
+
+bool Busy(const std::string& reason) {
+  return reason.find("locked") != std::string::npos || reason.find("busy") != std::string::npos;
+}
+
+}  // namespace
+
+SiteRecord LibraryStore::FindOrCreateSite(const std::string& name) {
+  if (std::optional<SiteRecord> site = Site(name)) return *site;
+  SiteRecord site;
+  site.name = name;
+  site.nominal = limits_.nominal;
+  WriteSite(site);
+  return *Site(name);
+}
+
+bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>& fileBytes,
+                              const std::string& sourceName, const std::string& site,
+                              std::string* line, std::string* problem) {
+  const QByteArray bytes(reinterpret_cast<const char*>(fileBytes.data()),
+                         static_cast<qsizetype>(fileBytes.size()));
+  const std::string sha256 =
+      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+  // Another program writing the same SQLite library may hold it past the
+  // busy timeout once; the import is tried again as a whole.
+  for (int attempt = 1;; ++attempt) {
+    try {
+      Import(doc, sha256, sourceName, site, line, problem);
+      return problem->empty();
+    } catch (const LibraryError& e) {
+      if (attempt < 3 && Busy(e.what())) continue;
+      *problem = std::string("the library refused it, nothing was added: ") + e.what();
+      return false;
+    }
+  }
+}
+
+std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
+                                  const std::string& sourceName, const std::string& siteName,
+                                  std::string* line, std::string* problem) {
+  problem->clear();
+  AddedSeries added;
+  if (const std::string why = SeriesOf(doc, added); !why.empty()) {
+    *problem = sourceName + " " + why;
+    return 0;
+  }
+  Transaction transaction(db_);
+  // Writing first takes the library's write lock at once, so two imports
+  // into one site never merge against each other's half.
+  Execute(db_, "UPDATE library_info SET value = value WHERE name = ?", {Text("schema_version")});
+  QSqlQuery known = Execute(db_, "SELECT id FROM measurement WHERE sha256 = ?", {Text(sha256)});
+  if (known.next()) {
+    *line = "already in the library as measurement " + std::to_string(known.value(0).toLongLong());
+    return known.value(0).toLongLong();
+  }
+  const SiteRecord site = FindOrCreateSite(siteName);
+  const std::int64_t count = added.run.Count();
+  MergePlan plan;
+  if (count > 0) {
+    std::vector<PointRun> stored;
+    for (const ChunkInfo& c : Chunks(site.id, added.kind, {added.start, added.end - 1})) {
+      stored.push_back(ReadChunk(c));
+    }
+    plan = PlanMerge(added.run, stored);
+    if (plan.Refused()) {
+      *problem = sourceName + " " + RefusalText(plan, kCsvTimeFormat) +
+                 " (to keep it apart, add it to another site with --site)";
+      return 0;
+    }
+  }
+  const EventLimits limits = LimitsOf(site);
+  QSqlQuery inserted = Execute(
+      db_,
+      "INSERT INTO measurement (site_id, kind, source, sha256, imported_at, start_time, end_time,"
+      " interval_s, points, duplicates, ch1_unit, ch2_unit, tr_records, limit_nominal, limit_dip,"
+      " limit_swell, limit_interruption, limit_hysteresis, limit_over_current, limit_band)"
+      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
+      {Int(site.id), Text(KindName(added.kind)), Text(sourceName), Text(sha256),
+       Text(FormatTime(LocalNow(), kCsvTimeFormat)), Int(added.start), Int(added.end),
+       Int(added.run.interval), Int(count), Int(plan.duplicates), UnitOrNull(added, 0),
+       UnitOrNull(added, 1), Int(added.kind == SeriesKind::Store ? doc.trCount : 0),
+       limits.nominal, limits.dipPct, limits.swellPct, limits.interruptionPct,
+       limits.hysteresisPct, limits.overCurrent, limits.bandPct});
+  if (!inserted.next()) throw LibraryError("the new measurement got no number");
+  const std::int64_t id = inserted.value(0).toLongLong();
+
+  QSqlQuery chunk = Prepare(
+      db_,
+      "INSERT INTO chunk (measurement_id, site_id, kind, start_time, interval_s, points, ch1, ch2,"
+      " ch1_points, ch1_left_out, ch1_min, ch1_max, ch1_sum, ch1_deviations, ch2_points,"
+      " ch2_left_out, ch2_min, ch2_max, ch2_sum, ch2_deviations, product_sum, product_points)"
+      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  std::int64_t stored = 0;
+  for (const auto& [first, n] : plan.keep) {
+    const std::vector<std::int64_t> bounds = ChunkBounds(n);
+    for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+      InsertChunk(chunk, id, site.id, added.kind, added.run, first + bounds[i],
+                  bounds[i + 1] - bounds[i]);
+    }
+    stored += n;
+  }
+  if (added.kind == SeriesKind::Store && doc.trCount > 0) {
+    QSqlQuery tr = Prepare(db_,
+                           "INSERT INTO tr_record (measurement_id, record_index, trigger_time,"
+                           " channel_code, unit_code, samples) VALUES (?, ?, ?, ?, ?, ?)");
+    const std::size_t records = std::min<std::size_t>(
+        {static_cast<std::size_t>(doc.trCount), doc.trTimes.size(), doc.trUnit.size(),
+         doc.trChannel.size(), doc.trWaves.size() / kTrWavePoints});
+    for (std::size_t r = 0; r < records; ++r) {
+      const auto from = doc.trWaves.begin() + static_cast<std::ptrdiff_t>(TrRecordStart(r));
+      const std::vector<float> samples(from, from + kTrWavePoints);
+      Run(tr, {Int(id), Int(static_cast<std::int64_t>(r)), Int(doc.trTimes[r]),
+               Int(doc.trChannel[r]), Int(doc.trUnit[r]), Blob(EncodeFloats(samples))});
+    }
+  }
+  FindEvents(id, site);
+  transaction.Commit();
+  *line = "added " + std::to_string(stored) + " points (" + std::to_string(plan.duplicates) +
+          " duplicates) to " + site.name + " as measurement " + std::to_string(id);
+  return id;
+}
+
+void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) {
+  QSqlQuery q = Execute(db_, "SELECT kind, start_time, end_time FROM measurement WHERE id = ?",
+                        {Int(measurement)});
+  if (!q.next()) return;
+  const SeriesKind kind = TextOf(q.value(0)) == "realtime" ? SeriesKind::RealTime : SeriesKind::Store;
+  const TimeRange range{q.value(1).toLongLong(), q.value(2).toLongLong() - 1};
+  const EventLimits limits = LimitsOf(site);
+  const ChannelFactors factors = FactorsOf(site, kind);
+  const std::vector<ChunkInfo> chunks = Chunks(site.id, kind, range);
+  const auto segments = SplitAtGaps(PiecesInRange(chunks, range));
+  const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };
+  std::vector<Event> level = AnalyseSegments(segments, read, factors, limits).level;
+
+  StoreFamily records;  // this measurement's TR records, in primary units
+  QSqlQuery tr = Execute(db_,
+                         "SELECT trigger_time, channel_code, unit_code, samples FROM tr_record"
+                         " WHERE measurement_id = ? ORDER BY record_index",
+                         {Int(measurement)});
+  while (tr.next()) {
+    const std::uint8_t channel = static_cast<std::uint8_t>(tr.value(1).toLongLong());
+    const double f = site.scaling[channel == kChannel2 ? 1 : 0].OfSample();
+    const std::optional<std::vector<float>> samples = DecodeFloats(BlobOf(tr.value(3)), kTrWavePoints);
+    if (!samples) throw LibraryError("a TR record of measurement " + std::to_string(measurement) + " is damaged");
+    for (const float v : *samples) records.trWaves.push_back(static_cast<float>(v * f));
+    records.trTimes.push_back(tr.value(0).toLongLong());
+    records.trChannel.push_back(channel);
+    records.trUnit.push_back(static_cast<std::uint8_t>(tr.value(2).toLongLong()));
+    ++records.trCount;
+  }
+  const std::vector<Event> events = MergeByStart(std::move(level), TransientEvents(records));
+
+  Execute(db_, "DELETE FROM event WHERE measurement_id = ?", {Int(measurement)});
+  QSqlQuery insert = Prepare(db_,
+                             "INSERT INTO event (measurement_id, kind, channel, first_point,"
+                             " last_point, start_time, end_time, duration_s, extreme, unit, is_open)"
+                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  for (const Event& e : events) {
+    Run(insert, {Int(measurement), Text(EventKindName(e.kind)), Int(e.channel), Int(e.first),
+                 Int(e.last), Int(e.start), Int(e.end), e.durationS, e.extreme, Text(e.unit),
+                 Int(e.open ? 1 : 0)});
+  }
+  Execute(db_,
+          "UPDATE measurement SET limit_nominal = ?, limit_dip = ?, limit_swell = ?,"
+          " limit_interruption = ?, limit_hysteresis = ?, limit_over_current = ?, limit_band = ?"
+          " WHERE id = ?",
+          {limits.nominal, limits.dipPct, limits.swellPct, limits.interruptionPct,
+           limits.hysteresisPct, limits.overCurrent, limits.bandPct, Int(measurement)});
+}
+
+void LibraryStore::FindEventsAgain(const SiteRecord& site) {
+  std::vector<std::int64_t> ids;
+  QSqlQuery q = Execute(db_, "SELECT id FROM measurement WHERE site_id = ?", {Int(site.id)});
+  while (q.next()) ids.push_back(q.value(0).toLongLong());
+  for (const std::int64_t id : ids) FindEvents(id, site);
+}
+
+}  // namespace acv::library

@@ -1,0 +1,216 @@
+#include "library/LibraryStore.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "library/LibraryRows.h"
+#include "library/LibrarySchema.h"
+#include "library/LibrarySql.h"
+
+namespace acv::library {
+namespace {
+
+std::optional<TimeStamp> OptionalTime(const QVariant& v) {
+  if (v.isNull()) return std::nullopt;
+  return v.toLongLong();
+}
+
+}  // namespace
+
+const char* KindName(SeriesKind kind) {
+  return kind == SeriesKind::Store ? "store" : "realtime";
+}
+
+std::unique_ptr<LibraryStore> LibraryStore::Attach(QSqlDatabase db, bool postgres,
+                                                   const std::string& where, std::string* problem) {
+  const std::string schemaProblem = PrepareSchema(db, postgres, where);
+  if (!schemaProblem.empty()) {
+    if (problem) *problem = schemaProblem;
+    return nullptr;
+  }
+  return std::unique_ptr<LibraryStore>(new LibraryStore(std::move(db), postgres));
+}
+
+std::vector<std::string> LibraryStore::SiteNames() {
+  std::vector<std::string> names;
+  QSqlQuery q = Execute(db_, "SELECT name FROM site ORDER BY name");
+  while (q.next()) names.push_back(TextOf(q.value(0)));
+  return names;
+}
+
+std::vector<SiteListing> LibraryStore::Sites() {
+  std::vector<SiteListing> sites;
+  QSqlQuery q = Execute(db_,
+                        "SELECT s.name, COUNT(m.id), MIN(m.start_time), MAX(m.end_time),"
+                        " COALESCE(SUM(m.points - m.duplicates), 0)"
+                        " FROM site s LEFT JOIN measurement m ON m.site_id = s.id"
+                        " GROUP BY s.id, s.name ORDER BY s.name");
+  while (q.next()) {
+    sites.push_back({TextOf(q.value(0)), q.value(1).toLongLong(), OptionalTime(q.value(2)),
+                     OptionalTime(q.value(3)), q.value(4).toLongLong()});
+  }
+  return sites;
+}
+
+std::optional<SiteRecord> LibraryStore::Site(const std::string& name) {
+  QSqlQuery q = Execute(db_,
+                        "SELECT id, name, nominal_v, frequency_hz, ratio_ch1, ratio_ch2,"
+                        " scale_ch1, scale_ch2, notes FROM site WHERE name = ?",
+                        {Text(name)});
+  if (!q.next()) return std::nullopt;
+  SiteRecord s;
+  s.id = q.value(0).toLongLong();
+  s.name = TextOf(q.value(1));
+  s.nominal = q.value(2).toDouble();
+  s.frequency = q.value(3).toDouble();
+  s.scaling[0] = {q.value(4).toDouble(), q.value(6).toDouble()};
+  s.scaling[1] = {q.value(5).toDouble(), q.value(7).toDouble()};
+  s.notes = TextOf(q.value(8));
+  return s;
+}
+
+void LibraryStore::SaveSite(const SiteRecord& site) {
+  Transaction transaction(db_);
+  WriteSite(site);
+  transaction.Commit();
+}
+
+void LibraryStore::WriteSite(const SiteRecord& site) {
+  const std::optional<SiteRecord> before = Site(site.name);
+  if (!before) {
+    Execute(db_,
+            "INSERT INTO site (name, nominal_v, frequency_hz, ratio_ch1, ratio_ch2, scale_ch1,"
+            " scale_ch2, notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+            {Text(site.name), site.nominal, site.frequency, site.scaling[0].ratio,
+             site.scaling[1].ratio, site.scaling[0].sampleScale, site.scaling[1].sampleScale,
+             Text(site.notes)});
+  } else {
+    Execute(db_,
+            "UPDATE site SET nominal_v = ?, frequency_hz = ?, ratio_ch1 = ?, ratio_ch2 = ?,"
+            " scale_ch1 = ?, scale_ch2 = ?, notes = ? WHERE id = ?",
+            {site.nominal, site.frequency, site.scaling[0].ratio, site.scaling[1].ratio,
+             site.scaling[0].sampleScale, site.scaling[1].sampleScale, Text(site.notes),
+             Int(before->id)});
+    if (before->nominal != site.nominal || before->scaling != site.scaling) {
+      SiteRecord changed = site;
+      changed.id = before->id;
+      FindEventsAgain(changed);
+    }
+  }
+}
+
+std::vector<MeasurementRecord> LibraryStore::Measurements(const std::optional<std::string>& site) {
+  QSqlQuery q = Execute(db_,
+                        "SELECT m.id, s.name, m.kind, m.start_time, m.end_time, m.points,"
+                        " m.duplicates, m.interval_s, m.ch1_unit, m.ch2_unit, m.tr_records,"
+                        " m.source, m.sha256, m.imported_at"
+                        " FROM measurement m JOIN site s ON s.id = m.site_id"
+                        " WHERE ? = 0 OR s.name = ? ORDER BY m.id",
+                        {Int(site ? 1 : 0), Text(site.value_or(""))});
+  std::vector<MeasurementRecord> list;
+  while (q.next()) {
+    MeasurementRecord m;
+    m.id = q.value(0).toLongLong();
+    m.site = TextOf(q.value(1));
+    m.kind = TextOf(q.value(2)) == "realtime" ? SeriesKind::RealTime : SeriesKind::Store;
+    m.start = q.value(3).toLongLong();
+    m.end = q.value(4).toLongLong();
+    m.points = q.value(5).toLongLong();
+    m.duplicates = q.value(6).toLongLong();
+    m.interval = q.value(7).toLongLong();
+    m.units = {TextOf(q.value(8)), TextOf(q.value(9))};
+    m.trRecords = q.value(10).toLongLong();
+    m.source = TextOf(q.value(11));
+    m.sha256 = TextOf(q.value(12));
+    m.importedAt = TextOf(q.value(13));
+    list.push_back(std::move(m));
+  }
+  return list;
+}
+
+bool LibraryStore::RemoveMeasurement(std::int64_t id) {
+  Transaction transaction(db_);
+  for (const char* sql : {"DELETE FROM chunk WHERE measurement_id = ?",
+                          "DELETE FROM tr_record WHERE measurement_id = ?",
+                          "DELETE FROM event WHERE measurement_id = ?"}) {
+    Execute(db_, sql, {Int(id)});
+  }
+  QSqlQuery q = Execute(db_, "DELETE FROM measurement WHERE id = ?", {Int(id)});
+  const bool removed = q.numRowsAffected() > 0;
+  transaction.Commit();
+  return removed;
+}
+
+std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind,
+                                            const TimeRange& range) {
+  const std::string sql = std::string("SELECT ") + kChunkColumns +
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
+                          " WHERE c.site_id = ? AND c.kind = ? AND c.start_time <= ?"
+                          " AND c.start_time + (c.points - 1) * c.interval_s >= ?"
+                          " ORDER BY c.start_time";
+  QSqlQuery q = Execute(db_, sql.c_str(),
+                        {Int(siteId), Text(KindName(kind)), Int(range.to.value_or(INT64_MAX)),
+                         Int(range.from.value_or(INT64_MIN))});
+  std::vector<ChunkInfo> chunks;
+  while (q.next()) chunks.push_back(ChunkFrom(q));
+  return chunks;
+}
+
+PointRun LibraryStore::ReadChunk(const ChunkInfo& chunk) {
+  QSqlQuery q = Execute(db_, "SELECT ch1, ch2 FROM chunk WHERE id = ?", {Int(chunk.id)});
+  if (!q.next()) throw LibraryError("chunk " + std::to_string(chunk.id) + " has gone");
+  PointRun run;
+  run.start = chunk.start;
+  run.interval = chunk.interval;
+  for (int c = 0; c < 2; ++c) {
+    run.present[c] = chunk.present[c];
+    if (!chunk.present[c]) continue;
+    std::optional<std::vector<float>> values = DecodeFloats(BlobOf(q.value(c)), chunk.count);
+    if (!values) {
+      throw LibraryError("chunk " + std::to_string(chunk.id) + " of measurement " +
+                         std::to_string(chunk.measurement) + " is damaged: its " + ChannelName(c) +
+                         " blob does not hold " + std::to_string(chunk.count) +
+                         " points (run 'acvlogger-cli library check')");
+    }
+    run.values[c] = std::move(*values);
+  }
+  return run;
+}
+
+std::vector<StoredTrRecord> LibraryStore::TrRecords(std::int64_t siteId, const TimeRange& range) {
+  QSqlQuery q = Execute(db_,
+                        "SELECT t.trigger_time, t.channel_code, t.unit_code, t.samples"
+                        " FROM tr_record t JOIN measurement m ON m.id = t.measurement_id"
+                        " WHERE m.site_id = ? AND m.kind = ? AND t.trigger_time >= ?"
+                        " AND t.trigger_time <= ? ORDER BY t.trigger_time, t.id",
+                        {Int(siteId), Text(KindName(SeriesKind::Store)),
+                         Int(range.from.value_or(INT64_MIN)), Int(range.to.value_or(INT64_MAX))});
+  std::vector<StoredTrRecord> records;
+  while (q.next()) {
+    StoredTrRecord r;
+    r.trigger = q.value(0).toLongLong();
+    r.channel = static_cast<std::uint8_t>(q.value(1).toLongLong());
+    r.unit = static_cast<std::uint8_t>(q.value(2).toLongLong());
+    std::optional<std::vector<float>> samples = DecodeFloats(BlobOf(q.value(3)), kTrWavePoints);
+    if (!samples) throw LibraryError("a TR record of the library is damaged (run 'acvlogger-cli library check')");
+    r.samples = std::move(*samples);
+    records.push_back(std::move(r));
+  }
+  return records;
+}
+
+ChannelFactors LibraryStore::FactorsOf(const SiteRecord& site, SeriesKind kind) {
+  ChannelFactors f{};
+  for (int c = 0; c < 2; ++c) {
+    f[c] = kind == SeriesKind::Store ? site.scaling[c].OfValue() : site.scaling[c].OfSample();
+  }
+  return f;
+}
+
+EventLimits LibraryStore::LimitsOf(const SiteRecord& site) const {
+  EventLimits limits = limits_;
+  limits.nominal = site.nominal;
+  return limits;
+}
+
+}  // namespace acv::library
