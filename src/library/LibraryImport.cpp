@@ -134,9 +134,11 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   Execute(db_, "UPDATE library_info SET value = value WHERE name = ?", {Text("schema_version")});
   QSqlQuery known = Execute(db_, "SELECT id FROM measurement WHERE sha256 = ?", {Text(sha256)});
   if (known.next()) {
-    *line = "already in the library as measurement " + std::to_string(known.value(0).toLongLong());
-    return known.value(0).toLongLong();
+    const std::int64_t id = known.value(0).toLongLong();
+    *line = "already in the library as measurement " + std::to_string(id);
+    return id;
   }
+  known.finish();
   const SiteRecord site = FindOrCreateSite(siteName);
   const std::int64_t count = added.run.Count();
   MergePlan plan;
@@ -167,6 +169,8 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
        limits.hysteresisPct, limits.overCurrent, limits.bandPct});
   if (!inserted.next()) throw LibraryError("the new measurement got no number");
   const std::int64_t id = inserted.value(0).toLongLong();
+  // A statement still open would keep the transaction from committing.
+  inserted.finish();
 
   QSqlQuery chunk = Prepare(
       db_,
@@ -197,6 +201,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
                Int(doc.trChannel[r]), Int(doc.trUnit[r]), Blob(EncodeFloats(samples))});
     }
   }
+  chunk.finish();
   FindEvents(id, site);
   transaction.Commit();
   *line = "added " + std::to_string(stored) + " points (" + std::to_string(plan.duplicates) +

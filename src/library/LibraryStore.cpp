@@ -137,6 +137,7 @@ bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   }
   QSqlQuery q = Execute(db_, "DELETE FROM measurement WHERE id = ?", {Int(id)});
   const bool removed = q.numRowsAffected() > 0;
+  q.finish();
   transaction.Commit();
   return removed;
 }

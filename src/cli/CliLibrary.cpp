@@ -1,0 +1,102 @@
+#include "cli/CliLibrary.h"
+
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+
+#include "data/Settings.h"
+#include "library/core/LibraryLocation.h"
+#include "platform/AppPaths.h"
+
+namespace acv::cli {
+
+std::vector<LibraryCommand>& LibraryCommands() {
+  static std::vector<LibraryCommand> commands;
+  return commands;
+}
+
+std::string OpenLibrary(const std::string& dbOption, OpenedLibrary& out) {
+  const char* environment = std::getenv("ACVLOGGER_DB");
+  const AppSettings settings = LoadSettings(SettingsFilePath());
+  const std::string dataHome =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+  std::string problem;
+  const std::optional<LibraryLocation> location = ChooseLibraryLocation(
+      dbOption, environment ? environment : "", "", dataHome, &problem);
+  if (!location) return problem;
+  out.connection = LibraryConnection::Open(*location, &problem);
+  if (!out.connection) return problem;
+  out.store = library::LibraryStore::Attach(out.connection->Database(),
+                                            out.connection->IsPostgres(),
+                                            location->Display(), &problem);
+  if (!out.store) return problem;
+  out.store->SetEventLimits(settings.eventLimits);
+  return {};
+}
+
+std::string TakeSite(OptionList& options, std::optional<std::string>& site, bool required) {
+  site = options.Take("--site", "a site name");
+  if (site && site->empty()) return "--site needs a site name";
+  if (!site && required) return "--site NAME is needed";
+  return {};
+}
+
+std::string TakeKind(OptionList& options, library::SeriesKind& kind) {
+  const std::optional<std::string> text = options.Take("--kind", "store or realtime");
+  if (!text) return {};
+  if (*text == "store") {
+    kind = library::SeriesKind::Store;
+  } else if (*text == "realtime") {
+    kind = library::SeriesKind::RealTime;
+  } else {
+    return "--kind must be store or realtime";
+  }
+  return {};
+}
+
+std::optional<TimeStamp> ParseIsoTime(const std::string& text) {
+  LocalFields f;
+  char tee = 0;
+  int used = 0;
+  if (text.size() != 19 ||
+      std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d%n", &f.year, &f.month, &f.day, &tee,
+                  &f.hour, &f.minute, &f.second, &used) != 7 ||
+      used != 19 || tee != 'T') {
+    return std::nullopt;
+  }
+  const TimeStamp t = MakeLocalTime(f);
+  // A date that mktime would move (the 31st of April) is no date.
+  const LocalFields back = BreakDownLocal(t);
+  if (back.year != f.year || back.month != f.month || back.day != f.day || back.hour != f.hour ||
+      back.minute != f.minute || back.second != f.second) {
+    return std::nullopt;
+  }
+  return t;
+}
+
+std::string TakeRange(OptionList& options, library::TimeRange& range) {
+  std::string problem;
+  for (const auto& [name, bound] : {std::pair{"--from", &range.from}, std::pair{"--to", &range.to}}) {
+    const std::optional<std::string> text = options.Take(name, "a time");
+    if (!text) continue;
+    *bound = ParseIsoTime(*text);
+    if (!*bound && problem.empty()) {
+      problem = std::string(name) + " needs a local time such as 2026-03-01T10:00:00, not '" +
+                *text + "'";
+    }
+  }
+  if (problem.empty() && range.from && range.to && *range.from > *range.to) {
+    problem = "--from is after --to";
+  }
+  return problem;
+}
+
+std::string FindSite(library::LibraryStore& store, const std::string& name,
+                     library::SiteRecord& site) {
+  std::optional<library::SiteRecord> found = store.Site(name);
+  if (!found) return "the library has no site '" + name + "' (see acvlogger-cli library sites)";
+  site = *found;
+  return {};
+}
+
+}  // namespace acv::cli

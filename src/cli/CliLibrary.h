@@ -1,0 +1,55 @@
+#pragma once
+// What the library subcommands share: --db and the one rule of which
+// library is used, opening it, the site, kind and time-range options, and
+// the library's commands as a table for `acvlogger-cli library`.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
+#include "library/LibraryConnection.h"
+#include "library/LibraryStore.h"
+
+namespace acv::cli {
+
+struct LibraryCommand {
+  const char* name;  // the word after "library"
+  const char* summary;
+  const char* help;  // its whole --help text
+  std::function<int(const std::vector<std::string>& args)> run;
+};
+std::vector<LibraryCommand>& LibraryCommands();
+struct LibraryCommandRegistrar {
+  explicit LibraryCommandRegistrar(LibraryCommand command) {
+    LibraryCommands().push_back(std::move(command));
+  }
+};
+
+// The open library of a command.
+struct OpenedLibrary {
+  std::unique_ptr<LibraryConnection> connection;
+  std::unique_ptr<library::LibraryStore> store;
+  library::LibraryStore& operator*() const { return *store; }
+  library::LibraryStore* operator->() const { return store.get(); }
+};
+// Opens the library `dbOption` (empty: the default) names, with the
+// settings' event limits: "" or the one line of why not.
+std::string OpenLibrary(const std::string& dbOption, OpenedLibrary& out);
+
+// "--site NAME": "" or the usage problem; `required` makes a missing one one.
+std::string TakeSite(OptionList& options, std::optional<std::string>& site, bool required);
+// "--kind store|realtime".
+std::string TakeKind(OptionList& options, library::SeriesKind& kind);
+// "--from TIME" and "--to TIME" in the ISO form of the CSV files.
+std::string TakeRange(OptionList& options, library::TimeRange& range);
+// A local time written 2026-03-01T10:00:00, or nullopt.
+std::optional<TimeStamp> ParseIsoTime(const std::string& text);
+
+// The site's record, or the failure line naming the missing site.
+std::string FindSite(library::LibraryStore& store, const std::string& name,
+                     library::SiteRecord& site);
+
+}  // namespace acv::cli
