@@ -30,6 +30,13 @@ void Run(QSqlQuery& query, std::initializer_list<QVariant> values) {
 }
 
 QSqlQuery Execute(const QSqlDatabase& db, const char* sql, std::initializer_list<QVariant> values) {
+  if (values.size() == 0) {
+    // Nothing to bind: run as it is (PostgreSQL prepares no table definitions).
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QString::fromUtf8(sql))) throw LibraryError(Reason(query.lastError()));
+    return query;
+  }
   QSqlQuery query = Prepare(db, sql);
   Run(query, values);
   return query;

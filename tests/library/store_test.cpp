@@ -1,0 +1,155 @@
+// The library's store on both engines: overlapping downloads merged, a
+// conflict refused whole, removal, the schema's refusals, and events found
+// again when a site's nominal voltage changes.
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+#include "TestLibrary.h"
+#include "data/DataFile.h"
+#include "library/LibraryStore.h"
+
+namespace acv::library {
+namespace {
+
+constexpr TimeStamp kStart = 1'772'359'200;  // 2026-03-01 10:00 UTC
+
+CDTDoc Download(TimeStamp start, std::vector<float> ch1) {
+  CDTDoc doc;
+  doc.formatTag = kTagStore;
+  doc.rmsStartTime = start;
+  doc.rmsInterval = 60.0f;
+  doc.hasCh1 = 1;
+  doc.rmsUnitCh1 = "V";
+  doc.rmsCount = static_cast<std::int32_t>(ch1.size());
+  doc.rmsCh1 = std::move(ch1);
+  doc.ComputeStoreStatistics();
+  return doc;
+}
+
+std::vector<float> Steady(int n, float v = 230.0f) {
+  return std::vector<float>(static_cast<std::size_t>(n), v);
+}
+
+struct Library {
+  std::unique_ptr<LibraryConnection> connection = test::OpenFreshTestLibrary();
+  std::unique_ptr<LibraryStore> store;
+  std::string problem;
+  Library() {
+    if (connection) {
+      store = LibraryStore::Attach(connection->Database(), connection->IsPostgres(),
+                                   connection->Location().Display(), &problem);
+    }
+  }
+  // The line of an add, or "refused: PROBLEM".
+  std::string Add(const CDTDoc& doc, const std::string& site = "Substation 4") {
+    std::string line, why;
+    if (!store->AddDataSet(doc, EncodeDataFile(doc), "f.stdata", site, &line, &why)) return "refused: " + why;
+    return line;
+  }
+  std::int64_t Count(const char* sql) {
+    QSqlQuery q(connection->Database());
+    EXPECT_TRUE(q.exec(sql));
+    return q.next() ? q.value(0).toLongLong() : -1;
+  }
+};
+
+TEST(LibraryStore, OverlappingDownloadsMergeAndAConflictChangesNothing) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  std::vector<float> first = Steady(5000);
+  first[4500] = 229.5f;
+  std::vector<float> second(first.begin() + 4000, first.end());
+  second.resize(3000, 231.0f);  // 1000 repeated points, then 2000 new ones
+  EXPECT_EQ(lib.Add(Download(kStart, first)), "added 5000 points (0 duplicates) to Substation 4 as measurement 1");
+  EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)),
+            "added 2000 points (1000 duplicates) to Substation 4 as measurement 2");
+  EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)), "already in the library as measurement 2");
+
+  // The logger's clock set back: point 4500 comes again with another value.
+  std::vector<float> clash = Steady(3000, 230.0f);
+  const std::string refused = lib.Add(Download(kStart + 4400 * 60, clash));
+  EXPECT_NE(refused.find("refused: f.stdata conflicts with the site's stored points at " +
+                         FormatTime(kStart + 4500 * 60, kCsvTimeFormat)),
+            std::string::npos)
+      << refused;
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM measurement"), 2);
+  EXPECT_EQ(lib.Count("SELECT SUM(points) FROM chunk"), 7000);
+  EXPECT_TRUE(lib.store->Check().empty());
+
+  // The bytes are known, whichever site they are offered to.
+  EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second), "Elsewhere"),
+            "already in the library as measurement 2");
+
+  const std::vector<SiteListing> sites = lib.store->Sites();
+  ASSERT_EQ(sites.size(), 1u);
+  EXPECT_EQ(sites[0].points, 7000);
+  EXPECT_EQ(sites[0].first, kStart);
+  EXPECT_EQ(sites[0].last, kStart + 7000 * 60);
+
+  // The merged timeline is one stretch without a gap.
+  const SiteRecord site = *lib.store->Site("Substation 4");
+  const std::vector<ChunkInfo> chunks = lib.store->Chunks(site.id, SeriesKind::Store);
+  const auto segments = SplitAtGaps(PiecesInRange(chunks, {}));
+  ASSERT_EQ(segments.size(), 1u);
+  const ChunkReader read = [&](const ChunkInfo& c) { return lib.store->ReadChunk(c); };
+  const SpanStatistics stats = TimelineStatistics(segments[0], read, {1, 1});
+  EXPECT_EQ(stats.Points(), 7000);
+  EXPECT_EQ(stats.channels[0].minPoint, 4501);
+  EXPECT_FLOAT_EQ(stats.channels[0].max, 231.0f);
+}
+
+TEST(LibraryStore, RemovingAMeasurementLeavesNothingOfIt) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  CDTDoc withRecords = Download(kStart, Steady(10));
+  withRecords.trCount = 1;
+  withRecords.trWaves = std::vector<float>(kTrWavePoints, 100.0f);
+  withRecords.trTimes = {kStart + 60};
+  withRecords.trUnit = {kUnitVolt};
+  withRecords.trChannel = {kChannel1};
+  lib.Add(withRecords);
+  lib.Add(Download(kStart + 3600, Steady(10)));
+  EXPECT_TRUE(lib.store->RemoveMeasurement(1));
+  EXPECT_FALSE(lib.store->RemoveMeasurement(1));
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM chunk WHERE measurement_id = 1"), 0);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM tr_record"), 0);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM event WHERE measurement_id = 1"), 0);
+  EXPECT_TRUE(lib.store->Check().empty());
+  ASSERT_EQ(lib.store->Measurements(std::nullopt).size(), 1u);
+}
+
+TEST(LibraryStore, ANewerOrAForeignDatabaseIsLeftAlone) {
+  Library newer;
+  ASSERT_TRUE(newer.store) << newer.problem;
+  QSqlQuery(newer.connection->Database())
+      .exec("UPDATE library_info SET value = '99' WHERE name = 'schema_version'");
+  std::string problem;
+  EXPECT_FALSE(LibraryStore::Attach(newer.connection->Database(), newer.connection->IsPostgres(),
+                                    "L", &problem));
+  EXPECT_EQ(problem, "L is a library of version 99, newer than this program's 1: it is left "
+                     "unchanged; use a newer acvlogger");
+
+  std::unique_ptr<LibraryConnection> foreign = test::OpenFreshTestLibrary();
+  ASSERT_TRUE(foreign);
+  ASSERT_TRUE(QSqlQuery(foreign->Database()).exec("CREATE TABLE invoices (id INTEGER)"));
+  EXPECT_FALSE(LibraryStore::Attach(foreign->Database(), foreign->IsPostgres(), "L", &problem));
+  EXPECT_EQ(problem, "L is not an acvlogger library (it holds other tables: invoices)");
+}
+
+TEST(LibraryStore, ANewNominalFindsTheEventsAgain) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  std::vector<float> values = Steady(20);
+  values[5] = values[6] = 200.0f;  // a dip under 90 % of 230 V, not of 215 V
+  lib.Add(Download(kStart, values));
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM event WHERE kind = 'dip'"), 1);
+  SiteRecord site = *lib.store->Site("Substation 4");
+  site.nominal = 215.0;
+  lib.store->SaveSite(site);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM event WHERE kind = 'dip'"), 0);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM measurement WHERE limit_nominal = 215"), 1);
+}
+
+}  // namespace
+}  // namespace acv::library
