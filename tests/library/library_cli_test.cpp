@@ -1,0 +1,151 @@
+// acvlogger-cli library against a real library: the figures of a site equal
+// those of the file commands, two imports at once, an import killed midway,
+// and a file that is no library.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
+
+#include "TestLibrary.h"
+#include "data/DataFile.h"
+
+namespace acv::test {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+QStringList Words(const std::vector<std::string>& args) {
+  QStringList words;
+  for (const std::string& a : args) words << QString::fromStdString(a);
+  return words;
+}
+
+QProcess* Start(const std::vector<std::string>& args, const QString& home) {
+  auto* p = new QProcess;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_CONFIG_HOME", home + "/config");
+  env.insert("XDG_DATA_HOME", home + "/data");
+  env.remove("ACVLOGGER_DB");
+  p->setProcessEnvironment(env);
+  p->start(QString::fromUtf8(std::getenv("ACV_CLI")), Words(args));
+  return p;
+}
+
+CliRun Finish(QProcess* p) {
+  CliRun run;
+  if (p->waitForFinished(120000) && p->exitStatus() == QProcess::NormalExit) run.status = p->exitCode();
+  run.out = p->readAllStandardOutput().toStdString();
+  run.err = p->readAllStandardError().toStdString();
+  delete p;
+  return run;
+}
+
+class LibraryCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureLibraryTestApplication();
+    connection_ = OpenFreshTestLibrary();
+    ASSERT_TRUE(connection_);
+    db_ = connection_->Location().Display();
+  }
+  CliRun Cli(std::vector<std::string> args) {
+    args.insert(args.end(), {"--db", db_});
+    return Finish(Start(args, home_.path()));
+  }
+  std::string File(const std::string& name, std::int32_t points, TimeStamp start) {
+    CDTDoc doc;
+    doc.formatTag = kTagStore;
+    doc.rmsStartTime = start;
+    doc.rmsInterval = 1.0f;
+    doc.hasCh1 = doc.hasCh2 = 1;
+    doc.rmsUnitCh1 = "V";
+    doc.rmsUnitCh2 = "A";
+    doc.rmsCount = points;
+    for (std::int32_t k = 0; k < points; ++k) {
+      doc.rmsCh1.push_back(k % 5000 < 30 ? 190.0f : 230.0f + static_cast<float>(k % 7) * 0.1f);
+      doc.rmsCh2.push_back(5.0f + static_cast<float>(k % 11) * 0.25f);
+    }
+    doc.ComputeStoreStatistics();
+    const std::string path = home_.path().toStdString() + "/" + name;
+    EXPECT_EQ(SaveDataFile(doc, path), "");
+    return path;
+  }
+
+  QTemporaryDir home_;
+  std::unique_ptr<LibraryConnection> connection_;
+  std::string db_;
+};
+
+TEST_F(LibraryCli, ASiteGivesTheFiguresOfItsFile) {
+  const std::string file = File("one.stdata", 20000, 1'772'359'200);
+  ASSERT_EQ(Cli({"library", "add", file, "--site", "S"}).status, 0);
+  for (const char* command : {"stats", "events"}) {
+    const char* form = std::string(command) == "stats" ? "--json" : "--csv";
+    const CliRun fromFile = Finish(Start({command, file, form}, home_.path()));
+    const CliRun fromLibrary = Cli({"library", command, "--site", "S", form});
+    ASSERT_EQ(fromLibrary.status, 0) << fromLibrary.err;
+    EXPECT_EQ(fromLibrary.out, fromFile.out) << command;
+  }
+  const CliRun check = Cli({"library", "check"});
+  EXPECT_EQ(check.status, 0) << check.out;
+}
+
+TEST_F(LibraryCli, TwoImportsAtOnceBothLand) {
+  const std::string a = File("a.stdata", 100000, 1'772'359'200);
+  const std::string b = File("b.stdata", 100000, 1'772'359'200 + 200000);
+  ASSERT_EQ(Cli({"library", "sites"}).status, 0);  // the tables exist before the race
+  QProcess* first = Start({"library", "add", a, "--site", "S", "--db", db_}, home_.path());
+  QProcess* second = Start({"library", "add", b, "--site", "S", "--db", db_}, home_.path());
+  const CliRun one = Finish(first), two = Finish(second);
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(two.status, 0) << two.err;
+  const CliRun list = Cli({"library", "list", "--csv"});
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3) << list.out;
+}
+
+TEST_F(LibraryCli, AnImportKilledMidwayLeavesNoTrace) {
+  if (TestEngineIsPostgres()) GTEST_SKIP() << "the server rolls back a lost connection itself";
+  const std::string big = File("big.stdata", 3'000'000, 1'772'359'200);
+  ASSERT_EQ(Cli({"library", "sites"}).status, 0);
+  const QString wal = QString::fromStdString(connection_->Location().path) + "-wal";
+  QProcess* add = Start({"library", "add", big, "--site", "S", "--db", db_}, home_.path());
+  ASSERT_TRUE(add->waitForStarted());
+  // Killed once it has written part of its chunks.
+  for (int i = 0; i < 6000 && QFileInfo(wal).size() < 4'000'000; ++i) QThread::msleep(5);
+  ASSERT_EQ(add->state(), QProcess::Running) << "the import ended before it could be killed";
+  ::kill(static_cast<pid_t>(add->processId()), SIGKILL);
+  add->waitForFinished();
+  delete add;
+  const CliRun list = Cli({"library", "list", "--csv"});
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 1) << list.out;
+  const CliRun check = Cli({"library", "check"});
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  EXPECT_EQ(connection_->Database().tables().contains("chunk"), true);
+}
+
+TEST_F(LibraryCli, AFileThatIsNoLibraryIsOneLine) {
+  if (TestEngineIsPostgres()) GTEST_SKIP() << "a file is a SQLite matter";
+  const std::string notes = home_.path().toStdString() + "/notes.sqlite";
+  {
+    QFile f(QString::fromStdString(notes));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8192, 'x'));
+  }
+  for (const char* command : {"sites", "check"}) {
+    const CliRun run = Finish(Start({"library", command, "--db", notes}, home_.path()));
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(notes), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace acv::test
