@@ -21,14 +21,13 @@ std::string OpenLibrary(const std::string& dbOption, OpenedLibrary& out) {
   const std::string dataHome =
       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
   std::string problem;
-  const std::optional<LibraryLocation> location = ChooseLibraryLocation(
-      dbOption, environment ? environment : "", "", dataHome, &problem);
+  const std::optional<LibraryLocation> location =
+      ChooseLibraryLocation(dbOption, environment ? environment : "", "", dataHome, &problem);
   if (!location) return problem;
   out.connection = LibraryConnection::Open(*location, &problem);
   if (!out.connection) return problem;
-  out.store = library::LibraryStore::Attach(out.connection->Database(),
-                                            out.connection->IsPostgres(),
-                                            location->Display(), &problem);
+  out.store = library::LibraryStore::Attach(
+      out.connection->Database(), out.connection->IsPostgres(), location->Display(), &problem);
   if (!out.store) return problem;
   out.store->SetEventLimits(settings.eventLimits);
   return {};
@@ -76,7 +75,8 @@ std::optional<TimeStamp> ParseIsoTime(const std::string& text) {
 
 std::string TakeRange(OptionList& options, library::TimeRange& range) {
   std::string problem;
-  for (const auto& [name, bound] : {std::pair{"--from", &range.from}, std::pair{"--to", &range.to}}) {
+  for (const auto& [name, bound] :
+       {std::pair{"--from", &range.from}, std::pair{"--to", &range.to}}) {
     const std::optional<std::string> text = options.Take(name, "a time");
     if (!text) continue;
     *bound = ParseIsoTime(*text);

@@ -101,7 +101,8 @@ struct Timeline {
 };
 
 std::string ReadTimeline(const Options& o, Timeline& t) {
-  if (std::string problem = OpenLibrary(o.db.value_or(""), t.library); !problem.empty()) return problem;
+  if (std::string problem = OpenLibrary(o.db.value_or(""), t.library); !problem.empty())
+    return problem;
   if (std::string problem = FindSite(*t.library, *o.site, t.site); !problem.empty()) return problem;
   t.chunks = t.library->Chunks(t.site.id, o.kind, o.range);
   t.pieces = library::PiecesInRange(t.chunks, o.range);
@@ -109,7 +110,9 @@ std::string ReadTimeline(const Options& o, Timeline& t) {
     return "site '" + t.site.name + "' has no " +
            (o.kind == library::SeriesKind::Store ? "STORE" : "real-time") + " points in the range";
   }
-  t.read = [store = t.library.store.get()](const library::ChunkInfo& c) { return store->ReadChunk(c); };
+  t.read = [store = t.library.store.get()](const library::ChunkInfo& c) {
+    return store->ReadChunk(c);
+  };
   t.factors = library::LibraryStore::FactorsOf(t.site, o.kind);
   t.limits = o.limits;
   if (!o.nominal) t.limits.nominal = t.site.nominal;
@@ -129,8 +132,10 @@ int PrintStats(const Options& o, Invocation& cli) {
     return 0;
   }
   std::printf("Site:        %s\n", t.site.name.c_str());
-  std::printf("Part:        %s\n", o.kind == library::SeriesKind::Store ? "STORE RMS" : "REAL TIME RMS");
-  for (const std::string& line : StatisticsLines(stats, kCsvTimeFormat)) std::printf("%s\n", line.c_str());
+  std::printf("Part:        %s\n",
+              o.kind == library::SeriesKind::Store ? "STORE RMS" : "REAL TIME RMS");
+  for (const std::string& line : StatisticsLines(stats, kCsvTimeFormat))
+    std::printf("%s\n", line.c_str());
   if (!band.empty()) {
     std::printf("\n%s\n", BandHeading(t.limits).c_str());
     for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());
@@ -146,7 +151,8 @@ int PrintEvents(const Options& o, Invocation& cli) {
   StoreFamily records;  // the TR records of the range, in primary units
   if (o.kind == library::SeriesKind::Store) {
     const library::TimeRange range{t.pieces.front().Start(), t.pieces.back().End() - 1};
-    for (const library::StoredTrRecord& r : t.library->TrRecords(t.site.id, o.range.from || o.range.to ? o.range : range)) {
+    for (const library::StoredTrRecord& r :
+         t.library->TrRecords(t.site.id, o.range.from || o.range.to ? o.range : range)) {
       const double f = t.site.scaling[r.channel == kChannel2 ? 1 : 0].OfSample();
       for (const float v : r.samples) records.trWaves.push_back(static_cast<float>(v * f));
       records.trTimes.push_back(r.trigger);
@@ -187,25 +193,25 @@ int RunAnalysis(const std::vector<std::string>& args, bool events) {
 
 int RunCheck(const std::vector<std::string>& args) {
   std::optional<std::string> db;
-  return RunSubcommand(Subcommand("library check", kCheckHelp)
-                           .Options([&](OptionList& options) {
-                             db = options.Take("--db", "a library URL");
-                             return std::string();
-                           })
-                           .Body([&](Invocation& cli) {
-                             OpenedLibrary library;
-                             if (const std::string problem = OpenLibrary(db.value_or(""), library);
-                                 !problem.empty())
-                               return cli.Fail(problem);
-                             const std::vector<std::string> problems = library->Check();
-                             for (const std::string& p : problems) std::printf("%s\n", p.c_str());
-                             if (!problems.empty()) {
-                               return cli.Fail(std::to_string(problems.size()) + " differences found");
-                             }
-                             std::printf("The library agrees with its stored points.\n");
-                             return 0;
-                           }),
-                       args);
+  return RunSubcommand(
+      Subcommand("library check", kCheckHelp)
+          .Options([&](OptionList& options) {
+            db = options.Take("--db", "a library URL");
+            return std::string();
+          })
+          .Body([&](Invocation& cli) {
+            OpenedLibrary library;
+            if (const std::string problem = OpenLibrary(db.value_or(""), library); !problem.empty())
+              return cli.Fail(problem);
+            const std::vector<std::string> problems = library->Check();
+            for (const std::string& p : problems) std::printf("%s\n", p.c_str());
+            if (!problems.empty()) {
+              return cli.Fail(std::to_string(problems.size()) + " differences found");
+            }
+            std::printf("The library agrees with its stored points.\n");
+            return 0;
+          }),
+      args);
 }
 
 const LibraryCommandRegistrar kStats{{"stats", "statistics of a site over a time range", kStatsHelp,

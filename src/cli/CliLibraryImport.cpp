@@ -86,26 +86,26 @@ int RunAdd(const std::vector<std::string>& args) {
 int RunRemove(const std::vector<std::string>& args) {
   std::optional<std::string> db;
   std::optional<int> id;
-  return RunSubcommand(Subcommand("library remove", kRemoveHelp)
-                           .Options([&](OptionList& options) {
-                             db = options.Take("--db", "a library URL");
-                             const std::vector<std::string> words = options.TakeWords();
-                             if (words.size() != 1) return std::string("one measurement number is needed");
-                             id = ParseInt(words[0]);
-                             if (!id || *id < 1) return "'" + words[0] + "' is no measurement number";
-                             return std::string();
-                           })
-                           .Body([&](Invocation& cli) {
-                             OpenedLibrary library;
-                             if (const std::string problem = OpenLibrary(db.value_or(""), library);
-                                 !problem.empty())
-                               return cli.Fail(problem);
-                             if (!library->RemoveMeasurement(*id))
-                               return cli.Fail("the library has no measurement " + std::to_string(*id));
-                             std::printf("removed measurement %d\n", *id);
-                             return 0;
-                           }),
-                       args);
+  return RunSubcommand(
+      Subcommand("library remove", kRemoveHelp)
+          .Options([&](OptionList& options) {
+            db = options.Take("--db", "a library URL");
+            const std::vector<std::string> words = options.TakeWords();
+            if (words.size() != 1) return std::string("one measurement number is needed");
+            id = ParseInt(words[0]);
+            if (!id || *id < 1) return "'" + words[0] + "' is no measurement number";
+            return std::string();
+          })
+          .Body([&](Invocation& cli) {
+            OpenedLibrary library;
+            if (const std::string problem = OpenLibrary(db.value_or(""), library); !problem.empty())
+              return cli.Fail(problem);
+            if (!library->RemoveMeasurement(*id))
+              return cli.Fail("the library has no measurement " + std::to_string(*id));
+            std::printf("removed measurement %d\n", *id);
+            return 0;
+          }),
+      args);
 }
 
 const LibraryCommandRegistrar kAdd{{"add", "add data files to a site", kAddHelp, RunAdd}};

@@ -121,7 +121,8 @@ std::string TakeSiteChanges(OptionList& options, SiteChanges& c) {
   if (problem.empty()) problem = scalingProblem;
   c.scalingGiven = taken != marker;
   c.scaling = taken;
-  if (problem.empty() && c.nominal && !(*c.nominal > 0.0)) problem = "--nominal needs a voltage above 0";
+  if (problem.empty() && c.nominal && !(*c.nominal > 0.0))
+    problem = "--nominal needs a voltage above 0";
   if (problem.empty() && c.frequency && *c.frequency != 50.0 && *c.frequency != 60.0)
     problem = "--frequency must be 50 or 60";
   return problem;
@@ -159,8 +160,8 @@ int RunSite(const std::vector<std::string>& args) {
             if (const std::string problem = OpenLibrary(db.value_or(""), library); !problem.empty())
               return cli.Fail(problem);
             std::optional<library::SiteRecord> site = library->Site(name);
-            const bool changing = changes.nominal || changes.frequency || changes.note ||
-                                  changes.scalingGiven;
+            const bool changing =
+                changes.nominal || changes.frequency || changes.note || changes.scalingGiven;
             if (!changing) {
               if (!site) return cli.Fail("the library has no site '" + name + "'");
               PrintSite(*site);

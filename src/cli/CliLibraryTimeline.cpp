@@ -68,14 +68,16 @@ std::string SaveTimelineFile(library::LibraryStore& store, const library::SiteRe
     const library::TimelinePiece& end = segments[0].back();
     const library::TimelinePiece& next = segments[1].front();
     return "a data file holds one series without gaps, and this one has a gap from " +
-           FormatTime(end.End(), kCsvTimeFormat) + " to " + FormatTime(next.Start(), kCsvTimeFormat) +
+           FormatTime(end.End(), kCsvTimeFormat) + " to " +
+           FormatTime(next.Start(), kCsvTimeFormat) +
            (end.chunk->interval != next.chunk->interval ? " (and another interval after it)" : "") +
            ": choose a range without it with --from and --to";
   }
   CDTDoc doc;
   doc.Store() = library::SegmentData(segments[0], read, {1.0, 1.0});
   const library::TimeRange records{doc.rmsStartTime, doc.RmsSampleTime(doc.rmsCount) - 1};
-  for (const library::StoredTrRecord& r : store.TrRecords(site.id, range.from || range.to ? range : records)) {
+  for (const library::StoredTrRecord& r :
+       store.TrRecords(site.id, range.from || range.to ? range : records)) {
     doc.trWaves.insert(doc.trWaves.end(), r.samples.begin(), r.samples.end());
     doc.trTimes.push_back(r.trigger);
     doc.trChannel.push_back(r.channel);
@@ -101,7 +103,9 @@ int PrintTimeline(const Options& o, Invocation& cli) {
                     (o.kind == library::SeriesKind::Store ? "STORE" : "real-time") +
                     " points in the range");
   }
-  const library::ChunkReader read = [&](const library::ChunkInfo& c) { return library->ReadChunk(c); };
+  const library::ChunkReader read = [&](const library::ChunkInfo& c) {
+    return library->ReadChunk(c);
+  };
   const library::ChannelFactors factors = library::LibraryStore::FactorsOf(site, o.kind);
   if (o.csv) {
     const auto write = [&](std::ostream& out) { WriteCsv(out, pieces, read, factors); };
@@ -118,10 +122,12 @@ int PrintTimeline(const Options& o, Invocation& cli) {
   const auto segments = library::SplitAtGaps(pieces);
   if (o.output) {
     if (o.kind != library::SeriesKind::Store) {
-      return cli.Fail("a data file of the library holds STORE points only: the library keeps no "
-                      "frequencies of a real-time run (use --csv)");
+      return cli.Fail(
+          "a data file of the library holds STORE points only: the library keeps no "
+          "frequencies of a real-time run (use --csv)");
     }
-    if (const std::string problem = SaveTimelineFile(*library, site, segments, o.range, read, *o.output);
+    if (const std::string problem =
+            SaveTimelineFile(*library, site, segments, o.range, read, *o.output);
         !problem.empty())
       return cli.Fail(problem);
     return 0;

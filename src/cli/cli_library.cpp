@@ -35,14 +35,19 @@ void PrintHelp() {
   std::fputs(kOverview, stdout);
   for (const LibraryCommand& c : LibraryCommands()) std::printf("  %-9s %s\n", c.name, c.summary);
   std::fputs(kExitStatus, stdout);
-  for (const LibraryCommand& c : LibraryCommands()) std::printf("\nlibrary %s:\n%s", c.name, c.help);
+  for (const LibraryCommand& c : LibraryCommands())
+    std::printf("\nlibrary %s:\n%s", c.name, c.help);
 }
 
 int RunLibrary(const std::vector<std::string>& args) {
   std::sort(LibraryCommands().begin(), LibraryCommands().end(),
-            [](const LibraryCommand& a, const LibraryCommand& b) { return std::string(a.name) < b.name; });
+            [](const LibraryCommand& a, const LibraryCommand& b) {
+              return std::string(a.name) < b.name;
+            });
   if (args.empty()) {
-    PrintUsageProblem(kCommand, "which library command? (add, sites, site, list, remove, timeline, stats, events, check)");
+    PrintUsageProblem(
+        kCommand,
+        "which library command? (add, sites, site, list, remove, timeline, stats, events, check)");
     return kExitUsage;
   }
   if (args[0] == "--help" || args[0] == "-h") {

@@ -54,14 +54,16 @@ std::vector<std::string> LibraryStore::Check() {
   for (const ChunkInfo& c : chunks) {
     const std::string name = "chunk " + std::to_string(c.id);
     if (!measurementExists.count(c.measurement)) {
-      problems.push_back(name + " belongs to no measurement (" + std::to_string(c.measurement) + ")");
+      problems.push_back(name + " belongs to no measurement (" + std::to_string(c.measurement) +
+                         ")");
       continue;
     }
     storedPoints[c.measurement] += c.count;
     try {
       const PointRun run = ReadChunk(c);
       const std::string what = Differences(c.summary, SummariseRun(run, 0, c.count));
-      if (!what.empty()) problems.push_back(name + ": stored summary differs from its points: " + what);
+      if (!what.empty())
+        problems.push_back(name + ": stored summary differs from its points: " + what);
     } catch (const LibraryError& e) {
       problems.push_back(e.what());
     }
@@ -75,17 +77,20 @@ std::vector<std::string> LibraryStore::Check() {
     const std::string name = "measurement " + std::to_string(id);
     const std::int64_t expected = counts.value(1).toLongLong() - counts.value(2).toLongLong();
     if (storedPoints[id] != expected) {
-      problems.push_back(name + ": " + std::to_string(expected) + " points expected (points less duplicates), " +
+      problems.push_back(name + ": " + std::to_string(expected) +
+                         " points expected (points less duplicates), " +
                          std::to_string(storedPoints[id]) + " stored");
     }
     if (counts.value(3).toLongLong() != counts.value(4).toLongLong()) {
       problems.push_back(name + ": " + std::to_string(counts.value(3).toLongLong()) +
-                         " TR records expected, " + std::to_string(counts.value(4).toLongLong()) + " stored");
+                         " TR records expected, " + std::to_string(counts.value(4).toLongLong()) +
+                         " stored");
     }
   }
   for (const char* table : {"tr_record", "event"}) {
-    const std::string orphans = std::string("SELECT COUNT(*) FROM ") + table +
-                                " t WHERE NOT EXISTS (SELECT 1 FROM measurement m WHERE m.id = t.measurement_id)";
+    const std::string orphans =
+        std::string("SELECT COUNT(*) FROM ") + table +
+        " t WHERE NOT EXISTS (SELECT 1 FROM measurement m WHERE m.id = t.measurement_id)";
     QSqlQuery o = Execute(db_, orphans.c_str());
     if (o.next() && o.value(0).toLongLong() > 0) {
       problems.push_back(std::to_string(o.value(0).toLongLong()) + " rows of " + table +

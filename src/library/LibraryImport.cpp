@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "analysis/Events.h"
-#include "library/LibraryStore.h"
 #include "library/LibrarySql.h"
+#include "library/LibraryStore.h"
 #include "library/core/MergeDownloads.h"
 
 namespace acv::library {
@@ -28,7 +28,8 @@ std::string SeriesOf(const CDTDoc& doc, AddedSeries& out) {
   if (!store && series.count == 0) return "holds no points to add";
   out.kind = store ? SeriesKind::Store : SeriesKind::RealTime;
   const double interval = store ? doc.rmsInterval : doc.rtInterval;
-  if (series.count > 0 && !(interval >= 1.0 && interval <= 86400.0 && std::trunc(interval) == interval)) {
+  if (series.count > 0 &&
+      !(interval >= 1.0 && interval <= 86400.0 && std::trunc(interval) == interval)) {
     return "has an interval of " + std::to_string(interval) + " s, not a whole number of seconds";
   }
   out.run.interval = series.count > 0 ? static_cast<std::int64_t>(interval) : 1;
@@ -72,11 +73,28 @@ void InsertChunk(QSqlQuery& insert, std::int64_t measurement, std::int64_t site,
     const ChannelSummary& cs = s.channels[c];
     figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
   }
-  Run(insert, {Int(measurement), Int(site), Text(KindName(kind)), Int(run.Time(first)),
-               Int(run.interval), Int(count), blobs[0], blobs[1], figures[0][0], figures[0][1],
-               figures[0][2], figures[0][3], figures[0][4], figures[0][5], figures[1][0],
-               figures[1][1], figures[1][2], figures[1][3], figures[1][4], figures[1][5],
-               s.productSum, Int(s.productPoints)});
+  Run(insert, {Int(measurement),
+               Int(site),
+               Text(KindName(kind)),
+               Int(run.Time(first)),
+               Int(run.interval),
+               Int(count),
+               blobs[0],
+               blobs[1],
+               figures[0][0],
+               figures[0][1],
+               figures[0][2],
+               figures[0][3],
+               figures[0][4],
+               figures[0][5],
+               figures[1][0],
+               figures[1][1],
+               figures[1][2],
+               figures[1][3],
+               figures[1][4],
+               figures[1][5],
+               s.productSum,
+               Int(s.productPoints)});
 }
 
 QVariant UnitOrNull(const AddedSeries& added, int c) {
@@ -161,12 +179,26 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
       " interval_s, points, duplicates, ch1_unit, ch2_unit, tr_records, limit_nominal, limit_dip,"
       " limit_swell, limit_interruption, limit_hysteresis, limit_over_current, limit_band)"
       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
-      {Int(site.id), Text(KindName(added.kind)), Text(sourceName), Text(sha256),
-       Text(FormatTime(LocalNow(), kCsvTimeFormat)), Int(added.start), Int(added.end),
-       Int(added.run.interval), Int(count), Int(plan.duplicates), UnitOrNull(added, 0),
-       UnitOrNull(added, 1), Int(added.kind == SeriesKind::Store ? doc.trCount : 0),
-       limits.nominal, limits.dipPct, limits.swellPct, limits.interruptionPct,
-       limits.hysteresisPct, limits.overCurrent, limits.bandPct});
+      {Int(site.id),
+       Text(KindName(added.kind)),
+       Text(sourceName),
+       Text(sha256),
+       Text(FormatTime(LocalNow(), kCsvTimeFormat)),
+       Int(added.start),
+       Int(added.end),
+       Int(added.run.interval),
+       Int(count),
+       Int(plan.duplicates),
+       UnitOrNull(added, 0),
+       UnitOrNull(added, 1),
+       Int(added.kind == SeriesKind::Store ? doc.trCount : 0),
+       limits.nominal,
+       limits.dipPct,
+       limits.swellPct,
+       limits.interruptionPct,
+       limits.hysteresisPct,
+       limits.overCurrent,
+       limits.bandPct});
   if (!inserted.next()) throw LibraryError("the new measurement got no number");
   const std::int64_t id = inserted.value(0).toLongLong();
   // A statement still open would keep the transaction from committing.
@@ -213,7 +245,8 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
   QSqlQuery q = Execute(db_, "SELECT kind, start_time, end_time FROM measurement WHERE id = ?",
                         {Int(measurement)});
   if (!q.next()) return;
-  const SeriesKind kind = TextOf(q.value(0)) == "realtime" ? SeriesKind::RealTime : SeriesKind::Store;
+  const SeriesKind kind =
+      TextOf(q.value(0)) == "realtime" ? SeriesKind::RealTime : SeriesKind::Store;
   const TimeRange range{q.value(1).toLongLong(), q.value(2).toLongLong() - 1};
   const EventLimits limits = LimitsOf(site);
   const ChannelFactors factors = FactorsOf(site, kind);
@@ -230,8 +263,11 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
   while (tr.next()) {
     const std::uint8_t channel = static_cast<std::uint8_t>(tr.value(1).toLongLong());
     const double f = site.scaling[channel == kChannel2 ? 1 : 0].OfSample();
-    const std::optional<std::vector<float>> samples = DecodeFloats(BlobOf(tr.value(3)), kTrWavePoints);
-    if (!samples) throw LibraryError("a TR record of measurement " + std::to_string(measurement) + " is damaged");
+    const std::optional<std::vector<float>> samples =
+        DecodeFloats(BlobOf(tr.value(3)), kTrWavePoints);
+    if (!samples)
+      throw LibraryError("a TR record of measurement " + std::to_string(measurement) +
+                         " is damaged");
     for (const float v : *samples) records.trWaves.push_back(static_cast<float>(v * f));
     records.trTimes.push_back(tr.value(0).toLongLong());
     records.trChannel.push_back(channel);
@@ -241,14 +277,15 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
   const std::vector<Event> events = MergeByStart(std::move(level), TransientEvents(records));
 
   Execute(db_, "DELETE FROM event WHERE measurement_id = ?", {Int(measurement)});
-  QSqlQuery insert = Prepare(db_,
-                             "INSERT INTO event (measurement_id, kind, channel, first_point,"
-                             " last_point, start_time, end_time, duration_s, extreme, unit, is_open)"
-                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  QSqlQuery insert =
+      Prepare(db_,
+              "INSERT INTO event (measurement_id, kind, channel, first_point,"
+              " last_point, start_time, end_time, duration_s, extreme, unit, is_open)"
+              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   for (const Event& e : events) {
-    Run(insert, {Int(measurement), Text(EventKindName(e.kind)), Int(e.channel), Int(e.first),
-                 Int(e.last), Int(e.start), Int(e.end), e.durationS, e.extreme, Text(e.unit),
-                 Int(e.open ? 1 : 0)});
+    Run(insert,
+        {Int(measurement), Text(EventKindName(e.kind)), Int(e.channel), Int(e.first), Int(e.last),
+         Int(e.start), Int(e.end), e.durationS, e.extreme, Text(e.unit), Int(e.open ? 1 : 0)});
   }
   Execute(db_,
           "UPDATE measurement SET limit_nominal = ?, limit_dip = ?, limit_swell = ?,"

@@ -69,8 +69,8 @@ const char* const kTables[] = {
 // Version 1 is the first; a later version appends its statements here.
 const std::vector<std::vector<const char*>> kUpgrades = {};
 
-const char* const kTableNames[] = {"library_info", "site", "measurement", "chunk", "tr_record",
-                                   "event"};
+const char* const kTableNames[] = {"library_info", "site",      "measurement",
+                                   "chunk",        "tr_record", "event"};
 
 void CreateTables(const QSqlDatabase& db, bool postgres) {
   for (const char* table : kTables) {
@@ -83,7 +83,8 @@ void CreateTables(const QSqlDatabase& db, bool postgres) {
 }
 
 int StoredVersion(const QSqlDatabase& db) {
-  QSqlQuery q = Execute(db, "SELECT value FROM library_info WHERE name = ?", {Text("schema_version")});
+  QSqlQuery q =
+      Execute(db, "SELECT value FROM library_info WHERE name = ?", {Text("schema_version")});
   if (!q.next()) return 0;
   bool ok = false;
   const int version = q.value(0).toString().toInt(&ok);
@@ -116,7 +117,8 @@ std::string PrepareSchema(const QSqlDatabase& db, bool postgres, const std::stri
       if (version < 1) return where + " is not an acvlogger library (no valid version number)";
       if (version == kSchemaVersion) {
         for (const char* table : kTableNames) {
-          if (!tables.contains(table)) return where + " is a damaged library: it lacks the table " + table;
+          if (!tables.contains(table))
+            return where + " is a damaged library: it lacks the table " + table;
         }
         return {};
       }

@@ -47,7 +47,8 @@ QVariant Text(const std::string& text) {
 }
 
 QVariant Blob(const std::vector<std::uint8_t>& bytes) {
-  return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
 }
 
 std::vector<std::uint8_t> BlobOf(const QVariant& value) {

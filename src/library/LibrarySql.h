@@ -26,7 +26,8 @@ QSqlQuery Prepare(const QSqlDatabase& db, const char* sql);
 // Binds the values in order and runs the prepared statement; throws on failure.
 void Run(QSqlQuery& query, std::initializer_list<QVariant> values = {});
 // Prepares and runs in one step (a statement without values runs as it is).
-QSqlQuery Execute(const QSqlDatabase& db, const char* sql, std::initializer_list<QVariant> values = {});
+QSqlQuery Execute(const QSqlDatabase& db, const char* sql,
+                  std::initializer_list<QVariant> values = {});
 
 // A 64-bit value as Qt SQL binds it on both engines.
 inline QVariant Int(std::int64_t v) {

@@ -193,7 +193,9 @@ std::vector<StoredTrRecord> LibraryStore::TrRecords(std::int64_t siteId, const T
     r.channel = static_cast<std::uint8_t>(q.value(1).toLongLong());
     r.unit = static_cast<std::uint8_t>(q.value(2).toLongLong());
     std::optional<std::vector<float>> samples = DecodeFloats(BlobOf(q.value(3)), kTrWavePoints);
-    if (!samples) throw LibraryError("a TR record of the library is damaged (run 'acvlogger-cli library check')");
+    if (!samples)
+      throw LibraryError(
+          "a TR record of the library is damaged (run 'acvlogger-cli library check')");
     r.samples = std::move(*samples);
     records.push_back(std::move(r));
   }

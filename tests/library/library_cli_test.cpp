@@ -41,7 +41,8 @@ QProcess* Start(const std::vector<std::string>& args, const QString& home) {
 
 CliRun Finish(QProcess* p) {
   CliRun run;
-  if (p->waitForFinished(120000) && p->exitStatus() == QProcess::NormalExit) run.status = p->exitCode();
+  if (p->waitForFinished(120000) && p->exitStatus() == QProcess::NormalExit)
+    run.status = p->exitCode();
   run.out = p->readAllStandardOutput().toStdString();
   run.err = p->readAllStandardError().toStdString();
   delete p;

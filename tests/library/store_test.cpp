@@ -44,7 +44,8 @@ struct Library {
   // The line of an add, or "refused: PROBLEM".
   std::string Add(const CDTDoc& doc, const std::string& site = "Substation 4") {
     std::string line, why;
-    if (!store->AddDataSet(doc, EncodeDataFile(doc), "f.stdata", site, &line, &why)) return "refused: " + why;
+    if (!store->AddDataSet(doc, EncodeDataFile(doc), "f.stdata", site, &line, &why))
+      return "refused: " + why;
     return line;
   }
   std::int64_t Count(const char* sql) {
@@ -61,10 +62,12 @@ TEST(LibraryStore, OverlappingDownloadsMergeAndAConflictChangesNothing) {
   first[4500] = 229.5f;
   std::vector<float> second(first.begin() + 4000, first.end());
   second.resize(3000, 231.0f);  // 1000 repeated points, then 2000 new ones
-  EXPECT_EQ(lib.Add(Download(kStart, first)), "added 5000 points (0 duplicates) to Substation 4 as measurement 1");
+  EXPECT_EQ(lib.Add(Download(kStart, first)),
+            "added 5000 points (0 duplicates) to Substation 4 as measurement 1");
   EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)),
             "added 2000 points (1000 duplicates) to Substation 4 as measurement 2");
-  EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)), "already in the library as measurement 2");
+  EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)),
+            "already in the library as measurement 2");
 
   // The logger's clock set back: point 4500 comes again with another value.
   std::vector<float> clash = Steady(3000, 230.0f);
@@ -127,8 +130,9 @@ TEST(LibraryStore, ANewerOrAForeignDatabaseIsLeftAlone) {
   std::string problem;
   EXPECT_FALSE(LibraryStore::Attach(newer.connection->Database(), newer.connection->IsPostgres(),
                                     "L", &problem));
-  EXPECT_EQ(problem, "L is a library of version 99, newer than this program's 1: it is left "
-                     "unchanged; use a newer acvlogger");
+  EXPECT_EQ(problem,
+            "L is a library of version 99, newer than this program's 1: it is left "
+            "unchanged; use a newer acvlogger");
 
   std::unique_ptr<LibraryConnection> foreign = test::OpenFreshTestLibrary();
   ASSERT_TRUE(foreign);

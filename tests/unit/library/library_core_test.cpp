@@ -2,8 +2,8 @@
 // blobs and summaries, and questions over a site's timeline.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <bit>
+#include <cmath>
 #include <limits>
 
 #include "analysis/SpanStatistics.h"
