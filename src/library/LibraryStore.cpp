@@ -21,14 +21,20 @@ const char* KindName(SeriesKind kind) {
   return kind == SeriesKind::Store ? "store" : "realtime";
 }
 
-std::unique_ptr<LibraryStore> LibraryStore::Attach(QSqlDatabase db, bool postgres,
+std::unique_ptr<LibraryStore> LibraryStore::Attach(const QSqlDatabase& db, bool postgres,
                                                    const std::string& where, std::string* problem) {
   const std::string schemaProblem = PrepareSchema(db, postgres, where);
   if (!schemaProblem.empty()) {
     if (problem) *problem = schemaProblem;
     return nullptr;
   }
-  return std::unique_ptr<LibraryStore>(new LibraryStore(std::move(db), postgres));
+  return std::unique_ptr<LibraryStore>(new LibraryStore(db, postgres));
+}
+
+std::unique_ptr<LibraryStore> LibraryStore::Attach(LibraryConnection& connection,
+                                                   std::string* problem) {
+  return Attach(connection.Database(), connection.IsPostgres(), connection.Location().Display(),
+                problem);
 }
 
 std::vector<std::string> LibraryStore::SiteNames() {

@@ -14,6 +14,7 @@
 #include "data/CDTDoc.h"
 #include "data/ChannelScaling.h"
 #include "data/EventLimits.h"
+#include "library/LibraryConnection.h"
 #include "library/core/SiteTimeline.h"
 
 namespace acv::library {
@@ -62,7 +63,9 @@ class LibraryStore {
   // *problem) a newer one or a database that is not a library. `where` names
   // the library in messages (never with a password). The database must stay
   // open while the store is used.
-  static std::unique_ptr<LibraryStore> Attach(QSqlDatabase db, bool postgres,
+  static std::unique_ptr<LibraryStore> Attach(LibraryConnection& connection, std::string* problem);
+  // The same for a database opened otherwise.
+  static std::unique_ptr<LibraryStore> Attach(const QSqlDatabase& db, bool postgres,
                                               const std::string& where, std::string* problem);
 
   // The limits events are found with: the settings' percentages; each site's
@@ -106,7 +109,7 @@ class LibraryStore {
   static ChannelFactors FactorsOf(const SiteRecord& site, SeriesKind kind);
 
  private:
-  LibraryStore(QSqlDatabase db, bool postgres) : db_(std::move(db)), postgres_(postgres) {}
+  LibraryStore(const QSqlDatabase& db, bool postgres) : db_(db), postgres_(postgres) {}
   SiteRecord FindOrCreateSite(const std::string& name);
   // SaveSite inside a transaction already open.
   void WriteSite(const SiteRecord& site);
