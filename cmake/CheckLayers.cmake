@@ -11,7 +11,6 @@ set(ACV_LAYER_RULES
   "src/logger      NO_QT  logger data"
   "src/analysis    NO_QT  analysis data"
   "src/graph/geometry NO_QT graph/geometry analysis data"
-  "src/library/core NO_QT library/core analysis data"
   "src/frame       NO_QT  frame graph/geometry analysis logger data"
   "src/library/core NO_QT library/core analysis data"
   "src/platform    QT     platform logger data"
