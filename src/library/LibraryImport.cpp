@@ -73,28 +73,12 @@ void InsertChunk(QSqlQuery& insert, std::int64_t measurement, std::int64_t site,
     const ChannelSummary& cs = s.channels[c];
     figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
   }
-  Run(insert, {Int(measurement),
-               Int(site),
-               Text(KindName(kind)),
-               Int(run.Time(first)),
-               Int(run.interval),
-               Int(count),
-               blobs[0],
-               blobs[1],
-               figures[0][0],
-               figures[0][1],
-               figures[0][2],
-               figures[0][3],
-               figures[0][4],
-               figures[0][5],
-               figures[1][0],
-               figures[1][1],
-               figures[1][2],
-               figures[1][3],
-               figures[1][4],
-               figures[1][5],
-               s.productSum,
-               Int(s.productPoints)});
+  Run(insert, {Int(measurement),  Int(site),     Text(KindName(kind)), Int(run.Time(first)),
+               Int(run.interval), Int(count),    figures[0][0],        figures[0][1],
+               figures[0][2],     figures[0][3], figures[0][4],        figures[0][5],
+               figures[1][0],     figures[1][1], figures[1][2],        figures[1][3],
+               figures[1][4],     figures[1][5], s.productSum,         Int(s.productPoints),
+               blobs[0],          blobs[1]});
 }
 
 QVariant UnitOrNull(const AddedSeries& added, int c) {
@@ -206,9 +190,10 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
 
   QSqlQuery chunk = Prepare(
       db_,
-      "INSERT INTO chunk (measurement_id, site_id, kind, start_time, interval_s, points, ch1, ch2,"
+      "INSERT INTO chunk (measurement_id, site_id, kind, start_time, interval_s, points,"
       " ch1_points, ch1_left_out, ch1_min, ch1_max, ch1_sum, ch1_deviations, ch2_points,"
-      " ch2_left_out, ch2_min, ch2_max, ch2_sum, ch2_deviations, product_sum, product_points)"
+      " ch2_left_out, ch2_min, ch2_max, ch2_sum, ch2_deviations, product_sum, product_points,"
+      " ch1, ch2)"
       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   std::int64_t stored = 0;
   for (const auto& [first, n] : plan.keep) {

@@ -11,7 +11,7 @@ namespace acv::library {
 // them ("c" is the chunk, "m" its measurement).
 inline constexpr const char* kChunkColumns =
     "c.id, c.measurement_id, c.start_time, c.interval_s, c.points,"
-    " c.ch1 IS NOT NULL, c.ch2 IS NOT NULL, m.ch1_unit, m.ch2_unit,"
+    " c.ch1_points IS NOT NULL, c.ch2_points IS NOT NULL, m.ch1_unit, m.ch2_unit,"
     " c.ch1_points, c.ch1_left_out, c.ch1_min, c.ch1_max, c.ch1_sum, c.ch1_deviations,"
     " c.ch2_points, c.ch2_left_out, c.ch2_min, c.ch2_max, c.ch2_sum, c.ch2_deviations,"
     " c.product_sum, c.product_points";

@@ -35,19 +35,20 @@ const char* const kTables[] = {
     " limit_hysteresis DOUBLE PRECISION NOT NULL, limit_over_current DOUBLE PRECISION NOT NULL,"
     " limit_band DOUBLE PRECISION NOT NULL)",
     // Points at a regular interval, a little-endian float32 blob per present
-    // channel; per channel the finite points, the non-finite ones left out,
-    // min, max, sum and the sum of squared deviations from the chunk's mean;
-    // the sum and count of CH1 x CH2 products.
+    // channel, last in the row: SQLite then reads the summaries without
+    // walking through the blobs' overflow pages. Per channel the finite points, the non-finite ones
+    // left out, min, max, sum and the sum of squared deviations from the chunk's mean; the sum and
+    // count of CH1 x CH2 products.
     "CREATE TABLE IF NOT EXISTS chunk ("
     " id @ID, measurement_id BIGINT NOT NULL REFERENCES measurement(id),"
     " site_id BIGINT NOT NULL, kind TEXT NOT NULL,"
     " start_time BIGINT NOT NULL, interval_s BIGINT NOT NULL, points BIGINT NOT NULL,"
-    " ch1 @BLOB, ch2 @BLOB,"
     " ch1_points BIGINT, ch1_left_out BIGINT, ch1_min DOUBLE PRECISION, ch1_max DOUBLE PRECISION,"
     " ch1_sum DOUBLE PRECISION, ch1_deviations DOUBLE PRECISION,"
     " ch2_points BIGINT, ch2_left_out BIGINT, ch2_min DOUBLE PRECISION, ch2_max DOUBLE PRECISION,"
     " ch2_sum DOUBLE PRECISION, ch2_deviations DOUBLE PRECISION,"
-    " product_sum DOUBLE PRECISION NOT NULL, product_points BIGINT NOT NULL)",
+    " product_sum DOUBLE PRECISION NOT NULL, product_points BIGINT NOT NULL,"
+    " ch1 @BLOB, ch2 @BLOB)",
     "CREATE INDEX IF NOT EXISTS chunk_by_time ON chunk (site_id, kind, start_time)",
     "CREATE INDEX IF NOT EXISTS chunk_by_measurement ON chunk (measurement_id)",
     // 251 raw samples as float32, as the data file keeps them.

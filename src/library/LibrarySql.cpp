@@ -61,7 +61,7 @@ std::string TextOf(const QVariant& value) {
   return value.toString().toStdString();
 }
 
-Transaction::Transaction(QSqlDatabase db) : db_(std::move(db)) {
+Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
   if (!db_.transaction()) throw LibraryError(Reason(db_.lastError()));
   open_ = true;
 }

@@ -41,7 +41,7 @@ std::string TextOf(const QVariant& value);
 // BEGIN on construction, ROLLBACK on destruction unless Commit() ran.
 class Transaction {
  public:
-  explicit Transaction(QSqlDatabase db);
+  explicit Transaction(const QSqlDatabase& db);
   ~Transaction();
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;

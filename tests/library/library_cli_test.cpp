@@ -75,7 +75,7 @@ class LibraryCli : public ::testing::Test {
       doc.rmsCh2.push_back(5.0f + static_cast<float>(k % 11) * 0.25f);
     }
     doc.ComputeStoreStatistics();
-    const std::string path = home_.path().toStdString() + "/" + name;
+    std::string path = home_.path().toStdString() + "/" + name;
     EXPECT_EQ(SaveDataFile(doc, path), "");
     return path;
   }

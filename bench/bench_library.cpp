@@ -1,0 +1,177 @@
+// The measurement library on SQLite: adding a full download (262,144 points
+// on two channels) against writing the same float bytes to a file in one
+// call; the statistics of a site of 100 full downloads (26 M points) from
+// the chunk summaries against reading and scanning every point; and the
+// library's size against the raw float32 bytes of its points.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "BenchSupport.h"
+#include "data/DataFile.h"
+#include "data/FileIO.h"
+#include "library/LibraryConnection.h"
+#include "library/LibraryStore.h"
+
+namespace {
+
+constexpr int kDownloads = 100;
+
+struct Library {
+  std::unique_ptr<acv::LibraryConnection> connection;
+  std::unique_ptr<acv::library::LibraryStore> store;
+  explicit Library(const std::string& path) {
+    acv::LibraryLocation where;
+    where.path = path;
+    std::string problem;
+    connection = acv::LibraryConnection::Open(where, &problem);
+    if (connection) store = acv::library::LibraryStore::Attach(*connection, &problem);
+    if (!store) std::fprintf(stderr, "bench_library: %s\n", problem.c_str());
+  }
+};
+
+acv::CDTDoc DownloadNumber(int n) {
+  acv::CDTDoc doc = acv::bench::LargestStoreSet();
+  doc.formatTag = acv::kTagStore;
+  doc.rmsStartTime += static_cast<acv::TimeStamp>(n) * acv::bench::kLargestSet;
+  doc.rmsCh1[0] += 0.01f * static_cast<float>(n);  // every file's bytes differ
+  return doc;
+}
+
+struct Fixture {
+  QTemporaryDir folder;
+  std::string Path(const char* name) const { return folder.filePath(name).toStdString(); }
+  std::string site = Path("site.sqlite");
+  double rawBytes = 0.0;
+  Fixture() {
+    // The site of 100 downloads, one after another without a gap.
+    Library library(site);
+    for (int n = 0; n < kDownloads && library.store; ++n) {
+      const acv::CDTDoc doc = DownloadNumber(n);
+      std::string line, problem;
+      library.store->AddDataSet(doc, acv::EncodeDataFile(doc), "d.stdata", "Site", &line, &problem);
+      rawBytes += 2.0 * 4.0 * acv::bench::kLargestSet;
+    }
+  }
+};
+
+Fixture& Data() {
+  static Fixture fixture;
+  return fixture;
+}
+
+void BM_Library_AddFullDownload(benchmark::State& state) {
+  const acv::CDTDoc doc = DownloadNumber(0);
+  const std::vector<std::uint8_t> bytes = acv::EncodeDataFile(doc);
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const std::string path = Data().Path("add") + std::to_string(n++) + ".sqlite";
+    auto library = std::make_unique<Library>(path);
+    state.ResumeTiming();
+    std::string line, problem;
+    if (!library->store->AddDataSet(doc, bytes, "d.stdata", "Site", &line, &problem)) {
+      state.SkipWithError(problem.c_str());
+    }
+    state.PauseTiming();
+    library.reset();
+    for (const char* end : {"", "-wal", "-shm"}) QFile::remove(QString::fromStdString(path + end));
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_Library_AddFullDownload)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Baseline_WriteFloats(benchmark::State& state) {
+  const acv::CDTDoc doc = DownloadNumber(0);
+  std::vector<std::uint8_t> bytes(doc.rmsCh1.size() * 8);
+  std::memcpy(bytes.data(), doc.rmsCh1.data(), doc.rmsCh1.size() * 4);
+  std::memcpy(bytes.data() + doc.rmsCh1.size() * 4, doc.rmsCh2.data(), doc.rmsCh2.size() * 4);
+  const std::string path = Data().Path("floats.bin");
+  for (auto _ : state) benchmark::DoNotOptimize(acv::WriteFileAtomically(path, bytes));
+}
+BENCHMARK(BM_Baseline_WriteFloats)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// What library stats computes for a whole site: the statistics from the
+// summaries, then the band summary, which reads the voltage's points.
+void BM_Library_SiteStatistics(benchmark::State& state) {
+  Library library(Data().site);
+  const acv::library::SiteRecord site = *library.store->Site("Site");
+  const acv::library::ChunkReader read = [&](const acv::library::ChunkInfo& c) {
+    return library.store->ReadChunk(c);
+  };
+  for (auto _ : state) {
+    const auto chunks = library.store->Chunks(site.id, acv::library::SeriesKind::Store);
+    const auto pieces = acv::library::PiecesInRange(chunks, {});
+    benchmark::DoNotOptimize(acv::library::TimelineStatistics(pieces, read, {1, 1}));
+  }
+}
+BENCHMARK(BM_Library_SiteStatistics)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Library_SiteBandSummary(benchmark::State& state) {
+  Library library(Data().site);
+  const acv::library::SiteRecord site = *library.store->Site("Site");
+  const acv::library::ChunkReader read = [&](const acv::library::ChunkInfo& c) {
+    return library.store->ReadChunk(c);
+  };
+  for (auto _ : state) {
+    const auto chunks = library.store->Chunks(site.id, acv::library::SeriesKind::Store);
+    const auto segments = acv::library::SplitAtGaps(acv::library::PiecesInRange(chunks, {}));
+    benchmark::DoNotOptimize(
+        acv::library::AnalyseSegments(segments, read, {1, 1}, acv::EventLimits{}).band);
+  }
+}
+BENCHMARK(BM_Library_SiteBandSummary)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Every point read from the library and scanned.
+void BM_Baseline_ScanEveryPoint(benchmark::State& state) {
+  Library library(Data().site);
+  const acv::library::SiteRecord site = *library.store->Site("Site");
+  for (auto _ : state) {
+    acv::library::ChunkSummary total;
+    for (const auto& c : library.store->Chunks(site.id, acv::library::SeriesKind::Store)) {
+      const acv::library::PointRun run = library.store->ReadChunk(c);
+      total.Join(acv::library::SummariseRun(run, 0, run.Count()));
+    }
+    benchmark::DoNotOptimize(total);
+  }
+}
+BENCHMARK(BM_Baseline_ScanEveryPoint)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void PrintRatios(const acv::bench::TimesReporter& times) {
+  const auto add = times.Find("BM_Library_AddFullDownload/iterations:5");
+  const auto write = times.Find("BM_Baseline_WriteFloats/iterations:5");
+  if (add && write && write->real > 0) {
+    std::printf("add of a full download: %.0f ms, %.2fx writing its floats (%.1f ms)\n", add->real,
+                add->real / write->real, write->real);
+  }
+  const auto stats = times.Find("BM_Library_SiteStatistics/iterations:5");
+  const auto band = times.Find("BM_Library_SiteBandSummary/iterations:2");
+  const auto scan = times.Find("BM_Baseline_ScanEveryPoint/iterations:2");
+  if (stats && scan && stats->real > 0) {
+    std::printf(
+        "statistics of %d downloads: %.1f ms, %.0fx faster than scanning every point (%.0f ms)\n",
+        kDownloads, stats->real, scan->real / stats->real, scan->real);
+  }
+  if (band)
+    std::printf("band summary of the same site (reads every voltage point): %.0f ms\n", band->real);
+  Data();
+  double bytes = 0.0;
+  for (const char* end : {"", "-wal"})
+    bytes += QFileInfo(QString::fromStdString(Data().site + end)).size();
+  if (Data().rawBytes > 0) {
+    std::printf("library size: %.1f MB, %.3fx the raw float32 bytes of its points\n", bytes / 1e6,
+                bytes / Data().rawBytes);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return acv::bench::RunQtBenchmarks(
+      argc, argv, [] { Data(); }, PrintRatios);
+}
