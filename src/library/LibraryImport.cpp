@@ -23,7 +23,7 @@ struct AddedSeries {
 };
 
 std::string SeriesOf(const CDTDoc& doc, AddedSeries& out) {
-  const bool store = doc.rmsCount > 0 || doc.trCount > 0;
+  const bool store = doc.rmsCount > 0 || (doc.trCount > 0 && !doc.trTimes.empty());
   const AnalysisSeries series = store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
   if (!store && series.count == 0) return "holds no points to add";
   out.kind = store ? SeriesKind::Store : SeriesKind::RealTime;
@@ -107,6 +107,9 @@ bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>
                          static_cast<qsizetype>(fileBytes.size()));
   const std::string sha256 =
       QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+  std::string unused;
+  if (!problem) problem = &unused;
+  if (!line) line = &unused;
   // Another program writing the same SQLite library may hold it past the
   // busy timeout once; the import is tried again as a whole.
   for (int attempt = 1;; ++attempt) {
