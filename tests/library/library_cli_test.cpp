@@ -99,6 +99,26 @@ TEST_F(LibraryCli, ASiteGivesTheFiguresOfItsFile) {
   EXPECT_EQ(check.status, 0) << check.out;
 }
 
+TEST_F(LibraryCli, ATimelineBecomesADataFileOnlyWithoutAGap) {
+  const TimeStamp start = 1'772'359'200;
+  const std::string a = File("a.stdata", 1000, start);
+  ASSERT_EQ(Cli({"library", "add", a, File("b.stdata", 1000, start + 5000), "--site", "S"}).status,
+            0);
+  const std::string out = home_.path().toStdString() + "/timeline.stdata";
+  const CliRun whole = Cli({"library", "timeline", "--site", "S", "-o", out});
+  EXPECT_EQ(whole.status, 1);
+  EXPECT_NE(whole.err.find("has a gap from " + FormatTime(start + 1000, kCsvTimeFormat)),
+            std::string::npos)
+      << whole.err;
+  const CliRun first = Cli({"library", "timeline", "--site", "S", "--to",
+                            FormatTime(start + 4999, kCsvTimeFormat), "-o", out});
+  ASSERT_EQ(first.status, 0) << first.err;
+  CDTDoc original, written;
+  ASSERT_TRUE(LoadDataFile(a, original).ok);
+  ASSERT_TRUE(LoadDataFile(out, written).ok);
+  EXPECT_EQ(written.Store(), original.Store());
+}
+
 TEST_F(LibraryCli, TwoImportsAtOnceBothLand) {
   const std::string a = File("a.stdata", 100000, 1'772'359'200);
   const std::string b = File("b.stdata", 100000, 1'772'359'200 + 200000);
