@@ -102,6 +102,42 @@ TEST(LibraryStore, OverlappingDownloadsMergeAndAConflictChangesNothing) {
   EXPECT_FLOAT_EQ(stats.channels[0].max, 231.0f);
 }
 
+TEST(LibraryStore, RealTimeRunsAreATimelineOfTheirOwn) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  CDTDoc run;
+  run.formatTag = kTagRealTime;
+  run.rtStartTime = kStart;
+  run.rtInterval = 60;
+  run.rtHasCh1 = run.rtHasCh2 = 1;
+  run.rtUnitCh1 = "V";
+  run.rtUnitCh2 = "A";
+  for (int k = 0; k < 10; ++k) {
+    run.rtRms.push_back({231.0f, 2.0f + static_cast<float>(k)});
+    run.rtFreq.push_back({50.0f, 50.0f});
+  }
+  run.rtCount = 10;
+  // The same times as a STORE download with other values: another kind,
+  // so no conflict; the run's own tail again is a duplicate.
+  EXPECT_EQ(lib.Add(Download(kStart, Steady(10))),
+            "added 10 points (0 duplicates) to Substation 4 as measurement 1");
+  EXPECT_EQ(lib.Add(run), "added 10 points (0 duplicates) to Substation 4 as measurement 2");
+  CDTDoc later = run;
+  later.rtStartTime = kStart + 5 * 60;
+  later.rtRms.erase(later.rtRms.begin(), later.rtRms.begin() + 5);
+  later.rtRms.push_back({232.0f, 1.0f});
+  later.rtFreq.resize(6);
+  later.rtCount = 6;
+  EXPECT_EQ(lib.Add(later), "added 1 points (5 duplicates) to Substation 4 as measurement 3");
+  const std::vector<MeasurementRecord> list = lib.store->Measurements("Substation 4");
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[1].kind, SeriesKind::RealTime);
+  EXPECT_EQ(list[1].units, (std::array<std::string, 2>{"V", "A"}));
+  const SiteRecord site = *lib.store->Site("Substation 4");
+  EXPECT_EQ(lib.store->Chunks(site.id, SeriesKind::RealTime).size(), 2u);
+  EXPECT_EQ(lib.store->Chunks(site.id, SeriesKind::Store).size(), 1u);
+}
+
 TEST(LibraryStore, RemovingAMeasurementLeavesNothingOfIt) {
   Library lib;
   ASSERT_TRUE(lib.store) << lib.problem;
