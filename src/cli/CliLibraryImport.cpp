@@ -33,8 +33,8 @@ constexpr const char* kAddHelp =
 constexpr const char* kRemoveHelp =
     "usage: acvlogger-cli library remove ID [--db URL]\n\n"
     "Removes measurement ID (see library list) with its points, TR records and\n"
-    "events. Points it shared with other measurements of the site as their\n"
-    "duplicates go with it.\n\n"
+    "events. Its points that another measurement of the site repeated stay,\n"
+    "as that measurement's own.\n\n"
     "  --db URL      the library (see acvlogger-cli library --help)\n\n"
     "Exit status: 0 removed; 1 no such measurement, or the library failed;\n"
     "2 a usage error.\n";

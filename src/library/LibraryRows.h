@@ -3,6 +3,7 @@
 // and its check alike.
 #include <QSqlQuery>
 
+#include "library/LibraryStore.h"
 #include "library/core/SiteTimeline.h"
 
 namespace acv::library {
@@ -17,5 +18,12 @@ inline constexpr const char* kChunkColumns =
     " c.product_sum, c.product_points";
 
 ChunkInfo ChunkFrom(const QSqlQuery& q);
+
+// The statement that stores a chunk, and its use: points first .. first +
+// count - 1 of the run stored as the measurement's chunks of at most
+// kChunkPoints, each with its summaries.
+QSqlQuery PrepareChunkInsert(const QSqlDatabase& db);
+void InsertChunks(QSqlQuery& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
+                  const PointRun& run, std::int64_t first, std::int64_t count);
 
 }  // namespace acv::library

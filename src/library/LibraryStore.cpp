@@ -136,16 +136,74 @@ std::vector<MeasurementRecord> LibraryStore::Measurements(const std::optional<st
 
 bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   Transaction transaction(db_);
-  for (const char* sql : {"DELETE FROM chunk WHERE measurement_id = ?",
-                          "DELETE FROM tr_record WHERE measurement_id = ?",
-                          "DELETE FROM event WHERE measurement_id = ?"}) {
+  QSqlQuery q = Execute(db_, "SELECT site_id, kind FROM measurement WHERE id = ?", {Int(id)});
+  if (!q.next()) return false;
+  const std::int64_t site = q.value(0).toLongLong();
+  const SeriesKind kind =
+      TextOf(q.value(1)) == "realtime" ? SeriesKind::RealTime : SeriesKind::Store;
+  q.finish();
+  HandOverRepeatedPoints(id, site, kind);
+  for (const char* sql :
+       {"DELETE FROM chunk WHERE measurement_id = ?",
+        "DELETE FROM tr_record WHERE measurement_id = ?",
+        "DELETE FROM event WHERE measurement_id = ?", "DELETE FROM measurement WHERE id = ?"}) {
     Execute(db_, sql, {Int(id)});
   }
-  QSqlQuery q = Execute(db_, "DELETE FROM measurement WHERE id = ?", {Int(id)});
-  const bool removed = q.numRowsAffected() > 0;
-  q.finish();
   transaction.Commit();
-  return removed;
+  return true;
+}
+
+void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, SeriesKind kind) {
+  struct Other {
+    std::int64_t id;
+    TimeStamp start, end;
+    std::int64_t interval;
+    std::int64_t taken = 0;
+  };
+  std::vector<Other> others;
+  QSqlQuery q = Execute(db_,
+                        "SELECT id, start_time, end_time, interval_s FROM measurement"
+                        " WHERE site_id = ? AND kind = ? AND id <> ? ORDER BY id",
+                        {Int(site), Text(KindName(kind)), Int(id)});
+  while (q.next()) {
+    others.push_back({q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toLongLong(),
+                      q.value(3).toLongLong()});
+  }
+  if (others.empty()) return;
+  const std::string sql = std::string("SELECT ") + kChunkColumns +
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
+                          " WHERE c.measurement_id = ? ORDER BY c.start_time";
+  QSqlQuery chunks = Execute(db_, sql.c_str(), {Int(id)});
+  std::vector<ChunkInfo> own;
+  while (chunks.next()) own.push_back(ChunkFrom(chunks));
+  chunks.finish();
+  // The first other measurement whose own points include time t.
+  const auto owner = [&](TimeStamp t) -> Other* {
+    for (Other& o : others) {
+      if (t >= o.start && t < o.end && (t - o.start) % o.interval == 0) return &o;
+    }
+    return nullptr;
+  };
+  QSqlQuery insert = PrepareChunkInsert(db_);
+  for (const ChunkInfo& c : own) {
+    const PointRun run = ReadChunk(c);
+    for (std::int64_t k = 0; k < c.count;) {
+      Other* o = owner(run.Time(k));
+      std::int64_t end = k + 1;
+      while (end < c.count && owner(run.Time(end)) == o) ++end;
+      if (o) {
+        InsertChunks(insert, o->id, site, kind, run, k, end - k);
+        o->taken += end - k;
+      }
+      k = end;
+    }
+  }
+  insert.finish();
+  for (const Other& o : others) {
+    if (o.taken == 0) continue;
+    Execute(db_, "UPDATE measurement SET duplicates = duplicates - ? WHERE id = ?",
+            {Int(o.taken), Int(o.id)});
+  }
 }
 
 std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind,

@@ -89,7 +89,8 @@ class LibraryStore {
   // events of its measurements are found again with the new values.
   void SaveSite(const SiteRecord& site);
   std::vector<MeasurementRecord> Measurements(const std::optional<std::string>& site);
-  // false when there is no such measurement.
+  // false when there is no such measurement. Its points that other
+  // measurements of the site held as duplicates stay, as theirs.
   bool RemoveMeasurement(std::int64_t id);
 
   // The site's chunks of one kind that reach into the range, in time order,
@@ -119,6 +120,9 @@ class LibraryStore {
   // repeated) with the site's limits and scaling, in place of the old ones.
   void FindEvents(std::int64_t measurement, const SiteRecord& site);
   void FindEventsAgain(const SiteRecord& site);
+  // The points of measurement `id` that another measurement of the site
+  // repeated become that measurement's own.
+  void HandOverRepeatedPoints(std::int64_t id, std::int64_t site, SeriesKind kind);
   EventLimits LimitsOf(const SiteRecord& site) const;
 
   QSqlDatabase db_;

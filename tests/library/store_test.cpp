@@ -158,6 +158,20 @@ TEST(LibraryStore, RemovingAMeasurementLeavesNothingOfIt) {
   ASSERT_EQ(lib.store->Measurements(std::nullopt).size(), 1u);
 }
 
+TEST(LibraryStore, RemovingADownloadKeepsThePointsAnotherRepeated) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  lib.Add(Download(kStart, Steady(6000)));
+  lib.Add(Download(kStart + 1000 * 60, Steady(6000)));  // repeats 5000 points
+  lib.Add(Download(kStart + 20000 * 60, Steady(10)));   // after a gap, untouched
+  ASSERT_TRUE(lib.store->RemoveMeasurement(1));
+  EXPECT_EQ(lib.Count("SELECT duplicates FROM measurement WHERE id = 2"), 0);
+  EXPECT_EQ(lib.Count("SELECT SUM(points) FROM chunk WHERE measurement_id = 2"), 6000);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM chunk WHERE measurement_id = 1"), 0);
+  EXPECT_TRUE(lib.store->Check().empty());
+  EXPECT_EQ(lib.store->Sites()[0].points, 6010);
+}
+
 TEST(LibraryStore, ANewerOrAForeignDatabaseIsLeftAlone) {
   Library newer;
   ASSERT_TRUE(newer.store) << newer.problem;
