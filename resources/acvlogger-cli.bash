@@ -15,6 +15,15 @@ _acvlogger_cli() {
 
   local help
   help=$("$cli" "${COMP_WORDS[1]}" --help 2>/dev/null) || return
+  # A subcommand with commands of its own (library) offers them next.
+  if ((COMP_CWORD == 2)) && [[ $cur != -* ]]; then
+    local commands
+    commands=$(awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } on && /^$/ { exit }' <<<"$help")
+    if [[ -n $commands ]]; then
+      mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
+      return
+    fi
+  fi
   # The word after an option that takes a value: the help writes it as
   # "--option VALUE" (a placeholder) or "--option a|b|c" (the choices).
   if [[ $prev == -* ]]; then

@@ -206,7 +206,8 @@ int RunCheck(const std::vector<std::string>& args) {
             const std::vector<std::string> problems = library->Check();
             for (const std::string& p : problems) std::printf("%s\n", p.c_str());
             if (!problems.empty()) {
-              return cli.Fail(std::to_string(problems.size()) + " differences found");
+              return cli.Fail(std::to_string(problems.size()) +
+                              (problems.size() == 1 ? " difference" : " differences") + " found");
             }
             std::printf("The library agrees with its stored points.\n");
             return 0;

@@ -29,6 +29,8 @@ offers "acvlogger-cli export --p" "--part"
 offers "acvlogger-cli export --part " "store realtime"
 offers "acvlogger-cli setup --unit m" "minute"
 offers "acvlogger-cli setup --circular " "on off"
+offers "acvlogger-cli library s" "site sites stats"
+offers "acvlogger-cli library timeline --kind " "store realtime"
 offers "acvlogger-cli download --port /dev/null/" ""
 # After a flag, or where a file name or a number goes: nothing of ours
 # (readline completes file names).
