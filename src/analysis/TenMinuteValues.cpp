@@ -7,16 +7,6 @@
 namespace acv {
 namespace {
 
-// Days from 1970-01-01 to a civil date (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 // The 10-minute interval of the local clock a time falls in, as a number,
 // and how far into it the time lies.
 struct ClockSlot {
@@ -25,7 +15,7 @@ struct ClockSlot {
 };
 ClockSlot SlotOf(const LocalFields& f) {
   return {
-      DaysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day)) * 144 +
+      DaysFromCivil(f.year, f.month, f.day) * 144 +
           f.hour * 6 + f.minute / 10,
       (f.minute % 10) * 60 + f.second};
 }

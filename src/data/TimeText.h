@@ -36,4 +36,8 @@ TimeStamp MakeLocalTime(const LocalFields& f);
 // The local clock now, in whole seconds.
 TimeStamp LocalNow();
 
+// Days from 1970-01-01 to a civil date (proleptic Gregorian), for counting
+// clock intervals and weekdays without the system's time zone.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
+
 }  // namespace acv
