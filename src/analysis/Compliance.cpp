@@ -81,7 +81,7 @@ std::vector<ComplianceWeek> JudgeWeeks(const std::vector<TenMinuteValue>& values
 }
 
 const std::array<const char*, EventTable::kRows> EventTable::kRowNames = {
-    "dip 90-80 %", "dip 80-70 %", "dip 70-40 %", "dip 40-5 %",
+    "dip 90-80 %", "dip 80-70 %",     "dip 70-40 %",  "dip 40-5 %",
     "dip < 5 %",   "swell 110-120 %", "swell > 120 %"};
 const std::array<const char*, EventTable::kColumns> EventTable::kColumnNames = {
     "10-200 ms", "0.2-0.5 s", "0.5-1 s", "1-5 s", "5-60 s", "> 60 s"};
@@ -90,8 +90,7 @@ namespace {
 
 // The standard's duration classes: upper bounds, inclusive.
 int DurationColumn(double seconds) {
-  static constexpr std::array<double, EventTable::kColumns - 1> kUpTo = {0.2, 0.5, 1.0, 5.0,
-                                                                        60.0};
+  static constexpr std::array<double, EventTable::kColumns - 1> kUpTo = {0.2, 0.5, 1.0, 5.0, 60.0};
   for (std::size_t c = 0; c < kUpTo.size(); ++c) {
     if (seconds <= kUpTo[c]) return static_cast<int>(c);
   }

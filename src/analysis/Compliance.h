@@ -28,7 +28,7 @@ struct ComplianceWeek {
   std::int64_t n1 = 0;           // of those, outside Un +- the band
   std::int64_t n2 = 0;           // of those, outside Un - 15 % .. Un + 10 %
   std::int64_t flagged = 0;      // flagged values, left out of n
-  std::int64_t expected = 0;     // 10-minute intervals in the week (1,008; +-6 across a clock change)
+  std::int64_t expected = 0;  // 10-minute intervals in the week (1,008; +-6 across a clock change)
   WeekVerdict verdict = WeekVerdict::NoData;
 
   // Share of the week's intervals that have a value, flagged or not (0..1).

@@ -59,20 +59,21 @@ std::vector<double> Histogram::Cumulative() const {
   return out;
 }
 
-Histogram HistogramOf(const AnalysisSeries& s, int channel, std::int64_t first,
-                      std::int64_t last, double nominal) {
+Histogram HistogramOf(const AnalysisSeries& s, int channel, std::int64_t first, std::int64_t last,
+                      double nominal) {
   Histogram h;
   const std::vector<float> values = FiniteValues(s, channel, first, last);
   if (values.empty()) return h;
   const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
   const bool volts = s.channels[static_cast<std::size_t>(channel)].unit == "V";
-  const double scale = volts && nominal > 0.0
-                           ? nominal
-                           : std::max(std::fabs(static_cast<double>(*lo)),
-                                      std::fabs(static_cast<double>(*hi)));
+  const double scale = volts && nominal > 0.0 ? nominal
+                                              : std::max(std::fabs(static_cast<double>(*lo)),
+                                                         std::fabs(static_cast<double>(*hi)));
   // A span of zeros still gets one bin.
   h.binWidth = scale > 0.0 ? scale / 100.0 : 1.0;
-  const auto binOf = [&](double v) { return static_cast<std::int64_t>(std::floor(v / h.binWidth)); };
+  const auto binOf = [&](double v) {
+    return static_cast<std::int64_t>(std::floor(v / h.binWidth));
+  };
   h.firstBin = binOf(*lo);
   h.counts.assign(static_cast<std::size_t>(binOf(*hi) - h.firstBin + 1), 0);
   for (const float v : values) ++h.counts[static_cast<std::size_t>(binOf(v) - h.firstBin)];

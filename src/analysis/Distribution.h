@@ -18,7 +18,7 @@ namespace acv {
 inline constexpr std::array<int, 5> kQuotedPercentiles = {1, 5, 50, 95, 99};
 
 struct Percentiles {
-  std::int64_t points = 0;   // finite values; 0 = no percentile
+  std::int64_t points = 0;     // finite values; 0 = no percentile
   std::array<double, 5> at{};  // for kQuotedPercentiles, in that order
 };
 
@@ -32,8 +32,8 @@ Percentiles PercentilesOf(const AnalysisSeries& series, int channel, std::int64_
                           std::int64_t last);
 
 struct Histogram {
-  double binWidth = 0.0;        // 0 when the span holds no finite value
-  std::int64_t firstBin = 0;    // bin k holds [k * binWidth, (k + 1) * binWidth)
+  double binWidth = 0.0;             // 0 when the span holds no finite value
+  std::int64_t firstBin = 0;         // bin k holds [k * binWidth, (k + 1) * binWidth)
   std::vector<std::int64_t> counts;  // bins firstBin, firstBin + 1, ...
   std::int64_t points = 0;
 

@@ -14,10 +14,8 @@ struct ClockSlot {
   int secondsIn = 0;
 };
 ClockSlot SlotOf(const LocalFields& f) {
-  return {
-      DaysFromCivil(f.year, f.month, f.day) * 144 +
-          f.hour * 6 + f.minute / 10,
-      (f.minute % 10) * 60 + f.second};
+  return {DaysFromCivil(f.year, f.month, f.day) * 144 + f.hour * 6 + f.minute / 10,
+          (f.minute % 10) * 60 + f.second};
 }
 
 bool IsFlaggingKind(EventKind kind) {

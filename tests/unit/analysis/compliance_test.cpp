@@ -84,11 +84,11 @@ TEST(EventTable, ResidualVoltageAndDurationClasses) {
   };
   // Un = 230 V: 184 V = 80 %, 161 V = 70 %, 92 V = 40 %, 11.5 V = 5 %.
   const Case cases[] = {
-      {EventKind::Dip, 200.0, 0.2, 0, 0},          {EventKind::Dip, 184.0, 0.21, 0, 1},
-      {EventKind::Dip, 183.9, 1.0, 1, 2},          {EventKind::Dip, 161.0, 5.0, 1, 3},
-      {EventKind::Dip, 100.0, 60.0, 2, 4},         {EventKind::Dip, 92.0, 61.0, 2, 5},
-      {EventKind::Dip, 11.5, 600.0, 3, 5},         {EventKind::Dip, 0.0, 120.0, 4, 5},
-      {EventKind::Swell, 260.0, 2.0, 5, 3},        {EventKind::Swell, 276.0, 2.0, 6, 3},
+      {EventKind::Dip, 200.0, 0.2, 0, 0},   {EventKind::Dip, 184.0, 0.21, 0, 1},
+      {EventKind::Dip, 183.9, 1.0, 1, 2},   {EventKind::Dip, 161.0, 5.0, 1, 3},
+      {EventKind::Dip, 100.0, 60.0, 2, 4},  {EventKind::Dip, 92.0, 61.0, 2, 5},
+      {EventKind::Dip, 11.5, 600.0, 3, 5},  {EventKind::Dip, 0.0, 120.0, 4, 5},
+      {EventKind::Swell, 260.0, 2.0, 5, 3}, {EventKind::Swell, 276.0, 2.0, 6, 3},
   };
   std::vector<Event> events;
   EventTable expected;
