@@ -92,8 +92,10 @@ DailyProfile DailyProfileOf(const AnalysisSeries& s, int channel, std::int64_t f
     const double value = v[k];
     if (!std::isfinite(value)) continue;
     const LocalFields f = clock.BreakDown(s.PointTime(k));
-    ProfileSlot& slot = profile[static_cast<std::size_t>(f.hour * 6 + f.minute / 10)];
-    sums[static_cast<std::size_t>(f.hour * 6 + f.minute / 10)] += value;
+    const auto index =
+        static_cast<std::size_t>(f.hour) * 6 + static_cast<std::size_t>(f.minute / 10);
+    ProfileSlot& slot = profile[index];
+    sums[index] += value;
     slot.min = slot.points == 0 ? value : std::min(slot.min, value);
     slot.max = slot.points == 0 ? value : std::max(slot.max, value);
     ++slot.points;
