@@ -154,6 +154,14 @@ TEST(SiteTimeline, RangeInsideChunksGivesTheFiguresOfAScan) {
   EXPECT_EQ(got.powerLeftOut, want.powerLeftOut);
   EXPECT_FLOAT_EQ(got.meanVa, want.meanVa);
   EXPECT_FLOAT_EQ(got.energyVah, want.energyVah);
+
+  // A clamp of ratio 20 on CH2 shows every CH2 figure, and the power, 20 times larger.
+  const SpanStatistics scaled = TimelineStatistics(pieces, read, {1.0, 20.0});
+  EXPECT_EQ(scaled.channels[0].max, got.channels[0].max);
+  EXPECT_FLOAT_EQ(scaled.channels[1].min, 20 * got.channels[1].min);
+  EXPECT_FLOAT_EQ(scaled.channels[1].stddev, 20 * got.channels[1].stddev);
+  EXPECT_FLOAT_EQ(scaled.meanVa, 20 * got.meanVa);
+  EXPECT_FLOAT_EQ(scaled.energyVah, 20 * got.energyVah);
 }
 
 TEST(SiteTimeline, GapsSplitSegmentsAndEndEventsThere) {
