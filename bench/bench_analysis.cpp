@@ -37,7 +37,7 @@ struct Fixture {
       const int first = (d + 1) * (kSamples / (kDips + 1));
       for (int k = first; k < first + 20; ++k) doc.rmsCh1[static_cast<std::size_t>(k)] = 190.0f;
     }
-    series = acv::StoreRmsSeries(doc);
+    series = acv::StoreRmsSeries(doc, {});
     std::mt19937 random(23);
     std::uniform_int_distribution<std::int64_t> point(0, kSamples - 1);
     for (int i = 0; i < kSpans; ++i) {
@@ -89,7 +89,7 @@ BENCHMARK(BM_Scan_FullSpan)->Unit(benchmark::kMicrosecond);
 
 void BM_Events_LargestSet(benchmark::State& state) {
   std::size_t found = 0;
-  for (auto _ : state) found = acv::StoreEvents(Data().doc, acv::EventLimits{}).size();
+  for (auto _ : state) found = acv::StoreEvents(Data().doc, acv::EventLimits{}, {}).size();
   state.counters["events"] = static_cast<double>(found);
 }
 BENCHMARK(BM_Events_LargestSet)->Unit(benchmark::kMillisecond);

@@ -279,7 +279,7 @@ void BM_Graph_RealTimePointWithOpenEvent(benchmark::State& state) {
     if (++doc.rtCount > run + kRoom) doc.rtCount = run;
     auto shading = std::make_shared<acv::EventShading>();
     shading->mode = acv::GraphMode::RealTimeRms;
-    shading->series = acv::RealTimeRmsSeries(doc);
+    shading->series = acv::RealTimeRmsSeries(doc, {});
     dip.last = doc.rtCount;
     dip.start = doc.RealTimeSampleTime(dip.first - 1);
     dip.end = doc.RealTimeSampleTime(dip.last);

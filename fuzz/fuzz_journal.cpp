@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (run.rtCount < 64) {
     std::ostringstream out;
     acv::WriteRealTimeExport(out, run);
-    acv::WriteRealTimeCsv(out, run);
+    acv::WriteRealTimeCsv(out, run, {});
   }
   return 0;
 }

@@ -59,7 +59,7 @@ bool AnalysisSeries::HasVoltAmpere(int* volt) const {
   return false;
 }
 
-AnalysisSeries StoreRmsSeries(const StoreFamily& store) {
+AnalysisSeries StoreRmsSeries(const StoreFamily& store, const ChannelScaling& scaling) {
   AnalysisSeries s;
   s.part = SeriesPart::StoreRms;
   s.store = &store;
@@ -72,13 +72,13 @@ AnalysisSeries StoreRmsSeries(const StoreFamily& store) {
   for (int c = 0; c < 2; ++c) {
     if (!has[c] || arrays[c]->empty()) continue;
     count = std::min<std::int64_t>(count, static_cast<std::int64_t>(arrays[c]->size()));
-    s.channels[c] = {true, *units[c], ChannelValues(arrays[c]->data(), 1)};
+    s.channels[c] = {true, *units[c], ChannelValues(arrays[c]->data(), 1, scaling[c].OfValue())};
   }
   s.count = s.channels[0].present || s.channels[1].present ? count : 0;
   return s;
 }
 
-AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run) {
+AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run, const ChannelScaling& scaling) {
   AnalysisSeries s;
   s.part = SeriesPart::RealTimeRms;
   s.realTime = &run;
@@ -86,13 +86,17 @@ AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run) {
   s.count = std::clamp<std::int64_t>(run.rtCount, 0, static_cast<std::int64_t>(run.rtRms.size()));
   if (s.count == 0) return s;
   const std::ptrdiff_t stride = sizeof(ChannelPair) / sizeof(float);
-  if (run.rtHasCh1 == 1) s.channels[0] = {true, run.rtUnitCh1, {&run.rtRms[0].ch1, stride}};
-  if (run.rtHasCh2 == 1) s.channels[1] = {true, run.rtUnitCh2, {&run.rtRms[0].ch2, stride}};
+  if (run.rtHasCh1 == 1) {
+    s.channels[0] = {true, run.rtUnitCh1, {&run.rtRms[0].ch1, stride, scaling[0].OfSample()}};
+  }
+  if (run.rtHasCh2 == 1) {
+    s.channels[1] = {true, run.rtUnitCh2, {&run.rtRms[0].ch2, stride, scaling[1].OfSample()}};
+  }
   if (!s.channels[0].present && !s.channels[1].present) s.count = 0;
   return s;
 }
 
-AnalysisSeries TrRecordSeries(const StoreFamily& store, int record) {
+AnalysisSeries TrRecordSeries(const StoreFamily& store, int record, const ChannelScaling& scaling) {
   AnalysisSeries s;
   s.part = SeriesPart::TrRecord;
   s.store = &store;
@@ -106,8 +110,9 @@ AnalysisSeries TrRecordSeries(const StoreFamily& store, int record) {
   }
   if (store.trChannel[r] != kChannel1 && store.trChannel[r] != kChannel2) return s;
   const int c = store.trChannel[r] == kChannel2 ? 1 : 0;
-  s.channels[c] = {true, UnitText(store.trUnit[r]),
-                   ChannelValues(store.trWaves.data() + TrRecordStart(record), 1)};
+  s.channels[c] = {
+      true, UnitText(store.trUnit[r]),
+      ChannelValues(store.trWaves.data() + TrRecordStart(record), 1, scaling[c].OfSample())};
   s.count = kTrWavePoints;
   return s;
 }

@@ -16,18 +16,24 @@ namespace acv {
 enum class SeriesPart { StoreRms, RealTimeRms, TrRecord };
 
 // The values of one channel: count floats `stride` floats apart (the
-// real-time RMS keeps both channels side by side).
+// real-time RMS keeps both channels side by side), each times the channel's
+// factor into primary units. A factor of 1 leaves every value as stored.
 class ChannelValues {
  public:
   ChannelValues() = default;
-  ChannelValues(const float* first, std::ptrdiff_t stride) : first_(first), stride_(stride) {}
-  float operator[](std::int64_t k) const { return first_[k * stride_]; }
+  ChannelValues(const float* first, std::ptrdiff_t stride, double factor = 1.0)
+      : first_(first), stride_(stride), factor_(factor) {}
+  float operator[](std::int64_t k) const {
+    return static_cast<float>(first_[k * stride_] * factor_);
+  }
   // The same values from value k on.
-  ChannelValues From(std::int64_t k) const { return {first_ + k * stride_, stride_}; }
+  ChannelValues From(std::int64_t k) const { return {first_ + k * stride_, stride_, factor_}; }
+  double Factor() const { return factor_; }
 
  private:
   const float* first_ = nullptr;
   std::ptrdiff_t stride_ = 1;
+  double factor_ = 1.0;
 };
 
 struct SeriesChannel {
@@ -59,11 +65,14 @@ class AnalysisSeries {
   std::int64_t offset = 0;  // point 0 is this point of the part (see SubSeries)
 };
 
-AnalysisSeries StoreRmsSeries(const StoreFamily& store);
-AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run);
+// The series in primary units: the STORE RMS values times each channel's
+// ratio; the real-time RMS (measured from raw counts) and the TR samples
+// times ratio and sample scale.
+AnalysisSeries StoreRmsSeries(const StoreFamily& store, const ChannelScaling& scaling);
+AnalysisSeries RealTimeRmsSeries(const RealTimeFamily& run, const ChannelScaling& scaling);
 // Record r of the STORE TR records (0-based; must exist): its channel only,
 // in the record's unit, every point at the trigger time.
-AnalysisSeries TrRecordSeries(const StoreFamily& store, int record);
+AnalysisSeries TrRecordSeries(const StoreFamily& store, int record, const ChannelScaling& scaling);
 // Points first .. last (0-based, inclusive, inside the series) as a series of
 // their own, with their own times.
 AnalysisSeries SubSeries(const AnalysisSeries& series, std::int64_t first, std::int64_t last);

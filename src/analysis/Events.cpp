@@ -52,6 +52,7 @@ void EventScanner::Restart(const AnalysisSeries& s) {
   for (int c = 0; c < 2; ++c) {
     shape_.present[c] = s.channels[c].present;
     shape_.units[c] = s.channels[c].unit;
+    shape_.factors[c] = s.channels[c].values.Factor();
   }
   shape_.interval = s.interval;
   const double h = limits_.Hysteresis();
@@ -89,6 +90,7 @@ void EventScanner::Extend(const AnalysisSeries& s) {
   for (int c = 0; c < 2; ++c) {
     shape.present[c] = s.channels[c].present;
     shape.units[c] = s.channels[c].unit;
+    shape.factors[c] = s.channels[c].values.Factor();
   }
   shape.interval = s.interval;
   if (read_ == 0 || s.count < read_ || !(shape == shape_)) Restart(s);
@@ -138,10 +140,10 @@ std::vector<Event> FindLevelEvents(const AnalysisSeries& s, const EventLimits& l
   return scanner.Events();
 }
 
-std::vector<Event> TransientEvents(const StoreFamily& store) {
+std::vector<Event> TransientEvents(const StoreFamily& store, const ChannelScaling& scaling) {
   std::vector<Event> events;
   for (int r = 0; r < store.trCount; ++r) {
-    const AnalysisSeries record = TrRecordSeries(store, r);
+    const AnalysisSeries record = TrRecordSeries(store, r, scaling);
     if (record.count == 0) continue;  // an unknown channel code or a short array
     const int c = record.channels[0].present ? 0 : 1;
     const ChannelValues& v = record.channels[c].values;
@@ -167,12 +169,15 @@ std::vector<Event> MergeByStart(std::vector<Event> level, const std::vector<Even
   return level;
 }
 
-std::vector<Event> StoreEvents(const StoreFamily& store, const EventLimits& limits) {
-  return MergeByStart(FindLevelEvents(StoreRmsSeries(store), limits), TransientEvents(store));
+std::vector<Event> StoreEvents(const StoreFamily& store, const EventLimits& limits,
+                               const ChannelScaling& scaling) {
+  return MergeByStart(FindLevelEvents(StoreRmsSeries(store, scaling), limits),
+                      TransientEvents(store, scaling));
 }
 
-std::vector<Event> RealTimeEvents(const RealTimeFamily& run, const EventLimits& limits) {
-  return MergeByStart(FindLevelEvents(RealTimeRmsSeries(run), limits), {});
+std::vector<Event> RealTimeEvents(const RealTimeFamily& run, const EventLimits& limits,
+                                  const ChannelScaling& scaling) {
+  return MergeByStart(FindLevelEvents(RealTimeRmsSeries(run, scaling), limits), {});
 }
 
 }  // namespace acv

@@ -75,6 +75,7 @@ class EventScanner {
   struct Shape {
     std::array<bool, 2> present{};
     std::array<std::string, 2> units;
+    std::array<double, 2> factors{};  // another scaling is another series
     double interval = 0.0;
     bool operator==(const Shape&) const = default;
   };
@@ -94,16 +95,20 @@ class EventScanner {
 // The limits must make sense (EventLimitsProblem empty).
 std::vector<Event> FindLevelEvents(const AnalysisSeries& series, const EventLimits& limits);
 
-// One transient per STORE TR record, in record order.
-std::vector<Event> TransientEvents(const StoreFamily& store);
+// One transient per STORE TR record, in record order, its extreme in
+// primary units.
+std::vector<Event> TransientEvents(const StoreFamily& store, const ChannelScaling& scaling);
 
 // Level events and transients ordered by start time (at the same second:
 // level events before transients, each in its own order).
 std::vector<Event> MergeByStart(std::vector<Event> level, const std::vector<Event>& transients);
 
 // The events of the STORE data (the RMS series and the TR records) or of a
-// real-time run, ordered by start time.
-std::vector<Event> StoreEvents(const StoreFamily& store, const EventLimits& limits);
-std::vector<Event> RealTimeEvents(const RealTimeFamily& run, const EventLimits& limits);
+// real-time run, ordered by start time, measured in primary units (the
+// limits' nominal voltage is a primary voltage).
+std::vector<Event> StoreEvents(const StoreFamily& store, const EventLimits& limits,
+                               const ChannelScaling& scaling);
+std::vector<Event> RealTimeEvents(const RealTimeFamily& run, const EventLimits& limits,
+                                  const ChannelScaling& scaling);
 
 }  // namespace acv

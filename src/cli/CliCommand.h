@@ -93,6 +93,13 @@ class Subcommand {
     readsDataFile_ = true;
     return *this;
   }
+  // The subcommand shows or writes values: it takes the channel scaling
+  // options (over the settings' scaling), lists them in its help before
+  // "Exit status", and the loaded data set carries the scaling.
+  Subcommand& ScalesValues() {
+    scalesValues_ = true;
+    return *this;
+  }
   // Checks the options against each other once all words are read: "" or
   // the usage problem.
   Subcommand& Check(CheckOptions check) {
@@ -108,12 +115,15 @@ class Subcommand {
 
  private:
   friend int RunSubcommand(const Subcommand& subcommand, const std::vector<std::string>& args);
-  std::string UsageProblem(OptionList& options, std::string& dataPath) const;
+  std::string UsageProblem(OptionList& options, std::string& dataPath,
+                           ChannelScaling& scaling) const;
+  std::string Help() const;
 
   const char* name_;
   const char* help_;
   TakeOptions options_;
   bool readsDataFile_ = false;
+  bool scalesValues_ = false;
   CheckOptions check_;
   Work work_;
 };

@@ -161,7 +161,8 @@ int PrintEvents(const Options& o, Invocation& cli) {
       ++records.trCount;
     }
   }
-  const std::vector<Event> events = MergeByStart(analysis.level, TransientEvents(records));
+  const std::vector<Event> events =
+      MergeByStart(analysis.level, TransientEvents(records, ChannelScaling{}));
   if (o.csv) {
     std::printf("%s\n", kEventCsvHeader);
     for (std::size_t i = 0; i < events.size(); ++i) {

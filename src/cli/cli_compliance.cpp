@@ -77,8 +77,9 @@ int PrintCompliance(const Options& o, Invocation& cli) {
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series =
-      part == FilePart::Store ? StoreRmsSeries(cli.doc) : RealTimeRmsSeries(cli.doc);
+  const AnalysisSeries series = part == FilePart::Store
+                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
+                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   const auto isVolts = [&](int c) {
     const SeriesChannel& ch = series.channels[static_cast<std::size_t>(c)];
     return ch.present && ch.unit == "V";
@@ -109,6 +110,7 @@ int RunCompliance(const std::vector<std::string>& args) {
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Check([&] { return EventLimitsProblem(o.limits); })
                            .Body([&](Invocation& cli) { return PrintCompliance(o, cli); }),
                        args);

@@ -7,7 +7,6 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/CliScaling.h"
 #include "data/Comtrade.h"
 #include "data/Settings.h"
 #include "platform/AppPaths.h"
@@ -18,17 +17,18 @@ namespace {
 constexpr const char* kCommand = "comtrade";
 constexpr const char* kHelp =
     "usage: acvlogger-cli comtrade FILE.stdata [-o DIR] [--record N] [--ascii]\n"
-    "                              [--station NAME] [scaling options]\n\n"
+    "                              [--station NAME] [channel scaling options]\n\n"
     "Writes each TR record of FILE.stdata as a pair of COMTRADE (IEEE C37.111-1999)\n"
     "files, DIR/BASE-trN.cfg and DIR/BASE-trN.dat (BASE: the data file's name\n"
     "without its suffix; N counts from 1), and prints each written path on a\n"
     "line. The .dat file holds the logger's raw 16-bit samples; the .cfg file's\n"
-    "conversion factor (sample scale x ratio) turns them into primary units.\n\n"
+    "conversion factor (sample scale x ratio) turns them into primary units.\n"
+    "The line frequency written is the settings' nominal frequency (Event\n"
+    "Limits in the program; 50 Hz by default).\n\n"
     "  -o, --output DIR   the folder to write to (default: the current folder)\n"
     "  --record N         only TR record N\n"
     "  --ascii            ASCII sample rows instead of BINARY\n"
-    "  --station NAME     the station name of the .cfg file (default: BASE)\n"
-    "%s\n"
+    "  --station NAME     the station name of the .cfg file (default: BASE)\n\n"
     "Example:\n"
     "  acvlogger-cli comtrade site.stdata -o out --ratio-ch2 20 --scale-ch2 0.01\n\n"
     "Exit status: 0 written; 1 the file cannot be read, holds no TR record (or\n"
@@ -39,7 +39,6 @@ struct Options {
   std::optional<int> record;
   bool ascii = false;
   std::optional<std::string> station;
-  ChannelScaling scaling;
   double lineFrequency = 50.0;
 };
 
@@ -53,7 +52,7 @@ std::string TakeOptions(OptionList& options, Options& o) {
   }
   o.ascii = options.TakeFlag("--ascii");
   o.station = options.Take("--station", "a name");
-  return TakeScalingOptions(options, o.scaling);
+  return {};
 }
 
 // The data file's name without its folder and suffix.
@@ -75,7 +74,7 @@ int WriteRecords(const Options& o, Invocation& cli) {
   const int first = o.record ? *o.record - 1 : 0;
   const int last = o.record ? *o.record - 1 : store.trCount - 1;
   for (int r = first; r <= last; ++r) {
-    ComtradeRecord record = ComtradeOfTrRecord(store, r, o.scaling);
+    ComtradeRecord record = ComtradeOfTrRecord(store, r, cli.doc.scaling);
     if (record.channels.empty()) {
       return cli.Fail("TR record " + std::to_string(r + 1) + " has no known channel");
     }
@@ -96,16 +95,13 @@ int WriteRecords(const Options& o, Invocation& cli) {
 }
 
 int RunComtrade(const std::vector<std::string>& args) {
-  static const std::string help = [] {
-    std::vector<char> text(4096);
-    std::snprintf(text.data(), text.size(), kHelp, kScalingHelp);
-    return std::string(text.data());
-  }();
   Options o;
-  o.scaling = LoadSettings(SettingsFilePath()).channelScaling;
-  return RunSubcommand(Subcommand(kCommand, help.c_str())
+  // The line frequency is the nominal frequency of the settings (Event Limits).
+  o.lineFrequency = LoadSettings(SettingsFilePath()).eventLimits.frequency;
+  return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Body([&](Invocation& cli) { return WriteRecords(o, cli); }),
                        args);
 }

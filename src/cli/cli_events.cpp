@@ -38,7 +38,9 @@ constexpr const char* kHelp =
     "is marked open. Events shorter than the recording interval cannot be\n"
     "seen in an RMS series.\n\n"
     "The limits come from the program's settings (Event Limits); the options\n"
-    "override them. Percentages are of the nominal voltage.\n\n"
+    "override them. Percentages are of the nominal voltage, a primary voltage\n"
+    "when the channel scaling gives a transformer's ratio (11000 behind an\n"
+    "11 kV transformer): events are found in the scaled values.\n\n"
     "  --part PART          store or realtime; default: the STORE data when the\n"
     "                       file holds any\n"
     "  --nominal V          the nominal voltage Un (default 230)\n"
@@ -85,10 +87,11 @@ int PrintEvents(const Options& o, Invocation& cli) {
     return cli.Fail(problem);
   }
   const bool store = part == FilePart::Store;
-  const AnalysisSeries series = store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
+  const AnalysisSeries series =
+      store ? StoreRmsSeries(doc, doc.scaling) : RealTimeRmsSeries(doc, doc.scaling);
   const std::vector<Event> level = FindLevelEvents(series, o.limits);
   const std::vector<Event> events =
-      MergeByStart(level, store ? TransientEvents(doc) : std::vector<Event>{});
+      MergeByStart(level, store ? TransientEvents(doc, doc.scaling) : std::vector<Event>{});
   if (o.csv) {
     std::printf("%s\n", kEventCsvHeader);
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -117,6 +120,7 @@ int RunEvents(const std::vector<std::string>& args) {
       Subcommand(kCommand, kHelp)
           .Options([&](OptionList& options) { return TakeOptions(options, o); })
           .ReadsDataFile()
+          .ScalesValues()
           .Check([&] { return EventLimitsProblem(o.limits); })
           .Body([&](Invocation& cli) {
             if (!settingsProblem.empty()) {

@@ -29,7 +29,9 @@ constexpr const char* kHelp =
     "  --csv              the same records as CSV: STORE with the columns\n"
     "                     no,kind,ch1,ch1_unit,ch2,ch2_unit,time, realtime with\n"
     "                     the columns of 'acvlogger-cli realtime'; OUT defaults\n"
-    "                     to FILE.csv (FILE-realtime.csv)\n"
+    "                     to FILE.csv (FILE-realtime.csv); values in primary\n"
+    "                     units (the channel scaling below), while the .xls\n"
+    "                     report always keeps the logger's values\n"
     "  --part PART        store or realtime; without it the STORE part when the\n"
     "                     file holds STORE data, else the real-time run\n"
     "  -o, --output OUT   the file to write; \"-\" writes to stdout\n\n"
@@ -83,7 +85,7 @@ int Export(Options& options, Invocation& cli) {
       ReplaceExtension(input, realTime ? std::string("-realtime") + extension : extension));
   const auto write = [&](std::ostream& out) {
     if (realTime) {
-      options.csv ? WriteRealTimeCsv(out, doc) : WriteRealTimeExport(out, doc);
+      options.csv ? WriteRealTimeCsv(out, doc, doc.scaling) : WriteRealTimeExport(out, doc);
     } else {
       options.csv ? WriteCsvExport(out, doc) : WriteExport(out, doc);
     }
@@ -107,6 +109,7 @@ int RunExport(const std::vector<std::string>& args) {
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Body([&](Invocation& cli) { return Export(o, cli); }),
                        args);
 }

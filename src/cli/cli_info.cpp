@@ -18,7 +18,8 @@ constexpr const char* kHelp =
     "Prints what a data file holds: its tag, the STORE RMS series (channels,\n"
     "units, start time, interval, number of samples and the maximum and\n"
     "minimum texts), the TR records and the detection levels. A previous\n"
-    "measurement written after a real-time run also shows the run's points.\n\n"
+    "measurement written after a real-time run also shows the run's points.\n"
+    "The maximum and minimum texts are in primary units (the channel scaling).\n\n"
     "Exit status: 0 read; 1 the file cannot be read or is not a data file;\n"
     "2 a usage error.\n";
 
@@ -46,13 +47,14 @@ void PrintStore(const CDTDoc& doc) {
   PrintLine("RMS channels:", Channels(ch1, doc.rmsUnitCh1, ch2, doc.rmsUnitCh2));
   PrintLine("RMS start:", FormatTime(doc.rmsStartTime, kSampleTimeFormat));
   PrintLine("RMS interval:", Number(doc.rmsInterval) + " s");
+  const StoreStatisticsTexts shown = ShownStoreStatistics(doc, doc.scaling);
   if (ch1) {
-    PrintLine("CH1 maximum:", doc.rmsMaxTextCh1);
-    PrintLine("CH1 minimum:", doc.rmsMinTextCh1);
+    PrintLine("CH1 maximum:", shown.max[0]);
+    PrintLine("CH1 minimum:", shown.min[0]);
   }
   if (ch2) {
-    PrintLine("CH2 maximum:", doc.rmsMaxTextCh2);
-    PrintLine("CH2 minimum:", doc.rmsMinTextCh2);
+    PrintLine("CH2 maximum:", shown.max[1]);
+    PrintLine("CH2 minimum:", shown.min[1]);
   }
   PrintLine("TR records:", std::to_string(doc.trCount));
   if (doc.trCount > 0) {
@@ -69,17 +71,18 @@ void PrintRealTime(const CDTDoc& doc) {
   PrintLine("Real-time channels:", Channels(ch1, doc.rtUnitCh1, ch2, doc.rtUnitCh2));
   PrintLine("Real-time start:", FormatTime(doc.rtStartTime, kSampleTimeFormat));
   PrintLine("Real-time interval:", std::to_string(doc.rtInterval) + " s");
-  for (int c = 0; c < 2; ++c) {
+  const RealTimeStatisticsTexts shown = ShownRealTimeStatistics(doc, doc.scaling);
+  for (std::size_t c = 0; c < 2; ++c) {
     if ((c == 0 && !ch1) || (c == 1 && !ch2)) continue;
     const std::string name = "CH" + std::to_string(c + 1);
-    PrintLine((name + " RMS max:").c_str(), doc.rtRmsMaxText[c]);
-    PrintLine((name + " RMS min:").c_str(), doc.rtRmsMinText[c]);
-    PrintLine((name + " F(Hz) max:").c_str(), doc.rtFreqMaxText[c]);
-    PrintLine((name + " F(Hz) min:").c_str(), doc.rtFreqMinText[c]);
+    PrintLine((name + " RMS max:").c_str(), shown.rmsMax[c]);
+    PrintLine((name + " RMS min:").c_str(), shown.rmsMin[c]);
+    PrintLine((name + " F(Hz) max:").c_str(), shown.freqMax[c]);
+    PrintLine((name + " F(Hz) min:").c_str(), shown.freqMin[c]);
   }
   if (doc.HasApparentPower()) {
-    PrintLine("S(VA) max:", doc.rtSMaxText);
-    PrintLine("S(VA) min:", doc.rtSMinText);
+    PrintLine("S(VA) max:", shown.sMax);
+    PrintLine("S(VA) min:", shown.sMin);
   }
 }
 
@@ -99,7 +102,8 @@ int PrintInfo(Invocation& cli) {
 }
 
 int RunInfo(const std::vector<std::string>& args) {
-  return RunSubcommand(Subcommand(kCommand, kHelp).ReadsDataFile().Body(PrintInfo), args);
+  return RunSubcommand(Subcommand(kCommand, kHelp).ReadsDataFile().ScalesValues().Body(PrintInfo),
+                       args);
 }
 
 const CliRegistrar kRegistrar{kCommand, "summary of a data file (.stdata)", RunInfo};

@@ -38,8 +38,9 @@ int PrintProfile(const Options& o, Invocation& cli) {
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series =
-      part == FilePart::Store ? StoreRmsSeries(cli.doc) : RealTimeRmsSeries(cli.doc);
+  const AnalysisSeries series = part == FilePart::Store
+                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
+                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   std::array<DailyProfile, 2> profiles{};
   std::array<const DailyProfile*, 2> shown{};
   for (int c = 0; c < 2; ++c) {
@@ -61,6 +62,7 @@ int RunProfile(const std::vector<std::string>& args) {
                              return problem;
                            })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Body([&](Invocation& cli) { return PrintProfile(o, cli); }),
                        args);
 }

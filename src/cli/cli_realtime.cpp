@@ -29,8 +29,11 @@ constexpr const char* kCommand = "realtime";
 constexpr const char* kHelp =
     "usage: acvlogger-cli realtime [--port DEVICE|N] --interval S --points N [-o FILE.csv]\n\n"
     "Reads real-time data from the logger: every S seconds the latest waveform of\n"
-    "each channel becomes one point (RMS value in raw counts and frequency in Hz),\n"
-    "until N points are taken. One CSV line per point is written as it is taken:\n\n"
+    "each channel becomes one point (RMS value and frequency in Hz), until N\n"
+    "points are taken. The RMS is measured in raw counts and written times the\n"
+    "channel's ratio and sample scale (the channel scaling options below),\n"
+    "so in volts or amperes once the scale is known. One CSV line per point is\n"
+    "written as it is taken:\n\n"
     "  point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va,p_w,q_var,pf,phi_deg\n\n"
     "Fields of an absent channel are empty; s_va (CH1 RMS x CH2 RMS) is written\n"
     "only when one channel measures volts and the other amperes. A frequency of\n"
@@ -42,10 +45,11 @@ constexpr const char* kHelp =
     "  pf       power factor p_w / s_va, -1..1\n"
     "  phi_deg  degrees by which the current's fundamental lags the voltage's\n"
     "           (positive: inductive load; negative: capacitive)\n"
-    "s_va, p_w and q_var are in the logger's raw counts multiplied, not in VA, W\n"
-    "and var. The four are empty where s_va is, and when a channel has no usable\n"
-    "signal. The points also become the previous measurement, as in the program;\n"
-    "the previous measurement keeps RMS and frequency only.\n\n"
+    "s_va, p_w and q_var are the products of the two channels' scaled values:\n"
+    "VA, W and var once both sample scales are known. The four are empty where\n"
+    "s_va is, and when a channel has no usable signal. The points also become\n"
+    "the previous measurement, as in the program; the previous measurement\n"
+    "keeps RMS and frequency only, as measured (unscaled).\n\n"
     "  --port DEVICE|N   use only this device path or port number (1..16);\n"
     "                    without it ports 1..16 are searched\n"
     "  --interval S      seconds between points, 2..3600\n"
@@ -79,8 +83,10 @@ class RealTimeHost : public CliLinkHost {
 
   void RealTimePointAdded() override {
     if (outputFailed) return;
-    std::string line = RealTimeCsvLine(doc_, doc_.rtCount - 1);
-    line.insert(line.size() - 1, PowerCsvFields(run != nullptr ? run->power : std::nullopt));
+    std::string line = RealTimeCsvLine(doc_, doc_.rtCount - 1, doc_.scaling);
+    const double powerFactor = doc_.scaling[0].OfSample() * doc_.scaling[1].OfSample();
+    line.insert(line.size() - 1, PowerCsvFields(ScaledPower(
+                                     run != nullptr ? run->power : std::nullopt, powerFactor)));
     out_ << line;
     if (!out_.flush()) outputFailed = true;
   }
@@ -196,6 +202,7 @@ int Run(const Options& o, Invocation& cli) {
   // The run is kept as the previous measurement beside the STORE data
   // already there, as the desktop program keeps it beside a download.
   CDTDoc doc;
+  doc.scaling = cli.doc.scaling;
   {
     CDTDoc prior;
     const LoadResult loaded = LoadPreviousMeasurement(PreviousMeasurementPath(), prior);
@@ -263,6 +270,7 @@ int RunRealTime(const std::vector<std::string>& args) {
   Options o;
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
+                           .ScalesValues()
                            .Body([&](Invocation& cli) { return Run(o, cli); }),
                        args);
 }

@@ -145,6 +145,7 @@ int RunReport(const std::vector<std::string>& args) {
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Check([&] { return CheckOptions(o); })
                            .Body([&](Invocation& cli) { return WriteReport(o, cli); }),
                        args);

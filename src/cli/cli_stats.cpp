@@ -95,8 +95,9 @@ int PrintStats(const Options& o, Invocation& cli) {
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series =
-      part == FilePart::Store ? StoreRmsSeries(cli.doc) : RealTimeRmsSeries(cli.doc);
+  const AnalysisSeries series = part == FilePart::Store
+                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
+                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   const std::int64_t first = o.from.value_or(1), last = o.to.value_or(series.count);
   if (first > series.count || last > series.count) {
     return cli.Usage("the series has points 1 .. " + std::to_string(series.count) + ", not " +
@@ -129,6 +130,7 @@ int RunStats(const std::vector<std::string>& args) {
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) { return TakeOptions(options, o); })
                            .ReadsDataFile()
+                           .ScalesValues()
                            .Check([&] { return CheckOptions(o); })
                            .Body([&](Invocation& cli) { return PrintStats(o, cli); }),
                        args);

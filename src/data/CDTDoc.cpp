@@ -26,14 +26,18 @@ TimeStamp AddSeconds(TimeStamp base, std::int64_t offset) {
 // One channel's STORE statistics: the maximum text carries a blank between
 // value and unit, the minimum text does not; both name the sample time.
 void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
-                     const std::string& unit, std::string& maxText, std::string& minText) {
-  float maximum = -1000.0f;
-  float minimum = 1000.0f;
+                     const std::string& unit, std::string& maxText, std::string& minText,
+                     double factor = 1.0) {
+  // The logger's own texts start from +-1000; scaled values may lie far
+  // beyond, so those start from the first value instead.
+  const bool scaled = factor != 1.0;
+  float maximum = scaled ? -std::numeric_limits<float>::infinity() : -1000.0f;
+  float minimum = scaled ? std::numeric_limits<float>::infinity() : 1000.0f;
   std::int64_t maxAt = -1;
   std::int64_t minAt = -1;
   const std::int64_t count = std::min<std::int64_t>(doc.rmsCount, values.size());
   for (std::int64_t i = 0; i < count; ++i) {
-    const float v = values[static_cast<std::size_t>(i)];
+    const auto v = static_cast<float>(values[static_cast<std::size_t>(i)] * factor);
     // ">=" and "<=": a tie moves the time stamp to the later sample.
     if (v >= maximum) {
       maximum = v;
@@ -50,6 +54,10 @@ void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
       FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(maxAt, 0)), kSampleTimeFormat);
   const std::string minTime =
       FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(minAt, 0)), kSampleTimeFormat);
+  if (scaled && maxAt < 0) {
+    maxText = minText = "";
+    return;
+  }
   maxText = FormatNumber("%.1f ", maximum) + unit + " @" + maxTime;
   minText = FormatNumber("%.1f", minimum) + unit + " @" + minTime;
 }
@@ -148,7 +156,44 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
   }
 }
 
+StoreStatisticsTexts ShownStoreStatistics(const StoreFamily& store, const ChannelScaling& scaling) {
+  StoreStatisticsTexts t{{store.rmsMaxTextCh1, store.rmsMaxTextCh2},
+                         {store.rmsMinTextCh1, store.rmsMinTextCh2}};
+  const std::vector<float>* values[2] = {&store.rmsCh1, &store.rmsCh2};
+  const std::string* units[2] = {&store.rmsUnitCh1, &store.rmsUnitCh2};
+  const bool present[2] = {store.hasCh1 == 1, store.hasCh2 == 1};
+  for (std::size_t c = 0; c < 2; ++c) {
+    if (!present[c] || scaling[c].OfValue() == 1.0) continue;
+    StoreStatistics(store, *values[c], *units[c], t.max[c], t.min[c], scaling[c].OfValue());
+  }
+  return t;
+}
+
+RealTimeStatisticsTexts ShownRealTimeStatistics(const RealTimeFamily& run,
+                                                const ChannelScaling& scaling) {
+  RealTimeStatisticsTexts t;
+  if (scaling[0].OfSample() == 1.0 && scaling[1].OfSample() == 1.0) {
+    t = {run.rtRmsMaxText,  run.rtRmsMinText, run.rtFreqMaxText,
+         run.rtFreqMinText, run.rtSMaxText,   run.rtSMinText};
+  } else {
+    t = RealTimeStatistics(run, {scaling[0].OfSample(), scaling[1].OfSample()});
+  }
+  return t;
+}
+
 void RecomputeRealTimeStatistics(RealTimeFamily& doc) {
+  RealTimeStatisticsTexts t = RealTimeStatistics(doc, {1.0, 1.0});
+  doc.rtRmsMaxText = std::move(t.rmsMax);
+  doc.rtRmsMinText = std::move(t.rmsMin);
+  doc.rtFreqMaxText = std::move(t.freqMax);
+  doc.rtFreqMinText = std::move(t.freqMin);
+  doc.rtSMaxText = std::move(t.sMax);
+  doc.rtSMinText = std::move(t.sMin);
+}
+
+RealTimeStatisticsTexts RealTimeStatistics(const RealTimeFamily& doc,
+                                           std::array<double, 2> factors) {
+  RealTimeStatisticsTexts texts;
   // The same comparisons as UpdateExtremes, but only the index of the last
   // update is kept and each text is formatted once at the end: a long
   // constant series would otherwise format a time for every point.
@@ -173,11 +218,13 @@ void RecomputeRealTimeStatistics(RealTimeFamily& doc) {
       }
     }
   };
-  Series freq1{ExtremeKind::Frequency, &doc.rtFreqMaxText[0], &doc.rtFreqMinText[0]};
-  Series rms1{ExtremeKind::Level, &doc.rtRmsMaxText[0], &doc.rtRmsMinText[0]};
-  Series freq2{ExtremeKind::Frequency, &doc.rtFreqMaxText[1], &doc.rtFreqMinText[1]};
-  Series rms2{ExtremeKind::Level, &doc.rtRmsMaxText[1], &doc.rtRmsMinText[1]};
-  Series power{ExtremeKind::Level, &doc.rtSMaxText, &doc.rtSMinText};
+  Series freq1{ExtremeKind::Frequency, &texts.freqMax[0], &texts.freqMin[0]};
+  Series rms1{ExtremeKind::Level, &texts.rmsMax[0], &texts.rmsMin[0]};
+  Series freq2{ExtremeKind::Frequency, &texts.freqMax[1], &texts.freqMin[1]};
+  Series rms2{ExtremeKind::Level, &texts.rmsMax[1], &texts.rmsMin[1]};
+  Series power{ExtremeKind::Level, &texts.sMax, &texts.sMin};
+  // The frequency is never scaled; S is the product of the scaled RMS.
+  const auto scaled = [](float v, double factor) { return static_cast<float>(v * factor); };
 
   const bool ch1 = doc.rtHasCh1 == 1;
   const bool ch2 = doc.rtHasCh2 == 1;
@@ -190,13 +237,13 @@ void RecomputeRealTimeStatistics(RealTimeFamily& doc) {
     const ChannelPair& freq = doc.rtFreq[static_cast<std::size_t>(n)];
     if (ch1) {
       freq1.Take(freq.ch1, n);
-      rms1.Take(rms.ch1, n);
+      rms1.Take(scaled(rms.ch1, factors[0]), n);
     }
     if (ch2) {
       freq2.Take(freq.ch2, n);
-      rms2.Take(rms.ch2, n);
+      rms2.Take(scaled(rms.ch2, factors[1]), n);
     }
-    if (withPower) power.Take(rms.ch2 * rms.ch1, n);
+    if (withPower) power.Take(scaled(rms.ch2 * rms.ch1, factors[0] * factors[1]), n);
   }
   for (Series* s : {&freq1, &rms1, &freq2, &rms2, &power}) {
     s->maxText->clear();
@@ -208,6 +255,7 @@ void RecomputeRealTimeStatistics(RealTimeFamily& doc) {
       *s->minText = ExtremeText(s->kind, s->minValue, doc.RealTimeSampleTime(s->minAt));
     }
   }
+  return texts;
 }
 
 }  // namespace acv

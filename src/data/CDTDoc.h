@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/ChannelScaling.h"
 #include "data/TimeText.h"
 
 namespace acv {
@@ -121,6 +122,10 @@ class CDTDoc : public StoreFamily, public RealTimeFamily, public EpaWaveFamily {
  public:
   std::string formatTag;  // written at the head of a data file
   std::string readTag;    // read from the head of the last file loaded
+  // How the values are turned into primary units wherever they are shown,
+  // analysed or exported (from the settings). The families keep what the
+  // logger sent, so the scaling is never saved with them.
+  ChannelScaling scaling;
 
   StoreFamily& Store() { return *this; }
   const StoreFamily& Store() const { return *this; }
@@ -135,8 +140,13 @@ class CDTDoc : public StoreFamily, public RealTimeFamily, public EpaWaveFamily {
   // The same for the REAL TIME family.
   void TakeRealTimeFamilyFrom(CDTDoc& other) { RealTime() = std::move(other.RealTime()); }
 
-  // Frees everything: the state at start-up.
-  void Clear() { *this = CDTDoc{}; }
+  // Frees every measurement: the state at start-up, with the scaling kept
+  // (it belongs to the settings, not to the data).
+  void Clear() {
+    const ChannelScaling kept = scaling;
+    *this = CDTDoc{};
+    scaling = kept;
+  }
 
   bool operator==(const CDTDoc&) const = default;
 };
@@ -153,5 +163,23 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
 // the rules of UpdateExtremes, as the run built them point by point (used when
 // a saved run is loaded back). Texts of absent series are emptied.
 void RecomputeRealTimeStatistics(RealTimeFamily& doc);
+
+// The real-time statistics texts of the points with each channel's RMS times
+// its factor (the frequency unscaled, S the product of the scaled RMS).
+struct RealTimeStatisticsTexts {
+  std::array<std::string, 2> rmsMax, rmsMin, freqMax, freqMin;
+  std::string sMax, sMin;
+};
+RealTimeStatisticsTexts RealTimeStatistics(const RealTimeFamily& run,
+                                           std::array<double, 2> factors);
+
+// The statistics texts as shown, in primary units: the kept texts where a
+// channel's factor is 1, else made again from the scaled values.
+struct StoreStatisticsTexts {
+  std::array<std::string, 2> max, min;  // index 0 = CH1
+};
+StoreStatisticsTexts ShownStoreStatistics(const StoreFamily& store, const ChannelScaling& scaling);
+RealTimeStatisticsTexts ShownRealTimeStatistics(const RealTimeFamily& run,
+                                                const ChannelScaling& scaling);
 
 }  // namespace acv

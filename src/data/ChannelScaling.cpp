@@ -1,5 +1,6 @@
 #include "data/ChannelScaling.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -47,6 +48,12 @@ void WriteChannelScaling(IniFile& ini, const ChannelScaling& scaling) {
   for (const ScaleKey& key : kKeys) {
     ini.Set(kSection, key.name, FormatNumber("%.10g", scaling[key.channel].*key.field));
   }
+}
+
+int SampleDecimals(double factor) {
+  if (!(factor > 0.0) || factor >= 1.0) return 0;
+  // A little slack: 0.1 in binary lies just above a tenth.
+  return std::min(6, static_cast<int>(std::ceil(-std::log10(factor) - 1e-9)));
 }
 
 bool ParseScaleText(const std::string& text, double& value) {

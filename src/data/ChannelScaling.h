@@ -27,6 +27,10 @@ struct ChannelScale {
 // Index 0 = CH1, 1 = CH2.
 using ChannelScaling = std::array<ChannelScale, 2>;
 
+// Decimals that keep one raw count visible once scaled by `factor`: 0 for a
+// factor of 1 or more (counts stay whole numbers), 2 for 0.01, at most 6.
+int SampleDecimals(double factor);
+
 // The range every ratio and scale must lie in.
 inline constexpr double kScaleMin = 1e-6;
 inline constexpr double kScaleMax = 1e6;

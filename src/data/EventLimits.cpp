@@ -29,6 +29,7 @@ constexpr LimitKey kKeys[] = {
     {"HYSTERESIS", &EventLimits::hysteresisPct, 0.0, 50.0, "the hysteresis", "%"},
     {"OVERCURRENT", &EventLimits::overCurrent, 0.0, 100000.0, "the over-current limit", "A"},
     {"BAND", &EventLimits::bandPct, kBandPctLow, kBandPctHigh, "the band", "%"},
+    {"FREQUENCY", &EventLimits::frequency, 50.0, 60.0, "the nominal frequency", "Hz"},
 };
 
 }  // namespace
@@ -50,7 +51,13 @@ std::string EventLimitsProblem(const EventLimits& l) {
   return {};
 }
 
+// The supplies of the world run at one of two frequencies.
+bool IsNominalFrequency(double hz) {
+  return hz == 50.0 || hz == 60.0;
+}
+
 std::string EventLimitsRangeProblem(const EventLimits& limits) {
+  if (!IsNominalFrequency(limits.frequency)) return "the nominal frequency must be 50 or 60 Hz";
   for (const LimitKey& key : kKeys) {
     const double value = limits.*key.field;
     if (value >= key.low && value <= key.high) continue;
@@ -82,6 +89,7 @@ EventLimits ReadEventLimits(const IniFile& ini) {
       limits.*key.field = value;
     }
   }
+  if (!IsNominalFrequency(limits.frequency)) limits.frequency = EventLimits{}.frequency;
   if (!EventLimitsProblem(limits).empty()) return EventLimits{};
   return limits;
 }

@@ -12,13 +12,16 @@ namespace acv {
 class IniFile;
 
 struct EventLimits {
-  double nominal = 230.0;        // Un, volts
+  // Un, volts, in primary units: behind a transformer the primary voltage
+  // (11000), since the series are analysed after the channel scaling.
+  double nominal = 230.0;
   double dipPct = 90.0;          // a dip starts below this share of Un
   double swellPct = 110.0;       // a swell starts above it
   double interruptionPct = 5.0;  // an interruption starts below this share of Un
   double hysteresisPct = 2.0;    // an event ends this share of Un back inside
   double overCurrent = 0.0;      // amperes; 0 = no over-current events
   double bandPct = 10.0;         // the band: Un +- this share of Un
+  double frequency = 50.0;       // the supply's nominal frequency, Hz: 50 or 60
 
   // The levels in the channel's unit.
   double DipLevel() const { return nominal * dipPct / 100.0; }

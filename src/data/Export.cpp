@@ -169,6 +169,13 @@ void WriteExport(std::ostream& out, const CDTDoc& doc) {
 }
 
 void WriteCsvExport(std::ostream& out, const CDTDoc& doc) {
+  // In primary units, unlike the ".xls" table, which keeps the logger's
+  // values: RMS values times the ratio, TR samples times ratio and scale.
+  const auto factor = [&doc](const ExportRecord& r, std::size_t channel) {
+    const ChannelScale& scale = doc.scaling[channel];
+    return r.kind == ExportKind::Rms ? scale.OfValue() : scale.OfSample();
+  };
+  const auto scaled = [](float value, double f) { return static_cast<float>(value * f); };
   ExportRecords records(doc);
   std::string line = "no,kind,ch1,ch1_unit,ch2,ch2_unit,time\r\n";
   out.write(line.data(), static_cast<std::streamsize>(line.size()));
@@ -178,11 +185,11 @@ void WriteCsvExport(std::ostream& out, const CDTDoc& doc) {
     line.clear();
     AppendInt(line, r.number);
     line += r.kind == ExportKind::Rms ? ",RMS," : ",TR,";
-    if (r.hasCh1) line += FloatText(r.ch1);
+    if (r.hasCh1) line += FloatText(scaled(r.ch1, factor(r, 0)));
     line += ',';
     if (r.hasCh1) AppendCsvField(line, r.ch1Unit);
     line += ',';
-    if (r.hasCh2) line += FloatText(r.ch2);
+    if (r.hasCh2) line += FloatText(scaled(r.ch2, factor(r, 1)));
     line += ',';
     if (r.hasCh2) AppendCsvField(line, r.ch2Unit);
     line += ',';

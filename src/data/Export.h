@@ -10,13 +10,14 @@
 
 namespace acv {
 
-// The ".xls" report: title line, head line repeated k times, then lines of k
-// records each (k = N / 65536 + 1, N the number of records), CR LF endings.
+// The ".xls" report, always the logger's values whatever the scaling: title line, head line
+// repeated k times, then lines of k records each (k = N / 65536 + 1, N the number of records), CR
+// LF endings.
 void WriteExport(std::ostream& out, const CDTDoc& doc);
 
 // The same records as CSV (RFC 4180, CR LF) with the header
-// no,kind,ch1,ch1_unit,ch2,ch2_unit,time: values as the data hold them
-// (FloatText: 229.4, 7) with their units in their own columns, empty fields
+// no,kind,ch1,ch1_unit,ch2,ch2_unit,time: values in primary units (the data
+// set's scaling; FloatText: 229.4, 7) with their units in their own columns, empty fields
 // for absent channels, local times as YYYY-MM-DDTHH:MM:SS.
 void WriteCsvExport(std::ostream& out, const CDTDoc& doc);
 

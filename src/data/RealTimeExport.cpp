@@ -74,26 +74,33 @@ std::string SaveRealTimeExportFile(const RealTimeFamily& run, const std::string&
   return SaveWith(&WriteRealTimeExport, run, path);
 }
 
-std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i) {
+std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i,
+                            const ChannelScaling& scaling) {
   const auto at = static_cast<std::size_t>(i);
   const ChannelPair& rms = run.rtRms[at];
   const ChannelPair& hz = run.rtFreq[at];
+  const double f1 = scaling[0].OfSample(), f2 = scaling[1].OfSample();
+  const auto scaled = [](float v, double f) { return static_cast<float>(v * f); };
   std::string line =
       std::to_string(i + 1) + "," + FormatTime(run.RealTimeSampleTime(i), kCsvTimeFormat) + ",";
-  line += run.rtHasCh1 ? FloatText(rms.ch1) + "," + FloatText(hz.ch1) + "," : ",,";
-  line += run.rtHasCh2 ? FloatText(rms.ch2) + "," + FloatText(hz.ch2) + "," : ",,";
-  if (run.HasApparentPower()) line += FloatText(run.ApparentPower(i));
+  line += run.rtHasCh1 ? FloatText(scaled(rms.ch1, f1)) + "," + FloatText(hz.ch1) + "," : ",,";
+  line += run.rtHasCh2 ? FloatText(scaled(rms.ch2, f2)) + "," + FloatText(hz.ch2) + "," : ",,";
+  if (run.HasApparentPower()) line += FloatText(scaled(run.ApparentPower(i), f1 * f2));
   return line + "\n";
 }
 
-void WriteRealTimeCsv(std::ostream& out, const RealTimeFamily& run) {
+void WriteRealTimeCsv(std::ostream& out, const RealTimeFamily& run, const ChannelScaling& scaling) {
   out << kRealTimeCsvHeader;
   const std::int32_t total = PointsOf(run);
-  for (std::int32_t i = 0; i < total && out; ++i) out << RealTimeCsvLine(run, i);
+  for (std::int32_t i = 0; i < total && out; ++i) out << RealTimeCsvLine(run, i, scaling);
 }
 
-std::string SaveRealTimeCsvFile(const RealTimeFamily& run, const std::string& path) {
-  return SaveWith(&WriteRealTimeCsv, run, path);
+std::string SaveRealTimeCsvFile(const RealTimeFamily& run, const ChannelScaling& scaling,
+                                const std::string& path) {
+  AtomicFileWriter file(path);
+  if (std::string error = file.Open(); !error.empty()) return error;
+  WriteRealTimeCsv(file.Stream(), run, scaling);
+  return file.Commit();
 }
 
 }  // namespace acv

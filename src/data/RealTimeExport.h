@@ -25,7 +25,8 @@ inline const char* SaveTagFor(const CDTDoc& doc) {
   return HoldsRun(doc) ? kTagRealTime : kTagStore;
 }
 
-// The ".xls" report of the run: title line, head line repeated k times, then
+// The ".xls" report of the run, the logger's values whatever the scaling:
+// title line, head line repeated k times, then
 // lines of k points each (k = points / 65536 + 1, as the STORE report keeps
 // within the spreadsheets' row limit), CR LF endings. A point is "number,
 // time, CH1 RMS, CH2 RMS, CH1 F(Hz), CH2 F(Hz)" and S(VA) when the units
@@ -35,12 +36,15 @@ void WriteRealTimeExport(std::ostream& out, const RealTimeFamily& run);
 std::string RealTimeExportPathFor(const std::string& dataFilePath);
 std::string SaveRealTimeExportFile(const RealTimeFamily& run, const std::string& path);
 
-// CSV of the run's points, LF endings, values as the data hold them
-// (FloatText; the frequency 400 where none was measured).
+// CSV of the run's points, LF endings, the RMS and S in primary units (each
+// RMS times its channel's ratio and sample scale; FloatText), the frequency
+// as measured (400 where none was measured).
 inline constexpr const char* kRealTimeCsvHeader = "point,time,ch1_rms,ch1_hz,ch2_rms,ch2_hz,s_va\n";
 // Point i (0-based) as one CSV line with its LF.
-std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i);
-void WriteRealTimeCsv(std::ostream& out, const RealTimeFamily& run);
-std::string SaveRealTimeCsvFile(const RealTimeFamily& run, const std::string& path);
+std::string RealTimeCsvLine(const RealTimeFamily& run, std::int32_t i,
+                            const ChannelScaling& scaling);
+void WriteRealTimeCsv(std::ostream& out, const RealTimeFamily& run, const ChannelScaling& scaling);
+std::string SaveRealTimeCsvFile(const RealTimeFamily& run, const ChannelScaling& scaling,
+                                const std::string& path);
 
 }  // namespace acv

@@ -22,6 +22,7 @@ Adoption AdoptRecoveredRun(JournalContents& contents, LeftJournal& journal,
   if (!prior.ok && !prior.error.empty()) recovered = CDTDoc();
   recovered.RealTime() = std::move(contents.run);
   recovered.formatTag = kTagRealTime;
+  recovered.scaling = doc.scaling;  // the settings' scaling stays with the window
   doc = std::move(recovered);
   Adoption result;
   if (!prior.ok && !prior.error.empty()) {

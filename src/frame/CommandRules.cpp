@@ -85,6 +85,10 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kRealTimeRms:
     case cmd::kRealTimeFreq:
       return f.rtCount != 0;
+    case cmd::kExportComtrade:
+      // A waveform on show: a TR record, or a captured real-time wave.
+      return hasPoints && ((frame.IsActive(DisplayMode::StoreTr) && f.trCount != 0) ||
+                           (frame.IsActive(DisplayMode::RealTimeEpa) && f.epaCount != 0));
     case cmd::kRealTimeS:
       // S(VA) needs one voltage and one current channel.
       return f.rtCount != 0 && f.rtHasCh1 && f.rtHasCh2 && f.rtUnitCh1 != f.rtUnitCh2;

@@ -6,13 +6,15 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 43> kCommands{{
+constexpr std::array<CommandInfo, 45> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
      "Previous Measurement"},
     {kExportCsv, "Expor&t CSV...", "Write the data to a CSV table with numbers as numbers",
      "Export CSV"},
+    {kExportComtrade, "Export CO&MTRADE...",
+     "Write the TR record or real time wave on show as COMTRADE files", "Export COMTRADE"},
     {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",
      "Print Preview Graph"},
     {kPrintPreviewList, "&List", "Show the data list pages as they will be printed",
@@ -64,6 +66,9 @@ constexpr std::array<CommandInfo, 43> kCommands{{
     {kEventLimits, "Event Li&mits...",
      "Set the nominal voltage and the limits that make dips, swells and interruptions",
      "Event Limits"},
+    {kChannelScaling, "Channel Scal&ing...",
+     "Set each channel's ratio and sample scale, so that values show in primary units",
+     "Channel Scaling"},
     {kToggleInstrument, "&Instrument", "Show or hide the instrument column", "Instrument"},
     {kToggleInfoPanel, "I&nfo Dialog", "Show or hide the information panel", "Info Dialog"},
     {kPowerPanel, "&Power Panel",

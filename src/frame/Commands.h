@@ -58,6 +58,11 @@ inline constexpr int kExportPdfSummary = 32962;
 // The electric power analysis panel (Window menu), which REAL TIME EPA opens
 // by itself.
 inline constexpr int kPowerPanel = 32963;
+// Primary units and the standard waveform files: the channels' ratios and
+// sample scales (View menu), the TR record or real-time wave on show as
+// COMTRADE files (File menu).
+inline constexpr int kChannelScaling = 32970;
+inline constexpr int kExportComtrade = 32971;
 
 struct CommandInfo {
   int id;

@@ -30,11 +30,18 @@ std::int64_t DataIndex(DisplayMode mode, const DisplaySetup& view, std::int64_t 
   return mode == DisplayMode::StoreTr ? TrOffset(view) + row : row;
 }
 
-std::string ValueText(DisplayMode mode, float value, const std::string& unit) {
+std::string ValueText(DisplayMode mode, float value, const std::string& unit, int waveDecimals) {
   // Raw wave samples pass through zero; a measured value of zero means no
-  // usable signal.
+  // usable signal. A scaled sample keeps the decimals of one count.
   const bool raw = mode == DisplayMode::StoreTr || mode == DisplayMode::RealTimeEpa;
-  const std::string text = raw ? FormatNumber("%.1f", value) : MeasuredText(value, 1);
+  std::string text;
+  if (raw) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", std::max(1, waveDecimals), static_cast<double>(value));
+    text = buf;
+  } else {
+    text = MeasuredText(value, 1);
+  }
   return text == kLevelLow ? text : text + " " + unit;
 }
 
@@ -46,7 +53,8 @@ std::string ChannelCell(const CDTDoc& doc, DisplayMode mode, const DisplaySetup&
   const SeriesSource source(doc, GraphModeOf(mode));
   if (!source.Has(channel, index)) return {};
   return ValueText(mode, source.Value(channel, index),
-                   channel == 0 ? view.ch1UnitText : view.ch2UnitText);
+                   channel == 0 ? view.ch1UnitText : view.ch2UnitText,
+                   source.WaveDecimals(channel));
 }
 
 // Whether a column has any text in this display.

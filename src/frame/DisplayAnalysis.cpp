@@ -106,16 +106,17 @@ const AnalysisSeries& DisplayAnalysis::Series() {
   if (!series_) {
     switch (mode_) {
       case DisplayMode::StoreRms:
-        series_ = StoreRmsSeries(doc_);
+        series_ = StoreRmsSeries(doc_, doc_.scaling);
         break;
       case DisplayMode::RealTimeRms:
       case DisplayMode::RealTimeFreq:
       case DisplayMode::RealTimeS:
-        series_ = RealTimeRmsSeries(doc_);
+        series_ = RealTimeRmsSeries(doc_, doc_.scaling);
         break;
       case DisplayMode::StoreTr:
-        series_ = trRecord_ >= 0 && trRecord_ < doc_.trCount ? TrRecordSeries(doc_, trRecord_)
-                                                             : AnalysisSeries{};
+        series_ = trRecord_ >= 0 && trRecord_ < doc_.trCount
+                      ? TrRecordSeries(doc_, trRecord_, doc_.scaling)
+                      : AnalysisSeries{};
         break;
       default:
         series_ = AnalysisSeries{};
@@ -154,12 +155,13 @@ const std::vector<Event>& DisplayAnalysis::Events() {
       runEvents_ = std::make_unique<EventScanner>(limits_);
       runGrew_ = true;
     }
-    if (runGrew_) runEvents_->Extend(RealTimeRmsSeries(doc_));
+    if (runGrew_) runEvents_->Extend(RealTimeRmsSeries(doc_, doc_.scaling));
     runGrew_ = false;
     return runEvents_->Events();
   }
   if (!events_) {
-    events_ = Part() == DataPart::Store ? StoreEvents(doc_, limits_) : std::vector<Event>{};
+    events_ =
+        Part() == DataPart::Store ? StoreEvents(doc_, limits_, doc_.scaling) : std::vector<Event>{};
   }
   return *events_;
 }

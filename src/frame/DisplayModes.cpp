@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "data/NumberText.h"
 
@@ -103,13 +104,14 @@ ModeEffects EnterStoreRms(FrameState& frame, DisplaySetup& view, InfoTexts& info
   info.rateText = FormatNumber("%.0f s", doc.rmsInterval);
   info.startText = TimeText(doc.rmsStartTime);
   info.countText = FormatInt(doc.rmsCount);
+  const StoreStatisticsTexts shown = ShownStoreStatistics(doc, doc.scaling);
   if (view.plotCh1) {
-    info.max1Text = doc.rmsMaxTextCh1;
-    info.min1Text = doc.rmsMinTextCh1;
+    info.max1Text = shown.max[0];
+    info.min1Text = shown.min[0];
   }
   if (view.plotCh2) {
-    info.max2Text = doc.rmsMaxTextCh2;
-    info.min2Text = doc.rmsMinTextCh2;
+    info.max2Text = shown.max[1];
+    info.min2Text = shown.min[1];
   }
   return fx;
 }
@@ -189,12 +191,13 @@ ModeEffects EnterRealTimeSeries(DisplayMode mode, FrameState& frame, DisplaySetu
   info.rateText = FormatInt(doc.rtInterval);
   info.startText = TimeText(doc.rtStartTime);
   info.countText = FormatInt(doc.rtCount);
+  const RealTimeStatisticsTexts shown = ShownRealTimeStatistics(doc, doc.scaling);
   if (mode == DisplayMode::RealTimeS) {
-    info.max1Text = doc.rtSMaxText;
-    info.min1Text = doc.rtSMinText;
+    info.max1Text = shown.sMax;
+    info.min1Text = shown.sMin;
   } else {
-    const auto& maxTexts = mode == DisplayMode::RealTimeFreq ? doc.rtFreqMaxText : doc.rtRmsMaxText;
-    const auto& minTexts = mode == DisplayMode::RealTimeFreq ? doc.rtFreqMinText : doc.rtRmsMinText;
+    const auto& maxTexts = mode == DisplayMode::RealTimeFreq ? shown.freqMax : shown.rmsMax;
+    const auto& minTexts = mode == DisplayMode::RealTimeFreq ? shown.freqMin : shown.rmsMin;
     if (view.plotCh1) {
       info.max1Text = maxTexts[0];
       info.min1Text = minTexts[0];
@@ -243,15 +246,26 @@ void FillTrRecordTexts(InfoTexts& info, const CDTDoc& doc, int record, const std
     info.trMinText.clear();
     return;
   }
+  // The samples in primary units; raw counts (a factor of 1) keep whole
+  // numbers, scaled ones a decimal, as a count of 0.01 V would vanish.
+  const std::size_t r = static_cast<std::size_t>(record);
+  const int channel = r < doc.trChannel.size() && doc.trChannel[r] == kChannel2 ? 1 : 0;
+  const double factor = doc.scaling[static_cast<std::size_t>(channel)].OfSample();
   float maximum = -1000.0f;
   float minimum = 1000.0f;
+  if (factor != 1.0) {
+    // Scaled samples may lie far beyond +-1000.
+    maximum = -std::numeric_limits<float>::infinity();
+    minimum = std::numeric_limits<float>::infinity();
+  }
   for (std::size_t i = begin; i < begin + kTrWavePoints; ++i) {
-    const float v = doc.trWaves[i];
+    const auto v = static_cast<float>(doc.trWaves[i] * factor);
     if (v >= maximum) maximum = v;
     if (v <= minimum) minimum = v;
   }
-  info.trMaxText = FormatNumber("%.0f ", maximum) + unit;
-  info.trMinText = FormatNumber("%.0f ", minimum) + unit;
+  const char* format = factor == 1.0 ? "%.0f " : "%.1f ";
+  info.trMaxText = FormatNumber(format, maximum) + unit;
+  info.trMinText = FormatNumber(format, minimum) + unit;
 }
 
 bool ShowTrRecord(DisplaySetup& view, InfoTexts& info, const CDTDoc& doc, int record) {

@@ -28,10 +28,16 @@ struct PowerPanelData {
   bool verticalChecked = false;
   // The unit of each channel's RMS ("V", "A"), as the run reported it.
   std::array<std::string, 2> unit;
+  // Each channel's factor into primary units (ratio x sample scale). The
+  // texts above stay as measured from the raw counts, so the "LO" rules keep
+  // their raw thresholds; the shown texts are scaled.
+  std::array<double, 2> factor{1.0, 1.0};
 
-  // Channel c's RMS as the large digits show it: a number with its unit
-  // (when known); "NONE", "LO" and an empty text as they are.
+  // Channel c's RMS as the large digits show it: a number in primary units
+  // with its unit (when known); "NONE", "LO" and an empty text as they are.
   std::string RmsText(std::size_t c) const;
+  // S(VA) as shown: the product of the two scaled RMS values; words as they are.
+  std::string ApparentPowerText() const;
 
   // At the first block of a real-time run: the value texts the run will
   // write (RMS, period, frequency, amplitude and spare of both channels, S,

@@ -28,6 +28,8 @@ std::vector<SaveFilter> SaveFiltersFor(SaveKind kind) {
       return {{"PNG Pictures (*.png)", ".png"}, {"SVG Pictures (*.svg)", ".svg"}};
     case SaveKind::Csv:
       return {{"CSV Files (*.csv)", ".csv"}};
+    case SaveKind::Comtrade:
+      return {{"COMTRADE Files (*.cfg)", ".cfg"}};
   }
   return {};
 }
@@ -53,6 +55,17 @@ std::string ProposedCsvName(const std::string& documentPath, bool ofRun,
   const std::string extension = ofRun ? "-realtime.csv" : ".csv";
   // The time-stamped name has dots in its time, not an extension.
   return documentPath.empty() ? fallback + extension : ReplaceExtension(documentPath, extension);
+}
+
+std::string ProposedComtradeName(const std::string& documentPath, int trRecord,
+                                 const std::string& fallback) {
+  const std::string suffix =
+      trRecord >= 0 ? "-tr" + std::to_string(trRecord + 1) + ".cfg" : "-wave.cfg";
+  return documentPath.empty() ? fallback + suffix : ReplaceExtension(documentPath, suffix);
+}
+
+std::string ComtradeBasePath(const std::string& cfgPath) {
+  return EndsWithNoCase(cfgPath, ".cfg") ? cfgPath.substr(0, cfgPath.size() - 4) : cfgPath;
 }
 
 }  // namespace acv

@@ -11,10 +11,11 @@
 namespace acv {
 
 enum class SaveKind {
-  Data,     // "Save...": the data file and its reports beside it
-  Pdf,      // File -> Export PDF
-  Picture,  // Save Graph Picture: PNG or SVG
-  Csv,      // File -> Export CSV
+  Data,      // "Save...": the data file and its reports beside it
+  Pdf,       // File -> Export PDF
+  Picture,   // Save Graph Picture: PNG or SVG
+  Csv,       // File -> Export CSV
+  Comtrade,  // File -> Export COMTRADE: the .cfg file, its .dat beside it
 };
 
 struct SaveFilter {
@@ -40,5 +41,13 @@ bool CsvOfRun(bool realTimeDisplay, bool holdsStore, bool holdsRun);
 // or `fallback` (a time-stamped name) for data not from a file.
 std::string ProposedCsvName(const std::string& documentPath, bool ofRun,
                             const std::string& fallback);
+// The name the COMTRADE save dialog proposes for TR record `trRecord`
+// (0-based; -1: the real-time wave): "NAME-trN.cfg" as `acvlogger-cli
+// comtrade` names it, "NAME-wave.cfg", beside the data file on show or from
+// `fallback` for data not from a file.
+std::string ProposedComtradeName(const std::string& documentPath, int trRecord,
+                                 const std::string& fallback);
+// The chosen ".cfg" path without its extension: where both files go.
+std::string ComtradeBasePath(const std::string& cfgPath);
 
 }  // namespace acv

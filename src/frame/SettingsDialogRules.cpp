@@ -133,14 +133,15 @@ namespace {
 constexpr double EventLimits::*kLimitFields[kLimitFieldCount] = {
     &EventLimits::nominal,         &EventLimits::dipPct,        &EventLimits::swellPct,
     &EventLimits::interruptionPct, &EventLimits::hysteresisPct, &EventLimits::overCurrent,
-    &EventLimits::bandPct};
+    &EventLimits::bandPct,         &EventLimits::frequency};
 constexpr const char* kLimitNames[kLimitFieldCount] = {"the nominal voltage",
                                                        "the dip threshold",
                                                        "the swell threshold",
                                                        "the interruption threshold",
                                                        "the hysteresis",
                                                        "the over-current limit",
-                                                       "the band"};
+                                                       "the band",
+                                                       "the nominal frequency"};
 
 std::string Capitalised(std::string text) {
   if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));

@@ -103,9 +103,19 @@ void PutViewOptions(const ViewOptionValues& options, AppSettings& settings);
 
 // Nominal voltage, dip, swell, interruption, hysteresis (percent of it), the
 // over-current limit in A, which is off when empty or 0, and the band (percent
-// of the nominal voltage either side of it).
-enum class LimitField { Nominal, Dip, Swell, Interruption, Hysteresis, OverCurrent, Band };
-inline constexpr int kLimitFieldCount = 7;
+// of the nominal voltage either side of it), and the nominal frequency (50 or
+// 60 Hz, which the COMTRADE files name).
+enum class LimitField {
+  Nominal,
+  Dip,
+  Swell,
+  Interruption,
+  Hysteresis,
+  OverCurrent,
+  Band,
+  Frequency
+};
+inline constexpr int kLimitFieldCount = 8;
 using LimitTexts = std::array<std::string, kLimitFieldCount>;  // indexed by LimitField
 
 // The fields as the dialog opens with these limits (no over-current limit:

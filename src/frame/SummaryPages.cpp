@@ -146,7 +146,8 @@ RowSpan EventRows(int page, const SummaryContent& c, const PageUnits& p, int fir
 SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLimits& limits,
                                 const std::string& file) {
   SummaryContent c;
-  const AnalysisSeries series = realTime ? RealTimeRmsSeries(doc) : StoreRmsSeries(doc);
+  const AnalysisSeries series =
+      realTime ? RealTimeRmsSeries(doc, doc.scaling) : StoreRmsSeries(doc, doc.scaling);
   c.realTime = realTime;
   c.file = file;
   c.partName = realTime ? "REAL TIME RMS" : "STORE RMS";
@@ -156,14 +157,16 @@ SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLim
   // The level events flag the band's 10-minute values and head the list.
   const std::vector<Event> level = FindLevelEvents(series, limits);
   c.band = SummariseBand(series, limits, level);
-  c.events = MergeByStart(level, realTime ? std::vector<Event>{} : TransientEvents(doc));
+  c.events =
+      MergeByStart(level, realTime ? std::vector<Event>{} : TransientEvents(doc, doc.scaling));
   return c;
 }
 
 EventShading ShadingOf(const CDTDoc& doc, const SummaryContent& c) {
   EventShading shading;
   shading.mode = c.realTime ? GraphMode::RealTimeRms : GraphMode::StoreRms;
-  shading.series = c.realTime ? RealTimeRmsSeries(doc) : StoreRmsSeries(doc);
+  shading.series =
+      c.realTime ? RealTimeRmsSeries(doc, doc.scaling) : StoreRmsSeries(doc, doc.scaling);
   shading.events = c.events;
   return shading;
 }

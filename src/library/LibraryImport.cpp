@@ -25,7 +25,9 @@ struct AddedSeries {
 
 std::string SeriesOf(const CDTDoc& doc, AddedSeries& out) {
   const bool store = doc.rmsCount > 0 || (doc.trCount > 0 && !doc.trTimes.empty());
-  const AnalysisSeries series = store ? StoreRmsSeries(doc) : RealTimeRmsSeries(doc);
+  // The library keeps the logger's values, whatever the window's scaling.
+  const AnalysisSeries series =
+      store ? StoreRmsSeries(doc, ChannelScaling{}) : RealTimeRmsSeries(doc, ChannelScaling{});
   if (!store && series.count == 0) return "holds no points to add";
   out.kind = store ? SeriesKind::Store : SeriesKind::RealTime;
   const double interval = store ? doc.rmsInterval : doc.rtInterval;
@@ -228,7 +230,8 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
     records.trUnit.push_back(static_cast<std::uint8_t>(tr.value(2).toLongLong()));
     ++records.trCount;
   }
-  const std::vector<Event> events = MergeByStart(std::move(level), TransientEvents(records));
+  const std::vector<Event> events =
+      MergeByStart(std::move(level), TransientEvents(records, ChannelScaling{}));
 
   Execute(db_, "DELETE FROM event WHERE measurement_id = ?", {Int(measurement)});
   QSqlQuery insert =

@@ -91,6 +91,14 @@ std::optional<PowerValues> AnalysePower(const PowerChannel& ch1, const PowerChan
   return r;
 }
 
+std::optional<PowerValues> ScaledPower(std::optional<PowerValues> values, double factor) {
+  if (values) {
+    values->activePower *= factor;
+    values->reactivePower *= factor;
+  }
+  return values;
+}
+
 PowerFactorTexts PowerTexts(const std::optional<PowerValues>& values) {
   if (!values) return {kPanelNone, kPanelNone, kPanelNone, kPanelNone, {kPanelNone, kPanelNone}};
   return {Fixed(values->activePower, 0),

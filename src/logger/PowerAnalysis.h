@@ -4,7 +4,7 @@
 // S = RMS(CH1) x RMS(CH2) tells how much the pair could carry; these tell how
 // much of it does work (a motor, a rectifier) and how far the current trails
 // or leads the voltage. All powers are in the logger's raw product units, as S
-// is.
+// is, until ScaledPower puts them in primary units.
 #include <array>
 #include <optional>
 #include <span>
@@ -41,6 +41,10 @@ struct PowerValues {
 // periods; the phases come from the fundamental at the voltage's measured
 // frequency over the same samples.
 std::optional<PowerValues> AnalysePower(const PowerChannel& ch1, const PowerChannel& ch2);
+
+// The values in primary units: P and Q times `factor` (the product of the
+// two channels' factors, as S is); the power factor and phases unchanged.
+std::optional<PowerValues> ScaledPower(std::optional<PowerValues> values, double factor);
 
 // The power analysis panel's texts of the values, by their labels; all
 // "NONE" when there are none, as the panel's reset leaves them.

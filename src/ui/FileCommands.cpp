@@ -85,7 +85,7 @@ void FileCommands::ExportCsv() {
   std::string error;
   {
     WaitCursor wait;
-    error = ofRun ? SaveRealTimeCsvFile(doc.RealTime(), chosen.toStdString())
+    error = ofRun ? SaveRealTimeCsvFile(doc.RealTime(), doc.scaling, chosen.toStdString())
                   : SaveCsvExportFile(doc, chosen.toStdString());
   }
   if (!error.empty()) {

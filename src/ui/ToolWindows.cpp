@@ -191,6 +191,12 @@ void ToolWindows::OpenPowerPanel() {
 
 void ToolWindows::ShowPowerTexts() {
   powerData_.unit = {host_.doc.rtUnitCh1, host_.doc.rtUnitCh2};
+  const ChannelScaling& scaling = host_.doc.scaling;
+  powerData_.factor = {scaling[0].OfSample(), scaling[1].OfSample()};
+  if (powerValues_) {
+    powerData_.power =
+        acv::PowerTexts(ScaledPower(powerValues_, scaling[0].OfSample() * scaling[1].OfSample()));
+  }
   if (powerDlg_ != nullptr) powerDlg_->Show(powerData_);
 }
 
@@ -222,6 +228,7 @@ void ToolWindows::FollowModeEffects(const ModeEffects& effects) {
 
 void ToolWindows::ResetPowerTexts() {
   powerData_.Reset();
+  powerValues_.reset();
   ShowPowerTexts();
 }
 
@@ -230,6 +237,7 @@ void ToolWindows::TakeRunTexts(const std::array<PowerPanelTexts, 2>& channels,
   if (powerDlg_ == nullptr) return;
   powerData_.channel = channels;
   powerData_.power = acv::PowerTexts(power);
+  powerValues_ = power;  // shown in primary units by ShowPowerTexts
   ShowPowerTexts();
 }
 

@@ -118,7 +118,8 @@ class ToolWindows : public QObject {
   QPointer<CTrFileListDlg> trList_;
   QPointer<CPowerAnalysisDlg> powerDlg_;
   PowerPanelData powerData_;
-  QRect dataListMovedTo_;  // where the user last put the Data List (frame, screen)
+  std::optional<PowerValues> powerValues_;  // of the run's latest point, unscaled
+  QRect dataListMovedTo_;                   // where the user last put the Data List (frame, screen)
 };
 
 }  // namespace acv

@@ -2,6 +2,9 @@
 // and CSV a script reads, and the table and band summary a person reads.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <fstream>
+
 #include "SimProcess.h"
 #include "data/DataFile.h"
 
@@ -10,6 +13,9 @@ namespace {
 
 class AnalysisCli : public CliTest {
  protected:
+  static void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
   // CH1 in V with a dip (points 2-3) and a swell still running at the end,
   // CH2 in A; one TR record 90 s after the start. 60 s points from
   // 2026-03-01 10:00:00 (tests run in UTC).
@@ -94,6 +100,40 @@ TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
 // A day of 60 s points with ten 10-minute intervals of 203 V and 303 V in
 // turn (no events under these limits), one of them holding a one-minute
 // dip: the RMS of each, not its mean, is judged against the band.
+// Behind a 100:1 transformer (kept in the settings) the same events are
+// found against a primary nominal voltage, with primary extremes; an option
+// overrides the settings, and a bad one is a usage error naming it.
+TEST_F(AnalysisCli, ValuesInPrimaryUnitsFromTheSettingsOrTheOptions) {
+  const std::string file = File();
+  QDir().mkpath(QString::fromStdString(Home() + "/config/acvlogger"));
+  WriteText(SettingsPath(), "[CHANNELScaling]\nRATIO1=100\nSCALE1=0.5\n");
+  const ProgramRun csv =
+      RunProgram(CliPath(), {"events", file, "--csv", "--nominal", "23000"}, env_);
+  EXPECT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(csv.out,
+            "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open\n"
+            "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,20000,V,0\n"
+            "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-15000,V,0\n"
+            "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,26000,V,1\n");
+
+  const ProgramRun info = RunProgram(CliPath(), {"info", file, "--ratio-ch2", "10"}, env_);
+  EXPECT_EQ(info.exitCode, 0) << info.err;
+  EXPECT_NE(info.out.find("CH1 maximum:           26000.0 V @"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("CH2 minimum:           10.0A @"), std::string::npos) << info.out;
+
+  const ProgramRun plain = RunProgram(
+      CliPath(), {"export", file, "--csv", "-o", "-", "--ratio-ch1", "1", "--scale-ch1", "1"},
+      env_);
+  EXPECT_EQ(plain.exitCode, 0) << plain.err;
+  EXPECT_NE(plain.out.find("\r\n1,RMS,230,V,1,A,"), std::string::npos) << plain.out;
+
+  const ProgramRun bad = RunProgram(CliPath(), {"stats", file, "--scale-ch2", "0"}, env_);
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("--scale-ch2 must be a number between 1e-06 and 1e+06, not '0'"),
+            std::string::npos)
+      << bad.err;
+}
+
 TEST_F(AnalysisCli, StatsJsonCarriesTheBandAndItsTenMinuteValues) {
   CDTDoc doc;
   doc.rmsCount = 105;  // 10:00 .. 11:44: ten complete intervals and 5 points

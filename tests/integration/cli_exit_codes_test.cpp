@@ -36,6 +36,11 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
   doc.rmsCount = 1;
   doc.hasCh1 = 1;
   doc.rmsCh1 = {230.0f};
+  doc.trCount = 1;  // a TR record for comtrade
+  doc.trWaves.assign(kTrWavePoints, 100.0f);
+  doc.trTimes = {doc.rmsStartTime};
+  doc.trUnit = {kUnitVolt};
+  doc.trChannel = {kChannel1};
   doc.formatTag = kTagStore;
   ASSERT_EQ(SaveDataFile(doc, data), "");
   const std::string noFolder = Home() + "/no/such/folder/out";
@@ -90,6 +95,10 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
       {{"events", data, "--over-current", "-1"}, 2, "negative"},
       {{"events", data, "--nominal", "many"}, 2, "non-numeric"},
       {{"events", data, "--dip", "120"}, 2, "out of order"},
+      {{"comtrade", data, "-o", Home()}, 0, "written"},
+      {{"comtrade", data, "--record", "9"}, 1, "not record N"},
+      {{"comtrade", data, "--ratio-ch1", "2e6"}, 2, "usage"},
+      {{"export", data, "--csv", "-o", "-", "--scale-ch2", "x"}, 2, "usage"},
   };
   std::map<std::string, std::map<int, std::string>> helps;
   for (const Case& c : cases) {

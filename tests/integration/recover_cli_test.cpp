@@ -66,7 +66,7 @@ TEST_F(RecoverCli, ARunKilledAfterFivePointsIsRecoveredFromItsJournal) {
   for (std::int32_t i = 0; i + 1 < static_cast<std::int32_t>(printed.size()); ++i) {
     // The printed line goes on with the power columns, which a file does
     // not keep.
-    std::string kept = RealTimeCsvLine(doc, i);
+    std::string kept = RealTimeCsvLine(doc, i, {});
     kept.back() = ',';
     EXPECT_EQ(printed[static_cast<std::size_t>(i) + 1].substr(0, kept.size()), kept) << i;
   }
@@ -133,7 +133,7 @@ TEST_F(RecoverCli, ExportAndInfoOfAFileHoldingOnlyARun) {
   EXPECT_EQ(info.out.find("RMS start:"), std::string::npos) << info.out;
 
   std::ostringstream csv, xls;
-  WriteRealTimeCsv(csv, doc);
+  WriteRealTimeCsv(csv, doc, {});
   WriteRealTimeExport(xls, doc);
   const ProgramRun toStdout = Cli({"export", "--csv", file, "-o", "-"});
   ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;

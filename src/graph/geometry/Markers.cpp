@@ -62,10 +62,11 @@ std::string ChannelDelta(const GraphState& s, const SeriesSource& source, int ch
   const float vb = source.Value(channel, b);
   // A range word at either end is no measured value to subtract.
   for (const float v : {va, vb}) {
-    std::string shown = FormatChannelValue(s.mode, v, unit);
+    std::string shown = FormatChannelValue(s.mode, v, unit, source.WaveDecimals(channel));
     if (shown == "LO" || shown == "OL") return shown;
   }
-  return SignedNumber(static_cast<double>(vb) - static_cast<double>(va), ValueDecimals(s.mode)) +
+  return SignedNumber(static_cast<double>(vb) - static_cast<double>(va),
+                      ValueDecimals(s.mode, source.WaveDecimals(channel))) +
          unit;
 }
 

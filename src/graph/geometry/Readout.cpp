@@ -12,10 +12,11 @@
 
 namespace acv {
 
-int ValueDecimals(GraphMode mode) {
+int ValueDecimals(GraphMode mode, int waveDecimals) {
   switch (mode) {
     case GraphMode::StoreTr:
     case GraphMode::RealTimeEpa:
+      return waveDecimals;
     case GraphMode::RealTimeS:
       return 0;
     case GraphMode::StoreRms:
@@ -53,13 +54,17 @@ std::int64_t NearestPoint(const GraphModel& m, int x) {
   return w;
 }
 
-std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit) {
+std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit,
+                               int waveDecimals) {
   if (mode == GraphMode::RealTimeFreq) {
     if (value >= 400.0f) return "OL";
     if (value <= 40.0f) return kLevelLow;
   }
   if (mode == GraphMode::StoreTr || mode == GraphMode::RealTimeEpa) {
-    return FormatNumber("%.0f", value) + unit;  // raw samples
+    // Wave samples: zero is a sample like any other, never "LO".
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", waveDecimals, static_cast<double>(value));
+    return text + unit;
   }
   const std::string text = MeasuredText(value, ValueDecimals(mode));
   return text == kLevelLow ? text : text + unit;
@@ -80,11 +85,13 @@ std::optional<std::string> ReadoutText(const GraphState& s, const CDTDoc& doc, s
   }
   if (s.plotCh1 == 1) {
     if (!source.Has(0, index)) return std::nullopt;
-    line += "   CH1: " + FormatChannelValue(s.mode, source.Value(0, index), s.ch1UnitText);
+    line += "   CH1: " + FormatChannelValue(s.mode, source.Value(0, index), s.ch1UnitText,
+                                            source.WaveDecimals(0));
   }
   if (s.plotCh2 == 1) {
     if (!source.Has(1, index)) return std::nullopt;
-    line += "   CH2: " + FormatChannelValue(s.mode, source.Value(1, index), s.ch2UnitText);
+    line += "   CH2: " + FormatChannelValue(s.mode, source.Value(1, index), s.ch2UnitText,
+                                            source.WaveDecimals(1));
   }
   return line;
 }

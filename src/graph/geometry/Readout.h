@@ -19,12 +19,14 @@ bool CursorInsidePlot(const GraphState& s, int x, int y);
 std::int64_t NearestPoint(const GraphModel& m, int x);
 
 // Decimals of the mode's values: 1 for the RMS and frequency series, 0 for
-// raw wave samples and S(VA).
-int ValueDecimals(GraphMode mode);
+// S(VA), `waveDecimals` for wave samples (0 for raw counts, more once a
+// sample scale below 1 makes a count a fraction of a volt).
+int ValueDecimals(GraphMode mode, int waveDecimals = 0);
 
 // One channel's value text: the mode's number format directly followed by
 // the unit, or the range words "LO" / "OL" where the mode has them.
-std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit);
+std::string FormatChannelValue(GraphMode mode, float value, const std::string& unit,
+                               int waveDecimals = 0);
 
 // The number the readout gives a 0-based point: counted from 1, a TR
 // record's samples from the record's first.

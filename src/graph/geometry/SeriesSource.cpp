@@ -28,11 +28,16 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       base_[1] = doc.rmsCh2.data();
       count_[0] = doc.hasCh1 == 1 ? Clip(doc.rmsCount, doc.rmsCh1.size()) : 0;
       count_[1] = doc.hasCh2 == 1 ? Clip(doc.rmsCount, doc.rmsCh2.size()) : 0;
+      scale_[0] = doc.scaling[0].OfValue();
+      scale_[1] = doc.scaling[1].OfValue();
       break;
     case GraphMode::StoreTr: {
       base_[0] = base_[1] = doc.trWaves.data();
       const std::int64_t claimed = static_cast<std::int64_t>(doc.trCount) * kTrWavePoints;
       count_[0] = count_[1] = Clip(claimed, doc.trWaves.size());
+      // Each record is one channel's; it is drawn as that channel.
+      scale_[0] = doc.scaling[0].OfSample();
+      scale_[1] = doc.scaling[1].OfSample();
       break;
     }
     case GraphMode::RealTimeEpa:
@@ -40,6 +45,8 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       base_[1] = &doc.epaWave.front().ch2;
       stride_ = 2;
       count_[0] = count_[1] = kEpaPoints;
+      scale_[0] = doc.scaling[0].OfSample();
+      scale_[1] = doc.scaling[1].OfSample();
       break;
     case GraphMode::RealTimeRms:
     case GraphMode::RealTimeFreq: {
@@ -48,6 +55,10 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       base_[1] = SecondOf(points);
       stride_ = 2;
       count_[0] = count_[1] = Clip(doc.rtCount, points.size());
+      if (mode == GraphMode::RealTimeRms) {
+        scale_[0] = doc.scaling[0].OfSample();
+        scale_[1] = doc.scaling[1].OfSample();
+      }
       break;
     }
     case GraphMode::RealTimeS:
@@ -56,10 +67,14 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       stride_ = 2;
       count_[0] = doc.HasApparentPower() ? Clip(doc.rtCount, doc.rtRms.size()) : 0;
       count_[1] = 0;  // S(VA) has no channel 2 curve
+      scale_[0] = doc.scaling[0].OfSample() * doc.scaling[1].OfSample();
       break;
   }
   for (int c = 0; c < 2; ++c) {
     if (base_[c] == nullptr) count_[c] = 0;
+    if (mode == GraphMode::StoreTr || mode == GraphMode::RealTimeEpa) {
+      waveDecimals_[c] = SampleDecimals(scale_[c]);
+    }
   }
 }
 

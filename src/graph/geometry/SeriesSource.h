@@ -5,7 +5,10 @@
 // REAL TIME EPA from the captured wave, REAL TIME RMS and F(Hz) from the
 // real-time points, and S(VA) as the product of the two RMS values on
 // channel 1. A point beyond what the data set really holds has no value, so a
-// display range larger than the data never reads outside an array.
+// display range larger than the data never reads outside an array. Values are
+// in primary units (the data set's scaling): STORE RMS times the ratio, raw
+// samples and the real-time RMS times ratio and sample scale, the frequency
+// as measured.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,11 +28,15 @@ class SeriesSource {
   std::int64_t Available(int channel) const { return count_[Index(channel)]; }
   bool Has(int channel, std::int64_t p) const { return p >= 0 && p < Available(channel); }
 
+  // Decimals of a raw wave sample of the channel once scaled (0 for counts);
+  // 0 in the other modes, whose values have their own decimals.
+  int WaveDecimals(int channel) const { return waveDecimals_[Index(channel)]; }
+
   // The value of a point that Has() confirmed.
   float Value(int channel, std::int64_t p) const {
     const std::size_t i = static_cast<std::size_t>(p) * stride_;
     const float v = base_[Index(channel)][i];
-    return factor_ != nullptr ? v * factor_[i] : v;
+    return static_cast<float>((factor_ != nullptr ? v * factor_[i] : v) * scale_[Index(channel)]);
   }
 
  private:
@@ -38,7 +45,9 @@ class SeriesSource {
   GraphMode mode_;
   const float* base_[2] = {nullptr, nullptr};
   const float* factor_ = nullptr;  // second factor of S(VA)
-  std::size_t stride_ = 1;         // floats between two points
+  double scale_[2] = {1.0, 1.0};   // into primary units
+  int waveDecimals_[2] = {0, 0};
+  std::size_t stride_ = 1;  // floats between two points
   std::int64_t count_[2] = {0, 0};
 };
 

@@ -176,7 +176,7 @@ TimelineAnalysis AnalyseSegments(const std::vector<std::vector<TimelinePiece>>& 
   std::int64_t before = 0;  // points of the earlier segments
   for (const auto& segment : segments) {
     const StoreFamily data = SegmentData(segment, read, factors);
-    const AnalysisSeries series = StoreRmsSeries(data);
+    const AnalysisSeries series = StoreRmsSeries(data, ChannelScaling{});  // factors applied
     std::vector<Event> events = FindLevelEvents(series, limits);
     std::vector<BandShare> band = SummariseBand(series, limits, events);
     for (Event& e : events) {

@@ -110,7 +110,7 @@ void CPowerAnalysisDlg::Show(const PowerPanelData& data) {
   const auto text = [](const std::string& s) { return QString::fromStdString(s); };
   ch1Rms_->setText(text(data.RmsText(0)));
   ch2Rms_->setText(text(data.RmsText(1)));
-  apparentPower_->setText(text(data.apparentPower));
+  apparentPower_->setText(text(data.ApparentPowerText()));
   activePower_->setText(text(data.power.activePower));
   reactivePower_->setText(text(data.power.reactivePower));
   powerFactor_->setText(text(data.power.powerFactor));

@@ -27,7 +27,7 @@ TEST(TenMinuteValues, RmsOfTheIntervalJudgesTheBandWhereAPlainMeanWouldNot) {
   std::vector<float> v(60);
   for (std::size_t k = 0; k < v.size(); ++k) v[k] = k % 2 == 0 ? 203.0f : 303.0f;
   const StoreFamily store = StoreOf(v, std::vector<float>(60, 1.0f), "V", "A", 10.0f);
-  const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store), Wide());
+  const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store, {}), Wide());
   ASSERT_EQ(shares.size(), 1u) << "only the channel in V";
   const BandShare& b = shares[0];
   ASSERT_EQ(b.tenMinute.size(), 1u);
@@ -74,7 +74,7 @@ TEST(TenMinuteValues, ClockAlignedCompleteIntervalsFlaggedByShortEvents) {
     for (const auto& [k, value] : c.set) v[static_cast<std::size_t>(k)] = value;
     StoreFamily store = StoreOf(v);
     store.rmsStartTime = c.start;
-    const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store), EventLimits{});
+    const std::vector<BandShare> shares = SummariseBand(StoreRmsSeries(store, {}), EventLimits{});
     ASSERT_EQ(shares.size(), 1u);
     std::vector<std::pair<TimeStamp, bool>> got;
     for (const TenMinuteValue& t : shares[0].tenMinute)
@@ -86,7 +86,7 @@ TEST(TenMinuteValues, ClockAlignedCompleteIntervalsFlaggedByShortEvents) {
 
 TEST(TenMinuteValues, NoneWhenTheIntervalDoesNotDivideTenMinutes) {
   const StoreFamily store = StoreOf(std::vector<float>(400, 230.0f), {}, "V", "A", 7.0f);
-  const BandShare b = SummariseBand(StoreRmsSeries(store), EventLimits{})[0];
+  const BandShare b = SummariseBand(StoreRmsSeries(store, {}), EventLimits{})[0];
   EXPECT_FALSE(b.hasTenMinute);
   EXPECT_TRUE(b.tenMinute.empty());
   EXPECT_EQ(b.pointsInBand, 400);
@@ -102,7 +102,7 @@ TEST(BandSummary, TheBandIsItsOwnLimitNotTheDipThreshold) {
   limits.dipPct = 80;
   // 215 V: inside Un - 10 % and above the dip threshold, outside Un - 5 %.
   const StoreFamily store = StoreOf({230, 215, 240, 242});
-  const BandShare b = SummariseBand(StoreRmsSeries(store), limits)[0];
+  const BandShare b = SummariseBand(StoreRmsSeries(store, {}), limits)[0];
   EXPECT_DOUBLE_EQ(b.low, 218.5);
   EXPECT_DOUBLE_EQ(b.high, 241.5);
   EXPECT_EQ(b.pointsInBand, 2);

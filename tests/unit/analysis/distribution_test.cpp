@@ -40,7 +40,7 @@ TEST(Distribution, PercentilesAndHistogramOfASpanLeaveNonNumbersOut) {
   // Points 1 .. 5 of the series: 229.9, 231, nan, 233.4, 231.5.
   const StoreFamily store =
       StoreOf({100, 229.9f, 231, nan, 233.4f, 231.5f, 300}, {1, 2, 3, 4, 5, 6, 40});
-  const AnalysisSeries s = StoreRmsSeries(store);
+  const AnalysisSeries s = StoreRmsSeries(store, {});
   const Percentiles p = PercentilesOf(s, 0, 1, 5);
   EXPECT_EQ(p.points, 4);
   EXPECT_EQ(p.at[2], 231.0f) << "the 2nd smallest of 4";
@@ -65,7 +65,7 @@ TEST(Distribution, DailyProfileSlotsOfTheLocalClock) {
   std::vector<float> v(2 * 1440);
   for (std::size_t k = 0; k < v.size(); ++k) v[k] = static_cast<float>(k < 1440 ? 220 : 240);
   v[5] = 200;
-  const AnalysisSeries s = StoreRmsSeries(StoreOf(v));
+  const AnalysisSeries s = StoreRmsSeries(StoreOf(v), {});
   const DailyProfile profile = DailyProfileOf(s, 0, 0, s.count - 1);
   const ProfileSlot& ten = profile[60];
   EXPECT_EQ(ten.points, 20) << "ten points of each day";

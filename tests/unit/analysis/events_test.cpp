@@ -47,7 +47,7 @@ TEST_P(LevelEvents, FoundWithTheirPointsAndExtremes) {
   EventLimits limits;
   limits.overCurrent = c.overCurrent;
   const StoreFamily store = StoreOf(c.values, {}, c.unit);
-  const std::vector<Event> events = FindLevelEvents(StoreRmsSeries(store), limits);
+  const std::vector<Event> events = FindLevelEvents(StoreRmsSeries(store, {}), limits);
   ASSERT_EQ(events.size(), c.events.size());
   for (std::size_t i = 0; i < events.size(); ++i) {
     const Event& e = events[i];
@@ -120,7 +120,7 @@ TEST(Events, StoreEventsMergeChannelsAndTransientsByStartTime) {
   store.trTimes = {kStart + 100, kStart + 60};  // the second record, at the dip's second
   store.trUnit = {kUnitVolt, kUnitAmpere};
   store.trChannel = {kChannel1, kChannel2};
-  const std::vector<Event> events = StoreEvents(store, EventLimits{});
+  const std::vector<Event> events = StoreEvents(store, EventLimits{}, {});
   ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[0].kind, EventKind::Dip);
   EXPECT_EQ(events[1].kind, EventKind::Transient) << "after the level event of the same second";
@@ -163,7 +163,7 @@ TEST(Events, ScannerExtendedPieceByPieceAgreesWithAFullScan) {
   std::size_t most = 0;
   while (run.rtCount < 600) {
     run.rtCount = std::min(600, run.rtCount + piece(random));
-    const AnalysisSeries series = RealTimeRmsSeries(run);
+    const AnalysisSeries series = RealTimeRmsSeries(run, {});
     scanner.Extend(series);
     ASSERT_EQ(scanner.Events(), FindLevelEvents(series, limits)) << run.rtCount << " points";
     most = std::max(most, scanner.Events().size());
@@ -171,8 +171,8 @@ TEST(Events, ScannerExtendedPieceByPieceAgreesWithAFullScan) {
   EXPECT_GT(most, 20u) << "the series makes plenty of events";
   // Another series (fewer points than read): read again from its start.
   run.rtCount = 50;
-  scanner.Extend(RealTimeRmsSeries(run));
-  EXPECT_EQ(scanner.Events(), FindLevelEvents(RealTimeRmsSeries(run), limits));
+  scanner.Extend(RealTimeRmsSeries(run, {}));
+  EXPECT_EQ(scanner.Events(), FindLevelEvents(RealTimeRmsSeries(run, {}), limits));
 }
 
 TEST(EventLimits, ThresholdsMustBePositiveAndInOrder) {

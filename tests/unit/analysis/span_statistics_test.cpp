@@ -18,7 +18,7 @@ using test::StoreOf;
 
 TEST(SpanStatistics, HandComputedSpanOfAVoltAmperePair) {
   const StoreFamily store = StoreOf({230, 220, 240, 220}, {1, 2, 0, 2});
-  const AnalysisSeries series = StoreRmsSeries(store);
+  const AnalysisSeries series = StoreRmsSeries(store, {});
   const SpanIndex index(series);
   for (const SpanStatistics& s : {index.Of(0, 3), ScanSpan(series, 0, 3)}) {
     EXPECT_EQ(s.first, 1);
@@ -45,7 +45,7 @@ TEST(SpanStatistics, HandComputedSpanOfAVoltAmperePair) {
   EXPECT_EQ(one.channels[0].minPoint, 3);
   EXPECT_EQ(one.end, kStart + 180);
   const StoreFamily volts = StoreOf({230}, {231}, "V", "V");
-  EXPECT_FALSE(SpanIndex(StoreRmsSeries(volts)).Of(0, 0).hasPower);
+  EXPECT_FALSE(SpanIndex(StoreRmsSeries(volts, {})).Of(0, 0).hasPower);
 }
 
 void ExpectSame(const SpanStatistics& a, const SpanStatistics& b) {
@@ -78,7 +78,7 @@ TEST(SpanStatistics, IndexAnswersAsAPlainScanOverRandomSpans) {
                                  : static_cast<float>(amps(random) * 0.1);
     }
     const StoreFamily store = StoreOf(v, a, "A", "V", 7.0f);
-    const AnalysisSeries series = StoreRmsSeries(store);
+    const AnalysisSeries series = StoreRmsSeries(store, {});
     const SpanIndex index(series);
     std::uniform_int_distribution<std::int64_t> point(0, count - 1);
     for (int trial = 0; trial < 300; ++trial) {
@@ -103,7 +103,7 @@ TEST(SpanStatistics, SpanOfEqualValuesHasNoSpreadAndDamagedPointsAreCounted) {
   for (std::size_t k = 100000; k < 110000; ++k) v[k] = 229.7f;
   v[100500] = std::numeric_limits<float>::quiet_NaN();
   const StoreFamily store = StoreOf(v, a);
-  const SpanIndex index(StoreRmsSeries(store));
+  const SpanIndex index(StoreRmsSeries(store, {}));
   for (const auto& [first, last, mean, leftOut] :
        std::vector<std::tuple<std::int64_t, std::int64_t, float, std::int64_t>>{
            {150000, 150001, 230.1f, 0}, {150010, 150099, 230.1f, 0}, {100000, 109999, 229.7f, 1}}) {
@@ -127,7 +127,7 @@ TEST(SpanStatistics, RealTimeAndTrRecordSeries) {
   run.rtHasCh1 = run.rtHasCh2 = 1;
   run.rtUnitCh1 = "V";
   run.rtUnitCh2 = "A";
-  const SpanStatistics s = SpanIndex(RealTimeRmsSeries(run)).Of(0, 1);
+  const SpanStatistics s = SpanIndex(RealTimeRmsSeries(run, {})).Of(0, 1);
   EXPECT_EQ(s.channels[1].max, 6);
   EXPECT_EQ(s.channels[0].min, 228);
   EXPECT_EQ(s.end, kStart + 4);
@@ -140,7 +140,7 @@ TEST(SpanStatistics, RealTimeAndTrRecordSeries) {
   store.trTimes = {kStart};
   store.trUnit = {kUnitAmpere};
   store.trChannel = {kChannel2};
-  const AnalysisSeries record = TrRecordSeries(store, 0);
+  const AnalysisSeries record = TrRecordSeries(store, 0, {});
   ASSERT_EQ(record.count, kTrWavePoints);
   const SpanStatistics r = SpanIndex(record).Of(0, kTrWavePoints - 1);
   EXPECT_FALSE(r.channels[0].present);
@@ -148,14 +148,14 @@ TEST(SpanStatistics, RealTimeAndTrRecordSeries) {
   EXPECT_EQ(r.channels[1].minPoint, 101);
   EXPECT_EQ(r.start, kStart);
   store.trChannel = {0x55};
-  EXPECT_EQ(TrRecordSeries(store, 0).count, 0) << "a record of no known channel";
+  EXPECT_EQ(TrRecordSeries(store, 0, {}).count, 0) << "a record of no known channel";
 }
 
 // A count larger than the arrays (a damaged file) is cut to what is there.
 TEST(SpanStatistics, SeriesNeverReachesPastItsArrays) {
   StoreFamily store = StoreOf({230, 231}, {1});
   store.rmsCount = 5;
-  EXPECT_EQ(StoreRmsSeries(store).count, 1);
+  EXPECT_EQ(StoreRmsSeries(store, {}).count, 1);
 }
 
 }  // namespace

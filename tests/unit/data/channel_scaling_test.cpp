@@ -39,5 +39,13 @@ TEST(ChannelScaling, TypedValues) {
   }
 }
 
+// Scaled raw samples show as many decimals as one count needs.
+TEST(ChannelScaling, DecimalsOfAScaledCount) {
+  const std::pair<double, int> cases[] = {{1.0, 0},  {20.0, 0},   {0.5, 1},  {0.1, 1},
+                                          {0.01, 2}, {0.0125, 2}, {1e-6, 6}, {1e-9, 6}};
+  for (const auto& [factor, decimals] : cases)
+    EXPECT_EQ(SampleDecimals(factor), decimals) << factor;
+}
+
 }  // namespace
 }  // namespace acv

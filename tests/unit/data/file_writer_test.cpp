@@ -44,7 +44,7 @@ TEST(FileWriter, EveryOutputIsSafeOnEveryTarget) {
       {".xls", [&](std::ostream& o) { WriteExport(o, doc); }},
       {"CSV", [&](std::ostream& o) { WriteCsvExport(o, doc); }},
       {"real-time .xls", [&](std::ostream& o) { WriteRealTimeExport(o, doc); }},
-      {"real-time CSV", [&](std::ostream& o) { WriteRealTimeCsv(o, doc); }},
+      {"real-time CSV", [&](std::ostream& o) { WriteRealTimeCsv(o, doc, {}); }},
       {"settings", [](std::ostream& o) { o << IniFile::Parse("[Time]\nYEAR=26\n").Text(); }},
   };
   for (const auto& out : outputs) {

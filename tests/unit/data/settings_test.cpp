@@ -322,12 +322,15 @@ TEST(Settings, EventLimitsRoundTripAndFallBackWhenDamaged) {
   s.eventLimits.hysteresisPct = 2.5;
   s.eventLimits.overCurrent = 16;
   s.eventLimits.bandPct = 7.5;
+  s.eventLimits.frequency = 60;
   ASSERT_TRUE(SaveSettings(s, path));
   EXPECT_EQ(LoadSettings(path).eventLimits, s.eventLimits);
   EXPECT_NE(test::ReadText(path).find("[EVENTLimits]\nNOMINAL=120\nDIP=90\nSWELL=110\n"),
             std::string::npos);
 
-  Write(path, "[EVENTLimits]\nNOMINAL=abc\nDIP=95\nHYSTERESIS=-1\nOVERCURRENT=1e3\nBAND=60\n");
+  Write(path,
+        "[EVENTLimits]\nNOMINAL=abc\nDIP=95\nHYSTERESIS=-1\nOVERCURRENT=1e3\nBAND=60\n"
+        "FREQUENCY=55\n");
   EventLimits expected;
   expected.dipPct = 95;
   EXPECT_EQ(LoadSettings(path).eventLimits, expected);

@@ -135,6 +135,34 @@ TEST(CommandRules, InfoPanelToggleIsOffInTheThinStripDisplays) {
   EXPECT_TRUE(CommandEnabled(cmd::kToggleInfoPanel, frame, f));
 }
 
+TEST(CommandRules, ComtradeExportNeedsAWaveformOnShow) {
+  struct Case {
+    const char* name;
+    DisplayMode mode;
+    ViewFacts facts;
+    bool offered;
+  } cases[] = {
+      {"a TR record", DisplayMode::StoreTr, StoreData(), true},
+      {"the STORE RMS series", DisplayMode::StoreRms, StoreData(), false},
+      {"a captured wave", DisplayMode::RealTimeEpa, RunningRealTime("V", "A"), true},
+      {"the run's RMS", DisplayMode::RealTimeRms, RunningRealTime("V", "A"), false},
+      {"the start screen", DisplayMode::None, StoreData(), false},
+  };
+  cases[4].facts.displayMode = 0;
+  cases[4].facts.lastPoint = 0;
+  for (const Case& c : cases) {
+    FrameState frame;
+    if (c.mode != DisplayMode::None) frame.SetOnlyMode(c.mode);
+    EXPECT_EQ(CommandEnabled(cmd::kExportComtrade, frame, c.facts), c.offered) << c.name;
+  }
+  // Before the first wave of a run, REAL TIME EPA has nothing to write.
+  FrameState epa;
+  epa.SetOnlyMode(DisplayMode::RealTimeEpa);
+  ViewFacts noWave = RunningRealTime("V", "A");
+  noWave.epaCount = 0;
+  EXPECT_FALSE(CommandEnabled(cmd::kExportComtrade, epa, noWave));
+}
+
 TEST(CommandRules, CheckMarksFollowTheModeFlagsAndToggles) {
   FrameState frame;
   EXPECT_TRUE(CommandChecked(cmd::kToggleInstrument, frame));

@@ -120,6 +120,57 @@ TEST(DataList, CellTexts) {
   }
 }
 
+// Each display's values in primary units: STORE RMS times the ratio, the
+// real-time RMS, waves and TR samples times ratio x sample scale, S(VA) the
+// product of the two, the frequency as measured.
+TEST(DataList, CellsInPrimaryUnits) {
+  CDTDoc doc = ListDoc();
+  doc.scaling = {ChannelScale{20.0, 0.5}, ChannelScale{10.0, 0.02}};
+  const std::vector<CellCase> cases = {
+      {"store rms",
+       DisplayMode::StoreRms,
+       Shown(true, true, "V", "A"),
+       0,
+       {"1", "14/11/23 22:13:20", "4610.8 V", "52.0 A"}},
+      {"a zero level stays LO; 0.04 V read through 20:1 is 0.8 V",
+       DisplayMode::StoreRms,
+       Shown(true, true, "V", "A"),
+       1,
+       {"2", "14/11/23 22:13:30", "0.8 V", "LO"}},
+      {"real-time rms",
+       DisplayMode::RealTimeRms,
+       Shown(true, true, "V", "A"),
+       0,
+       {"1", "14/11/23 22:13:20", "2304.0 V", "1.0 A"}},
+      {"frequencies unscaled",
+       DisplayMode::RealTimeFreq,
+       Shown(true, true, "Hz", "Hz"),
+       0,
+       {"1", "14/11/23 22:13:20", "50.0 Hz", "400.0 Hz"}},
+      {"apparent power",
+       DisplayMode::RealTimeS,
+       Shown(true, true, "VA", "VA"),
+       0,
+       {"1", "14/11/23 22:13:20", "2396.2 VA", ""}},
+      {"EPA sample",
+       DisplayMode::RealTimeEpa,
+       Shown(true, true, "V", "A"),
+       3,
+       {"4", "14/11/23 22:13:22", "0.0 V", "-0.4 A"}},
+      {"TR record of CH2",
+       DisplayMode::StoreTr,
+       Shown(false, true, "A", "A", 2),
+       0,
+       {"1", "14/11/23 22:16:20", "", "-24.0 A"}},
+  };
+  for (const CellCase& c : cases) {
+    for (int column = 0; column < kDataListColumns; ++column) {
+      EXPECT_EQ(DataListCell(doc, c.mode, c.view, c.row, column), c.cells[column])
+          << c.what << ", column " << column;
+    }
+  }
+}
+
 TEST(DataList, RowsColumnsAndCaptionFollowTheDisplay) {
   const CDTDoc doc = ListDoc();
   EXPECT_EQ(DataListRowCount(doc, DisplayMode::StoreRms), 3);

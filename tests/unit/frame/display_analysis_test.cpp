@@ -111,7 +111,7 @@ TEST(DisplayAnalysis, EventsFollowThePartTheLimitsAndTheData) {
   DisplayAnalysis analysis(doc);
   analysis.ShowDisplay(DisplayMode::StoreTr, 0);
   // STORE: the dip and the two records as transients.
-  EXPECT_EQ(analysis.Events(), StoreEvents(doc, EventLimits{}));
+  EXPECT_EQ(analysis.Events(), StoreEvents(doc, EventLimits{}, {}));
   ASSERT_EQ(analysis.Events().size(), 3u);
   analysis.ShowDisplay(DisplayMode::RealTimeS, 0);
   ASSERT_EQ(analysis.Events().size(), 1u);
@@ -135,7 +135,7 @@ TEST(DisplayAnalysis, EventsFollowThePartTheLimitsAndTheData) {
   analysis.ShowDisplay(DisplayMode::StoreRms, 0);
   doc.rmsCh1[0] = 100.0f;  // an interruption-free dip at the first point
   analysis.DataChanged();
-  EXPECT_EQ(analysis.Events(), StoreEvents(doc, EventLimits{}));
+  EXPECT_EQ(analysis.Events(), StoreEvents(doc, EventLimits{}, {}));
 }
 
 // A run that grows point by point, shown or not: its events are those of
@@ -150,11 +150,11 @@ TEST(DisplayAnalysis, GrowingRunKeepsTheEventsOfAllItsPoints) {
     doc.rtRms[static_cast<std::size_t>(doc.rtCount++)].ch1 = more[k];
     analysis.RunGrew();
     if (analysis.Part() == DataPart::RealTime) {
-      EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{})) << doc.rtCount;
+      EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{}, {})) << doc.rtCount;
     }
   }
   analysis.ShowDisplay(DisplayMode::RealTimeS, 0);
-  EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{}));
+  EXPECT_EQ(analysis.Events(), RealTimeEvents(doc, EventLimits{}, {}));
   EXPECT_EQ(analysis.Events().size(), 5u) << "swell, dip, interruption, swell, open dip";
 }
 
@@ -189,8 +189,8 @@ TEST(DisplayAnalysis, ShadingInTheRmsDisplaysOnlyReplacedWhenItsEventsChange) {
 
 TEST(DisplayAnalysis, ChoosingAnEventShowsItsDisplayAndPoints) {
   const CDTDoc doc = TwoParts();
-  const std::vector<Event> store = StoreEvents(doc, EventLimits{});
-  const std::vector<Event> run = RealTimeEvents(doc, EventLimits{});
+  const std::vector<Event> store = StoreEvents(doc, EventLimits{}, {});
+  const std::vector<Event> run = RealTimeEvents(doc, EventLimits{}, {});
   ASSERT_EQ(store[0].kind, EventKind::Dip);
   ASSERT_EQ(store[2].kind, EventKind::Transient);
   struct Case {
@@ -225,7 +225,7 @@ TEST(DisplayAnalysis, ChoosingAnEventShowsItsDisplayAndPoints) {
 
 TEST(DisplayAnalysis, CopiedEventsAreTheChosenRowsUnderTheColumnTitles) {
   const CDTDoc doc = TwoParts();
-  const std::vector<Event> events = StoreEvents(doc, EventLimits{});
+  const std::vector<Event> events = StoreEvents(doc, EventLimits{}, {});
   const std::string text = EventsCopyText(events, {2, 0, 2, 9}, kSampleTimeFormat);
   std::vector<std::string> lines;
   for (std::size_t at = 0; at < text.size();) {
@@ -275,6 +275,8 @@ TEST(EventLimitsDialogRules, FieldsGiveTheLimitsOrSayWhatIsWrong) {
       {LimitField::Hysteresis, "10", "hysteresis must be smaller"},
       {LimitField::Band, "x", "a number for the band"},
       {LimitField::Band, "0.5", "The band must lie between 1 and 50 %"},
+      {LimitField::Frequency, "60", ""},
+      {LimitField::Frequency, "55", "The nominal frequency must be 50 or 60 Hz"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -95,6 +95,22 @@ TEST(PowerPanel, TheRmsDigitsCarryTheirUnitWhenTheyAreANumber) {
   }
 }
 
+// The texts stay as measured in counts (their LO rules count in counts);
+// the digits show them in primary units.
+TEST(PowerPanel, ShownValuesAreInPrimaryUnits) {
+  PowerPanelData p;
+  p.factor = {0.5, 20.0};
+  p.unit = {"V", "A"};
+  p.channel[0].rms = "461.0";
+  p.channel[1].rms = "LO";
+  p.apparentPower = "2305";
+  EXPECT_EQ(p.RmsText(0), "230.5 V");
+  EXPECT_EQ(p.RmsText(1), "LO");
+  EXPECT_EQ(p.ApparentPowerText(), "23050");
+  p.apparentPower = "NONE";
+  EXPECT_EQ(p.ApparentPowerText(), "NONE");
+}
+
 TEST(PowerPanel, ResetOpenAndTheOwnersClose) {
   PowerPanelData p;
   p.channel[0].peakToPeak = p.channel[1].peakToPeak = "650";

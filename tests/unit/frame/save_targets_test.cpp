@@ -25,6 +25,7 @@ TEST(SaveTargets, ANameWithoutItsKindsExtensionGetsTheChosenFiltersOne) {
       {SaveKind::Data, "/d/run", 0, "/d/run.stdata"},
       {SaveKind::Data, "/d/run.xls", 0, "/d/run.stdata"},
       {SaveKind::Csv, "/d/run.stdata", 0, "/d/run.stdata.csv"},
+      {SaveKind::Comtrade, "/d/run-tr2", 0, "/d/run-tr2.cfg"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SaveTargetFor(c.kind, c.chosen, c.filter), c.written) << c.chosen;

@@ -35,14 +35,14 @@ TEST(EventBands, CoverTheirPointsMergeAndClip) {
   const std::vector<Event> events{level(EventKind::Dip, 3, 4), level(EventKind::Dip, 5, 5),
                                   transient, level(EventKind::Swell, 100, 120),
                                   level(EventKind::Swell, 150, 160)};
-  EXPECT_EQ(EventBands(events, StoreRmsSeries(store), s, x),
+  EXPECT_EQ(EventBands(events, StoreRmsSeries(store, {}), s, x),
             (std::vector<EventBand>{{120, 150, EventKind::Dip},
                                     {589, 592, EventKind::Transient},
                                     {1090, 1100, EventKind::Swell}}));
 
   // Scrolled by 2 points: everything 20 pixels to the right.
   s.scrollShift = 2;
-  EXPECT_EQ(EventBands({level(EventKind::Dip, 3, 4)}, StoreRmsSeries(store), s, x).front(),
+  EXPECT_EQ(EventBands({level(EventKind::Dip, 3, 4)}, StoreRmsSeries(store, {}), s, x).front(),
             (EventBand{140, 160, EventKind::Dip}));
 }
 
@@ -66,7 +66,7 @@ TEST(EventBands, ShadingsAlikeWhileTheyPaintTheSameBands) {
     dip.open = true;
     EventShading s;
     s.mode = GraphMode::RealTimeRms;
-    s.series = RealTimeRmsSeries(run);
+    s.series = RealTimeRmsSeries(run, {});
     s.events = {dip};
     return s;
   };

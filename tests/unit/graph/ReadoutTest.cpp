@@ -62,6 +62,8 @@ TEST(Readout, ValueTextsAndRangeWords) {
   EXPECT_EQ(FormatChannelValue(GraphMode::StoreTr, 0.0f, "A"), "0A");  // raw samples keep zero
   EXPECT_EQ(FormatChannelValue(GraphMode::RealTimeEpa, -12.4f, "V"), "-12V");
   EXPECT_EQ(FormatChannelValue(GraphMode::RealTimeS, 1150.6f, "VA"), "1151VA");
+  // A sample scaled to 0.01 V per count keeps its hundredths.
+  EXPECT_EQ(FormatChannelValue(GraphMode::StoreTr, 230.45f, "V", 2), "230.45V");
 }
 
 TEST(Readout, PointNumbersAndTimesPerMode) {

@@ -135,7 +135,7 @@ TEST(SiteTimeline, RangeInsideChunksGivesTheFiguresOfAScan) {
   EXPECT_LE(reads, 6);  // the two cut chunks and where the extremes lie, never all 14
 
   StoreFamily file = SegmentData(SplitAtGaps(PiecesInRange(chunks, {})).front(), read, {1, 1});
-  const SpanStatistics want = ScanSpan(StoreRmsSeries(file), first, last);
+  const SpanStatistics want = ScanSpan(StoreRmsSeries(file, {}), first, last);
   EXPECT_EQ(got.Points(), want.Points());
   EXPECT_EQ(got.start, want.start);
   EXPECT_EQ(got.end, want.end);
