@@ -65,6 +65,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent) : QMainWindow(pa
   settings_ = LoadSettings(settingsPath_, &settingsProblem);
   frame_.TakeAxes(settings_);
   doc_.rtInterval = settings_.rtInterval;
+  doc_.scaling = settings_.channelScaling;
 
   CreateActions();
   CreateClientArea();
@@ -180,7 +181,7 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv});
+  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv, cmd::kExportComtrade});
   files_->CreateRecentFilesMenu(file);
   file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
@@ -200,7 +201,7 @@ void CMainFrame::CreateMenus() {
   add(menuBar()->addMenu(QStringLiteral("&View")),
       {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph, cmd::kStatistics,
        cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes,
-       cmd::kEventLimits});
+       cmd::kEventLimits, cmd::kChannelScaling});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
       {cmd::kToggleInstrument, cmd::kToggleInfoPanel, cmd::kPowerPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
@@ -397,6 +398,12 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kEventLimits:
       analysis_->EditLimits();
+      break;
+    case cmd::kChannelScaling:
+      EditChannelScaling();
+      break;
+    case cmd::kExportComtrade:
+      ExportComtrade();
       break;
     default:
       break;

@@ -159,6 +159,12 @@ class CMainFrame : public QMainWindow {
   void OnHelp();
   void OnAbout();
 
+  // Primary units and COMTRADE files (MainFrameUnits.cpp).
+  void EditChannelScaling();
+  // Everything on show is read again in the new units at once.
+  void ApplyChannelScaling(const ChannelScaling& scaling);
+  void ExportComtrade();
+
   // Services, owned when made here.
   std::unique_ptr<Prompter> ownPrompter_;
   std::unique_ptr<SerialControl> ownSerial_;

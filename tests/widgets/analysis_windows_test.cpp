@@ -78,7 +78,7 @@ TEST_F(AnalysisWindowsTest, StatisticsFollowTheMarkersNotThePointerAndCopyAsShow
   View().PlaceMarker(Marker::B, 99);  // B before A: the span is still 100 .. 121
   CrossThePlot();
   EXPECT_TRUE(between->isChecked());
-  const SpanStatistics expected = ScanSpan(StoreRmsSeries(Frame().Doc()), 99, 120);
+  const SpanStatistics expected = ScanSpan(StoreRmsSeries(Frame().Doc(), {}), 99, 120);
   const std::string shown = StatisticsText("STORE RMS", expected, /*betweenCursors=*/true) +
                             "Markers:     A at 121; B at 100\n";
   EXPECT_EQ(window->Text().toStdString(), shown);

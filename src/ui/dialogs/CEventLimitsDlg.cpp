@@ -28,6 +28,7 @@ constexpr FieldLook kFields[] = {
     {LimitField::Hysteresis, "Hysteresis", "% of Un", "hysteresisEdit"},
     {LimitField::OverCurrent, "Over-current above", "A (empty: none)", "overCurrentEdit"},
     {LimitField::Band, "Band Un ±", "% of Un", "bandEdit"},
+    {LimitField::Frequency, "Nominal frequency", "Hz (50 or 60)", "frequencyEdit"},
 };
 
 }  // namespace
