@@ -34,11 +34,10 @@ ScalingCheck CheckScaleTexts(const ScaleTexts& texts);
 
 // How to find the sample scale, shown in the dialog.
 inline constexpr const char* kScaleHowTo =
-    "Ratio: primary per secondary of the clamp or transformer in front of the\n"
-    "channel (1 when the logger measures directly).\n"
-    "Sample scale: volts or amperes per count of the raw samples (TR records,\n"
-    "the real-time wave). To find it, apply a known voltage or current, read\n"
-    "the real-time RMS with the sample scale set to 1, and divide the known\n"
-    "value by the RMS read.";
+    "Ratio: primary per secondary of the clamp or transformer in front of the channel (1 when "
+    "the logger measures directly).\n"
+    "Sample scale: volts or amperes per count of the raw samples (TR records, the real-time "
+    "wave). To find it, apply a known voltage or current, read the real-time RMS with the "
+    "sample scale set to 1, and divide the known value by the RMS read.";
 
 }  // namespace acv
