@@ -1,7 +1,8 @@
 # The Debian package (scripts/package: cpack -G DEB in build-package/).
-# Runtime dependencies come from dpkg-shlibdeps. No maintainer scripts: the
-# MIME, desktop and icon caches are brought up to date by the triggers of
-# shared-mime-info, desktop-file-utils and the icon theme.
+# Runtime dependencies come from dpkg-shlibdeps, plus the database drivers
+# (below). No maintainer scripts: the MIME, desktop and icon caches are
+# brought up to date by the triggers of shared-mime-info, desktop-file-utils
+# and the icon theme.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME acvlogger)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -21,6 +22,14 @@ logger on a pseudo-terminal to try both without one.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its database drivers as plugins at run time, which
+# dpkg-shlibdeps cannot see. The SQLite driver holds the default library,
+# so it is a dependency. The PostgreSQL driver is needed only for a team's
+# shared library on a server: recommended (apt installs it by default), so
+# a minimal installation may leave it and its client library out; without
+# it the program says which package to install.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/StripPrograms.cmake)
