@@ -22,6 +22,7 @@ constexpr const char* kRtPoints = "RTSAMPDATAINFO";
 constexpr const char* kView = "VIEWInfo";
 constexpr const char* kYAxis = "YAXISInfo";
 constexpr const char* kRecent = "Recent File List";
+constexpr const char* kLibrary = "LIBRARYInfo";
 constexpr int kRecentKeys = 4;
 
 constexpr const char* kTimeKeys[6] = {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"};
@@ -93,6 +94,42 @@ std::string KeepAside(const std::string& path) {
     return ec ? std::string() : bad;
   }
   return {};
+}
+
+// A library URL or site name the file gives back as it was: no control
+// characters (a damaged file), no blanks at its ends (reading trims them),
+// shorter than the longest value (one that long may have been cut: better
+// none than another library or site).
+bool StorableText(const std::string& text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (text.size() >= IniFile::kMaxValueLength) return false;
+  if (!text.empty() && (blank(text.front()) || blank(text.back()))) return false;
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7f;
+  });
+}
+
+constexpr std::pair<const char*, std::string LibrarySettings::*> kLibraryKeys[] = {
+    {"URL", &LibrarySettings::url}, {"AUTOADDSITE", &LibrarySettings::autoAddSite}};
+
+LibrarySettings ReadLibrarySettings(const IniFile& ini) {
+  LibrarySettings library;
+  for (const auto& [key, field] : kLibraryKeys) {
+    const std::string text = ini.GetString(kLibrary, key, "");
+    if (StorableText(text)) library.*field = text;
+  }
+  return library;
+}
+
+// Written once set, like the other optional sections, so a file of a user
+// who never used the library stays as it was.
+void WriteLibrarySettings(IniFile& ini, const LibrarySettings& library) {
+  if (library == LibrarySettings{} && !ini.Get(kLibrary, kLibraryKeys[0].first)) return;
+  for (const auto& [key, field] : kLibraryKeys) {
+    const std::string& text = library.*field;
+    ini.Set(kLibrary, key, StorableText(text) ? text : "");
+  }
 }
 
 }  // namespace
@@ -178,6 +215,7 @@ AppSettings LoadSettings(const std::string& path, std::string* problem) {
   }
   s.eventLimits = ReadEventLimits(ini);
   s.channelScaling = ReadChannelScaling(ini);
+  s.library = ReadLibrarySettings(ini);
   return s;
 }
 
@@ -229,6 +267,7 @@ bool SaveSettings(const AppSettings& s, const std::string& path, std::string* no
   putInt(kRtPoints, "SAMPDATA", s.realTimePoints);
   WriteEventLimits(ini, s.eventLimits);
   WriteChannelScaling(ini, s.channelScaling);
+  WriteLibrarySettings(ini, s.library);
   // Written once there is a list, every key, so a shorter list leaves no
   // stale entry behind. A path the file cannot give back whole (too long,
   // blanks at its ends) is left out rather than kept cut.

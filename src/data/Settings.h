@@ -14,6 +14,18 @@ namespace acv {
 
 inline constexpr int kDisplayKinds = 9;
 
+// The measurement library (section "LIBRARYInfo").
+struct LibrarySettings {
+  // Where the library is, as --db takes it; "" = ACVLOGGER_DB or the
+  // default file. Kept as written: a faulty text is reported when the
+  // library is opened, never replaced quietly by another library.
+  std::string url;
+  // Every download is added to this site without asking; "" = ask.
+  std::string autoAddSite;
+
+  bool operator==(const LibrarySettings&) const = default;
+};
+
 struct AppSettings {
   // TIMEInfo: the date and time last sent with the clock command.
   std::array<std::string, 6> lastClockText{"2008", "1", "1", "0", "0", "0"};
@@ -50,6 +62,7 @@ struct AppSettings {
   EventLimits eventLimits;
   // Ratios and sample scales of the two channels (section "CHANNELScaling").
   ChannelScaling channelScaling;
+  LibrarySettings library;
 
   AppSettings();
 };

@@ -338,5 +338,30 @@ TEST(Settings, EventLimitsRoundTripAndFallBackWhenDamaged) {
   EXPECT_EQ(LoadSettings(path).eventLimits, EventLimits{}) << "interruption above the dip";
 }
 
+// The library's place and the site every download goes to: kept as
+// written, left out of a file that never had them, and a value the file
+// cannot give back whole (damage, a cut value) reads as none.
+TEST(Settings, LibrarySettingsRoundTripAndFallBackWhenDamaged) {
+  ScratchDir dir;
+  const std::string path = dir.File("s.ini");
+  ASSERT_TRUE(SaveSettings(AppSettings{}, path));
+  EXPECT_EQ(test::ReadText(path).find("LIBRARY"), std::string::npos);
+
+  AppSettings s;
+  s.library.url = "postgresql://survey@pq.example.org/acvlogger";
+  s.library.autoAddSite = "Substation 4; feeder = north";
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).library, s.library);
+  s.library = {};  // switched off again: the keys stay, empty
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).library, LibrarySettings{});
+
+  Write(path, "[LIBRARYInfo]\nURL=" + std::string(300, 'x') + ".sqlite\nAUTOADDSITE=a\x01b\n");
+  EXPECT_EQ(LoadSettings(path).library, LibrarySettings{});
+  s.library.autoAddSite = std::string(IniFile::kMaxValueLength, 's');
+  ASSERT_TRUE(SaveSettings(s, path));
+  EXPECT_EQ(LoadSettings(path).library.autoAddSite, "");
+}
+
 }  // namespace
 }  // namespace acv
