@@ -60,6 +60,9 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kExportPdfSummary:
     case cmd::kFitAxes:
       return hasPoints && f.displayMode != 0;
+    case cmd::kAddToLibrary:
+      // A run's points still grow: the library takes a run once it ended.
+      return hasPoints && idle;
     case cmd::kOpen:
     case cmd::kCorrectTime:
     case cmd::kLoggerSetup:

@@ -6,7 +6,7 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 45> kCommands{{
+constexpr std::array<CommandInfo, 46> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
@@ -15,6 +15,9 @@ constexpr std::array<CommandInfo, 45> kCommands{{
      "Export CSV"},
     {kExportComtrade, "Export CO&MTRADE...",
      "Write the TR record or real time wave on show as COMTRADE files", "Export COMTRADE"},
+    {kAddToLibrary, "Add to &Library...",
+     "Keep the data on show in the measurement library, with the other measurements of its site",
+     "Add to Library"},
     {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",
      "Print Preview Graph"},
     {kPrintPreviewList, "&List", "Show the data list pages as they will be printed",

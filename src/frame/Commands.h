@@ -63,6 +63,8 @@ inline constexpr int kPowerPanel = 32963;
 // COMTRADE files (File menu).
 inline constexpr int kChannelScaling = 32970;
 inline constexpr int kExportComtrade = 32971;
+// The data on show into the measurement library (File menu).
+inline constexpr int kAddToLibrary = 32972;
 
 struct CommandInfo {
   int id;

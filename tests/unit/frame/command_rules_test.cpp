@@ -37,10 +37,11 @@ ViewFacts RunningRealTime(const std::string& unit1, const std::string& unit2) {
 TEST(CommandRules, WithoutDataOnlyFileLoggerWindowAndHelpCommandsAreOffered) {
   FrameState frame;
   const ViewFacts none;
-  for (int id : {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintPreviewList,
-                 cmd::kPrintGraph, cmd::kPrintList, cmd::kDataList, cmd::kGraph, cmd::kStoreRms,
-                 cmd::kStoreTr, cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq,
-                 cmd::kRealTimeS, cmd::kStop, cmd::kImportToList, cmd::kToggleInfoPanel}) {
+  for (int id :
+       {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintPreviewList,
+        cmd::kPrintGraph, cmd::kPrintList, cmd::kDataList, cmd::kGraph, cmd::kStoreRms,
+        cmd::kStoreTr, cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
+        cmd::kStop, cmd::kImportToList, cmd::kToggleInfoPanel, cmd::kAddToLibrary}) {
     EXPECT_FALSE(CommandEnabled(id, frame, none)) << id;
   }
   for (int id : kLoggerCommands) EXPECT_TRUE(CommandEnabled(id, frame, none)) << id;
@@ -55,7 +56,7 @@ TEST(CommandRules, StoreDataEnablesSavePrintAndTheStoreDisplaysOnly) {
   ViewFacts f = StoreData();
   for (int id :
        {cmd::kSave, cmd::kPrintSetup, cmd::kPrintPreviewGraph, cmd::kPrintGraph, cmd::kDataList,
-        cmd::kGraph, cmd::kStoreRms, cmd::kStoreTr, cmd::kToggleInfoPanel}) {
+        cmd::kGraph, cmd::kStoreRms, cmd::kStoreTr, cmd::kToggleInfoPanel, cmd::kAddToLibrary}) {
     EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
   }
   for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
@@ -100,12 +101,14 @@ TEST(CommandRules, DuringARunTheLoggerCommandsAndOpenAreOffAndStopIsOn) {
   frame.realTimeStopped = 0;
   const ViewFacts f = RunningRealTime("V", "A");
   for (int id : kLoggerCommands) EXPECT_FALSE(CommandEnabled(id, frame, f)) << id;
+  EXPECT_FALSE(CommandEnabled(cmd::kAddToLibrary, frame, f)) << "the run is not complete yet";
   EXPECT_TRUE(CommandEnabled(cmd::kStop, frame, f));
   for (int id : {cmd::kRealTimeEpa, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS}) {
     EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
   }
   frame.realTimeStopped = 1;
   for (int id : kLoggerCommands) EXPECT_TRUE(CommandEnabled(id, frame, f)) << id;
+  EXPECT_TRUE(CommandEnabled(cmd::kAddToLibrary, frame, f));
   EXPECT_FALSE(CommandEnabled(cmd::kStop, frame, f));
 }
 
