@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <atomic>
+#include <cstdlib>
 
 namespace acv {
 namespace {

@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "library/core/LibraryLocation.h"
@@ -36,5 +37,12 @@ class LibraryConnection {
   LibraryLocation location_;
   QString name_;
 };
+
+// The library this user works with (ChooseLibraryLocation): the --db option,
+// else $ACVLOGGER_DB, else the settings' URL, else library.sqlite in the
+// user's data folder ($XDG_DATA_HOME or ~/.local/share).
+std::optional<LibraryLocation> ChooseLibraryForUser(const std::string& option,
+                                                    const std::string& settingUrl,
+                                                    std::string* problem);
 
 }  // namespace acv
