@@ -1,10 +1,9 @@
 #include "cli/CliLibrary.h"
 
-#include <QStandardPaths>
 #include <cstdio>
-#include <cstdlib>
 
 #include "data/Settings.h"
+#include "library/LibraryConnection.h"
 #include "library/core/LibraryLocation.h"
 #include "platform/AppPaths.h"
 
@@ -16,13 +15,10 @@ std::vector<LibraryCommand>& LibraryCommands() {
 }
 
 std::string OpenLibrary(const std::string& dbOption, OpenedLibrary& out) {
-  const char* environment = std::getenv("ACVLOGGER_DB");
   const AppSettings settings = LoadSettings(SettingsFilePath());
-  const std::string dataHome =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
   std::string problem;
   const std::optional<LibraryLocation> location =
-      ChooseLibraryLocation(dbOption, environment ? environment : "", "", dataHome, &problem);
+      ChooseLibraryForUser(dbOption, settings.library.url, &problem);
   if (!location) return problem;
   out.connection = LibraryConnection::Open(*location, &problem);
   if (!out.connection) return problem;
