@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "data/CDTDoc.h"
+#include "data/DataFile.h"
+#include "data/FileIO.h"
+
 namespace acv {
 namespace {
 
@@ -63,6 +67,20 @@ std::string LibrarySourceName(const std::string& documentPath, const std::string
     return slash == std::string::npos ? documentPath : documentPath.substr(slash + 1);
   }
   return "Untitled download " + addedAt;
+}
+
+std::vector<std::uint8_t> LibraryFileBytes(const CDTDoc& doc, const std::string& documentPath) {
+  if (!documentPath.empty()) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadWholeFile(documentPath, bytes, kMaxDataFileBytes).empty()) {
+      CDTDoc fromFile;
+      const LoadResult loaded = DecodeDataFile(bytes, fromFile, documentPath);
+      if (loaded.ok && fromFile.Store() == doc.Store() && fromFile.RealTime() == doc.RealTime()) {
+        return bytes;
+      }
+    }
+  }
+  return EncodeDataFile(doc);
 }
 
 }  // namespace acv

@@ -2,10 +2,13 @@
 // What the window decides when data on show go into the measurement library
 // (File -> Add to Library..., or by itself after a download): which site the
 // dialog proposes, which names a site may have, and what the user is told.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace acv {
+
+class CDTDoc;
 
 // What the Add to Library dialog offers, and what the user chose in it.
 struct LibrarySiteOffer {
@@ -40,5 +43,10 @@ std::string LibraryAddFailedMessage(const std::string& problem);
 // not saved to a file, the download as the window calls it, with the time
 // it was added so that two of them can be told apart in a listing.
 std::string LibrarySourceName(const std::string& documentPath, const std::string& addedAt);
+// The bytes the library keeps and fingerprints for the data on show: the
+// data file's own when the data are that file's unchanged, so that a file
+// added before (from the CLI too) is known again; else the data set
+// written as a data file.
+std::vector<std::uint8_t> LibraryFileBytes(const CDTDoc& doc, const std::string& documentPath);
 
 }  // namespace acv

@@ -124,4 +124,14 @@ QSqlDatabase LibraryConnection::Database() const {
   return QSqlDatabase::database(name_, false);
 }
 
+std::optional<LibraryLocation> ChooseLibraryForUser(const std::string& option,
+                                                    const std::string& settingUrl,
+                                                    std::string* problem) {
+  const char* environment = std::getenv("ACVLOGGER_DB");
+  const std::string dataHome =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+  return ChooseLibraryLocation(option, environment == nullptr ? "" : environment, settingUrl,
+                               dataHome, problem);
+}
+
 }  // namespace acv

@@ -131,6 +131,9 @@ void CMainFrame::CreateCollaborators() {
       parts, doc_, frame_, settings_, previousPath_, [this] { return Facts(); },
       [this](int id) { return CommandEnabled(id); },
       [this](const std::string& tag) { ShowLoadedData(tag); }, updateCommands, showStatus});
+  library_ = std::make_unique<LibraryCommands>(
+      LibraryCommands::Host{parts, settings_, [this] { return files_->DocumentPath(); },
+                            [this] { return frame_.dataUnsaved != 0; }, showStatus});
   recovery_ = std::make_unique<RecoveryOffer>(
       RecoveryOffer::Host{parts, doc_, previousPath_, [this] { ShowRecoveredRun(); }, showStatus});
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
@@ -181,7 +184,7 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv, cmd::kExportComtrade});
+  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv, cmd::kExportComtrade, cmd::kAddToLibrary});
   files_->CreateRecentFilesMenu(file);
   file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
@@ -300,6 +303,9 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kExportCsv:
       files_->ExportCsv();
+      break;
+    case cmd::kAddToLibrary:
+      library_->AddToLibrary();
       break;
     case cmd::kExit:
       close();

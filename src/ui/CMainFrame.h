@@ -28,6 +28,7 @@
 #include "ui/DisplaySettings.h"
 #include "ui/FileCommands.h"
 #include "ui/HelpWindow.h"
+#include "ui/LibraryCommands.h"
 #include "ui/LoggerDialogs.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/ReportCommands.h"
@@ -190,6 +191,7 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<FileCommands> files_;
   std::unique_ptr<ReportCommands> reports_;
   std::unique_ptr<RecoveryOffer> recovery_;
+  std::unique_ptr<LibraryCommands> library_;
   DisplaySettings* displaySettings_ = nullptr;
   ToolWindows* tools_ = nullptr;
   AnalysisWindows* analysis_ = nullptr;

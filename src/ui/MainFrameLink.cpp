@@ -12,10 +12,14 @@ void CMainFrame::OnDownloadFinished() {
   frame_.dataUnsaved = 1;
   files_->SetDocument({}, true);
   UpdateCommands();
-  statusBar()->showMessage(QStringLiteral("Downloaded %1 RMS samples and %2 TR records.")
-                               .arg(doc_.rmsCount)
-                               .arg(doc_.trCount),
-                           8000);
+  const QString downloaded = QStringLiteral("Downloaded %1 RMS samples and %2 TR records.")
+                                 .arg(doc_.rmsCount)
+                                 .arg(doc_.trCount);
+  statusBar()->showMessage(downloaded, 8000);
+  // When the settings name a site, the download goes there without asking;
+  // the status line then tells both, and stays until the next message.
+  const QString added = library_->AfterDownload();
+  if (!added.isEmpty()) statusBar()->showMessage(downloaded + QStringLiteral(" ") + added);
   emit downloadCompleted();
 }
 

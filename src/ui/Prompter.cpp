@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/AppInfo.h"
+#include "ui/dialogs/CAddToLibraryDlg.h"
 
 namespace acv {
 namespace {
@@ -97,6 +98,13 @@ QString DialogPrompter::OpenFileName(QWidget* parent, const QString& filter) {
                                    lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_, filter);
   if (!chosen.isEmpty()) lastFolder_ = QFileInfo(chosen).absolutePath();
   return chosen;
+}
+
+std::optional<LibrarySiteOffer> DialogPrompter::ChooseLibrarySite(QWidget* parent,
+                                                                  const LibrarySiteOffer& offer) {
+  CAddToLibraryDlg dialog(offer, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
 }
 
 }  // namespace acv

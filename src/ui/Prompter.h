@@ -4,7 +4,9 @@
 // QMessageBox/QFileDialog implementation; tests plug in a scripted one, so no
 // test ever waits for a click.
 #include <QString>
+#include <optional>
 
+#include "frame/LibraryChoices.h"
 #include "frame/SaveTargets.h"
 #include "logger/LinkHost.h"
 
@@ -30,6 +32,9 @@ class Prompter {
   virtual QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) = 0;
   // The open dialog; empty on Cancel.
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+  // The Add to Library dialog: the site chosen and the tick; nullopt on Cancel.
+  virtual std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
+                                                            const LibrarySiteOffer& offer) = 0;
 };
 
 // The real dialogs. The message boxes carry the program's caption.
@@ -40,6 +45,8 @@ class DialogPrompter : public Prompter {
   Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
   QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
+  std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
+                                                    const LibrarySiteOffer& offer) override;
 
  private:
   // The folder the user last saved to or opened from.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdlib>
+#include <fstream>
 
 #include "TestLibrary.h"
 #include "data/DataFile.h"
@@ -97,6 +98,21 @@ TEST_F(LibraryCli, ASiteGivesTheFiguresOfItsFile) {
   }
   const CliRun check = Cli({"library", "check"});
   EXPECT_EQ(check.status, 0) << check.out;
+}
+
+// A file added again is known by its fingerprint. Without --db and
+// ACVLOGGER_DB the library is the one the settings name.
+TEST_F(LibraryCli, TheSameFileTwiceIsKnownAgainInTheLibraryTheSettingsName) {
+  const std::string file = File("week.stdata", 500, 1'772'359'200);
+  const CliRun first = Cli({"library", "add", file, "--site", "S"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, file + ": added 500 points (0 duplicates) to S as measurement 1\n");
+  ASSERT_TRUE(QDir().mkpath(home_.path() + "/config/acvlogger"));
+  std::ofstream(home_.path().toStdString() + "/config/acvlogger/QX7DATALOGGER.ini")
+      << "[LIBRARYInfo]\nURL=" << db_ << "\n";
+  const CliRun again = Finish(Start({"library", "add", file, "--site", "S"}, home_.path()));
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, file + ": already in the library as measurement 1\n");
 }
 
 TEST_F(LibraryCli, ATimelineBecomesADataFileOnlyWithoutAGap) {

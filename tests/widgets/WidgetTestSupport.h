@@ -51,13 +51,20 @@ class ScriptedPrompter : public Prompter {
     filters << filter;
     return openName;
   }
+  std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget*,
+                                                    const LibrarySiteOffer& offer) override {
+    siteOffers.push_back(offer);
+    return siteChoice;
+  }
 
   std::deque<bool> answers;  // Yes/No answers in order; No when empty
   int cancels = 0;           // the next questions with a Cancel button get Cancel
   QString saveName;          // what the save dialog returns ("" = Cancel)
   QString openName;
   QStringList messages, questions, proposedNames, filters;
-  std::vector<SaveKind> saveKinds;  // the save dialogs asked for, in order
+  std::vector<SaveKind> saveKinds;             // the save dialogs asked for, in order
+  std::vector<LibrarySiteOffer> siteOffers;    // what the Add to Library dialogs offered
+  std::optional<LibrarySiteOffer> siteChoice;  // their answer (nullopt = Cancel)
 };
 
 // A main window whose settings and previous measurement live in a temporary

@@ -1,0 +1,47 @@
+#pragma once
+// The window's side of the measurement library: File -> Add to Library...
+// and the add that follows a download when the settings name a site. The
+// library is opened for each add and closed again, so the window never
+// holds a connection to a team's server while it merely stays open.
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "ui/FrameParts.h"
+
+namespace acv {
+
+struct AppSettings;
+
+class LibraryCommands {
+ public:
+  struct Host {
+    FrameParts parts;
+    AppSettings& settings;
+    // The data file the data on show came from or were saved to ("" for
+    // data not saved), and whether they changed since.
+    std::function<std::string()> documentPath;
+    std::function<bool()> dataUnsaved;
+    std::function<void(const QString&, int)> showStatus;
+  };
+  explicit LibraryCommands(Host host) : host_(std::move(host)) {}
+
+  // Asks for the site (and whether every download goes there), then adds.
+  void AddToLibrary();
+  // After a download: the add without asking when the settings name a site.
+  // The status text to tell ("" when the settings name none); a failure is
+  // told in a message, and the download stays as it is.
+  QString AfterDownload();
+
+ private:
+  // The add itself: true and *line, or false and *problem.
+  bool Add(const std::string& site, std::string* line, std::string* problem);
+  // The library's sites and where it is, for the dialog.
+  bool ReadSites(std::string* where, std::vector<std::string>* sites, std::string* problem);
+  void TellFailure(const std::string& problem);
+
+  Host host_;
+  std::string lastSite_;  // the site added to last in this session
+};
+
+}  // namespace acv
