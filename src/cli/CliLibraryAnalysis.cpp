@@ -143,7 +143,7 @@ int PrintStats(const Options& o, Invocation& cli) {
   return 0;
 }
 
-int PrintEvents(const Options& o, Invocation& cli) {
+int ListSiteEvents(const Options& o, Invocation& cli) {
   Timeline t;
   if (const std::string problem = ReadTimeline(o, t); !problem.empty()) return cli.Fail(problem);
   const library::TimelineAnalysis analysis =
@@ -163,22 +163,7 @@ int PrintEvents(const Options& o, Invocation& cli) {
   }
   const std::vector<Event> events =
       MergeByStart(analysis.level, TransientEvents(records, ChannelScaling{}));
-  if (o.csv) {
-    std::printf("%s\n", kEventCsvHeader);
-    for (std::size_t i = 0; i < events.size(); ++i) {
-      std::printf("%s\n", EventCsvLine(static_cast<int>(i) + 1, events[i]).c_str());
-    }
-    return 0;
-  }
-  if (events.empty()) {
-    std::printf("No events.\n");
-  } else {
-    std::fputs(EventTableText(events, kCsvTimeFormat).c_str(), stdout);
-  }
-  if (!analysis.band.empty()) {
-    std::printf("\n%s\n", BandHeading(t.limits).c_str());
-    for (const BandShare& share : analysis.band) std::printf("%s\n", BandLine(share).c_str());
-  }
+  PrintEvents(events, analysis.band, t.limits, o.csv);
   return 0;
 }
 
@@ -188,7 +173,9 @@ int RunAnalysis(const std::vector<std::string>& args, bool events) {
   return RunSubcommand(
       Subcommand(events ? "library events" : "library stats", events ? kEventsHelp : kStatsHelp)
           .Options([&](OptionList& options) { return TakeAnalysisOptions(options, o, events); })
-          .Body([&](Invocation& cli) { return events ? PrintEvents(o, cli) : PrintStats(o, cli); }),
+          .Body([&](Invocation& cli) {
+            return events ? ListSiteEvents(o, cli) : PrintStats(o, cli);
+          }),
       args);
 }
 

@@ -1,5 +1,8 @@
 #include "cli/CliSeriesPart.h"
 
+#include <cstdio>
+
+#include "analysis/AnalysisText.h"
 #include "data/EventLimits.h"
 #include "data/NumberText.h"
 #include "data/RealTimeExport.h"
@@ -30,6 +33,39 @@ std::string ChoosePart(const CDTDoc& doc, const std::string& path, std::optional
            (run ? " (it holds a real-time run: --part realtime)" : "");
   }
   return {};
+}
+
+std::string ChooseRmsSeries(const CDTDoc& doc, const std::string& path,
+                            std::optional<FilePart> asked, bool needsRms, AnalysisSeries& series,
+                            FilePart* chosen) {
+  FilePart part = FilePart::Store;
+  if (std::string problem = ChoosePart(doc, path, asked, needsRms, part); !problem.empty()) {
+    return problem;
+  }
+  series = part == FilePart::Store ? StoreRmsSeries(doc, doc.scaling)
+                                   : RealTimeRmsSeries(doc, doc.scaling);
+  if (chosen) *chosen = part;
+  return {};
+}
+
+void PrintEvents(const std::vector<Event>& events, const std::vector<BandShare>& band,
+                 const EventLimits& limits, bool csv) {
+  if (csv) {
+    std::printf("%s\n", kEventCsvHeader);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+      std::printf("%s\n", EventCsvLine(static_cast<int>(i) + 1, events[i]).c_str());
+    }
+    return;
+  }
+  if (events.empty()) {
+    std::printf("No events.\n");
+  } else {
+    std::fputs(EventTableText(events, kCsvTimeFormat).c_str(), stdout);
+  }
+  if (!band.empty()) {
+    std::printf("\n%s\n", BandHeading(limits).c_str());
+    for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());
+  }
 }
 
 std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value) {

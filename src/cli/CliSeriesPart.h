@@ -4,7 +4,11 @@
 // when the file holds any.
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "analysis/AnalysisSeries.h"
+#include "analysis/BandSummary.h"
+#include "analysis/Events.h"
 #include "cli/CliOptions.h"
 #include "data/CDTDoc.h"
 #include "data/EventLimits.h"
@@ -22,6 +26,17 @@ std::string TakePart(OptionList& options, std::optional<FilePart>& part);
 // not enough).
 std::string ChoosePart(const CDTDoc& doc, const std::string& path, std::optional<FilePart> asked,
                        bool needsRms, FilePart& part);
+
+// ChoosePart, then the chosen part's RMS series in primary units (the
+// data set's scaling): "" or the failure line.
+std::string ChooseRmsSeries(const CDTDoc& doc, const std::string& path,
+                            std::optional<FilePart> asked, bool needsRms, AnalysisSeries& series,
+                            FilePart* chosen = nullptr);
+
+// Events as the events commands print them: CSV (header and a line each),
+// or the aligned table ("No events.") followed by the band summary.
+void PrintEvents(const std::vector<Event>& events, const std::vector<BandShare>& band,
+                 const EventLimits& limits, bool csv);
 
 // A strict decimal number for an option's value: "" or the usage problem.
 std::string TakeNumber(OptionList& options, const std::string& name, std::optional<double>& value);

@@ -72,14 +72,11 @@ std::string TakeOptions(OptionList& options, Options& o) {
 }
 
 int PrintCompliance(const Options& o, Invocation& cli) {
-  FilePart part = FilePart::Store;
-  if (const std::string problem = ChoosePart(cli.doc, cli.dataPath, o.part, true, part);
+  AnalysisSeries series;
+  if (const std::string problem = ChooseRmsSeries(cli.doc, cli.dataPath, o.part, true, series);
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series = part == FilePart::Store
-                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
-                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   const auto isVolts = [&](int c) {
     const SeriesChannel& ch = series.channels[static_cast<std::size_t>(c)];
     return ch.present && ch.unit == "V";

@@ -79,36 +79,20 @@ std::string TakeOptions(OptionList& options, Options& o) {
   return problem;
 }
 
-int PrintEvents(const Options& o, Invocation& cli) {
+int ListEvents(const Options& o, Invocation& cli) {
   const CDTDoc& doc = cli.doc;
+  AnalysisSeries series;
   FilePart part = FilePart::Store;
-  if (const std::string problem = ChoosePart(doc, cli.dataPath, o.part, false, part);
+  if (const std::string problem = ChooseRmsSeries(doc, cli.dataPath, o.part, false, series, &part);
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const bool store = part == FilePart::Store;
-  const AnalysisSeries series =
-      store ? StoreRmsSeries(doc, doc.scaling) : RealTimeRmsSeries(doc, doc.scaling);
   const std::vector<Event> level = FindLevelEvents(series, o.limits);
-  const std::vector<Event> events =
-      MergeByStart(level, store ? TransientEvents(doc, doc.scaling) : std::vector<Event>{});
-  if (o.csv) {
-    std::printf("%s\n", kEventCsvHeader);
-    for (std::size_t i = 0; i < events.size(); ++i) {
-      std::printf("%s\n", EventCsvLine(static_cast<int>(i) + 1, events[i]).c_str());
-    }
-    return 0;
-  }
-  if (events.empty()) {
-    std::printf("No events.\n");
-  } else {
-    std::fputs(EventTableText(events, kCsvTimeFormat).c_str(), stdout);
-  }
-  const std::vector<BandShare> band = SummariseBand(series, o.limits, level);
-  if (!band.empty()) {
-    std::printf("\n%s\n", BandHeading(o.limits).c_str());
-    for (const BandShare& share : band) std::printf("%s\n", BandLine(share).c_str());
-  }
+  const std::vector<Event> events = MergeByStart(
+      level, part == FilePart::Store ? TransientEvents(doc, doc.scaling) : std::vector<Event>{});
+  // The band summary reads every point: only the table shows it.
+  PrintEvents(events, o.csv ? std::vector<BandShare>{} : SummariseBand(series, o.limits, level),
+              o.limits, o.csv);
   return 0;
 }
 
@@ -128,7 +112,7 @@ int RunEvents(const std::vector<std::string>& args) {
                   "warning: the settings could not be read, the default event limits are used: " +
                   settingsProblem);
             }
-            return PrintEvents(o, cli);
+            return ListEvents(o, cli);
           }),
       args);
 }

@@ -33,14 +33,11 @@ struct Options {
 };
 
 int PrintProfile(const Options& o, Invocation& cli) {
-  FilePart part = FilePart::Store;
-  if (const std::string problem = ChoosePart(cli.doc, cli.dataPath, o.part, true, part);
+  AnalysisSeries series;
+  if (const std::string problem = ChooseRmsSeries(cli.doc, cli.dataPath, o.part, true, series);
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series = part == FilePart::Store
-                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
-                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   std::array<DailyProfile, 2> profiles{};
   std::array<const DailyProfile*, 2> shown{};
   for (int c = 0; c < 2; ++c) {

@@ -90,14 +90,13 @@ std::string CheckOptions(const Options& o) {
 }
 
 int PrintStats(const Options& o, Invocation& cli) {
+  AnalysisSeries series;
   FilePart part = FilePart::Store;
-  if (const std::string problem = ChoosePart(cli.doc, cli.dataPath, o.part, true, part);
+  if (const std::string problem =
+          ChooseRmsSeries(cli.doc, cli.dataPath, o.part, true, series, &part);
       !problem.empty()) {
     return cli.Fail(problem);
   }
-  const AnalysisSeries series = part == FilePart::Store
-                                    ? StoreRmsSeries(cli.doc, cli.doc.scaling)
-                                    : RealTimeRmsSeries(cli.doc, cli.doc.scaling);
   const std::int64_t first = o.from.value_or(1), last = o.to.value_or(series.count);
   if (first > series.count || last > series.count) {
     return cli.Usage("the series has points 1 .. " + std::to_string(series.count) + ", not " +
