@@ -65,7 +65,8 @@ TEST(Distribution, DailyProfileSlotsOfTheLocalClock) {
   std::vector<float> v(2 * 1440);
   for (std::size_t k = 0; k < v.size(); ++k) v[k] = static_cast<float>(k < 1440 ? 220 : 240);
   v[5] = 200;
-  const AnalysisSeries s = StoreRmsSeries(StoreOf(v), {});
+  const StoreFamily store = StoreOf(v);  // the series reads it in place
+  const AnalysisSeries s = StoreRmsSeries(store, {});
   const DailyProfile profile = DailyProfileOf(s, 0, 0, s.count - 1);
   const ProfileSlot& ten = profile[60];
   EXPECT_EQ(ten.points, 20) << "ten points of each day";
