@@ -24,7 +24,10 @@ class ChannelValues {
   ChannelValues(const float* first, std::ptrdiff_t stride, double factor = 1.0)
       : first_(first), stride_(stride), factor_(factor) {}
   float operator[](std::int64_t k) const {
-    return static_cast<float>(first_[k * stride_] * factor_);
+    const float v = first_[k * stride_];
+    // Unscaled channels, the usual case, skip the round trip through double
+    // that a plain scan of a long series would pay on every value.
+    return factor_ == 1.0 ? v : static_cast<float>(v * factor_);
   }
   // The same values from value k on.
   ChannelValues From(std::int64_t k) const { return {first_ + k * stride_, stride_, factor_}; }
