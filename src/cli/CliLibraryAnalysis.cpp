@@ -148,13 +148,12 @@ int ListSiteEvents(const Options& o, Invocation& cli) {
   if (const std::string problem = ReadTimeline(o, t); !problem.empty()) return cli.Fail(problem);
   const library::TimelineAnalysis analysis =
       library::AnalyseSegments(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
-  StoreFamily records;  // the TR records of the range, in primary units
+  StoreFamily records;  // the TR records of the range, as stored
   if (o.kind == library::SeriesKind::Store) {
     const library::TimeRange range{t.pieces.front().Start(), t.pieces.back().End() - 1};
     for (const library::StoredTrRecord& r :
          t.library->TrRecords(t.site.id, o.range.from || o.range.to ? o.range : range)) {
-      const double f = t.site.scaling[r.channel == kChannel2 ? 1 : 0].OfSample();
-      for (const float v : r.samples) records.trWaves.push_back(static_cast<float>(v * f));
+      records.trWaves.insert(records.trWaves.end(), r.samples.begin(), r.samples.end());
       records.trTimes.push_back(r.trigger);
       records.trChannel.push_back(r.channel);
       records.trUnit.push_back(r.unit);
@@ -162,7 +161,7 @@ int ListSiteEvents(const Options& o, Invocation& cli) {
     }
   }
   const std::vector<Event> events =
-      MergeByStart(analysis.level, TransientEvents(records, ChannelScaling{}));
+      MergeByStart(analysis.level, TransientEvents(records, t.site.scaling));
   PrintEvents(events, analysis.band, t.limits, o.csv);
   return 0;
 }
