@@ -204,7 +204,8 @@ std::string BandJson(const BandShare& b) {
   return JsonText(BandObject(b));
 }
 
-std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands) {
+std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands,
+                           const std::array<Percentiles, 2>& percentiles) {
   nlohmann::ordered_json out;
   out["points"] = s.Points();
   out["first"] = s.first;
@@ -231,6 +232,13 @@ std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>
     channel["mean"] = number(ch.mean);
     channel["stddev"] = number(ch.stddev);
     channel["left_out"] = ch.leftOut;
+    if (percentiles[c].points > 0) {
+      nlohmann::ordered_json quoted;
+      for (std::size_t k = 0; k < kQuotedPercentiles.size(); ++k) {
+        quoted["p" + std::to_string(kQuotedPercentiles[k])] = FloatDecimal(percentiles[c].at[k]);
+      }
+      channel["percentiles"] = std::move(quoted);
+    }
     for (const BandShare& b : bands) {
       if (b.channel == c) channel["band"] = BandObject(b);
     }

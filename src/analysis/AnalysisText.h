@@ -3,10 +3,12 @@
 // printed page and the CLI's aligned table; its CSV), the span statistics
 // (aligned lines and JSON) and the band summary. One wording for the window,
 // the report and the CLI.
+#include <array>
 #include <string>
 #include <vector>
 
 #include "analysis/BandSummary.h"
+#include "analysis/Distribution.h"
 #include "analysis/Events.h"
 #include "analysis/SpanStatistics.h"
 
@@ -60,7 +62,9 @@ std::vector<std::string> StatisticsLines(const SpanStatistics& s, const char* ti
 // "band" (BandJson); mean_va, energy_vah and energy_left_out for a V/A pair.
 // Values as FloatText writes them; null where a channel has no finite value
 // in the span.
-std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands = {});
+// A channel with percentiles (points > 0) gets them as "percentiles": {"p1" .. "p99"}.
+std::string StatisticsJson(const SpanStatistics& s, const std::vector<BandShare>& bands = {},
+                           const std::array<Percentiles, 2>& percentiles = {});
 
 // ---- band summary -----------------------------------------------------------------
 

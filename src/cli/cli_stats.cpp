@@ -1,4 +1,5 @@
 // acvlogger-cli stats: the statistics of a span of a data file's RMS series.
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "analysis/AnalysisText.h"
 #include "analysis/BandSummary.h"
+#include "analysis/Distribution.h"
 #include "analysis/SpanStatistics.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
@@ -47,7 +49,9 @@ constexpr const char* kHelp =
     "                time, 2026-03-01T10:00:00; end is the time of the point\n"
     "                after the last), ch1 and ch2 with unit, min, min_point,\n"
     "                max, max_point (first points), mean, stddev, left_out\n"
-    "                (damaged points) and, for a channel in V, band: low,\n"
+    "                (damaged points), percentiles p1, p5, p50, p95, p99 (the\n"
+    "                nearest-rank values of the span's points) and, for a\n"
+    "                channel in V, band: low,\n"
     "                high, points, points_within, ten_min_values (complete\n"
     "                intervals, flagged included), ten_min_flagged,\n"
     "                ten_min_within (unflagged ones within the band); and\n"
@@ -108,7 +112,11 @@ int PrintStats(const Options& o, Invocation& cli) {
   const std::vector<BandShare> band =
       SummariseBand(SubSeries(series, first - 1, last - 1), o.limits);
   if (o.json) {
-    std::printf("%s\n", StatisticsJson(stats, band).c_str());
+    std::array<Percentiles, 2> percentiles{};
+    for (int c = 0; c < 2; ++c) {
+      if (stats.channels[c].present) percentiles[c] = PercentilesOf(series, c, first - 1, last - 1);
+    }
+    std::printf("%s\n", StatisticsJson(stats, band, percentiles).c_str());
     return 0;
   }
   std::printf("File:        %s\n", cli.dataPath.c_str());

@@ -53,10 +53,12 @@ TEST_F(AnalysisCli, StatsOfASpan) {
             "\"end\":\"2026-03-01T10:04:00\","
             "\"ch1\":{\"unit\":\"V\",\"min\":200,\"min_point\":2,\"max\":230,\"max_point\":1,"
             "\"mean\":215,\"stddev\":15,\"left_out\":0,"
+            "\"percentiles\":{\"p1\":200,\"p5\":200,\"p50\":200,\"p95\":230,\"p99\":230},"
             "\"band\":{\"low\":207,\"high\":253,\"points\":4,\"points_within\":2,"
             "\"ten_min_values\":0,\"ten_min_flagged\":0,\"ten_min_within\":0}},"
             "\"ch2\":{\"unit\":\"A\",\"min\":1,\"min_point\":1,\"max\":4,\"max_point\":4,"
-            "\"mean\":2.5,\"stddev\":1.118034,\"left_out\":0},"
+            "\"mean\":2.5,\"stddev\":1.118034,\"left_out\":0,"
+            "\"percentiles\":{\"p1\":1,\"p5\":1,\"p50\":2,\"p95\":4,\"p99\":4}},"
             "\"mean_va\":537.5,\"energy_vah\":35.833332,\"energy_left_out\":0}\n");
 
   const ProgramRun text = RunProgram(CliPath(), {"stats", file, "--from", "5"}, env_);
