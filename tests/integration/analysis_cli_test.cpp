@@ -7,6 +7,7 @@
 
 #include "SimProcess.h"
 #include "data/DataFile.h"
+#include "support/TestDataSets.h"
 
 namespace acv::test {
 namespace {
@@ -16,25 +17,22 @@ class AnalysisCli : public CliTest {
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
+  // Runs the CLI, which must succeed and print exactly `out`.
+  void ExpectPrints(const std::vector<std::string>& args, const std::string& out) {
+    const ProgramRun run = RunProgram(CliPath(), args, env_);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, out);
+  }
+  static constexpr const char* kEventsHeader =
+      "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open\n";
   // CH1 in V with a dip (points 2-3) and a swell still running at the end,
   // CH2 in A; one TR record 90 s after the start. 60 s points from
   // 2026-03-01 10:00:00 (tests run in UTC).
   std::string File() {
     CDTDoc doc;
-    doc.rmsCount = 5;
-    doc.hasCh1 = doc.hasCh2 = 1;
-    doc.rmsUnitCh1 = "V";
-    doc.rmsUnitCh2 = "A";
-    doc.rmsCh1 = {230, 200, 200, 230, 260};
-    doc.rmsCh2 = {1, 2, 3, 4, 5};
-    doc.rmsInterval = 60.0f;
-    doc.rmsStartTime = 1772359200;
-    doc.trCount = 1;
-    doc.trWaves.assign(kTrWavePoints, 20.0f);
-    doc.trWaves[9] = -300.0f;
-    doc.trTimes = {doc.rmsStartTime + 90};
-    doc.trUnit = {kUnitVolt};
-    doc.trChannel = {kChannel1};
+    static_cast<StoreFamily&>(doc) = test::StoreOf({230, 200, 200, 230, 260}, {1, 2, 3, 4, 5});
+    test::AddTrRecords(doc, {{doc.rmsStartTime + 90, kUnitVolt, kChannel1, 20.0f, {{9, -300.0f}}}});
     doc.formatTag = kTagStore;
     const std::string path = Home() + "/dips.stdata";
     EXPECT_EQ(SaveDataFile(doc, path), "");
@@ -44,22 +42,18 @@ class AnalysisCli : public CliTest {
 
 TEST_F(AnalysisCli, StatsOfASpan) {
   const std::string file = File();
-  const ProgramRun json =
-      RunProgram(CliPath(), {"stats", file, "--from", "1", "--to", "4", "--json"}, env_);
-  ASSERT_TRUE(json.finished);
-  EXPECT_EQ(json.exitCode, 0) << json.err;
-  EXPECT_EQ(json.out,
-            "{\"points\":4,\"first\":1,\"last\":4,\"start\":\"2026-03-01T10:00:00\","
-            "\"end\":\"2026-03-01T10:04:00\","
-            "\"ch1\":{\"unit\":\"V\",\"min\":200,\"min_point\":2,\"max\":230,\"max_point\":1,"
-            "\"mean\":215,\"stddev\":15,\"left_out\":0,"
-            "\"percentiles\":{\"p1\":200,\"p5\":200,\"p50\":200,\"p95\":230,\"p99\":230},"
-            "\"band\":{\"low\":207,\"high\":253,\"points\":4,\"points_within\":2,"
-            "\"ten_min_values\":0,\"ten_min_flagged\":0,\"ten_min_within\":0}},"
-            "\"ch2\":{\"unit\":\"A\",\"min\":1,\"min_point\":1,\"max\":4,\"max_point\":4,"
-            "\"mean\":2.5,\"stddev\":1.118034,\"left_out\":0,"
-            "\"percentiles\":{\"p1\":1,\"p5\":1,\"p50\":2,\"p95\":4,\"p99\":4}},"
-            "\"mean_va\":537.5,\"energy_vah\":35.833332,\"energy_left_out\":0}\n");
+  ExpectPrints({"stats", file, "--from", "1", "--to", "4", "--json"},
+               "{\"points\":4,\"first\":1,\"last\":4,\"start\":\"2026-03-01T10:00:00\","
+               "\"end\":\"2026-03-01T10:04:00\","
+               "\"ch1\":{\"unit\":\"V\",\"min\":200,\"min_point\":2,\"max\":230,\"max_point\":1,"
+               "\"mean\":215,\"stddev\":15,\"left_out\":0,"
+               "\"percentiles\":{\"p1\":200,\"p5\":200,\"p50\":200,\"p95\":230,\"p99\":230},"
+               "\"band\":{\"low\":207,\"high\":253,\"points\":4,\"points_within\":2,"
+               "\"ten_min_values\":0,\"ten_min_flagged\":0,\"ten_min_within\":0}},"
+               "\"ch2\":{\"unit\":\"A\",\"min\":1,\"min_point\":1,\"max\":4,\"max_point\":4,"
+               "\"mean\":2.5,\"stddev\":1.118034,\"left_out\":0,"
+               "\"percentiles\":{\"p1\":1,\"p5\":1,\"p50\":2,\"p95\":4,\"p99\":4}},"
+               "\"mean_va\":537.5,\"energy_vah\":35.833332,\"energy_left_out\":0}\n");
 
   const ProgramRun text = RunProgram(CliPath(), {"stats", file, "--from", "5"}, env_);
   EXPECT_EQ(text.exitCode, 0) << text.err;
@@ -73,14 +67,11 @@ TEST_F(AnalysisCli, StatsOfASpan) {
 
 TEST_F(AnalysisCli, EventsAsCsvAndAsATableWithTheBandSummary) {
   const std::string file = File();
-  const ProgramRun csv = RunProgram(CliPath(), {"events", file, "--csv"}, env_);
-  ASSERT_TRUE(csv.finished);
-  EXPECT_EQ(csv.exitCode, 0) << csv.err;
-  EXPECT_EQ(csv.out,
-            "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open\n"
-            "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,200,V,0\n"
-            "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-300,V,0\n"
-            "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,260,V,1\n");
+  ExpectPrints({"events", file, "--csv"},
+               std::string(kEventsHeader) +
+                   "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,200,V,0\n"
+                   "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-300,V,0\n"
+                   "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,260,V,1\n");
 
   // Un 200 V: the 200 V points are no dip, 230 V is a swell; and 4 A is over 3.5 A.
   const ProgramRun table =
@@ -109,14 +100,12 @@ TEST_F(AnalysisCli, ValuesInPrimaryUnitsFromTheSettingsOrTheOptions) {
   const std::string file = File();
   QDir().mkpath(QString::fromStdString(Home() + "/config/acvlogger"));
   WriteText(SettingsPath(), "[CHANNELScaling]\nRATIO1=100\nSCALE1=0.5\n");
-  const ProgramRun csv =
-      RunProgram(CliPath(), {"events", file, "--csv", "--nominal", "23000"}, env_);
-  EXPECT_EQ(csv.exitCode, 0) << csv.err;
-  EXPECT_EQ(csv.out,
-            "event,kind,channel,first_point,last_point,start,end,duration_s,extreme,unit,open\n"
-            "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,20000,V,0\n"
-            "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-15000,V,0\n"
-            "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,26000,V,1\n");
+  ExpectPrints(
+      {"events", file, "--csv", "--nominal", "23000"},
+      std::string(kEventsHeader) +
+          "1,dip,CH1,2,3,2026-03-01T10:01:00,2026-03-01T10:03:00,120,20000,V,0\n"
+          "2,transient,CH1,,,2026-03-01T10:01:30,2026-03-01T10:01:30,0.0219374,-15000,V,0\n"
+          "3,swell,CH1,5,5,2026-03-01T10:04:00,2026-03-01T10:05:00,60,26000,V,1\n");
 
   const ProgramRun info = RunProgram(CliPath(), {"info", file, "--ratio-ch2", "10"}, env_);
   EXPECT_EQ(info.exitCode, 0) << info.err;

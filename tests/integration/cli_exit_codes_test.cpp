@@ -12,6 +12,7 @@
 
 #include "SimProcess.h"
 #include "data/DataFile.h"
+#include "support/TestDataSets.h"
 
 namespace acv::test {
 namespace {
@@ -36,11 +37,7 @@ TEST_F(CliExitCodes, EverySubcommandExitsAsItsHelpSays) {
   doc.rmsCount = 1;
   doc.hasCh1 = 1;
   doc.rmsCh1 = {230.0f};
-  doc.trCount = 1;  // a TR record for comtrade
-  doc.trWaves.assign(kTrWavePoints, 100.0f);
-  doc.trTimes = {doc.rmsStartTime};
-  doc.trUnit = {kUnitVolt};
-  doc.trChannel = {kChannel1};
+  test::AddTrRecords(doc, {{doc.rmsStartTime, kUnitVolt, kChannel1, 100.0f}});  // for comtrade
   doc.formatTag = kTagStore;
   ASSERT_EQ(SaveDataFile(doc, data), "");
   const std::string noFolder = Home() + "/no/such/folder/out";

@@ -10,6 +10,7 @@
 #include "SimProcess.h"
 #include "data/DataFile.h"
 #include "data/TimeText.h"
+#include "support/TestDataSets.h"
 
 namespace acv::test {
 namespace {
@@ -28,11 +29,8 @@ CDTDoc Store(int n, bool ch1, bool ch2) {
     if (ch1) doc.rmsCh1.push_back(230.0f + static_cast<float>(i % 5));
     if (ch2) doc.rmsCh2.push_back(5.0f);
   }
-  doc.trCount = 2;
-  doc.trWaves.assign(2 * kTrWavePoints, 100.0f);
-  doc.trTimes = {doc.rmsStartTime + 5, doc.rmsStartTime + 7};
-  doc.trUnit = {kUnitAmpere, kUnitVolt};
-  doc.trChannel = {kChannel2, kChannel1};
+  test::AddTrRecords(doc, {{doc.rmsStartTime + 5, kUnitAmpere, kChannel2, 100.0f},
+                           {doc.rmsStartTime + 7, kUnitVolt, kChannel1, 100.0f}});
   doc.ComputeStoreStatistics();
   doc.formatTag = kTagStore;
   return doc;

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <fstream>
 
+#include "support/TestDataSets.h"
+
 namespace acv::test {
 
 QApplication& App() {
@@ -64,13 +66,7 @@ CDTDoc StoreData(int rmsCount, bool twoChannels) {
     doc.rmsCh1.push_back(230.0f + static_cast<float>(i % 5));
     if (twoChannels) doc.rmsCh2.push_back(5.0f + static_cast<float>(i % 3));
   }
-  if (twoChannels) {
-    doc.trCount = 1;
-    doc.trWaves.assign(kTrWavePoints, 10.0f);
-    doc.trTimes = {doc.rmsStartTime + 5};
-    doc.trUnit = {kUnitAmpere};
-    doc.trChannel = {kChannel2};
-  }
+  if (twoChannels) test::AddTrRecords(doc, {{doc.rmsStartTime + 5, kUnitAmpere, kChannel2, 10.0f}});
   doc.riseLevel = 500.0f;
   doc.dropLevel = 100.0f;
   doc.ComputeStoreStatistics();

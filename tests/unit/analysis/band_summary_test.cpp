@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "analysis/BandSummary.h"
-#include "analysis_test_util.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {

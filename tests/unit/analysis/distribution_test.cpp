@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "analysis_test_util.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {

@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "analysis/AnalysisText.h"
-#include "analysis_test_util.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
@@ -113,13 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Events, StoreEventsMergeChannelsAndTransientsByStartTime) {
   StoreFamily store = StoreOf({230, 200, 230, 230}, {230, 230, 260, 230}, "V", "V");
-  store.trCount = 2;
-  store.trWaves.assign(2 * kTrWavePoints, 10.0f);
-  store.trWaves[kTrWavePoints + 7] = -300.0f;
-  store.trWaves[kTrWavePoints + 8] = 250.0f;
-  store.trTimes = {kStart + 100, kStart + 60};  // the second record, at the dip's second
-  store.trUnit = {kUnitVolt, kUnitAmpere};
-  store.trChannel = {kChannel1, kChannel2};
+  // The second record comes at the dip's second.
+  test::AddTrRecords(store,
+                     {{kStart + 100, kUnitVolt, kChannel1, 10.0f},
+                      {kStart + 60, kUnitAmpere, kChannel2, 10.0f, {{7, -300.0f}, {8, 250.0f}}}});
   const std::vector<Event> events = StoreEvents(store, EventLimits{}, {});
   ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[0].kind, EventKind::Dip);

@@ -6,7 +6,7 @@
 
 #include "analysis/Events.h"
 #include "analysis/SpanStatistics.h"
-#include "analysis_test_util.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
@@ -19,29 +19,11 @@ ChannelScaling Scaling() {
   return {ChannelScale{100.0, 0.01}, ChannelScale{20.0, 0.001}};
 }
 
-RealTimeFamily RunOf(std::vector<ChannelPair> points) {
-  RealTimeFamily run;
-  run.rtStartTime = test::kStart;
-  run.rtInterval = 2;
-  run.rtCount = static_cast<std::int32_t>(points.size());
-  run.rtRms = std::move(points);
-  run.rtFreq.assign(run.rtRms.size(), {50.0f, 50.0f});
-  run.rtHasCh1 = run.rtHasCh2 = 1;
-  run.rtUnitCh1 = "V";
-  run.rtUnitCh2 = "A";
-  return run;
-}
-
 TEST(ScaledSeries, EachPartReadsItsOwnFactor) {
   const StoreFamily store = StoreOf({2.3f, 2.2f}, {0.5f, 0.25f});
   StoreFamily tr = store;
-  tr.trCount = 1;
-  tr.trWaves.assign(kTrWavePoints, 100.0f);
-  tr.trWaves[7] = -3000.0f;
-  tr.trTimes = {test::kStart};
-  tr.trUnit = {kUnitAmpere};
-  tr.trChannel = {kChannel2};
-  const RealTimeFamily run = RunOf({{23000.0f, 500.0f}});
+  test::AddTrRecords(tr, {{test::kStart, kUnitAmpere, kChannel2, 100.0f, {{7, -3000.0f}}}});
+  const RealTimeFamily run = test::RealTimeOf({{23000.0f, 500.0f}});
   struct Case {
     const char* part;
     AnalysisSeries series;
@@ -88,12 +70,7 @@ TEST(ScaledSeries, StatisticsAndEventsAreThoseOfThePrimaryQuantity) {
 
 TEST(ScaledSeries, TransientExtremeAndOverCurrentInPrimaryUnits) {
   StoreFamily store;
-  store.trCount = 1;
-  store.trWaves.assign(kTrWavePoints, 0.0f);
-  store.trWaves[3] = -5200.0f;
-  store.trTimes = {test::kStart};
-  store.trUnit = {kUnitVolt};
-  store.trChannel = {kChannel1};
+  test::AddTrRecords(store, {{test::kStart, kUnitVolt, kChannel1, 0.0f, {{3, -5200.0f}}}});
   const std::vector<Event> transients = TransientEvents(store, Scaling());
   ASSERT_EQ(transients.size(), 1u);
   EXPECT_NEAR(transients[0].extreme, -5200.0 * 0.01 * 100.0, 1e-3);
@@ -101,7 +78,7 @@ TEST(ScaledSeries, TransientExtremeAndOverCurrentInPrimaryUnits) {
   // 30 A behind the 20:1 clamp trips a 500 A limit only once scaled.
   EventLimits limits;
   limits.overCurrent = 500.0;
-  const RealTimeFamily run = RunOf({{230.0f, 30000.0f}, {230.0f, 20000.0f}});
+  const RealTimeFamily run = test::RealTimeOf({{230.0f, 30000.0f}, {230.0f, 20000.0f}});
   const std::vector<Event> events = RealTimeEvents(run, limits, Scaling());
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, EventKind::OverCurrent);
@@ -109,7 +86,7 @@ TEST(ScaledSeries, TransientExtremeAndOverCurrentInPrimaryUnits) {
 }
 
 TEST(ScaledSeries, ScannerReadsTheRunAgainUnderAnotherScaling) {
-  const RealTimeFamily run = RunOf({{230.0f, 1.0f}, {230.0f, 1.0f}, {150.0f, 1.0f}});
+  const RealTimeFamily run = test::RealTimeOf({{230.0f, 1.0f}, {230.0f, 1.0f}, {150.0f, 1.0f}});
   EventScanner scanner{EventLimits{}};
   scanner.Extend(RealTimeRmsSeries(run, {}));
   ASSERT_EQ(scanner.Events().size(), 1u) << "150 V dips below 207 V";

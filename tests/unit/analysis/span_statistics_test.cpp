@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "analysis/SpanStatistics.h"
-#include "analysis_test_util.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
@@ -134,12 +134,7 @@ TEST(SpanStatistics, RealTimeAndTrRecordSeries) {
   EXPECT_DOUBLE_EQ(s.energyVah, (230.0 * 5 + 228.0 * 6) * 2 / 3600);
 
   StoreFamily store;
-  store.trCount = 1;
-  store.trWaves.assign(kTrWavePoints, 1.0f);
-  store.trWaves[100] = -40.0f;
-  store.trTimes = {kStart};
-  store.trUnit = {kUnitAmpere};
-  store.trChannel = {kChannel2};
+  test::AddTrRecords(store, {{kStart, kUnitAmpere, kChannel2, 1.0f, {{100, -40.0f}}}});
   const AnalysisSeries record = TrRecordSeries(store, 0, {});
   ASSERT_EQ(record.count, kTrWavePoints);
   const SpanStatistics r = SpanIndex(record).Of(0, kTrWavePoints - 1);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/DataLists.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
@@ -20,12 +21,9 @@ CDTDoc ListDoc() {
   doc.rmsUnitCh2 = "A";
   doc.rmsInterval = 10.0f;
   doc.rmsStartTime = kStart;
-  doc.trCount = 3;
-  doc.trWaves.assign(3 * kTrWavePoints, 0.0f);
-  doc.trWaves[2 * kTrWavePoints] = -120.0f;
-  doc.trTimes = {kStart + 60, kStart + 120, kStart + 180};
-  doc.trUnit = {kUnitVolt, kUnitVolt, kUnitAmpere};
-  doc.trChannel = {kChannel1, kChannel1, kChannel2};
+  test::AddTrRecords(doc, {{kStart + 60, kUnitVolt, kChannel1},
+                           {kStart + 120, kUnitVolt, kChannel1},
+                           {kStart + 180, kUnitAmpere, kChannel2, 0.0f, {{0, -120.0f}}}});
   doc.epaCount = kEpaPoints;
   doc.epaWave[3] = {0.0f, -2.0f};
   doc.rtCount = 2;

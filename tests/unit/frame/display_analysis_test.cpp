@@ -7,31 +7,22 @@
 #include "analysis/AnalysisText.h"
 #include "frame/DisplayAnalysis.h"
 #include "frame/SettingsDialogRules.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
 
-constexpr TimeStamp kStart = 1772359200;  // 2026-03-01 10:00:00 UTC
+using test::kStart;
 
 // STORE RMS: CH1 in V with a dip at points 3..4 (1-based) and CH2 in A;
 // two TR records. The run: CH1 in V with a swell at points 2..3, and a
 // point at nominal after it.
 CDTDoc TwoParts() {
   CDTDoc doc;
-  doc.rmsStartTime = kStart;
-  doc.rmsInterval = 60.0f;
-  doc.hasCh1 = doc.hasCh2 = 1;
-  doc.rmsUnitCh1 = "V";
-  doc.rmsUnitCh2 = "A";
-  doc.rmsCh1 = {230, 230, 180, 185, 230, 230};
-  doc.rmsCh2 = {1, 2, 3, 4, 5, 6};
-  doc.rmsCount = 6;
-  doc.trCount = 2;
-  doc.trWaves.assign(2 * kTrWavePoints, 0.0f);
-  doc.trWaves[kTrWavePoints + 7] = -900.0f;
-  doc.trTimes = {kStart + 150, kStart + 200};
-  doc.trUnit = {kUnitVolt, kUnitVolt};
-  doc.trChannel = {kChannel1, kChannel2};
+  static_cast<StoreFamily&>(doc) =
+      test::StoreOf({230, 230, 180, 185, 230, 230}, {1, 2, 3, 4, 5, 6});
+  test::AddTrRecords(doc, {{kStart + 150, kUnitVolt, kChannel1},
+                           {kStart + 200, kUnitVolt, kChannel2, 0.0f, {{7, -900.0f}}}});
   doc.rtStartTime = kStart;
   doc.rtInterval = 2;
   doc.rtHasCh1 = 1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/DisplayModes.h"
+#include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
@@ -19,14 +20,8 @@ CDTDoc StoreDoc() {
   doc.rmsStartTime = 1700000000;  // 14/11/23 22:13:20 UTC
   doc.rmsMaxTextCh1 = "4.0 V @max";
   doc.rmsMinTextCh1 = "1.0V @min";
-  doc.trCount = 2;
-  doc.trWaves.assign(2 * kTrWavePoints, 0.0f);
-  doc.trWaves[5] = 120.0f;
-  doc.trWaves[6] = -80.0f;
-  doc.trWaves[kTrWavePoints + 1] = 999.0f;
-  doc.trTimes = {1700000100, 1700000200};
-  doc.trUnit = {kUnitAmpere, kUnitVolt};
-  doc.trChannel = {kChannel2, kChannel1};
+  test::AddTrRecords(doc, {{1700000100, kUnitAmpere, kChannel2, 0.0f, {{5, 120.0f}, {6, -80.0f}}},
+                           {1700000200, kUnitVolt, kChannel1, 0.0f, {{1, 999.0f}}}});
   doc.riseLevel = 500.0f;
   doc.dropLevel = 100.0f;
   return doc;

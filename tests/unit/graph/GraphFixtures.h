@@ -2,11 +2,16 @@
 // Data sets and graph models for the geometry tests. The standard client is
 // 1020 x 580 pixels with the information strip hidden, which gives a plot of
 // (110, 70, 910, 470): 800 pixels wide and 400 high.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
 #include "data/CDTDoc.h"
+#include "graph/geometry/CursorPlacement.h"
 #include "graph/geometry/GraphFrame.h"
+#include "graph/geometry/GraphKeys.h"
+#include "graph/geometry/Markers.h"
 
 namespace acv::test {
 
@@ -101,5 +106,29 @@ inline GraphFrame PaintOnce(GraphModel& m, const CDTDoc& doc, const Rect& client
   FinishGraphPaint(m.state);
   return frame;
 }
+
+// 101 points of 5.0, 8 px apart over the 800 px plot, painted once; keys
+// and marker places carried out as the view carries them out.
+class KeyedGraph : public ::testing::Test {
+ protected:
+  KeyedGraph() : doc_(StoreRmsDoc(Constant(101, 5.0f))) {
+    m_ = GraphOf(doc_);
+    PaintOnce(m_, doc_);
+  }
+  KeyOutcome Press(GraphKey key) {
+    const KeyOutcome out = HandleGraphKey(m_, key);
+    if (out.repaint) PaintOnce(m_, doc_);
+    if (out.markerAPoint) Place(Marker::A, *out.markerAPoint);
+    if (out.markerBPoint) Place(Marker::B, *out.markerBPoint);
+    return out;
+  }
+  void Place(Marker which, std::int64_t point) {
+    if (point >= 0 && BringPointIntoView(m_, point)) PaintOnce(m_, doc_);
+    PlaceMarker(m_, doc_, which, point);
+  }
+
+  CDTDoc doc_;
+  GraphModel m_;
+};
 
 }  // namespace acv::test

@@ -13,25 +13,10 @@ namespace {
 
 using test::kPlot;
 
-// 101 points, 8 px apart over the 800 px plot; CH1 0..10.
-class GraphKeysTest : public ::testing::Test {
+// CH1 0..10.
+class GraphKeysTest : public test::KeyedGraph {
  protected:
-  GraphKeysTest() : doc_(test::StoreRmsDoc(test::Constant(101, 5.0f))) {
-    m_ = test::GraphOf(doc_);
-    test::PaintOnce(m_, doc_);
-  }
-
-  // Presses the key and carries out the outcome as the view does.
-  KeyOutcome Press(GraphKey key) {
-    const KeyOutcome out = HandleGraphKey(m_, key);
-    if (out.repaint) test::PaintOnce(m_, doc_);
-    if (out.markerAPoint) PlaceA(*out.markerAPoint);
-    return out;
-  }
-  void PlaceA(std::int64_t point) {
-    if (point >= 0 && BringPointIntoView(m_, point)) test::PaintOnce(m_, doc_);
-    PlaceMarker(m_, doc_, Marker::A, point);
-  }
+  void PlaceA(std::int64_t point) { Place(Marker::A, point); }
   // Zooms to the points under x 310..510 (a quarter of the width).
   void ZoomToQuarter() {
     BeginDrag(m_.state, 310, 100);
@@ -39,9 +24,6 @@ class GraphKeysTest : public ::testing::Test {
     ASSERT_TRUE(ReleaseDrag(m_, 510, 460).accepted);
     test::PaintOnce(m_, doc_);
   }
-
-  CDTDoc doc_;
-  GraphModel m_;
 };
 
 TEST_F(GraphKeysTest, MarkerKeysInTheFullView) {

@@ -113,28 +113,7 @@ TEST(Markers, ColoursStandApartFromTheBackgroundTheCurvesThePointerAndEachOther)
   }
 }
 
-// 101 points, 8 px apart over the 800 px plot.
-class MarkerRules : public ::testing::Test {
- protected:
-  MarkerRules() : doc_(test::StoreRmsDoc(test::Constant(101, 5.0f))) {
-    m_ = test::GraphOf(doc_);
-    test::PaintOnce(m_, doc_);
-  }
-  // Presses the key and carries out the outcome as the view does.
-  void Press(GraphKey key) {
-    const KeyOutcome out = HandleGraphKey(m_, key);
-    ASSERT_TRUE(out.handled);
-    for (const auto& [which, point] :
-         {std::pair{Marker::A, out.markerAPoint}, std::pair{Marker::B, out.markerBPoint}}) {
-      if (!point) continue;
-      if (*point >= 0 && BringPointIntoView(m_, *point)) test::PaintOnce(m_, doc_);
-      PlaceMarker(m_, doc_, which, *point);
-    }
-  }
-
-  CDTDoc doc_;
-  GraphModel m_;
-};
+using MarkerRules = test::KeyedGraph;
 
 TEST_F(MarkerRules, KeysPlaceMoveAndRemoveB) {
   struct Step {
@@ -149,19 +128,19 @@ TEST_F(MarkerRules, KeysPlaceMoveAndRemoveB) {
       {GraphKey::BLeft, 0},       {GraphKey::BEnd, 100},    {GraphKey::Remove, -1},
   };
   for (const Step& step : steps) {
-    Press(step.key);
+    ASSERT_TRUE(Press(step.key).handled);
     EXPECT_EQ(m_.state.markerBIndex, step.b);
   }
   EXPECT_FALSE(HandleGraphKey(m_, GraphKey::Remove).handled);  // nothing to remove
   PlaceMarker(m_, doc_, Marker::A, 40);
-  Press(GraphKey::BRightTen);
+  ASSERT_TRUE(Press(GraphKey::BRightTen).handled);
   EXPECT_EQ(m_.state.markerBIndex, 50);
   EXPECT_EQ(m_.state.markerText, "A:41  B:51  B-A  \u0394t:+0:01:40  \u0394CH1:0.0V");
   // Delete takes B first, then A.
-  Press(GraphKey::Remove);
+  ASSERT_TRUE(Press(GraphKey::Remove).handled);
   EXPECT_EQ(m_.state.markerBIndex, -1);
   EXPECT_EQ(m_.state.markerAIndex, 40);
-  Press(GraphKey::Remove);
+  ASSERT_TRUE(Press(GraphKey::Remove).handled);
   EXPECT_EQ(m_.state.markerAIndex, -1);
   EXPECT_EQ(m_.state.markerText, "");
 }
