@@ -85,6 +85,21 @@ std::vector<std::int16_t> Excursions(const ImageSpec& spec, long items) {
   return level;
 }
 
+// With every=P: the voltage tenths of the item with this index counted from
+// the start of logging (-1: none). Excursion e takes the middle of the e-th
+// stretch of P items, a quarter of it (at most 30 items) long; the kinds
+// come in turn in the proportions asked for.
+std::int16_t RecurringExcursion(const ImageSpec& spec, long long index) {
+  const long total = static_cast<long>(spec.dips) + spec.swells + spec.interruptions;
+  const long long e = index / spec.every, at = index % spec.every;
+  const long length = std::clamp(spec.every / 4, 1L, 30L);
+  if (total == 0 || at < spec.every / 2 || at >= spec.every / 2 + length) return -1;
+  const long slot = static_cast<long>(e % total);
+  if (slot < spec.dips) return static_cast<std::int16_t>(1800 - 40 * (e % 4));
+  if (slot < spec.dips + spec.swells) return static_cast<std::int16_t>(2650 + 30 * (e % 3));
+  return 0;
+}
+
 long FillingItems(const ImageSpec& spec) {
   const long itemBytes = 2L * spec.channels;
   const long free =
@@ -138,6 +153,10 @@ std::vector<std::uint8_t> SyntheticStream(const ImageSpec& spec) {
               static_cast<std::size_t>(spec.trRecords) * kTrRecordBytes);
   const std::vector<std::int16_t> excursion = Excursions(spec, items);
   const auto value = [&](std::uint8_t kind, long i, long long index) {
+    if (kind == kKindVoltage && spec.every > 0) {
+      const std::int16_t level = RecurringExcursion(spec, index);
+      return level >= 0 ? level : RmsValue(kind, index);
+    }
     if (kind == kKindVoltage && !excursion.empty() && excursion[static_cast<std::size_t>(i)] >= 0) {
       return excursion[static_cast<std::size_t>(i)];
     }

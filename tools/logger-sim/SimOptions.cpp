@@ -166,13 +166,16 @@ bool ApplyImageKey(std::string_view key, std::string_view value, ImageSpec& spec
        : key == "swells" ? spec.swells
                          : spec.interruptions) = static_cast<int>(number);
     }
+  } else if (key == "every") {
+    ok = ParseLong(value, 4, 10000000, number);
+    if (ok) spec.every = number;
   } else if (key == "counta" || key == "countb") {
     ok = ParseLong(value, 0, 0xFFFFFF, number);
     if (ok) (key == "counta" ? spec.countA : spec.countB) = static_cast<std::uint32_t>(number);
   } else {
     error = "unknown key '" + std::string(key) +
             "' (known: channels, samples, tr, wrap, offset, interval, start, ch1, ch2, rise, "
-            "drop, dips, swells, interruptions, counta, countb)";
+            "drop, dips, swells, interruptions, every, counta, countb)";
     return false;
   }
   if (!ok) error = "bad value '" + std::string(value) + "' for " + std::string(key);
@@ -416,6 +419,10 @@ Stored data (the download):
                             swells to about 265 V, interruptions to 0 (LO);
                             each lasts 1/4 of the items between two of them,
                             at most 30 items
+      every=P               the excursions come back every P items counted
+                            from the start of logging (the kinds in turn, as
+                            many of each as dips/swells/interruptions say), so
+                            overlapping downloads (wrap=) agree on every value
       counta=N, countb=N    force the raw header counts (24-bit)
     e.g. --synthetic channels=2,samples=1000,tr=3,interval=1s,ch1=V,ch2=A
   --full                  the whole 512 KiB: two channels, 16 TR records,

@@ -31,6 +31,11 @@ struct ImageSpec {
   int dips = 0;
   int swells = 0;
   int interruptions = 0;
+  // When set, the excursions come back every `every` items counted from the
+  // start of logging instead: the kinds in turn in the proportions asked
+  // for, so that downloads of one recording that overlap hold the same
+  // values at the same times, as a real logger's ring memory does.
+  long every = 0;
   std::optional<std::uint32_t> countA;  // raw header values, when forced
   std::optional<std::uint32_t> countB;
 };
