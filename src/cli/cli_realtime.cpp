@@ -59,7 +59,8 @@ constexpr const char* kHelp =
     "                    is opened once the logger has answered\n\n"
     "Ctrl-C stops the run as the Stop command does; the points taken are kept.\n\n"
     "Exit status: 0 all points taken; 1 no logger, the logger stopped answering,\n"
-    "the port was lost or the output could not be written; 2 usage error;\n"
+    "the port was lost, the output could not be written or the points could\n"
+    "not be kept as the previous measurement; 2 usage error;\n"
     "3 no channel connected or a channel changed during the run; 130 stopped\n"
     "with Ctrl-C.\n";
 
@@ -171,12 +172,15 @@ class CsvOutput {
 
 int ExitFor(const RealTimeHost& host, const RealTimeRun& run, const CDTDoc& doc,
             const std::string& device, const Invocation& cli) {
-  if (!run.saveError.empty()) cli.Note("the previous measurement was not saved: " + run.saveError);
   if (host.outputFailed)
     return cli.Fail("the CSV output could not be written; the run was stopped");
+  // The points are in the CSV, but a run that was to become the previous
+  // measurement and did not is no full success: a script must see it.
+  const bool kept = run.saveError.empty();
+  if (!kept) cli.Note("the previous measurement was not saved: " + run.saveError);
   switch (host.end) {
     case RunEnd::PointLimit:
-      return 0;
+      return kept ? 0 : 1;
     case RunEnd::Stopped:
       std::fprintf(stderr, "Stopped after %d points.\n", doc.rtCount);
       return 130;

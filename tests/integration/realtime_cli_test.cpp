@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -247,6 +248,20 @@ TEST_F(RealTimeCli, VanishingLoggerKeepsThePointsAndExitsOne) {
   CDTDoc loaded;
   ASSERT_TRUE(LoadPreviousMeasurement(PreviousPath(), loaded).ok);
   EXPECT_EQ(static_cast<std::size_t>(loaded.rtCount), points);
+}
+
+// Every point taken, but not kept as the previous measurement (its folder
+// cannot be made): the CSV has the points, and the exit status says the
+// run did not wholly succeed.
+TEST_F(RealTimeCli, APreviousMeasurementThatCannotBeKeptIsNoSuccess) {
+  QDir().mkpath(QString::fromStdString(Home() + "/data"));
+  std::ofstream(Home() + "/data/acvlogger") << "a file where the folder belongs";
+  SimProcess sim;
+  ASSERT_TRUE(sim.Started()) << sim.Error();
+  const ProgramRun run = Cli({"--port", sim.Device(), "--interval", "2", "--points", "2"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.out).size(), 3u) << run.out;
+  EXPECT_NE(run.err.find("the previous measurement was not saved"), std::string::npos) << run.err;
 }
 
 TEST_F(RealTimeCli, InterruptStopsLikeTheStopCommand) {
