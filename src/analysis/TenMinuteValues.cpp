@@ -7,22 +7,17 @@
 namespace acv {
 namespace {
 
-// The 10-minute interval of the local clock a time falls in, as a number,
-// and how far into it the time lies.
-struct ClockSlot {
-  std::int64_t key = 0;
-  int secondsIn = 0;
-};
-ClockSlot SlotOf(const LocalFields& f) {
-  return {DaysFromCivil(f.year, f.month, f.day) * 144 + f.hour * 6 + f.minute / 10,
-          (f.minute % 10) * 60 + f.second};
-}
-
 bool IsFlaggingKind(EventKind kind) {
   return kind == EventKind::Dip || kind == EventKind::Swell || kind == EventKind::Interruption;
 }
 
 }  // namespace
+
+ClockSlot ClockSlotOf(TimeStamp t, LocalTimeCache& clock) {
+  const LocalFields f = clock.BreakDown(t);
+  return {DaysFromCivil(f.year, f.month, f.day) * 144 + f.hour * 6 + f.minute / 10,
+          (f.minute % 10) * 60 + f.second};
+}
 
 std::int64_t PointsPerTenMinutes(double interval) {
   if (!(interval > 0.0) || interval > 600.0) return 0;
@@ -66,7 +61,7 @@ std::vector<TenMinuteValue> TenMinuteValues(const AnalysisSeries& s, int channel
   };
   for (std::int64_t k = 0; k < s.count; ++k) {
     const TimeStamp t = s.PointTime(k);
-    const ClockSlot slot = SlotOf(clock.BreakDown(t));
+    const ClockSlot slot = ClockSlotOf(t, clock);
     if (k == 0 || slot.key != key) {
       if (k > 0) finish();
       key = slot.key;

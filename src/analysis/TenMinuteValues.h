@@ -23,6 +23,7 @@
 
 #include "analysis/AnalysisSeries.h"
 #include "analysis/Events.h"
+#include "data/LocalTimeCache.h"
 
 namespace acv {
 
@@ -36,6 +37,14 @@ struct TenMinuteValue {
 
 // Events up to this long flag the intervals they touch.
 inline constexpr double kFlaggingEventMaxS = 60.0;
+
+// The 10-minute interval of the local clock a time falls in: a number that
+// changes from one interval to the next, and how far into it the time lies.
+struct ClockSlot {
+  std::int64_t key = 0;
+  int secondsIn = 0;
+};
+ClockSlot ClockSlotOf(TimeStamp t, LocalTimeCache& clock);
 
 // Points per 10 minutes when the interval divides 600 s, else 0.
 std::int64_t PointsPerTenMinutes(double interval);

@@ -10,6 +10,7 @@
 #include "cli/CliLibrary.h"
 #include "cli/CliSeriesPart.h"
 #include "data/Settings.h"
+#include "library/core/TimelineBand.h"
 #include "platform/AppPaths.h"
 
 namespace acv::cli {
@@ -126,7 +127,7 @@ int PrintStats(const Options& o, Invocation& cli) {
     return cli.Fail(problem);
   const SpanStatistics stats = library::TimelineStatistics(t.pieces, t.read, t.factors);
   const std::vector<BandShare> band =
-      library::AnalyseSegments(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits).band;
+      library::TimelineBand(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
   if (o.json) {
     std::printf("%s\n", StatisticsJson(stats, band).c_str());
     return 0;

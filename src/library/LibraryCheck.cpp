@@ -37,14 +37,30 @@ std::string Differences(const ChunkSummary& stored, const ChunkSummary& found) {
   return what;
 }
 
+// The chunk's band figures against those its points give with the same
+// factors and band.
+std::string BandDifference(const ChunkInfo& c, const PointRun& run) {
+  if (!c.band) return "has no band figures, or they are damaged";
+  const ChunkBand found = SummariseChunkBand(run, 0, c.count, c.band->basis);
+  if (found.inBand != c.band->inBand) return "stored points in the band differ from its points";
+  bool same = found.partials.size() == c.band->partials.size();
+  for (std::size_t i = 0; same && i < found.partials.size(); ++i) {
+    const SlotPartial &s = c.band->partials[i], &f = found.partials[i];
+    same = s.slotStart == f.slotStart && s.first == f.first && s.points == f.points &&
+           s.leftOut == f.leftOut && Near(s.squares[0], f.squares[0]) &&
+           Near(s.squares[1], f.squares[1]);
+  }
+  return same ? "" : "stored 10-minute partials differ from its points";
+}
+
 }  // namespace
 
 std::vector<std::string> LibraryStore::Check() {
   std::vector<std::string> problems;
   std::map<std::int64_t, std::int64_t> storedPoints;  // per measurement
   const std::string sql = std::string("SELECT ") + kChunkColumns +
-                          " FROM chunk c LEFT JOIN measurement m ON m.id = c.measurement_id"
-                          " ORDER BY c.id";
+                          " FROM chunk c LEFT JOIN measurement m ON m.id = c.measurement_id" +
+                          kChunkBandJoin + " ORDER BY c.id";
   QSqlQuery q = Execute(db_, sql.c_str());
   std::vector<ChunkInfo> chunks;
   while (q.next()) chunks.push_back(ChunkFrom(q));
@@ -64,6 +80,8 @@ std::vector<std::string> LibraryStore::Check() {
       const std::string what = Differences(c.summary, SummariseRun(run, 0, c.count));
       if (!what.empty())
         problems.push_back(name + ": stored summary differs from its points: " + what);
+      if (const std::string band = BandDifference(c, run); !band.empty())
+        problems.push_back(name + ": " + band);
     } catch (const LibraryError& e) {
       problems.push_back(e.what());
     }

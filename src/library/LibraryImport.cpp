@@ -169,10 +169,11 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   // A statement still open would keep the transaction from committing.
   inserted.finish();
 
-  QSqlQuery chunk = PrepareChunkInsert(db_);
+  ChunkInserts chunk = PrepareChunkInserts(db_);
+  const BandBasis basis = BandBasisOf(site, added.kind, limits);
   std::int64_t stored = 0;
   for (const auto& [first, n] : plan.keep) {
-    InsertChunks(chunk, id, site.id, added.kind, added.run, first, n);
+    InsertChunks(chunk, id, site.id, added.kind, basis, added.run, first, n);
     stored += n;
   }
   if (added.kind == SeriesKind::Store && doc.trCount > 0) {
@@ -189,7 +190,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
                Int(doc.trChannel[r]), Int(doc.trUnit[r]), Blob(EncodeFloats(samples))});
     }
   }
-  chunk.finish();
+  chunk.Finish();
   FindEvents(id, site);
   transaction.Commit();
   *line = "added " + std::to_string(stored) + " points (" + std::to_string(plan.duplicates) +
@@ -256,7 +257,15 @@ void LibraryStore::FindEventsAgain(const SiteRecord& site) {
   std::vector<std::int64_t> ids;
   QSqlQuery q = Execute(db_, "SELECT id FROM measurement WHERE site_id = ?", {Int(site.id)});
   while (q.next()) ids.push_back(q.value(0).toLongLong());
-  for (const std::int64_t id : ids) FindEvents(id, site);
+  for (const std::int64_t id : ids) {
+    FindEvents(id, site);
+    // The band figures follow the scaling and the band.
+    Execute(
+        db_,
+        "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
+        {Int(id)});
+    StoreMissingChunkBands(db_, id);
+  }
 }
 
 }  // namespace acv::library

@@ -28,21 +28,50 @@ ChunkInfo ChunkFrom(const QSqlQuery& q) {
   }
   c.summary.productSum = q.value(21).toDouble();
   c.summary.productPoints = q.value(22).toLongLong();
+  // A chunk without band figures, or with figures that do not decode, is
+  // read where they would serve.
+  if (!q.value(23).isNull()) {
+    if (std::optional<std::vector<SlotPartial>> partials = DecodeSlots(BlobOf(q.value(29)))) {
+      ChunkBand band;
+      band.basis = {{q.value(23).toDouble(), q.value(24).toDouble()},
+                    q.value(25).toDouble(),
+                    q.value(26).toDouble()};
+      band.inBand = {q.value(27).toLongLong(), q.value(28).toLongLong()};
+      band.partials = std::move(*partials);
+      c.band = std::move(band);
+    }
+  }
   return c;
 }
 
-QSqlQuery PrepareChunkInsert(const QSqlDatabase& db) {
-  return Prepare(
+ChunkInserts PrepareChunkInserts(const QSqlDatabase& db) {
+  ChunkInserts inserts;
+  inserts.band = PrepareChunkBandInsert(db);
+  inserts.chunk = Prepare(
       db,
       "INSERT INTO chunk (measurement_id, site_id, kind, start_time, interval_s, points,"
       " ch1_points, ch1_left_out, ch1_min, ch1_max, ch1_sum, ch1_deviations, ch2_points,"
       " ch2_left_out, ch2_min, ch2_max, ch2_sum, ch2_deviations, product_sum, product_points,"
       " ch1, ch2)"
-      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+      " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
+  return inserts;
 }
 
-void InsertChunk(QSqlQuery& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
-                 const PointRun& run, std::int64_t first, std::int64_t count) {
+void StoreChunkBand(QSqlQuery& bandInsert, std::int64_t chunk, const ChunkBand& band) {
+  Run(bandInsert,
+      {Int(chunk), band.basis.factors[0], band.basis.factors[1], band.basis.low, band.basis.high,
+       Int(band.inBand[0]), Int(band.inBand[1]), Blob(EncodeSlots(band.partials))});
+}
+
+BandBasis BandBasisOf(const SiteRecord& site, SeriesKind kind, const EventLimits& limits) {
+  return {LibraryStore::FactorsOf(site, kind), limits.BandLow(), limits.BandHigh()};
+}
+
+namespace {
+
+void InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
+                 const BandBasis& basis, const PointRun& run, std::int64_t first,
+                 std::int64_t count) {
   const ChunkSummary s = SummariseRun(run, first, count);
   std::array<QVariant, 2> blobs;
   std::array<std::array<QVariant, 6>, 2> figures;
@@ -58,19 +87,27 @@ void InsertChunk(QSqlQuery& insert, std::int64_t measurement, std::int64_t site,
     const ChannelSummary& cs = s.channels[c];
     figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
   }
-  Run(insert, {Int(measurement),  Int(site),     Text(KindName(kind)), Int(run.Time(first)),
-               Int(run.interval), Int(count),    figures[0][0],        figures[0][1],
-               figures[0][2],     figures[0][3], figures[0][4],        figures[0][5],
-               figures[1][0],     figures[1][1], figures[1][2],        figures[1][3],
-               figures[1][4],     figures[1][5], s.productSum,         Int(s.productPoints),
-               blobs[0],          blobs[1]});
+  Run(insert.chunk, {Int(measurement),  Int(site),     Text(KindName(kind)), Int(run.Time(first)),
+                     Int(run.interval), Int(count),    figures[0][0],        figures[0][1],
+                     figures[0][2],     figures[0][3], figures[0][4],        figures[0][5],
+                     figures[1][0],     figures[1][1], figures[1][2],        figures[1][3],
+                     figures[1][4],     figures[1][5], s.productSum,         Int(s.productPoints),
+                     blobs[0],          blobs[1]});
+  if (!insert.chunk.next()) throw LibraryError("a new chunk got no number");
+  const std::int64_t id = insert.chunk.value(0).toLongLong();
+  insert.chunk.finish();
+  StoreChunkBand(insert.band, id, SummariseChunkBand(run, first, count, basis));
 }
 
-void InsertChunks(QSqlQuery& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
-                  const PointRun& run, std::int64_t first, std::int64_t count) {
+}  // namespace
+
+void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
+                  SeriesKind kind, const BandBasis& basis, const PointRun& run, std::int64_t first,
+                  std::int64_t count) {
   const std::vector<std::int64_t> bounds = ChunkBounds(count);
   for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
-    InsertChunk(insert, measurement, site, kind, run, first + bounds[i], bounds[i + 1] - bounds[i]);
+    InsertChunk(insert, measurement, site, kind, basis, run, first + bounds[i],
+                bounds[i + 1] - bounds[i]);
   }
 }
 

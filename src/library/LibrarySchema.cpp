@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
 
 namespace acv::library {
@@ -64,19 +65,39 @@ const char* const kTables[] = {
     " duration_s DOUBLE PRECISION NOT NULL, extreme DOUBLE PRECISION NOT NULL, unit TEXT NOT NULL,"
     " is_open BIGINT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS event_by_measurement ON event (measurement_id)",
+    // A chunk's band figures (library/core/ChunkBands.h): the factors and the
+    // band they were taken with, the points in the band per channel and the
+    // 10-minute partials as fixed-size records. A table of its own rather
+    // than columns of chunk: SQLite would reach columns added after the
+    // point blobs only through their overflow pages.
+    "CREATE TABLE IF NOT EXISTS chunk_band ("
+    " chunk_id @KEY REFERENCES chunk(id),"
+    " factor_ch1 DOUBLE PRECISION NOT NULL, factor_ch2 DOUBLE PRECISION NOT NULL,"
+    " band_low DOUBLE PRECISION NOT NULL, band_high DOUBLE PRECISION NOT NULL,"
+    " ch1_in_band BIGINT NOT NULL, ch2_in_band BIGINT NOT NULL, partials @BLOB NOT NULL)",
 };
 
-// What upgrades a library of version v (the index + 1) to the next one.
-// Version 1 is the first; a later version appends its statements here.
-const std::vector<std::vector<const char*>> kUpgrades = {};
+// What upgrades a library of version v (the index + 1) to the next one:
+// statements, then what fills the new columns or tables from the stored
+// points. New tables come from kTables before the steps run.
+struct Upgrade {
+  std::vector<const char*> statements;
+  void (*fill)(const QSqlDatabase& db) = nullptr;
+};
+const std::vector<Upgrade> kUpgrades = {
+    // 1 -> 2: the band figures of every chunk.
+    {{}, [](const QSqlDatabase& db) { StoreMissingChunkBands(db); }},
+};
 
-const char* const kTableNames[] = {"library_info", "site",      "measurement",
-                                   "chunk",        "tr_record", "event"};
+const char* const kTableNames[] = {"library_info", "site",  "measurement", "chunk",
+                                   "tr_record",    "event", "chunk_band"};
 
 void CreateTables(const QSqlDatabase& db, bool postgres) {
   for (const char* table : kTables) {
     QString sql = QString::fromUtf8(table);
     sql.replace("@ID", postgres ? "BIGSERIAL PRIMARY KEY" : "INTEGER PRIMARY KEY");
+    // A key given by the row it belongs to (SQLite keeps it as the row's own).
+    sql.replace("@KEY", postgres ? "BIGINT PRIMARY KEY" : "INTEGER PRIMARY KEY");
     sql.replace("@BLOB", postgres ? "BYTEA" : "BLOB");
     const QByteArray text = sql.toUtf8();
     Execute(db, text.constData());
@@ -128,7 +149,9 @@ std::string PrepareSchema(const QSqlDatabase& db, bool postgres, const std::stri
     CreateTables(db, postgres);
     const int version = StoredVersion(db);
     for (int v = std::max(version, 1); v < kSchemaVersion; ++v) {
-      for (const char* sql : kUpgrades[static_cast<std::size_t>(v - 1)]) Execute(db, sql);
+      const Upgrade& step = kUpgrades[static_cast<std::size_t>(v - 1)];
+      for (const char* sql : step.statements) Execute(db, sql);
+      if (step.fill) step.fill(db);
     }
     Execute(db,
             "INSERT INTO library_info (name, value) VALUES (?, ?)"

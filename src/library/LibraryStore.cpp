@@ -59,10 +59,19 @@ std::vector<SiteListing> LibraryStore::Sites() {
 }
 
 std::optional<SiteRecord> LibraryStore::Site(const std::string& name) {
-  QSqlQuery q = Execute(db_,
-                        "SELECT id, name, nominal_v, frequency_hz, ratio_ch1, ratio_ch2,"
-                        " scale_ch1, scale_ch2, notes FROM site WHERE name = ?",
-                        {Text(name)});
+  return SiteWhere("name = ?", Text(name));
+}
+
+std::optional<SiteRecord> LibraryStore::SiteById(std::int64_t id) {
+  return SiteWhere("id = ?", Int(id));
+}
+
+std::optional<SiteRecord> LibraryStore::SiteWhere(const char* condition, const QVariant& value) {
+  const std::string sql = std::string(
+                              "SELECT id, name, nominal_v, frequency_hz, ratio_ch1, ratio_ch2,"
+                              " scale_ch1, scale_ch2, notes FROM site WHERE ") +
+                          condition;
+  QSqlQuery q = Execute(db_, sql.c_str(), {value});
   if (!q.next()) return std::nullopt;
   SiteRecord s;
   s.id = q.value(0).toLongLong();
@@ -144,7 +153,8 @@ bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   q.finish();
   HandOverRepeatedPoints(id, site, kind);
   for (const char* sql :
-       {"DELETE FROM chunk WHERE measurement_id = ?",
+       {"DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
+        "DELETE FROM chunk WHERE measurement_id = ?",
         "DELETE FROM tr_record WHERE measurement_id = ?",
         "DELETE FROM event WHERE measurement_id = ?", "DELETE FROM measurement WHERE id = ?"}) {
     Execute(db_, sql, {Int(id)});
@@ -171,8 +181,8 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
   }
   if (others.empty()) return;
   const std::string sql = std::string("SELECT ") + kChunkColumns +
-                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
-                          " WHERE c.measurement_id = ? ORDER BY c.start_time";
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id" +
+                          kChunkBandJoin + " WHERE c.measurement_id = ? ORDER BY c.start_time";
   QSqlQuery chunks = Execute(db_, sql.c_str(), {Int(id)});
   std::vector<ChunkInfo> own;
   while (chunks.next()) own.push_back(ChunkFrom(chunks));
@@ -184,7 +194,10 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
     }
     return nullptr;
   };
-  QSqlQuery insert = PrepareChunkInsert(db_);
+  const std::optional<SiteRecord> record = SiteById(site);
+  if (!record) throw LibraryError("site " + std::to_string(site) + " has gone");
+  const BandBasis basis = BandBasisOf(*record, kind, LimitsOf(*record));
+  ChunkInserts insert = PrepareChunkInserts(db_);
   for (const ChunkInfo& c : own) {
     const PointRun run = ReadChunk(c);
     for (std::int64_t k = 0; k < c.count;) {
@@ -192,13 +205,13 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
       std::int64_t end = k + 1;
       while (end < c.count && owner(run.Time(end)) == o) ++end;
       if (o) {
-        InsertChunks(insert, o->id, site, kind, run, k, end - k);
+        InsertChunks(insert, o->id, site, kind, basis, run, k, end - k);
         o->taken += end - k;
       }
       k = end;
     }
   }
-  insert.finish();
+  insert.Finish();
   for (const Other& o : others) {
     if (o.taken == 0) continue;
     Execute(db_, "UPDATE measurement SET duplicates = duplicates - ? WHERE id = ?",
@@ -209,7 +222,8 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
 std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind,
                                             const TimeRange& range) {
   const std::string sql = std::string("SELECT ") + kChunkColumns +
-                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id" +
+                          kChunkBandJoin +
                           " WHERE c.site_id = ? AND c.kind = ? AND c.start_time <= ?"
                           " AND c.start_time + (c.points - 1) * c.interval_s >= ?"
                           " ORDER BY c.start_time";
@@ -222,24 +236,7 @@ std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind
 }
 
 PointRun LibraryStore::ReadChunk(const ChunkInfo& chunk) {
-  QSqlQuery q = Execute(db_, "SELECT ch1, ch2 FROM chunk WHERE id = ?", {Int(chunk.id)});
-  if (!q.next()) throw LibraryError("chunk " + std::to_string(chunk.id) + " has gone");
-  PointRun run;
-  run.start = chunk.start;
-  run.interval = chunk.interval;
-  for (int c = 0; c < 2; ++c) {
-    run.present[c] = chunk.present[c];
-    if (!chunk.present[c]) continue;
-    std::optional<std::vector<float>> values = DecodeFloats(BlobOf(q.value(c)), chunk.count);
-    if (!values) {
-      throw LibraryError("chunk " + std::to_string(chunk.id) + " of measurement " +
-                         std::to_string(chunk.measurement) + " is damaged: its " + ChannelName(c) +
-                         " blob does not hold " + std::to_string(chunk.count) +
-                         " points (run 'acvlogger-cli library check')");
-    }
-    run.values[c] = std::move(*values);
-  }
-  return run;
+  return ReadChunkPoints(db_, chunk);
 }
 
 std::vector<StoredTrRecord> LibraryStore::TrRecords(std::int64_t siteId, const TimeRange& range) {

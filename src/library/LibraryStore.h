@@ -112,6 +112,8 @@ class LibraryStore {
  private:
   LibraryStore(const QSqlDatabase& db, bool postgres) : db_(db), postgres_(postgres) {}
   SiteRecord FindOrCreateSite(const std::string& name);
+  std::optional<SiteRecord> SiteById(std::int64_t id);
+  std::optional<SiteRecord> SiteWhere(const char* condition, const QVariant& value);
   // SaveSite inside a transaction already open.
   void WriteSite(const SiteRecord& site);
   std::int64_t Import(const CDTDoc& doc, const std::string& sha256, const std::string& sourceName,

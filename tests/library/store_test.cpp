@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QSqlQuery>
+#include <limits>
 
 #include "TestLibrary.h"
 #include "data/DataFile.h"
+#include "library/LibrarySchema.h"
 #include "library/LibraryStore.h"
+#include "library/core/TimelineBand.h"
 
 namespace acv::library {
 namespace {
@@ -180,9 +183,9 @@ TEST(LibraryStore, ANewerOrAForeignDatabaseIsLeftAlone) {
   std::string problem;
   EXPECT_FALSE(LibraryStore::Attach(newer.connection->Database(), newer.connection->IsPostgres(),
                                     "L", &problem));
-  EXPECT_EQ(problem,
-            "L is a library of version 99, newer than this program's 1: it is left "
-            "unchanged; use a newer acvlogger");
+  EXPECT_EQ(problem, "L is a library of version 99, newer than this program's " +
+                         std::to_string(kSchemaVersion) +
+                         ": it is left unchanged; use a newer acvlogger");
 
   std::unique_ptr<LibraryConnection> foreign = test::OpenFreshTestLibrary();
   ASSERT_TRUE(foreign);
@@ -203,6 +206,108 @@ TEST(LibraryStore, ANewNominalFindsTheEventsAgain) {
   lib.store->SaveSite(site);
   EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM event WHERE kind = 'dip'"), 0);
   EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM measurement WHERE limit_nominal = 215"), 1);
+}
+
+// A site of three downloads: the second repeats the first's tail and runs
+// on without a gap, the third follows a gap. Short and long dips, a swell
+// and a damaged point lie inside chunks, on the join of two downloads and
+// where a range below cuts; the rest is quiet.
+void AddBandSite(Library& lib) {
+  std::vector<float> first = Steady(5000, 231.0f);
+  for (int k = 0; k < 5000; ++k) first[k] += static_cast<float>(k % 7) * 0.5f;
+  first[700] = 200.0f;                                    // a one-minute dip
+  for (int k = 2000; k < 2004; ++k) first[k] = 260.0f;    // a four-minute swell
+  first[3000] = std::numeric_limits<float>::quiet_NaN();  // a damaged point
+  for (int k = 4995; k < 5000; ++k) first[k] = 190.0f;    // a dip running into the next
+  std::vector<float> second(first.begin() + 4900, first.end());
+  second.resize(5000, 229.0f);
+  second[300] = 100.0f;  // interruption-deep, short
+  lib.Add(Download(kStart, first));
+  lib.Add(Download(kStart + 4900 * 60, second));
+  std::vector<float> third = Steady(3000, 236.0f);
+  third[10] = 203.0f;
+  lib.Add(Download(kStart + 12000 * 60, third));
+}
+
+void ExpectSameBand(const std::vector<BandShare>& found, const std::vector<BandShare>& expected,
+                    const std::string& label) {
+  ASSERT_EQ(found.size(), expected.size()) << label;
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    const BandShare &f = found[i], &e = expected[i];
+    EXPECT_EQ(f.channel, e.channel) << label;
+    EXPECT_EQ(f.points, e.points) << label;
+    EXPECT_EQ(f.pointsInBand, e.pointsInBand) << label;
+    EXPECT_EQ(f.pointsLeftOut, e.pointsLeftOut) << label;
+    EXPECT_EQ(f.tenMinuteFlagged, e.tenMinuteFlagged) << label;
+    EXPECT_EQ(f.tenMinuteInBand, e.tenMinuteInBand) << label;
+    ASSERT_EQ(f.tenMinute.size(), e.tenMinute.size()) << label;
+    for (std::size_t k = 0; k < f.tenMinute.size(); ++k) {
+      EXPECT_EQ(f.tenMinute[k].start, e.tenMinute[k].start) << label << " value " << k;
+      EXPECT_EQ(f.tenMinute[k].flagged, e.tenMinute[k].flagged) << label << " value " << k;
+      EXPECT_NEAR(f.tenMinute[k].value, e.tenMinute[k].value, 1e-9) << label << " value " << k;
+    }
+  }
+}
+
+// The band summary from the chunks' stored figures is the one the analysis
+// gives over the merged points, for the limits they were stored with and
+// for others, over the whole site and over ranges that cut chunks.
+TEST(LibraryStore, BandSummaryFromChunkFiguresEqualsTheAnalysisOfThePoints) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  AddBandSite(lib);
+  SiteRecord site = *lib.store->Site("Substation 4");
+  site.scaling[0].ratio = 2.0;  // the figures follow a change of scaling
+  lib.store->SaveSite(site);
+  const ChunkReader read = [&](const ChunkInfo& c) { return lib.store->ReadChunk(c); };
+  EventLimits narrow;
+  narrow.nominal = 460.0;
+  narrow.bandPct = 4.0;
+  EventLimits stored;
+  stored.nominal = 460.0;
+  const struct {
+    const char* label;
+    TimeRange range;
+    EventLimits limits;
+  } cases[] = {
+      {"whole site", {}, stored},
+      {"whole site, another band", {}, narrow},
+      {"cut through the join's dip", {kStart + 4997 * 60, kStart + 9000 * 60}, stored},
+      {"cut inside chunks", {kStart + 1000 * 60 + 30, kStart + 12500 * 60}, narrow},
+  };
+  for (const auto& c : cases) {
+    const std::vector<ChunkInfo> chunks = lib.store->Chunks(site.id, SeriesKind::Store, c.range);
+    const auto segments = SplitAtGaps(PiecesInRange(chunks, c.range));
+    ExpectSameBand(TimelineBand(segments, read, {2.0, 1.0}, c.limits),
+                   AnalyseSegments(segments, read, {2.0, 1.0}, c.limits).band, c.label);
+  }
+  EXPECT_TRUE(lib.store->Check().empty());
+}
+
+// A library of the first version (without band figures) opened by this
+// program gets them, equal to those an import computes.
+TEST(LibraryStore, AnOlderLibraryIsUpgradedWithTheBandFigures) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  AddBandSite(lib);
+  const SiteRecord site = *lib.store->Site("Substation 4");
+  const std::vector<ChunkInfo> imported = lib.store->Chunks(site.id, SeriesKind::Store);
+  QSqlQuery q(lib.connection->Database());
+  ASSERT_TRUE(q.exec("DROP TABLE chunk_band"));
+  ASSERT_TRUE(q.exec("UPDATE library_info SET value = '1' WHERE name = 'schema_version'"));
+  std::string problem;
+  const auto upgraded =
+      LibraryStore::Attach(lib.connection->Database(), lib.connection->IsPostgres(), "L", &problem);
+  ASSERT_TRUE(upgraded) << problem;
+  EXPECT_EQ(lib.Count("SELECT value FROM library_info WHERE name = 'schema_version'"),
+            kSchemaVersion);
+  const std::vector<ChunkInfo> chunks = upgraded->Chunks(site.id, SeriesKind::Store);
+  ASSERT_EQ(chunks.size(), imported.size());
+  for (std::size_t i = 0; i < chunks.size(); ++i) {
+    ASSERT_TRUE(chunks[i].band) << "chunk " << i;
+    EXPECT_EQ(*chunks[i].band, *imported[i].band) << "chunk " << i;
+  }
+  EXPECT_TRUE(upgraded->Check().empty());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "analysis/SpanStatistics.h"
 #include "data/CDTDoc.h"
 #include "data/EventLimits.h"
+#include "library/core/ChunkBands.h"
 #include "library/core/SeriesChunks.h"
 
 namespace acv::library {
@@ -30,6 +31,7 @@ struct ChunkInfo {
   std::array<bool, 2> present{};
   std::array<std::string, 2> units;
   ChunkSummary summary;
+  std::optional<ChunkBand> band;  // absent when the library lacks it
 
   TimeStamp Time(std::int64_t k) const { return start + k * interval; }
 };
@@ -57,9 +59,6 @@ std::vector<TimelinePiece> PiecesInRange(const std::vector<ChunkInfo>& chunks,
 // Where the next piece does not follow the last one without a gap at the
 // same interval with the same channels and units, a new segment begins.
 std::vector<std::vector<TimelinePiece>> SplitAtGaps(const std::vector<TimelinePiece>& pieces);
-
-// Values are shown multiplied by these factors (the channel scaling).
-using ChannelFactors = std::array<double, 2>;
 
 // "" or why the range cannot be summed up: a channel measured in one unit
 // in one part of it and in another elsewhere.

@@ -1,0 +1,28 @@
+#pragma once
+// The band summary of a site's timeline (analysis/BandSummary.h: the share
+// of points and of 10-minute values within Un +- band %) without reading
+// every point. Whole chunks give their stored in-band counts and 10-minute
+// partials; a chunk the range cuts, or one whose figures were kept for
+// another scaling or band, is read.
+//
+// The 10-minute intervals that short dips, swells and interruptions flag
+// need the events, which a scan finds. A chunk whose voltage stays where
+// every such event has ended (above the end of a dip, below the end of a
+// swell, no damaged point) can neither hold an event nor carry one on, so
+// the scan reads only the runs of other chunks, each with the chunk after
+// it, where an event running out of the run ends: the events are those a
+// scan of every point finds.
+#include <vector>
+
+#include "analysis/BandSummary.h"
+#include "data/EventLimits.h"
+#include "library/core/SiteTimeline.h"
+
+namespace acv::library {
+
+// What AnalyseSegments(...).band gives for the same segments.
+std::vector<BandShare> TimelineBand(const std::vector<std::vector<TimelinePiece>>& segments,
+                                    const ChunkReader& read, const ChannelFactors& factors,
+                                    const EventLimits& limits);
+
+}  // namespace acv::library
