@@ -27,6 +27,7 @@
 #include "graph/GraphPainter.h"
 #include "graph/geometry/EventBands.h"
 #include "graph/geometry/Readout.h"
+#include "graph/geometry/SeriesSource.h"
 
 namespace {
 
@@ -86,14 +87,15 @@ acv::GraphModel StoreGraph(const acv::CDTDoc& doc) {
 }
 
 // The points of the curve at the pixels the graph computes for them.
-QPolygon CurvePixels(const acv::GraphModel& m) {
+QPolygon CurvePixels(const acv::GraphModel& m, const acv::CDTDoc& doc) {
   QPolygon polygon;
-  const auto& ys = m.buffers.pointY[0][acv::kFullView];
-  polygon.reserve(static_cast<qsizetype>(ys.size()));
+  const acv::SeriesSource source(doc, m.state.mode);
+  const std::int64_t n = m.buffers.count;
+  polygon.reserve(static_cast<qsizetype>(n));
   const acv::XMapping& x = m.buffers.pointX[acv::kFullView];
-  for (std::size_t i = 0; i < ys.size(); ++i) {
-    polygon.append(
-        QPoint(acv::TruncToPixel(x.At(static_cast<std::int64_t>(i))), acv::TruncToPixel(ys[i])));
+  for (std::int64_t i = 0; i < n; ++i) {
+    const double y = m.buffers.Y(source, 0, acv::kFullView, m.buffers.base + i);
+    polygon.append(QPoint(acv::TruncToPixel(x.At(i)), acv::TruncToPixel(y)));
   }
   return polygon;
 }
@@ -110,7 +112,7 @@ void BM_Baseline_Polyline(benchmark::State& state) {
   acv::GraphModel m = StoreGraph(doc);
   QImage image = FrameImage();
   acv::GraphPainter().Paint(image, m, doc);
-  const QPolygon polygon = CurvePixels(m);
+  const QPolygon polygon = CurvePixels(m, doc);
   for (auto _ : state) {
     PaintPolyline(image, polygon);
     benchmark::DoNotOptimize(image.constBits());
@@ -174,7 +176,7 @@ void BM_Graph_FullPaint(benchmark::State& state) {
   }
   if (two) return;
   QImage polyline = FrameImage();
-  PaintPolyline(polyline, CurvePixels(m));
+  PaintPolyline(polyline, CurvePixels(m, doc));
   const acv::Rect& plot = m.state.plotRect;
   state.counters["differing_pct"] = 100.0 * DifferingShare(image, polyline, plot);
   const int spikeX = acv::TruncToPixel(plot.left + plot.Width() * double(kSpikeAt) / (kPoints - 1));

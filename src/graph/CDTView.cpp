@@ -230,8 +230,8 @@ void CDTView::SetEventShading(std::shared_ptr<const EventShading> shading) {
 }
 
 void CDTView::DataChanged() {
-  // Positions computed from the old data are not to be extended.
-  model_.buffers.computed = {};
+  // The pyramids of the old data are not to be extended.
+  model_.buffers.ForgetData();
   CopyDisplayIntoState();
   PlaceStartPanel();
   PlaceInfoPanel();

@@ -14,6 +14,7 @@
 #include "graph/GraphFonts.h"
 #include "graph/geometry/Colours.h"
 #include "graph/geometry/Markers.h"
+#include "graph/geometry/SeriesSource.h"
 #include "graph/geometry/TrMarks.h"
 
 namespace acv {
@@ -280,7 +281,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
     PaintGrid(p, s, frame, scale);
     PixelTarget lines;
     lines.clip = curveClip & QRect(0, 0, size.width(), size.height());
-    PaintCurves(p, model, lines, scale);
+    PaintCurves(p, model, SeriesSource(doc, s.mode), lines, scale);
   } else {
     p.end();
     // The grid and the curves go in device pixels, one device pixel thin,
@@ -299,7 +300,7 @@ void GraphPainter::PaintGraph(QPaintDevice& device, QImage* pixels, GraphModel& 
       dp.setRenderHint(QPainter::Antialiasing, false);
       dp.setClipRect(target.clip);
       PaintGrid(dp, s, frame, scale);
-      PaintCurves(dp, model, target, scale);
+      PaintCurves(dp, model, SeriesSource(doc, s.mode), target, scale);
     }
     p.begin(&device);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -411,14 +412,14 @@ void GraphPainter::PaintTicks(QPainter& p, const GraphState& s, const GraphFrame
   }
 }
 
-void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target,
-                               DeviceScale scale) {
+void GraphPainter::PaintCurves(QPainter& p, const GraphModel& m, const SeriesSource& source,
+                               const PixelTarget& target, DeviceScale scale) {
   const GraphState& s = m.state;
   const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
   QVector<QLine> lines;
   for (int c = 0; c < 2; ++c) {
     if (!ChannelShown(s, c) || !s.yScaleValid[c]) continue;
-    BuildCurve(m, c, options_.decimate, s.markPoints == 1, batch_, scale);
+    BuildCurve(m, source, c, options_.decimate, s.markPoints == 1, batch_, scale);
     const QColor colour = ToQColor(colourOf(colours[c]));
     p.setPen(SolidPen(colour));
     // The pen is opaque, so a pixel it covers simply takes its colour; the
@@ -578,9 +579,10 @@ QRect GraphPainter::PaintNewestSegments(QImage& image, const GraphModel& model, 
     QPainter p(&DeviceView(image));
     p.setRenderHint(QPainter::Antialiasing, false);
     const std::array<int, 2> colours{s.ch1Colour, s.ch2Colour};
+    const SeriesSource source(doc, s.mode);
     for (int c = 0; c < 2; ++c) {
       if (!ChannelShown(s, c)) continue;
-      const auto seg = NewestSegment(model, c, doc.rtCount, scale);
+      const auto seg = NewestSegment(model, source, c, doc.rtCount, scale);
       if (!seg || !SegmentDrawn(seg->a.y, seg->b.y, DeviceTop(s, scale), DeviceBottom(s, scale))) {
         continue;
       }

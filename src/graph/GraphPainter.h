@@ -108,7 +108,8 @@ class GraphPainter {
     qsizetype stride = 0;
     QRect clip;
   };
-  void PaintCurves(QPainter& p, const GraphModel& m, const PixelTarget& target, DeviceScale scale);
+  void PaintCurves(QPainter& p, const GraphModel& m, const SeriesSource& source,
+                   const PixelTarget& target, DeviceScale scale);
   void PaintAxes(QPainter& p, const GraphState& s, const GraphFrame& frame);
   void PaintSurround(QPainter& p, const GraphState& s);
   void PaintLegends(QPainter& p, const GraphState& s);

@@ -16,11 +16,11 @@ void UpdateScaleValidity(GraphState& s) {
 
 // Whether the newest segment of a plotted channel crosses the plot's top or
 // bottom line, which the fast path cannot draw without its cover fills.
-bool NewestCrossesEdge(const GraphModel& m, std::int32_t rtCount) {
+bool NewestCrossesEdge(const GraphModel& m, const SeriesSource& source, std::int32_t rtCount) {
   const GraphState& s = m.state;
   for (int c = 0; c < 2; ++c) {
     if ((c == 0 ? s.plotCh1 : s.plotCh2) != 1) continue;
-    const auto seg = NewestSegment(m, c, rtCount);
+    const auto seg = NewestSegment(m, source, c, rtCount);
     if (!seg) continue;
     if (CrossesLine(seg->a.y, seg->b.y, s.plotRect.top) ||
         CrossesLine(seg->a.y, seg->b.y, s.plotRect.bottom)) {
@@ -32,22 +32,18 @@ bool NewestCrossesEdge(const GraphModel& m, std::int32_t rtCount) {
 
 }  // namespace
 
-bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending, bool onlyGrew) {
+bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending) {
   GraphState& s = m.state;
   const bool advanced = UpdatePointStep(s, doc.rtCount);
   const SeriesSource source(doc, s.mode);
-  // A run's new point leaves the others' y as they were unless the scale
-  // moved: only it is computed then, or a long run would cost more at
-  // every point.
-  auto fill = onlyGrew ? ExtendY : ComputeY;
   if (s.zoomState != kZoomedView) {
     m.buffers.pointX[kFullView] = {static_cast<double>(s.plotRect.left), s.pointStep};
     ComputeFullViewTicks(s);
-    fill(m, source, kFullView);
+    ComputeY(m, source, kFullView);
   } else {
     if (applyPending && s.zoomPending == 1) ApplyPendingZoom(m);
     ComputeZoomedTicks(s);
-    fill(m, source, kZoomedView);
+    ComputeY(m, source, kZoomedView);
     s.pointStep = m.buffers.pointX[kZoomedView].step;
   }
   UpdateScaleValidity(s);
@@ -61,7 +57,7 @@ GraphFrame PrepareGraphPaint(GraphModel& m, const CDTDoc& doc, const Rect& clien
   if (s.hasLastPlotRect && !(s.plotRect == s.lastPlotRect)) {
     RemapForResize(m, s.lastPlotRect, s.plotRect);
   }
-  RecomputeScaling(m, doc, true, false);
+  RecomputeScaling(m, doc, true);
 
   GraphFrame frame;
   const double x0 = m.buffers.pointX[CurrentSlot(s)].origin;
@@ -91,13 +87,14 @@ void FinishGraphPaint(GraphState& s) {
 IncrementalAction IncrementalUpdate(GraphModel& m, const CDTDoc& doc) {
   GraphState& s = m.state;
   if (s.displayMode == kStartScreen) return IncrementalAction::None;
-  const bool advanced = RecomputeScaling(m, doc, false, true);
+  const SeriesSource source(doc, s.mode);
+  const bool advanced = RecomputeScaling(m, doc, false);
   if (s.dragShown == 1) return IncrementalAction::None;
   if (advanced) return IncrementalAction::RepaintWithErase;
   if (doc.rtCount < 3) return IncrementalAction::Repaint;
   if (s.zoomState != kZoomedView) {
-    return NewestCrossesEdge(m, doc.rtCount) ? IncrementalAction::Repaint
-                                             : IncrementalAction::DrawNewest;
+    return NewestCrossesEdge(m, source, doc.rtCount) ? IncrementalAction::Repaint
+                                                     : IncrementalAction::DrawNewest;
   }
   if (s.realTimeStopped == 1 || !FollowsRealTimeCount(s.mode)) return IncrementalAction::None;
   // Follow the data once the point before the newest reaches the right edge.
@@ -114,14 +111,14 @@ IncrementalAction IncrementalUpdate(GraphModel& m, const CDTDoc& doc) {
   }
   // Until then the new points appear in the zoomed view as they come, as
   // long as the newest segment lies wholly between the plot's side edges.
-  const auto seg = NewestSegment(m, 0, doc.rtCount);
+  const auto seg = NewestSegment(m, source, 0, doc.rtCount);
   if (seg) {
     if (seg->b.x < s.plotRect.left) return IncrementalAction::None;
     if (seg->a.x < s.plotRect.left || seg->b.x > s.plotRect.right)
       return IncrementalAction::Repaint;
   }
-  return NewestCrossesEdge(m, doc.rtCount) ? IncrementalAction::Repaint
-                                           : IncrementalAction::DrawNewest;
+  return NewestCrossesEdge(m, source, doc.rtCount) ? IncrementalAction::Repaint
+                                                   : IncrementalAction::DrawNewest;
 }
 
 }  // namespace acv

@@ -21,10 +21,9 @@ struct GraphFrame {
 
 // Recomputes pointStep, the real-time compression level and the ticks and
 // y positions of the current zoom state (a pending zoom is applied first when
-// applyPending). onlyGrew: the data only gained points since the last call
-// (a run's new point), so the y positions are extended rather than redone
-// while the scale stays. Returns true when the compression level advanced.
-bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending, bool onlyGrew);
+// applyPending); a run's new point only extends the channels' pyramids.
+// Returns true when the compression level advanced.
+bool RecomputeScaling(GraphModel& m, const CDTDoc& doc, bool applyPending);
 
 // Everything a paint of the graph face needs before it draws.
 GraphFrame PrepareGraphPaint(GraphModel& m, const CDTDoc& doc, const Rect& client);

@@ -29,53 +29,31 @@ std::int64_t BufferedPointCount(const GraphState& s, const SeriesSource& source)
   return std::clamp<std::int64_t>(std::min(wanted, held), 0, wanted);
 }
 
-namespace {
+double PointBuffers::Y(const SeriesSource& source, int channel, int slot, std::int64_t p) const {
+  const std::int64_t i = p - base;
+  if (i < 0 || i >= count || !source.Has(channel, p)) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return yScale[channel == 0 ? 0 : 1][slot].At(source.Value(channel, p));
+}
 
-// Fills the slot's y; with `extend`, keeps the points a computation with
-// the same scale and base already took from values.
-void FillY(GraphModel& m, const SeriesSource& source, int slot, bool extend) {
+void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
   const GraphState& s = m.state;
-  const std::int64_t count = BufferedPointCount(s, source);
+  m.buffers.count = BufferedPointCount(s, source);
   m.buffers.base = static_cast<std::int64_t>(s.firstPoint) - 1;
   const std::array<const TickSet*, 2> ticks{&s.ch1Ticks[slot == kFullView ? 0 : 1],
                                             &s.ch2Ticks[slot == kFullView ? 0 : 1]};
   const std::array<bool, 2> plotted{s.plotCh1 == 1, s.plotCh2 == 1};
   for (int c = 0; c < 2; ++c) {
-    std::vector<double>& ys = m.buffers.pointY[c][slot];
-    YComputed& done = m.buffers.computed[c][slot];
-    if (!plotted[c]) {
-      ys.clear();
-      done = {};
-      continue;
+    m.buffers.yScale[c][slot] = plotted[c] ? MakeYScale(s.plotRect, *ticks[c]) : YScale{};
+    if (!plotted[c]) continue;
+    ChannelPyramid& pyramid = m.buffers.pyramids[c];
+    if (!pyramid.Matches(source, c)) {
+      pyramid.levels.Clear();
+      pyramid.key = source.KeyOf(c);
     }
-    const YScale scale = MakeYScale(s.plotRect, *ticks[c]);
-    YComputed now{scale.bottom, scale.pixelsPerUnit, scale.tick0, scale.valid, m.buffers.base, 0};
-    std::int64_t i = 0;
-    if (extend && done.valid && scale.valid && done.base == now.base && done.bottom == now.bottom &&
-        done.pixelsPerUnit == now.pixelsPerUnit && done.tick0 == now.tick0) {
-      i = std::min<std::int64_t>({done.fromValues, count, static_cast<std::int64_t>(ys.size())});
-    }
-    ys.resize(static_cast<std::size_t>(count));
-    const std::int64_t held = std::min(count, source.Available(c) - m.buffers.base);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    if (scale.valid) {
-      for (; i < held; ++i)
-        ys[static_cast<std::size_t>(i)] = scale.At(source.Value(c, m.buffers.base + i));
-    }
-    now.fromValues = i;
-    for (; i < count; ++i) ys[static_cast<std::size_t>(i)] = nan;
-    done = now;
+    pyramid.levels.Extend(source.Available(c), [&](std::int64_t p) { return source.Value(c, p); });
   }
-}
-
-}  // namespace
-
-void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
-  FillY(m, source, slot, false);
-}
-
-void ExtendY(GraphModel& m, const SeriesSource& source, int slot) {
-  FillY(m, source, slot, true);
 }
 
 }  // namespace acv

@@ -13,19 +13,16 @@
 // applied to every original segment first: a skipped segment lies beyond the
 // top or bottom line, and the drawn segments on either side of it both reach
 // that line, so the span of the drawn ones stays connected inside the plot.
+// The spans come from each channel's min/max pyramid (ColumnWalk.h), so a
+// paint looks at a few points per column, not at every point.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "graph/geometry/ColumnWalk.h"
 #include "graph/geometry/PointBuffers.h"
 
 namespace acv {
-
-struct SegmentLine {
-  PixelPoint a;
-  PixelPoint b;
-  bool operator==(const SegmentLine&) const = default;
-};
 
 struct CurveBatch {
   std::vector<SegmentLine> lines;
@@ -35,11 +32,6 @@ struct CurveBatch {
     marks.clear();
   }
 };
-
-// Whether a segment with these end rows is drawn: one end strictly below the
-// top line and one strictly above the bottom line, or both exactly on the top
-// line, or both exactly on the bottom line.
-bool SegmentDrawn(int ya, int yb, int top, int bottom);
 
 // Whether a segment crosses a horizontal line (one end strictly on each side).
 inline bool CrossesLine(int ya, int yb, int line) {
@@ -64,16 +56,17 @@ SegmentRange VisibleSegments(const GraphState& s);
 
 // Segment i of a channel in the current zoom state, truncated to pixels of
 // the scale; nothing when one of its points has no position.
-std::optional<SegmentLine> SegmentAt(const GraphModel& m, int channel, std::int64_t i,
-                                     DeviceScale scale = {});
+std::optional<SegmentLine> SegmentAt(const GraphModel& m, const SeriesSource& source, int channel,
+                                     std::int64_t i, DeviceScale scale = {});
 
 // The visible, drawn segments of a channel in device pixels of the scale
 // (the draw/skip rule uses the plot's top and bottom lines in the same
 // pixels); with decimate, the segments inside a device pixel column are
 // merged into one vertical span. Marks are collected when withMarks is set
-// (consecutive duplicates dropped).
-void BuildCurve(const GraphModel& m, int channel, bool decimate, bool withMarks, CurveBatch& out,
-                DeviceScale scale = {});
+// (consecutive duplicates dropped). The source is the one the model's
+// positions were last computed from.
+void BuildCurve(const GraphModel& m, const SeriesSource& source, int channel, bool decimate,
+                bool withMarks, CurveBatch& out, DeviceScale scale = {});
 
 // The plot's top and bottom lines in device pixels.
 inline int DeviceTop(const GraphState& s, DeviceScale scale) {
@@ -84,8 +77,8 @@ inline int DeviceBottom(const GraphState& s, DeviceScale scale) {
 }
 
 // The segment joining the two newest points, rtCount - 2 and rtCount - 1.
-std::optional<SegmentLine> NewestSegment(const GraphModel& m, int channel, std::int32_t rtCount,
-                                         DeviceScale scale = {});
+std::optional<SegmentLine> NewestSegment(const GraphModel& m, const SeriesSource& source,
+                                         int channel, std::int32_t rtCount, DeviceScale scale = {});
 
 // The six pixels of a point mark: the rows above and below the point, three
 // pixels wide.

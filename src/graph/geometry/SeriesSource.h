@@ -39,6 +39,19 @@ class SeriesSource {
     return static_cast<float>((factor_ != nullptr ? v * factor_[i] : v) * scale_[Index(channel)]);
   }
 
+  // Where a channel's values come from: while the data set is not replaced,
+  // two sources with equal keys give equal values for the points both hold.
+  struct Key {
+    const float* base = nullptr;
+    const float* factor = nullptr;
+    double scale = 0.0;
+    std::size_t stride = 0;
+    bool operator==(const Key&) const = default;
+  };
+  Key KeyOf(int channel) const {
+    return {base_[Index(channel)], factor_, scale_[Index(channel)], stride_};
+  }
+
  private:
   static std::size_t Index(int channel) { return channel == 0 ? 0 : 1; }
 

@@ -46,11 +46,10 @@ void NestZoom(GraphModel& m) {
   PointBuffers& b = m.buffers;
   b.pointX[kSavedView] = b.pointX[kFullView];
   b.pointX[kFullView] = b.pointX[kZoomedView];
-  for (auto& slots : b.pointY) {
+  for (auto& slots : b.yScale) {
     std::swap(slots[kSavedView], slots[kFullView]);
     slots[kFullView] = slots[kZoomedView];
   }
-  b.computed = {};  // the next computation of any slot is a whole one
 }
 
 ZoomStep CaptureZoomStep(const GraphModel& m) {

@@ -1,8 +1,9 @@
-// The decimated curve without marks is built column by column, with a quick
-// span for columns whose points all lie inside the plot; the curve with marks
-// still walks every segment. Both must give the very same lines, in the same
-// order, whatever the data: gaps, points on and beyond the top and bottom
-// lines, dense and sparse series.
+// The decimated curve without marks is built column by column from the
+// channel's min/max pyramid; the curve with marks still walks every segment.
+// Both must give the very same lines, in the same order, whatever the data:
+// gaps, points on and beyond the top and bottom lines, steps and spikes at
+// bucket and column edges, dense and sparse series, and a series that grew
+// point by point (a pyramid extended, not rebuilt).
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -11,13 +12,15 @@
 
 #include "GraphFixtures.h"
 #include "graph/geometry/Segments.h"
+#include "graph/geometry/SeriesSource.h"
 
 namespace acv {
 namespace {
 
-std::vector<SegmentLine> LinesOf(const GraphModel& m, int channel, bool withMarks) {
+std::vector<SegmentLine> LinesOf(const GraphModel& m, const CDTDoc& doc, int channel,
+                                 bool withMarks) {
   CurveBatch batch;
-  BuildCurve(m, channel, true, withMarks, batch);
+  BuildCurve(m, SeriesSource(doc, m.state.mode), channel, true, withMarks, batch);
   return batch.lines;
 }
 
@@ -25,8 +28,8 @@ void ExpectSameLines(std::vector<float> ch1) {
   CDTDoc doc = test::StoreRmsDoc(std::move(ch1));
   GraphModel m = test::GraphOf(doc);
   test::PaintOnce(m, doc);
-  const std::vector<SegmentLine> columns = LinesOf(m, 0, false);
-  const std::vector<SegmentLine> segments = LinesOf(m, 0, true);
+  const std::vector<SegmentLine> columns = LinesOf(m, doc, 0, false);
+  const std::vector<SegmentLine> segments = LinesOf(m, doc, 0, true);
   ASSERT_FALSE(segments.empty());
   EXPECT_EQ(columns, segments);
 }
@@ -105,7 +108,56 @@ TEST(ColumnWalk, ZoomedAndScrolledWindow) {
   m.state.pointStep = 0.1;
   m.state.scrollBase = 20000;
   m.state.scrollShift = -1234;
-  EXPECT_EQ(LinesOf(m, 0, false), LinesOf(m, 0, true));
+  EXPECT_EQ(LinesOf(m, doc, 0, false), LinesOf(m, doc, 0, true));
+}
+
+TEST(ColumnWalk, StepsSpikesAndFlatRunsAtBucketAndColumnEdges) {
+  // 65,536 points over 800 columns: 81.92 points a column, so column edges
+  // fall everywhere relative to the 16- and 256-point buckets.
+  const std::size_t n = 65536;
+  const auto make = [n](auto f) {
+    std::vector<float> v(n);
+    for (std::size_t i = 0; i < n; ++i) v[i] = f(i);
+    return v;
+  };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::mt19937 rng(21);
+  std::uniform_real_distribution<float> noise(4.0f, 6.0f);
+  const std::vector<std::vector<float>> table = {
+      make([](std::size_t) { return 5.0f; }),                           // flat
+      make([](std::size_t) { return 10.0f; }),                          // flat on the top line
+      make([](std::size_t i) { return i < 30000 ? 0.0f : -1.0f; }),     // on and below the bottom
+      make([](std::size_t i) { return i % 256 < 128 ? 2.0f : 8.0f; }),  // steps on bucket edges
+      make([](std::size_t i) { return i % 82 < 41 ? 3.0f : 7.0f; }),    // steps near column edges
+      make([&](std::size_t i) {  // spikes on the first and last point of buckets
+        return i % 256 == 0 || i % 16 == 15 ? 9.9f : noise(rng);
+      }),
+      make([&](std::size_t i) {  // spikes beyond the plot, on and off bucket edges
+        return i % 4096 == 4095 ? 30.0f : i % 1000 == 0 ? -30.0f : noise(rng);
+      }),
+      make([&](std::size_t i) {  // lone gaps at bucket edges, a long gap
+        return i % 256 == 255 || (i >= 20000 && i < 24096) ? nan : noise(rng);
+      }),
+      make([](std::size_t i) { return std::sin(static_cast<float>(i) * 1e-3f) * 12.0f; }),
+  };
+  for (const auto& series : table) ExpectSameLines(series);
+}
+
+TEST(ColumnWalk, ARunGrownPointByPointDrawsAsIfBuiltAtOnce) {
+  CDTDoc doc = test::RealTimeDoc(200000);
+  std::mt19937 rng(4);
+  std::uniform_real_distribution<float> value(-1.0f, 11.0f);
+  for (ChannelPair& p : doc.rtRms) p.ch1 = value(rng);
+  GraphModel m = test::RealTimeGraph(doc, 100);
+  for (const std::int32_t count : {101, 4095, 4097, 65535, 65536, 65550, 200000}) {
+    while (doc.rtCount < count) test::AddPoint(doc, m, doc.rtRms[doc.rtCount].ch1);
+    test::PaintOnce(m, doc);
+    GraphModel fresh = m;
+    fresh.buffers.ForgetData();
+    test::PaintOnce(fresh, doc);
+    EXPECT_EQ(m.buffers.pyramids[0].levels.Count(), count);
+    EXPECT_EQ(LinesOf(m, doc, 0, false), LinesOf(fresh, doc, 0, true)) << count;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "graph/geometry/Colours.h"
 #include "graph/geometry/Scaling.h"
 #include "graph/geometry/Segments.h"
+#include "graph/geometry/SeriesSource.h"
 
 namespace acv {
 namespace {
@@ -69,12 +70,13 @@ TEST(YAxis, ValuesMapToPixelsWithTruncation) {
   CDTDoc doc = test::StoreRmsDoc({0.0f, 10.0f, 5.0f, 12.5f, 2.0001f});
   GraphModel m = test::GraphOf(doc);
   test::PaintOnce(m, doc);
-  EXPECT_DOUBLE_EQ(m.buffers.Y(0, kFullView, 0), 470.0);
-  EXPECT_DOUBLE_EQ(m.buffers.Y(0, kFullView, 1), 70.0);
-  EXPECT_DOUBLE_EQ(m.buffers.Y(0, kFullView, 2), 270.0);
-  EXPECT_DOUBLE_EQ(m.buffers.Y(0, kFullView, 3), -30.0);       // above the plot, covered later
-  EXPECT_EQ(TruncToPixel(m.buffers.Y(0, kFullView, 4)), 389);  // 389.996 truncates
-  EXPECT_EQ(TruncToPixel(-0.7), 0);                            // toward zero
+  const SeriesSource source(doc, m.state.mode);
+  EXPECT_DOUBLE_EQ(m.buffers.Y(source, 0, kFullView, 0), 470.0);
+  EXPECT_DOUBLE_EQ(m.buffers.Y(source, 0, kFullView, 1), 70.0);
+  EXPECT_DOUBLE_EQ(m.buffers.Y(source, 0, kFullView, 2), 270.0);
+  EXPECT_DOUBLE_EQ(m.buffers.Y(source, 0, kFullView, 3), -30.0);  // above the plot, covered later
+  EXPECT_EQ(TruncToPixel(m.buffers.Y(source, 0, kFullView, 4)), 389);  // 389.996 truncates
+  EXPECT_EQ(TruncToPixel(-0.7), 0);                                    // toward zero
 }
 
 TEST(PointStep, SpansThePlotOrFollowsTheCompressionLevel) {
@@ -188,7 +190,7 @@ TEST(DegenerateGraphs, PaintNoCurve) {
   GraphModel narrow = test::GraphOf(doc);
   const GraphFrame frame = test::PaintOnce(narrow, doc, {0, 0, 200, 580});
   EXPECT_TRUE(frame.xLabels.empty());
-  BuildCurve(narrow, 0, true, true, batch);
+  BuildCurve(narrow, SeriesSource(doc, narrow.state.mode), 0, true, true, batch);
   EXPECT_TRUE(batch.lines.empty());
 
   GraphModel flat = test::GraphOf(doc);
@@ -196,28 +198,29 @@ TEST(DegenerateGraphs, PaintNoCurve) {
   test::PaintOnce(flat, doc);
   EXPECT_FALSE(flat.state.yScaleValid[0]);
   EXPECT_TRUE(flat.state.yScaleValid[1]);
-  BuildCurve(flat, 0, true, false, batch);
+  BuildCurve(flat, SeriesSource(doc, flat.state.mode), 0, true, false, batch);
   EXPECT_TRUE(batch.lines.empty());
 
   GraphModel low = test::GraphOf(doc);
   test::PaintOnce(low, doc, {0, 0, 1020, 180});  // zero plot height
   EXPECT_FALSE(low.state.yScaleValid[0]);
-  BuildCurve(low, 1, true, false, batch);
+  BuildCurve(low, SeriesSource(doc, low.state.mode), 1, true, false, batch);
   EXPECT_TRUE(batch.lines.empty());
 
   GraphModel samePoint = test::GraphOf(doc);
   samePoint.state.firstPoint = samePoint.state.lastPoint = 2;
   test::PaintOnce(samePoint, doc);
   EXPECT_DOUBLE_EQ(samePoint.state.pointStep, 800.0);
-  BuildCurve(samePoint, 0, true, false, batch);
+  BuildCurve(samePoint, SeriesSource(doc, samePoint.state.mode), 0, true, false, batch);
   EXPECT_TRUE(batch.lines.empty());
 
   // A range that claims more points than the data set holds reads nothing beyond it.
   GraphModel tooLong = test::GraphOf(doc);
   tooLong.state.lastPoint = 1'000'000'000;
   test::PaintOnce(tooLong, doc);
-  EXPECT_EQ(tooLong.buffers.pointY[0][kFullView].size(), 3u);
-  EXPECT_TRUE(std::isnan(tooLong.buffers.Y(0, kFullView, 3)));
+  EXPECT_EQ(tooLong.buffers.count, 3);
+  EXPECT_TRUE(
+      std::isnan(tooLong.buffers.Y(SeriesSource(doc, tooLong.state.mode), 0, kFullView, 3)));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "GraphFixtures.h"
 #include "graph/geometry/Segments.h"
+#include "graph/geometry/SeriesSource.h"
 
 namespace acv {
 namespace {
@@ -39,7 +40,7 @@ TEST(Segments, CurveOfASparseSeriesIsItsSegments) {
   GraphModel m = test::GraphOf(doc);
   test::PaintOnce(m, doc);
   CurveBatch batch;
-  BuildCurve(m, 0, true, true, batch);
+  BuildCurve(m, SeriesSource(doc, m.state.mode), 0, true, true, batch);
   ASSERT_EQ(batch.lines.size(), 2u);
   const int step = 800 / 3;
   EXPECT_EQ(batch.lines[0], (SegmentLine{{110, 70}, {110 + step, 70}}));
@@ -101,8 +102,8 @@ TEST(Segments, ColumnSpansCoverWhatEverySegmentCovers) {
   GraphModel m = test::GraphOf(doc);
   test::PaintOnce(m, doc);
   CurveBatch every, merged;
-  BuildCurve(m, 0, false, true, every);
-  BuildCurve(m, 0, true, true, merged);
+  BuildCurve(m, SeriesSource(doc, m.state.mode), 0, false, true, every);
+  BuildCurve(m, SeriesSource(doc, m.state.mode), 0, true, true, merged);
   EXPECT_LT(merged.lines.size(), every.lines.size() / 10);
   const Picture a = Rasterise(every, kPlot);
   const Picture b = Rasterise(merged, kPlot);
@@ -121,7 +122,7 @@ TEST(Segments, MissingValuesLeaveAGap) {
   GraphModel m = test::GraphOf(doc);
   test::PaintOnce(m, doc);
   CurveBatch batch;
-  BuildCurve(m, 0, true, false, batch);
+  BuildCurve(m, SeriesSource(doc, m.state.mode), 0, true, false, batch);
   for (const SegmentLine& l : batch.lines) {
     if (l.a.x == 510 && l.b.x == 510) {
       EXPECT_FALSE(std::min(l.a.y, l.b.y) <= 150 && std::max(l.a.y, l.b.y) >= 270);
@@ -132,13 +133,13 @@ TEST(Segments, MissingValuesLeaveAGap) {
 TEST(Segments, NewestSegmentJoinsTheTwoNewestPoints) {
   CDTDoc doc = test::RealTimeDoc(200);
   GraphModel m = test::RealTimeGraph(doc, 10);
-  const auto seg = NewestSegment(m, 0, 10);
+  const auto seg = NewestSegment(m, SeriesSource(doc, m.state.mode), 0, 10);
   ASSERT_TRUE(seg);
   const double step = 800.0 / 99;
   EXPECT_EQ(seg->a.x, TruncToPixel(110 + 8 * step));
   EXPECT_EQ(seg->b.x, TruncToPixel(110 + 9 * step));
   EXPECT_EQ(seg->b.y, 270);
-  EXPECT_FALSE(NewestSegment(m, 0, 1));
+  EXPECT_FALSE(NewestSegment(m, SeriesSource(doc, m.state.mode), 0, 1));
   // S(VA) draws channel 1 only.
   m.state.mode = GraphMode::RealTimeS;
   EXPECT_TRUE(ChannelShown(m.state, 0));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "GraphFixtures.h"
+#include "graph/geometry/SeriesSource.h"
 #include "graph/geometry/Zoom.h"
 
 namespace acv {
@@ -45,7 +46,8 @@ TEST_F(ZoomTest, AcceptedZoomIsAppliedAtTheNextPaint) {
   EXPECT_EQ(s.hScroll.maximum, 101);
   EXPECT_EQ(s.hScroll.position, 26);
   EXPECT_EQ(s.ch1Scroll.minimum, -200);
-  EXPECT_DOUBLE_EQ(m_.buffers.Y(0, kZoomedView, 30), 270.0);  // 5.0 in the middle of 2.5..7.5
+  // 5.0 in the middle of 2.5..7.5
+  EXPECT_DOUBLE_EQ(m_.buffers.Y(SeriesSource(doc_, m_.state.mode), 0, kZoomedView, 30), 270.0);
 }
 
 TEST_F(ZoomTest, RightToLeftDragZoomsLikeTheMirroredOne) {

@@ -1,0 +1,74 @@
+#pragma once
+// The lowest and highest value of a series in buckets of 16 points, of 256,
+// of 4,096 and so on: enough to reduce any run of points to its extremes by
+// looking at a few dozen buckets and the raw points at the run's two ends.
+// A bucket at level l (l >= 1) holds 16^l points and starts at a multiple
+// of that; only whole buckets exist, so the last few points of a series are
+// read raw. NaN (a point without a value) is left out of the extremes and
+// marks its bucket, because a gap breaks a curve; infinities are kept, as
+// they only move a point far beyond the plot.
+//
+// A series that grows (a real-time run) extends its pyramid from the last
+// whole bucket on, so a new point costs a few comparisons, not a rebuild.
+#include <cstdint>
+#include <vector>
+
+namespace acv {
+
+inline constexpr int kBucketShift = 4;  // 16 children per bucket
+inline constexpr std::int64_t kBucketFan = std::int64_t{1} << kBucketShift;
+
+class MinMaxPyramid {
+ public:
+  struct Bucket {
+    float low;
+    float high;
+    bool gap;  // holds a NaN
+  };
+
+  // Points covered (whole level-1 buckets or not).
+  std::int64_t Count() const { return count_; }
+  int Levels() const { return static_cast<int>(levels_.size()); }
+  static std::int64_t BucketSize(int level) { return std::int64_t{1} << (kBucketShift * level); }
+  // Number of whole buckets of a level (1..Levels()).
+  std::int64_t Buckets(int level) const {
+    return static_cast<std::int64_t>(levels_[static_cast<std::size_t>(level - 1)].size());
+  }
+  const Bucket& At(int level, std::int64_t index) const {
+    return levels_[static_cast<std::size_t>(level - 1)][static_cast<std::size_t>(index)];
+  }
+
+  void Clear();
+  // Takes points Count() .. count - 1 from value(p) (points before them must
+  // not have changed); a smaller count starts again from nothing.
+  template <class ValueOf>
+  void Extend(std::int64_t count, const ValueOf& value);
+
+  // Level-1 buckets given directly (a stored envelope): bucket i covers
+  // points 16 i .. 16 i + 15; the levels above are derived from them.
+  void AssignFirstLevel(std::vector<Bucket> buckets);
+
+ private:
+  void AppendLevel1(const float* values, std::int64_t n);
+  void RebuildAbove(std::size_t from);
+
+  std::int64_t count_ = 0;
+  std::vector<std::vector<Bucket>> levels_;  // [level - 1]
+};
+
+template <class ValueOf>
+void MinMaxPyramid::Extend(std::int64_t count, const ValueOf& value) {
+  if (count < count_) Clear();
+  // Points of a partial level-1 bucket are read again with the new ones.
+  const std::int64_t start = (count_ / kBucketFan) * kBucketFan;
+  float chunk[kBucketFan];
+  std::size_t firstNew = levels_.empty() ? 0 : levels_[0].size();
+  for (std::int64_t p = start; p + kBucketFan <= count; p += kBucketFan) {
+    for (std::int64_t i = 0; i < kBucketFan; ++i) chunk[i] = value(p + i);
+    AppendLevel1(chunk, kBucketFan);
+  }
+  count_ = count;
+  if (!levels_.empty() && levels_[0].size() > firstNew) RebuildAbove(firstNew);
+}
+
+}  // namespace acv
