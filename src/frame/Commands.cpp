@@ -15,7 +15,7 @@ constexpr std::array<CommandInfo, 46> kCommands{{
      "Export CSV"},
     {kExportComtrade, "Export CO&MTRADE...",
      "Write the TR record or real time wave on show as COMTRADE files", "Export COMTRADE"},
-    {kAddToLibrary, "Add to &Library...",
+    {kAddToLibrary, "&Add to Library...",
      "Keep the data on show in the measurement library, with the other measurements of its site",
      "Add to Library"},
     {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",

@@ -57,6 +57,17 @@ std::string LibraryAddedStatus(const std::string& line) {
   return "Library: " + line + ".";
 }
 
+std::optional<std::int64_t> KnownMeasurement(const std::string& line) {
+  static const std::string kKnown = "already in the library as measurement ";
+  if (line.rfind(kKnown, 0) != 0) return std::nullopt;
+  std::int64_t id = 0;
+  std::size_t at = kKnown.size();
+  for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at)
+    id = id * 10 + (line[at] - '0');
+  if (at == kKnown.size()) return std::nullopt;
+  return id;
+}
+
 std::string LibraryAddFailedMessage(const std::string& problem) {
   return "The data were not added to the library; the library is as it was.\n\n" + problem;
 }

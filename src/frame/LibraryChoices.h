@@ -3,6 +3,7 @@
 // (File -> Add to Library..., or by itself after a download): which site the
 // dialog proposes, which names a site may have, and what the user is told.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ inline constexpr std::size_t kMaxSiteNameBytes = 200;
 // in the library as measurement 3"). After a download it follows the
 // download's own text.
 std::string LibraryAddedStatus(const std::string& line);
+// The measurement an add's line says the data already are, or nullopt.
+std::optional<std::int64_t> KnownMeasurement(const std::string& line);
 // The message when an add failed: nothing was added, the data stay shown.
 std::string LibraryAddFailedMessage(const std::string& problem);
 // The name a measurement's source gets: the data file's name, or for data

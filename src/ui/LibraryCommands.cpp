@@ -56,7 +56,14 @@ bool LibraryCommands::Add(const std::string& site, std::string* line, std::strin
   const std::vector<std::uint8_t> bytes = LibraryFileBytes(doc, path);
   const std::string source = LibrarySourceName(path, FormatTime(LocalNow(), kCsvTimeFormat));
   try {
-    return library.store->AddDataSet(doc, bytes, source, site, line, problem);
+    if (!library.store->AddDataSet(doc, bytes, source, site, line, problem)) return false;
+    // Data already known may be in another site than the one chosen: say which.
+    if (const std::optional<std::int64_t> known = KnownMeasurement(*line)) {
+      for (const library::MeasurementRecord& m : library.store->Measurements(std::nullopt)) {
+        if (m.id == *known) *line += " of " + m.site;
+      }
+    }
+    return true;
   } catch (const std::exception& e) {
     *problem = e.what();
     return false;

@@ -85,7 +85,7 @@ TEST_F(LibraryCommandsTest, AddsTheDataOnShowToTheChosenSiteOnce) {
   ASSERT_EQ(ui.prompter.siteOffers.size(), 2u);
   EXPECT_EQ(ui.prompter.siteOffers[1].sites, std::vector<std::string>{"North feeder"});
   EXPECT_EQ(ui.prompter.siteOffers[1].site, "North feeder");
-  EXPECT_EQ(Status(), "Library: already in the library as measurement 1.");
+  EXPECT_EQ(Status(), "Library: already in the library as measurement 1 of North feeder.");
 
   // Saved, the file is what the library knows them by.
   ui.prompter.saveName = QString::fromStdString(ui.Path("week1.stdata"));
