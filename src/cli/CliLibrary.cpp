@@ -4,6 +4,7 @@
 
 #include "data/Settings.h"
 #include "library/LibraryConnection.h"
+#include "library/LibrarySql.h"
 #include "library/core/LibraryLocation.h"
 #include "platform/AppPaths.h"
 
@@ -85,6 +86,19 @@ std::string TakeRange(OptionList& options, library::TimeRange& range) {
     problem = "--from is after --to";
   }
   return problem;
+}
+
+void FollowStoredLimits(library::LibraryStore& store, std::int64_t siteId) {
+  try {
+    const int n = store.FollowLimits(siteId);
+    if (n > 0) {
+      std::fprintf(stderr, "events found again with the current limits for %d measurement%s\n", n,
+                   n == 1 ? "" : "s");
+    }
+  } catch (const library::LibraryError& e) {
+    std::fprintf(stderr, "the stored events could not be found again with the current limits: %s\n",
+                 e.what());
+  }
 }
 
 std::string FindSite(library::LibraryStore& store, const std::string& name,

@@ -48,6 +48,11 @@ std::string TakeRange(OptionList& options, library::TimeRange& range);
 // A local time written 2026-03-01T10:00:00, or nullopt.
 std::optional<TimeStamp> ParseIsoTime(const std::string& text);
 
+// The stored events of the site's measurements found again where they were
+// found with other limits than the settings' (saying so once on stderr);
+// a library that cannot be written is used as it is, with a warning.
+void FollowStoredLimits(library::LibraryStore& store, std::int64_t siteId);
+
 // The site's record, or the failure line naming the missing site.
 std::string FindSite(library::LibraryStore& store, const std::string& name,
                      library::SiteRecord& site);

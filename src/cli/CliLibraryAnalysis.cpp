@@ -32,7 +32,8 @@ constexpr const char* kStatsHelp =
     "  --kind KIND   store (default) or realtime\n"
     "  --from TIME, --to TIME\n"
     "                the range, local time, 2026-03-01T10:00:00 (default: all)\n"
-    "  --json        the JSON object of acvlogger-cli stats --json\n"
+    "  --json        the JSON object of acvlogger-cli stats --json, with each\n"
+    "                channel's percentiles (these read every point of the range)\n"
     "  --db URL      the library (see acvlogger-cli library --help)\n\n"
     "Exit status: 0 printed; 1 no such site, no points in the range, a channel\n"
     "in two units over it, or the library failed; 2 a usage error.\n";
@@ -105,6 +106,7 @@ std::string ReadTimeline(const Options& o, Timeline& t) {
   if (std::string problem = OpenLibrary(o.db.value_or(""), t.library); !problem.empty())
     return problem;
   if (std::string problem = FindSite(*t.library, *o.site, t.site); !problem.empty()) return problem;
+  FollowStoredLimits(*t.library, t.site.id);
   t.chunks = t.library->Chunks(t.site.id, o.kind, o.range);
   t.pieces = library::PiecesInRange(t.chunks, o.range);
   if (t.pieces.empty()) {
@@ -129,7 +131,10 @@ int PrintStats(const Options& o, Invocation& cli) {
   const std::vector<BandShare> band =
       library::TimelineBand(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
   if (o.json) {
-    std::printf("%s\n", StatisticsJson(stats, band).c_str());
+    // Exact percentiles need every point: only the JSON, which carries them,
+    // pays for that read.
+    const auto percentiles = library::TimelinePercentiles(t.pieces, t.read, t.factors);
+    std::printf("%s\n", StatisticsJson(stats, band, percentiles).c_str());
     return 0;
   }
   std::printf("Site:        %s\n", t.site.name.c_str());

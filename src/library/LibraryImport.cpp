@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
+#include <map>
 
 #include "analysis/Events.h"
 #include "library/LibraryRows.h"
@@ -210,7 +211,7 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
   const std::vector<ChunkInfo> chunks = Chunks(site.id, kind, range);
   const auto segments = SplitAtGaps(PiecesInRange(chunks, range));
   const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };
-  std::vector<Event> level = AnalyseSegments(segments, read, factors, limits).level;
+  std::vector<Event> level = AnalyseSegments(segments, read, factors, limits, false).level;
 
   StoreFamily records;  // this measurement's TR records, in primary units
   QSqlQuery tr = Execute(db_,
@@ -257,15 +258,56 @@ void LibraryStore::FindEventsAgain(const SiteRecord& site) {
   std::vector<std::int64_t> ids;
   QSqlQuery q = Execute(db_, "SELECT id FROM measurement WHERE site_id = ?", {Int(site.id)});
   while (q.next()) ids.push_back(q.value(0).toLongLong());
-  for (const std::int64_t id : ids) {
-    FindEvents(id, site);
-    // The band figures follow the scaling and the band.
-    Execute(
-        db_,
-        "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
-        {Int(id)});
-    StoreMissingChunkBands(db_, id);
+  for (const std::int64_t id : ids) FindEventsAndBands(id, site);
+}
+
+void LibraryStore::FindEventsAndBands(std::int64_t measurement, const SiteRecord& site) {
+  FindEvents(measurement, site);
+  // The band figures follow the scaling and the band.
+  Execute(
+      db_,
+      "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
+      {Int(measurement)});
+  StoreMissingChunkBands(db_, measurement);
+}
+
+int LibraryStore::FollowLimits(std::optional<std::int64_t> siteId) {
+  Transaction transaction(db_);
+  QSqlQuery q = Execute(db_,
+                        "SELECT m.id, s.name, m.limit_nominal, m.limit_dip, m.limit_swell,"
+                        " m.limit_interruption, m.limit_hysteresis, m.limit_over_current,"
+                        " m.limit_band FROM measurement m JOIN site s ON s.id = m.site_id"
+                        " WHERE ? = 0 OR s.id = ? ORDER BY m.id",
+                        {Int(siteId ? 1 : 0), Int(siteId.value_or(0))});
+  struct Stored {
+    std::int64_t id;
+    std::string site;
+    std::array<double, 7> limits;
+  };
+  std::vector<Stored> rows;
+  while (q.next()) {
+    Stored row{q.value(0).toLongLong(), TextOf(q.value(1)), {}};
+    for (std::size_t k = 0; k < row.limits.size(); ++k) {
+      row.limits[k] = q.value(static_cast<int>(k) + 2).toDouble();
+    }
+    rows.push_back(std::move(row));
   }
+  // Read whole before the next statement: a PostgreSQL connection reads one
+  // statement's rows at a time.
+  q.finish();
+  std::vector<std::pair<std::int64_t, std::string>> stale;
+  std::map<std::string, SiteRecord> sites;
+  for (const Stored& row : rows) {
+    if (!sites.count(row.site)) sites[row.site] = *Site(row.site);
+    const EventLimits now = LimitsOf(sites[row.site]);
+    const std::array<double, 7> current = {now.nominal,         now.dipPct,        now.swellPct,
+                                           now.interruptionPct, now.hysteresisPct, now.overCurrent,
+                                           now.bandPct};
+    if (row.limits != current) stale.emplace_back(row.id, row.site);
+  }
+  for (const auto& [id, name] : stale) FindEventsAndBands(id, sites[name]);
+  transaction.Commit();
+  return static_cast<int>(stale.size());
 }
 
 }  // namespace acv::library

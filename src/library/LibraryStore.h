@@ -101,6 +101,12 @@ class LibraryStore {
   // The TR records of the site's STORE measurements triggered within the range.
   std::vector<StoredTrRecord> TrRecords(std::int64_t siteId, const TimeRange& range);
 
+  // The events and band figures of the site's measurements (all sites' when
+  // nullopt) that were found with other limits than the current ones (the
+  // settings' percentages with the site's nominal) found again, in one
+  // transaction. Returns how many measurements that concerned.
+  int FollowLimits(std::optional<std::int64_t> siteId);
+
   // Recomputes every chunk's summaries and every measurement's counts from
   // the stored points: one line per difference, none when all agree.
   std::vector<std::string> Check();
@@ -122,6 +128,8 @@ class LibraryStore {
   // repeated) with the site's limits and scaling, in place of the old ones.
   void FindEvents(std::int64_t measurement, const SiteRecord& site);
   void FindEventsAgain(const SiteRecord& site);
+  // FindEvents, and the band figures of the measurement's chunks anew.
+  void FindEventsAndBands(std::int64_t measurement, const SiteRecord& site);
   // The points of measurement `id` that another measurement of the site
   // repeated become that measurement's own.
   void HandOverRepeatedPoints(std::int64_t id, std::int64_t site, SeriesKind kind);

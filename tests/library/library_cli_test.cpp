@@ -115,6 +115,22 @@ TEST_F(LibraryCli, TheSameFileTwiceIsKnownAgainInTheLibraryTheSettingsName) {
   EXPECT_EQ(again.out, file + ": already in the library as measurement 1\n");
 }
 
+// New limits in the settings: the stored events follow them at the next
+// command that uses them, said once.
+TEST_F(LibraryCli, StoredEventsFollowTheSettingsLimits) {
+  ASSERT_EQ(Cli({"library", "add", File("a.stdata", 600, 1'772'359'200), "--site", "S"}).status, 0);
+  ASSERT_TRUE(QDir().mkpath(home_.path() + "/config/acvlogger"));
+  std::ofstream(home_.path().toStdString() + "/config/acvlogger/QX7DATALOGGER.ini")
+      << "[EVENTLimits]\nDIP=80\n";
+  const std::string said = "events found again with the current limits for 1 measurement\n";
+  const CliRun first = Cli({"library", "stats", "--site", "S"});
+  EXPECT_EQ(first.status, 0);
+  EXPECT_EQ(first.err, said);
+  const CliRun second = Cli({"library", "events", "--site", "S"});
+  EXPECT_EQ(second.status, 0);
+  EXPECT_EQ(second.err, "");
+}
+
 TEST_F(LibraryCli, ATimelineBecomesADataFileOnlyWithoutAGap) {
   const TimeStamp start = 1'772'359'200;
   const std::string a = File("a.stdata", 1000, start);

@@ -208,6 +208,24 @@ TEST(LibraryStore, ANewNominalFindsTheEventsAgain) {
   EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM measurement WHERE limit_nominal = 215"), 1);
 }
 
+TEST(LibraryStore, EventsFoundWithOtherLimitsAreFoundAgainOnce) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  std::vector<float> values = Steady(20);
+  values[5] = 200.0f;  // under 90 % of 230 V, not under 80 %
+  lib.Add(Download(kStart, values));
+  lib.Add(Download(kStart + 3600, Steady(20)), "Elsewhere");
+  EventLimits limits;
+  limits.dipPct = 80.0;
+  lib.store->SetEventLimits(limits);
+  const SiteRecord site = *lib.store->Site("Substation 4");
+  EXPECT_EQ(lib.store->FollowLimits(site.id), 1);
+  EXPECT_EQ(lib.Count("SELECT COUNT(*) FROM event WHERE kind = 'dip'"), 0);
+  EXPECT_EQ(lib.store->FollowLimits(site.id), 0);
+  EXPECT_EQ(lib.store->FollowLimits(std::nullopt), 1);  // the other site's measurement
+  EXPECT_TRUE(lib.store->Check().empty());
+}
+
 // A site of three downloads: the second repeats the first's tail and runs
 // on without a gap, the third follows a gap. Short and long dips, a swell
 // and a damaged point lie inside chunks, on the join of two downloads and

@@ -140,6 +140,30 @@ SpanStatistics TimelineStatistics(const std::vector<TimelinePiece>& pieces, cons
   return out;
 }
 
+std::array<Percentiles, 2> TimelinePercentiles(const std::vector<TimelinePiece>& pieces,
+                                               const ChunkReader& read,
+                                               const ChannelFactors& factors) {
+  std::array<std::vector<float>, 2> values;
+  for (const TimelinePiece& p : pieces) {
+    const PointRun run = read(*p.chunk);
+    for (int c = 0; c < 2; ++c) {
+      if (!p.chunk->present[c]) continue;
+      for (std::int64_t k = p.first; k < p.first + p.count; ++k) {
+        const float v = ScaledValue(run.values[c][k], factors[c]);
+        if (std::isfinite(v)) values[c].push_back(v);
+      }
+    }
+  }
+  std::array<Percentiles, 2> out{};
+  for (int c = 0; c < 2; ++c) {
+    out[c].points = static_cast<std::int64_t>(values[c].size());
+    for (std::size_t i = 0; i < kQuotedPercentiles.size() && out[c].points > 0; ++i) {
+      out[c].at[i] = NearestRankPercentile(values[c], kQuotedPercentiles[i]);
+    }
+  }
+  return out;
+}
+
 StoreFamily SegmentData(const std::vector<TimelinePiece>& segment, const ChunkReader& read,
                         const ChannelFactors& factors) {
   StoreFamily data;
@@ -171,14 +195,15 @@ StoreFamily SegmentData(const std::vector<TimelinePiece>& segment, const ChunkRe
 
 TimelineAnalysis AnalyseSegments(const std::vector<std::vector<TimelinePiece>>& segments,
                                  const ChunkReader& read, const ChannelFactors& factors,
-                                 const EventLimits& limits) {
+                                 const EventLimits& limits, bool withBand) {
   TimelineAnalysis out;
   std::int64_t before = 0;  // points of the earlier segments
   for (const auto& segment : segments) {
     const StoreFamily data = SegmentData(segment, read, factors);
     const AnalysisSeries series = StoreRmsSeries(data, ChannelScaling{});  // factors applied
     std::vector<Event> events = FindLevelEvents(series, limits);
-    std::vector<BandShare> band = SummariseBand(series, limits, events);
+    std::vector<BandShare> band;
+    if (withBand) band = SummariseBand(series, limits, events);
     for (Event& e : events) {
       e.first += before;
       e.last += before;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/BandSummary.h"
+#include "analysis/Distribution.h"
 #include "analysis/Events.h"
 #include "analysis/SpanStatistics.h"
 #include "data/CDTDoc.h"
@@ -69,6 +70,12 @@ std::string MixedUnitsProblem(const std::vector<TimelinePiece>& pieces);
 SpanStatistics TimelineStatistics(const std::vector<TimelinePiece>& pieces, const ChunkReader& read,
                                   const ChannelFactors& factors);
 
+// The nearest-rank percentiles of each channel's finite values over the
+// pieces, as the analysis takes them of a series: these read every point.
+std::array<Percentiles, 2> TimelinePercentiles(const std::vector<TimelinePiece>& pieces,
+                                               const ChunkReader& read,
+                                               const ChannelFactors& factors);
+
 // A segment's points as a STORE data set of its own, values multiplied by
 // the factors (1 keeps them as stored).
 StoreFamily SegmentData(const std::vector<TimelinePiece>& segment, const ChunkReader& read,
@@ -80,8 +87,9 @@ struct TimelineAnalysis {
   std::vector<Event> level;
   std::vector<BandShare> band;
 };
+// `withBand` false leaves the band summary out (only the events wanted).
 TimelineAnalysis AnalyseSegments(const std::vector<std::vector<TimelinePiece>>& segments,
                                  const ChunkReader& read, const ChannelFactors& factors,
-                                 const EventLimits& limits);
+                                 const EventLimits& limits, bool withBand = true);
 
 }  // namespace acv::library
