@@ -1,4 +1,5 @@
 // acvlogger-cli profile: the daily profile of a data file's RMS series.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "analysis/SurveyText.h"
 #include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSeriesPart.h"
 #include "data/CDTDoc.h"
@@ -15,7 +17,9 @@ namespace {
 
 constexpr const char* kCommand = "profile";
 constexpr const char* kHelp =
-    "usage: acvlogger-cli profile FILE.stdata [--part store|realtime] [--csv]\n\n"
+    "usage: acvlogger-cli profile FILE.stdata [--part store|realtime] [--csv]\n"
+    "   or: acvlogger-cli profile --site NAME [...]: a site of the library\n"
+    "       (see acvlogger-cli library profile --help)\n\n"
     "Prints the daily profile of an RMS series: for each 10-minute slot of the\n"
     "day (local time, 00:00 .. 23:50) the minimum, mean and maximum of the\n"
     "points of every day that fall in it. A slot without points has empty\n"
@@ -51,6 +55,12 @@ int PrintProfile(const Options& o, Invocation& cli) {
 }
 
 int RunProfile(const std::vector<std::string>& args) {
+  // A site instead of a file: the library's command, which takes the rest.
+  if (std::find(args.begin(), args.end(), "--site") != args.end()) {
+    for (const LibraryCommand& command : LibraryCommands()) {
+      if (std::string(command.name) == "profile") return command.run(args);
+    }
+  }
   Options o;
   return RunSubcommand(Subcommand(kCommand, kHelp)
                            .Options([&](OptionList& options) {

@@ -89,13 +89,18 @@ class LibraryCli : public ::testing::Test {
 TEST_F(LibraryCli, ASiteGivesTheFiguresOfItsFile) {
   const std::string file = File("one.stdata", 20000, 1'772'359'200);
   ASSERT_EQ(Cli({"library", "add", file, "--site", "S"}).status, 0);
-  for (const char* command : {"stats", "events"}) {
-    const char* form = std::string(command) == "stats" ? "--json" : "--csv";
+  for (const auto& [command, form] : {std::pair{"stats", "--json"},
+                                      {"events", "--csv"},
+                                      {"compliance", "--json"},
+                                      {"profile", "--csv"}}) {
     const CliRun fromFile = Finish(Start({command, file, form}, home_.path()));
     const CliRun fromLibrary = Cli({"library", command, "--site", "S", form});
     ASSERT_EQ(fromLibrary.status, 0) << fromLibrary.err;
     EXPECT_EQ(fromLibrary.out, fromFile.out) << command;
   }
+  const CliRun profile = Cli({"profile", "--site", "S", "--csv"});
+  EXPECT_EQ(profile.status, 0) << profile.err;
+  EXPECT_EQ(profile.out, Cli({"library", "profile", "--site", "S", "--csv"}).out);
   const CliRun check = Cli({"library", "check"});
   EXPECT_EQ(check.status, 0) << check.out;
 }
@@ -129,6 +134,42 @@ TEST_F(LibraryCli, StoredEventsFollowTheSettingsLimits) {
   const CliRun second = Cli({"library", "events", "--site", "S"});
   EXPECT_EQ(second.status, 0);
   EXPECT_EQ(second.err, "");
+}
+
+// Each span of a comparison is what library stats gives for it; a span
+// without points fails, one running backwards is a usage error.
+TEST_F(LibraryCli, CompareShowsEachSpanAsItsStats) {
+  const TimeStamp start = 1'772'359'200;
+  ASSERT_EQ(Cli({"library", "add", File("a.stdata", 7200, start), "--site", "S"}).status, 0);
+  const auto span = [&](TimeStamp from, TimeStamp to) {
+    return FormatTime(from, kCsvTimeFormat) + ".." + FormatTime(to, kCsvTimeFormat);
+  };
+  const CliRun compare = Cli({"library", "compare", "--site", "S", "--a", span(start, start + 3599),
+                              "--b", span(start + 3600, start + 7199), "--json"});
+  ASSERT_EQ(compare.status, 0) << compare.err;
+  const CliRun a = Cli({"library", "stats", "--site", "S", "--json", "--to",
+                        FormatTime(start + 3599, kCsvTimeFormat)});
+  const CliRun b = Cli({"library", "stats", "--site", "S", "--json", "--from",
+                        FormatTime(start + 3600, kCsvTimeFormat)});
+  const std::string expected = "{\"a\":" + a.out.substr(0, a.out.size() - 1) +
+                               ",\"b\":" + b.out.substr(0, b.out.size() - 1) + ",\"difference\":";
+  EXPECT_EQ(compare.out.substr(0, expected.size()), expected);
+
+  const struct {
+    std::string a;
+    int status;
+    std::string said;
+  } refusals[] = {
+      {span(start + 9000, start + 9999), 1, "span A"},
+      {span(start + 60, start), 2, "FROM after TO"},
+      {"yesterday", 2, "needs FROM..TO"},
+  };
+  for (const auto& r : refusals) {
+    const CliRun run =
+        Cli({"library", "compare", "--site", "S", "--a", r.a, "--b", span(start, start + 60)});
+    EXPECT_EQ(run.status, r.status) << r.a;
+    EXPECT_NE(run.err.find(r.said), std::string::npos) << run.err;
+  }
 }
 
 TEST_F(LibraryCli, ATimelineBecomesADataFileOnlyWithoutAGap) {

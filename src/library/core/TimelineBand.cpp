@@ -37,14 +37,17 @@ bool Quiet(const TimelinePiece& p, const ChannelFactors& factors, const EventLim
   return true;
 }
 
-// Per channel the spans of the short events that flag 10-minute intervals,
-// joined where they overlap, in time order.
-std::array<std::vector<Span>, 2> FlaggingSpans(const std::vector<TimelinePiece>& segment,
-                                               const ChunkReader& read,
-                                               const ChannelFactors& factors,
-                                               const EventLimits& limits) {
-  std::array<std::vector<Span>, 2> spans;
-  const std::int64_t interval = segment.front().chunk->interval;
+bool IsVoltageEvent(const Event& e) {
+  return e.kind == EventKind::Dip || e.kind == EventKind::Swell ||
+         e.kind == EventKind::Interruption;
+}
+
+// The voltage events of one segment, found in the runs of chunks that are
+// not quiet.
+std::vector<Event> SegmentVoltageEvents(const std::vector<TimelinePiece>& segment,
+                                        const ChunkReader& read, const ChannelFactors& factors,
+                                        const EventLimits& limits) {
+  std::vector<Event> events;
   for (std::size_t i = 0; i < segment.size();) {
     if (Quiet(segment[i], factors, limits)) {
       ++i;
@@ -57,13 +60,25 @@ std::array<std::vector<Span>, 2> FlaggingSpans(const std::vector<TimelinePiece>&
     const std::vector<TimelinePiece> run(segment.begin() + static_cast<std::ptrdiff_t>(i),
                                          segment.begin() + static_cast<std::ptrdiff_t>(last) + 1);
     const StoreFamily data = SegmentData(run, read, factors);
-    for (const Event& e : FindLevelEvents(StoreRmsSeries(data, ChannelScaling{}), limits)) {
-      const bool flagging = e.kind == EventKind::Dip || e.kind == EventKind::Swell ||
-                            e.kind == EventKind::Interruption;
-      if (!flagging || e.durationS > kFlaggingEventMaxS) continue;
-      spans[e.channel].push_back({e.start, e.start + (e.last - e.first) * interval});
+    for (Event& e : FindLevelEvents(StoreRmsSeries(data, ChannelScaling{}), limits)) {
+      if (IsVoltageEvent(e)) events.push_back(std::move(e));
     }
     i = last + 1;
+  }
+  return events;
+}
+
+// Per channel the spans of the short events that flag 10-minute intervals,
+// joined where they overlap, in time order.
+std::array<std::vector<Span>, 2> FlaggingSpans(const std::vector<TimelinePiece>& segment,
+                                               const ChunkReader& read,
+                                               const ChannelFactors& factors,
+                                               const EventLimits& limits) {
+  std::array<std::vector<Span>, 2> spans;
+  const std::int64_t interval = segment.front().chunk->interval;
+  for (const Event& e : SegmentVoltageEvents(segment, read, factors, limits)) {
+    if (e.durationS > kFlaggingEventMaxS) continue;
+    spans[e.channel].push_back({e.start, e.start + (e.last - e.first) * interval});
   }
   for (std::vector<Span>& list : spans) {
     std::sort(list.begin(), list.end(),
@@ -202,6 +217,18 @@ void AnalyseSegment(const std::vector<TimelinePiece>& segment, const ChunkReader
 }
 
 }  // namespace
+
+std::vector<Event> TimelineVoltageEvents(const std::vector<std::vector<TimelinePiece>>& segments,
+                                         const ChunkReader& read, const ChannelFactors& factors,
+                                         const EventLimits& limits) {
+  std::vector<Event> events;
+  for (const auto& segment : segments) {
+    std::vector<Event> found = SegmentVoltageEvents(segment, read, factors, limits);
+    events.insert(events.end(), std::make_move_iterator(found.begin()),
+                  std::make_move_iterator(found.end()));
+  }
+  return events;
+}
 
 std::vector<BandShare> TimelineBand(const std::vector<std::vector<TimelinePiece>>& segments,
                                     const ChunkReader& read, const ChannelFactors& factors,

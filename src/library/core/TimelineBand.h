@@ -20,6 +20,14 @@
 
 namespace acv::library {
 
+// The dips, interruptions and swells of the channels in V that a scan of
+// every point finds, in time order per segment, read only where they may
+// run. Their first and last points count within the runs read, not over
+// the range: the times, durations and extremes are the scan's.
+std::vector<Event> TimelineVoltageEvents(const std::vector<std::vector<TimelinePiece>>& segments,
+                                         const ChunkReader& read, const ChannelFactors& factors,
+                                         const EventLimits& limits);
+
 // What AnalyseSegments(...).band gives for the same segments.
 std::vector<BandShare> TimelineBand(const std::vector<std::vector<TimelinePiece>>& segments,
                                     const ChunkReader& read, const ChannelFactors& factors,
