@@ -33,7 +33,7 @@ constexpr const char* kExitStatus =
 
 void PrintHelp() {
   std::fputs(kOverview, stdout);
-  for (const LibraryCommand& c : LibraryCommands()) std::printf("  %-9s %s\n", c.name, c.summary);
+  for (const LibraryCommand& c : LibraryCommands()) std::printf("  %-10s %s\n", c.name, c.summary);
   std::fputs(kExitStatus, stdout);
   for (const LibraryCommand& c : LibraryCommands())
     std::printf("\nlibrary %s:\n%s", c.name, c.help);
@@ -47,7 +47,8 @@ int RunLibrary(const std::vector<std::string>& args) {
   if (args.empty()) {
     PrintUsageProblem(
         kCommand,
-        "which library command? (add, sites, site, list, remove, timeline, stats, events, check)");
+        "which library command? (add, sites, site, list, remove, timeline, stats, events,"
+        " compliance, profile, compare, check)");
     return kExitUsage;
   }
   if (args[0] == "--help" || args[0] == "-h") {
