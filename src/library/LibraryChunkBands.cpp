@@ -19,7 +19,10 @@ PointRun ReadChunkPoints(const QSqlDatabase& db, const ChunkInfo& chunk) {
   for (int c = 0; c < 2; ++c) {
     run.present[c] = chunk.present[c];
     if (!chunk.present[c]) continue;
-    std::optional<std::vector<float>> values = DecodeFloats(BlobOf(q.value(c)), chunk.count);
+    const QByteArray bytes = q.value(c).toByteArray();
+    std::optional<std::vector<float>> values =
+        DecodeFloats(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                     static_cast<std::size_t>(bytes.size()), chunk.count);
     if (!values) {
       throw LibraryError("chunk " + std::to_string(chunk.id) + " of measurement " +
                          std::to_string(chunk.measurement) + " is damaged: its " + ChannelName(c) +

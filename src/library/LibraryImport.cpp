@@ -82,8 +82,9 @@ SiteRecord LibraryStore::FindOrCreateSite(const std::string& name) {
 bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>& fileBytes,
                               const std::string& sourceName, const std::string& site,
                               std::string* line, std::string* problem) {
-  const QByteArray bytes(reinterpret_cast<const char*>(fileBytes.data()),
-                         static_cast<qsizetype>(fileBytes.size()));
+  // Hashed where they are: a download's bytes are not copied for it.
+  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(fileBytes.data()),
+                                                   static_cast<qsizetype>(fileBytes.size()));
   const std::string sha256 =
       QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
   std::string unused;
@@ -126,11 +127,13 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   const SiteRecord site = FindOrCreateSite(siteName);
   const std::int64_t count = added.run.Count();
   MergePlan plan;
+  bool alone = true;  // no stored point of the site in the download's range
   if (count > 0) {
     std::vector<PointRun> stored;
     for (const ChunkInfo& c : Chunks(site.id, added.kind, {added.start, added.end - 1})) {
       stored.push_back(ReadChunk(c));
     }
+    alone = stored.empty();
     plan = PlanMerge(added.run, stored);
     if (plan.Refused()) {
       *problem = sourceName + " " + RefusalText(plan, kCsvTimeFormat) +
@@ -192,14 +195,26 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
     }
   }
   chunk.Finish();
-  FindEvents(id, site);
+  if (alone && count > 0) {
+    OwnPoints own{{}, &added.run};
+    own.info.measurement = id;
+    own.info.start = added.run.start;
+    own.info.interval = added.run.interval;
+    own.info.count = count;
+    own.info.present = added.run.present;
+    own.info.units = added.units;
+    FindEvents(id, site, &own);
+  } else {
+    FindEvents(id, site);
+  }
   transaction.Commit();
   *line = "added " + std::to_string(stored) + " points (" + std::to_string(plan.duplicates) +
           " duplicates) to " + site.name + " as measurement " + std::to_string(id);
   return id;
 }
 
-void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) {
+void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site,
+                              const OwnPoints* own) {
   QSqlQuery q = Execute(db_, "SELECT kind, start_time, end_time FROM measurement WHERE id = ?",
                         {Int(measurement)});
   if (!q.next()) return;
@@ -208,9 +223,12 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site) 
   const TimeRange range{q.value(1).toLongLong(), q.value(2).toLongLong() - 1};
   const EventLimits limits = LimitsOf(site);
   const ChannelFactors factors = FactorsOf(site, kind);
-  const std::vector<ChunkInfo> chunks = Chunks(site.id, kind, range);
+  const std::vector<ChunkInfo> chunks =
+      own ? std::vector<ChunkInfo>{own->info} : Chunks(site.id, kind, range);
   const auto segments = SplitAtGaps(PiecesInRange(chunks, range));
-  const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };
+  const ChunkReader read = [this, own](const ChunkInfo& c) {
+    return own ? *own->points : ReadChunk(c);
+  };
   std::vector<Event> level = AnalyseSegments(segments, read, factors, limits, false).level;
 
   StoreFamily records;  // this measurement's TR records, in primary units

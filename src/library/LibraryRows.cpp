@@ -81,9 +81,7 @@ void InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t si
       figures[c].fill(QVariant(QMetaType::fromType<double>()));
       continue;
     }
-    const std::vector<float> part(run.values[c].begin() + first,
-                                  run.values[c].begin() + first + count);
-    blobs[c] = Blob(EncodeFloats(part));
+    blobs[c] = FloatsBlob(run.values[c].data() + first, count);
     const ChannelSummary& cs = s.channels[c];
     figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
   }

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
+#include <bit>
+
+#include "library/core/SeriesChunks.h"
 
 namespace acv::library {
 namespace {
@@ -49,6 +52,14 @@ QVariant Text(const std::string& text) {
 QVariant Blob(const std::vector<std::uint8_t>& bytes) {
   return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                     static_cast<qsizetype>(bytes.size()));
+}
+
+QVariant FloatsBlob(const float* values, std::int64_t count) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return QByteArray(reinterpret_cast<const char*>(values), static_cast<qsizetype>(count) * 4);
+  } else {
+    return Blob(EncodeFloats(std::vector<float>(values, values + count)));
+  }
 }
 
 std::vector<std::uint8_t> BlobOf(const QVariant& value) {

@@ -35,6 +35,8 @@ inline QVariant Int(std::int64_t v) {
 }
 QVariant Text(const std::string& text);
 QVariant Blob(const std::vector<std::uint8_t>& bytes);
+// `count` floats as a little-endian float32 blob, without a copy between.
+QVariant FloatsBlob(const float* values, std::int64_t count);
 std::vector<std::uint8_t> BlobOf(const QVariant& value);
 std::string TextOf(const QVariant& value);
 

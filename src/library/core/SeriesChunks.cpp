@@ -105,10 +105,15 @@ std::vector<std::uint8_t> EncodeFloats(const std::vector<float>& values) {
 
 std::optional<std::vector<float>> DecodeFloats(const std::vector<std::uint8_t>& bytes,
                                                std::int64_t count) {
-  if (count < 0 || static_cast<std::uint64_t>(count) * 4 != bytes.size()) return std::nullopt;
+  return DecodeFloats(bytes.data(), bytes.size(), count);
+}
+
+std::optional<std::vector<float>> DecodeFloats(const std::uint8_t* bytes, std::size_t size,
+                                               std::int64_t count) {
+  if (count < 0 || static_cast<std::uint64_t>(count) * 4 != size) return std::nullopt;
   std::vector<float> values(static_cast<std::size_t>(count));
   if constexpr (std::endian::native == std::endian::little) {
-    if (count > 0) std::memcpy(values.data(), bytes.data(), bytes.size());
+    if (count > 0) std::memcpy(values.data(), bytes, size);
   } else {
     for (std::size_t i = 0; i < values.size(); ++i) {
       std::uint32_t bits = 0;

@@ -71,6 +71,8 @@ std::vector<std::uint8_t> EncodeFloats(const std::vector<float>& values);
 // its size says otherwise (a stored count is never trusted on its own).
 std::optional<std::vector<float>> DecodeFloats(const std::vector<std::uint8_t>& bytes,
                                                std::int64_t count);
+std::optional<std::vector<float>> DecodeFloats(const std::uint8_t* bytes, std::size_t size,
+                                               std::int64_t count);
 
 // Where a run is cut into chunks: the first point of each, then the run's count.
 std::vector<std::int64_t> ChunkBounds(std::int64_t count, std::int64_t perChunk = kChunkPoints);
