@@ -39,6 +39,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
   const bool hasPoints = f.lastPoint != 0;
   switch (id) {
     case cmd::kSave:
+      return hasPoints && !f.siteOnShow;
     case cmd::kExportCsv:
     case cmd::kPrintSetup:
     case cmd::kPrintPreviewGraph:
@@ -50,11 +51,14 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kPrintList:
     case cmd::kExportPdfList:
       return ListPagesOffered(f);
+    case cmd::kEvents:
+      // The events of a file's series run over missing points; a site's
+      // timeline has gaps between its downloads, which no event may bridge.
+      return hasPoints && f.displayMode != 0 && !f.siteOnShow;
     case cmd::kExportPdfGraph:
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:
     case cmd::kStatistics:
-    case cmd::kEvents:
     case cmd::kPrintPreviewSummary:
     case cmd::kPrintSummary:
     case cmd::kExportPdfSummary:
@@ -62,7 +66,12 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
       return hasPoints && f.displayMode != 0;
     case cmd::kAddToLibrary:
       // A run's points still grow: the library takes a run once it ended.
-      return hasPoints && idle;
+      return hasPoints && idle && !f.siteOnShow;
+    case cmd::kChannelScaling:
+      // A site's timeline is in the site's own units.
+      return !f.siteOnShow;
+    case cmd::kSiteTimeline:
+      return idle;
     case cmd::kOpen:
     case cmd::kCorrectTime:
     case cmd::kLoggerSetup:

@@ -6,7 +6,7 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 46> kCommands{{
+constexpr std::array<CommandInfo, 47> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
@@ -69,6 +69,8 @@ constexpr std::array<CommandInfo, 46> kCommands{{
     {kEventLimits, "Event Li&mits...",
      "Set the nominal voltage and the limits that make dips, swells and interruptions",
      "Event Limits"},
+    {kSiteTimeline, "Site &Timeline...", "Show every measurement of a library site as one timeline",
+     "Site Timeline"},
     {kChannelScaling, "Channel Scal&ing...",
      "Set each channel's ratio and sample scale, so that values show in primary units",
      "Channel Scaling"},

@@ -65,6 +65,8 @@ inline constexpr int kChannelScaling = 32970;
 inline constexpr int kExportComtrade = 32971;
 // The data on show into the measurement library (File menu).
 inline constexpr int kAddToLibrary = 32972;
+// A site's measurements of the library as one timeline (View menu).
+inline constexpr int kSiteTimeline = 32973;
 
 struct CommandInfo {
   int id;

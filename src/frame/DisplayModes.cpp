@@ -100,7 +100,8 @@ ModeEffects EnterStoreRms(FrameState& frame, DisplaySetup& view, InfoTexts& info
     fx.powerPanel = PanelRequest::Close;
     NarrowInstrumentColumn(frame, fx);
   }
-  info.modeText = ModeName(DisplayMode::StoreRms);
+  info.modeText = frame.siteOnShow.empty() ? std::string(ModeName(DisplayMode::StoreRms))
+                                           : "SITE " + frame.siteOnShow;
   info.rateText = FormatNumber("%.0f s", doc.rmsInterval);
   info.startText = TimeText(doc.rmsStartTime);
   info.countText = FormatInt(doc.rmsCount);

@@ -47,6 +47,7 @@ struct ViewFacts {
   bool rtHasCh1 = false;
   bool rtHasCh2 = false;
   std::string rtUnitCh1, rtUnitCh2;
+  bool siteOnShow = false;  // the STORE data are a library site's timeline
 };
 
 // Fills the data half of the facts from the data set.
@@ -72,6 +73,11 @@ struct FrameState {
   // A run's points are held that no data file has: every command that could
   // replace or drop them asks first, whatever the flags above say.
   std::uint8_t runUnsaved = 0;
+
+  // The library site whose merged series the STORE data are ("" for data
+  // of the logger or a file). Such data live in the library: they are
+  // neither saved nor added to it again, and carry the site's own scaling.
+  std::string siteOnShow;
 
   // Y-axis ends per display kind (index kind - 1) and channel (index 0, 1).
   std::array<std::array<int, 2>, kDisplayKinds> yAxisHigh{};

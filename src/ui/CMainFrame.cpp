@@ -202,9 +202,9 @@ void CMainFrame::CreateMenus() {
       {cmd::kRun, cmd::kStop, 0, cmd::kRealTimeRms, cmd::kRealTimeFreq, cmd::kRealTimeS,
        cmd::kRealTimeEpa});
   add(menuBar()->addMenu(QStringLiteral("&View")),
-      {cmd::kStoreRms, cmd::kStoreTr, 0, cmd::kDataList, cmd::kGraph, cmd::kStatistics,
-       cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions, cmd::kFitAxes,
-       cmd::kEventLimits, cmd::kChannelScaling});
+      {cmd::kStoreRms, cmd::kStoreTr, cmd::kSiteTimeline, 0, cmd::kDataList, cmd::kGraph,
+       cmd::kStatistics, cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions,
+       cmd::kFitAxes, cmd::kEventLimits, cmd::kChannelScaling});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
       {cmd::kToggleInstrument, cmd::kToggleInfoPanel, cmd::kPowerPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
@@ -266,6 +266,7 @@ ViewFacts CMainFrame::Facts() {
   facts.displayMode = setup.displayMode;
   facts.lastPoint = setup.lastPoint;
   facts.dataSaved = setup.dataSaved;
+  facts.siteOnShow = !frame_.siteOnShow.empty();
   TakeDataFacts(facts, doc_);
   return facts;
 }
@@ -306,6 +307,9 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kAddToLibrary:
       library_->AddToLibrary();
+      break;
+    case cmd::kSiteTimeline:
+      ChooseSiteTimeline();
       break;
     case cmd::kExit:
       close();

@@ -24,6 +24,7 @@
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
+#include "library/LibraryStore.h"
 #include "ui/AnalysisWindows.h"
 #include "ui/DisplaySettings.h"
 #include "ui/FileCommands.h"
@@ -87,6 +88,10 @@ class CMainFrame : public QMainWindow {
   void OfferRecovery() { recovery_->Offer(); }
   // The TR File List's double click: shows TR record `record` in STORE TR.
   void ShowTrRecord(int record);
+  // A library site's measurements of one kind as one timeline on show, in
+  // place of the data on show (asking first when they are unsaved); false
+  // with a message when the site cannot be shown (MainFrameSite.cpp).
+  bool ShowSiteTimeline(const std::string& site, library::SeriesKind kind);
 
   // ---- state and parts, for the application object and the tests -----------
   CDTDoc& Doc() { return doc_; }
@@ -145,7 +150,8 @@ class CMainFrame : public QMainWindow {
   // New data in the document (a download, a file, a recovered run): `mode`
   // is entered afresh, so data with other channels than those before get
   // their own axes and units; the panels of the old data go.
-  void ShowNewData(DisplayMode mode, bool fromFile);
+  // `site`: the data are that library site's timeline, in its own units.
+  void ShowNewData(DisplayMode mode, bool fromFile, const std::string& site = {});
   void ShowLoadedData(const std::string& tag);
   void ShowRecoveredRun();
   void OnTrMarkActivated(int record);  // a TR mark in STORE RMS: that record
@@ -155,6 +161,9 @@ class CMainFrame : public QMainWindow {
   void OnRealTimeFirstBlock();
   void OnRealTimePointAdded();
   void OnRealTimeEnded();
+
+  // View > Site Timeline...: the site chosen from the library's list.
+  void ChooseSiteTimeline();
 
   // Help and About (MainFrameExtras.cpp).
   void OnHelp();

@@ -50,7 +50,10 @@ void CMainFrame::ToggleInfoPanel() {
   view_->ApplyDisplay(setup);
 }
 
-void CMainFrame::ShowNewData(DisplayMode mode, bool fromFile) {
+void CMainFrame::ShowNewData(DisplayMode mode, bool fromFile, const std::string& site) {
+  // A site's timeline carries the site's own scaling; other data the user's.
+  frame_.siteOnShow = site;
+  doc_.scaling = site.empty() ? settings_.channelScaling : ChannelScaling{};
   analysis_->DataChanged();
   DisplaySetup setup = view_->Display();
   setup.dataSaved = fromFile;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 #include <algorithm>
@@ -105,6 +106,14 @@ std::optional<LibrarySiteOffer> DialogPrompter::ChooseLibrarySite(QWidget* paren
   CAddToLibraryDlg dialog(offer, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
+}
+
+std::optional<QString> DialogPrompter::ChooseItem(QWidget* parent, const QString& title,
+                                                  const QString& label, const QStringList& items) {
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+  if (!ok || chosen.isEmpty()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace acv

@@ -4,6 +4,7 @@
 // QMessageBox/QFileDialog implementation; tests plug in a scripted one, so no
 // test ever waits for a click.
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "frame/LibraryChoices.h"
@@ -35,6 +36,9 @@ class Prompter {
   // The Add to Library dialog: the site chosen and the tick; nullopt on Cancel.
   virtual std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
                                                             const LibrarySiteOffer& offer) = 0;
+  // One of `items` picked from a list under `label`; nullopt on Cancel.
+  virtual std::optional<QString> ChooseItem(QWidget* parent, const QString& title,
+                                            const QString& label, const QStringList& items) = 0;
 };
 
 // The real dialogs. The message boxes carry the program's caption.
@@ -47,6 +51,8 @@ class DialogPrompter : public Prompter {
   QString OpenFileName(QWidget* parent, const QString& filter) override;
   std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
                                                     const LibrarySiteOffer& offer) override;
+  std::optional<QString> ChooseItem(QWidget* parent, const QString& title, const QString& label,
+                                    const QStringList& items) override;
 
  private:
   // The folder the user last saved to or opened from.

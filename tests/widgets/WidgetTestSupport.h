@@ -56,6 +56,11 @@ class ScriptedPrompter : public Prompter {
     siteOffers.push_back(offer);
     return siteChoice;
   }
+  std::optional<QString> ChooseItem(QWidget*, const QString&, const QString&,
+                                    const QStringList& items) override {
+    itemLists.push_back(items);
+    return itemChoice;
+  }
 
   std::deque<bool> answers;  // Yes/No answers in order; No when empty
   int cancels = 0;           // the next questions with a Cancel button get Cancel
@@ -64,6 +69,8 @@ class ScriptedPrompter : public Prompter {
   QStringList messages, questions, proposedNames, filters;
   std::vector<SaveKind> saveKinds;             // the save dialogs asked for, in order
   std::vector<LibrarySiteOffer> siteOffers;    // what the Add to Library dialogs offered
+  std::vector<QStringList> itemLists;          // the lists ChooseItem offered
+  std::optional<QString> itemChoice;           // what it returns (nullopt = Cancel)
   std::optional<LibrarySiteOffer> siteChoice;  // their answer (nullopt = Cancel)
 };
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <cmath>
 #include <cstdlib>
 
 #include "data/DataFile.h"
@@ -151,6 +152,37 @@ TEST_F(LibraryCommandsTest, DownloadsGoToTheTickedSiteWithoutAsking) {
 }
 
 // The dialog takes a listed site or a new name, and no name that is none.
+TEST_F(LibraryCommandsTest, ASitesDownloadsShowAsOneTimelineWithTheirGap) {
+  for (const TimeStamp start : {kFirst, kFirst + 3600}) {
+    ShowDownload(start);
+    ui.prompter.siteChoice = Choice("North", false);
+    Frame().OnCommand(cmd::kAddToLibrary);
+  }
+  const double interval = Frame().Doc().rmsInterval;
+  ui.prompter.itemChoice = QStringLiteral("North");
+  Frame().OnCommand(cmd::kSiteTimeline);
+  ASSERT_EQ(ui.prompter.itemLists.size(), 1u);
+  EXPECT_EQ(ui.prompter.itemLists[0], QStringList{QStringLiteral("North")});
+  const CDTDoc& doc = Frame().Doc();
+  EXPECT_EQ(doc.rmsStartTime, kFirst);
+  EXPECT_EQ(doc.rmsCount, static_cast<std::int32_t>(3600 / interval) + 30);
+  EXPECT_TRUE(std::isnan(doc.rmsCh1[30]));  // the hour between the downloads
+  EXPECT_FALSE(std::isnan(doc.rmsCh1.back()));
+  EXPECT_EQ(Frame().View()->Info().modeText, "SITE North");
+  EXPECT_FALSE(Frame().CommandEnabled(cmd::kSave));
+  EXPECT_EQ(Frame().State().dataUnsaved, 0);
+
+  // A site the library does not have: told, and the timeline stays.
+  EXPECT_FALSE(Frame().ShowSiteTimeline("South", library::SeriesKind::Store));
+  EXPECT_TRUE(ui.prompter.messages.last().contains(QStringLiteral("no site named South")));
+  EXPECT_EQ(Frame().View()->Info().modeText, "SITE North");
+
+  // New data from the logger leave the site.
+  ShowDownload(kFirst);
+  EXPECT_EQ(Frame().View()->Info().modeText, "STORE RMS");
+  EXPECT_TRUE(Frame().CommandEnabled(cmd::kSave));
+}
+
 TEST(AddToLibraryDialog, OffersTheSitesAndTakesOnlyAValidName) {
   App();
   LibrarySiteOffer offer;

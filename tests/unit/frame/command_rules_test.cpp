@@ -112,6 +112,25 @@ TEST(CommandRules, DuringARunTheLoggerCommandsAndOpenAreOffAndStopIsOn) {
   EXPECT_FALSE(CommandEnabled(cmd::kStop, frame, f));
 }
 
+TEST(CommandRules, ASiteTimelineIsShownAndExportedButNotSavedScaledOrAddedAgain) {
+  FrameState frame;
+  ViewFacts site = StoreData();
+  site.trCount = 0;
+  site.siteOnShow = true;
+  const struct {
+    int id;
+    bool enabled;
+  } cases[] = {
+      {cmd::kSave, false},       {cmd::kAddToLibrary, false},    {cmd::kChannelScaling, false},
+      {cmd::kEvents, false},     {cmd::kExportCsv, true},        {cmd::kStatistics, true},
+      {cmd::kDataList, true},    {cmd::kSaveGraphPicture, true}, {cmd::kPrintPreviewSummary, true},
+      {cmd::kSiteTimeline, true}};
+  for (const auto& c : cases) EXPECT_EQ(CommandEnabled(c.id, frame, site), c.enabled) << c.id;
+  // Another site can be chosen only while no run is under way.
+  frame.realTimeStopped = 0;
+  EXPECT_FALSE(CommandEnabled(cmd::kSiteTimeline, frame, site));
+}
+
 TEST(CommandRules, ApparentPowerNeedsOneVoltageAndOneCurrentChannel) {
   FrameState frame;
   EXPECT_TRUE(CommandEnabled(cmd::kRealTimeS, frame, RunningRealTime("V", "A")));

@@ -91,6 +91,11 @@ TEST(DisplayModes, StoreRmsShowsTheWholeSeriesWithItsAxesAndTexts) {
   EXPECT_EQ(f.info.max1Text, "4.0 V @max");
   EXPECT_EQ(f.info.min1Text, "1.0V @min");
   EXPECT_EQ(f.info.max2Text, "");  // CH2 is not shown
+
+  // A library site's timeline is named by its site, in STORE RMS and after it.
+  f.frame.siteOnShow = "North feeder";
+  f.Enter(DisplayMode::StoreRms, doc);
+  EXPECT_EQ(f.info.modeText, "SITE North feeder");
 }
 
 TEST(DisplayModes, ChoosingTheActiveModeAgainOnlyRefreshesTheTexts) {

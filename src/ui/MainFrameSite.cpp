@@ -1,0 +1,115 @@
+// A library site's measurements as one timeline on show: View > Site
+// Timeline... and the library window's Timeline button. The library is
+// opened for the read and closed again before anything is shown, so the
+// window never holds a connection to a team's server while it shows a site.
+#include <QApplication>
+#include <QCursor>
+#include <QStatusBar>
+#include <exception>
+#include <memory>
+
+#include "data/Settings.h"
+#include "frame/Commands.h"
+#include "frame/LibraryChoices.h"
+#include "graph/CDTView.h"
+#include "library/LibraryConnection.h"
+#include "library/LibraryStore.h"
+#include "library/core/SiteSeriesData.h"
+#include "ui/CMainFrame.h"
+#include "ui/Prompter.h"
+
+namespace acv {
+namespace {
+
+struct OpenedLibrary {
+  std::unique_ptr<LibraryConnection> connection;
+  std::unique_ptr<library::LibraryStore> store;
+};
+
+bool OpenLibrary(const AppSettings& settings, OpenedLibrary* out, std::string* problem) {
+  const auto location = ChooseLibraryForUser("", settings.library.url, problem);
+  if (!location) return false;
+  out->connection = LibraryConnection::Open(*location, problem);
+  if (!out->connection) return false;
+  out->store = library::LibraryStore::Attach(*out->connection, problem);
+  return out->store != nullptr;
+}
+
+// The site's merged series read from the library: "" or why not.
+std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
+                           library::SeriesKind kind, StoreFamily& out) {
+  OpenedLibrary library;
+  std::string problem;
+  if (!OpenLibrary(settings, &library, &problem)) return problem;
+  try {
+    const auto record = library.store->Site(site);
+    if (!record) return "the library has no site named " + site;
+    const std::vector<library::ChunkInfo> chunks = library.store->Chunks(record->id, kind);
+    return library::BuildSiteSeries(
+        chunks, [&](const library::ChunkInfo& c) { return library.store->ReadChunk(c); },
+        library::LibraryStore::FactorsOf(*record, kind), out);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+}
+
+}  // namespace
+
+void CMainFrame::ChooseSiteTimeline() {
+  std::vector<std::string> names;
+  std::string problem;
+  {
+    OpenedLibrary library;
+    if (OpenLibrary(settings_, &library, &problem)) {
+      try {
+        names = library.store->SiteNames();
+      } catch (const std::exception& e) {
+        problem = e.what();
+      }
+    }
+  }
+  if (problem.empty() && names.empty()) {
+    problem =
+        "the library has no sites yet: File > Add to Library... keeps the data on show in one";
+  }
+  if (!problem.empty()) {
+    prompter_->Message(
+        this,
+        QStringLiteral("Cannot show a site's timeline: %1").arg(QString::fromStdString(problem)),
+        MessageIcon::Warning);
+    return;
+  }
+  QStringList items;
+  for (const std::string& name : names) items << QString::fromStdString(name);
+  const auto choice =
+      prompter_->ChooseItem(this, QStringLiteral("Site Timeline"), QStringLiteral("Site:"), items);
+  if (choice) ShowSiteTimeline(choice->toStdString(), library::SeriesKind::Store);
+}
+
+bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind kind) {
+  if (!CommandEnabled(cmd::kSiteTimeline)) return false;
+  if (!files_->AskToSaveFirst(SavePrompt::BeforeOpen)) return false;
+  StoreFamily series;
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  const std::string problem = ReadSiteSeries(settings_, site, kind, series);
+  QApplication::restoreOverrideCursor();
+  if (!problem.empty()) {
+    prompter_->Message(this,
+                       QStringLiteral("Cannot show the timeline of site %1: %2")
+                           .arg(QString::fromStdString(site), QString::fromStdString(problem)),
+                       MessageIcon::Warning);
+    return false;
+  }
+  doc_.Store() = std::move(series);
+  ShowNewData(DisplayMode::StoreRms, false, site);
+  frame_.dataUnsaved = 0;
+  files_->SetDocument({}, false);
+  UpdateCommands();
+  statusBar()->showMessage(QStringLiteral("Site %1: %2 points from the library")
+                               .arg(QString::fromStdString(site))
+                               .arg(doc_.rmsCount),
+                           8000);
+  return true;
+}
+
+}  // namespace acv
