@@ -70,8 +70,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kChannelScaling:
       // A site's timeline is in the site's own units.
       return !f.siteOnShow;
-    case cmd::kSiteTimeline:
-      return idle;
+    case cmd::kSiteTimeline:  // it replaces the data on show, as Open does
     case cmd::kOpen:
     case cmd::kCorrectTime:
     case cmd::kLoggerSetup:
