@@ -69,7 +69,7 @@ constexpr std::array<CommandInfo, 47> kCommands{{
     {kEventLimits, "Event Li&mits...",
      "Set the nominal voltage and the limits that make dips, swells and interruptions",
      "Event Limits"},
-    {kSiteTimeline, "Site &Timeline...", "Show every measurement of a library site as one timeline",
+    {kSiteTimeline, "Site Timeli&ne...", "Show every measurement of a library site as one timeline",
      "Site Timeline"},
     {kChannelScaling, "Channel Scal&ing...",
      "Set each channel's ratio and sample scale, so that values show in primary units",
