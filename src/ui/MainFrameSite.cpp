@@ -37,7 +37,7 @@ bool OpenLibrary(const AppSettings& settings, OpenedLibrary* out, std::string* p
 
 // The site's merged series read from the library: "" or why not.
 std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
-                           library::SeriesKind kind, StoreFamily& out) {
+                           library::SeriesKind kind, StoreFamily& out, std::int64_t* leftOut) {
   OpenedLibrary library;
   std::string problem;
   if (!OpenLibrary(settings, &library, &problem)) return problem;
@@ -47,7 +47,7 @@ std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
     const std::vector<library::ChunkInfo> chunks = library.store->Chunks(record->id, kind);
     return library::BuildSiteSeries(
         chunks, [&](const library::ChunkInfo& c) { return library.store->ReadChunk(c); },
-        library::LibraryStore::FactorsOf(*record, kind), out);
+        library::LibraryStore::FactorsOf(*record, kind), out, leftOut);
   } catch (const std::exception& e) {
     return e.what();
   }
@@ -90,8 +90,9 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   if (!CommandEnabled(cmd::kSiteTimeline)) return false;
   if (!files_->AskToSaveFirst(SavePrompt::BeforeOpen)) return false;
   StoreFamily series;
+  std::int64_t leftOut = 0;
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  const std::string problem = ReadSiteSeries(settings_, site, kind, series);
+  const std::string problem = ReadSiteSeries(settings_, site, kind, series, &leftOut);
   QApplication::restoreOverrideCursor();
   if (!problem.empty()) {
     prompter_->Message(this,
@@ -105,10 +106,16 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   frame_.dataUnsaved = 0;
   files_->SetDocument({}, false);
   UpdateCommands();
-  statusBar()->showMessage(QStringLiteral("Site %1: %2 points from the library")
-                               .arg(QString::fromStdString(site))
-                               .arg(doc_.rmsCount),
-                           8000);
+  QString told = QStringLiteral("Site %1: %2 points at %3 s from the library.")
+                     .arg(QString::fromStdString(site))
+                     .arg(doc_.rmsCount)
+                     .arg(doc_.rmsInterval);
+  // The one time axis has one interval; the rest stays in the library.
+  if (leftOut > 0) {
+    told += QStringLiteral(" %1 points taken at another interval or time grid are not shown.")
+                .arg(leftOut);
+  }
+  statusBar()->showMessage(told);
   return true;
 }
 

@@ -3,36 +3,51 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-
-#include "data/TimeText.h"
+#include <map>
 
 namespace acv::library {
 
+namespace {
+
+// The interval most of the points were taken at (of two as common, the shorter).
+std::int64_t CommonInterval(const std::vector<ChunkInfo>& chunks) {
+  std::map<std::int64_t, std::int64_t> points;
+  for (const ChunkInfo& c : chunks) {
+    if (c.count > 0 && c.interval > 0) points[c.interval] += c.count;
+  }
+  std::int64_t best = 0, most = 0;
+  for (const auto& [interval, count] : points) {
+    if (count > most) {
+      best = interval;
+      most = count;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
 std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkReader& read,
-                            const ChannelFactors& factors, StoreFamily& out,
+                            const ChannelFactors& factors, StoreFamily& out, std::int64_t* leftOut,
                             std::int64_t maxPoints) {
+  *leftOut = 0;
+  const std::int64_t interval = CommonInterval(chunks);
+  if (interval <= 0) return "the site has no points of this kind";
+  // The grid starts at the first chunk of that interval.
   std::vector<const ChunkInfo*> used;
   for (const ChunkInfo& c : chunks) {
-    if (c.count > 0) used.push_back(&c);
+    if (c.count <= 0) continue;
+    if (c.interval != interval || (!used.empty() && (c.start - used.front()->start) % interval != 0)) {
+      *leftOut += c.count;
+      continue;
+    }
+    used.push_back(&c);
   }
-  if (used.empty()) return "the site has no points of this kind";
   const TimeStamp start = used.front()->start;
-  const std::int64_t interval = used.front()->interval;
-  if (interval <= 0) return "a measurement of the site has no interval";
   TimeStamp end = start;
   std::array<bool, 2> present{};
   std::array<std::string, 2> units;
   for (const ChunkInfo* c : used) {
-    if (c->interval != interval) {
-      return "the site's measurements were taken at different intervals (" +
-             std::to_string(interval) + " s and " + std::to_string(c->interval) +
-             " s); its timeline needs one interval";
-    }
-    if ((c->start - start) % interval != 0) {
-      return "measurement " + std::to_string(c->measurement) +
-             " does not fall on the time grid of the others (" + std::to_string(interval) +
-             " s from " + FormatTime(start, kCsvTimeFormat) + ")";
-    }
     for (int ch = 0; ch < 2; ++ch) {
       if (!c->present[ch]) continue;
       if (present[ch] && units[ch] != c->units[ch]) {

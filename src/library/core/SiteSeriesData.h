@@ -19,11 +19,13 @@ namespace acv::library {
 inline constexpr std::int64_t kMaxSiteSeriesPoints = std::int64_t{1} << 24;
 
 // Fills `out` (its STORE family only) from the chunks, ordered by time.
-// Returns "" or why the site cannot be shown as one series: no points, the
-// measurements taken at different intervals or off one another's time grid,
-// a channel in different units, or more points than maxPoints.
+// One time axis has one interval: that of most of the points. Points taken
+// at another interval, or off that axis's grid, are left out and counted in
+// *leftOut, for the caller to say so. Returns "" or why the site cannot be
+// shown as one series: no points, a channel in different units, or more
+// points than maxPoints.
 std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkReader& read,
-                            const ChannelFactors& factors, StoreFamily& out,
+                            const ChannelFactors& factors, StoreFamily& out, std::int64_t* leftOut,
                             std::int64_t maxPoints = kMaxSiteSeriesPoints);
 
 }  // namespace acv::library

@@ -28,7 +28,8 @@ Stored Chunk(std::int64_t id, TimeStamp start, std::int64_t interval, std::vecto
   return s;
 }
 
-std::string Build(const std::vector<Stored>& stored, StoreFamily& out, std::int64_t max = 1000) {
+std::string Build(const std::vector<Stored>& stored, StoreFamily& out, std::int64_t* leftOut,
+                  std::int64_t max = 1000) {
   std::vector<ChunkInfo> chunks;
   std::map<std::int64_t, PointRun> runs;
   for (const Stored& s : stored) {
@@ -36,15 +37,18 @@ std::string Build(const std::vector<Stored>& stored, StoreFamily& out, std::int6
     runs[s.info.id] = s.run;
   }
   return BuildSiteSeries(
-      chunks, [&](const ChunkInfo& c) { return runs.at(c.id); }, {2.0, 1.0}, out, max);
+      chunks, [&](const ChunkInfo& c) { return runs.at(c.id); }, {2.0, 1.0}, out, leftOut, max);
 }
 
 TEST(SiteSeries, PointsAtTheirTimesWithGapsLeftEmpty) {
   // Two downloads 10 s apart at 10 s intervals, the second with a current
   // channel; 20 s without a point between them.
   StoreFamily out;
-  ASSERT_EQ(Build({Chunk(1, 1000, 10, {1, 2, 3}), Chunk(2, 1050, 10, {4, 5}, "V", {7, 8})}, out),
+  std::int64_t leftOut = -1;
+  ASSERT_EQ(Build({Chunk(1, 1000, 10, {1, 2, 3}), Chunk(2, 1050, 10, {4, 5}, "V", {7, 8})}, out,
+                  &leftOut),
             "");
+  EXPECT_EQ(leftOut, 0);
   EXPECT_EQ(out.rmsStartTime, 1000);
   EXPECT_EQ(out.rmsInterval, 10.0f);
   ASSERT_EQ(out.rmsCount, 7);
@@ -63,6 +67,32 @@ TEST(SiteSeries, PointsAtTheirTimesWithGapsLeftEmpty) {
   EXPECT_NE(out.rmsMaxTextCh1.find("10.0"), std::string::npos);  // gaps are no extremes
 }
 
+TEST(SiteSeries, PointsOffTheCommonIntervalAndGridAreLeftOutAndCounted) {
+  const struct Case {
+    const char* what;
+    std::vector<Stored> chunks;
+    std::int32_t count;
+    std::int64_t leftOut;
+  } cases[] = {
+      {"a shorter interval, fewer points",
+       {Chunk(1, 0, 10, {1, 2, 3}), Chunk(2, 100, 1, {1, 2})},
+       3,
+       2},
+      {"off the grid", {Chunk(1, 0, 10, {1, 2}), Chunk(7, 105, 10, {1})}, 2, 1},
+      {"the first chunk off the others' interval",
+       {Chunk(1, 0, 1, {1}), Chunk(2, 100, 10, {1, 2})},
+       2,
+       1},
+  };
+  for (const Case& c : cases) {
+    StoreFamily out;
+    std::int64_t leftOut = -1;
+    EXPECT_EQ(Build(c.chunks, out, &leftOut), "") << c.what;
+    EXPECT_EQ(out.rmsCount, c.count) << c.what;
+    EXPECT_EQ(leftOut, c.leftOut) << c.what;
+  }
+}
+
 TEST(SiteSeries, SitesThatAreNotOneSeriesAreRefused) {
   const struct Case {
     const char* what;
@@ -70,15 +100,14 @@ TEST(SiteSeries, SitesThatAreNotOneSeriesAreRefused) {
     const char* says;
   } cases[] = {
       {"nothing stored", {}, "no points"},
-      {"two intervals", {Chunk(1, 0, 10, {1}), Chunk(2, 100, 1, {1})}, "different intervals"},
-      {"off the grid", {Chunk(1, 0, 10, {1}), Chunk(7, 105, 10, {1})}, "measurement 7"},
       {"units", {Chunk(1, 0, 10, {1}), Chunk(2, 100, 10, {1}, "A")}, "in V and in A"},
       {"too long", {Chunk(1, 0, 10, {1}), Chunk(2, 100000, 10, {1})}, "10001 points"},
   };
   for (const Case& c : cases) {
     StoreFamily out;
     out.rmsCount = 99;
-    const std::string problem = Build(c.chunks, out);
+    std::int64_t leftOut = 0;
+    const std::string problem = Build(c.chunks, out, &leftOut);
     EXPECT_NE(problem.find(c.says), std::string::npos) << c.what << ": " << problem;
     EXPECT_EQ(out.rmsCount, 99) << c.what;  // left as it was
   }
