@@ -37,7 +37,8 @@ std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkRea
   std::vector<const ChunkInfo*> used;
   for (const ChunkInfo& c : chunks) {
     if (c.count <= 0) continue;
-    if (c.interval != interval || (!used.empty() && (c.start - used.front()->start) % interval != 0)) {
+    if (c.interval != interval ||
+        (!used.empty() && (c.start - used.front()->start) % interval != 0)) {
       *leftOut += c.count;
       continue;
     }
