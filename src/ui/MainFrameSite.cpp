@@ -106,15 +106,12 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   frame_.dataUnsaved = 0;
   files_->SetDocument({}, false);
   UpdateCommands();
-  QString told = QStringLiteral("Site %1: %2 points at %3 s from the library.")
+  QString told = QStringLiteral("Site %1: %2 points, %3 s apart.")
                      .arg(QString::fromStdString(site))
                      .arg(doc_.rmsCount)
                      .arg(doc_.rmsInterval);
   // The one time axis has one interval; the rest stays in the library.
-  if (leftOut > 0) {
-    told += QStringLiteral(" %1 points taken at another interval or time grid are not shown.")
-                .arg(leftOut);
-  }
+  if (leftOut > 0) told += QStringLiteral(" %1 at another interval not shown.").arg(leftOut);
   statusBar()->showMessage(told);
   return true;
 }
