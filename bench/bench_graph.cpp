@@ -18,6 +18,7 @@
 #include <QPolygon>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -184,6 +185,40 @@ void BM_Graph_FullPaint(benchmark::State& state) {
   state.counters["spike_visible"] = image.pixel(spikeX, spikeY) == 0xFFFF0000 ? 1 : 0;
 }
 BENCHMARK(BM_Graph_FullPaint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A site's timeline as one series: range(0) points (16 downloads of the
+// largest size and more) with a gap of a tenth of them between two
+// downloads, painted whole. Its pixels are compared with a paint that
+// draws every segment (no column merging): differing_px must be 0.
+void BM_Graph_FullPaintOfASite(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  acv::CDTDoc doc = StoreDoc(n, false);
+  for (int i = n / 2; i < n / 2 + n / 10; ++i) {
+    doc.rmsCh1[static_cast<std::size_t>(i)] = std::numeric_limits<float>::quiet_NaN();
+  }
+  acv::GraphModel m = StoreGraph(doc);
+  acv::GraphPainter painter;
+  QImage image = FrameImage();
+  for (auto _ : state) {
+    painter.Paint(image, m, doc);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  acv::GraphPainter::Options every;
+  every.decimate = false;
+  every.directSpans = false;
+  acv::GraphModel reference = StoreGraph(doc);
+  QImage drawn = FrameImage();
+  acv::GraphPainter(every).Paint(drawn, reference, doc);
+  int differing = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) differing += image.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+  }
+  state.counters["differing_px"] = differing;
+}
+BENCHMARK(BM_Graph_FullPaintOfASite)
+    ->Arg(std::int64_t{1} << 22)
+    ->Arg(std::int64_t{1} << 24)
+    ->Unit(benchmark::kMillisecond);
 
 // The one-channel full paint at a device pixel ratio of 2.
 void BM_Graph_FullPaintAtRatio2(benchmark::State& state) {

@@ -11,8 +11,8 @@
 // points at the ends. A bucket without a gap whose rows all lie strictly
 // inside the plot has all its segments drawn, and adds its extreme rows to
 // the span; one wholly above the top line or below the bottom line has none
-// drawn; any other bucket is looked at through its sixteen children, down
-// to the raw points. A segment between two pieces, and any segment with a
+// drawn; one holding nothing but gaps breaks the curve; any other bucket is looked at through its
+// sixteen children, down to the raw points. A segment between two pieces, and any segment with a
 // missing value, goes through the segment-by-segment rules. The y of a
 // value is monotone in the value, so the rows of a bucket's extremes are
 // the extreme rows of its points.
@@ -267,6 +267,13 @@ class ColumnWalker {
         prevRow_ = Row(value_(end));
         return;
       }
+    }
+    if (bucket.low > bucket.high) {
+      // Nothing but gaps (a stretch between two downloads): every segment in
+      // it and the one into it break the curve.
+      span_.Flush(lines_);
+      prev_ = Prev::kGap;
+      return;
     }
     Pieces(start, end, x, level - 1);
   }
