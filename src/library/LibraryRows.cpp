@@ -31,7 +31,10 @@ ChunkInfo ChunkFrom(const QSqlQuery& q) {
   // A chunk without band figures, or with figures that do not decode, is
   // read where they would serve.
   if (!q.value(23).isNull()) {
-    if (std::optional<std::vector<SlotPartial>> partials = DecodeSlots(BlobOf(q.value(29)))) {
+    const QByteArray bytes = q.value(29).toByteArray();
+    if (std::optional<std::vector<SlotPartial>> partials =
+            DecodeSlots(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                        static_cast<std::size_t>(bytes.size()))) {
       ChunkBand band;
       band.basis = {{q.value(23).toDouble(), q.value(24).toDouble()},
                     q.value(25).toDouble(),

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "analysis/TenMinuteValues.h"
 
@@ -17,7 +18,11 @@ void Put(std::vector<std::uint8_t>& out, std::uint64_t bits, int bytes) {
 
 std::uint64_t Get(const std::uint8_t*& at, int bytes) {
   std::uint64_t bits = 0;
-  for (int b = 0; b < bytes; ++b) bits |= std::uint64_t{at[b]} << (8 * b);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&bits, at, static_cast<std::size_t>(bytes));
+  } else {
+    for (int b = 0; b < bytes; ++b) bits |= std::uint64_t{at[b]} << (8 * b);
+  }
   at += bytes;
   return bits;
 }
@@ -69,9 +74,13 @@ std::vector<std::uint8_t> EncodeSlots(const std::vector<SlotPartial>& partials) 
 }
 
 std::optional<std::vector<SlotPartial>> DecodeSlots(const std::vector<std::uint8_t>& bytes) {
-  if (bytes.size() % kSlotBytes != 0) return std::nullopt;
-  std::vector<SlotPartial> partials(bytes.size() / kSlotBytes);
-  const std::uint8_t* at = bytes.data();
+  return DecodeSlots(bytes.data(), bytes.size());
+}
+
+std::optional<std::vector<SlotPartial>> DecodeSlots(const std::uint8_t* bytes, std::size_t size) {
+  if (size % kSlotBytes != 0) return std::nullopt;
+  std::vector<SlotPartial> partials(size / kSlotBytes);
+  const std::uint8_t* at = bytes;
   for (SlotPartial& s : partials) {
     s.slotStart = static_cast<TimeStamp>(Get(at, 8));
     for (std::int64_t* n : {&s.first, &s.points, &s.leftOut[0], &s.leftOut[1]}) {

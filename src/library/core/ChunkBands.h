@@ -61,5 +61,6 @@ ChunkBand SummariseChunkBand(const PointRun& run, std::int64_t first, std::int64
 // when the bytes are not whole records.
 std::vector<std::uint8_t> EncodeSlots(const std::vector<SlotPartial>& partials);
 std::optional<std::vector<SlotPartial>> DecodeSlots(const std::vector<std::uint8_t>& bytes);
+std::optional<std::vector<SlotPartial>> DecodeSlots(const std::uint8_t* bytes, std::size_t size);
 
 }  // namespace acv::library
