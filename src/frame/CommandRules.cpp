@@ -59,6 +59,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:
     case cmd::kStatistics:
+    case cmd::kDistribution:
     case cmd::kPrintPreviewSummary:
     case cmd::kPrintSummary:
     case cmd::kExportPdfSummary:

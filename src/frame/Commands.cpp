@@ -6,7 +6,7 @@
 namespace acv::cmd {
 namespace {
 
-constexpr std::array<CommandInfo, 47> kCommands{{
+constexpr std::array<CommandInfo, 49> kCommands{{
     {kOpen, "&Open...", "Open an existing data file", "Open"},
     {kSave, "&Save...", "Save the data to a data file and a spreadsheet table", "Save"},
     {kPreviousMeasurement, "&Previous Measurement", "Import the last measurement data.",
@@ -18,6 +18,8 @@ constexpr std::array<CommandInfo, 47> kCommands{{
     {kAddToLibrary, "&Add to Library...",
      "Keep the data on show in the measurement library, with the other measurements of its site",
      "Add to Library"},
+    {kLibrary, "Li&brary...",
+     "Show the sites and measurements of the measurement library, and work with them", "Library"},
     {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",
      "Print Preview Graph"},
     {kPrintPreviewList, "&List", "Show the data list pages as they will be printed",
@@ -58,6 +60,10 @@ constexpr std::array<CommandInfo, 47> kCommands{{
     {kStatistics, "&Statistics", "Show the statistics between the cursors or of the visible span",
      "Statistics"},
     {kEvents, "&Events", "List the dips, swells, interruptions and transients", "Events"},
+    {kDistribution, "&Distribution",
+     "Show how the values of the statistics' span are distributed: histogram, percentiles and "
+     "daily profile",
+     "Distribution"},
     {kColorSetup, "&Color Setup...", "Choose the colours of the curves, the plot and the grid",
      "Color Setup"},
     {kAxisSetup, "&Axis Setup...", "Set the Y range of each channel and the X range in points",

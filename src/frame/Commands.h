@@ -67,6 +67,10 @@ inline constexpr int kExportComtrade = 32971;
 inline constexpr int kAddToLibrary = 32972;
 // A site's measurements of the library as one timeline (View menu).
 inline constexpr int kSiteTimeline = 32973;
+// The measurement library's window (File menu) and the distribution of the
+// values on show (View menu).
+inline constexpr int kLibrary = 32980;
+inline constexpr int kDistribution = 32981;
 
 struct CommandInfo {
   int id;

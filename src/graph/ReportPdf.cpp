@@ -76,6 +76,19 @@ PdfOutcome WriteSummaryPdf(const QString& path, const QPageLayout& layout,
       QStringLiteral("Summary Report"));
 }
 
+PdfOutcome WriteDistributionPdf(const QString& path, const QPageLayout& layout,
+                                const DistributionFigures& figures, const PlotColours& colours,
+                                std::vector<std::string> inputs) {
+  return WritePdf(
+      path, layout, std::move(inputs),
+      [&](QPainter& p, QPdfWriter&) {
+        PaintDistributionPage(p, QRect(0, 0, p.device()->width(), p.device()->height()), figures,
+                              colours);
+        return ReportRenderer::Pages::All;
+      },
+      QStringLiteral("Distribution"));
+}
+
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,
                         const ListText& list, const std::function<bool(int, int)>& progress,
                         int from, int to, std::vector<std::string> inputs) {

@@ -13,6 +13,7 @@
 
 #include "frame/ReportPages.h"
 #include "frame/SummaryPages.h"
+#include "graph/DistributionPainter.h"
 
 namespace acv {
 
@@ -33,6 +34,11 @@ PdfOutcome WriteGraphPdf(const QString& path, const QPageLayout& layout, const Q
 PdfOutcome WriteSummaryPdf(const QString& path, const QPageLayout& layout,
                            const SummaryContent& content, const QImage& graph,
                            const ReportFacts& facts, std::vector<std::string> inputs = {});
+
+// The Distribution window's plots on one page.
+PdfOutcome WriteDistributionPdf(const QString& path, const QPageLayout& layout,
+                                const DistributionFigures& figures, const PlotColours& colours,
+                                std::vector<std::string> inputs = {});
 
 // Pages from .. to (from 1; to 0: the last page). progress(done, total)
 // after each page; false from it cancels.

@@ -1,16 +1,24 @@
 #include "ui/AnalysisWindows.h"
 
 #include <QDialog>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
+#include "graph/ReportPdf.h"
 #include "graph/geometry/BesidePlot.h"
+#include "graph/geometry/Colours.h"
 #include "graph/geometry/Markers.h"
+#include "ui/Prompter.h"
 #include "ui/ToolWindows.h"
 #include "ui/dialogs/CEventLimitsDlg.h"
+#include "ui/panels/CDistributionDlg.h"
 #include "ui/panels/CEventsDlg.h"
 #include "ui/panels/CStatisticsDlg.h"
 
@@ -50,6 +58,21 @@ void BringUp(QWidget* window) {
   QTimer::singleShot(0, window, [window] { window->activateWindow(); });
 }
 
+QColor ColourOf(int index) {
+  const std::uint32_t rgb = ToRgb(colourOf(index));
+  return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
+
+// The graph's own colours, with text that stands out on its background.
+PlotColours GraphColours(const AppSettings& settings) {
+  PlotColours c;
+  c.background = ColourOf(settings.backgroundColour);
+  c.grid = ColourOf(settings.gridColour);
+  c.text = c.background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+  c.channels = {ColourOf(settings.ch1Colour), ColourOf(settings.ch2Colour)};
+  return c;
+}
+
 }  // namespace
 
 AnalysisWindows::AnalysisWindows(Host host)
@@ -60,6 +83,8 @@ AnalysisWindows::AnalysisWindows(Host host)
   // the user set up while the mouse crosses the plot.
   connect(&view, &CDTView::markersChanged, this, &AnalysisWindows::RefreshStatistics);
   connect(&view, &CDTView::visibleSpanChanged, this, &AnalysisWindows::RefreshStatistics);
+  connect(&view, &CDTView::markersChanged, this, &AnalysisWindows::RefreshDistribution);
+  connect(&view, &CDTView::visibleSpanChanged, this, &AnalysisWindows::RefreshDistribution);
 }
 
 CStatisticsDlg* AnalysisWindows::Statistics() const {
@@ -70,12 +95,17 @@ CEventsDlg* AnalysisWindows::Events() const {
   return events_;
 }
 
+CDistributionDlg* AnalysisWindows::Distribution() const {
+  return distribution_;
+}
+
 QDialog* AnalysisWindows::LimitsDialog() const {
   return limitsDialog_;
 }
 
 void AnalysisWindows::DataChanged() {
   analysis_.DataChanged();
+  distributionStale_ = true;
   // The shading read the data that are gone. The display for the new data
   // is set up after this call; the windows follow it then, or at the latest
   // from the event loop when the display stays as it was.
@@ -86,6 +116,7 @@ void AnalysisWindows::DataChanged() {
 
 void AnalysisWindows::RunGrew() {
   analysis_.RunGrew();
+  distributionStale_ = true;
   Refresh();
 }
 
@@ -102,6 +133,16 @@ void AnalysisWindows::Refresh() {
   }
   RefreshEvents();
   RefreshStatistics();
+  RefreshDistribution();
+}
+
+StatisticsSpan AnalysisWindows::ChosenSpan() {
+  const CDTView& view = host_.view;
+  const qint64 a = view.MarkerPoint(Marker::A);
+  const qint64 b = view.MarkerPoint(Marker::B);
+  // The visible span chosen in the Statistics window: B counts as not there.
+  const bool between = statistics_ != nullptr ? statistics_->BetweenChosen() : b >= 0;
+  return ChooseStatisticsSpan(a, between ? b : -1, view.VisiblePoints(), analysis_.Series().count);
 }
 
 void AnalysisWindows::RefreshStatistics() {
@@ -114,8 +155,7 @@ void AnalysisWindows::RefreshStatistics() {
   std::string text = kNoStatisticsText;
   if (series.count > 0) {
     // The visible span chosen: B counts as not there.
-    const StatisticsSpan span = ChooseStatisticsSpan(a, statistics_->BetweenChosen() ? b : -1,
-                                                     view.VisiblePoints(), series.count);
+    const StatisticsSpan span = ChosenSpan();
     if (!span.Empty()) {
       text =
           StatisticsText(analysis_.SeriesName(), analysis_.Statistics(span), span.betweenCursors);
@@ -183,6 +223,72 @@ void AnalysisWindows::OpenEvents() {
   events_->List()->setFocus(Qt::OtherFocusReason);
 }
 
+void AnalysisWindows::RefreshDistribution() {
+  if (distribution_ == nullptr) return;
+  const AnalysisSeries& series = analysis_.Series();
+  const StatisticsSpan span = series.count > 0 ? ChosenSpan() : StatisticsSpan{};
+  const DistributionFigures& shown = distribution_->Figures();
+  // The same span of the same data: the figures stand (a percentile sorts
+  // every point of the span).
+  if (!distributionStale_ && shown.span.first == span.first && shown.span.last == span.last &&
+      shown.seriesName == analysis_.SeriesName()) {
+    return;
+  }
+  distributionStale_ = false;
+  distribution_->Show(
+      DistributionOf(series, analysis_.SeriesName(), span, host_.settings.eventLimits.nominal),
+      GraphColours(host_.settings));
+}
+
+void AnalysisWindows::OpenDistribution() {
+  if (distribution_ != nullptr) {
+    BringUp(distribution_);
+    return;
+  }
+  distribution_ = new CDistributionDlg(&host_.owner);
+  connect(distribution_, &CDistributionDlg::printRequested, this,
+          &AnalysisWindows::PrintDistribution);
+  connect(distribution_, &CDistributionDlg::pdfRequested, this,
+          &AnalysisWindows::WriteDistributionPdf);
+  Refresh();
+  const CDTView& view = host_.view;
+  distribution_->PlaceAt(BesideGraph(std::min(980, std::max(640, view.width() * 3 / 5)),
+                                     std::min(640, std::max(420, view.height() * 4 / 5)), false));
+  BringUp(distribution_);
+}
+
+void AnalysisWindows::PrintDistribution() {
+  if (distribution_ == nullptr) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(DefaultReportLayout(QPageLayout::Landscape));
+  QPrintDialog dialog(&printer, distribution_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter p;
+  if (!p.begin(&printer)) {
+    host_.prompter.Message(distribution_, QStringLiteral("The printer could not be started."),
+                           MessageIcon::Warning);
+    return;
+  }
+  PaintDistributionPage(p, QRect(0, 0, printer.width(), printer.height()), distribution_->Figures(),
+                        GraphColours(host_.settings));
+}
+
+void AnalysisWindows::WriteDistributionPdf() {
+  if (distribution_ == nullptr) return;
+  const QString path =
+      host_.prompter.SaveFileName(distribution_, QStringLiteral("distribution.pdf"), SaveKind::Pdf);
+  if (path.isEmpty()) return;
+  const PdfOutcome out =
+      acv::WriteDistributionPdf(path, DefaultReportLayout(QPageLayout::Landscape),
+                                distribution_->Figures(), GraphColours(host_.settings));
+  if (!out.written) {
+    host_.prompter.Message(
+        distribution_,
+        QStringLiteral("The PDF was not written: %1").arg(QString::fromStdString(out.error)),
+        MessageIcon::Warning);
+  }
+}
+
 void AnalysisWindows::OnEventChosen(int row) {
   const std::vector<Event>& events = events_->Model()->Events();
   if (row < 0 || static_cast<std::size_t>(row) >= events.size()) return;
@@ -209,6 +315,7 @@ void AnalysisWindows::EditLimits() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     host_.settings.eventLimits = dialog->Accepted();
+    distributionStale_ = true;  // the bins of a voltage follow its nominal
     Refresh();
   });
   limitsDialog_ = dialog;

@@ -20,6 +20,7 @@ class QDialog;
 
 namespace acv {
 
+class CDistributionDlg;
 class CEventsDlg;
 class CStatisticsDlg;
 class ToolWindows;
@@ -40,6 +41,11 @@ class AnalysisWindows : public QObject {
   // View > Statistics, View > Events: open the window or bring it up.
   void OpenStatistics();
   void OpenEvents();
+  // View > Distribution: the histograms, percentiles and daily profiles of
+  // the Statistics window's span; its Print... and PDF... buttons.
+  void OpenDistribution();
+  void PrintDistribution();
+  void WriteDistributionPdf();
   // View > Event Limits...: the dialog; its OK stores the limits in the
   // settings and updates events, shading and windows.
   void EditLimits();
@@ -52,6 +58,7 @@ class AnalysisWindows : public QObject {
   // Null while closed.
   CStatisticsDlg* Statistics() const;
   CEventsDlg* Events() const;
+  CDistributionDlg* Distribution() const;
   QDialog* LimitsDialog() const;
   DisplayAnalysis& Analysis() { return analysis_; }
 
@@ -60,6 +67,9 @@ class AnalysisWindows : public QObject {
   void Refresh();
   void RefreshStatistics();
   void RefreshEvents();
+  void RefreshDistribution();
+  // The span the Statistics window measures (A-B, else the visible span).
+  StatisticsSpan ChosenSpan();
   void OnEventChosen(int row);
   QRect BesideGraph(int width, int height, bool bottom) const;
 
@@ -67,6 +77,9 @@ class AnalysisWindows : public QObject {
   DisplayAnalysis analysis_;
   QPointer<CStatisticsDlg> statistics_;
   QPointer<CEventsDlg> events_;
+  QPointer<CDistributionDlg> distribution_;
+  // The data, the limits or the run changed since the figures were made.
+  bool distributionStale_ = true;
   QPointer<QDialog> limitsDialog_;
   std::shared_ptr<const EventShading> shading_;  // what the graph shades
 };

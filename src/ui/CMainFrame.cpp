@@ -134,6 +134,15 @@ void CMainFrame::CreateCollaborators() {
   library_ = std::make_unique<LibraryCommands>(
       LibraryCommands::Host{parts, settings_, [this] { return files_->DocumentPath(); },
                             [this] { return frame_.dataUnsaved != 0; }, showStatus});
+  libraryWindow_ = new LibraryWindow(
+      {parts, settings_, *library_, [this] { return CommandEnabled(cmd::kAddToLibrary); },
+       [this] {
+         return CommandEnabled(cmd::kOpen) && files_->AskToSaveFirst(SavePrompt::BeforeOpen);
+       },
+       [this](CDTDoc& data, const ChannelScaling& scaling, const std::string& name) {
+         ShowLibraryData(data, scaling, name);
+       },
+       showStatus});
   recovery_ = std::make_unique<RecoveryOffer>(
       RecoveryOffer::Host{parts, doc_, previousPath_, [this] { ShowRecoveredRun(); }, showStatus});
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
@@ -184,7 +193,8 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv, cmd::kExportComtrade, cmd::kAddToLibrary});
+  add(file, {cmd::kOpen, cmd::kSave, cmd::kExportCsv, cmd::kExportComtrade, cmd::kAddToLibrary,
+             cmd::kLibrary});
   files_->CreateRecentFilesMenu(file);
   file->addSeparator();
   QMenu* preview = file->addMenu(QStringLiteral("Print Pre&view"));
@@ -203,8 +213,8 @@ void CMainFrame::CreateMenus() {
        cmd::kRealTimeEpa});
   add(menuBar()->addMenu(QStringLiteral("&View")),
       {cmd::kStoreRms, cmd::kStoreTr, cmd::kSiteTimeline, 0, cmd::kDataList, cmd::kGraph,
-       cmd::kStatistics, cmd::kEvents, 0, cmd::kColorSetup, cmd::kAxisSetup, cmd::kViewOptions,
-       cmd::kFitAxes, cmd::kEventLimits, cmd::kChannelScaling});
+       cmd::kStatistics, cmd::kEvents, cmd::kDistribution, 0, cmd::kColorSetup, cmd::kAxisSetup,
+       cmd::kViewOptions, cmd::kFitAxes, cmd::kEventLimits, cmd::kChannelScaling});
   add(menuBar()->addMenu(QStringLiteral("&Window")),
       {cmd::kToggleInstrument, cmd::kToggleInfoPanel, cmd::kPowerPanel});
   add(menuBar()->addMenu(QStringLiteral("&Help")), {cmd::kHelpTopics, cmd::kAbout});
@@ -307,6 +317,10 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kAddToLibrary:
       library_->AddToLibrary();
+      if (libraryWindow_->Window() != nullptr) libraryWindow_->Reload();
+      break;
+    case cmd::kLibrary:
+      libraryWindow_->Open();
       break;
     case cmd::kSiteTimeline:
       ChooseSiteTimeline();
@@ -405,6 +419,9 @@ void CMainFrame::OnCommand(int commandId) {
       break;
     case cmd::kEvents:
       analysis_->OpenEvents();
+      break;
+    case cmd::kDistribution:
+      analysis_->OpenDistribution();
       break;
     case cmd::kEventLimits:
       analysis_->EditLimits();

@@ -30,6 +30,7 @@
 #include "ui/FileCommands.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryCommands.h"
+#include "ui/LibraryWindow.h"
 #include "ui/LoggerDialogs.h"
 #include "ui/RecoveryOffer.h"
 #include "ui/ReportCommands.h"
@@ -111,6 +112,7 @@ class CMainFrame : public QMainWindow {
   LoggerDialogs& Logger() const { return *logger_; }
   ToolWindows& Tools() const { return *tools_; }
   AnalysisWindows& Analysis() const { return *analysis_; }
+  LibraryWindow& Library() const { return *libraryWindow_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   const std::string& PreviousMeasurementPath() const { return previousPath_; }
   bool ClosingScheduled() const { return closing_; }
@@ -154,6 +156,8 @@ class CMainFrame : public QMainWindow {
   void ShowNewData(DisplayMode mode, bool fromFile, const std::string& site = {});
   void ShowLoadedData(const std::string& tag);
   void ShowRecoveredRun();
+  // A measurement of the library as if its data file had been opened.
+  void ShowLibraryData(CDTDoc& data, const ChannelScaling& scaling, const std::string& name);
   void OnTrMarkActivated(int record);  // a TR mark in STORE RMS: that record
 
   // The logger's news (MainFrameLink.cpp).
@@ -201,6 +205,7 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<ReportCommands> reports_;
   std::unique_ptr<RecoveryOffer> recovery_;
   std::unique_ptr<LibraryCommands> library_;
+  LibraryWindow* libraryWindow_ = nullptr;
   DisplaySettings* displaySettings_ = nullptr;
   ToolWindows* tools_ = nullptr;
   AnalysisWindows* analysis_ = nullptr;

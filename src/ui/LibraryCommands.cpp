@@ -12,16 +12,8 @@
 #include "ui/Prompter.h"
 
 namespace acv {
-namespace {
 
-// One use of the library: the connection and the store attached to it,
-// closed together when it goes.
-struct OpenLibrary {
-  std::unique_ptr<LibraryConnection> connection;
-  std::unique_ptr<library::LibraryStore> store;
-};
-
-bool Open(const AppSettings& settings, OpenLibrary* out, std::string* problem) {
+bool OpenUserLibrary(const AppSettings& settings, UserLibrary* out, std::string* problem) {
   const auto location = ChooseLibraryForUser("", settings.library.url, problem);
   if (!location) return false;
   out->connection = LibraryConnection::Open(*location, problem);
@@ -32,12 +24,10 @@ bool Open(const AppSettings& settings, OpenLibrary* out, std::string* problem) {
   return true;
 }
 
-}  // namespace
-
 bool LibraryCommands::ReadSites(std::string* where, std::vector<std::string>* sites,
                                 std::string* problem) {
-  OpenLibrary library;
-  if (!Open(host_.settings, &library, problem)) return false;
+  UserLibrary library;
+  if (!OpenUserLibrary(host_.settings, &library, problem)) return false;
   *where = library.connection->Location().Display();
   try {
     *sites = library.store->SiteNames();
@@ -49,8 +39,8 @@ bool LibraryCommands::ReadSites(std::string* where, std::vector<std::string>* si
 }
 
 bool LibraryCommands::Add(const std::string& site, std::string* line, std::string* problem) {
-  OpenLibrary library;
-  if (!Open(host_.settings, &library, problem)) return false;
+  UserLibrary library;
+  if (!OpenUserLibrary(host_.settings, &library, problem)) return false;
   const CDTDoc& doc = host_.parts.doc;
   const std::string path = host_.dataUnsaved() ? std::string() : host_.documentPath();
   const std::vector<std::uint8_t> bytes = LibraryFileBytes(doc, path);

@@ -5,13 +5,29 @@
 // holds a connection to a team's server while it merely stays open.
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "library/LibraryConnection.h"
+#include "library/LibraryStore.h"
 #include "ui/FrameParts.h"
 
 namespace acv {
 
 struct AppSettings;
+
+// One use of the user's library: the connection and the store attached to
+// it (with the settings' event limits), closed together when it goes.
+struct UserLibrary {
+  std::unique_ptr<LibraryConnection> connection;
+  std::unique_ptr<library::LibraryStore> store;
+  // The store first: it holds a handle on the connection's database.
+  void Close() {
+    store.reset();
+    connection.reset();
+  }
+};
+bool OpenUserLibrary(const AppSettings& settings, UserLibrary* out, std::string* problem);
 
 class LibraryCommands {
  public:
@@ -32,10 +48,11 @@ class LibraryCommands {
   // The status text to tell ("" when the settings name none); a failure is
   // told in a message, and the download stays as it is.
   QString AfterDownload();
+  // The add itself, to a site named already: true and *line, or false and
+  // *problem.
+  bool Add(const std::string& site, std::string* line, std::string* problem);
 
  private:
-  // The add itself: true and *line, or false and *problem.
-  bool Add(const std::string& site, std::string* line, std::string* problem);
   // The library's sites and where it is, for the dialog.
   bool ReadSites(std::string* where, std::vector<std::string>* sites, std::string* problem);
   void TellFailure(const std::string& problem);

@@ -1,7 +1,9 @@
 // The display modes as the window applies them: the rules decide (frame/
 // DisplayModes), the view, the splitter and the panels follow.
 #include <QSplitter>
+#include <QStatusBar>
 
+#include "data/DataFile.h"
 #include "frame/Commands.h"
 #include "graph/CDTView.h"
 #include "ui/CMainFrame.h"
@@ -76,6 +78,19 @@ void CMainFrame::ShowRecoveredRun() {
   files_->SetDocument({}, true);
   MarkRunUnsaved(frame_);
   UpdateCommands();
+}
+
+void CMainFrame::ShowLibraryData(CDTDoc& data, const ChannelScaling& scaling,
+                                 const std::string& name) {
+  doc_.TakeStoreFamilyFrom(data);
+  doc_.readTag = data.readTag;
+  ShowLoadedData(kTagStore);
+  // The site's units: the figures then match what the library says of it.
+  ApplyChannelScaling(scaling);
+  files_->SetDocument({}, false);
+  UpdateCommands();
+  statusBar()->showMessage(
+      QStringLiteral("Opened %1 from the library.").arg(QString::fromStdString(name)), 5000);
 }
 
 void CMainFrame::ShowTrRecord(int record) {

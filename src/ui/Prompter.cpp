@@ -101,6 +101,19 @@ QString DialogPrompter::OpenFileName(QWidget* parent, const QString& filter) {
   return chosen;
 }
 
+QStringList Prompter::OpenFileNames(QWidget* parent, const QString& filter) {
+  const QString one = OpenFileName(parent, filter);
+  return one.isEmpty() ? QStringList() : QStringList{one};
+}
+
+QStringList DialogPrompter::OpenFileNames(QWidget* parent, const QString& filter) {
+  QStringList chosen =
+      QFileDialog::getOpenFileNames(parent, QStringLiteral("Add to Library"),
+                                    lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_, filter);
+  if (!chosen.isEmpty()) lastFolder_ = QFileInfo(chosen.front()).absolutePath();
+  return chosen;
+}
+
 std::optional<LibrarySiteOffer> DialogPrompter::ChooseLibrarySite(QWidget* parent,
                                                                   const LibrarySiteOffer& offer) {
   CAddToLibraryDlg dialog(offer, parent);

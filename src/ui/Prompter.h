@@ -33,6 +33,9 @@ class Prompter {
   virtual QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) = 0;
   // The open dialog; empty on Cancel.
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+  // The open dialog taking several files at once; empty on Cancel. A
+  // prompter without one offers the single-file dialog.
+  virtual QStringList OpenFileNames(QWidget* parent, const QString& filter);
   // The Add to Library dialog: the site chosen and the tick; nullopt on Cancel.
   virtual std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
                                                             const LibrarySiteOffer& offer) = 0;
@@ -49,6 +52,7 @@ class DialogPrompter : public Prompter {
   Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
   QString SaveFileName(QWidget* parent, const QString& proposedName, SaveKind kind) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
+  QStringList OpenFileNames(QWidget* parent, const QString& filter) override;
   std::optional<LibrarySiteOffer> ChooseLibrarySite(QWidget* parent,
                                                     const LibrarySiteOffer& offer) override;
   std::optional<QString> ChooseItem(QWidget* parent, const QString& title, const QString& label,

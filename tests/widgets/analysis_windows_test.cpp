@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <fstream>
 
 #include "analysis/AnalysisText.h"
 #include "data/DataFile.h"
@@ -19,6 +20,7 @@
 #include "graph/CDTView.h"
 #include "ui/AnalysisWindows.h"
 #include "ui/dialogs/CEventLimitsDlg.h"
+#include "ui/panels/CDistributionDlg.h"
 #include "ui/panels/CEventsDlg.h"
 #include "ui/panels/CStatisticsDlg.h"
 #include "ui/panels/CTrFileListDlg.h"
@@ -186,6 +188,39 @@ TEST_F(AnalysisWindowsTest, NewLimitsChangeTheEventsAndABadOneChangesNothing) {
   dialog->OkButton()->click();
   EXPECT_EQ(Frame().Settings().eventLimits, EventLimits{});
   EXPECT_EQ(window->Model()->rowCount(), 2);
+}
+
+}  // namespace
+}  // namespace acv::test
+
+namespace acv::test {
+namespace {
+
+// The Distribution window measures the Statistics window's span, follows the
+// markers, and its PDF is a whole file.
+TEST_F(AnalysisWindowsTest, DistributionMeasuresTheStatisticsSpanAndWritesItsPdf) {
+  LoadWithDip();
+  Frame().OnCommand(cmd::kDistribution);
+  CDistributionDlg* window = Frame().Analysis().Distribution();
+  ASSERT_NE(window, nullptr);
+  const DistributionFigures& all = window->Figures();
+  EXPECT_EQ(all.span.first, 0);
+  EXPECT_EQ(all.span.last, 199);
+  EXPECT_EQ(all.channels[0].percentiles.at[0], 180.0);  // CP01: the dip's 10 of 200 points
+  EXPECT_TRUE(window->Text().contains("CP05 180"));
+
+  View().ShowSpan(120, 159);  // A and B on the points after the dip
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window->Figures().span.first, 120);
+  EXPECT_EQ(window->Figures().channels[0].percentiles.at[0], 230.0);
+
+  ui.prompter.saveName = QString::fromStdString(ui.Path("distribution.pdf"));
+  Frame().Analysis().WriteDistributionPdf();
+  EXPECT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  std::ifstream pdf(ui.Path("distribution.pdf"), std::ios::binary);
+  std::string head(5, '\0');
+  pdf.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
 }
 
 }  // namespace

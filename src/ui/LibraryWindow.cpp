@@ -1,0 +1,349 @@
+#include "ui/LibraryWindow.h"
+
+#include <QFileInfo>
+#include <QMetaMethod>
+#include <QTimer>
+#include <algorithm>
+#include <exception>
+
+#include "data/DataFile.h"
+#include "data/FileIO.h"
+#include "data/Settings.h"
+#include "frame/LibraryChoices.h"
+#include "frame/LibraryWindowRules.h"
+#include "library/LibraryStore.h"
+#include "ui/AppInfo.h"
+#include "ui/LibraryCommands.h"
+#include "ui/Prompter.h"
+#include "ui/dialogs/CSiteDlg.h"
+#include "ui/panels/CLibraryDlg.h"
+
+namespace acv {
+namespace {
+
+LibrarySiteRow RowOf(const library::SiteListing& s) {
+  return {s.name, s.measurements, s.first, s.last, s.points};
+}
+
+LibraryMeasurementRow RowOf(const library::MeasurementRecord& m) {
+  return {m.id,         m.site,     library::KindName(m.kind),
+          m.start,      m.end,      m.points,
+          m.duplicates, m.interval, m.trRecords,
+          m.units,      m.source,   m.sha256};
+}
+
+// The STORE points of measurement `m` as a data set, with the TR records
+// triggered within them. Points the measurement repeated are kept by the
+// measurement that brought them first, so its span of the site's timeline
+// is read, not its own chunks alone. "" or why it cannot be shown.
+std::string ReadMeasurementData(library::LibraryStore& store, const library::SiteRecord& site,
+                                const library::MeasurementRecord& m, CDTDoc& data) {
+  if (m.kind != library::SeriesKind::Store) {
+    return "A real-time measurement opens as the site's timeline only: the library keeps "
+           "its RMS values, not the frequencies a run's data file holds.";
+  }
+  const library::TimeRange range{m.start, m.end - 1};
+  const std::vector<library::ChunkInfo> chunks =
+      store.Chunks(site.id, library::SeriesKind::Store, range);
+  const std::vector<library::TimelinePiece> pieces = library::PiecesInRange(chunks, range);
+  if (pieces.empty()) return "The library holds no points of measurement " + std::to_string(m.id);
+  const auto segments = library::SplitAtGaps(pieces);
+  if (segments.size() > 1) {
+    return "The span of measurement " + std::to_string(m.id) +
+           " holds points of another interval or a gap; show it as the site's timeline.";
+  }
+  const library::ChunkReader read = [&](const library::ChunkInfo& c) { return store.ReadChunk(c); };
+  // As the logger sent them: the site's scaling is shown, never stored.
+  data.Store() = library::SegmentData(segments[0], read, {1.0, 1.0});
+  for (const library::StoredTrRecord& r : store.TrRecords(site.id, range)) {
+    data.trWaves.insert(data.trWaves.end(), r.samples.begin(), r.samples.end());
+    data.trTimes.push_back(r.trigger);
+    data.trChannel.push_back(r.channel);
+    data.trUnit.push_back(r.unit);
+    ++data.trCount;
+  }
+  data.formatTag = kTagStore;
+  data.readTag = kTagStore;
+  return {};
+}
+
+}  // namespace
+
+LibraryWindow::LibraryWindow(Host host) : QObject(&host.parts.owner), host_(std::move(host)) {}
+
+void LibraryWindow::Open() {
+  if (window_ == nullptr) {
+    window_ = new CLibraryDlg(&host_.parts.owner);
+    CLibraryDlg* w = window_;
+    connect(w, &CLibraryDlg::siteChosen, this, &LibraryWindow::ReloadMeasurements);
+    connect(w, &CLibraryDlg::reloadRequested, this, &LibraryWindow::Reload);
+    connect(w, &CLibraryDlg::addShownRequested, this, &LibraryWindow::AddDataOnShow);
+    connect(w, &CLibraryDlg::addFilesRequested, this, &LibraryWindow::AddFiles);
+    connect(w, &CLibraryDlg::removeRequested, this, &LibraryWindow::RemoveChosen);
+    connect(w, &CLibraryDlg::editSiteRequested, this, &LibraryWindow::EditSite);
+    connect(w, &CLibraryDlg::openRequested, this, &LibraryWindow::OpenChosen);
+    connect(w, &CLibraryDlg::timelineRequested, this, &LibraryWindow::ShowTimeline);
+    connect(w, &CLibraryDlg::complianceRequested, this, [this] {
+      if (window_ != nullptr && !window_->ChosenSite().empty())
+        emit ShowSiteCompliance(QString::fromStdString(window_->ChosenSite()));
+    });
+    // Over the lower right of the main window: the graph's start and the
+    // menus stay in sight.
+    const QRect owner = host_.parts.owner.frameGeometry();
+    const QSize size(std::min(860, owner.width()), std::min(520, owner.height()));
+    w->PlaceAt(QRect(QPoint(owner.right() - size.width(), owner.bottom() - size.height()), size));
+    Reload();
+  }
+  window_->EnableTimeline(CanShowTimeline());
+  window_->show();
+  window_->raise();
+  QTimer::singleShot(0, window_, [w = window_] {
+    if (w != nullptr) w->activateWindow();
+  });
+}
+
+bool LibraryWindow::CanShowTimeline() {
+  return isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline));
+}
+
+bool LibraryWindow::OpenLibrary(UserLibrary* library) {
+  std::string problem;
+  if (OpenUserLibrary(host_.settings, library, &problem)) return true;
+  if (window_ != nullptr) {
+    window_->SetLocation(
+        QStringLiteral("The library could not be read: %1").arg(QString::fromStdString(problem)));
+  }
+  Tell(problem, true);
+  return false;
+}
+
+void LibraryWindow::Tell(const std::string& text, bool warning) {
+  host_.parts.prompter.Message(
+      window_ != nullptr ? static_cast<QWidget*>(window_.data()) : &host_.parts.owner,
+      QString::fromStdString(text), warning ? MessageIcon::Warning : MessageIcon::Information);
+}
+
+void LibraryWindow::Reload() {
+  if (window_ == nullptr) return;
+  UserLibrary library;
+  if (!OpenLibrary(&library)) return;
+  try {
+    std::vector<std::vector<std::string>> rows;
+    for (const library::SiteListing& s : library.store->Sites())
+      rows.push_back(SiteCells(RowOf(s)));
+    window_->SetLocation(
+        QString::fromStdString("Library: " + library.connection->Location().Display()));
+    window_->SetSites(SiteColumns(), rows);
+  } catch (const std::exception& e) {
+    Tell(e.what(), true);
+    return;
+  }
+  // The connection is closed before the measurements are read in a second
+  // use: a site chosen while filling reads them itself.
+  library.Close();
+  ReloadMeasurements();
+}
+
+void LibraryWindow::ReloadMeasurements() {
+  if (window_ == nullptr) return;
+  const std::string site = window_->ChosenSite();
+  std::vector<std::vector<std::string>> rows;
+  if (!site.empty()) {
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return;
+    try {
+      for (const library::MeasurementRecord& m : library.store->Measurements(site))
+        rows.push_back(MeasurementCells(RowOf(m)));
+    } catch (const std::exception& e) {
+      Tell(e.what(), true);
+    }
+  }
+  window_->SetMeasurements(MeasurementColumns(), rows);
+}
+
+std::optional<std::string> LibraryWindow::SiteForAdd() {
+  if (window_ != nullptr && !window_->ChosenSite().empty()) return window_->ChosenSite();
+  // No site yet: the Add to Library dialog names a new one.
+  LibrarySiteOffer offer;
+  {
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return std::nullopt;
+    offer = OfferSites(library.connection->Location().Display(), library.store->SiteNames(),
+                       host_.settings.library.autoAddSite, {});
+  }
+  const std::optional<LibrarySiteOffer> choice =
+      host_.parts.prompter.ChooseLibrarySite(window_, offer);
+  if (!choice) return std::nullopt;
+  const std::string site = CleanSiteName(choice->site);
+  if (const std::string bad = SiteNameProblem(site); !bad.empty()) {
+    Tell(bad, true);
+    return std::nullopt;
+  }
+  return site;
+}
+
+void LibraryWindow::AddDataOnShow() {
+  if (!host_.dataToAdd()) {
+    Tell("There are no data on show to add (or a real-time run is under way).", false);
+    return;
+  }
+  const std::optional<std::string> site = SiteForAdd();
+  if (!site) return;
+  std::string line, problem;
+  if (!host_.commands.Add(*site, &line, &problem)) {
+    Tell(LibraryAddFailedMessage(problem), true);
+  } else {
+    host_.showStatus(QString::fromStdString(LibraryAddedStatus(line)), 0);
+  }
+  Reload();
+  if (window_ != nullptr && window_->ChosenSite() != *site) window_->ChooseSite(*site);
+}
+
+void LibraryWindow::AddFiles() {
+  const QStringList files =
+      host_.parts.prompter.OpenFileNames(window_, QString::fromUtf8(kDataFilterOpen));
+  if (files.isEmpty()) return;
+  const std::optional<std::string> site = SiteForAdd();
+  if (!site) return;
+  UserLibrary library;
+  if (!OpenLibrary(&library)) return;
+  // Each file on its own: one that cannot be read or is refused leaves the
+  // others added, and its line says why.
+  std::string report;
+  for (const QString& file : files) {
+    const std::string path = file.toStdString();
+    const std::string name = QFileInfo(file).fileName().toStdString();
+    CDTDoc data;
+    std::vector<std::uint8_t> bytes;
+    std::string line, problem;
+    const LoadResult loaded = LoadDataFile(path, data);
+    if (!loaded.ok) {
+      problem = loaded.error;
+    } else if (const std::string error = ReadWholeFile(path, bytes, kMaxDataFileBytes);
+               !error.empty()) {
+      problem = error;
+    } else {
+      try {
+        library.store->AddDataSet(data, bytes, name, *site, &line, &problem);
+      } catch (const std::exception& e) {
+        problem = e.what();
+      }
+    }
+    report += name + ": " + (problem.empty() ? line : "not added: " + problem) + "\n";
+  }
+  library.Close();
+  Reload();
+  if (window_ != nullptr && window_->ChosenSite() != *site) window_->ChooseSite(*site);
+  Tell(report, report.find(": not added: ") != std::string::npos);
+}
+
+void LibraryWindow::RemoveChosen() {
+  if (window_ == nullptr || window_->SelectedMeasurements().empty()) return;
+  const std::int64_t id = window_->SelectedMeasurements().front();
+  UserLibrary library;
+  if (!OpenLibrary(&library)) return;
+  try {
+    std::optional<library::MeasurementRecord> chosen;
+    for (const library::MeasurementRecord& m : library.store->Measurements(std::nullopt)) {
+      if (m.id == id) chosen = m;
+    }
+    if (!chosen) {
+      Tell("Measurement " + std::to_string(id) + " is no longer in the library.", true);
+    } else if (host_.parts.prompter.AskYesNo(
+                   window_, QString::fromStdString(RemoveQuestion(RowOf(*chosen))))) {
+      if (!library.store->RemoveMeasurement(id)) {
+        Tell("Measurement " + std::to_string(id) + " is no longer in the library.", true);
+      } else {
+        host_.showStatus(QStringLiteral("Library: removed measurement %1.").arg(id), 5000);
+      }
+    }
+  } catch (const std::exception& e) {
+    Tell("The measurement was not removed: " + std::string(e.what()), true);
+  }
+  library.Close();
+  Reload();
+}
+
+void LibraryWindow::EditSite() {
+  if (window_ == nullptr || window_->ChosenSite().empty()) return;
+  const std::string name = window_->ChosenSite();
+  std::optional<library::SiteRecord> site;
+  {
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return;
+    try {
+      site = library.store->Site(name);
+    } catch (const std::exception& e) {
+      Tell(e.what(), true);
+      return;
+    }
+  }
+  if (!site) {
+    Tell("The library has no site '" + name + "' any more.", true);
+    Reload();
+    return;
+  }
+  const SiteValues values{site->nominal, site->frequency, site->scaling, site->notes};
+  auto* dialog = new CSiteDlg(host_.parts.prompter, name, values, window_);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog, record = *site]() mutable {
+    const SiteValues& v = dialog->Accepted();
+    record.nominal = v.nominal;
+    record.frequency = v.frequency;
+    record.scaling = v.scaling;
+    record.notes = v.notes;
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return;
+    try {
+      library.store->SaveSite(record);
+      host_.showStatus(
+          QStringLiteral("Library: site %1 changed.").arg(QString::fromStdString(record.name)),
+          5000);
+    } catch (const std::exception& e) {
+      Tell("The site was not changed: " + std::string(e.what()), true);
+    }
+  });
+  dialog->open();
+}
+
+void LibraryWindow::OpenChosen() {
+  if (window_ == nullptr || window_->SelectedMeasurements().empty()) return;
+  const std::int64_t id = window_->SelectedMeasurements().front();
+  const std::string siteName = window_->ChosenSite();
+  if (!host_.askToSaveFirst()) return;
+  CDTDoc data;
+  library::SiteRecord site;
+  std::string problem;
+  {
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return;
+    try {
+      std::optional<library::MeasurementRecord> chosen;
+      for (const library::MeasurementRecord& m : library.store->Measurements(siteName)) {
+        if (m.id == id) chosen = m;
+      }
+      const std::optional<library::SiteRecord> found = library.store->Site(siteName);
+      if (!chosen || !found) {
+        problem = "Measurement " + std::to_string(id) + " is no longer in the library.";
+      } else {
+        site = *found;
+        problem = ReadMeasurementData(*library.store, site, *chosen, data);
+      }
+    } catch (const std::exception& e) {
+      problem = e.what();
+    }
+  }
+  if (!problem.empty()) {
+    Tell(problem, true);
+    return;
+  }
+  host_.showData(data, site.scaling, site.name + ", measurement " + std::to_string(id));
+}
+
+void LibraryWindow::ShowTimeline() {
+  if (window_ == nullptr || window_->ChosenSite().empty()) return;
+  const int kind = window_->CurrentKind() == library::KindName(library::SeriesKind::RealTime);
+  emit ShowSiteTimeline(QString::fromStdString(window_->ChosenSite()), kind);
+}
+
+}  // namespace acv
