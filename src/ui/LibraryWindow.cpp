@@ -94,16 +94,15 @@ void LibraryWindow::Open() {
     w->PlaceAt(QRect(QPoint(owner.right() - size.width(), owner.bottom() - size.height()), size));
     Reload();
   }
-  window_->EnableTimeline(CanShowTimeline());
+  window_->EnableTimeline(
+      isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline)));
+  window_->EnableCompliance(
+      isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteCompliance)));
   window_->show();
   window_->raise();
   QTimer::singleShot(0, window_, [w = window_] {
     if (w != nullptr) w->activateWindow();
   });
-}
-
-bool LibraryWindow::CanShowTimeline() {
-  return isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline));
 }
 
 bool LibraryWindow::OpenLibrary(UserLibrary* library) {

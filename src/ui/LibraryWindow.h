@@ -70,7 +70,6 @@ class LibraryWindow : public QObject {
   void ReloadMeasurements();
   // The site the adds go to: the one chosen, else one asked for.
   std::optional<std::string> SiteForAdd();
-  bool CanShowTimeline();
 
   Host host_;
   QPointer<CLibraryDlg> window_;

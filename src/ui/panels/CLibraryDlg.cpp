@@ -256,6 +256,11 @@ void CLibraryDlg::EnableTimeline(bool enabled) {
   UpdateButtons();
 }
 
+void CLibraryDlg::EnableCompliance(bool enabled) {
+  complianceOffered_ = enabled;
+  UpdateButtons();
+}
+
 void CLibraryDlg::EnableCompare(bool enabled) {
   compareOffered_ = enabled;
   UpdateButtons();
@@ -268,7 +273,7 @@ void CLibraryDlg::UpdateButtons() {
   open_->setEnabled(measurement);
   site_->setEnabled(site);
   timeline_->setEnabled(site && timelineOffered_);
-  compliance_->setEnabled(site);
+  compliance_->setEnabled(site && complianceOffered_);
   compare_->setEnabled(site && compareOffered_);
 }
 

@@ -50,9 +50,11 @@ class CLibraryDlg : public ToolWindow {
   QString SelectionText() const;
   void CopySelection() const;
 
-  // The Timeline button works only where the window's owner shows a site's
-  // timeline; the Compare button once there are two spans to compare.
+  // The Timeline and Compliance buttons work only where the window's owner
+  // shows a site's timeline or its verdict; Compare once there are spans to
+  // compare.
   void EnableTimeline(bool enabled);
+  void EnableCompliance(bool enabled);
   void EnableCompare(bool enabled);
 
  signals:
@@ -84,6 +86,7 @@ class CLibraryDlg : public ToolWindow {
   QPushButton* compliance_;
   QPushButton* compare_;
   bool timelineOffered_ = false;
+  bool complianceOffered_ = false;
   bool compareOffered_ = false;
   bool filling_ = false;  // rows are being replaced: no choice is told
   // The list the user chose rows in last: the one Ctrl+C copies from.
