@@ -18,7 +18,7 @@ constexpr std::array<CommandInfo, 49> kCommands{{
     {kAddToLibrary, "&Add to Library...",
      "Keep the data on show in the measurement library, with the other measurements of its site",
      "Add to Library"},
-    {kLibrary, "Li&brary...",
+    {kLibrary, "&Library...",
      "Show the sites and measurements of the measurement library, and work with them", "Library"},
     {kPrintPreviewGraph, "&Graph", "Show the graph page as it will be printed",
      "Print Preview Graph"},
