@@ -5,6 +5,7 @@
 
 #include "analysis/AnalysisText.h"
 #include "data/TimeText.h"
+#include "frame/CompliancePages.h"
 
 namespace acv {
 namespace {
@@ -159,6 +160,7 @@ SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLim
   c.band = SummariseBand(series, limits, level);
   c.events =
       MergeByStart(level, realTime ? std::vector<Event>{} : TransientEvents(doc, doc.scaling));
+  if (series.count > 0) c.compliance = ComplianceOf({series}, limits);
   return c;
 }
 

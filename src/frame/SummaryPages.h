@@ -1,8 +1,9 @@
 #pragma once
 // The summary report: pages of text that answer what the curves only show
 // (the file, the span, the statistics of each channel, the energy, the band
-// summary and the event table, continued on further pages when long),
-// followed by the graph page with the events shaded. Laid out here as texts
+// summary and the event table, continued on further pages when long), the
+// compliance pages of each channel in V, then the graph page with the
+// events shaded. Laid out here as texts
 // and positions in the units of the printed pages, for the printer, the
 // preview and the PDF alike.
 #include <string>
@@ -11,6 +12,7 @@
 #include "analysis/BandSummary.h"
 #include "analysis/Events.h"
 #include "analysis/SpanStatistics.h"
+#include "analysis/SurveyText.h"
 #include "frame/ReportPages.h"
 #include "graph/geometry/EventBands.h"
 
@@ -25,6 +27,8 @@ struct SummaryContent {
   EventLimits limits;
   std::vector<BandShare> band;
   std::vector<Event> events;
+  // The weekly verdict of each channel in V (frame/CompliancePages).
+  std::vector<ComplianceReport> compliance;
 };
 
 // The summary of a whole RMS series: STORE RMS, or the real-time run's RMS

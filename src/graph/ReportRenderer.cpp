@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "data/TimeText.h"
+#include "frame/CompliancePages.h"
 
 namespace acv {
 namespace {
@@ -100,6 +101,17 @@ void ReportRenderer::PaintSummaryPage(QPainter& p, int page, const SummaryConten
   Text(p, l.footer, body_, bodyAscent_);
 }
 
+void ReportRenderer::PaintCompliancePage(QPainter& p, int page, int footerPage,
+                                         const SummaryContent& content) {
+  UseUnits(UnitsOf(p));
+  const SummaryPageLayout l = LayOutCompliancePage(page, footerPage, content, units_, date_);
+  p.setPen(Qt::black);
+  Text(p, l.title, title_, titleAscent_);
+  for (const PageText& t : l.texts) Text(p, t, body_, bodyAscent_);
+  for (const int y : l.rules) p.drawLine(0, y, units_.width, y);
+  Text(p, l.footer, body_, bodyAscent_);
+}
+
 ReportRenderer::Pages ReportRenderer::PaintListPages(
     QPainter& p, QPagedPaintDevice& device, const ListText& list, int from, int to,
     const std::function<bool(int, int)>& progress) {
@@ -122,9 +134,24 @@ ReportRenderer::Pages ReportRenderer::PaintSummaryPages(QPainter& p, QPagedPaint
     if (page > 1 && !device.newPage()) return Pages::NewPageFailed;
     PaintSummaryPage(p, page, content);
   }
+  const int compliance = CompliancePageCount(content, UnitsOf(p));
+  for (int page = 1; page <= compliance; ++page) {
+    if (!device.newPage()) return Pages::NewPageFailed;
+    PaintCompliancePage(p, page, pages + page, content);
+  }
   if (!device.newPage()) return Pages::NewPageFailed;
   // The graph is a page of the report like the others.
-  PaintGraphPage(p, graph, pages + 1);
+  PaintGraphPage(p, graph, pages + compliance + 1);
+  return Pages::All;
+}
+
+ReportRenderer::Pages ReportRenderer::PaintCompliancePages(QPainter& p, QPagedPaintDevice& device,
+                                                           const SummaryContent& content) {
+  const int pages = std::max(1, CompliancePageCount(content, UnitsOf(p)));
+  for (int page = 1; page <= pages; ++page) {
+    if (page > 1 && !device.newPage()) return Pages::NewPageFailed;
+    PaintCompliancePage(p, page, page, content);
+  }
   return Pages::All;
 }
 

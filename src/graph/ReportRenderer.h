@@ -34,16 +34,20 @@ class ReportRenderer {
   void PaintListPage(QPainter& p, int page, const ListText& list);
   // Text page `page` (from 1) of the summary report.
   void PaintSummaryPage(QPainter& p, int page, const SummaryContent& content);
+  // Compliance page `page` (from 1), with `footerPage` in its footer.
+  void PaintCompliancePage(QPainter& p, int page, int footerPage, const SummaryContent& content);
 
   // Pages from .. to (from 1) of the list, a new page before each but the
   // first. progress(done, total) after each page; false from it stops.
   enum class Pages { All, Stopped, NewPageFailed };
   Pages PaintListPages(QPainter& p, QPagedPaintDevice& device, const ListText& list, int from,
                        int to, const std::function<bool(int, int)>& progress = {});
-  // Every page of the summary report: its text pages, then the graph page
-  // (`graph`, with the events shaded).
+  // Every page of the summary report: its text pages, its compliance pages,
+  // then the graph page (`graph`, with the events shaded).
   Pages PaintSummaryPages(QPainter& p, QPagedPaintDevice& device, const SummaryContent& content,
                           const QImage& graph);
+  // The compliance pages alone (a site's verdict).
+  Pages PaintCompliancePages(QPainter& p, QPagedPaintDevice& device, const SummaryContent& content);
 
  private:
   void UseUnits(const PageUnits& units);

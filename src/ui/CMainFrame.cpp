@@ -142,7 +142,8 @@ void CMainFrame::CreateCollaborators() {
        [this](CDTDoc& data, const ChannelScaling& scaling, const std::string& name) {
          ShowLibraryData(data, scaling, name);
        },
-       showStatus});
+       showStatus,
+       [this](const SummaryContent& content) { reports_->PreviewCompliance(content); }});
   recovery_ = std::make_unique<RecoveryOffer>(
       RecoveryOffer::Host{parts, doc_, previousPath_, [this] { ShowRecoveredRun(); }, showStatus});
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});

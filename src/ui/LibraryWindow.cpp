@@ -9,6 +9,7 @@
 #include "data/DataFile.h"
 #include "data/FileIO.h"
 #include "data/Settings.h"
+#include "frame/CompliancePages.h"
 #include "frame/LibraryChoices.h"
 #include "frame/LibraryWindowRules.h"
 #include "library/LibraryStore.h"
@@ -83,10 +84,7 @@ void LibraryWindow::Open() {
     connect(w, &CLibraryDlg::editSiteRequested, this, &LibraryWindow::EditSite);
     connect(w, &CLibraryDlg::openRequested, this, &LibraryWindow::OpenChosen);
     connect(w, &CLibraryDlg::timelineRequested, this, &LibraryWindow::ShowTimeline);
-    connect(w, &CLibraryDlg::complianceRequested, this, [this] {
-      if (window_ != nullptr && !window_->ChosenSite().empty())
-        emit ShowSiteCompliance(QString::fromStdString(window_->ChosenSite()));
-    });
+    connect(w, &CLibraryDlg::complianceRequested, this, &LibraryWindow::ShowCompliance);
     // Over the lower right of the main window: the graph's start and the
     // menus stay in sight.
     const QRect owner = host_.parts.owner.frameGeometry();
@@ -96,8 +94,7 @@ void LibraryWindow::Open() {
   }
   window_->EnableTimeline(
       isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline)));
-  window_->EnableCompliance(
-      isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteCompliance)));
+  window_->EnableCompliance(static_cast<bool>(host_.previewCompliance));
   window_->show();
   window_->raise();
   QTimer::singleShot(0, window_, [w = window_] {
@@ -337,6 +334,69 @@ void LibraryWindow::OpenChosen() {
     return;
   }
   host_.showData(data, site.scaling, site.name + ", measurement " + std::to_string(id));
+}
+
+bool LibraryWindow::SiteCompliance(const std::string& name, SummaryContent* content,
+                                   std::string* problem) {
+  UserLibrary library;
+  if (!OpenLibrary(&library)) return false;
+  const std::optional<library::SiteRecord> site = library.store->Site(name);
+  if (!site) {
+    *problem = "The library has no site '" + name + "' any more.";
+    return false;
+  }
+  const library::SeriesKind kind = library::SeriesKind::Store;
+  const std::vector<library::ChunkInfo> chunks = library.store->Chunks(site->id, kind);
+  const auto segments = library::SplitAtGaps(library::PiecesInRange(chunks, {}));
+  if (segments.empty()) {
+    *problem = "Site " + name + " has no STORE points to judge.";
+    return false;
+  }
+  const library::ChunkReader read = [&](const library::ChunkInfo& c) {
+    return library.store->ReadChunk(c);
+  };
+  const library::ChannelFactors factors = library::LibraryStore::FactorsOf(*site, kind);
+  // Each stretch without a gap as a series of its own, in the site's units;
+  // the series read the data in place, so the data stay until the end.
+  std::vector<StoreFamily> data;
+  data.reserve(segments.size());
+  std::vector<AnalysisSeries> series;
+  for (const auto& segment : segments) {
+    data.push_back(library::SegmentData(segment, read, factors));
+    series.push_back(StoreRmsSeries(data.back(), ChannelScaling{}));
+  }
+  EventLimits limits = host_.settings.eventLimits;
+  limits.nominal = site->nominal;
+  content->file = "Site " + name;
+  content->partName = "STORE RMS, " +
+                      FormatTime(segments.front().front().Start(), kSampleTimeFormat) + " .. " +
+                      FormatTime(segments.back().back().End() - 1, kSampleTimeFormat) + ", " +
+                      std::to_string(segments.size()) +
+                      (segments.size() == 1 ? " stretch" : " stretches between gaps");
+  content->limits = limits;
+  content->compliance = ComplianceOf(series, limits);
+  if (content->compliance.empty()) {
+    *problem = "Site " + name + " has no channel in V to judge.";
+    return false;
+  }
+  return true;
+}
+
+void LibraryWindow::ShowCompliance() {
+  if (window_ == nullptr || window_->ChosenSite().empty() || !host_.previewCompliance) return;
+  SummaryContent content;
+  std::string problem;
+  bool ok = false;
+  try {
+    ok = SiteCompliance(window_->ChosenSite(), &content, &problem);
+  } catch (const std::exception& e) {
+    problem = e.what();
+  }
+  if (!ok) {
+    if (!problem.empty()) Tell(problem, true);
+    return;
+  }
+  host_.previewCompliance(content);
 }
 
 void LibraryWindow::ShowTimeline() {

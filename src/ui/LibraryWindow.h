@@ -12,6 +12,7 @@
 #include <string>
 
 #include "data/CDTDoc.h"
+#include "frame/SummaryPages.h"
 #include "ui/FrameParts.h"
 #include "ui/panels/CLibraryDlg.h"
 
@@ -40,6 +41,8 @@ class LibraryWindow : public QObject {
     std::function<void(CDTDoc& data, const ChannelScaling& scaling, const std::string& name)>
         showData;
     std::function<void(const QString&, int)> showStatus;
+    // Shows a site's weekly verdict (the compliance pages) in the preview.
+    std::function<void(const SummaryContent&)> previewCompliance;
   };
   explicit LibraryWindow(Host host);
 
@@ -56,12 +59,13 @@ class LibraryWindow : public QObject {
   void EditSite();
   void OpenChosen();
   void ShowTimeline();
+  void ShowCompliance();
+  // The weekly verdict of the site's STORE timeline, or false and *problem.
+  bool SiteCompliance(const std::string& site, SummaryContent* content, std::string* problem);
 
  signals:
   // The site's merged series of one kind (0 STORE, 1 REAL TIME) as a display.
   void ShowSiteTimeline(QString site, int kind);
-  // The site's weekly verdict in the print preview.
-  void ShowSiteCompliance(QString site);
 
  private:
   // Opens the library for one action; false after telling why.

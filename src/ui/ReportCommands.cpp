@@ -112,6 +112,30 @@ bool ReportCommands::PrepareSummary(Summary& summary) {
 
 ReportCommands::~ReportCommands() = default;
 
+void ReportCommands::PreviewCompliance(const SummaryContent& content) {
+  QPrinter& printer = Printer();
+  if (!pageSetUp_) printer.setPageOrientation(QPageLayout::Landscape);
+  const auto paint = [&](QPrinter* target) {
+    ReportRenderer renderer(ReportFacts{}, ReportDate());
+    QPainter painter;
+    if (!painter.begin(target)) {
+      host_.prompter.Message(&host_.owner, QStringLiteral("The print could not be started."),
+                             MessageIcon::Warning);
+      return;
+    }
+    renderer.PaintCompliancePages(painter, *target, content);
+  };
+  printer.setFromTo(0, 0);
+  QPrintPreviewDialog dialog(&printer, &host_.owner);
+  dialog.setWindowTitle(QStringLiteral("Print Preview - Compliance"));
+  const QRect screen = host_.owner.screen() != nullptr ? host_.owner.screen()->availableGeometry()
+                                                       : QRect(0, 0, 1280, 1024);
+  dialog.resize(screen.width() * 4 / 5, screen.height() * 9 / 10);
+  if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) widget->fitToWidth();
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+  dialog.exec();
+}
+
 QPrinter& ReportCommands::Printer() {
   if (printer_ == nullptr) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -15,6 +15,7 @@
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
 #include "frame/DisplayModes.h"
+#include "frame/SummaryPages.h"
 #include "ui/FrameParts.h"
 
 class QPrinter;
@@ -46,6 +47,9 @@ class ReportCommands {
   void PrintSetup();
   void ExportPdf(int commandId);
   void SaveGraphPicture();
+  // The compliance pages of `content` alone (a site's weekly verdict) in
+  // the print preview, from which they print.
+  void PreviewCompliance(const SummaryContent& content);
 
  private:
   QPrinter& Printer();
