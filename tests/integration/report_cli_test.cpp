@@ -187,7 +187,8 @@ TEST_F(ReportCli, ADeviceStaysADeviceAndTheInputIsNeverWrittenOver) {
 }
 
 // The summary: its text pages (here one: two transients, no level event),
-// then the graph page with its header.
+// the compliance page of its channel in V, then the graph page with its
+// header.
 TEST_F(ReportCli, SummaryPagesAndTheGraphAfterThem) {
   const std::string data = Home() + "/s.stdata";
   ASSERT_EQ(SaveDataFile(Store(100, true, true), data), "");
@@ -195,13 +196,18 @@ TEST_F(ReportCli, SummaryPagesAndTheGraphAfterThem) {
   const ProgramRun run = RunProgram(CliPath(), {"report", data, "--summary", "-o", pdf}, env_);
   ASSERT_TRUE(run.finished);
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(Pages(pdf), 2);
+  EXPECT_EQ(Pages(pdf), 3);
   const std::string summary = PageText(pdf, 1);
   for (const char* text : {"Summary Report", "FILE: s.stdata", "MODE: STORE RMS", "EVENTS: 2",
                            "transient", "Energy:", "Band 207.0 .. 253.0 V"}) {
     EXPECT_NE(summary.find(text), std::string::npos) << text << " in\n" << summary;
   }
-  EXPECT_NE(PageText(pdf, 2).find("MODE: STORE RMS"), std::string::npos);
+  const std::string compliance = PageText(pdf, 2);
+  for (const char* text :
+       {"Compliance Report", "WEEKLY VERDICT, CH1", "0.1 %", "pass", "dip < 5 %"}) {
+    EXPECT_NE(compliance.find(text), std::string::npos) << text << " in\n" << compliance;
+  }
+  EXPECT_NE(PageText(pdf, 3).find("MODE: STORE RMS"), std::string::npos);
   const ProgramRun tr =
       RunProgram(CliPath(), {"report", data, "--summary", "--mode", "store-tr", "-o", pdf}, env_);
   EXPECT_EQ(tr.exitCode, 2) << tr.err;

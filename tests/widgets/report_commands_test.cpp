@@ -51,11 +51,13 @@ TEST_F(ReportCommands, ExportPdfWritesTheListPagesTheGraphPageAndTheSummary) {
   ui.prompter.saveName = Out("graph.pdf");
   Frame().OnCommand(cmd::kExportPdfGraph);
   EXPECT_EQ(PdfPages(Out("graph.pdf")), 1);
-  // A text page and the graph page with the events shaded.
+  // A text page, the compliance page of CH1 (V) and the graph page with
+  // the events shaded.
   ui.prompter.saveName = Out("summary.pdf");
   Frame().OnCommand(cmd::kExportPdfSummary);
-  EXPECT_EQ(PdfPages(Out("summary.pdf")), 2);
-  for (int page = 1; page <= 2; ++page) {  // the graph page has its footer too
+  EXPECT_EQ(PdfPages(Out("summary.pdf")), 3);
+  EXPECT_TRUE(PdfPageText(Out("summary.pdf"), 2).contains(QStringLiteral("WEEKLY VERDICT, CH1")));
+  for (int page = 1; page <= 3; ++page) {  // the graph page has its footer too
     EXPECT_TRUE(PdfPageText(Out("summary.pdf"), page).contains(QStringLiteral("page%1").arg(page)))
         << page;
   }
