@@ -7,7 +7,7 @@
 
 #include "analysis/SpanComparison.h"
 #include "cli/CliLibrary.h"
-#include "library/core/TimelineBand.h"
+#include "library/LibraryCompare.h"
 
 namespace acv::cli {
 namespace {
@@ -82,38 +82,18 @@ std::string TakeOptions(OptionList& options, Options& o) {
 // One span's figures; "" or why it has none.
 std::string SpanFigures(library::LibraryStore& store, const library::SiteRecord& site,
                         const Options& o, int which, const EventLimits& limits, ComparedSpan& out) {
-  const library::TimeRange& range = o.spans[static_cast<std::size_t>(which)];
   const std::string name = which == 0 ? "A" : "B";
-  const std::vector<library::ChunkInfo> chunks = store.Chunks(site.id, o.kind, range);
-  const std::vector<library::TimelinePiece> pieces = library::PiecesInRange(chunks, range);
-  if (pieces.empty()) {
-    return "span " + name + " (" + o.spanTexts[static_cast<std::size_t>(which)] +
-           ") holds no point of site '" + site.name + "'";
+  std::string mixed;
+  switch (library::CompareFigures(store, site, o.kind, o.spans[static_cast<std::size_t>(which)],
+                                  limits, out, &mixed)) {
+    case library::SpanFigures::NoPoints:
+      return "span " + name + " (" + o.spanTexts[static_cast<std::size_t>(which)] +
+             ") holds no point of site '" + site.name + "'";
+    case library::SpanFigures::MixedUnits:
+      return "span " + name + ": " + mixed;
+    case library::SpanFigures::Found:
+      break;
   }
-  if (const std::string mixed = library::MixedUnitsProblem(pieces); !mixed.empty())
-    return "span " + name + ": " + mixed;
-  const library::ChunkReader read = [&store](const library::ChunkInfo& c) {
-    return store.ReadChunk(c);
-  };
-  const library::ChannelFactors factors = library::LibraryStore::FactorsOf(site, o.kind);
-  const auto segments = library::SplitAtGaps(pieces);
-  out.stats = library::TimelineStatistics(pieces, read, factors);
-  out.band = library::TimelineBand(segments, read, factors, limits);
-  out.percentiles = library::TimelinePercentiles(pieces, read, factors);
-  std::vector<Event> events =
-      library::AnalyseSegments(segments, read, factors, limits, false).level;
-  if (o.kind == library::SeriesKind::Store) {
-    StoreFamily records;
-    for (const library::StoredTrRecord& r : store.TrRecords(site.id, range)) {
-      records.trWaves.insert(records.trWaves.end(), r.samples.begin(), r.samples.end());
-      records.trTimes.push_back(r.trigger);
-      records.trChannel.push_back(r.channel);
-      records.trUnit.push_back(r.unit);
-      ++records.trCount;
-    }
-    events = MergeByStart(std::move(events), TransientEvents(records, site.scaling));
-  }
-  out.events = CountEventKinds(events);
   return {};
 }
 

@@ -144,6 +144,11 @@ void CMainFrame::CreateCollaborators() {
        },
        showStatus,
        [this](const SummaryContent& content) { reports_->PreviewCompliance(content); }});
+  connect(libraryWindow_, &LibraryWindow::ShowSiteTimeline, this,
+          [this](const QString& site, int kind) {
+            ShowSiteTimeline(site.toStdString(), kind == 1 ? library::SeriesKind::RealTime
+                                                           : library::SeriesKind::Store);
+          });
   recovery_ = std::make_unique<RecoveryOffer>(
       RecoveryOffer::Host{parts, doc_, previousPath_, [this] { ShowRecoveredRun(); }, showStatus});
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});

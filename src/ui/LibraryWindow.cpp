@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <exception>
 
+#include "analysis/SpanComparison.h"
 #include "data/DataFile.h"
 #include "data/FileIO.h"
 #include "data/Settings.h"
+#include "frame/CompareChoices.h"
 #include "frame/CompliancePages.h"
 #include "frame/LibraryChoices.h"
 #include "frame/LibraryWindowRules.h"
+#include "library/LibraryCompare.h"
 #include "library/LibraryStore.h"
 #include "ui/AppInfo.h"
 #include "ui/LibraryCommands.h"
@@ -85,6 +88,7 @@ void LibraryWindow::Open() {
     connect(w, &CLibraryDlg::openRequested, this, &LibraryWindow::OpenChosen);
     connect(w, &CLibraryDlg::timelineRequested, this, &LibraryWindow::ShowTimeline);
     connect(w, &CLibraryDlg::complianceRequested, this, &LibraryWindow::ShowCompliance);
+    connect(w, &CLibraryDlg::compareRequested, this, &LibraryWindow::OpenCompare);
     // Over the lower right of the main window: the graph's start and the
     // menus stay in sight.
     const QRect owner = host_.parts.owner.frameGeometry();
@@ -95,6 +99,7 @@ void LibraryWindow::Open() {
   window_->EnableTimeline(
       isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline)));
   window_->EnableCompliance(static_cast<bool>(host_.previewCompliance));
+  window_->EnableCompare(true);
   window_->show();
   window_->raise();
   QTimer::singleShot(0, window_, [w = window_] {
@@ -397,6 +402,94 @@ void LibraryWindow::ShowCompliance() {
     return;
   }
   host_.previewCompliance(content);
+}
+
+void LibraryWindow::OpenCompare() {
+  if (window_ == nullptr || window_->ChosenSite().empty()) return;
+  const std::string site = window_->ChosenSite();
+  if (compare_ != nullptr && compare_->Site() == site) {
+    compare_->show();
+    compare_->raise();
+    return;
+  }
+  std::vector<LibraryMeasurementRow> rows;
+  std::optional<TimeStamp> first, last;
+  {
+    UserLibrary library;
+    if (!OpenLibrary(&library)) return;
+    try {
+      for (const library::MeasurementRecord& m : library.store->Measurements(site))
+        rows.push_back(RowOf(m));
+      for (const library::SiteListing& s : library.store->Sites()) {
+        if (s.name == site) {
+          first = s.first;
+          last = s.last;
+        }
+      }
+    } catch (const std::exception& e) {
+      Tell(e.what(), true);
+      return;
+    }
+  }
+  if (compare_ != nullptr) compare_->close();
+  compare_ = new CCompareDlg(site, CompareSpansOf(rows, first, last), &host_.parts.owner);
+  connect(compare_, &CCompareDlg::compareRequested, this, &LibraryWindow::RunCompare);
+  compare_->show();
+  compare_->raise();
+}
+
+void LibraryWindow::RunCompare() {
+  if (compare_ == nullptr) return;
+  std::string problem;
+  std::array<CompareSpan, 2> chosen;
+  for (int which = 0; which < 2; ++which) {
+    const std::optional<CompareSpan> span = compare_->Chosen(which, &problem);
+    if (!span) {
+      Tell(problem, true);
+      return;
+    }
+    chosen[static_cast<std::size_t>(which)] = *span;
+  }
+  std::array<ComparedSpan, 2> figures;
+  UserLibrary library;
+  if (!OpenLibrary(&library)) return;
+  try {
+    const std::optional<library::SiteRecord> site = library.store->Site(compare_->Site());
+    if (!site) {
+      Tell("The library has no site '" + compare_->Site() + "' any more.", true);
+      return;
+    }
+    EventLimits limits = host_.settings.eventLimits;
+    limits.nominal = site->nominal;
+    for (std::size_t which = 0; which < 2; ++which) {
+      const CompareSpan& span = chosen[which];
+      std::string mixed;
+      const library::SpanFigures found =
+          library::CompareFigures(*library.store, *site, library::SeriesKind::Store,
+                                  {span.from, span.to}, limits, figures[which], &mixed);
+      const std::string name = which == 0 ? "Span A" : "Span B";
+      if (found == library::SpanFigures::NoPoints) {
+        Tell(name + " (" + CompareSpanText(span) + ") holds no point of site " + site->name + ".",
+             true);
+        return;
+      }
+      if (found == library::SpanFigures::MixedUnits) {
+        Tell(name + ": " + mixed, true);
+        return;
+      }
+    }
+  } catch (const std::exception& e) {
+    Tell(e.what(), true);
+    return;
+  }
+  std::vector<std::string> lines = {"Site " + compare_->Site() + ", STORE RMS",
+                                    "A: " + chosen[0].label + "  " + CompareSpanText(chosen[0]),
+                                    "B: " + chosen[1].label + "  " + CompareSpanText(chosen[1]),
+                                    ""};
+  const SpanComparison comparison = CompareSpans(std::move(figures[0]), std::move(figures[1]));
+  for (std::string& line : ComparisonLines(comparison, kCsvTimeFormat))
+    lines.push_back(std::move(line));
+  compare_->ShowFigures(lines);
 }
 
 void LibraryWindow::ShowTimeline() {

@@ -14,6 +14,7 @@
 #include "data/CDTDoc.h"
 #include "frame/SummaryPages.h"
 #include "ui/FrameParts.h"
+#include "ui/panels/CCompareDlg.h"
 #include "ui/panels/CLibraryDlg.h"
 
 namespace acv {
@@ -60,6 +61,10 @@ class LibraryWindow : public QObject {
   void OpenChosen();
   void ShowTimeline();
   void ShowCompliance();
+  // Compare...: the Compare window of the chosen site, and its figures.
+  void OpenCompare();
+  void RunCompare();
+  CCompareDlg* CompareWindow() const { return compare_; }
   // The weekly verdict of the site's STORE timeline, or false and *problem.
   bool SiteCompliance(const std::string& site, SummaryContent* content, std::string* problem);
 
@@ -77,6 +82,7 @@ class LibraryWindow : public QObject {
 
   Host host_;
   QPointer<CLibraryDlg> window_;
+  QPointer<CCompareDlg> compare_;
 };
 
 }  // namespace acv

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <algorithm>
 #include <cstdlib>
 
 #include "data/DataFile.h"
@@ -16,6 +17,7 @@
 #include "library/LibraryConnection.h"
 #include "library/LibraryStore.h"
 #include "ui/dialogs/CSiteDlg.h"
+#include "ui/panels/CCompareDlg.h"
 #include "ui/panels/CLibraryDlg.h"
 
 namespace acv::test {
@@ -162,6 +164,49 @@ TEST_F(LibraryWindowTest, ALibraryThatCannotBeOpenedIsOneMessageAndTheWindowStay
   Frame().Library().Reload();
   EXPECT_EQ(ui.prompter.messages.size(), 1);
   EXPECT_TRUE(w.findChild<QLabel*>("libraryLocation")->text().startsWith("Library: "));
+}
+
+}  // namespace
+}  // namespace acv::test
+
+namespace acv::test {
+namespace {
+
+// Compare: two measurements of the site side by side with B - A, and a
+// typed span that is none said as such.
+TEST_F(LibraryWindowTest, ComparesTwoMeasurementsOfTheSite) {
+  ShowDownload(kFirst, 30);
+  CLibraryDlg& w = Window();
+  ui.prompter.siteChoice = LibrarySiteOffer{"", {}, "North", false};
+  Frame().Library().AddDataOnShow();
+  CDTDoc later = Download(kFirst + 30, 30);
+  for (float& v : later.rmsCh1) v += 2.0f;
+  Frame().Doc().TakeStoreFamilyFrom(later);
+  Frame().Logger().DownloadFinished();
+  Frame().Library().AddDataOnShow();
+  ASSERT_EQ(w.Measurements()->rowCount(), 2);
+
+  Frame().Library().OpenCompare();
+  CCompareDlg* compare = Frame().Library().CompareWindow();
+  ASSERT_NE(compare, nullptr);
+  compare->ChooseText(0, "2026-01-01T10:00:00..2026-01-01T10:00:29");
+  compare->ChooseText(1, "2026-01-01T10:00:30..2026-01-01T10:00:59");
+  Frame().Library().RunCompare();
+  ASSERT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  const QString figures = compare->Text();
+  EXPECT_TRUE(figures.contains("B - A")) << figures.toStdString();
+  // Every CH1 value 2 V higher after: the mean's difference says so.
+  const QStringList lines = figures.split('\n');
+  const auto mean = std::find_if(lines.begin(), lines.end(),
+                                 [](const QString& l) { return l.startsWith("CH1 V mean"); });
+  ASSERT_NE(mean, lines.end()) << figures.toStdString();
+  EXPECT_TRUE(mean->trimmed().endsWith("+2")) << mean->toStdString();
+
+  compare->ChooseText(1, "after the bank went in");
+  Frame().Library().RunCompare();
+  ASSERT_EQ(ui.prompter.messages.size(), 1);
+  EXPECT_TRUE(ui.prompter.messages[0].startsWith("Span B: "))
+      << ui.prompter.messages[0].toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "library/LibraryCompare.h"
+
+#include "library/core/TimelineBand.h"
+
+namespace acv::library {
+
+SpanFigures CompareFigures(LibraryStore& store, const SiteRecord& site, SeriesKind kind,
+                           const TimeRange& range, const EventLimits& limits, ComparedSpan& out,
+                           std::string* mixed) {
+  const std::vector<ChunkInfo> chunks = store.Chunks(site.id, kind, range);
+  const std::vector<TimelinePiece> pieces = PiecesInRange(chunks, range);
+  if (pieces.empty()) return SpanFigures::NoPoints;
+  *mixed = MixedUnitsProblem(pieces);
+  if (!mixed->empty()) return SpanFigures::MixedUnits;
+  const ChunkReader read = [&store](const ChunkInfo& c) { return store.ReadChunk(c); };
+  const ChannelFactors factors = LibraryStore::FactorsOf(site, kind);
+  const auto segments = SplitAtGaps(pieces);
+  out.stats = TimelineStatistics(pieces, read, factors);
+  out.band = TimelineBand(segments, read, factors, limits);
+  out.percentiles = TimelinePercentiles(pieces, read, factors);
+  std::vector<Event> events = AnalyseSegments(segments, read, factors, limits, false).level;
+  if (kind == SeriesKind::Store) {
+    StoreFamily records;
+    for (const StoredTrRecord& r : store.TrRecords(site.id, range)) {
+      records.trWaves.insert(records.trWaves.end(), r.samples.begin(), r.samples.end());
+      records.trTimes.push_back(r.trigger);
+      records.trChannel.push_back(r.channel);
+      records.trUnit.push_back(r.unit);
+      ++records.trCount;
+    }
+    events = MergeByStart(std::move(events), TransientEvents(records, site.scaling));
+  }
+  out.events = CountEventKinds(events);
+  return SpanFigures::Found;
+}
+
+}  // namespace acv::library
