@@ -434,6 +434,11 @@ void LibraryWindow::OpenCompare() {
   if (compare_ != nullptr) compare_->close();
   compare_ = new CCompareDlg(site, CompareSpansOf(rows, first, last), &host_.parts.owner);
   connect(compare_, &CCompareDlg::compareRequested, this, &LibraryWindow::RunCompare);
+  // Over the upper left of the main window, clear of the Library window
+  // at its lower right.
+  const QRect owner = host_.parts.owner.frameGeometry();
+  const QSize size(std::min(900, owner.width() * 2 / 3), std::min(560, owner.height() * 2 / 3));
+  compare_->PlaceAt(QRect(owner.topLeft() + QPoint(40, 60), size));
   compare_->show();
   compare_->raise();
 }
