@@ -109,4 +109,23 @@ std::string FindSite(library::LibraryStore& store, const std::string& name,
   return {};
 }
 
+std::string ReadSiteRange(const std::string& dbOption, const std::string& siteName,
+                          library::SeriesKind kind, const library::TimeRange& range, SiteRange& r) {
+  if (std::string problem = OpenLibrary(dbOption, r.library); !problem.empty()) return problem;
+  if (std::string problem = FindSite(*r.library, siteName, r.site); !problem.empty())
+    return problem;
+  FollowStoredLimits(*r.library, r.site.id);
+  r.chunks = r.library->Chunks(r.site.id, kind, range);
+  r.pieces = library::PiecesInRange(r.chunks, range);
+  if (r.pieces.empty()) {
+    return "site '" + r.site.name + "' has no " +
+           (kind == library::SeriesKind::Store ? "STORE" : "real-time") + " points in the range";
+  }
+  r.read = [store = r.library.store.get()](const library::ChunkInfo& c) {
+    return store->ReadChunk(c);
+  };
+  r.factors = library::LibraryStore::FactorsOf(r.site, kind);
+  return {};
+}
+
 }  // namespace acv::cli

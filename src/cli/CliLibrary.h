@@ -57,4 +57,20 @@ void FollowStoredLimits(library::LibraryStore& store, std::int64_t siteId);
 std::string FindSite(library::LibraryStore& store, const std::string& name,
                      library::SiteRecord& site);
 
+// What a command over a time range of a site reads: the open library, the
+// site, its chunks of one kind and the pieces of them in the range, and how
+// the points are read and scaled.
+struct SiteRange {
+  OpenedLibrary library;
+  library::SiteRecord site;
+  std::vector<library::ChunkInfo> chunks;
+  std::vector<library::TimelinePiece> pieces;
+  library::ChunkReader read;
+  library::ChannelFactors factors{};
+};
+// Fills `r` (the stored events made to follow the settings' limits first):
+// "" or the one line of why not, also when the range holds no point.
+std::string ReadSiteRange(const std::string& dbOption, const std::string& siteName,
+                          library::SeriesKind kind, const library::TimeRange& range, SiteRange& r);
+
 }  // namespace acv::cli

@@ -92,31 +92,14 @@ std::string TakeAnalysisOptions(OptionList& options, Options& o, bool events) {
 }
 
 // What both commands read: the site, its pieces in the range, the limits.
-struct Timeline {
-  OpenedLibrary library;
-  library::SiteRecord site;
-  std::vector<library::ChunkInfo> chunks;
-  std::vector<library::TimelinePiece> pieces;
-  library::ChunkReader read;
-  library::ChannelFactors factors{};
+struct Timeline : SiteRange {
   EventLimits limits;
 };
 
 std::string ReadTimeline(const Options& o, Timeline& t) {
-  if (std::string problem = OpenLibrary(o.db.value_or(""), t.library); !problem.empty())
+  if (std::string problem = ReadSiteRange(o.db.value_or(""), *o.site, o.kind, o.range, t);
+      !problem.empty())
     return problem;
-  if (std::string problem = FindSite(*t.library, *o.site, t.site); !problem.empty()) return problem;
-  FollowStoredLimits(*t.library, t.site.id);
-  t.chunks = t.library->Chunks(t.site.id, o.kind, o.range);
-  t.pieces = library::PiecesInRange(t.chunks, o.range);
-  if (t.pieces.empty()) {
-    return "site '" + t.site.name + "' has no " +
-           (o.kind == library::SeriesKind::Store ? "STORE" : "real-time") + " points in the range";
-  }
-  t.read = [store = t.library.store.get()](const library::ChunkInfo& c) {
-    return store->ReadChunk(c);
-  };
-  t.factors = library::LibraryStore::FactorsOf(t.site, o.kind);
   t.limits = o.limits;
   if (!o.nominal) t.limits.nominal = t.site.nominal;
   return EventLimitsProblem(t.limits);

@@ -97,30 +97,10 @@ std::string TakeComplianceOptions(OptionList& options, Options& o) {
 }
 
 // The site's pieces of the range, read with its scaling.
-struct SiteRange {
-  OpenedLibrary library;
-  library::SiteRecord site;
-  std::vector<library::ChunkInfo> chunks;
-  std::vector<library::TimelinePiece> pieces;
-  library::ChunkReader read;
-  library::ChannelFactors factors{};
-};
-
 std::string ReadRange(const Options& o, SiteRange& r) {
-  if (std::string problem = OpenLibrary(o.db.value_or(""), r.library); !problem.empty())
+  if (std::string problem = ReadSiteRange(o.db.value_or(""), *o.site, o.kind, o.range, r);
+      !problem.empty())
     return problem;
-  if (std::string problem = FindSite(*r.library, *o.site, r.site); !problem.empty()) return problem;
-  FollowStoredLimits(*r.library, r.site.id);
-  r.chunks = r.library->Chunks(r.site.id, o.kind, o.range);
-  r.pieces = library::PiecesInRange(r.chunks, o.range);
-  if (r.pieces.empty()) {
-    return "site '" + r.site.name + "' has no " +
-           (o.kind == library::SeriesKind::Store ? "STORE" : "real-time") + " points in the range";
-  }
-  r.read = [store = r.library.store.get()](const library::ChunkInfo& c) {
-    return store->ReadChunk(c);
-  };
-  r.factors = library::LibraryStore::FactorsOf(r.site, o.kind);
   return library::MixedUnitsProblem(r.pieces);
 }
 
