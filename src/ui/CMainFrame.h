@@ -176,7 +176,11 @@ class CMainFrame : public QMainWindow {
   // Primary units and COMTRADE files (MainFrameUnits.cpp).
   void EditChannelScaling();
   // Everything on show is read again in the new units at once.
+  // The user's scaling from now on: kept in the settings and shown.
   void ApplyChannelScaling(const ChannelScaling& scaling);
+  // The data on show in these units, the user's scaling left as it is (a
+  // library measurement in its site's units); new data go back to the user's.
+  void ShowInScaling(const ChannelScaling& scaling);
   void ExportComtrade();
 
   // Services, owned when made here.

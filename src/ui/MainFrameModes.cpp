@@ -86,7 +86,8 @@ void CMainFrame::ShowLibraryData(CDTDoc& data, const ChannelScaling& scaling,
   doc_.readTag = data.readTag;
   ShowLoadedData(kTagStore);
   // The site's units: the figures then match what the library says of it.
-  ApplyChannelScaling(scaling);
+  // The user's own scaling stays theirs and comes back with the next data.
+  ShowInScaling(scaling);
   files_->SetDocument({}, false);
   UpdateCommands();
   statusBar()->showMessage(

@@ -25,6 +25,10 @@ void CMainFrame::EditChannelScaling() {
 
 void CMainFrame::ApplyChannelScaling(const ChannelScaling& scaling) {
   settings_.channelScaling = scaling;
+  ShowInScaling(scaling);
+}
+
+void CMainFrame::ShowInScaling(const ChannelScaling& scaling) {
   if (doc_.scaling == scaling) return;
   doc_.scaling = scaling;
   analysis_->DataChanged();

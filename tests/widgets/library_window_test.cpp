@@ -151,6 +151,11 @@ TEST_F(LibraryWindowTest, OpensAMeasurementAsDataInTheSitesScaling) {
   Frame().Library().OpenChosen();
   EXPECT_EQ(ui.prompter.questions.size(), 1);
   EXPECT_EQ(Frame().Doc().rmsStartTime, kFirst);
+  // The site's units are not the user's: the settings keep theirs, and the
+  // next data are shown in them.
+  EXPECT_EQ(Frame().Settings().channelScaling, ChannelScaling{});
+  ShowDownload(kFirst + 60, 30);
+  EXPECT_EQ(Frame().Doc().scaling, ChannelScaling{});
 }
 
 TEST_F(LibraryWindowTest, ALibraryThatCannotBeOpenedIsOneMessageAndTheWindowStays) {
