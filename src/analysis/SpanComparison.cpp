@@ -1,6 +1,7 @@
 #include "analysis/SpanComparison.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "analysis/AnalysisText.h"
@@ -23,9 +24,16 @@ nlohmann::ordered_json Number(const std::optional<double>& v) {
   return v ? nlohmann::ordered_json(FloatDecimal(*v)) : nlohmann::ordered_json();
 }
 
-std::string Cell(const std::optional<double>& v, bool signedValue = false) {
+// A figure for a person to read, with the decimals the statistics text
+// gives it (not the float's noise, as 230.00002); a difference is signed,
+// and one that rounds to nothing is a plain 0.
+std::string Cell(const std::optional<double>& v, int decimals, bool signedValue = false) {
   if (!v) return "-";
-  std::string text = FloatText(FloatDecimal(*v));
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, *v);
+  std::string text = buffer;
+  const bool zero = text.find_first_not_of("-0.") == std::string::npos;
+  if (zero) return text.front() == '-' ? text.substr(1) : text;
   if (signedValue && *v > 0) text.insert(0, "+");
   return text;
 }
@@ -108,21 +116,22 @@ std::vector<std::string> ComparisonLines(const SpanComparison& c, const char* ti
         std::string(ch == 0 ? "CH1" : "CH2") + " " + (x.present ? x.unit : y.unit) + " ";
     const bool sx = x.present && x.points > 0, sy = y.present && y.points > 0;
     const ChannelDifference& d = c.channels[ch];
+    rows.push_back({name + "mean", Cell(value(sx, x.mean), 2), Cell(value(sy, y.mean), 2),
+                    Cell(d.mean, 2, true)});
     rows.push_back(
-        {name + "mean", Cell(value(sx, x.mean)), Cell(value(sy, y.mean)), Cell(d.mean, true)});
+        {name + "min", Cell(value(sx, x.min), 1), Cell(value(sy, y.min), 1), Cell(d.min, 1, true)});
     rows.push_back(
-        {name + "min", Cell(value(sx, x.min)), Cell(value(sy, y.min)), Cell(d.min, true)});
-    rows.push_back(
-        {name + "max", Cell(value(sx, x.max)), Cell(value(sy, y.max)), Cell(d.max, true)});
+        {name + "max", Cell(value(sx, x.max), 1), Cell(value(sy, y.max), 1), Cell(d.max, 1, true)});
     const Percentiles &px = c.a.percentiles[ch], &py = c.b.percentiles[ch];
-    rows.push_back({name + "CP95", Cell(value(px.points > 0, px.at[kP95])),
-                    Cell(value(py.points > 0, py.at[kP95])), Cell(d.p95, true)});
+    rows.push_back({name + "CP95", Cell(value(px.points > 0, px.at[kP95]), 1),
+                    Cell(value(py.points > 0, py.at[kP95]), 1), Cell(d.p95, 1, true)});
   }
   if (c.a.stats.hasPower || c.b.stats.hasPower) {
-    rows.push_back({"Mean S(VA)", Cell(value(c.a.stats.hasPower, c.a.stats.meanVa)),
-                    Cell(value(c.b.stats.hasPower, c.b.stats.meanVa)), Cell(c.meanVa, true)});
-    rows.push_back({"Energy(VAh)", Cell(value(c.a.stats.hasPower, c.a.stats.energyVah)),
-                    Cell(value(c.b.stats.hasPower, c.b.stats.energyVah)), Cell(c.energyVah, true)});
+    rows.push_back({"Mean S(VA)", Cell(value(c.a.stats.hasPower, c.a.stats.meanVa), 1),
+                    Cell(value(c.b.stats.hasPower, c.b.stats.meanVa), 1), Cell(c.meanVa, 1, true)});
+    rows.push_back({"Energy(VAh)", Cell(value(c.a.stats.hasPower, c.a.stats.energyVah), 3),
+                    Cell(value(c.b.stats.hasPower, c.b.stats.energyVah), 3),
+                    Cell(c.energyVah, 3, true)});
   }
   for (std::size_t k = 0; k < kComparedEventKinds.size(); ++k) {
     const std::int64_t d = c.events[k];

@@ -1,10 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "analysis/SpanComparison.h"
 #include "support/TestDataSets.h"
 
 namespace acv {
 namespace {
+
+// Whether the side-by-side text has this row, its cells one space apart.
+bool HasRow(const SpanComparison& c, const std::string& row) {
+  for (const std::string& line : ComparisonLines(c, kCsvTimeFormat)) {
+    if (std::regex_replace(line, std::regex(" +"), " ").find(row) != std::string::npos) return true;
+  }
+  return false;
+}
 
 ComparedSpan SpanOf(const StoreFamily& store, std::vector<Event> events = {}) {
   const AnalysisSeries series = StoreRmsSeries(store, ChannelScaling{});
@@ -36,6 +46,8 @@ TEST(SpanComparison, DifferencesAreBMinusAOfEachFigure) {
       << json;
   EXPECT_EQ(json.rfind(R"({"a":{"points":3,)", 0), 0u) << json;
   EXPECT_NE(json.find(R"(,"b":{"points":4,)"), std::string::npos) << json;
+  EXPECT_TRUE(HasRow(c, "CH1 V mean 230.00 232.00 +2.00"));
+  EXPECT_TRUE(HasRow(c, "CH1 V CP95 232.0 235.0 +3.0"));
 }
 
 TEST(SpanComparison, AChannelInAnotherUnitOrWithoutValuesHasNoDifference) {
@@ -48,6 +60,9 @@ TEST(SpanComparison, AChannelInAnotherUnitOrWithoutValuesHasNoDifference) {
   EXPECT_NE(json.find(R"("ch2":{"mean":null,"min":null,"max":null,"p95":null})"), std::string::npos)
       << json;
   EXPECT_EQ(json.find("mean_va\":null"), std::string::npos) << json;
+  // No difference is no sign; a channel without one has a dash.
+  EXPECT_TRUE(HasRow(c, "CH1 V mean 230.50 230.50 0.00"));
+  EXPECT_TRUE(HasRow(c, "CH2 A mean 5.50 230.50 -"));
 }
 
 }  // namespace
