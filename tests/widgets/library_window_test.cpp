@@ -205,7 +205,7 @@ TEST_F(LibraryWindowTest, ComparesTwoMeasurementsOfTheSite) {
   const auto mean = std::find_if(lines.begin(), lines.end(),
                                  [](const QString& l) { return l.startsWith("CH1 V mean"); });
   ASSERT_NE(mean, lines.end()) << figures.toStdString();
-  EXPECT_TRUE(mean->trimmed().endsWith("+2")) << mean->toStdString();
+  EXPECT_TRUE(mean->trimmed().endsWith("+2.00")) << mean->toStdString();
 
   compare->ChooseText(1, "after the bank went in");
   Frame().Library().RunCompare();
