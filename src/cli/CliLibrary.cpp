@@ -109,11 +109,23 @@ std::string FindSite(library::LibraryStore& store, const std::string& name,
   return {};
 }
 
-std::string ReadSiteRange(const std::string& dbOption, const std::string& siteName,
-                          library::SeriesKind kind, const library::TimeRange& range, SiteRange& r) {
-  if (std::string problem = OpenLibrary(dbOption, r.library); !problem.empty()) return problem;
-  if (std::string problem = FindSite(*r.library, siteName, r.site); !problem.empty())
+std::string TakeSiteRangeOptions(OptionList& options, SiteRangeOptions& o) {
+  o.db = options.Take("--db", "a library URL");
+  std::string problem = TakeSite(options, o.site, true);
+  const std::string kind = TakeKind(options, o.kind);
+  const std::string range = TakeRange(options, o.range);
+  for (const std::string* p : {&kind, &range}) {
+    if (problem.empty()) problem = *p;
+  }
+  return problem;
+}
+
+std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r) {
+  const library::SeriesKind kind = o.kind;
+  const library::TimeRange& range = o.range;
+  if (std::string problem = OpenLibrary(o.db.value_or(""), r.library); !problem.empty())
     return problem;
+  if (std::string problem = FindSite(*r.library, *o.site, r.site); !problem.empty()) return problem;
   FollowStoredLimits(*r.library, r.site.id);
   r.chunks = r.library->Chunks(r.site.id, kind, range);
   r.pieces = library::PiecesInRange(r.chunks, range);

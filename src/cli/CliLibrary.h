@@ -57,6 +57,17 @@ void FollowStoredLimits(library::LibraryStore& store, std::int64_t siteId);
 std::string FindSite(library::LibraryStore& store, const std::string& name,
                      library::SiteRecord& site);
 
+// What a command over a time range of a site names: the library, the site,
+// the kind of series and the range.
+struct SiteRangeOptions {
+  std::optional<std::string> db, site;
+  library::SeriesKind kind = library::SeriesKind::Store;
+  library::TimeRange range;
+};
+// --db URL, --site NAME (required), --kind and --from/--to: "" or the first
+// usage problem.
+std::string TakeSiteRangeOptions(OptionList& options, SiteRangeOptions& o);
+
 // What a command over a time range of a site reads: the open library, the
 // site, its chunks of one kind and the pieces of them in the range, and how
 // the points are read and scaled.
@@ -70,7 +81,6 @@ struct SiteRange {
 };
 // Fills `r` (the stored events made to follow the settings' limits first):
 // "" or the one line of why not, also when the range holds no point.
-std::string ReadSiteRange(const std::string& dbOption, const std::string& siteName,
-                          library::SeriesKind kind, const library::TimeRange& range, SiteRange& r);
+std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r);
 
 }  // namespace acv::cli

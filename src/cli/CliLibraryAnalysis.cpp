@@ -65,27 +65,21 @@ constexpr const char* kCheckHelp =
     "Exit status: 0 all agree; 1 differences were found, or the library\n"
     "failed; 2 a usage error.\n";
 
-struct Options {
-  std::optional<std::string> db, site;
-  library::SeriesKind kind = library::SeriesKind::Store;
-  library::TimeRange range;
+struct Options : SiteRangeOptions {
   EventLimits limits;
   std::optional<double> nominal;  // given as an option, over the site's
   bool json = false, csv = false;
 };
 
 std::string TakeAnalysisOptions(OptionList& options, Options& o, bool events) {
-  o.db = options.Take("--db", "a library URL");
   o.json = !events && options.TakeFlag("--json");
   o.csv = events && options.TakeFlag("--csv");
-  std::string problem = TakeSite(options, o.site, true);
-  const std::string kind = TakeKind(options, o.kind);
-  const std::string range = TakeRange(options, o.range);
+  std::string problem = TakeSiteRangeOptions(options, o);
   // The nominal is the site's unless given: read it apart from the others.
   const std::string nominal = TakeNumber(options, "--nominal", o.nominal);
   if (o.nominal) o.limits.nominal = *o.nominal;
   const std::string limits = TakeLimits(options, events, o.limits);
-  for (const std::string* p : {&kind, &range, &nominal, &limits}) {
+  for (const std::string* p : {&nominal, &limits}) {
     if (problem.empty()) problem = *p;
   }
   return problem;
@@ -97,9 +91,7 @@ struct Timeline : SiteRange {
 };
 
 std::string ReadTimeline(const Options& o, Timeline& t) {
-  if (std::string problem = ReadSiteRange(o.db.value_or(""), *o.site, o.kind, o.range, t);
-      !problem.empty())
-    return problem;
+  if (std::string problem = ReadSiteRange(o, t); !problem.empty()) return problem;
   t.limits = o.limits;
   if (!o.nominal) t.limits.nominal = t.site.nominal;
   return EventLimitsProblem(t.limits);

@@ -56,29 +56,15 @@ constexpr const char* kProfileHelp =
     "Exit status: 0 printed; 1 no such site, no points in the range, a channel\n"
     "in two units over it, or the library failed; 2 a usage error.\n";
 
-struct Options {
-  std::optional<std::string> db, site;
-  library::SeriesKind kind = library::SeriesKind::Store;
-  library::TimeRange range;
+struct Options : SiteRangeOptions {
   EventLimits limits;
   std::optional<double> nominal;
   std::optional<int> channel;
   bool json = false, csv = false;
 };
 
-std::string TakeCommon(OptionList& options, Options& o) {
-  o.db = options.Take("--db", "a library URL");
-  std::string problem = TakeSite(options, o.site, true);
-  const std::string kind = TakeKind(options, o.kind);
-  const std::string range = TakeRange(options, o.range);
-  for (const std::string* p : {&kind, &range}) {
-    if (problem.empty()) problem = *p;
-  }
-  return problem;
-}
-
 std::string TakeComplianceOptions(OptionList& options, Options& o) {
-  std::string problem = TakeCommon(options, o);
+  std::string problem = TakeSiteRangeOptions(options, o);
   o.json = options.TakeFlag("--json");
   if (const std::optional<std::string> text = options.Take("--channel", "1 or 2")) {
     if (*text == "1" || *text == "2") {
@@ -98,9 +84,7 @@ std::string TakeComplianceOptions(OptionList& options, Options& o) {
 
 // The site's pieces of the range, read with its scaling.
 std::string ReadRange(const Options& o, SiteRange& r) {
-  if (std::string problem = ReadSiteRange(o.db.value_or(""), *o.site, o.kind, o.range, r);
-      !problem.empty())
-    return problem;
+  if (std::string problem = ReadSiteRange(o, r); !problem.empty()) return problem;
   return library::MixedUnitsProblem(r.pieces);
 }
 
@@ -191,7 +175,7 @@ int RunProfile(const std::vector<std::string>& args) {
   Options o;
   return RunSubcommand(Subcommand("library profile", kProfileHelp)
                            .Options([&](OptionList& options) {
-                             std::string problem = TakeCommon(options, o);
+                             std::string problem = TakeSiteRangeOptions(options, o);
                              o.csv = options.TakeFlag("--csv");
                              return problem;
                            })

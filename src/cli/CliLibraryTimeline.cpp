@@ -36,10 +36,8 @@ constexpr const char* kTimelineHelp =
     "asked for a timeline with a gap or of real-time points, the file cannot\n"
     "be written, or the library failed; 2 a usage error.\n";
 
-struct Options {
-  std::optional<std::string> db, site, output;
-  library::SeriesKind kind = library::SeriesKind::Store;
-  library::TimeRange range;
+struct Options : SiteRangeOptions {
+  std::optional<std::string> output;
   bool csv = false;
 };
 
@@ -148,15 +146,9 @@ int RunTimeline(const std::vector<std::string>& args) {
   Options o;
   return RunSubcommand(Subcommand("library timeline", kTimelineHelp)
                            .Options([&](OptionList& options) {
-                             o.db = options.Take("--db", "a library URL");
                              o.csv = options.TakeFlag("--csv");
                              o.output = options.TakeOutput("a file name");
-                             std::string problem = TakeSite(options, o.site, true);
-                             const std::string kind = TakeKind(options, o.kind);
-                             const std::string range = TakeRange(options, o.range);
-                             if (problem.empty()) problem = kind;
-                             if (problem.empty()) problem = range;
-                             return problem;
+                             return TakeSiteRangeOptions(options, o);
                            })
                            .Body([&](Invocation& cli) { return PrintTimeline(o, cli); }),
                        args);

@@ -126,8 +126,14 @@ void ReportCommands::PreviewCompliance(const SummaryContent& content) {
     renderer.PaintCompliancePages(painter, *target, content);
   };
   printer.setFromTo(0, 0);
+  ShowPreview(printer, QStringLiteral("Print Preview - Compliance"), paint);
+}
+
+void ReportCommands::ShowPreview(QPrinter& printer, const QString& title,
+                                 const std::function<void(QPrinter*)>& paint) {
   QPrintPreviewDialog dialog(&printer, &host_.owner);
-  dialog.setWindowTitle(QStringLiteral("Print Preview - Compliance"));
+  dialog.setWindowTitle(title);
+  // Readable at once: most of the screen, pages as wide as the window.
   const QRect screen = host_.owner.screen() != nullptr ? host_.owner.screen()->availableGeometry()
                                                        : QRect(0, 0, 1280, 1024);
   dialog.resize(screen.width() * 4 / 5, screen.height() * 9 / 10);
@@ -205,17 +211,11 @@ void ReportCommands::Print(int commandId) {
 
   printer.setFromTo(0, 0);
   if (preview) {
-    QPrintPreviewDialog dialog(&printer, &host_.owner);
-    dialog.setWindowTitle(list                        ? QStringLiteral("Print Preview - List")
-                          : kind == PageKind::Summary ? QStringLiteral("Print Preview - Summary")
-                                                      : QStringLiteral("Print Preview - Graph"));
-    // Readable at once: most of the screen, pages as wide as the window.
-    const QRect screen = host_.owner.screen() != nullptr ? host_.owner.screen()->availableGeometry()
-                                                         : QRect(0, 0, 1280, 1024);
-    dialog.resize(screen.width() * 4 / 5, screen.height() * 9 / 10);
-    if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) widget->fitToWidth();
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
-    dialog.exec();
+    ShowPreview(printer,
+                list                        ? QStringLiteral("Print Preview - List")
+                : kind == PageKind::Summary ? QStringLiteral("Print Preview - Summary")
+                                            : QStringLiteral("Print Preview - Graph"),
+                paint);
     return;
   }
   QPrintDialog dialog(&printer, &host_.owner);

@@ -52,6 +52,9 @@ class ReportCommands {
   void PreviewCompliance(const SummaryContent& content);
 
  private:
+  // The print preview of `paint`'s pages, most of the screen large.
+  void ShowPreview(QPrinter& printer, const QString& title,
+                   const std::function<void(QPrinter*)>& paint);
   QPrinter& Printer();
   struct Summary;
   // The summary of the series on show with its graph page; false after
