@@ -105,17 +105,11 @@ int PrintCompliance(Options o, Invocation& cli) {
     return cli.Fail(o.channel ? std::string(ChannelName(channel)) + " is not a channel in V"
                               : "the site's series has no channel in V");
   }
-  const auto segments = library::SplitAtGaps(r.pieces);
   ComplianceReport report;
-  report.channel = channel;
-  report.limits = o.limits;
-  std::vector<TenMinuteValue> values;
-  for (const BandShare& share : library::TimelineBand(segments, r.read, r.factors, o.limits)) {
-    if (share.channel == channel) values = share.tenMinute;
+  for (ComplianceReport& judged :
+       library::TimelineCompliance(library::SplitAtGaps(r.pieces), r.read, r.factors, o.limits)) {
+    if (judged.channel == channel) report = std::move(judged);
   }
-  report.weeks = JudgeWeeks(values, o.limits, r.pieces.front().Start(), r.pieces.back().End());
-  report.events = CountEvents(library::TimelineVoltageEvents(segments, r.read, r.factors, o.limits),
-                              channel, o.limits);
   if (o.json) {
     std::printf("%s\n", ComplianceJson(report).c_str());
     return 0;

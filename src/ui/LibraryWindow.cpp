@@ -16,6 +16,7 @@
 #include "frame/LibraryWindowRules.h"
 #include "library/LibraryCompare.h"
 #include "library/LibraryStore.h"
+#include "library/core/TimelineBand.h"
 #include "ui/AppInfo.h"
 #include "ui/LibraryCommands.h"
 #include "ui/Prompter.h"
@@ -361,15 +362,6 @@ bool LibraryWindow::SiteCompliance(const std::string& name, SummaryContent* cont
     return library.store->ReadChunk(c);
   };
   const library::ChannelFactors factors = library::LibraryStore::FactorsOf(*site, kind);
-  // Each stretch without a gap as a series of its own, in the site's units;
-  // the series read the data in place, so the data stay until the end.
-  std::vector<StoreFamily> data;
-  data.reserve(segments.size());
-  std::vector<AnalysisSeries> series;
-  for (const auto& segment : segments) {
-    data.push_back(library::SegmentData(segment, read, factors));
-    series.push_back(StoreRmsSeries(data.back(), ChannelScaling{}));
-  }
   EventLimits limits = host_.settings.eventLimits;
   limits.nominal = site->nominal;
   content->file = "Site " + name;
@@ -379,7 +371,8 @@ bool LibraryWindow::SiteCompliance(const std::string& name, SummaryContent* cont
                       std::to_string(segments.size()) +
                       (segments.size() == 1 ? " stretch" : " stretches between gaps");
   content->limits = limits;
-  content->compliance = ComplianceOf(series, limits);
+  // The library's own figures, as acvlogger-cli library compliance gives them.
+  content->compliance = library::TimelineCompliance(segments, read, factors, limits);
   if (content->compliance.empty()) {
     *problem = "Site " + name + " has no channel in V to judge.";
     return false;

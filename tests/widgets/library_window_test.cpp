@@ -13,6 +13,7 @@
 #include "data/DataFile.h"
 #include "data/FileIO.h"
 #include "frame/Commands.h"
+#include "frame/SummaryPages.h"
 #include "frame_fixture.h"
 #include "library/LibraryConnection.h"
 #include "library/LibraryStore.h"
@@ -212,6 +213,16 @@ TEST_F(LibraryWindowTest, ComparesTwoMeasurementsOfTheSite) {
   ASSERT_EQ(ui.prompter.messages.size(), 1);
   EXPECT_TRUE(ui.prompter.messages[0].startsWith("Span B: "))
       << ui.prompter.messages[0].toStdString();
+
+  // The Compliance button's verdict: the site's CH1 over both downloads.
+  SummaryContent content;
+  std::string problem;
+  ASSERT_TRUE(Frame().Library().SiteCompliance("North", &content, &problem)) << problem;
+  ASSERT_EQ(content.compliance.size(), 1u);
+  EXPECT_EQ(content.compliance[0].channel, 0);
+  EXPECT_FALSE(content.compliance[0].weeks.empty());
+  EXPECT_FALSE(Frame().Library().SiteCompliance("South", &content, &problem));
+  EXPECT_NE(problem.find("South"), std::string::npos) << problem;
 }
 
 }  // namespace

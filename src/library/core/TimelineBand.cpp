@@ -240,4 +240,23 @@ std::vector<BandShare> TimelineBand(const std::vector<std::vector<TimelinePiece>
   return out;
 }
 
+std::vector<ComplianceReport> TimelineCompliance(
+    const std::vector<std::vector<TimelinePiece>>& segments, const ChunkReader& read,
+    const ChannelFactors& factors, const EventLimits& limits) {
+  std::vector<ComplianceReport> reports;
+  if (segments.empty()) return reports;
+  const std::vector<Event> events = TimelineVoltageEvents(segments, read, factors, limits);
+  const TimeStamp from = segments.front().front().Start();
+  const TimeStamp to = segments.back().back().End();
+  for (const BandShare& share : TimelineBand(segments, read, factors, limits)) {
+    ComplianceReport report;
+    report.channel = share.channel;
+    report.limits = limits;
+    report.weeks = JudgeWeeks(share.tenMinute, limits, from, to);
+    report.events = CountEvents(events, share.channel, limits);
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
 }  // namespace acv::library

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/BandSummary.h"
+#include "analysis/SurveyText.h"
 #include "data/EventLimits.h"
 #include "library/core/SiteTimeline.h"
 
@@ -32,5 +33,13 @@ std::vector<Event> TimelineVoltageEvents(const std::vector<std::vector<TimelineP
 std::vector<BandShare> TimelineBand(const std::vector<std::vector<TimelinePiece>>& segments,
                                     const ChunkReader& read, const ChannelFactors& factors,
                                     const EventLimits& limits);
+
+// The weekly verdict and the event table of each channel in V of the
+// segments, CH1 first: the 10-minute values of TimelineBand and the events
+// of TimelineVoltageEvents, so no value or event bridges a gap, over weeks
+// from the first point to just after the last.
+std::vector<ComplianceReport> TimelineCompliance(
+    const std::vector<std::vector<TimelinePiece>>& segments, const ChunkReader& read,
+    const ChannelFactors& factors, const EventLimits& limits);
 
 }  // namespace acv::library
