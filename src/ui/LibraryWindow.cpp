@@ -15,6 +15,7 @@
 #include "frame/LibraryChoices.h"
 #include "frame/LibraryWindowRules.h"
 #include "library/LibraryCompare.h"
+#include "library/LibraryMeasurementData.h"
 #include "library/LibraryStore.h"
 #include "library/core/TimelineBand.h"
 #include "ui/AppInfo.h"
@@ -35,41 +36,6 @@ LibraryMeasurementRow RowOf(const library::MeasurementRecord& m) {
           m.start,      m.end,      m.points,
           m.duplicates, m.interval, m.trRecords,
           m.units,      m.source,   m.sha256};
-}
-
-// The STORE points of measurement `m` as a data set, with the TR records
-// triggered within them. Points the measurement repeated are kept by the
-// measurement that brought them first, so its span of the site's timeline
-// is read, not its own chunks alone. "" or why it cannot be shown.
-std::string ReadMeasurementData(library::LibraryStore& store, const library::SiteRecord& site,
-                                const library::MeasurementRecord& m, CDTDoc& data) {
-  if (m.kind != library::SeriesKind::Store) {
-    return "A real-time measurement opens as the site's timeline only: the library keeps "
-           "its RMS values, not the frequencies a run's data file holds.";
-  }
-  const library::TimeRange range{m.start, m.end - 1};
-  const std::vector<library::ChunkInfo> chunks =
-      store.Chunks(site.id, library::SeriesKind::Store, range);
-  const std::vector<library::TimelinePiece> pieces = library::PiecesInRange(chunks, range);
-  if (pieces.empty()) return "The library holds no points of measurement " + std::to_string(m.id);
-  const auto segments = library::SplitAtGaps(pieces);
-  if (segments.size() > 1) {
-    return "The span of measurement " + std::to_string(m.id) +
-           " holds points of another interval or a gap; show it as the site's timeline.";
-  }
-  const library::ChunkReader read = [&](const library::ChunkInfo& c) { return store.ReadChunk(c); };
-  // As the logger sent them: the site's scaling is shown, never stored.
-  data.Store() = library::SegmentData(segments[0], read, {1.0, 1.0});
-  for (const library::StoredTrRecord& r : store.TrRecords(site.id, range)) {
-    data.trWaves.insert(data.trWaves.end(), r.samples.begin(), r.samples.end());
-    data.trTimes.push_back(r.trigger);
-    data.trChannel.push_back(r.channel);
-    data.trUnit.push_back(r.unit);
-    ++data.trCount;
-  }
-  data.formatTag = kTagStore;
-  data.readTag = kTagStore;
-  return {};
 }
 
 }  // namespace
@@ -329,7 +295,7 @@ void LibraryWindow::OpenChosen() {
         problem = "Measurement " + std::to_string(id) + " is no longer in the library.";
       } else {
         site = *found;
-        problem = ReadMeasurementData(*library.store, site, *chosen, data);
+        problem = library::MeasurementData(*library.store, site, *chosen, data);
       }
     } catch (const std::exception& e) {
       problem = e.what();
