@@ -118,6 +118,10 @@ class CMainFrame : public QMainWindow {
   bool ClosingScheduled() const { return closing_; }
 
  signals:
+  // Emitted once the window has shown what the logger's link delivered
+  // (LoggerDialogs announces the same moments before the window reacts):
+  // whatever waits for the new data on screen, such as a scripted
+  // screenshot, listens here.
   void downloadCompleted();
   void realTimePointTaken(int count);
   void realTimeStopped();
