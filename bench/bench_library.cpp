@@ -97,39 +97,45 @@ void BM_Baseline_WriteFloats(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_WriteFloats)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// What library stats computes for a whole site: the statistics from the
-// chunk summaries, then the band summary from the chunks' band figures.
-void BM_Library_SiteStatistics(benchmark::State& state) {
+// What library stats computes over a range of a site: the statistics from
+// the measurements' rollups (the chunk summaries where the range cuts one),
+// then, when asked, the band summary from their band figures.
+void SiteStats(benchmark::State& state, const acv::library::TimeRange& range, bool withBand) {
+  using namespace acv::library;
   Library library(Data().site);
-  const acv::library::SiteRecord site = *library.store->Site("Site");
-  const acv::library::ChunkReader read = [&](const acv::library::ChunkInfo& c) {
-    return library.store->ReadChunk(c);
-  };
+  const SiteRecord site = *library.store->Site("Site");
+  const ChunkReader read = [&](const ChunkInfo& c) { return library.store->ReadChunk(c); };
+  const RollupParts parts = [&](const ChunkInfo& r) { return library.store->RollupParts(r); };
+  const acv::EventLimits limits;
   for (auto _ : state) {
-    const auto chunks = library.store->Chunks(site.id, acv::library::SeriesKind::Store);
-    const auto pieces = acv::library::PiecesInRange(chunks, {});
-    benchmark::DoNotOptimize(acv::library::TimelineStatistics(pieces, read, {1, 1}));
+    const auto chunks = library.store->SummaryChunks(site.id, SeriesKind::Store, range);
+    benchmark::DoNotOptimize(TimelineStatistics(PiecesInRange(chunks, range), read, {1, 1}));
+    if (!withBand) continue;
+    const auto bandChunks = ChunksForBand(chunks, range, parts, {1, 1}, limits);
+    benchmark::DoNotOptimize(
+        TimelineBand(SplitAtGaps(PiecesInRange(bandChunks, range)), read, {1, 1}, limits));
   }
+}
+
+void BM_Library_SiteStatistics(benchmark::State& state) {
+  SiteStats(state, {}, false);
 }
 BENCHMARK(BM_Library_SiteStatistics)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The whole of library stats: the chunks read once, the statistics and the
-// band summary from them.
 void BM_Library_SiteStatsWithBand(benchmark::State& state) {
-  Library library(Data().site);
-  const acv::library::SiteRecord site = *library.store->Site("Site");
-  const acv::library::ChunkReader read = [&](const acv::library::ChunkInfo& c) {
-    return library.store->ReadChunk(c);
-  };
-  for (auto _ : state) {
-    const auto chunks = library.store->Chunks(site.id, acv::library::SeriesKind::Store);
-    const auto pieces = acv::library::PiecesInRange(chunks, {});
-    benchmark::DoNotOptimize(acv::library::TimelineStatistics(pieces, read, {1, 1}));
-    benchmark::DoNotOptimize(acv::library::TimelineBand(acv::library::SplitAtGaps(pieces), read,
-                                                        {1, 1}, acv::EventLimits{}));
-  }
+  SiteStats(state, {}, true);
 }
 BENCHMARK(BM_Library_SiteStatsWithBand)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A range that starts and ends inside downloads (and inside chunks).
+void BM_Library_CutRangeStatsWithBand(benchmark::State& state) {
+  const acv::TimeStamp start = DownloadNumber(0).rmsStartTime;
+  SiteStats(state,
+            {start + acv::bench::kLargestSet / 2 + 77,
+             start + (kDownloads - 1) * acv::bench::kLargestSet + 12345},
+            true);
+}
+BENCHMARK(BM_Library_CutRangeStatsWithBand)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Every point read from the library and scanned.
 void BM_Baseline_ScanEveryPoint(benchmark::State& state) {
@@ -166,6 +172,11 @@ void PrintRatios(const acv::bench::TimesReporter& times) {
         "statistics with the band summary (library stats): %.1f ms, %.0fx faster than"
         " scanning every point\n",
         whole->real, scan->real / whole->real);
+  }
+  const auto cut = times.Find("BM_Library_CutRangeStatsWithBand/iterations:5");
+  if (cut && scan && cut->real > 0) {
+    std::printf("the same over a range cutting two downloads: %.1f ms, %.0fx\n", cut->real,
+                scan->real / cut->real);
   }
   Data();
   double bytes = 0.0;

@@ -6,6 +6,7 @@
 #include "library/LibraryConnection.h"
 #include "library/LibrarySql.h"
 #include "library/core/LibraryLocation.h"
+#include "library/core/TimelineBand.h"
 #include "platform/AppPaths.h"
 
 namespace acv::cli {
@@ -120,14 +121,15 @@ std::string TakeSiteRangeOptions(OptionList& options, SiteRangeOptions& o) {
   return problem;
 }
 
-std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r) {
+std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r, RangeChunks how) {
   const library::SeriesKind kind = o.kind;
   const library::TimeRange& range = o.range;
   if (std::string problem = OpenLibrary(o.db.value_or(""), r.library); !problem.empty())
     return problem;
   if (std::string problem = FindSite(*r.library, *o.site, r.site); !problem.empty()) return problem;
   FollowStoredLimits(*r.library, r.site.id);
-  r.chunks = r.library->Chunks(r.site.id, kind, range);
+  r.chunks = how == RangeChunks::Rollups ? r.library->SummaryChunks(r.site.id, kind, range)
+                                         : r.library->Chunks(r.site.id, kind, range);
   r.pieces = library::PiecesInRange(r.chunks, range);
   if (r.pieces.empty()) {
     return "site '" + r.site.name + "' has no " +
@@ -138,6 +140,21 @@ std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r) {
   };
   r.factors = library::LibraryStore::FactorsOf(r.site, kind);
   return {};
+}
+
+}  // namespace acv::cli
+
+namespace acv::cli {
+
+std::vector<std::vector<library::TimelinePiece>> BandSegments(SiteRange& r,
+                                                              const library::TimeRange& range,
+                                                              const EventLimits& limits) {
+  const library::RollupParts parts = [store =
+                                          r.library.store.get()](const library::ChunkInfo& rollup) {
+    return store->RollupParts(rollup);
+  };
+  r.bandChunks = library::ChunksForBand(r.chunks, range, parts, r.factors, limits);
+  return library::SplitAtGaps(library::PiecesInRange(r.bandChunks, range));
 }
 
 }  // namespace acv::cli

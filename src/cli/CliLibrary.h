@@ -75,12 +75,23 @@ struct SiteRange {
   OpenedLibrary library;
   library::SiteRecord site;
   std::vector<library::ChunkInfo> chunks;
+  std::vector<library::ChunkInfo> bandChunks;  // BandSegments's
   std::vector<library::TimelinePiece> pieces;
   library::ChunkReader read;
   library::ChannelFactors factors{};
 };
+// How the range's chunks are read: each as it is, or, for the questions the
+// summaries answer, a measurement the range holds whole as its rollup.
+enum class RangeChunks { Each, Rollups };
 // Fills `r` (the stored events made to follow the settings' limits first):
 // "" or the one line of why not, also when the range holds no point.
-std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r);
+std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r,
+                          RangeChunks how = RangeChunks::Each);
+// The segments of the range to hand the band summary and the voltage
+// events (library/core/TimelineBand.h): the rollups whose points they would
+// read opened into their chunks (kept in r.bandChunks).
+std::vector<std::vector<library::TimelinePiece>> BandSegments(SiteRange& r,
+                                                              const library::TimeRange& range,
+                                                              const EventLimits& limits);
 
 }  // namespace acv::cli

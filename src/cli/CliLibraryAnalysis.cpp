@@ -90,8 +90,8 @@ struct Timeline : SiteRange {
   EventLimits limits;
 };
 
-std::string ReadTimeline(const Options& o, Timeline& t) {
-  if (std::string problem = ReadSiteRange(o, t); !problem.empty()) return problem;
+std::string ReadTimeline(const Options& o, Timeline& t, RangeChunks how) {
+  if (std::string problem = ReadSiteRange(o, t, how); !problem.empty()) return problem;
   t.limits = o.limits;
   if (!o.nominal) t.limits.nominal = t.site.nominal;
   return EventLimitsProblem(t.limits);
@@ -99,12 +99,13 @@ std::string ReadTimeline(const Options& o, Timeline& t) {
 
 int PrintStats(const Options& o, Invocation& cli) {
   Timeline t;
-  if (const std::string problem = ReadTimeline(o, t); !problem.empty()) return cli.Fail(problem);
+  if (const std::string problem = ReadTimeline(o, t, RangeChunks::Rollups); !problem.empty())
+    return cli.Fail(problem);
   if (const std::string problem = library::MixedUnitsProblem(t.pieces); !problem.empty())
     return cli.Fail(problem);
   const SpanStatistics stats = library::TimelineStatistics(t.pieces, t.read, t.factors);
   const std::vector<BandShare> band =
-      library::TimelineBand(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
+      library::TimelineBand(BandSegments(t, o.range, t.limits), t.read, t.factors, t.limits);
   if (o.json) {
     // Exact percentiles need every point: only the JSON, which carries them,
     // pays for that read.
@@ -126,7 +127,8 @@ int PrintStats(const Options& o, Invocation& cli) {
 
 int ListSiteEvents(const Options& o, Invocation& cli) {
   Timeline t;
-  if (const std::string problem = ReadTimeline(o, t); !problem.empty()) return cli.Fail(problem);
+  if (const std::string problem = ReadTimeline(o, t, RangeChunks::Each); !problem.empty())
+    return cli.Fail(problem);
   const library::TimelineAnalysis analysis =
       library::AnalyseSegments(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
   StoreFamily records;  // the TR records of the range, as stored

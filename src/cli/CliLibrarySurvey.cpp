@@ -83,14 +83,15 @@ std::string TakeComplianceOptions(OptionList& options, Options& o) {
 }
 
 // The site's pieces of the range, read with its scaling.
-std::string ReadRange(const Options& o, SiteRange& r) {
-  if (std::string problem = ReadSiteRange(o, r); !problem.empty()) return problem;
+std::string ReadRange(const Options& o, SiteRange& r, RangeChunks how) {
+  if (std::string problem = ReadSiteRange(o, r, how); !problem.empty()) return problem;
   return library::MixedUnitsProblem(r.pieces);
 }
 
 int PrintCompliance(Options o, Invocation& cli) {
   SiteRange r;
-  if (const std::string problem = ReadRange(o, r); !problem.empty()) return cli.Fail(problem);
+  if (const std::string problem = ReadRange(o, r, RangeChunks::Rollups); !problem.empty())
+    return cli.Fail(problem);
   if (!o.nominal) o.limits.nominal = r.site.nominal;
   if (const std::string problem = EventLimitsProblem(o.limits); !problem.empty())
     return cli.Fail(problem);
@@ -106,8 +107,8 @@ int PrintCompliance(Options o, Invocation& cli) {
                               : "the site's series has no channel in V");
   }
   ComplianceReport report;
-  for (ComplianceReport& judged :
-       library::TimelineCompliance(library::SplitAtGaps(r.pieces), r.read, r.factors, o.limits)) {
+  for (ComplianceReport& judged : library::TimelineCompliance(BandSegments(r, o.range, o.limits),
+                                                              r.read, r.factors, o.limits)) {
     if (judged.channel == channel) report = std::move(judged);
   }
   if (o.json) {
@@ -134,7 +135,8 @@ void JoinSlot(ProfileSlot& into, const ProfileSlot& more) {
 
 int PrintProfile(const Options& o, Invocation& cli) {
   SiteRange r;
-  if (const std::string problem = ReadRange(o, r); !problem.empty()) return cli.Fail(problem);
+  if (const std::string problem = ReadRange(o, r, RangeChunks::Each); !problem.empty())
+    return cli.Fail(problem);
   std::array<DailyProfile, 2> profiles{};
   std::array<const DailyProfile*, 2> shown{};
   for (const auto& segment : library::SplitAtGaps(r.pieces)) {

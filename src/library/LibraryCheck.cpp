@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
 #include "library/LibraryStore.h"
@@ -105,6 +106,8 @@ std::vector<std::string> LibraryStore::Check() {
                          " stored");
     }
   }
+  const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };
+  for (std::string& p : CheckRollups(db_, chunks, read)) problems.push_back(std::move(p));
   for (const char* table : {"tr_record", "event"}) {
     const std::string orphans =
         std::string("SELECT COUNT(*) FROM ") + table +

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "analysis/Events.h"
+#include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
 #include "library/LibraryStore.h"
@@ -176,10 +177,12 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   ChunkInserts chunk = PrepareChunkInserts(db_);
   const BandBasis basis = BandBasisOf(site, added.kind, limits);
   std::int64_t stored = 0;
+  std::vector<ChunkInfo> written;
   for (const auto& [first, n] : plan.keep) {
-    InsertChunks(chunk, id, site.id, added.kind, basis, added.run, first, n);
+    InsertChunks(chunk, id, site.id, added.kind, basis, added.run, first, n, &written);
     stored += n;
   }
+  StoreAddedRollup(id, added.run, added.units, written);
   if (added.kind == SeriesKind::Store && doc.trCount > 0) {
     QSqlQuery tr = Prepare(db_,
                            "INSERT INTO tr_record (measurement_id, record_index, trigger_time,"
@@ -281,12 +284,24 @@ void LibraryStore::FindEventsAgain(const SiteRecord& site) {
 
 void LibraryStore::FindEventsAndBands(std::int64_t measurement, const SiteRecord& site) {
   FindEvents(measurement, site);
-  // The band figures follow the scaling and the band.
+  // The band figures follow the scaling and the band, and the rollup them.
   Execute(
       db_,
       "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
       {Int(measurement)});
   StoreMissingChunkBands(db_, measurement);
+  StoreRollups(db_, measurement);
+}
+
+void LibraryStore::StoreAddedRollup(std::int64_t measurement, const PointRun& run,
+                                    const std::array<std::string, 2>& units,
+                                    std::vector<ChunkInfo>& written) {
+  for (ChunkInfo& c : written) c.units = units;
+  // The points are at hand: the extremes are placed without a read.
+  const ChunkReader read = [&run](const ChunkInfo& c) {
+    return run.Slice((c.start - run.start) / run.interval, c.count);
+  };
+  StoreRollup(db_, measurement, RollUp(written, read));
 }
 
 int LibraryStore::FollowLimits(std::optional<std::int64_t> siteId) {

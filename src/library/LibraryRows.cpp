@@ -72,9 +72,9 @@ BandBasis BandBasisOf(const SiteRecord& site, SeriesKind kind, const EventLimits
 
 namespace {
 
-void InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t site, SeriesKind kind,
-                 const BandBasis& basis, const PointRun& run, std::int64_t first,
-                 std::int64_t count) {
+ChunkInfo InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
+                      SeriesKind kind, const BandBasis& basis, const PointRun& run,
+                      std::int64_t first, std::int64_t count) {
   const ChunkSummary s = SummariseRun(run, first, count);
   std::array<QVariant, 2> blobs;
   std::array<std::array<QVariant, 6>, 2> figures;
@@ -97,18 +97,29 @@ void InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t si
   if (!insert.chunk.next()) throw LibraryError("a new chunk got no number");
   const std::int64_t id = insert.chunk.value(0).toLongLong();
   insert.chunk.finish();
-  StoreChunkBand(insert.band, id, SummariseChunkBand(run, first, count, basis));
+  ChunkInfo info;
+  info.id = id;
+  info.measurement = measurement;
+  info.start = run.Time(first);
+  info.interval = run.interval;
+  info.count = count;
+  info.present = run.present;
+  info.summary = s;
+  info.band = SummariseChunkBand(run, first, count, basis);
+  StoreChunkBand(insert.band, id, *info.band);
+  return info;
 }
 
 }  // namespace
 
 void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
                   SeriesKind kind, const BandBasis& basis, const PointRun& run, std::int64_t first,
-                  std::int64_t count) {
+                  std::int64_t count, std::vector<ChunkInfo>* written) {
   const std::vector<std::int64_t> bounds = ChunkBounds(count);
   for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
-    InsertChunk(insert, measurement, site, kind, basis, run, first + bounds[i],
-                bounds[i + 1] - bounds[i]);
+    ChunkInfo info = InsertChunk(insert, measurement, site, kind, basis, run, first + bounds[i],
+                                 bounds[i + 1] - bounds[i]);
+    if (written) written->push_back(std::move(info));
   }
 }
 

@@ -36,9 +36,10 @@ struct ChunkInserts {
   }
 };
 ChunkInserts PrepareChunkInserts(const QSqlDatabase& db);
+// `written`, when given, receives each chunk stored (without units).
 void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
                   SeriesKind kind, const BandBasis& basis, const PointRun& run, std::int64_t first,
-                  std::int64_t count);
+                  std::int64_t count, std::vector<ChunkInfo>* written = nullptr);
 
 // A chunk's points; throws LibraryError when its blobs do not hold them.
 PointRun ReadChunkPoints(const QSqlDatabase& db, const ChunkInfo& chunk);

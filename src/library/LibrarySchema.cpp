@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
 
@@ -75,6 +76,24 @@ const char* const kTables[] = {
     " factor_ch1 DOUBLE PRECISION NOT NULL, factor_ch2 DOUBLE PRECISION NOT NULL,"
     " band_low DOUBLE PRECISION NOT NULL, band_high DOUBLE PRECISION NOT NULL,"
     " ch1_in_band BIGINT NOT NULL, ch2_in_band BIGINT NOT NULL, partials @BLOB NOT NULL)",
+    // A measurement's chunks rolled up into one (library/core/MeasurementRollup.h),
+    // kept only when its points are one run: the joined summaries with where
+    // each channel's first minimum and maximum lie, and the joined band
+    // figures (NULL when its chunks lack them or took them with several bases).
+    "CREATE TABLE IF NOT EXISTS measurement_rollup ("
+    " measurement_id @KEY REFERENCES measurement(id),"
+    " start_time BIGINT NOT NULL, interval_s BIGINT NOT NULL, points BIGINT NOT NULL,"
+    " chunks BIGINT NOT NULL,"
+    " ch1_points BIGINT, ch1_left_out BIGINT, ch1_min DOUBLE PRECISION, ch1_max DOUBLE PRECISION,"
+    " ch1_sum DOUBLE PRECISION, ch1_deviations DOUBLE PRECISION, ch1_min_at BIGINT, ch1_max_at "
+    "BIGINT,"
+    " ch2_points BIGINT, ch2_left_out BIGINT, ch2_min DOUBLE PRECISION, ch2_max DOUBLE PRECISION,"
+    " ch2_sum DOUBLE PRECISION, ch2_deviations DOUBLE PRECISION, ch2_min_at BIGINT, ch2_max_at "
+    "BIGINT,"
+    " product_sum DOUBLE PRECISION NOT NULL, product_points BIGINT NOT NULL,"
+    " factor_ch1 DOUBLE PRECISION, factor_ch2 DOUBLE PRECISION,"
+    " band_low DOUBLE PRECISION, band_high DOUBLE PRECISION,"
+    " ch1_in_band BIGINT, ch2_in_band BIGINT, partials @BLOB)",
 };
 
 // What upgrades a library of version v (the index + 1) to the next one:
@@ -87,10 +106,12 @@ struct Upgrade {
 const std::vector<Upgrade> kUpgrades = {
     // 1 -> 2: the band figures of every chunk.
     {{}, [](const QSqlDatabase& db) { StoreMissingChunkBands(db); }},
+    // 2 -> 3: every measurement's rollup.
+    {{}, [](const QSqlDatabase& db) { StoreRollups(db); }},
 };
 
 const char* const kTableNames[] = {"library_info", "site",  "measurement", "chunk",
-                                   "tr_record",    "event", "chunk_band"};
+                                   "tr_record",    "event", "chunk_band",  "measurement_rollup"};
 
 void CreateTables(const QSqlDatabase& db, bool postgres) {
   for (const char* table : kTables) {

@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySchema.h"
 #include "library/LibrarySql.h"
@@ -153,7 +154,8 @@ bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   q.finish();
   HandOverRepeatedPoints(id, site, kind);
   for (const char* sql :
-       {"DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
+       {"DELETE FROM measurement_rollup WHERE measurement_id = ?",
+        "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
         "DELETE FROM chunk WHERE measurement_id = ?",
         "DELETE FROM tr_record WHERE measurement_id = ?",
         "DELETE FROM event WHERE measurement_id = ?", "DELETE FROM measurement WHERE id = ?"}) {
@@ -216,6 +218,7 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
     if (o.taken == 0) continue;
     Execute(db_, "UPDATE measurement SET duplicates = duplicates - ? WHERE id = ?",
             {Int(o.taken), Int(o.id)});
+    StoreRollups(db_, o.id);
   }
 }
 
@@ -235,8 +238,17 @@ std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind
   return chunks;
 }
 
+std::vector<ChunkInfo> LibraryStore::SummaryChunks(std::int64_t siteId, SeriesKind kind,
+                                                   const TimeRange& range) {
+  return ChunksWithRollups(db_, siteId, kind, range);
+}
+
+std::vector<ChunkInfo> LibraryStore::RollupParts(const ChunkInfo& rollup) {
+  return RollupPartsOf(db_, rollup);
+}
+
 PointRun LibraryStore::ReadChunk(const ChunkInfo& chunk) {
-  return ReadChunkPoints(db_, chunk);
+  return chunk.rollup ? ReadRollupPoints(db_, chunk) : ReadChunkPoints(db_, chunk);
 }
 
 std::vector<StoredTrRecord> LibraryStore::TrRecords(std::int64_t siteId, const TimeRange& range) {

@@ -96,7 +96,14 @@ class LibraryStore {
   // The site's chunks of one kind that reach into the range, in time order,
   // without their points.
   std::vector<ChunkInfo> Chunks(std::int64_t siteId, SeriesKind kind, const TimeRange& range = {});
-  // A chunk's points; throws LibraryError when its blobs do not hold them.
+  // The same, for questions the summaries answer: a measurement that the
+  // range holds whole comes as its rollup, which stands for all its chunks.
+  std::vector<ChunkInfo> SummaryChunks(std::int64_t siteId, SeriesKind kind,
+                                       const TimeRange& range = {});
+  // The chunks a rollup stands for, in time order.
+  std::vector<ChunkInfo> RollupParts(const ChunkInfo& rollup);
+  // A chunk's (or a rollup's) points; throws LibraryError when its blobs do
+  // not hold them.
   PointRun ReadChunk(const ChunkInfo& chunk);
   // The TR records of the site's STORE measurements triggered within the range.
   std::vector<StoredTrRecord> TrRecords(std::int64_t siteId, const TimeRange& range);
@@ -136,6 +143,9 @@ class LibraryStore {
   void FindEventsAgain(const SiteRecord& site);
   // FindEvents, and the band figures of the measurement's chunks anew.
   void FindEventsAndBands(std::int64_t measurement, const SiteRecord& site);
+  // The rollup of a new measurement's chunks, from the points added.
+  void StoreAddedRollup(std::int64_t measurement, const PointRun& run,
+                        const std::array<std::string, 2>& units, std::vector<ChunkInfo>& written);
   // The points of measurement `id` that another measurement of the site
   // repeated become that measurement's own.
   void HandOverRepeatedPoints(std::int64_t id, std::int64_t site, SeriesKind kind);

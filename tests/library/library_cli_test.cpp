@@ -62,16 +62,19 @@ class LibraryCli : public ::testing::Test {
     args.insert(args.end(), {"--db", db_});
     return Finish(Start(args, home_.path()));
   }
-  std::string File(const std::string& name, std::int32_t points, TimeStamp start) {
+  // `points` points one a second from point `from` of one recording that
+  // began at `start`: two files of one recording agree where they overlap.
+  std::string File(const std::string& name, std::int32_t points, TimeStamp start,
+                   std::int32_t from = 0) {
     CDTDoc doc;
     doc.formatTag = kTagStore;
-    doc.rmsStartTime = start;
+    doc.rmsStartTime = start + from;
     doc.rmsInterval = 1.0f;
     doc.hasCh1 = doc.hasCh2 = 1;
     doc.rmsUnitCh1 = "V";
     doc.rmsUnitCh2 = "A";
     doc.rmsCount = points;
-    for (std::int32_t k = 0; k < points; ++k) {
+    for (std::int32_t k = from; k < from + points; ++k) {
       doc.rmsCh1.push_back(k % 5000 < 30 ? 190.0f : 230.0f + static_cast<float>(k % 7) * 0.1f);
       doc.rmsCh2.push_back(5.0f + static_cast<float>(k % 11) * 0.25f);
     }
@@ -103,6 +106,43 @@ TEST_F(LibraryCli, ASiteGivesTheFiguresOfItsFile) {
   EXPECT_EQ(profile.out, Cli({"library", "profile", "--site", "S", "--csv"}).out);
   const CliRun check = Cli({"library", "check"});
   EXPECT_EQ(check.status, 0) << check.out;
+}
+
+// Three downloads of one recording, the second repeating the first's tail,
+// the third following at once, 30-second dips at the joins: over the whole
+// site and over ranges that start and end inside downloads, the site's
+// figures are those of the file commands for the same merged points.
+TEST_F(LibraryCli, RangesOfMergedDownloadsGiveTheFiguresOfTheirPoints) {
+  const TimeStamp start = 1'772'359'200;
+  ASSERT_EQ(
+      Cli({"library", "add", File("a.stdata", 20000, start), File("b.stdata", 20000, start, 15000),
+           File("c.stdata", 15000, start, 35000), "--site", "S"})
+          .status,
+      0);
+  const auto at = [&](TimeStamp offset) { return FormatTime(start + offset, kCsvTimeFormat); };
+  const struct {
+    const char* label;
+    std::vector<std::string> range;
+  } ranges[] = {
+      {"whole site", {}},
+      {"cutting the first and the third", {"--from", at(12345), "--to", at(44321)}},
+      {"inside the second, through a dip", {"--from", at(25010), "--to", at(30020)}},
+  };
+  for (const auto& r : ranges) {
+    const std::string merged = home_.path().toStdString() + "/merged.stdata";
+    std::vector<std::string> timeline = {"library", "timeline", "--site", "S", "-o", merged};
+    timeline.insert(timeline.end(), r.range.begin(), r.range.end());
+    ASSERT_EQ(Cli(timeline).status, 0) << r.label;
+    for (const auto& [command, form] :
+         {std::pair{"stats", "--json"}, {"events", "--csv"}, {"compliance", "--json"}}) {
+      std::vector<std::string> site = {"library", command, "--site", "S", form};
+      site.insert(site.end(), r.range.begin(), r.range.end());
+      const CliRun fromLibrary = Cli(site);
+      ASSERT_EQ(fromLibrary.status, 0) << fromLibrary.err;
+      EXPECT_EQ(fromLibrary.out, Finish(Start({command, merged, form}, home_.path())).out)
+          << command << ", " << r.label;
+    }
+  }
 }
 
 // A file added again is known by its fingerprint. Without --db and

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QSqlQuery>
+#include <algorithm>
 #include <limits>
 
 #include "TestLibrary.h"
@@ -302,30 +303,133 @@ TEST(LibraryStore, BandSummaryFromChunkFiguresEqualsTheAnalysisOfThePoints) {
   EXPECT_TRUE(lib.store->Check().empty());
 }
 
-// A library of the first version (without band figures) opened by this
-// program gets them, equal to those an import computes.
-TEST(LibraryStore, AnOlderLibraryIsUpgradedWithTheBandFigures) {
+void ExpectSameStatistics(const SpanStatistics& found, const SpanStatistics& expected,
+                          const std::string& label) {
+  EXPECT_EQ(found.Points(), expected.Points()) << label;
+  EXPECT_EQ(found.start, expected.start) << label;
+  EXPECT_EQ(found.end, expected.end) << label;
+  for (int c = 0; c < 2; ++c) {
+    const ChannelSpan &f = found.channels[c], &e = expected.channels[c];
+    EXPECT_EQ(f.points, e.points) << label;
+    EXPECT_EQ(f.leftOut, e.leftOut) << label;
+    EXPECT_EQ(f.min, e.min) << label;
+    EXPECT_EQ(f.max, e.max) << label;
+    EXPECT_EQ(f.minPoint, e.minPoint) << label;
+    EXPECT_EQ(f.maxPoint, e.maxPoint) << label;
+    EXPECT_NEAR(f.mean, e.mean, 1e-9) << label;
+    EXPECT_NEAR(f.stddev, e.stddev, 1e-9) << label;
+  }
+}
+
+// Measurements' rollups stand for their chunks: the statistics and band
+// summary of ranges holding whole measurements, cutting them, after a
+// change of scaling and after a removal hands points over, are those of the
+// chunks; a download split around an earlier one has no rollup and is read
+// as chunks.
+TEST(LibraryStore, RollupsGiveTheFiguresOfTheirChunks) {
   Library lib;
   ASSERT_TRUE(lib.store) << lib.problem;
   AddBandSite(lib);
-  const SiteRecord site = *lib.store->Site("Substation 4");
-  const std::vector<ChunkInfo> imported = lib.store->Chunks(site.id, SeriesKind::Store);
-  QSqlQuery q(lib.connection->Database());
-  ASSERT_TRUE(q.exec("DROP TABLE chunk_band"));
-  ASSERT_TRUE(q.exec("UPDATE library_info SET value = '1' WHERE name = 'schema_version'"));
-  std::string problem;
-  const auto upgraded =
-      LibraryStore::Attach(lib.connection->Database(), lib.connection->IsPostgres(), "L", &problem);
-  ASSERT_TRUE(upgraded) << problem;
-  EXPECT_EQ(lib.Count("SELECT value FROM library_info WHERE name = 'schema_version'"),
-            kSchemaVersion);
-  const std::vector<ChunkInfo> chunks = upgraded->Chunks(site.id, SeriesKind::Store);
-  ASSERT_EQ(chunks.size(), imported.size());
-  for (std::size_t i = 0; i < chunks.size(); ++i) {
-    ASSERT_TRUE(chunks[i].band) << "chunk " << i;
-    EXPECT_EQ(*chunks[i].band, *imported[i].band) << "chunk " << i;
+  // Around the third download on both sides, the same values where they meet.
+  std::vector<float> around = Steady(4000, 233.0f);
+  for (int k = 500; k < 3500; ++k) around[k] = 236.0f;
+  around[510] = 203.0f;
+  ASSERT_EQ(lib.Add(Download(kStart + 11500 * 60, around)),
+            "added 1000 points (3000 duplicates) to Substation 4 as measurement 4");
+  SiteRecord site = *lib.store->Site("Substation 4");
+  site.scaling[0].ratio = 2.0;
+  lib.store->SaveSite(site);
+  const ChunkReader read = [&](const ChunkInfo& c) { return lib.store->ReadChunk(c); };
+  const RollupParts parts = [&](const ChunkInfo& r) { return lib.store->RollupParts(r); };
+  EventLimits stored, narrow;
+  stored.nominal = narrow.nominal = 460.0;
+  narrow.bandPct = 4.0;
+  const ChannelFactors factors{2.0, 1.0};
+  const auto expectSame = [&](const char* label, const TimeRange& range, const EventLimits& limits,
+                              int rollups) {
+    const std::vector<ChunkInfo> summaries =
+        lib.store->SummaryChunks(site.id, SeriesKind::Store, range);
+    EXPECT_EQ(std::count_if(summaries.begin(), summaries.end(),
+                            [](const ChunkInfo& c) { return c.rollup; }),
+              rollups)
+        << label;
+    const std::vector<ChunkInfo> chunks = lib.store->Chunks(site.id, SeriesKind::Store, range);
+    const std::vector<TimelinePiece> pieces = PiecesInRange(chunks, range);
+    ExpectSameStatistics(TimelineStatistics(PiecesInRange(summaries, range), read, factors),
+                         TimelineStatistics(pieces, read, factors), label);
+    const std::vector<ChunkInfo> opened = ChunksForBand(summaries, range, parts, factors, limits);
+    ExpectSameBand(TimelineBand(SplitAtGaps(PiecesInRange(opened, range)), read, factors, limits),
+                   AnalyseSegments(SplitAtGaps(pieces), read, factors, limits).band, label);
+  };
+  const struct {
+    const char* label;
+    TimeRange range;
+    EventLimits limits;
+    int rollups;  // measurements the range holds whole and read as one
+  } cases[] = {
+      {"whole site", {}, stored, 3},
+      {"whole site, another band", {}, narrow, 3},
+      {"cut inside the first and third downloads",
+       {kStart + 1000 * 60 + 30, kStart + 12500 * 60},
+       stored,
+       1},
+      {"the second download alone", {kStart + 5000 * 60, kStart + 9899 * 60}, narrow, 1},
+  };
+  for (const auto& c : cases) expectSame(c.label, c.range, c.limits, c.rollups);
+  EXPECT_TRUE(lib.store->Check().empty());
+
+  // The first download removed: the second takes back the points it repeated.
+  ASSERT_TRUE(lib.store->RemoveMeasurement(1));
+  expectSame("after a removal", {}, stored, 2);
+  EXPECT_EQ(lib.Count("SELECT points FROM measurement_rollup WHERE measurement_id = 2"), 5000);
+  EXPECT_TRUE(lib.store->Check().empty());
+}
+
+// An older library opened by this program gets what its version lacked
+// (band figures from version 1, measurements' rollups from version 2),
+// equal to what an import writes.
+TEST(LibraryStore, AnOlderLibraryIsUpgradedToWhatAnImportWrites) {
+  const struct {
+    int version;
+    std::vector<const char*> dropped;
+  } cases[] = {{1, {"chunk_band", "measurement_rollup"}}, {2, {"measurement_rollup"}}};
+  for (const auto& c : cases) {
+    Library lib;
+    ASSERT_TRUE(lib.store) << lib.problem;
+    AddBandSite(lib);
+    const SiteRecord site = *lib.store->Site("Substation 4");
+    const std::vector<ChunkInfo> imported = lib.store->Chunks(site.id, SeriesKind::Store);
+    const std::vector<ChunkInfo> rollups = lib.store->SummaryChunks(site.id, SeriesKind::Store);
+    QSqlQuery q(lib.connection->Database());
+    for (const char* table : c.dropped) ASSERT_TRUE(q.exec(QString("DROP TABLE ") + table));
+    ASSERT_TRUE(q.exec(QString("UPDATE library_info SET value = '%1' WHERE name = 'schema_version'")
+                           .arg(c.version)));
+    std::string problem;
+    const auto upgraded = LibraryStore::Attach(lib.connection->Database(),
+                                               lib.connection->IsPostgres(), "L", &problem);
+    ASSERT_TRUE(upgraded) << problem;
+    EXPECT_EQ(lib.Count("SELECT value FROM library_info WHERE name = 'schema_version'"),
+              kSchemaVersion);
+    const std::vector<ChunkInfo> chunks = upgraded->Chunks(site.id, SeriesKind::Store);
+    ASSERT_EQ(chunks.size(), imported.size());
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+      ASSERT_TRUE(chunks[i].band) << "chunk " << i;
+      EXPECT_EQ(*chunks[i].band, *imported[i].band) << "chunk " << i;
+    }
+    const std::vector<ChunkInfo> upgradedRollups =
+        upgraded->SummaryChunks(site.id, SeriesKind::Store);
+    ASSERT_EQ(upgradedRollups.size(), rollups.size());
+    for (std::size_t i = 0; i < rollups.size(); ++i) {
+      const ChunkInfo &u = upgradedRollups[i], &r = rollups[i];
+      ASSERT_TRUE(u.rollup && r.rollup) << "measurement " << i;
+      EXPECT_EQ(std::tie(u.start, u.count, u.parts, u.minAt, u.maxAt, u.band),
+                std::tie(r.start, r.count, r.parts, r.minAt, r.maxAt, r.band))
+          << "measurement " << i;
+      EXPECT_EQ(u.summary.channels[0].points, r.summary.channels[0].points);
+      EXPECT_DOUBLE_EQ(u.summary.channels[0].sum, r.summary.channels[0].sum);
+    }
+    EXPECT_TRUE(upgraded->Check().empty());
   }
-  EXPECT_TRUE(upgraded->Check().empty());
 }
 
 }  // namespace

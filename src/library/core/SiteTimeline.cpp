@@ -23,9 +23,11 @@ bool Follows(const TimelinePiece& a, const TimelinePiece& b) {
          a.chunk->present == b.chunk->present && a.chunk->units == b.chunk->units;
 }
 
-// The first point (0-based within the piece) holding `value` in channel c.
-std::int64_t FirstHolding(const TimelinePiece& piece, const ChunkReader& read, int c,
-                          double value) {
+// The first point (0-based within the piece) holding `value` in channel c;
+// `known` is where a whole rollup keeps it.
+std::int64_t FirstHolding(const TimelinePiece& piece, const ChunkReader& read, int c, double value,
+                          std::int64_t known) {
+  if (piece.chunk->rollup && piece.Whole()) return known;
   const PointRun run = read(*piece.chunk);
   for (std::int64_t k = piece.first; k < piece.first + piece.count; ++k) {
     if (static_cast<double>(run.values[c][k]) == value) return k - piece.first;
@@ -122,8 +124,11 @@ SpanStatistics TimelineStatistics(const std::vector<TimelinePiece>& pieces, cons
     span.max = cs.max * f;
     span.mean = cs.Mean() * f;
     span.stddev = std::sqrt(std::max(0.0, cs.deviations) / static_cast<double>(cs.points)) * f;
-    span.minPoint = offsets[*minPiece[c]] + 1 + FirstHolding(pieces[*minPiece[c]], read, c, cs.min);
-    span.maxPoint = offsets[*maxPiece[c]] + 1 + FirstHolding(pieces[*maxPiece[c]], read, c, cs.max);
+    const TimelinePiece &least = pieces[*minPiece[c]], &most = pieces[*maxPiece[c]];
+    span.minPoint =
+        offsets[*minPiece[c]] + 1 + FirstHolding(least, read, c, cs.min, least.chunk->minAt[c]);
+    span.maxPoint =
+        offsets[*maxPiece[c]] + 1 + FirstHolding(most, read, c, cs.max, most.chunk->maxAt[c]);
   }
   AnalysisSeries units;  // only to ask whether the channels form a V/A pair
   for (int c = 0; c < 2; ++c)

@@ -33,6 +33,12 @@ struct ChunkInfo {
   std::array<std::string, 2> units;
   ChunkSummary summary;
   std::optional<ChunkBand> band;  // absent when the library lacks it
+  // A measurement's rollup (MeasurementRollup.h) stands for all its chunks,
+  // as one chunk of their points; it knows where in them each channel's
+  // first minimum and maximum lie, so that placing them reads no point.
+  bool rollup = false;
+  std::int64_t parts = 0;  // the chunks a rollup stands for
+  std::array<std::int64_t, 2> minAt{}, maxAt{};
 
   TimeStamp Time(std::int64_t k) const { return start + k * interval; }
 };

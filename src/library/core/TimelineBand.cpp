@@ -21,20 +21,23 @@ bool IsVolt(const ChunkInfo& c, int channel) {
 // can start or still run. Scaled values are rounded to float on the way,
 // so the test keeps a small margin and reads a chunk too many rather than
 // one too few.
-bool Quiet(const TimelinePiece& p, const ChannelFactors& factors, const EventLimits& limits) {
-  if (!p.Whole()) return false;
+bool QuietChunk(const ChunkInfo& chunk, const ChannelFactors& factors, const EventLimits& limits) {
   const double h = limits.Hysteresis();
   const double low = std::max(limits.DipLevel(), limits.InterruptionLevel()) + h;
   const double high = limits.SwellLevel() - h;
   for (int c = 0; c < 2; ++c) {
-    if (!IsVolt(*p.chunk, c)) continue;
-    const ChannelSummary& s = p.chunk->summary.channels[c];
+    if (!IsVolt(chunk, c)) continue;
+    const ChannelSummary& s = chunk.summary.channels[c];
     if (s.leftOut > 0) return false;
     if (s.points == 0) continue;
     if (!(s.min * factors[c] >= low * (1 + 1e-6) && s.max * factors[c] <= high * (1 - 1e-6)))
       return false;
   }
   return true;
+}
+
+bool Quiet(const TimelinePiece& p, const ChannelFactors& factors, const EventLimits& limits) {
+  return p.Whole() && QuietChunk(*p.chunk, factors, limits);
 }
 
 bool IsVoltageEvent(const Event& e) {
@@ -96,34 +99,40 @@ std::array<std::vector<Span>, 2> FlaggingSpans(const std::vector<TimelinePiece>&
   return spans;
 }
 
+// Whether a whole chunk's stored band figures serve for `basis`: they were
+// taken with it, or with another band where every channel lies wholly
+// inside or outside this one. `inBand` receives the points in this band.
+bool BandServes(const ChunkInfo& c, const BandBasis& basis, std::array<std::int64_t, 2>& inBand) {
+  if (!c.band || c.band->basis.factors != basis.factors) return false;
+  inBand = c.band->inBand;
+  if (c.band->basis == basis) return true;
+  for (int ch = 0; ch < 2; ++ch) {
+    if (!c.present[ch]) continue;
+    const ChannelSummary& s = c.summary.channels[ch];
+    const double f = basis.factors[ch];
+    if (s.points == 0 || s.max * f < basis.low * (1 - 1e-6) ||
+        s.min * f > basis.high * (1 + 1e-6)) {
+      inBand[ch] = 0;
+    } else if (s.min * f >= basis.low * (1 + 1e-6) && s.max * f <= basis.high * (1 - 1e-6)) {
+      inBand[ch] = s.points;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 // The piece's band figures: the chunk's stored ones where they serve, else
 // from its points.
 ChunkBand BandOfPiece(const TimelinePiece& p, const ChunkReader& read, const BandBasis& basis) {
-  const ChunkInfo& c = *p.chunk;
-  if (p.Whole() && c.band && c.band->basis.factors == basis.factors) {
-    ChunkBand band = *c.band;
-    if (band.basis == basis) return band;
-    // Another band: a channel wholly inside or outside it needs no point.
-    bool known = true;
-    for (int ch = 0; ch < 2 && known; ++ch) {
-      if (!c.present[ch]) continue;
-      const ChannelSummary& s = c.summary.channels[ch];
-      const double f = basis.factors[ch];
-      if (s.points == 0 || s.max * f < basis.low * (1 - 1e-6) ||
-          s.min * f > basis.high * (1 + 1e-6)) {
-        band.inBand[ch] = 0;
-      } else if (s.min * f >= basis.low * (1 + 1e-6) && s.max * f <= basis.high * (1 - 1e-6)) {
-        band.inBand[ch] = s.points;
-      } else {
-        known = false;
-      }
-    }
-    if (known) {
-      band.basis = basis;
-      return band;
-    }
+  std::array<std::int64_t, 2> inBand{};
+  if (p.Whole() && BandServes(*p.chunk, basis, inBand)) {
+    ChunkBand band = *p.chunk->band;
+    band.basis = basis;
+    band.inBand = inBand;
+    return band;
   }
-  return SummariseChunkBand(read(c), p.first, p.count, basis);
+  return SummariseChunkBand(read(*p.chunk), p.first, p.count, basis);
 }
 
 // The slot being joined from the partials of consecutive pieces.
@@ -216,7 +225,30 @@ void AnalyseSegment(const std::vector<TimelinePiece>& segment, const ChunkReader
   }
 }
 
+// Whether the range leaves out some of the chunk's points.
+bool Cut(const ChunkInfo& c, const TimeRange& range) {
+  return (range.from && *range.from > c.start) || (range.to && *range.to < c.Time(c.count - 1));
+}
+
 }  // namespace
+
+std::vector<ChunkInfo> ChunksForBand(const std::vector<ChunkInfo>& chunks, const TimeRange& range,
+                                     const RollupParts& parts, const ChannelFactors& factors,
+                                     const EventLimits& limits) {
+  const BandBasis basis{factors, limits.BandLow(), limits.BandHigh()};
+  const auto quiet = [&](const ChunkInfo& c) {
+    return !Cut(c, range) && QuietChunk(c, factors, limits);
+  };
+  return OpenRollups(
+      chunks,
+      [&](const ChunkInfo& rollup, const ChunkInfo* before) {
+        // The events' scan reads a run of chunks that are not quiet and the
+        // chunk after it.
+        std::array<std::int64_t, 2> inBand{};
+        return !quiet(rollup) || (before && !quiet(*before)) || !BandServes(rollup, basis, inBand);
+      },
+      parts);
+}
 
 std::vector<Event> TimelineVoltageEvents(const std::vector<std::vector<TimelinePiece>>& segments,
                                          const ChunkReader& read, const ChannelFactors& factors,

@@ -17,9 +17,19 @@
 #include "analysis/BandSummary.h"
 #include "analysis/SurveyText.h"
 #include "data/EventLimits.h"
+#include "library/core/MeasurementRollup.h"
 #include "library/core/SiteTimeline.h"
 
 namespace acv::library {
+
+// The chunks to hand the functions below so that they read the fewest
+// points: `chunks` (in time order, before the range is applied) with each
+// rollup they would read replaced by its parts: one where an event may
+// start or run, or run on from the chunk before it, one the range cuts, and
+// one whose band figures do not serve for the factors and the band.
+std::vector<ChunkInfo> ChunksForBand(const std::vector<ChunkInfo>& chunks, const TimeRange& range,
+                                     const RollupParts& parts, const ChannelFactors& factors,
+                                     const EventLimits& limits);
 
 // The dips, interruptions and swells of the channels in V that a scan of
 // every point finds, in time order per segment, read only where they may
