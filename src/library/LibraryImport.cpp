@@ -1,12 +1,12 @@
 // Adding a data set to the library, all or nothing, and the events found
 // over a measurement's points.
-#include <QCryptographicHash>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
 #include <map>
 
 #include "analysis/Events.h"
+#include "library/LibraryFingerprint.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
@@ -83,14 +83,14 @@ SiteRecord LibraryStore::FindOrCreateSite(const std::string& name) {
 bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>& fileBytes,
                               const std::string& sourceName, const std::string& site,
                               std::string* line, std::string* problem) {
-  // Hashed where they are: a download's bytes are not copied for it.
-  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(fileBytes.data()),
-                                                   static_cast<qsizetype>(fileBytes.size()));
-  const std::string sha256 =
-      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+  const std::string sha256 = Sha256Hex(fileBytes);
   std::string unused;
   if (!problem) problem = &unused;
   if (!line) line = &unused;
+  if (sha256.empty()) {
+    *problem = "the SHA-256 of " + sourceName + " could not be computed, nothing was added";
+    return false;
+  }
   // Another program writing the same SQLite library may hold it past the
   // busy timeout once; the import is tried again as a whole.
   for (int attempt = 1;; ++attempt) {
@@ -199,13 +199,11 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   }
   chunk.Finish();
   if (alone && count > 0) {
-    OwnPoints own{{}, &added.run};
-    own.info.measurement = id;
-    own.info.start = added.run.start;
-    own.info.interval = added.run.interval;
-    own.info.count = count;
-    own.info.present = added.run.present;
-    own.info.units = added.units;
+    // No stored point shares its time range: the timeline there is the
+    // download itself, analysed where it lies, in the site's scaling.
+    const AnalysisSeries own = added.kind == SeriesKind::Store
+                                   ? StoreRmsSeries(doc, site.scaling)
+                                   : RealTimeRmsSeries(doc, site.scaling);
     FindEvents(id, site, &own);
   } else {
     FindEvents(id, site);
@@ -217,7 +215,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
 }
 
 void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site,
-                              const OwnPoints* own) {
+                              const AnalysisSeries* own) {
   QSqlQuery q = Execute(db_, "SELECT kind, start_time, end_time FROM measurement WHERE id = ?",
                         {Int(measurement)});
   if (!q.next()) return;
@@ -226,13 +224,16 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site,
   const TimeRange range{q.value(1).toLongLong(), q.value(2).toLongLong() - 1};
   const EventLimits limits = LimitsOf(site);
   const ChannelFactors factors = FactorsOf(site, kind);
-  const std::vector<ChunkInfo> chunks =
-      own ? std::vector<ChunkInfo>{own->info} : Chunks(site.id, kind, range);
-  const auto segments = SplitAtGaps(PiecesInRange(chunks, range));
-  const ChunkReader read = [this, own](const ChunkInfo& c) {
-    return own ? *own->points : ReadChunk(c);
-  };
-  std::vector<Event> level = AnalyseSegments(segments, read, factors, limits, false).level;
+  std::vector<Event> level;
+  if (own) {
+    level = FindLevelEvents(*own, limits);
+    std::stable_sort(level.begin(), level.end(), LevelEventBefore);
+  } else {
+    const std::vector<ChunkInfo> chunks = Chunks(site.id, kind, range);
+    const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };
+    level = AnalyseSegments(SplitAtGaps(PiecesInRange(chunks, range)), read, factors, limits, false)
+                .level;
+  }
 
   StoreFamily records;  // this measurement's TR records, in primary units
   QSqlQuery tr = Execute(db_,

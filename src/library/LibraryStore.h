@@ -133,13 +133,11 @@ class LibraryStore {
                       const std::string& siteName, std::string* line, std::string* problem);
   // Finds the events of a measurement over its stored points (and those it
   // repeated) with the site's limits and scaling, in place of the old ones.
-  // `own`, when given, holds all the points of the measurement's time range
-  // (a download no other overlaps), read from memory instead of the library.
-  struct OwnPoints {
-    ChunkInfo info;
-    const PointRun* points = nullptr;
-  };
-  void FindEvents(std::int64_t measurement, const SiteRecord& site, const OwnPoints* own = nullptr);
+  // `own`, when given, is the series of the measurement's whole time range
+  // in the site's scaling (a download no other overlaps), analysed in memory
+  // instead of read from the library.
+  void FindEvents(std::int64_t measurement, const SiteRecord& site,
+                  const AnalysisSeries* own = nullptr);
   void FindEventsAgain(const SiteRecord& site);
   // FindEvents, and the band figures of the measurement's chunks anew.
   void FindEventsAndBands(std::int64_t measurement, const SiteRecord& site);

@@ -3,6 +3,7 @@
 // again when a site's nominal voltage changes.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QSqlQuery>
 #include <algorithm>
 #include <limits>
@@ -72,6 +73,15 @@ TEST(LibraryStore, OverlappingDownloadsMergeAndAConflictChangesNothing) {
             "added 2000 points (1000 duplicates) to Substation 4 as measurement 2");
   EXPECT_EQ(lib.Add(Download(kStart + 4000 * 60, second)),
             "already in the library as measurement 2");
+  // The fingerprint is the SHA-256 of the file's bytes, as libraries written
+  // before hold it.
+  const std::vector<std::uint8_t> bytes = EncodeDataFile(Download(kStart, first));
+  EXPECT_EQ(lib.store->Measurements(std::nullopt)[0].sha256,
+            QCryptographicHash::hash(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<qsizetype>(bytes.size())),
+                                     QCryptographicHash::Sha256)
+                .toHex()
+                .toStdString());
 
   // The logger's clock set back: point 4500 comes again with another value.
   std::vector<float> clash = Steady(3000, 230.0f);
