@@ -18,6 +18,7 @@
 #include "library/LibraryConnection.h"
 #include "library/LibraryStore.h"
 #include "library/core/TimelineBand.h"
+#include "library/core/TimelineEvents.h"
 
 namespace {
 
@@ -44,12 +45,37 @@ acv::CDTDoc DownloadNumber(int n) {
   return doc;
 }
 
+// A download with a 30-second dip every 20,000 points (about five and a
+// half hours), which also runs across the joins of downloads.
+acv::CDTDoc DownloadWithDips(int n) {
+  acv::CDTDoc doc = DownloadNumber(n);
+  for (int k = 0; k < acv::bench::kLargestSet; ++k) {
+    if ((n * acv::bench::kLargestSet + k) % 20000 >= 19985 ||
+        (n * acv::bench::kLargestSet + k) % 20000 < 15)
+      doc.rmsCh1[k] = 190.0f;
+  }
+  doc.ComputeStoreStatistics();
+  return doc;
+}
+
+constexpr int kDownloadsWithDips = 20;
+
 struct Fixture {
   QTemporaryDir folder;
   std::string Path(const char* name) const { return folder.filePath(name).toStdString(); }
   std::string site = Path("site.sqlite");
+  std::string dips = Path("dips.sqlite");
   double rawBytes = 0.0;
   Fixture() {
+    {
+      Library library(dips);
+      for (int n = 0; n < kDownloadsWithDips && library.store; ++n) {
+        const acv::CDTDoc doc = DownloadWithDips(n);
+        std::string line, problem;
+        library.store->AddDataSet(doc, acv::EncodeDataFile(doc), "d.stdata", "Site", &line,
+                                  &problem);
+      }
+    }
     // The site of 100 downloads, one after another without a gap.
     Library library(site);
     for (int n = 0; n < kDownloads && library.store; ++n) {
@@ -137,6 +163,45 @@ void BM_Library_CutRangeStatsWithBand(benchmark::State& state) {
 }
 BENCHMARK(BM_Library_CutRangeStatsWithBand)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// What library events computes over a site: the level events from the
+// stored ones where they answer, from the points where an event may cross a
+// join; and the same from every point, as it was found before.
+void SiteEvents(benchmark::State& state, const std::string& path, bool everyPoint) {
+  using namespace acv::library;
+  Library library(path);
+  const SiteRecord site = *library.store->Site("Site");
+  const ChunkReader read = [&](const ChunkInfo& c) { return library.store->ReadChunk(c); };
+  const RollupParts parts = [&](const ChunkInfo& r) { return library.store->RollupParts(r); };
+  acv::EventLimits limits;
+  limits.nominal = site.nominal;
+  std::size_t events = 0;
+  for (auto _ : state) {
+    if (everyPoint) {
+      const auto chunks = library.store->Chunks(site.id, SeriesKind::Store);
+      events = AnalyseSegments(SplitAtGaps(PiecesInRange(chunks, {})), read, {1, 1}, limits, false)
+                   .level.size();
+      continue;
+    }
+    const auto chunks = ChunksForEvents(library.store->SummaryChunks(site.id, SeriesKind::Store),
+                                        {}, parts, {1, 1}, limits);
+    events = TimelineLevelEvents(
+                 SplitAtGaps(PiecesInRange(chunks, {})), read, {1, 1}, limits,
+                 library.store->LevelEventsFoundWith(site.id, SeriesKind::Store, {}, limits))
+                 .size();
+  }
+  state.counters["events"] = static_cast<double>(events);
+}
+
+void BM_Library_SiteEventsWithDips(benchmark::State& state) {
+  SiteEvents(state, Data().dips, false);
+}
+BENCHMARK(BM_Library_SiteEventsWithDips)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Baseline_SiteEventsFromEveryPoint(benchmark::State& state) {
+  SiteEvents(state, Data().dips, true);
+}
+BENCHMARK(BM_Baseline_SiteEventsFromEveryPoint)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 // Every point read from the library and scanned.
 void BM_Baseline_ScanEveryPoint(benchmark::State& state) {
   Library library(Data().site);
@@ -178,7 +243,14 @@ void PrintRatios(const acv::bench::TimesReporter& times) {
     std::printf("the same over a range cutting two downloads: %.1f ms, %.0fx\n", cut->real,
                 scan->real / cut->real);
   }
-  Data();
+  const auto events = times.Find("BM_Library_SiteEventsWithDips/iterations:3");
+  const auto eventsScan = times.Find("BM_Baseline_SiteEventsFromEveryPoint/iterations:2");
+  if (events && eventsScan && events->real > 0) {
+    std::printf(
+        "events of %d downloads with dips: %.1f ms, %.0fx faster than from every point"
+        " (%.0f ms)\n",
+        kDownloadsWithDips, events->real, eventsScan->real / events->real, eventsScan->real);
+  }
   double bytes = 0.0;
   for (const char* end : {"", "-wal"})
     bytes += QFileInfo(QString::fromStdString(Data().site + end)).size();

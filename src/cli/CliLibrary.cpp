@@ -7,6 +7,7 @@
 #include "library/LibrarySql.h"
 #include "library/core/LibraryLocation.h"
 #include "library/core/TimelineBand.h"
+#include "library/core/TimelineEvents.h"
 #include "platform/AppPaths.h"
 
 namespace acv::cli {
@@ -139,6 +140,7 @@ std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r, RangeChunks h
     return store->ReadChunk(c);
   };
   r.factors = library::LibraryStore::FactorsOf(r.site, kind);
+  r.kind = kind;
   return {};
 }
 
@@ -155,6 +157,18 @@ std::vector<std::vector<library::TimelinePiece>> BandSegments(SiteRange& r,
   };
   r.bandChunks = library::ChunksForBand(r.chunks, range, parts, r.factors, limits);
   return library::SplitAtGaps(library::PiecesInRange(r.bandChunks, range));
+}
+
+std::vector<Event> LevelEvents(SiteRange& r, const library::TimeRange& range,
+                               const EventLimits& limits) {
+  library::LibraryStore* store = r.library.store.get();
+  const library::RollupParts parts = [store](const library::ChunkInfo& rollup) {
+    return store->RollupParts(rollup);
+  };
+  r.eventChunks = library::ChunksForEvents(r.chunks, range, parts, r.factors, limits);
+  return library::TimelineLevelEvents(
+      library::SplitAtGaps(library::PiecesInRange(r.eventChunks, range)), r.read, r.factors, limits,
+      store->LevelEventsFoundWith(r.site.id, r.kind, range, limits));
 }
 
 }  // namespace acv::cli

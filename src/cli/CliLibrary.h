@@ -75,7 +75,9 @@ struct SiteRange {
   OpenedLibrary library;
   library::SiteRecord site;
   std::vector<library::ChunkInfo> chunks;
-  std::vector<library::ChunkInfo> bandChunks;  // BandSegments's
+  std::vector<library::ChunkInfo> bandChunks;   // BandSegments's
+  std::vector<library::ChunkInfo> eventChunks;  // LevelEvents's
+  library::SeriesKind kind = library::SeriesKind::Store;
   std::vector<library::TimelinePiece> pieces;
   library::ChunkReader read;
   library::ChannelFactors factors{};
@@ -87,6 +89,10 @@ enum class RangeChunks { Each, Rollups };
 // "" or the one line of why not, also when the range holds no point.
 std::string ReadSiteRange(const SiteRangeOptions& o, SiteRange& r,
                           RangeChunks how = RangeChunks::Each);
+// The level events of the range (as AnalyseSegments finds them), read only
+// where the stored events found with `limits` do not answer for them.
+std::vector<Event> LevelEvents(SiteRange& r, const library::TimeRange& range,
+                               const EventLimits& limits);
 // The segments of the range to hand the band summary and the voltage
 // events (library/core/TimelineBand.h): the rollups whose points they would
 // read opened into their chunks (kept in r.bandChunks).

@@ -127,10 +127,11 @@ int PrintStats(const Options& o, Invocation& cli) {
 
 int ListSiteEvents(const Options& o, Invocation& cli) {
   Timeline t;
-  if (const std::string problem = ReadTimeline(o, t, RangeChunks::Each); !problem.empty())
+  if (const std::string problem = ReadTimeline(o, t, RangeChunks::Rollups); !problem.empty())
     return cli.Fail(problem);
-  const library::TimelineAnalysis analysis =
-      library::AnalyseSegments(library::SplitAtGaps(t.pieces), t.read, t.factors, t.limits);
+  const std::vector<BandShare> band =
+      library::TimelineBand(BandSegments(t, o.range, t.limits), t.read, t.factors, t.limits);
+  const std::vector<Event> level = LevelEvents(t, o.range, t.limits);
   StoreFamily records;  // the TR records of the range, as stored
   if (o.kind == library::SeriesKind::Store) {
     const library::TimeRange range{t.pieces.front().Start(), t.pieces.back().End() - 1};
@@ -143,9 +144,8 @@ int ListSiteEvents(const Options& o, Invocation& cli) {
       ++records.trCount;
     }
   }
-  const std::vector<Event> events =
-      MergeByStart(analysis.level, TransientEvents(records, t.site.scaling));
-  PrintEvents(events, analysis.band, t.limits, o.csv);
+  const std::vector<Event> events = MergeByStart(level, TransientEvents(records, t.site.scaling));
+  PrintEvents(events, band, t.limits, o.csv);
   return 0;
 }
 

@@ -251,6 +251,61 @@ PointRun LibraryStore::ReadChunk(const ChunkInfo& chunk) {
   return chunk.rollup ? ReadRollupPoints(db_, chunk) : ReadChunkPoints(db_, chunk);
 }
 
+std::vector<StoredLevelEvents> LibraryStore::LevelEventsFoundWith(std::int64_t siteId,
+                                                                  SeriesKind kind,
+                                                                  const TimeRange& range,
+                                                                  const EventLimits& limits) {
+  QSqlQuery q = Execute(
+      db_,
+      "SELECT m.id, m.start_time, m.end_time, e.kind, e.channel, e.first_point, e.last_point,"
+      " e.start_time, e.end_time, e.duration_s, e.extreme, e.unit, e.is_open"
+      " FROM measurement m LEFT JOIN event e ON e.measurement_id = m.id AND e.kind <> ?"
+      " WHERE m.site_id = ? AND m.kind = ? AND m.start_time <= ? AND m.end_time > ?"
+      " AND m.limit_nominal = ? AND m.limit_dip = ? AND m.limit_swell = ?"
+      " AND m.limit_interruption = ? AND m.limit_hysteresis = ? AND m.limit_over_current = ?"
+      " AND m.limit_band = ? ORDER BY m.id, e.start_time, e.id",
+      {Text(EventKindName(EventKind::Transient)), Int(siteId), Text(KindName(kind)),
+       Int(range.to.value_or(INT64_MAX)), Int(range.from.value_or(INT64_MIN)), limits.nominal,
+       limits.dipPct, limits.swellPct, limits.interruptionPct, limits.hysteresisPct,
+       limits.overCurrent, limits.bandPct});
+  std::vector<StoredLevelEvents> found;
+  std::int64_t measurement = 0;
+  while (q.next()) {
+    if (found.empty() || q.value(0).toLongLong() != measurement) {
+      measurement = q.value(0).toLongLong();
+      found.push_back({q.value(1).toLongLong(), q.value(2).toLongLong() - 1, {}});
+    }
+    if (q.value(3).isNull()) continue;  // a measurement without events
+    Event e;
+    const std::string name = TextOf(q.value(3));
+    bool known = false;
+    for (const EventKind kind :
+         {EventKind::Dip, EventKind::Interruption, EventKind::Swell, EventKind::OverCurrent}) {
+      if (name == EventKindName(kind)) {
+        e.kind = kind;
+        known = true;
+      }
+    }
+    e.channel = static_cast<int>(q.value(4).toLongLong());
+    e.first = q.value(5).toLongLong();
+    e.last = q.value(6).toLongLong();
+    // A row that is not an event of this program, or whose numbers disagree,
+    // leaves the measurement's events unused: its points are read instead.
+    if (!known || (e.channel != 0 && e.channel != 1) || e.last < e.first) {
+      found.back().to = found.back().from - 1;
+      continue;
+    }
+    e.start = q.value(7).toLongLong();
+    e.end = q.value(8).toLongLong();
+    e.durationS = q.value(9).toDouble();
+    e.extreme = q.value(10).toDouble();
+    e.unit = TextOf(q.value(11));
+    e.open = q.value(12).toLongLong() != 0;
+    found.back().events.push_back(std::move(e));
+  }
+  return found;
+}
+
 std::vector<StoredTrRecord> LibraryStore::TrRecords(std::int64_t siteId, const TimeRange& range) {
   QSqlQuery q = Execute(db_,
                         "SELECT t.trigger_time, t.channel_code, t.unit_code, t.samples"

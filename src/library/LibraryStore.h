@@ -16,6 +16,7 @@
 #include "data/EventLimits.h"
 #include "library/LibraryConnection.h"
 #include "library/core/SiteTimeline.h"
+#include "library/core/TimelineEvents.h"
 
 namespace acv::library {
 
@@ -105,6 +106,12 @@ class LibraryStore {
   // A chunk's (or a rollup's) points; throws LibraryError when its blobs do
   // not hold them.
   PointRun ReadChunk(const ChunkInfo& chunk);
+  // The level events stored for the site's measurements of one kind that
+  // reach into the range, of those whose events were found with `limits`,
+  // each with the time range they were found over.
+  std::vector<StoredLevelEvents> LevelEventsFoundWith(std::int64_t siteId, SeriesKind kind,
+                                                      const TimeRange& range,
+                                                      const EventLimits& limits);
   // The TR records of the site's STORE measurements triggered within the range.
   std::vector<StoredTrRecord> TrRecords(std::int64_t siteId, const TimeRange& range);
 

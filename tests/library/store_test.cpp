@@ -13,6 +13,7 @@
 #include "library/LibrarySchema.h"
 #include "library/LibraryStore.h"
 #include "library/core/TimelineBand.h"
+#include "library/core/TimelineEvents.h"
 
 namespace acv::library {
 namespace {
@@ -439,6 +440,77 @@ TEST(LibraryStore, AnOlderLibraryIsUpgradedToWhatAnImportWrites) {
       EXPECT_DOUBLE_EQ(u.summary.channels[0].sum, r.summary.channels[0].sum);
     }
     EXPECT_TRUE(upgraded->Check().empty());
+  }
+}
+
+// A download with a dip inside its third chunk and one that runs on into
+// the next download, which repeats the first's tail (from inside that dip)
+// and holds a swell in its third chunk: the level events of ranges over them, from the stored
+// events where quiet chunks inside one download enclose a run and from the points elsewhere, are
+// those a scan of the merged points finds.
+TEST(LibraryStore, LevelEventsFromStoredEventsAreThoseOfAScan) {
+  Library lib;
+  ASSERT_TRUE(lib.store) << lib.problem;
+  constexpr int kChunk = static_cast<int>(kChunkPoints);
+  std::vector<float> first = Steady(5 * kChunk);
+  for (int k = 2 * kChunk + 100; k < 2 * kChunk + 105; ++k) first[k] = 200.0f;
+  // From before the second download's start on into it.
+  for (int k = 5 * kChunk - 1100; k < 5 * kChunk; ++k) first[k] = 190.0f;
+  std::vector<float> second(first.end() - 1000, first.end());
+  second.resize(1000 + 5 * kChunk, 230.0f);
+  for (int k = 1000; k < 1003; ++k) second[k] = 190.0f;
+  for (int k = 1000 + 2 * kChunk + 500; k < 1000 + 2 * kChunk + 520; ++k) second[k] = 260.0f;
+  lib.Add(Download(kStart, first));
+  lib.Add(Download(kStart + (5 * kChunk - 1000) * 60, second));
+  const SiteRecord site = *lib.store->Site("Substation 4");
+  std::vector<TimeStamp> readAt;
+  const ChunkReader read = [&](const ChunkInfo& c) {
+    readAt.push_back(c.start);
+    return lib.store->ReadChunk(c);
+  };
+  const RollupParts parts = [&](const ChunkInfo& r) { return lib.store->RollupParts(r); };
+  EventLimits stored, other;
+  stored.nominal = other.nominal = site.nominal;
+  other.dipPct = 85.0;
+  const TimeStamp dipInside = kStart + (2 * kChunk + 100) * 60;
+  const struct {
+    const char* label;
+    TimeRange range;
+    EventLimits limits;
+    bool readsTheStoredDip;
+  } cases[] = {
+      {"whole site", {}, stored, false},
+      {"whole site, other limits", {}, other, true},
+      {"from inside the first dip", {dipInside + 120, std::nullopt}, stored, true},
+      {"to inside the swell",
+       {kStart, kStart + (5 * kChunk + 2 * kChunk + 510) * 60},
+       stored,
+       false},
+  };
+  for (const auto& c : cases) {
+    const std::vector<ChunkInfo> chunks = lib.store->Chunks(site.id, SeriesKind::Store, c.range);
+    const std::vector<Event> expected =
+        AnalyseSegments(SplitAtGaps(PiecesInRange(chunks, c.range)), read, {1, 1}, c.limits, false)
+            .level;
+    readAt.clear();
+    const std::vector<ChunkInfo> opened =
+        ChunksForEvents(lib.store->SummaryChunks(site.id, SeriesKind::Store, c.range), c.range,
+                        parts, {1, 1}, c.limits);
+    const std::vector<Event> found = TimelineLevelEvents(
+        SplitAtGaps(PiecesInRange(opened, c.range)), read, {1, 1}, c.limits,
+        lib.store->LevelEventsFoundWith(site.id, SeriesKind::Store, c.range, c.limits));
+    ASSERT_EQ(found.size(), expected.size()) << c.label;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      const Event &f = found[i], &e = expected[i];
+      EXPECT_EQ(std::tie(f.kind, f.channel, f.first, f.last, f.start, f.end, f.open),
+                std::tie(e.kind, e.channel, e.first, e.last, e.start, e.end, e.open))
+          << c.label << ", event " << i;
+      EXPECT_EQ(f.durationS, e.durationS) << c.label;
+      EXPECT_EQ(f.extreme, e.extreme) << c.label;
+    }
+    const TimeStamp dipChunk = kStart + 2 * kChunk * 60;
+    EXPECT_EQ(std::count(readAt.begin(), readAt.end(), dipChunk) > 0, c.readsTheStoredDip)
+        << c.label;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/TenMinuteValues.h"
+#include "library/core/TimelineEvents.h"
 
 namespace acv::library {
 namespace {
@@ -17,27 +18,8 @@ bool IsVolt(const ChunkInfo& c, int channel) {
   return c.present[channel] && c.units[channel] == "V";
 }
 
-// Whether a whole chunk's voltage stays where no dip, interruption or swell
-// can start or still run. Scaled values are rounded to float on the way,
-// so the test keeps a small margin and reads a chunk too many rather than
-// one too few.
-bool QuietChunk(const ChunkInfo& chunk, const ChannelFactors& factors, const EventLimits& limits) {
-  const double h = limits.Hysteresis();
-  const double low = std::max(limits.DipLevel(), limits.InterruptionLevel()) + h;
-  const double high = limits.SwellLevel() - h;
-  for (int c = 0; c < 2; ++c) {
-    if (!IsVolt(chunk, c)) continue;
-    const ChannelSummary& s = chunk.summary.channels[c];
-    if (s.leftOut > 0) return false;
-    if (s.points == 0) continue;
-    if (!(s.min * factors[c] >= low * (1 + 1e-6) && s.max * factors[c] <= high * (1 - 1e-6)))
-      return false;
-  }
-  return true;
-}
-
 bool Quiet(const TimelinePiece& p, const ChannelFactors& factors, const EventLimits& limits) {
-  return p.Whole() && QuietChunk(*p.chunk, factors, limits);
+  return p.Whole() && QuietChunk(*p.chunk, factors, limits, false);
 }
 
 bool IsVoltageEvent(const Event& e) {
@@ -237,7 +219,7 @@ std::vector<ChunkInfo> ChunksForBand(const std::vector<ChunkInfo>& chunks, const
                                      const EventLimits& limits) {
   const BandBasis basis{factors, limits.BandLow(), limits.BandHigh()};
   const auto quiet = [&](const ChunkInfo& c) {
-    return !Cut(c, range) && QuietChunk(c, factors, limits);
+    return !Cut(c, range) && QuietChunk(c, factors, limits, false);
   };
   return OpenRollups(
       chunks,
