@@ -76,6 +76,10 @@ std::vector<std::string> LibraryStore::Check() {
       continue;
     }
     storedPoints[c.measurement] += c.count;
+    if (const std::string problem = ChunkRowProblem(c); !problem.empty()) {
+      problems.push_back(name + ": " + problem);
+      continue;
+    }
     try {
       const PointRun run = ReadChunk(c);
       const std::string what = Differences(c.summary, SummariseRun(run, 0, c.count));

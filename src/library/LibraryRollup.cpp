@@ -129,6 +129,8 @@ std::vector<ChunkInfo> ChunksWhere(const QSqlDatabase& db, const char* condition
   QSqlQuery q = Execute(db, sql.c_str(), values);
   std::vector<ChunkInfo> chunks;
   while (q.next()) chunks.push_back(ChunkFrom(q));
+  q.finish();
+  CheckChunkRows(db, chunks);
   return chunks;
 }
 

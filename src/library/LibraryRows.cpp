@@ -41,10 +41,47 @@ ChunkInfo ChunkFrom(const QSqlQuery& q) {
                     q.value(26).toDouble()};
       band.inBand = {q.value(27).toLongLong(), q.value(28).toLongLong()};
       band.partials = std::move(*partials);
-      c.band = std::move(band);
+      std::int64_t covered = 0;
+      for (const SlotPartial& s : band.partials) {
+        if (s.first != covered || s.points <= 0) break;
+        covered += s.points;
+      }
+      if (covered == c.count) c.band = std::move(band);
     }
   }
   return c;
+}
+
+std::string ChunkRowProblem(const ChunkInfo& c) {
+  if (c.interval < 1) return "its interval is not a whole number of seconds";
+  if (c.count < 1) return "it holds no points";
+  if (!c.present[0] && !c.present[1]) return "it has no channel";
+  return {};
+}
+
+namespace {
+
+// Whether the summary counts every point of the chunk once.
+bool SummaryCountsItsPoints(const ChunkInfo& c) {
+  for (int ch = 0; ch < 2; ++ch) {
+    const ChannelSummary& s = c.summary.channels[ch];
+    if (c.present[ch] && (s.points < 0 || s.leftOut < 0 || s.points + s.leftOut != c.count))
+      return false;
+  }
+  return c.summary.productPoints >= 0 && c.summary.productPoints <= c.count;
+}
+
+}  // namespace
+
+void CheckChunkRows(const QSqlDatabase& db, std::vector<ChunkInfo>& chunks) {
+  for (ChunkInfo& c : chunks) {
+    if (const std::string problem = ChunkRowProblem(c); !problem.empty()) {
+      throw LibraryError("chunk " + std::to_string(c.id) + " of measurement " +
+                         std::to_string(c.measurement) + " is damaged: " + problem +
+                         " (run 'acvlogger-cli library check')");
+    }
+    if (!SummaryCountsItsPoints(c)) c.summary = SummariseRun(ReadChunkPoints(db, c), 0, c.count);
+  }
 }
 
 ChunkInserts PrepareChunkInserts(const QSqlDatabase& db) {

@@ -22,7 +22,16 @@ inline constexpr const char* kChunkColumns =
     "b.partials";
 inline constexpr const char* kChunkBandJoin = " LEFT JOIN chunk_band b ON b.chunk_id = c.id";
 
+// A chunk row as it is (for the check); band figures whose 10-minute
+// partials do not cover the chunk's points in order are left out, so that
+// they are worked out from the points where needed.
 ChunkInfo ChunkFrom(const QSqlQuery& q);
+// "" or why a chunk row cannot be used at all.
+std::string ChunkRowProblem(const ChunkInfo& c);
+// The chunks read for use: throws LibraryError for a row that cannot be
+// used, and a summary that does not count the chunk's points is worked out
+// again from them (library check names both).
+void CheckChunkRows(const QSqlDatabase& db, std::vector<ChunkInfo>& chunks);
 
 // The statements that store a chunk with its band figures, and their use:
 // points first .. first + count - 1 of the run stored as the measurement's

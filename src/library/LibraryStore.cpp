@@ -235,6 +235,8 @@ std::vector<ChunkInfo> LibraryStore::Chunks(std::int64_t siteId, SeriesKind kind
                          Int(range.from.value_or(INT64_MIN))});
   std::vector<ChunkInfo> chunks;
   while (q.next()) chunks.push_back(ChunkFrom(q));
+  q.finish();
+  CheckChunkRows(db_, chunks);
   return chunks;
 }
 

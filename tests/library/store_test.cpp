@@ -11,6 +11,7 @@
 #include "TestLibrary.h"
 #include "data/DataFile.h"
 #include "library/LibrarySchema.h"
+#include "library/LibrarySql.h"
 #include "library/LibraryStore.h"
 #include "library/core/TimelineBand.h"
 #include "library/core/TimelineEvents.h"
@@ -511,6 +512,49 @@ TEST(LibraryStore, LevelEventsFromStoredEventsAreThoseOfAScan) {
     const TimeStamp dipChunk = kStart + 2 * kChunk * 60;
     EXPECT_EQ(std::count(readAt.begin(), readAt.end(), dipChunk) > 0, c.readsTheStoredDip)
         << c.label;
+  }
+}
+
+// Damaged rows: band figures or a summary that do not count the chunk's
+// points are worked out from the points (the figures stay those of the
+// points), a row that cannot be used at all is refused with a clear
+// failure; library check names each.
+TEST(LibraryStore, ADamagedChunkRowIsNotTrusted) {
+  const struct {
+    const char* label;
+    const char* damage;
+    bool refused;
+  } cases[] = {
+      {"summary", "UPDATE chunk SET ch1_points = ch1_points - 7, ch1_sum = 0 WHERE id = 2", false},
+      {"partials",
+       "UPDATE chunk_band SET partials = (SELECT partials FROM chunk_band WHERE"
+       " chunk_id = 1) WHERE chunk_id = 2",
+       false},
+      {"interval", "UPDATE chunk SET interval_s = 0 WHERE id = 2", true},
+  };
+  for (const auto& c : cases) {
+    Library lib;
+    ASSERT_TRUE(lib.store) << lib.problem;
+    AddBandSite(lib);
+    const SiteRecord site = *lib.store->Site("Substation 4");
+    const ChunkReader read = [&](const ChunkInfo& chunk) { return lib.store->ReadChunk(chunk); };
+    EventLimits limits;
+    const auto figures = [&] {
+      const std::vector<ChunkInfo> chunks = lib.store->Chunks(site.id, SeriesKind::Store);
+      const auto pieces = PiecesInRange(chunks, {});
+      return std::pair{TimelineStatistics(pieces, read, {1, 1}),
+                       TimelineBand(SplitAtGaps(pieces), read, {1, 1}, limits)};
+    };
+    const auto before = figures();
+    ASSERT_TRUE(QSqlQuery(lib.connection->Database()).exec(c.damage)) << c.label;
+    if (c.refused) {
+      EXPECT_THROW(figures(), LibraryError) << c.label;
+    } else {
+      const auto after = figures();
+      ExpectSameStatistics(after.first, before.first, c.label);
+      ExpectSameBand(after.second, before.second, c.label);
+    }
+    EXPECT_FALSE(lib.store->Check().empty()) << c.label;
   }
 }
 
