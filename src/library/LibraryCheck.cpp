@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "library/LibraryEnvelope.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
@@ -87,6 +88,8 @@ std::vector<std::string> LibraryStore::Check() {
         problems.push_back(name + ": stored summary differs from its points: " + what);
       if (const std::string band = BandDifference(c, run); !band.empty())
         problems.push_back(name + ": " + band);
+      if (const std::string envelope = EnvelopeDifference(db_, c, run); !envelope.empty())
+        problems.push_back(name + ": " + envelope);
     } catch (const LibraryError& e) {
       problems.push_back(e.what());
     }

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "analysis/Events.h"
+#include "library/LibraryEnvelope.h"
 #include "library/LibraryFingerprint.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
@@ -183,6 +184,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
     stored += n;
   }
   StoreAddedRollup(id, added.run, added.units, written);
+  StoreMissingEnvelopes(db_, id);
   if (added.kind == SeriesKind::Store && doc.trCount > 0) {
     QSqlQuery tr = Prepare(db_,
                            "INSERT INTO tr_record (measurement_id, record_index, trigger_time,"

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "library/LibraryEnvelope.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySql.h"
@@ -94,6 +95,10 @@ const char* const kTables[] = {
     " factor_ch1 DOUBLE PRECISION, factor_ch2 DOUBLE PRECISION,"
     " band_low DOUBLE PRECISION, band_high DOUBLE PRECISION,"
     " ch1_in_band BIGINT, ch2_in_band BIGINT, partials @BLOB)",
+    // A chunk's envelope (library/core/ChunkEnvelope.h) per present channel,
+    // for drawing a site's timeline without reading its points.
+    "CREATE TABLE IF NOT EXISTS chunk_envelope ("
+    " chunk_id @KEY REFERENCES chunk(id), ch1 @BLOB, ch2 @BLOB)",
 };
 
 // What upgrades a library of version v (the index + 1) to the next one:
@@ -108,10 +113,13 @@ const std::vector<Upgrade> kUpgrades = {
     {{}, [](const QSqlDatabase& db) { StoreMissingChunkBands(db); }},
     // 2 -> 3: every measurement's rollup.
     {{}, [](const QSqlDatabase& db) { StoreRollups(db); }},
+    // 3 -> 4: the envelope of every chunk.
+    {{}, [](const QSqlDatabase& db) { StoreMissingEnvelopes(db); }},
 };
 
-const char* const kTableNames[] = {"library_info", "site",  "measurement", "chunk",
-                                   "tr_record",    "event", "chunk_band",  "measurement_rollup"};
+const char* const kTableNames[] = {"library_info",  "site",  "measurement", "chunk",
+                                   "tr_record",     "event", "chunk_band",  "measurement_rollup",
+                                   "chunk_envelope"};
 
 void CreateTables(const QSqlDatabase& db, bool postgres) {
   for (const char* table : kTables) {

@@ -8,7 +8,7 @@
 namespace acv::library {
 
 // The version this program writes.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // Makes `db` a library of kSchemaVersion. "" or the one line of why not
 // (`where` names the library in it).

@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "library/LibraryEnvelope.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySchema.h"
@@ -154,7 +155,9 @@ bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   q.finish();
   HandOverRepeatedPoints(id, site, kind);
   for (const char* sql :
-       {"DELETE FROM measurement_rollup WHERE measurement_id = ?",
+       {"DELETE FROM chunk_envelope WHERE chunk_id IN"
+        " (SELECT id FROM chunk WHERE measurement_id = ?)",
+        "DELETE FROM measurement_rollup WHERE measurement_id = ?",
         "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
         "DELETE FROM chunk WHERE measurement_id = ?",
         "DELETE FROM tr_record WHERE measurement_id = ?",
@@ -214,6 +217,7 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
     }
   }
   insert.Finish();
+  StoreMissingEnvelopes(db_);
   for (const Other& o : others) {
     if (o.taken == 0) continue;
     Execute(db_, "UPDATE measurement SET duplicates = duplicates - ? WHERE id = ?",

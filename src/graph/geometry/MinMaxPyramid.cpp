@@ -43,17 +43,24 @@ void MinMaxPyramid::AppendLevel1(const float* values, std::int64_t n) {
   levels_[0].push_back(b);
 }
 
-void MinMaxPyramid::AssignFirstLevel(std::vector<Bucket> buckets) {
+void MinMaxPyramid::AssignLevel(int level, std::vector<Bucket> buckets) {
   levels_.clear();
-  count_ = static_cast<std::int64_t>(buckets.size()) * kBucketFan;
-  if (buckets.empty()) return;
+  count_ = static_cast<std::int64_t>(buckets.size()) * BucketSize(level);
+  if (buckets.empty() || level < 1) return;
+  levels_.resize(static_cast<std::size_t>(level - 1));
   levels_.push_back(std::move(buckets));
-  RebuildAbove(0);
+  RebuildAbove(0, static_cast<std::size_t>(level));
 }
 
-void MinMaxPyramid::RebuildAbove(std::size_t from) {
+std::size_t MinMaxPyramid::MemoryBytes() const {
+  std::size_t bytes = 0;
+  for (const std::vector<Bucket>& level : levels_) bytes += level.capacity() * sizeof(Bucket);
+  return bytes;
+}
+
+void MinMaxPyramid::RebuildAbove(std::size_t from, std::size_t built) {
   // `from` is the first changed bucket of the level below the one built.
-  for (std::size_t l = 1;; ++l) {
+  for (std::size_t l = built;; ++l) {
     const std::size_t whole = levels_[l - 1].size() / static_cast<std::size_t>(kBucketFan);
     if (whole == 0) break;
     if (levels_.size() <= l) levels_.emplace_back();  // may move the levels

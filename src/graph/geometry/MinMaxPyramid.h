@@ -10,6 +10,7 @@
 //
 // A series that grows (a real-time run) extends its pyramid from the last
 // whole bucket on, so a new point costs a few comparisons, not a rebuild.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -44,13 +45,19 @@ class MinMaxPyramid {
   template <class ValueOf>
   void Extend(std::int64_t count, const ValueOf& value);
 
-  // Level-1 buckets given directly (a stored envelope): bucket i covers
-  // points 16 i .. 16 i + 15; the levels above are derived from them.
-  void AssignFirstLevel(std::vector<Bucket> buckets);
+  // Buckets of one level given directly (a stored envelope): bucket i covers
+  // points i 16^level .. (i + 1) 16^level - 1; the levels above are derived
+  // from them, the levels below stay empty, so that a walk reads the points
+  // inside such a bucket raw.
+  void AssignLevel(int level, std::vector<Bucket> buckets);
+  // Bytes the buckets take.
+  std::size_t MemoryBytes() const;
 
  private:
   void AppendLevel1(const float* values, std::int64_t n);
-  void RebuildAbove(std::size_t from);
+  // Builds the levels from `built` (1-based index of the first one built)
+  // on, from bucket `from` of the level below.
+  void RebuildAbove(std::size_t from, std::size_t built = 1);
 
   std::int64_t count_ = 0;
   std::vector<std::vector<Bucket>> levels_;  // [level - 1]

@@ -27,40 +27,55 @@ std::int64_t CommonInterval(const std::vector<ChunkInfo>& chunks) {
 
 }  // namespace
 
+SiteGrid ChooseSiteGrid(const std::vector<ChunkInfo>& chunks) {
+  SiteGrid grid;
+  grid.interval = CommonInterval(chunks);
+  if (grid.interval <= 0) {
+    grid.problem = "the site has no points of this kind";
+    return grid;
+  }
+  // The grid starts at the first chunk of that interval.
+  for (std::size_t i = 0; i < chunks.size(); ++i) {
+    const ChunkInfo& c = chunks[i];
+    if (c.count <= 0) continue;
+    if (c.interval != grid.interval ||
+        (!grid.used.empty() && (c.start - grid.start) % grid.interval != 0)) {
+      grid.leftOut += c.count;
+      continue;
+    }
+    if (grid.used.empty()) grid.start = c.start;
+    grid.used.push_back(i);
+  }
+  TimeStamp end = grid.start;
+  for (const std::size_t i : grid.used) {
+    const ChunkInfo& c = chunks[i];
+    for (int ch = 0; ch < 2; ++ch) {
+      if (!c.present[ch]) continue;
+      if (grid.present[ch] && grid.units[ch] != c.units[ch]) {
+        grid.problem = "channel " + std::to_string(ch + 1) + " was measured in " + grid.units[ch] +
+                       " and in " + c.units[ch];
+        return grid;
+      }
+      grid.present[ch] = true;
+      grid.units[ch] = c.units[ch];
+    }
+    end = std::max(end, c.Time(c.count));
+  }
+  grid.count = (end - grid.start) / grid.interval;
+  return grid;
+}
+
 std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkReader& read,
                             const ChannelFactors& factors, StoreFamily& out, std::int64_t* leftOut,
                             std::int64_t maxPoints) {
-  *leftOut = 0;
-  const std::int64_t interval = CommonInterval(chunks);
-  if (interval <= 0) return "the site has no points of this kind";
-  // The grid starts at the first chunk of that interval.
-  std::vector<const ChunkInfo*> used;
-  for (const ChunkInfo& c : chunks) {
-    if (c.count <= 0) continue;
-    if (c.interval != interval ||
-        (!used.empty() && (c.start - used.front()->start) % interval != 0)) {
-      *leftOut += c.count;
-      continue;
-    }
-    used.push_back(&c);
-  }
-  const TimeStamp start = used.front()->start;
-  TimeStamp end = start;
-  std::array<bool, 2> present{};
-  std::array<std::string, 2> units;
-  for (const ChunkInfo* c : used) {
-    for (int ch = 0; ch < 2; ++ch) {
-      if (!c->present[ch]) continue;
-      if (present[ch] && units[ch] != c->units[ch]) {
-        return "channel " + std::to_string(ch + 1) + " was measured in " + units[ch] + " and in " +
-               c->units[ch];
-      }
-      present[ch] = true;
-      units[ch] = c->units[ch];
-    }
-    end = std::max(end, c->Time(c->count));
-  }
-  const std::int64_t count = (end - start) / interval;
+  const SiteGrid grid = ChooseSiteGrid(chunks);
+  *leftOut = grid.leftOut;
+  if (!grid.problem.empty()) return grid.problem;
+  const std::int64_t interval = grid.interval;
+  const TimeStamp start = grid.start;
+  const std::int64_t count = grid.count;
+  const std::array<bool, 2>& present = grid.present;
+  const std::array<std::string, 2>& units = grid.units;
   if (count > maxPoints) {
     return "the site's timeline spans " + std::to_string(count) + " points at " +
            std::to_string(interval) + " s, more than the " + std::to_string(maxPoints) +
@@ -80,7 +95,8 @@ std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkRea
   store.hasCh2 = present[1] ? 1 : 0;
   store.rmsUnitCh1 = units[0];
   store.rmsUnitCh2 = units[1];
-  for (const ChunkInfo* c : used) {
+  for (const std::size_t i : grid.used) {
+    const ChunkInfo* c = &chunks[i];
     const PointRun run = read(*c);
     const std::int64_t at = (c->start - start) / interval;
     for (int ch = 0; ch < 2; ++ch) {

@@ -1,0 +1,110 @@
+#include "library/LibraryEnvelope.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "library/LibraryRows.h"
+#include "library/LibrarySql.h"
+
+namespace acv::library {
+namespace {
+
+// The chunk columns a point read needs, then the envelope blobs ("e").
+constexpr const char* kEnvelopeColumns =
+    "c.id, c.measurement_id, c.start_time, c.interval_s, c.points,"
+    " c.ch1_points IS NOT NULL, c.ch2_points IS NOT NULL, m.ch1_unit, m.ch2_unit,"
+    " e.chunk_id IS NOT NULL, e.ch1, e.ch2";
+
+ChunkInfo ShortChunkFrom(const QSqlQuery& q) {
+  ChunkInfo c;
+  c.id = q.value(0).toLongLong();
+  c.measurement = q.value(1).toLongLong();
+  c.start = q.value(2).toLongLong();
+  c.interval = q.value(3).toLongLong();
+  c.count = q.value(4).toLongLong();
+  for (int ch = 0; ch < 2; ++ch) {
+    c.present[ch] = q.value(5 + ch).toLongLong() != 0;
+    c.units[ch] = c.present[ch] ? TextOf(q.value(7 + ch)) : "";
+  }
+  return c;
+}
+
+std::int64_t BlockCount(const ChunkInfo& c) {
+  return BlocksSpanned(GridNumber(c.start, c.interval), c.count);
+}
+
+std::vector<EnvelopeBlock> EnvelopeOf(const ChunkInfo& c, const PointRun& run, int channel) {
+  return SummariseEnvelope(run.values[channel].data(), c.count, GridNumber(c.start, c.interval));
+}
+
+}  // namespace
+
+void StoreMissingEnvelopes(const QSqlDatabase& db, std::optional<std::int64_t> measurement) {
+  const std::string sql = std::string("SELECT ") + kEnvelopeColumns +
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
+                          " LEFT JOIN chunk_envelope e ON e.chunk_id = c.id"
+                          " WHERE e.chunk_id IS NULL AND (? = 0 OR c.measurement_id = ?)";
+  QSqlQuery q = Execute(db, sql.c_str(), {Int(measurement ? 1 : 0), Int(measurement.value_or(0))});
+  // Read first, written after: the statement still reading would see the rows it adds.
+  std::vector<ChunkInfo> pending;
+  while (q.next()) pending.push_back(ShortChunkFrom(q));
+  q.finish();
+  QSqlQuery insert =
+      Prepare(db, "INSERT INTO chunk_envelope (chunk_id, ch1, ch2) VALUES (?, ?, ?)");
+  for (const ChunkInfo& c : pending) {
+    const PointRun run = ReadChunkPoints(db, c);
+    std::array<QVariant, 2> blobs;
+    for (int ch = 0; ch < 2; ++ch) {
+      blobs[ch] = c.present[ch] ? Blob(EncodeEnvelope(EnvelopeOf(c, run, ch)))
+                                : QVariant(QMetaType::fromType<QByteArray>());
+    }
+    Run(insert, {Int(c.id), blobs[0], blobs[1]});
+  }
+}
+
+std::string EnvelopeDifference(const QSqlDatabase& db, const ChunkInfo& chunk,
+                               const PointRun& points) {
+  QSqlQuery q =
+      Execute(db, "SELECT ch1, ch2 FROM chunk_envelope WHERE chunk_id = ?", {Int(chunk.id)});
+  if (!q.next()) return "has no envelope";
+  for (int ch = 0; ch < 2; ++ch) {
+    if (!chunk.present[ch]) {
+      if (!q.value(ch).isNull())
+        return std::string("has an envelope of the absent ") + ChannelName(ch);
+      continue;
+    }
+    const std::vector<std::uint8_t> bytes = BlobOf(q.value(ch));
+    const auto stored = DecodeEnvelope(bytes.data(), bytes.size(), BlockCount(chunk));
+    if (!stored) return std::string("its ") + ChannelName(ch) + " envelope is not of its size";
+    // Compared bit for bit: a NaN bound never occurs, an infinite one must match.
+    if (EncodeEnvelope(*stored) != EncodeEnvelope(EnvelopeOf(chunk, points, ch)))
+      return std::string("its ") + ChannelName(ch) + " envelope differs from its points";
+  }
+  return {};
+}
+
+std::vector<ChunkEnvelopeRow> SiteEnvelopes(const QSqlDatabase& db, std::int64_t siteId,
+                                            SeriesKind kind) {
+  const std::string sql = std::string("SELECT ") + kEnvelopeColumns +
+                          " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
+                          " LEFT JOIN chunk_envelope e ON e.chunk_id = c.id"
+                          " WHERE c.site_id = ? AND c.kind = ? ORDER BY c.start_time";
+  QSqlQuery q = Execute(db, sql.c_str(), {Int(siteId), Text(KindName(kind))});
+  std::vector<ChunkEnvelopeRow> rows;
+  while (q.next()) {
+    ChunkEnvelopeRow row;
+    row.chunk = ShortChunkFrom(q);
+    const bool stored = q.value(9).toLongLong() != 0;
+    for (int ch = 0; ch < 2 && stored; ++ch) {
+      if (!row.chunk.present[ch]) continue;
+      const QByteArray bytes = q.value(10 + ch).toByteArray();
+      row.blocks[ch] =
+          DecodeEnvelope(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                         static_cast<std::size_t>(bytes.size()), BlockCount(row.chunk));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace acv::library
