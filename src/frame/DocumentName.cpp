@@ -6,8 +6,9 @@
 namespace acv {
 
 std::string WindowTitle(std::string_view caption, const std::string& dataFile, bool hasData,
-                        bool unsaved) {
+                        bool unsaved, const std::string& site) {
   if (!hasData) return std::string(caption);
+  if (!site.empty()) return "SITE " + site + " \u2014 " + std::string(caption);
   std::string name =
       dataFile.empty() ? "Untitled" : std::filesystem::path(dataFile).filename().string();
   if (unsaved) name += '*';

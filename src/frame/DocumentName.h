@@ -9,9 +9,11 @@ namespace acv {
 
 // "name.stdata — <caption>" for data from or saved to a file; "Untitled —
 // <caption>" for data from the logger not saved yet; a '*' after the name
-// while the data are unsaved; the caption alone while no data are shown.
+// while the data are unsaved; "SITE <name> — <caption>" for a library
+// site's timeline (never a file of its own); the caption alone while no
+// data are shown.
 std::string WindowTitle(std::string_view caption, const std::string& dataFile, bool hasData,
-                        bool unsaved);
+                        bool unsaved, const std::string& site = {});
 
 inline constexpr int kRecentFileCount = 4;
 

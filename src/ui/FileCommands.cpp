@@ -151,8 +151,9 @@ std::string FileCommands::DocumentPath() const {
 }
 
 void FileCommands::UpdateTitle() {
-  host_.owner.setWindowTitle(QString::fromStdString(WindowTitle(
-      kAppCaption, documentPath_, host_.view.Display().lastPoint != 0, documentUnsaved_)));
+  host_.owner.setWindowTitle(QString::fromStdString(
+      WindowTitle(kAppCaption, documentPath_, host_.view.Display().lastPoint != 0, documentUnsaved_,
+                  host_.frame.siteOnShow)));
 }
 
 void FileCommands::CreateRecentFilesMenu(QMenu* fileMenu) {

@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QCursor>
 #include <QStatusBar>
+#include <algorithm>
 #include <exception>
 #include <memory>
 
 #include "data/Settings.h"
 #include "frame/Commands.h"
+#include "frame/FrameState.h"
 #include "frame/LibraryChoices.h"
 #include "graph/CDTView.h"
 #include "library/LibraryConnection.h"
@@ -83,7 +85,32 @@ void CMainFrame::ChooseSiteTimeline() {
   for (const std::string& name : names) items << QString::fromStdString(name);
   const auto choice =
       prompter_->ChooseItem(this, QStringLiteral("Site Timeline"), QStringLiteral("Site:"), items);
-  if (choice) ShowSiteTimeline(choice->toStdString(), library::SeriesKind::Store);
+  if (!choice) return;
+  const std::string site = choice->toStdString();
+  // A site that also holds real-time runs offers their timeline too.
+  std::vector<library::SeriesKind> kinds;
+  {
+    OpenedLibrary library;
+    if (OpenLibrary(settings_, &library, &problem)) {
+      try {
+        for (const library::MeasurementRecord& m : library.store->Measurements(site)) {
+          if (std::find(kinds.begin(), kinds.end(), m.kind) == kinds.end()) kinds.push_back(m.kind);
+        }
+      } catch (const std::exception&) {
+        kinds.clear();  // ShowSiteTimeline reads the library again and says why it cannot
+      }
+    }
+  }
+  library::SeriesKind kind = kinds.size() == 1 ? kinds.front() : library::SeriesKind::Store;
+  if (kinds.size() > 1) {
+    const QString store = QString::fromUtf8(ModeName(DisplayMode::StoreRms));
+    const QString realTime = QString::fromUtf8(ModeName(DisplayMode::RealTimeRms));
+    const auto picked = prompter_->ChooseItem(this, QStringLiteral("Site Timeline"),
+                                              QStringLiteral("Series:"), {store, realTime});
+    if (!picked) return;
+    if (*picked == realTime) kind = library::SeriesKind::RealTime;
+  }
+  ShowSiteTimeline(site, kind);
 }
 
 bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind kind) {

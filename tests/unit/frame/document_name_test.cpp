@@ -10,16 +10,19 @@ TEST(DocumentName, TitleNamesTheFileAndMarksUnsavedData) {
   const struct {
     const char* file;
     bool hasData, unsaved;
+    const char* site;
     const char* title;
   } cases[] = {
-      {"", false, false, "App"},
-      {"/home/u/x.stdata", false, false, "App"},  // nothing shown any more
-      {"/home/u/x.stdata", true, false, "x.stdata \u2014 App"},
-      {"/home/u/x.stdata", true, true, "x.stdata* \u2014 App"},
-      {"", true, true, "Untitled* \u2014 App"},
+      {"", false, false, "", "App"},
+      {"/home/u/x.stdata", false, false, "", "App"},  // nothing shown any more
+      {"/home/u/x.stdata", true, false, "", "x.stdata \u2014 App"},
+      {"/home/u/x.stdata", true, true, "", "x.stdata* \u2014 App"},
+      {"", true, true, "", "Untitled* \u2014 App"},
+      {"", true, false, "Yard 2", "SITE Yard 2 \u2014 App"},
+      {"", false, false, "Yard 2", "App"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(WindowTitle("App", c.file, c.hasData, c.unsaved), c.title) << c.title;
+    EXPECT_EQ(WindowTitle("App", c.file, c.hasData, c.unsaved, c.site), c.title) << c.title;
 }
 
 TEST(DocumentName, RecentFilesAreNewestFirstUniqueAndFour) {
