@@ -52,9 +52,7 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kExportPdfList:
       return ListPagesOffered(f);
     case cmd::kEvents:
-      // The events of a file's series run over missing points; a site's
-      // timeline has gaps between its downloads, which no event may bridge.
-      return hasPoints && f.displayMode != 0 && !f.siteOnShow;
+      return hasPoints && f.displayMode != 0;
     case cmd::kExportPdfGraph:
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:

@@ -60,7 +60,29 @@ std::optional<EventTarget> TargetOfEvent(const Event& e, DataPart part, const CD
   return target;
 }
 
+std::vector<Event> LevelEventsOfRuns(const AnalysisSeries& series, const SeriesRuns& runs,
+                                     const EventLimits& limits) {
+  std::vector<Event> events;
+  for (const auto& [first, count] : runs) {
+    if (count <= 0 || first < 0 || first + count > series.count) continue;
+    for (Event& e : FindLevelEvents(SubSeries(series, first, first + count - 1), limits)) {
+      e.first += first;
+      e.last += first;
+      events.push_back(std::move(e));
+    }
+  }
+  std::stable_sort(events.begin(), events.end(), LevelEventBefore);
+  return events;
+}
+
 DisplayAnalysis::DisplayAnalysis(const CDTDoc& doc) : doc_(doc) {}
+
+void DisplayAnalysis::SetStoreRuns(SeriesRuns runs) {
+  if (runs == storeRuns_) return;
+  storeRuns_ = std::move(runs);
+  events_.reset();
+  shading_.reset();
+}
 
 void DisplayAnalysis::ShowDisplay(DisplayMode mode, int trRecord) {
   if (mode == mode_ && (mode != DisplayMode::StoreTr || trRecord == trRecord_)) return;
@@ -160,8 +182,15 @@ const std::vector<Event>& DisplayAnalysis::Events() {
     return runEvents_->Events();
   }
   if (!events_) {
-    events_ =
-        Part() == DataPart::Store ? StoreEvents(doc_, limits_, doc_.scaling) : std::vector<Event>{};
+    if (Part() != DataPart::Store) {
+      events_.emplace();
+    } else if (storeRuns_.empty()) {
+      events_ = StoreEvents(doc_, limits_, doc_.scaling);
+    } else {
+      events_ =
+          MergeByStart(LevelEventsOfRuns(StoreRmsSeries(doc_, doc_.scaling), storeRuns_, limits_),
+                       TransientEvents(doc_, doc_.scaling));
+    }
   }
   return *events_;
 }

@@ -57,6 +57,13 @@ struct EventTarget {
 // An event of the given part; nothing when the data set no longer holds it.
 std::optional<EventTarget> TargetOfEvent(const Event& e, DataPart part, const CDTDoc& doc);
 
+// Runs of points (first 0-based, count) of a series no event may run
+// across; the level events found in each run alone, numbered over the
+// whole series.
+using SeriesRuns = std::vector<std::pair<std::int64_t, std::int64_t>>;
+std::vector<Event> LevelEventsOfRuns(const AnalysisSeries& series, const SeriesRuns& runs,
+                                     const EventLimits& limits);
+
 class DisplayAnalysis {
  public:
   explicit DisplayAnalysis(const CDTDoc& doc);
@@ -67,6 +74,10 @@ class DisplayAnalysis {
   void DataChanged();
   void RunGrew();
   void SetLimits(const EventLimits& limits);
+  // The STORE series' runs when it joins several downloads (a library
+  // site's timeline, whose gaps between downloads no event bridges); none
+  // for a file's series, whose events run over missing points.
+  void SetStoreRuns(SeriesRuns runs);
   const EventLimits& Limits() const { return limits_; }
 
   DisplayMode Mode() const { return mode_; }
@@ -96,8 +107,9 @@ class DisplayAnalysis {
   std::optional<AnalysisSeries> series_;
   std::unique_ptr<SpanIndex> index_;
   std::optional<std::vector<Event>> events_;  // of the STORE data
-  std::unique_ptr<EventScanner> runEvents_;   // of the real-time run
-  bool runGrew_ = false;                      // points the scanner has not read yet
+  SeriesRuns storeRuns_;
+  std::unique_ptr<EventScanner> runEvents_;  // of the real-time run
+  bool runGrew_ = false;                     // points the scanner has not read yet
   std::shared_ptr<const EventShading> shading_;
 };
 

@@ -114,6 +114,10 @@ void AnalysisWindows::DataChanged() {
   QTimer::singleShot(0, this, &AnalysisWindows::Refresh);
 }
 
+void AnalysisWindows::SetStoreRuns(SeriesRuns runs) {
+  analysis_.SetStoreRuns(std::move(runs));
+}
+
 void AnalysisWindows::RunGrew() {
   analysis_.RunGrew();
   distributionStale_ = true;

@@ -54,6 +54,8 @@ class AnalysisWindows : public QObject {
   // took a new point. Called before the display is set up for the new data.
   void DataChanged();
   void RunGrew();
+  // See DisplayAnalysis::SetStoreRuns.
+  void SetStoreRuns(SeriesRuns runs);
 
   // Null while closed.
   CStatisticsDlg* Statistics() const;

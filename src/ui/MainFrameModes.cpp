@@ -55,6 +55,7 @@ void CMainFrame::ToggleInfoPanel() {
 void CMainFrame::ShowNewData(DisplayMode mode, bool fromFile, const std::string& site) {
   // A site's timeline carries the site's own scaling; other data the user's.
   frame_.siteOnShow = site;
+  if (site.empty()) analysis_->SetStoreRuns({});
   doc_.scaling = site.empty() ? settings_.channelScaling : ChannelScaling{};
   analysis_->DataChanged();
   DisplaySetup setup = view_->Display();

@@ -39,7 +39,8 @@ bool OpenLibrary(const AppSettings& settings, OpenedLibrary* out, std::string* p
 
 // The site's merged series read from the library: "" or why not.
 std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
-                           library::SeriesKind kind, StoreFamily& out, std::int64_t* leftOut) {
+                           library::SeriesKind kind, StoreFamily& out, std::int64_t* leftOut,
+                           library::GridRuns* runs) {
   OpenedLibrary library;
   std::string problem;
   if (!OpenLibrary(settings, &library, &problem)) return problem;
@@ -49,7 +50,8 @@ std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
     const std::vector<library::ChunkInfo> chunks = library.store->Chunks(record->id, kind);
     return library::BuildSiteSeries(
         chunks, [&](const library::ChunkInfo& c) { return library.store->ReadChunk(c); },
-        library::LibraryStore::FactorsOf(*record, kind), out, leftOut);
+        library::LibraryStore::FactorsOf(*record, kind), out, leftOut,
+        library::kMaxSiteSeriesPoints, runs);
   } catch (const std::exception& e) {
     return e.what();
   }
@@ -119,7 +121,8 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   StoreFamily series;
   std::int64_t leftOut = 0;
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  const std::string problem = ReadSiteSeries(settings_, site, kind, series, &leftOut);
+  library::GridRuns runs;
+  const std::string problem = ReadSiteSeries(settings_, site, kind, series, &leftOut, &runs);
   QApplication::restoreOverrideCursor();
   if (!problem.empty()) {
     prompter_->Message(this,
@@ -129,6 +132,8 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
     return false;
   }
   doc_.Store() = std::move(series);
+  // Events end where a download does: none bridges a gap between two.
+  analysis_->SetStoreRuns(std::move(runs));
   ShowNewData(DisplayMode::StoreRms, false, site);
   frame_.dataUnsaved = 0;
   files_->SetDocument({}, false);

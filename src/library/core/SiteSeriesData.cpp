@@ -67,7 +67,7 @@ SiteGrid ChooseSiteGrid(const std::vector<ChunkInfo>& chunks) {
 
 std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkReader& read,
                             const ChannelFactors& factors, StoreFamily& out, std::int64_t* leftOut,
-                            std::int64_t maxPoints) {
+                            std::int64_t maxPoints, GridRuns* runs) {
   const SiteGrid grid = ChooseSiteGrid(chunks);
   *leftOut = grid.leftOut;
   if (!grid.problem.empty()) return grid.problem;
@@ -95,10 +95,18 @@ std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkRea
   store.hasCh2 = present[1] ? 1 : 0;
   store.rmsUnitCh1 = units[0];
   store.rmsUnitCh2 = units[1];
+  GridRuns found;
+  const ChunkInfo* before = nullptr;
   for (const std::size_t i : grid.used) {
     const ChunkInfo* c = &chunks[i];
     const PointRun run = read(*c);
     const std::int64_t at = (c->start - start) / interval;
+    if (before && before->present == c->present && found.back().first + found.back().second == at) {
+      found.back().second += c->count;
+    } else {
+      found.emplace_back(at, c->count);
+    }
+    before = c;
     for (int ch = 0; ch < 2; ++ch) {
       if (!c->present[ch] || !run.present[ch]) continue;
       const std::vector<float>& from = run.values[ch];
@@ -112,6 +120,7 @@ std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkRea
   }
   store.ComputeStoreStatistics();
   out = std::move(store);
+  if (runs) *runs = std::move(found);
   return {};
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/CDTDoc.h"
@@ -35,14 +36,20 @@ struct SiteGrid {
 };
 SiteGrid ChooseSiteGrid(const std::vector<ChunkInfo>& chunks);
 
+// Runs of grid points (first, count) held by downloads one after another
+// without a missing point or a change of channels: no event runs from one
+// into the next.
+using GridRuns = std::vector<std::pair<std::int64_t, std::int64_t>>;
+
 // Fills `out` (its STORE family only) from the chunks, ordered by time.
 // One time axis has one interval: that of most of the points. Points taken
 // at another interval, or off that axis's grid, are left out and counted in
 // *leftOut, for the caller to say so. Returns "" or why the site cannot be
 // shown as one series: no points, a channel in different units, or more
-// points than maxPoints.
+// points than maxPoints. `runs`, when given, receives the series' runs.
 std::string BuildSiteSeries(const std::vector<ChunkInfo>& chunks, const ChunkReader& read,
                             const ChannelFactors& factors, StoreFamily& out, std::int64_t* leftOut,
-                            std::int64_t maxPoints = kMaxSiteSeriesPoints);
+                            std::int64_t maxPoints = kMaxSiteSeriesPoints,
+                            GridRuns* runs = nullptr);
 
 }  // namespace acv::library

@@ -122,7 +122,7 @@ TEST(CommandRules, ASiteTimelineIsShownAndExportedButNotSavedScaledOrAddedAgain)
     bool enabled;
   } cases[] = {
       {cmd::kSave, false},       {cmd::kAddToLibrary, false},    {cmd::kChannelScaling, false},
-      {cmd::kEvents, false},     {cmd::kExportCsv, true},        {cmd::kStatistics, true},
+      {cmd::kEvents, true},      {cmd::kExportCsv, true},        {cmd::kStatistics, true},
       {cmd::kDataList, true},    {cmd::kSaveGraphPicture, true}, {cmd::kPrintPreviewSummary, true},
       {cmd::kSiteTimeline, true}};
   for (const auto& c : cases) EXPECT_EQ(CommandEnabled(c.id, frame, site), c.enabled) << c.id;

@@ -131,6 +131,30 @@ TEST(DisplayAnalysis, EventsFollowThePartTheLimitsAndTheData) {
 
 // A run that grows point by point, shown or not: its events are those of
 // all its points, also after it grew while the STORE display was on show.
+TEST(DisplayAnalysis, ASitesEventsEndAtTheGapsBetweenItsDownloads) {
+  // Two downloads with two missing points between them, in a dip from the
+  // end of the first into the second: the file rule runs one dip over the
+  // missing points, a site's runs end it at the gap and start another.
+  CDTDoc doc;
+  static_cast<StoreFamily&>(doc) = test::StoreOf({230, 230, 180, 185, NAN, NAN, 182, 230, 230});
+  DisplayAnalysis analysis(doc);
+  analysis.ShowDisplay(DisplayMode::StoreRms, 0);
+  using Spans = std::vector<std::pair<std::int64_t, std::int64_t>>;
+  const auto spans = [&] {
+    Spans s;
+    for (const Event& e : analysis.Events()) s.emplace_back(e.first, e.last);
+    return s;
+  };
+  const Spans fileRule = spans();
+  EXPECT_EQ(fileRule, (Spans{{3, 7}}));
+  analysis.SetStoreRuns({{0, 4}, {6, 3}});
+  EXPECT_EQ(spans(), (Spans{{3, 4}, {7, 7}}));
+  EXPECT_EQ(analysis.Events()[1].start, kStart + 6 * 60);
+  EXPECT_EQ(analysis.Shading()->events, analysis.Events());
+  analysis.SetStoreRuns({});  // a file's series again
+  EXPECT_EQ(spans(), fileRule);
+}
+
 TEST(DisplayAnalysis, GrowingRunKeepsTheEventsOfAllItsPoints) {
   CDTDoc doc = TwoParts();
   DisplayAnalysis analysis(doc);

@@ -29,15 +29,16 @@ Stored Chunk(std::int64_t id, TimeStamp start, std::int64_t interval, std::vecto
 }
 
 std::string Build(const std::vector<Stored>& stored, StoreFamily& out, std::int64_t* leftOut,
-                  std::int64_t max = 1000) {
+                  std::int64_t max = 1000, GridRuns* runs = nullptr) {
   std::vector<ChunkInfo> chunks;
-  std::map<std::int64_t, PointRun> runs;
+  std::map<std::int64_t, PointRun> points;
   for (const Stored& s : stored) {
     chunks.push_back(s.info);
-    runs[s.info.id] = s.run;
+    points[s.info.id] = s.run;
   }
   return BuildSiteSeries(
-      chunks, [&](const ChunkInfo& c) { return runs.at(c.id); }, {2.0, 1.0}, out, leftOut, max);
+      chunks, [&](const ChunkInfo& c) { return points.at(c.id); }, {2.0, 1.0}, out, leftOut, max,
+      runs);
 }
 
 TEST(SiteSeries, PointsAtTheirTimesWithGapsLeftEmpty) {
@@ -45,14 +46,18 @@ TEST(SiteSeries, PointsAtTheirTimesWithGapsLeftEmpty) {
   // channel; 20 s without a point between them.
   StoreFamily out;
   std::int64_t leftOut = -1;
-  ASSERT_EQ(Build({Chunk(1, 1000, 10, {1, 2, 3}), Chunk(2, 1050, 10, {4, 5}, "V", {7, 8})}, out,
-                  &leftOut),
+  GridRuns runs;
+  ASSERT_EQ(Build({Chunk(1, 1000, 10, {1, 2, 3}), Chunk(2, 1050, 10, {4, 5}, "V", {7, 8}),
+                   Chunk(3, 1070, 10, {6}, "V", {9}), Chunk(4, 1080, 10, {7})},
+                  out, &leftOut, 1000, &runs),
             "");
+  // A run ends at a gap and where the channels change.
+  EXPECT_EQ(runs, (GridRuns{{0, 3}, {5, 3}, {8, 1}}));
   EXPECT_EQ(leftOut, 0);
   EXPECT_EQ(out.rmsStartTime, 1000);
   EXPECT_EQ(out.rmsInterval, 10.0f);
-  ASSERT_EQ(out.rmsCount, 7);
-  const std::vector<float> ch1 = {2, 4, 6, NAN, NAN, 8, 10};  // times the site's factor 2
+  ASSERT_EQ(out.rmsCount, 9);
+  const std::vector<float> ch1 = {2, 4, 6, NAN, NAN, 8, 10, 12, 14};  // times the site's factor 2
   for (std::size_t i = 0; i < ch1.size(); ++i) {
     if (std::isnan(ch1[i])) {
       EXPECT_TRUE(std::isnan(out.rmsCh1[i])) << i;
@@ -64,7 +69,7 @@ TEST(SiteSeries, PointsAtTheirTimesWithGapsLeftEmpty) {
   EXPECT_TRUE(std::isnan(out.rmsCh2[0]));  // the first download had no current
   EXPECT_EQ(out.rmsCh2[6], 8.0f);
   EXPECT_EQ(out.RmsSampleTime(5), 1050);
-  EXPECT_NE(out.rmsMaxTextCh1.find("10.0"), std::string::npos);  // gaps are no extremes
+  EXPECT_NE(out.rmsMaxTextCh1.find("14.0"), std::string::npos);  // gaps are no extremes
 }
 
 TEST(SiteSeries, PointsOffTheCommonIntervalAndGridAreLeftOutAndCounted) {
