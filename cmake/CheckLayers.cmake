@@ -12,7 +12,7 @@ set(ACV_LAYER_RULES
   "src/analysis    NO_QT  analysis data"
   "src/graph/geometry NO_QT graph/geometry analysis data"
   "src/frame       NO_QT  frame graph/geometry analysis logger data"
-  "src/library/core NO_QT library/core analysis data"
+  "src/library/core NO_QT library/core graph/geometry analysis data"
   "src/platform    QT     platform logger data"
   "src/library     QT     library library/core analysis data"
   "src/cli         QT     cli library library/core graph graph/geometry platform frame analysis logger data"
