@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "data/Settings.h"
 #include "graph/GraphFonts.h"
+#include "graph/geometry/Colours.h"
 
 namespace acv {
 namespace {
@@ -19,10 +21,11 @@ QPolygon Polyline(const std::vector<std::array<int, 2>>& points) {
   return line;
 }
 
-// The frame, grid lines at the ticks and the tick labels of one plot.
-void PaintAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const PlotAxis& y,
-               const PlotAxis* right, const PlotColours& colours, const QString& title,
-               const QString& xUnit) {
+}  // namespace
+
+void PaintPlotAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const PlotAxis& y,
+                   const PlotAxis* right, const PlotColours& colours, const QString& title,
+                   const QString& xUnit, const std::function<std::string(double)>& xText) {
   const QFontMetrics metrics(p.font());
   const int h = metrics.height();
   p.setPen(QPen(colours.grid, 1, Qt::DotLine));
@@ -37,7 +40,7 @@ void PaintAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const PlotAxis
   p.setPen(colours.text);
   p.drawRect(a.left, a.top, a.right - 1 - a.left, a.bottom - 1 - a.top);
   for (const double t : x.ticks) {
-    const QString label = Utf8(TickText(t, x));
+    const QString label = Utf8(xText ? xText(t) : TickText(t, x));
     const int px = XPixel(x, a, t);
     p.drawText(QRect(px - 40, a.bottom + 2, 80, h), Qt::AlignHCenter | Qt::AlignTop, label);
   }
@@ -60,6 +63,8 @@ void PaintAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const PlotAxis
              xUnit);
 }
 
+namespace {
+
 void PaintChannel(QPainter& p, const QRect& row, const ChannelDistribution& c, int channel,
                   const PlotColours& colours) {
   const int h = QFontMetrics(p.font()).height();
@@ -77,7 +82,7 @@ void PaintChannel(QPainter& p, const QRect& row, const ChannelDistribution& c, i
   if (hp.below + hp.above > 0) {
     title += QStringLiteral(" (%1 below, %2 above)").arg(hp.below).arg(hp.above);
   }
-  PaintAxes(p, histogram, hp.x, hp.share, &hp.cumulative, colours, title, unit);
+  PaintPlotAxes(p, histogram, hp.x, hp.share, &hp.cumulative, colours, title, unit);
   QColor bars = colour;
   bars.setAlpha(150);
   for (const HistogramPlot::Bar& b : hp.bars) {
@@ -89,9 +94,9 @@ void PaintChannel(QPainter& p, const QRect& row, const ChannelDistribution& c, i
   p.drawPolyline(Polyline(hp.cumulate));
 
   const ProfilePlot pp = LayOutProfile(c, profile);
-  PaintAxes(p, profile, pp.x, pp.y, nullptr, colours,
-            name + QStringLiteral(": day profile, min / mean / max"),
-            QStringLiteral("hour of day"));
+  PaintPlotAxes(p, profile, pp.x, pp.y, nullptr, colours,
+                name + QStringLiteral(": day profile, min / mean / max"),
+                QStringLiteral("hour of day"));
   const std::array<QPen, 3> pens = {QPen(colour.darker(160), 1), QPen(colour, 2),
                                     QPen(colour.darker(160), 1)};
   for (std::size_t line = 0; line < pp.lines.size(); ++line) {
@@ -107,6 +112,18 @@ void PaintChannel(QPainter& p, const QRect& row, const ChannelDistribution& c, i
 }
 
 }  // namespace
+
+PlotColours GraphPlotColours(const AppSettings& settings) {
+  const auto colour = [](int index) {
+    return QColor::fromRgb(static_cast<QRgb>(ToRgb(colourOf(index))));
+  };
+  PlotColours c;
+  c.background = colour(settings.backgroundColour);
+  c.grid = colour(settings.gridColour);
+  c.text = c.background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+  c.channels = {colour(settings.ch1Colour), colour(settings.ch2Colour)};
+  return c;
+}
 
 void PaintDistribution(QPainter& p, const QRect& rect, const DistributionFigures& f,
                        const PlotColours& colours) {

@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QRect>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "frame/DistributionFigures.h"
 
@@ -18,6 +20,19 @@ struct PlotColours {
   QColor background{Qt::black}, grid{Qt::darkGray}, text{Qt::white};
   std::array<QColor, 2> channels{QColor(Qt::red), QColor(Qt::green)};
 };
+
+struct AppSettings;
+
+// The graph's colours of the settings, with text that stands out on the
+// graph's background.
+PlotColours GraphPlotColours(const AppSettings& settings);
+
+// One small plot's frame, grid lines at the ticks and tick labels, its
+// title above it and the x unit under its right end; `xText` labels the x
+// ticks (TickText when unset), `right` a second y axis's ticks.
+void PaintPlotAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const PlotAxis& y,
+                   const PlotAxis* right, const PlotColours& colours, const QString& title,
+                   const QString& xUnit, const std::function<std::string(double)>& xText = {});
 
 // The plots of every present channel in `rect`, a row a channel.
 void PaintDistribution(QPainter& p, const QRect& rect, const DistributionFigures& f,

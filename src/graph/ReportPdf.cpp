@@ -89,6 +89,18 @@ PdfOutcome WriteDistributionPdf(const QString& path, const QPageLayout& layout,
       QStringLiteral("Distribution"));
 }
 
+PdfOutcome WritePagePdf(const QString& path, const QPageLayout& layout, const QString& title,
+                        const std::function<void(QPainter&, const QRect&)>& paint,
+                        std::vector<std::string> inputs) {
+  return WritePdf(
+      path, layout, std::move(inputs),
+      [&](QPainter& p, QPdfWriter&) {
+        paint(p, QRect(0, 0, p.device()->width(), p.device()->height()));
+        return ReportRenderer::Pages::All;
+      },
+      title);
+}
+
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,
                         const ListText& list, const std::function<bool(int, int)>& progress,
                         int from, int to, std::vector<std::string> inputs) {

@@ -40,6 +40,11 @@ PdfOutcome WriteDistributionPdf(const QString& path, const QPageLayout& layout,
                                 const DistributionFigures& figures, const PlotColours& colours,
                                 std::vector<std::string> inputs = {});
 
+// One page that `paint` draws into the page's rectangle, titled `title`.
+PdfOutcome WritePagePdf(const QString& path, const QPageLayout& layout, const QString& title,
+                        const std::function<void(QPainter&, const QRect&)>& paint,
+                        std::vector<std::string> inputs = {});
+
 // Pages from .. to (from 1; to 0: the last page). progress(done, total)
 // after each page; false from it cancels.
 PdfOutcome WriteListPdf(const QString& path, const QPageLayout& layout, const ReportFacts& facts,

@@ -34,4 +34,20 @@ SpanFigures CompareFigures(LibraryStore& store, const SiteRecord& site, SeriesKi
   return SpanFigures::Found;
 }
 
+std::vector<StoreFamily> SpanSegments(LibraryStore& store, const SiteRecord& site, SeriesKind kind,
+                                      const TimeRange& range, std::int64_t maxPoints,
+                                      std::int64_t* points) {
+  const std::vector<ChunkInfo> chunks = store.Chunks(site.id, kind, range);
+  const std::vector<TimelinePiece> pieces = PiecesInRange(chunks, range);
+  *points = 0;
+  for (const TimelinePiece& p : pieces) *points += p.count;
+  std::vector<StoreFamily> out;
+  if (*points > maxPoints) return out;
+  const ChunkReader read = [&store](const ChunkInfo& c) { return store.ReadChunk(c); };
+  const ChannelFactors factors = LibraryStore::FactorsOf(site, kind);
+  for (const std::vector<TimelinePiece>& segment : SplitAtGaps(pieces))
+    out.push_back(SegmentData(segment, read, factors));
+  return out;
+}
+
 }  // namespace acv::library

@@ -3,7 +3,9 @@
 // side: statistics, percentiles, band summary and events by kind, read from
 // the library the same way for the CLI's library compare and the Compare
 // window.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "analysis/SpanComparison.h"
 #include "library/LibraryStore.h"
@@ -18,5 +20,13 @@ enum class SpanFigures { Found, NoPoints, MixedUnits };
 SpanFigures CompareFigures(LibraryStore& store, const SiteRecord& site, SeriesKind kind,
                            const TimeRange& range, const EventLimits& limits, ComparedSpan& out,
                            std::string* mixed);
+
+// The span's points, one data set per stretch between gaps, in the site's
+// scaling, for drawing the two spans over each other. A span of more than
+// `maxPoints` points is not read: *points says how many it holds, and the
+// result is empty.
+std::vector<StoreFamily> SpanSegments(LibraryStore& store, const SiteRecord& site, SeriesKind kind,
+                                      const TimeRange& range, std::int64_t maxPoints,
+                                      std::int64_t* points);
 
 }  // namespace acv::library

@@ -58,21 +58,6 @@ void BringUp(QWidget* window) {
   QTimer::singleShot(0, window, [window] { window->activateWindow(); });
 }
 
-QColor ColourOf(int index) {
-  const std::uint32_t rgb = ToRgb(colourOf(index));
-  return QColor::fromRgb(static_cast<QRgb>(rgb));
-}
-
-// The graph's own colours, with text that stands out on its background.
-PlotColours GraphColours(const AppSettings& settings) {
-  PlotColours c;
-  c.background = ColourOf(settings.backgroundColour);
-  c.grid = ColourOf(settings.gridColour);
-  c.text = c.background.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
-  c.channels = {ColourOf(settings.ch1Colour), ColourOf(settings.ch2Colour)};
-  return c;
-}
-
 }  // namespace
 
 AnalysisWindows::AnalysisWindows(Host host)
@@ -241,7 +226,7 @@ void AnalysisWindows::RefreshDistribution() {
   distributionStale_ = false;
   distribution_->Show(
       DistributionOf(series, analysis_.SeriesName(), span, host_.settings.eventLimits.nominal),
-      GraphColours(host_.settings));
+      GraphPlotColours(host_.settings));
 }
 
 void AnalysisWindows::OpenDistribution() {
@@ -274,7 +259,7 @@ void AnalysisWindows::PrintDistribution() {
     return;
   }
   PaintDistributionPage(p, QRect(0, 0, printer.width(), printer.height()), distribution_->Figures(),
-                        GraphColours(host_.settings));
+                        GraphPlotColours(host_.settings));
 }
 
 void AnalysisWindows::WriteDistributionPdf() {
@@ -284,7 +269,7 @@ void AnalysisWindows::WriteDistributionPdf() {
   if (path.isEmpty()) return;
   const PdfOutcome out =
       acv::WriteDistributionPdf(path, DefaultReportLayout(QPageLayout::Landscape),
-                                distribution_->Figures(), GraphColours(host_.settings));
+                                distribution_->Figures(), GraphPlotColours(host_.settings));
   if (!out.written) {
     host_.prompter.Message(
         distribution_,

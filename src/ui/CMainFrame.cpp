@@ -142,8 +142,10 @@ void CMainFrame::CreateCollaborators() {
        [this](CDTDoc& data, const ChannelScaling& scaling, const std::string& name) {
          ShowLibraryData(data, scaling, name);
        },
-       showStatus,
-       [this](const SummaryContent& content) { reports_->PreviewCompliance(content); }});
+       showStatus, [this](const SummaryContent& content) { reports_->PreviewCompliance(content); },
+       [this](const QString& title, const std::function<void(QPainter&, const QRect&)>& paint) {
+         reports_->PreviewPage(title, paint);
+       }});
   connect(libraryWindow_, &LibraryWindow::ShowSiteTimeline, this,
           [this](const QString& site, int kind) {
             ShowSiteTimeline(site.toStdString(), kind == 1 ? library::SeriesKind::RealTime

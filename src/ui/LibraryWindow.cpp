@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QMetaMethod>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -11,9 +14,12 @@
 #include "data/FileIO.h"
 #include "data/Settings.h"
 #include "frame/CompareChoices.h"
+#include "frame/CompareOverlay.h"
 #include "frame/CompliancePages.h"
 #include "frame/LibraryChoices.h"
 #include "frame/LibraryWindowRules.h"
+#include "graph/CompareOverlayPainter.h"
+#include "graph/ReportPdf.h"
 #include "library/LibraryCompare.h"
 #include "library/LibraryMeasurementData.h"
 #include "library/LibraryStore.h"
@@ -26,6 +32,10 @@
 
 namespace acv {
 namespace {
+
+// The most points of a span the overlay reads: 48 days of one-second
+// values, some 32 MB a span.
+constexpr std::int64_t kMaxOverlayPoints = std::int64_t{1} << 22;
 
 LibrarySiteRow RowOf(const library::SiteListing& s) {
   return {s.name, s.measurements, s.first, s.last, s.points};
@@ -393,11 +403,15 @@ void LibraryWindow::OpenCompare() {
   if (compare_ != nullptr) compare_->close();
   compare_ = new CCompareDlg(site, CompareSpansOf(rows, first, last), &host_.parts.owner);
   connect(compare_, &CCompareDlg::compareRequested, this, &LibraryWindow::RunCompare);
+  connect(compare_, &CCompareDlg::printRequested, this, &LibraryWindow::PrintCompare);
+  connect(compare_, &CCompareDlg::previewRequested, this, &LibraryWindow::PreviewCompare);
+  connect(compare_, &CCompareDlg::pdfRequested, this, &LibraryWindow::WriteComparePdf);
   // Over the upper left of the main window, clear of the Library window
   // at its lower right.
   const QRect owner = host_.parts.owner.frameGeometry();
-  const QSize size(std::min(900, owner.width() * 2 / 3), std::min(560, owner.height() * 2 / 3));
+  const QSize size(std::min(1100, owner.width() * 5 / 6), std::min(600, owner.height() * 3 / 4));
   compare_->PlaceAt(QRect(owner.topLeft() + QPoint(40, 60), size));
+  compare_->ShowOverlay({}, GraphPlotColours(host_.settings));
   compare_->show();
   compare_->raise();
 }
@@ -415,6 +429,8 @@ void LibraryWindow::RunCompare() {
     chosen[static_cast<std::size_t>(which)] = *span;
   }
   std::array<ComparedSpan, 2> figures;
+  CompareOverlay overlay;
+  std::string overlayNote;
   UserLibrary library;
   if (!OpenLibrary(&library)) return;
   try {
@@ -441,7 +457,20 @@ void LibraryWindow::RunCompare() {
         Tell(name + ": " + mixed, true);
         return;
       }
+      std::int64_t points = 0;
+      std::vector<StoreFamily> stretches =
+          library::SpanSegments(*library.store, *site, library::SeriesKind::Store,
+                                {span.from, span.to}, kMaxOverlayPoints, &points);
+      if (points > kMaxOverlayPoints) {
+        overlayNote = name + " holds " + std::to_string(points) +
+                      " points, more than the overlay draws (" + std::to_string(kMaxOverlayPoints) +
+                      "): choose shorter spans to see them.";
+      } else {
+        overlay.spans[which] =
+            OverlaySpanOf(static_cast<int>(which), span.from, span.to, std::move(stretches));
+      }
     }
+    if (!overlayNote.empty()) overlay = {};
   } catch (const std::exception& e) {
     Tell(e.what(), true);
     return;
@@ -454,6 +483,49 @@ void LibraryWindow::RunCompare() {
   for (std::string& line : ComparisonLines(comparison, kCsvTimeFormat))
     lines.push_back(std::move(line));
   compare_->ShowFigures(lines);
+  compare_->ShowOverlay(std::move(overlay), GraphPlotColours(host_.settings),
+                        std::move(overlayNote));
+}
+
+void LibraryWindow::PaintCompareOn(QPainter& p, const QRect& page) const {
+  PaintComparePage(p, page, "Compare - " + compare_->Site(), compare_->Figures(),
+                   compare_->Overlay(), compare_->Colours(), compare_->OverlayNote());
+}
+
+void LibraryWindow::PrintCompare() {
+  if (compare_ == nullptr || compare_->Figures().empty()) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(DefaultReportLayout(QPageLayout::Landscape));
+  QPrintDialog dialog(&printer, compare_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter p;
+  if (!p.begin(&printer)) {
+    Tell("The printer could not be started.", true);
+    return;
+  }
+  PaintCompareOn(p, QRect(0, 0, printer.width(), printer.height()));
+}
+
+void LibraryWindow::PreviewCompare() {
+  if (compare_ == nullptr || compare_->Figures().empty() || !host_.previewPage) return;
+  host_.previewPage(QStringLiteral("Print Preview - Compare"),
+                    [this](QPainter& p, const QRect& page) { PaintCompareOn(p, page); });
+}
+
+void LibraryWindow::WriteComparePdf() {
+  if (compare_ == nullptr || compare_->Figures().empty()) return;
+  const QString path =
+      host_.parts.prompter.SaveFileName(compare_, QStringLiteral("compare.pdf"), SaveKind::Pdf);
+  if (path.isEmpty()) return;
+  const PdfOutcome out =
+      WritePagePdf(path, DefaultReportLayout(QPageLayout::Landscape), QStringLiteral("Compare"),
+                   [this](QPainter& p, const QRect& page) { PaintCompareOn(p, page); });
+  if (!out.written) {
+    host_.parts.prompter.Message(
+        compare_,
+        QStringLiteral("The PDF was not written: %1").arg(QString::fromStdString(out.error)),
+        MessageIcon::Warning);
+  }
 }
 
 void LibraryWindow::ShowTimeline() {

@@ -17,6 +17,9 @@
 #include "ui/panels/CCompareDlg.h"
 #include "ui/panels/CLibraryDlg.h"
 
+class QPainter;
+class QRect;
+
 namespace acv {
 
 struct AppSettings;
@@ -44,6 +47,11 @@ class LibraryWindow : public QObject {
     std::function<void(const QString&, int)> showStatus;
     // Shows a site's weekly verdict (the compliance pages) in the preview.
     std::function<void(const SummaryContent&)> previewCompliance;
+    // Shows one page that `paint` draws into the given rectangle in the
+    // print preview titled `title`.
+    std::function<void(const QString& title,
+                       const std::function<void(QPainter&, const QRect&)>& paint)>
+        previewPage;
   };
   explicit LibraryWindow(Host host);
 
@@ -64,6 +72,10 @@ class LibraryWindow : public QObject {
   // Compare...: the Compare window of the chosen site, and its figures.
   void OpenCompare();
   void RunCompare();
+  // The Compare window's figures and overlay on a page.
+  void PrintCompare();
+  void PreviewCompare();
+  void WriteComparePdf();
   CCompareDlg* CompareWindow() const { return compare_; }
   // The weekly verdict of the site's STORE timeline, or false and *problem.
   bool SiteCompliance(const std::string& site, SummaryContent* content, std::string* problem);
@@ -79,6 +91,8 @@ class LibraryWindow : public QObject {
   void ReloadMeasurements();
   // The site the adds go to: the one chosen, else one asked for.
   std::optional<std::string> SiteForAdd();
+  // Paints the Compare window's page.
+  void PaintCompareOn(QPainter& p, const QRect& page) const;
 
   Host host_;
   QPointer<CLibraryDlg> window_;

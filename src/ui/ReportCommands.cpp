@@ -129,6 +129,22 @@ void ReportCommands::PreviewCompliance(const SummaryContent& content) {
   ShowPreview(printer, QStringLiteral("Print Preview - Compliance"), paint);
 }
 
+void ReportCommands::PreviewPage(const QString& title,
+                                 const std::function<void(QPainter&, const QRect&)>& paint) {
+  QPrinter& printer = Printer();
+  if (!pageSetUp_) printer.setPageOrientation(QPageLayout::Landscape);
+  printer.setFromTo(0, 0);
+  ShowPreview(printer, title, [&](QPrinter* target) {
+    QPainter painter;
+    if (!painter.begin(target)) {
+      host_.prompter.Message(&host_.owner, QStringLiteral("The print could not be started."),
+                             MessageIcon::Warning);
+      return;
+    }
+    paint(painter, QRect(0, 0, target->width(), target->height()));
+  });
+}
+
 void ReportCommands::ShowPreview(QPrinter& printer, const QString& title,
                                  const std::function<void(QPrinter*)>& paint) {
   QPrintPreviewDialog dialog(&printer, &host_.owner);

@@ -18,7 +18,9 @@
 #include "frame/SummaryPages.h"
 #include "ui/FrameParts.h"
 
+class QPainter;
 class QPrinter;
+class QRect;
 class QWidget;
 
 namespace acv {
@@ -50,6 +52,9 @@ class ReportCommands {
   // The compliance pages of `content` alone (a site's weekly verdict) in
   // the print preview, from which they print.
   void PreviewCompliance(const SummaryContent& content);
+  // One page that `paint` draws into the page's rectangle, in the print
+  // preview titled `title` (landscape unless Print Setup chose otherwise).
+  void PreviewPage(const QString& title, const std::function<void(QPainter&, const QRect&)>& paint);
 
  private:
   // The print preview of `paint`'s pages, most of the screen large.

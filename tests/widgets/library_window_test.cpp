@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -207,6 +208,21 @@ TEST_F(LibraryWindowTest, ComparesTwoMeasurementsOfTheSite) {
                                  [](const QString& l) { return l.startsWith("CH1 V mean"); });
   ASSERT_NE(mean, lines.end()) << figures.toStdString();
   EXPECT_TRUE(mean->trimmed().endsWith("+2.00")) << mean->toStdString();
+  // The overlay: both spans from their own start, B's values the later ones.
+  const CompareOverlay& overlay = compare->Overlay();
+  for (const OverlaySpan& span : overlay.spans) {
+    ASSERT_EQ(span.runs.size(), 1u);
+    EXPECT_EQ(span.runs[0].offset, 0);
+    EXPECT_EQ(span.runs[0].values[0].size(), 30u);
+  }
+  EXPECT_FLOAT_EQ(overlay.spans[1].runs[0].values[0][0], overlay.spans[0].runs[0].values[0][0] + 2);
+  // Figures and overlay on a page, as a PDF file.
+  ui.prompter.saveName = QString::fromStdString(ui.Path("compare.pdf"));
+  compare->findChild<QPushButton*>("comparePdf")->click();
+  ASSERT_TRUE(ui.prompter.messages.isEmpty()) << ui.prompter.messages.join("|").toStdString();
+  std::vector<std::uint8_t> pdf;
+  ASSERT_EQ(ReadWholeFile(ui.Path("compare.pdf"), pdf, 1 << 24), "");
+  EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
 
   compare->ChooseText(1, "after the bank went in");
   Frame().Library().RunCompare();

@@ -6,22 +6,48 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "graph/CompareOverlayPainter.h"
 
 namespace acv {
+
+class CCompareDlg::Plots : public QWidget {
+ public:
+  explicit Plots(CCompareDlg* window) : QWidget(window), window_(window) {
+    setObjectName(QStringLiteral("compareOverlay"));
+    setMinimumSize(320, 240);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    PaintCompareOverlay(p, rect(), window_->overlay_, window_->colours_, window_->note_);
+  }
+
+ private:
+  CCompareDlg* window_;
+};
 
 CCompareDlg::CCompareDlg(const std::string& site, std::vector<CompareSpan> spans, QWidget* owner)
     : ToolWindow(owner),
       site_(site),
       spans_(std::move(spans)),
+      plots_(new Plots(this)),
       a_(new QComboBox(this)),
       b_(new QComboBox(this)),
-      figures_(new QPlainTextEdit(this)) {
+      figures_(new QPlainTextEdit(this)),
+      split_(new QSplitter(Qt::Horizontal, this)) {
   setObjectName(QStringLiteral("compareWindow"));
   setWindowTitle(QStringLiteral("Compare - %1").arg(QString::fromStdString(site)));
   for (QComboBox* box : {a_, b_}) {
@@ -48,8 +74,18 @@ CCompareDlg::CCompareDlg(const std::string& site, std::vector<CompareSpan> spans
   compare->setObjectName(QStringLiteral("compareButton"));
   compare->setDefault(true);
   auto* copy = new QPushButton(QStringLiteral("&Copy"), this);
+  auto* print = new QPushButton(QStringLiteral("&Print..."), this);
+  auto* preview = new QPushButton(QStringLiteral("Pr&eview..."), this);
+  auto* pdf = new QPushButton(QStringLiteral("P&DF..."), this);
+  print->setObjectName(QStringLiteral("comparePrint"));
+  preview->setObjectName(QStringLiteral("comparePreview"));
+  pdf->setObjectName(QStringLiteral("comparePdf"));
+  for (QPushButton* b : {copy, print, preview, pdf}) b->setAutoDefault(false);
   connect(compare, &QPushButton::clicked, this, &CCompareDlg::compareRequested);
   connect(copy, &QPushButton::clicked, this, &CCompareDlg::CopyText);
+  connect(print, &QPushButton::clicked, this, &CCompareDlg::printRequested);
+  connect(preview, &QPushButton::clicked, this, &CCompareDlg::previewRequested);
+  connect(pdf, &QPushButton::clicked, this, &CCompareDlg::pdfRequested);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("Span &A (before):"), this), 0, 0);
@@ -59,19 +95,29 @@ CCompareDlg::CCompareDlg(const std::string& site, std::vector<CompareSpan> spans
   grid->addWidget(compare, 0, 2);
   grid->addWidget(copy, 1, 2);
   grid->setColumnStretch(1, 1);
+  auto* pages = new QHBoxLayout;
+  pages->addStretch();
+  for (QPushButton* b : {print, preview, pdf}) pages->addWidget(b);
   static_cast<QLabel*>(grid->itemAtPosition(0, 0)->widget())->setBuddy(a_);
   static_cast<QLabel*>(grid->itemAtPosition(1, 0)->widget())->setBuddy(b_);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
   layout->addLayout(grid);
-  layout->addWidget(figures_, 1);
+  // The figures at their width, the overlay taking what is left.
+  split_->setChildrenCollapsible(false);
+  split_->addWidget(figures_);
+  split_->addWidget(plots_);
+  split_->setStretchFactor(1, 1);
+  split_->setSizes({500, 600});
+  layout->addWidget(split_, 1);
+  layout->addLayout(pages);
 
   auto* copyAction = new QAction(QStringLiteral("Copy"), this);
   copyAction->setShortcut(QKeySequence::Copy);
   copyAction->setShortcutContext(Qt::WindowShortcut);
   connect(copyAction, &QAction::triggered, this, &CCompareDlg::CopyText);
   addAction(copyAction);
-  resize(900, 560);
+  resize(1100, 600);
 }
 
 std::optional<CompareSpan> CCompareDlg::Chosen(int which, std::string* problem) const {
@@ -94,9 +140,31 @@ void CCompareDlg::ChooseText(int which, const QString& text) {
 }
 
 void CCompareDlg::ShowFigures(const std::vector<std::string>& lines) {
+  lines_ = lines;
   QStringList text;
   for (const std::string& line : lines) text << QString::fromStdString(line);
   figures_->setPlainText(text.join('\n'));
+  // Wide enough for the table below the heading lines where the window
+  // allows, so the B - A column is in sight without scrolling; the overlay
+  // keeps the rest.
+  int widest = 0;
+  const qsizetype table = text.indexOf(QString());
+  for (qsizetype i = table < 0 ? 0 : table; i < text.size(); ++i) {
+    widest = std::max(widest, figures_->fontMetrics().horizontalAdvance(text[i]));
+  }
+  const int total = split_->width();
+  const int wanted =
+      widest + 2 * figures_->frameWidth() + figures_->verticalScrollBar()->sizeHint().width() + 16;
+  const int width = std::min(wanted, total - plots_->minimumWidth());
+  if (width > 0) split_->setSizes({width, total - width});
+}
+
+void CCompareDlg::ShowOverlay(CompareOverlay overlay, const PlotColours& colours,
+                              std::string note) {
+  overlay_ = std::move(overlay);
+  colours_ = colours;
+  note_ = std::move(note);
+  plots_->update();
 }
 
 QString CCompareDlg::Text() const {

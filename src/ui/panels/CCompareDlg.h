@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "frame/CompareChoices.h"
+#include "frame/CompareOverlay.h"
+#include "graph/DistributionPainter.h"
 #include "ui/panels/ToolWindow.h"
 
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QSplitter;
 
 namespace acv {
 
@@ -29,21 +32,37 @@ class CCompareDlg : public ToolWindow {
   std::optional<CompareSpan> Chosen(int which, std::string* problem) const;
   void ChooseText(int which, const QString& text);
   void ShowFigures(const std::vector<std::string>& lines);
+  // The spans' series over each other; `note` says why there are none.
+  void ShowOverlay(CompareOverlay overlay, const PlotColours& colours, std::string note = {});
+  const std::vector<std::string>& Figures() const { return lines_; }
+  const CompareOverlay& Overlay() const { return overlay_; }
+  const std::string& OverlayNote() const { return note_; }
+  const PlotColours& Colours() const { return colours_; }
   QString Text() const;
   void CopyText() const;
 
  signals:
   void compareRequested();
+  void printRequested();
+  void previewRequested();
+  void pdfRequested();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  class Plots;
   std::string site_;
   std::vector<CompareSpan> spans_;
+  std::vector<std::string> lines_;
+  CompareOverlay overlay_;
+  std::string note_;
+  PlotColours colours_;
+  Plots* plots_;
   QComboBox* a_;
   QComboBox* b_;
   QPlainTextEdit* figures_;
+  QSplitter* split_;
 };
 
 }  // namespace acv
