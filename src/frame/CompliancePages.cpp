@@ -175,8 +175,11 @@ SummaryPageLayout LayOutCompliancePage(int page, int footerPage, const SummaryCo
   l.title = {p.width / 2 - 8 * p.k, 0, "Compliance Report"};
   l.footer = PageFooter(footerPage, p, date);
   const auto y = [&](int line) { return line * p.u + 2 * p.k; };
-  l.texts.push_back(
-      {0, y(2), (c.file.empty() ? std::string("(not saved)") : c.file) + "   " + c.partName});
+  l.texts.push_back({0, y(2),
+                     (!c.site.empty()  ? "Site " + c.site
+                      : c.file.empty() ? std::string("(not saved)")
+                                       : c.file) +
+                         "   " + c.partName});
   l.rules.push_back(y(3) + p.u / 2);
   const std::vector<std::vector<Line>> pages = Paginate(c, p);
   if (page < 1 || page > static_cast<int>(pages.size())) return l;

@@ -61,7 +61,11 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
   const auto y = [&](int l) { return l * p.u + dy; };
   const auto text = [&](int x, const std::string& s) { f.texts.push_back({x, y(line), s}); };
   const SpanStatistics& s = c.stats;
-  text(0, "FILE: " + (c.file.empty() ? std::string("(not saved)") : c.file));
+  if (!c.site.empty()) {
+    text(0, "SITE: " + c.site + " (library timeline)");
+  } else {
+    text(0, "FILE: " + (c.file.empty() ? std::string("(not saved)") : c.file));
+  }
   text(right, "MODE: " + c.partName);
   ++line;
   text(0, "POINTS: " + std::to_string(s.first) + " .. " + std::to_string(s.last) + " (" +
@@ -85,6 +89,11 @@ FirstPage LayOutFirstPage(const SummaryContent& c, const PageUnits& p) {
   for (const std::string& more : LeftOutLines(s)) {
     ++line;
     text(0, more);
+  }
+  if (c.gapPoints > 0) {
+    ++line;
+    text(0, "Gaps:        " + std::to_string(c.gapPoints) +
+                " points between downloads, without a value (not counted)");
   }
   for (const std::string& power : PowerLines(s)) {
     ++line;
@@ -161,6 +170,83 @@ SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLim
   c.events =
       MergeByStart(level, realTime ? std::vector<Event>{} : TransientEvents(doc, doc.scaling));
   if (series.count > 0) c.compliance = ComplianceOf({series}, limits);
+  return c;
+}
+
+std::vector<std::pair<std::int64_t, std::int64_t>> PointsOfStretches(
+    const std::vector<TimeStretch>& stretches, TimeStamp start, std::int64_t interval,
+    std::int64_t count) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> covered;
+  if (interval <= 0 || count <= 0) return covered;
+  for (const TimeStretch& s : stretches) {
+    if (s.interval != interval || s.end <= s.start) continue;
+    // The grid's points from the stretch's first at or after its start to
+    // its last before its end.
+    const std::int64_t first =
+        std::max<std::int64_t>(0, (s.start - start + interval - 1) / interval);
+    const std::int64_t last = std::min(count - 1, (s.end - 1 - start) / interval);
+    if (s.end - 1 < start || first > last) continue;
+    if (!covered.empty() && first <= covered.back().second + 1) {
+      covered.back().second = std::max(covered.back().second, last);
+    } else {
+      covered.emplace_back(first, last);
+    }
+  }
+  return covered;
+}
+
+SummaryContent SummariseSite(const CDTDoc& doc, const EventLimits& limits, const std::string& site,
+                             const std::vector<std::pair<std::int64_t, std::int64_t>>& covered) {
+  SummaryContent c;
+  const AnalysisSeries series = StoreRmsSeries(doc, doc.scaling);
+  c.site = site;
+  c.partName = "STORE RMS";
+  c.interval = series.interval;
+  c.limits = limits;
+  if (series.count == 0) return c;
+  c.stats = ScanSpan(series, 0, series.count - 1);
+  std::int64_t inStretches = 0;
+  std::vector<AnalysisSeries> stretches;
+  std::vector<Event> level;
+  for (std::size_t i = 0; i < covered.size(); ++i) {
+    const auto [first, last] = covered[i];
+    inStretches += last - first + 1;
+    stretches.push_back(SubSeries(series, first, last));
+    const std::vector<Event> found = FindLevelEvents(stretches.back(), limits);
+    for (const BandShare& b : SummariseBand(stretches.back(), limits, found)) {
+      const auto same = std::find_if(c.band.begin(), c.band.end(),
+                                     [&](const BandShare& x) { return x.channel == b.channel; });
+      if (same == c.band.end()) {
+        c.band.push_back(b);
+        continue;
+      }
+      same->points += b.points;
+      same->pointsInBand += b.pointsInBand;
+      same->pointsLeftOut += b.pointsLeftOut;
+      same->tenMinute.insert(same->tenMinute.end(), b.tenMinute.begin(), b.tenMinute.end());
+      same->tenMinuteFlagged += b.tenMinuteFlagged;
+      same->tenMinuteInBand += b.tenMinuteInBand;
+    }
+    for (Event e : found) {
+      e.first += first;
+      e.last += first;
+      // A gap ends what runs into it; only the last stretch runs on.
+      e.open = e.open && i + 1 == covered.size();
+      level.push_back(e);
+    }
+  }
+  // Every gap point is without a value in both channels: what is left of
+  // the points left out are damaged values.
+  c.gapPoints = series.count - inStretches;
+  for (ChannelSpan& ch : c.stats.channels) {
+    if (ch.present) ch.leftOut = std::max<std::int64_t>(0, ch.leftOut - c.gapPoints);
+  }
+  if (c.stats.hasPower) {
+    c.stats.powerLeftOut = std::max<std::int64_t>(0, c.stats.powerLeftOut - c.gapPoints);
+  }
+  std::sort(level.begin(), level.end(), LevelEventBefore);
+  c.events = MergeByStart(level, TransientEvents(doc, doc.scaling));
+  if (!stretches.empty()) c.compliance = ComplianceOf(stretches, limits);
   return c;
 }
 

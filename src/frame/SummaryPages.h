@@ -6,7 +6,9 @@
 // events shaded. Laid out here as texts
 // and positions in the units of the printed pages, for the printer, the
 // preview and the PDF alike.
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/BandSummary.h"
@@ -19,9 +21,11 @@
 namespace acv {
 
 struct SummaryContent {
-  bool realTime = false;  // the real-time run's RMS, else STORE RMS
-  std::string file;       // the data file's name ("" when the data was never saved)
-  std::string partName;   // "STORE RMS" or "REAL TIME RMS"
+  bool realTime = false;       // the real-time run's RMS, else STORE RMS
+  std::string file;            // the data file's name ("" when the data was never saved)
+  std::string site;            // the library site whose timeline this is ("" for a file's data)
+  std::int64_t gapPoints = 0;  // a site's points between its downloads, without a value
+  std::string partName;        // "STORE RMS" or "REAL TIME RMS"
   double interval = 0.0;
   SpanStatistics stats;
   EventLimits limits;
@@ -35,6 +39,26 @@ struct SummaryContent {
 // when `realTime`; events of the STORE part include its TR records.
 SummaryContent SummariseDataSet(const CDTDoc& doc, bool realTime, const EventLimits& limits,
                                 const std::string& file);
+
+// A stretch of a site's timeline without a gap, from `start` to just
+// before `end`, its points `interval` seconds apart.
+struct TimeStretch {
+  TimeStamp start = 0, end = 0;
+  std::int64_t interval = 1;
+};
+// The points of a series of `count` points from `start`, `interval` apart,
+// that the stretches at that interval cover: 0-based inclusive ranges in
+// order. Stretches at another interval lie off this grid and are left out.
+std::vector<std::pair<std::int64_t, std::int64_t>> PointsOfStretches(
+    const std::vector<TimeStretch>& stretches, TimeStamp start, std::int64_t interval,
+    std::int64_t count);
+
+// The summary of a site's timeline on show as a STORE data set, whose
+// points outside `covered` (PointsOfStretches) are gaps between downloads:
+// those are counted as gaps, not as damaged values, no event runs across
+// one, and the band and the weekly verdict are judged stretch by stretch.
+SummaryContent SummariseSite(const CDTDoc& doc, const EventLimits& limits, const std::string& site,
+                             const std::vector<std::pair<std::int64_t, std::int64_t>>& covered);
 
 // The shading of the summary's graph page: its events on its series.
 EventShading ShadingOf(const CDTDoc& doc, const SummaryContent& content);

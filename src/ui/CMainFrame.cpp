@@ -158,14 +158,17 @@ void CMainFrame::CreateCollaborators() {
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
   analysis_ = new AnalysisWindows(
       {parts, settings_, *tools_, [this](int id) { OnCommand(id); }, settingsPath_});
-  reports_ = std::make_unique<ReportCommands>(
-      ReportCommands::Host{parts, [this] { return frame_.ActiveMode(); },
-                           [this] {
-                             AppSettings now = settings_;
-                             frame_.PutAxes(now);
-                             return now;
-                           },
-                           [this] { return files_->DocumentPath(); }});
+  reports_ = std::make_unique<ReportCommands>(ReportCommands::Host{
+      parts, [this] { return frame_.ActiveMode(); },
+      [this] {
+        AppSettings now = settings_;
+        frame_.PutAxes(now);
+        return now;
+      },
+      [this] { return files_->DocumentPath(); }, [this] { return frame_.siteOnShow; },
+      [this](const std::string& site, std::vector<TimeStretch>* stretches, std::string* problem) {
+        return libraryWindow_->SiteStretches(site, stretches, problem);
+      }});
 }
 
 void CMainFrame::CreateActions() {

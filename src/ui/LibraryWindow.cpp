@@ -318,6 +318,29 @@ void LibraryWindow::OpenChosen() {
   host_.showData(data, site.scaling, site.name + ", measurement " + std::to_string(id));
 }
 
+bool LibraryWindow::SiteStretches(const std::string& name, std::vector<TimeStretch>* stretches,
+                                  std::string* problem) {
+  UserLibrary library;
+  if (!OpenUserLibrary(host_.settings, &library, problem)) return false;
+  try {
+    const std::optional<library::SiteRecord> site = library.store->Site(name);
+    if (!site) {
+      *problem = "the library has no site '" + name + "' any more.";
+      return false;
+    }
+    const std::vector<library::ChunkInfo> chunks =
+        library.store->Chunks(site->id, library::SeriesKind::Store);
+    for (const auto& segment : library::SplitAtGaps(library::PiecesInRange(chunks, {}))) {
+      stretches->push_back(
+          {segment.front().Start(), segment.back().End(), segment.front().chunk->interval});
+    }
+  } catch (const std::exception& e) {
+    *problem = e.what();
+    return false;
+  }
+  return true;
+}
+
 bool LibraryWindow::SiteCompliance(const std::string& name, SummaryContent* content,
                                    std::string* problem) {
   UserLibrary library;

@@ -77,6 +77,10 @@ class LibraryWindow : public QObject {
   void PreviewCompare();
   void WriteComparePdf();
   CCompareDlg* CompareWindow() const { return compare_; }
+  // The stretches of the site's STORE timeline between its gaps, or false
+  // and *problem.
+  bool SiteStretches(const std::string& site, std::vector<TimeStretch>* stretches,
+                     std::string* problem);
   // The weekly verdict of the site's STORE timeline, or false and *problem.
   bool SiteCompliance(const std::string& site, SummaryContent* content, std::string* problem);
 

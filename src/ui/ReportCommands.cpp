@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <cmath>
 #include <filesystem>
 
 #include "data/RealTimeExport.h"
@@ -101,9 +102,27 @@ bool ReportCommands::PrepareSummary(Summary& summary) {
   }
   const AppSettings settings = host_.settings();
   const ReportDisplay display = PrepareReportDisplay(doc, mode, -1, settings);
-  const std::string path = host_.documentPath();
-  summary.content = SummariseDataSet(doc, realTime, settings.eventLimits,
-                                     std::filesystem::path(path).filename().string());
+  const std::string site = !realTime && host_.siteOnShow ? host_.siteOnShow() : std::string();
+  if (!site.empty() && host_.siteStretches) {
+    // A site's timeline: its gaps between downloads are known to the
+    // library, not to the points on show, which hold no value there.
+    std::vector<TimeStretch> stretches;
+    std::string problem;
+    if (!host_.siteStretches(site, &stretches, &problem)) {
+      host_.prompter.Message(
+          &host_.owner,
+          QString::fromStdString("The summary of site " + site + " could not be made: " + problem),
+          MessageIcon::Warning);
+      return false;
+    }
+    const auto covered =
+        PointsOfStretches(stretches, doc.rmsStartTime, std::llround(doc.rmsInterval), doc.rmsCount);
+    summary.content = SummariseSite(doc, settings.eventLimits, site, covered);
+  } else {
+    const std::string path = host_.documentPath();
+    summary.content = SummariseDataSet(doc, realTime, settings.eventLimits,
+                                       std::filesystem::path(path).filename().string());
+  }
   summary.graph = ReportGraphPicture(
       doc, display, settings, std::make_shared<EventShading>(ShadingOf(doc, summary.content)));
   summary.facts = display.Facts();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/CDTDoc.h"
 #include "data/Settings.h"
@@ -37,6 +38,11 @@ class ReportCommands {
     std::function<AppSettings()> settings;
     // The data file on show ("" for data not from a file), for the summary.
     std::function<std::string()> documentPath;
+    // The library site whose timeline is on show ("" for other data), and
+    // the stretches of a site's timeline between its gaps (false and
+    // *problem when the library cannot tell).
+    std::function<std::string()> siteOnShow;
+    std::function<bool(const std::string&, std::vector<TimeStretch>*, std::string*)> siteStretches;
   };
   explicit ReportCommands(Host host);
   ~ReportCommands();

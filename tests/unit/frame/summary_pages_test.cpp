@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "frame/CompliancePages.h"
 #include "frame/SummaryPages.h"
 
 namespace acv {
@@ -73,6 +74,71 @@ TEST(SummaryPages, FirstPageNamesTheBandItsTenMinuteValuesAndTheDamagedPoints) {
         "3 flagged by short events\n",
         "Left out:    1 damaged point of CH1 (not numbers)\n", ", band 20 %\n"}) {
     EXPECT_NE(page.find(line), std::string::npos) << line << "\n" << page;
+  }
+}
+
+// A site's timeline on show: the points between two downloads are a gap,
+// counted as such and not as damaged values, and no event runs across it.
+TEST(SummaryPages, ASitesGapEndsItsEventsAndIsNoDamage) {
+  CDTDoc doc;
+  doc.rmsCount = 50;
+  doc.hasCh1 = 1;
+  doc.rmsUnitCh1 = "V";
+  doc.rmsInterval = 60.0f;
+  doc.rmsStartTime = 1772359200;
+  const float none = std::numeric_limits<float>::quiet_NaN();
+  doc.rmsCh1.assign(50, 230.0f);
+  for (int k = 17; k < 20; ++k) doc.rmsCh1[k] = 150.0f;  // a dip up to the gap
+  for (int k = 20; k < 30; ++k) doc.rmsCh1[k] = none;    // the gap
+  for (int k = 30; k < 32; ++k) doc.rmsCh1[k] = 150.0f;  // a dip from its end
+  doc.rmsCh1[40] = none;                                 // a damaged point
+  const TimeStamp t0 = doc.rmsStartTime;
+  const auto covered =
+      PointsOfStretches({{t0, t0 + 20 * 60, 60}, {t0 + 30 * 60, t0 + 50 * 60, 60}}, t0, 60, 50);
+  ASSERT_EQ(covered, (std::vector<std::pair<std::int64_t, std::int64_t>>{{0, 19}, {30, 49}}));
+
+  const SummaryContent c = SummariseSite(doc, EventLimits{}, "North", covered);
+  EXPECT_EQ(c.gapPoints, 10);
+  EXPECT_EQ(c.stats.channels[0].leftOut, 1);
+  ASSERT_EQ(c.events.size(), 2u);  // the file's rule would run one dip over the gap
+  EXPECT_EQ(c.events[0].first, 18);
+  EXPECT_EQ(c.events[0].last, 20);
+  EXPECT_FALSE(c.events[0].open);
+  EXPECT_EQ(c.events[1].first, 31);
+  EXPECT_EQ(c.events[1].last, 32);
+  ASSERT_EQ(c.band.size(), 1u);
+  EXPECT_EQ(c.band[0].points, 39);
+  EXPECT_EQ(c.band[0].pointsLeftOut, 1);
+  std::string page;
+  for (const PageText& t : LayOutSummaryPage(1, c, UnitsOfPage(3300, 2300), "x").texts) {
+    page += t.text + "\n";
+  }
+  for (const char* line : {"SITE: North (library timeline)\n",
+                           "Gaps:        10 points between downloads, without a value",
+                           "Left out:    1 damaged point of CH1 (not numbers)\n"}) {
+    EXPECT_NE(page.find(line), std::string::npos) << line << "\n" << page;
+  }
+  ASSERT_EQ(c.compliance.size(), 1u);
+  EXPECT_EQ(LayOutCompliancePage(1, 2, c, UnitsOfPage(3300, 2300), "x").texts.at(0).text,
+            "Site North   STORE RMS");
+}
+
+TEST(SummaryPages, StretchesFallOnTheGridOfTheSeriesOnShow) {
+  const TimeStamp t0 = 1772359200;
+  using Points = std::vector<std::pair<std::int64_t, std::int64_t>>;
+  struct Case {
+    std::vector<TimeStretch> stretches;
+    Points points;
+  } cases[] = {
+      // Off the grid by 30 s: from the next point on, to the last before the end.
+      {{{t0 + 30, t0 + 630, 60}}, {{1, 10}}},
+      // Before the first point and beyond the last: cut to the series.
+      {{{t0 - 600, t0 + 120, 60}, {t0 + 1200, t0 + 9000, 60}}, {{0, 1}, {20, 29}}},
+      // Stretches that meet are one; another interval lies off this grid.
+      {{{t0, t0 + 300, 60}, {t0 + 300, t0 + 600, 60}, {t0 + 900, t0 + 1000, 10}}, {{0, 9}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PointsOfStretches(c.stretches, t0, 60, 30), c.points);
   }
 }
 
