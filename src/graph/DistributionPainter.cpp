@@ -56,9 +56,11 @@ void PaintPlotAxes(QPainter& p, const PlotArea& a, const PlotAxis& x, const Plot
                  Utf8(TickText(t, *right)));
     }
   }
-  // The title may run on over the right axis's labels, never the next plot.
-  p.drawText(QRect(a.left, a.top - h - 2, a.right - a.left + 44, h),
-             Qt::AlignLeft | Qt::AlignBottom, title);
+  // The title may run on over the right axis's labels, never the next
+  // plot: too long for that, it ends in an ellipsis.
+  const int titleWidth = a.right - a.left + 44;
+  p.drawText(QRect(a.left, a.top - h - 2, titleWidth, h), Qt::AlignLeft | Qt::AlignBottom,
+             metrics.elidedText(title, Qt::ElideRight, titleWidth));
   p.drawText(QRect(a.left, a.bottom + 2 + h, a.right - a.left, h), Qt::AlignRight | Qt::AlignTop,
              xUnit);
 }
@@ -78,11 +80,16 @@ void PaintChannel(QPainter& p, const QRect& row, const ChannelDistribution& c, i
   if (histogram.right <= histogram.left + 20 || histogram.bottom <= histogram.top + 20) return;
 
   const HistogramPlot hp = LayOutHistogram(c, histogram);
-  QString title = name + QStringLiteral(": % of points per bin, cumulative %");
+  PaintPlotAxes(p, histogram, hp.x, hp.share, &hp.cumulative, colours,
+                name + QStringLiteral(": % of points per bin, cumulative %"), unit);
+  // The points of the bins left out, under the x axis where the title has
+  // no room for them.
   if (hp.below + hp.above > 0) {
-    title += QStringLiteral(" (%1 below, %2 above)").arg(hp.below).arg(hp.above);
+    p.drawText(
+        QRect(histogram.left, histogram.bottom + 2 + h, histogram.right - histogram.left - 40, h),
+        Qt::AlignLeft | Qt::AlignTop,
+        QStringLiteral("%1 below, %2 above the plot").arg(hp.below).arg(hp.above));
   }
-  PaintPlotAxes(p, histogram, hp.x, hp.share, &hp.cumulative, colours, title, unit);
   QColor bars = colour;
   bars.setAlpha(150);
   for (const HistogramPlot::Bar& b : hp.bars) {
