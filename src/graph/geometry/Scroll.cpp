@@ -41,10 +41,16 @@ bool ScrollHorizontal(GraphState& s, ScrollAction action, int position, int mous
     case ScrollAction::PageForward: {
       if (!(s.pointStep > 0.0)) break;
       const std::int64_t page = TruncToCount((width + 120) / s.pointStep) + 1;
+      // Pages stop at the data's ends: the first page starts with the
+      // first point at the plot's left edge, the last ends with the last
+      // point at its right edge, not an empty plot beyond it; a view the
+      // thumb or the lines moved further stays put.
       if (action == ScrollAction::PageBack) {
-        SetHorizontalPosition(s, page < pos ? pos - page : 0);
+        if (pos > 1) SetHorizontalPosition(s, std::max<std::int64_t>(1, pos - page));
       } else {
-        SetHorizontalPosition(s, pos < end - page ? pos + page : end);
+        const std::int64_t last =
+            std::max<std::int64_t>(0, end - TruncToCount(width / s.pointStep));
+        if (pos < last) SetHorizontalPosition(s, std::min(pos + page, last));
       }
       break;
     }

@@ -39,15 +39,28 @@ TEST(HorizontalScroll, LinesPagesAndThumb) {
   // A page is trunc((W + 120) / pointStep) + 1 = 29 points.
   ScrollHorizontal(s, ScrollAction::PageForward, 0, 0);
   EXPECT_EQ(HorizontalPosition(s), 55);
+  // The last page shows the last point at the plot's right edge, and a
+  // page more moves nothing.
   ScrollHorizontal(s, ScrollAction::PageForward, 0, 0);
-  ScrollHorizontal(s, ScrollAction::PageForward, 0, 0);
-  EXPECT_EQ(HorizontalPosition(s), 101);  // the end of the range
+  const int last = HorizontalPosition(s);
+  const double lastX = s.plotRect.left + (101 - last) * s.pointStep;
+  EXPECT_LE(lastX, s.plotRect.right);
+  EXPECT_GT(lastX, s.plotRect.right - s.pointStep);
+  EXPECT_FALSE(ScrollHorizontal(s, ScrollAction::PageForward, 0, 0));
+  // Lines and the thumb still reach the end of the bar's range.
+  for (int k = last; k < 101; ++k) ScrollHorizontal(s, ScrollAction::LineForward, 0, 0);
+  EXPECT_EQ(HorizontalPosition(s), 101);
   EXPECT_FALSE(ScrollHorizontal(s, ScrollAction::LineForward, 0, 0));
+  EXPECT_FALSE(ScrollHorizontal(s, ScrollAction::PageForward, 0, 0));
   ScrollHorizontal(s, ScrollAction::PageBack, 0, 0);
   EXPECT_EQ(HorizontalPosition(s), 72);
+  // The first page starts with the first point at the left edge; a line
+  // still goes one further.
   ScrollHorizontal(s, ScrollAction::ThumbTrack, 10, 0);
   ScrollHorizontal(s, ScrollAction::PageBack, 0, 0);
-  EXPECT_EQ(HorizontalPosition(s), 0);
+  EXPECT_EQ(HorizontalPosition(s), 1);
+  EXPECT_FALSE(ScrollHorizontal(s, ScrollAction::PageBack, 0, 0));
+  EXPECT_TRUE(ScrollHorizontal(s, ScrollAction::LineBack, 0, 0));
   EXPECT_FALSE(ScrollHorizontal(s, ScrollAction::LineBack, 0, 0));
   EXPECT_EQ(s.scrollShift, 26);
 
