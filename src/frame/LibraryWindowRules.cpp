@@ -63,6 +63,14 @@ std::vector<std::string> MeasurementCells(const LibraryMeasurementRow& m) {
           m.sha256};
 }
 
+std::string ShownCell(const std::string& column, const std::string& value) {
+  // Twelve digits tell a library's files apart; all 64 would take the
+  // window's width.
+  constexpr std::size_t kShown = 12;
+  if (column != "sha256" || value.size() <= kShown + 1) return value;
+  return value.substr(0, kShown) + "\u2026";
+}
+
 std::string RowsCopyText(const std::vector<std::string>& columns,
                          const std::vector<std::vector<std::string>>& rows) {
   std::string text;

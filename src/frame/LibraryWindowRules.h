@@ -45,6 +45,11 @@ std::vector<std::string> MeasurementCells(const LibraryMeasurementRow& m);
 // line per row. A tab or line end inside a cell (a site's name may hold
 // neither, a source name may) becomes a blank, so that every row stays one
 // line of the same columns.
+// What a table cell shows of `value` in `column`: a sha256 as its first
+// 12 hex digits and an ellipsis, anything else whole. The whole value stays
+// the cell's tooltip and goes into copied rows.
+std::string ShownCell(const std::string& column, const std::string& value);
+
 std::string RowsCopyText(const std::vector<std::string>& columns,
                          const std::vector<std::vector<std::string>>& rows);
 

@@ -116,14 +116,16 @@ void LibraryStore::WriteSite(const SiteRecord& site) {
   }
 }
 
-std::vector<MeasurementRecord> LibraryStore::Measurements(const std::optional<std::string>& site) {
-  QSqlQuery q = Execute(db_,
-                        "SELECT m.id, s.name, m.kind, m.start_time, m.end_time, m.points,"
-                        " m.duplicates, m.interval_s, m.ch1_unit, m.ch2_unit, m.tr_records,"
-                        " m.source, m.sha256, m.imported_at"
-                        " FROM measurement m JOIN site s ON s.id = m.site_id"
-                        " WHERE ? = 0 OR s.name = ? ORDER BY m.id",
-                        {Int(site ? 1 : 0), Text(site.value_or(""))});
+namespace {
+
+constexpr const char* kMeasurementColumns =
+    "SELECT m.id, s.name, m.kind, m.start_time, m.end_time, m.points,"
+    " m.duplicates, m.interval_s, m.ch1_unit, m.ch2_unit, m.tr_records,"
+    " m.source, m.sha256, m.imported_at"
+    " FROM measurement m JOIN site s ON s.id = m.site_id";
+
+// The measurements a query of kMeasurementColumns found.
+std::vector<MeasurementRecord> MeasurementsOf(QSqlQuery& q) {
   std::vector<MeasurementRecord> list;
   while (q.next()) {
     MeasurementRecord m;
@@ -143,6 +145,23 @@ std::vector<MeasurementRecord> LibraryStore::Measurements(const std::optional<st
     list.push_back(std::move(m));
   }
   return list;
+}
+
+}  // namespace
+
+std::vector<MeasurementRecord> LibraryStore::Measurements(const std::optional<std::string>& site) {
+  QSqlQuery q = Execute(
+      db_, (std::string(kMeasurementColumns) + " WHERE ? = 0 OR s.name = ? ORDER BY m.id").c_str(),
+      {Int(site ? 1 : 0), Text(site.value_or(""))});
+  return MeasurementsOf(q);
+}
+
+std::optional<MeasurementRecord> LibraryStore::Measurement(std::int64_t id) {
+  QSqlQuery q =
+      Execute(db_, (std::string(kMeasurementColumns) + " WHERE m.id = ?").c_str(), {Int(id)});
+  std::vector<MeasurementRecord> found = MeasurementsOf(q);
+  if (found.empty()) return std::nullopt;
+  return std::move(found.front());
 }
 
 bool LibraryStore::RemoveMeasurement(std::int64_t id) {

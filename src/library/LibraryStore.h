@@ -90,6 +90,8 @@ class LibraryStore {
   // events of its measurements are found again with the new values.
   void SaveSite(const SiteRecord& site);
   std::vector<MeasurementRecord> Measurements(const std::optional<std::string>& site);
+  // Measurement `id`, when the library has it.
+  std::optional<MeasurementRecord> Measurement(std::int64_t id);
   // false when there is no such measurement. Its points that other
   // measurements of the site held as duplicates stay, as theirs.
   bool RemoveMeasurement(std::int64_t id);

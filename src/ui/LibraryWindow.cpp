@@ -221,10 +221,7 @@ void LibraryWindow::RemoveChosen() {
   UserLibrary library;
   if (!OpenLibrary(&library)) return;
   try {
-    std::optional<library::MeasurementRecord> chosen;
-    for (const library::MeasurementRecord& m : library.store->Measurements(std::nullopt)) {
-      if (m.id == id) chosen = m;
-    }
+    const std::optional<library::MeasurementRecord> chosen = library.store->Measurement(id);
     if (!chosen) {
       Tell("Measurement " + std::to_string(id) + " is no longer in the library.", true);
     } else if (host_.parts.prompter.AskYesNo(
@@ -296,12 +293,9 @@ void LibraryWindow::OpenChosen() {
     UserLibrary library;
     if (!OpenLibrary(&library)) return;
     try {
-      std::optional<library::MeasurementRecord> chosen;
-      for (const library::MeasurementRecord& m : library.store->Measurements(siteName)) {
-        if (m.id == id) chosen = m;
-      }
+      const std::optional<library::MeasurementRecord> chosen = library.store->Measurement(id);
       const std::optional<library::SiteRecord> found = library.store->Site(siteName);
-      if (!chosen || !found) {
+      if (!chosen || chosen->site != siteName || !found) {
         problem = "Measurement " + std::to_string(id) + " is no longer in the library.";
       } else {
         site = *found;

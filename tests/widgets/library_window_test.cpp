@@ -101,6 +101,10 @@ TEST_F(LibraryWindowTest, AddsListsCopiesAndRemovesAskingFirst) {
       << lines[0].toStdString();
   EXPECT_TRUE(lines[1].startsWith("2\tNorth\tstore\t")) << lines[1].toStdString();
   EXPECT_TRUE(lines[1].contains("\t30\t15\t")) << lines[1].toStdString();
+  // The hash shows short in the window and goes into the copy whole.
+  const int hash = w.Measurements()->columnCount() - 1;
+  EXPECT_EQ(w.Measurements()->item(w.Measurements()->currentRow(), hash)->text().size(), 13);
+  EXPECT_EQ(lines[1].section('\t', -1).size(), 64) << lines[1].toStdString();
 
   // Remove asks; No keeps the measurement, Yes removes it and the list follows.
   ui.prompter.answers = {false};

@@ -33,6 +33,9 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, QAbstractItemView::Se
   return table;
 }
 
+// The whole value of a cell that shows less of it.
+constexpr int kWholeValue = Qt::UserRole + 1;
+
 void Fill(QTableWidget* table, const std::vector<std::string>& columns,
           const std::vector<std::vector<std::string>>& rows) {
   table->clearContents();
@@ -43,8 +46,14 @@ void Fill(QTableWidget* table, const std::vector<std::string>& columns,
   table->setRowCount(static_cast<int>(rows.size()));
   for (std::size_t r = 0; r < rows.size(); ++r) {
     for (std::size_t c = 0; c < rows[r].size() && c < columns.size(); ++c) {
-      table->setItem(static_cast<int>(r), static_cast<int>(c),
-                     new QTableWidgetItem(QString::fromStdString(rows[r][c])));
+      const std::string& value = rows[r][c];
+      const std::string shown = ShownCell(columns[c], value);
+      auto* item = new QTableWidgetItem(QString::fromStdString(shown));
+      if (shown != value) {
+        item->setToolTip(QString::fromStdString(value));
+        item->setData(kWholeValue, QString::fromStdString(value));
+      }
+      table->setItem(static_cast<int>(r), static_cast<int>(c), item);
     }
   }
   table->resizeColumnsToContents();
@@ -52,7 +61,9 @@ void Fill(QTableWidget* table, const std::vector<std::string>& columns,
 
 QString Cell(const QTableWidget* table, int row, int column) {
   const QTableWidgetItem* item = table->item(row, column);
-  return item != nullptr ? item->text() : QString();
+  if (item == nullptr) return {};
+  const QVariant whole = item->data(kWholeValue);
+  return whole.isValid() ? whole.toString() : item->text();
 }
 
 std::vector<int> SelectedRows(const QTableWidget* table) {

@@ -62,5 +62,12 @@ TEST(LibraryWindowRules, CopiedRowsKeepTheirColumns) {
   EXPECT_NE(row.find("week 2 .stdata"), std::string::npos) << row;
 }
 
+TEST(LibraryWindowRules, OnlyAHashShowsShort) {
+  const std::string hash(64, 'a');
+  EXPECT_EQ(ShownCell("sha256", hash), std::string(12, 'a') + "\u2026");
+  EXPECT_EQ(ShownCell("source", hash), hash);
+  EXPECT_EQ(ShownCell("sha256", ""), "");
+}
+
 }  // namespace
 }  // namespace acv
