@@ -114,15 +114,17 @@ PlotAxis ElapsedAxis(double length, int maxTicks) {
   static constexpr std::array<double, 21> kSteps = {
       1,    2,    5,    10,    15,    30,    60,    120,    300,    600,    900,
       1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 604800, 1209600};
-  const int intervals = std::max(1, maxTicks - 1);
+  // The ticks a step makes: 0 and every whole step up to the end.
+  const auto ticks = [&a](double step) { return std::floor(a.max / step) + 1.0; };
+  const double most = std::max(2, maxTicks);
   double step = kSteps.back();
   for (const double s : kSteps) {
-    if (a.max / s <= intervals) {
+    if (ticks(s) <= most) {
       step = s;
       break;
     }
   }
-  while (a.max / step > intervals) step += 604800.0;
+  while (ticks(step) > most) step += 604800.0;
   for (double v = 0.0; v <= a.max + 1e-9; v += step) a.ticks.push_back(v);
   return a;
 }
@@ -168,7 +170,7 @@ OverlayPlot LayOutOverlay(const CompareOverlay& overlay, int channel, const Plot
     }
   }
   const int width = area.right - area.left;
-  p.x = ElapsedAxis(length, std::clamp(width / 90 + 1, 2, 9));
+  p.x = ElapsedAxis(length, std::clamp(width / 60 + 1, 3, 9));
   if (lo > hi) return p;  // no value to draw
   p.y = RoundAxis(lo, hi, std::clamp((area.bottom - area.top) / 40 + 1, 2, 7));
 

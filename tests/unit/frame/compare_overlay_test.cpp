@@ -44,8 +44,9 @@ TEST(CompareOverlay, ElapsedTicksAtRoundTimes) {
       {14 * 86400.0, 5, 7 * 86400.0},
       {86400.0, 7, 6 * 3600.0},
       {5400.0, 7, 900.0},
-      {60 * 86400.0, 5, 21 * 86400.0},  // beyond the list: whole weeks
-      {0.0, 7, 1.0},                    // one point: still an axis
+      {100 * 86400.0, 5, 21 * 86400.0},  // beyond the list: whole weeks
+      {604799.0, 4, 2 * 86400.0},        // a week in a narrow plot: 0, 2, 4 and 6 days
+      {0.0, 7, 1.0},                     // one point: still an axis
   };
   for (const Case& c : cases) {
     const PlotAxis a = ElapsedAxis(c.length, c.maxTicks);
