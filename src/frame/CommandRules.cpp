@@ -52,7 +52,6 @@ bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
     case cmd::kExportPdfList:
       return ListPagesOffered(f);
     case cmd::kEvents:
-      return hasPoints && f.displayMode != 0;
     case cmd::kExportPdfGraph:
     case cmd::kSaveGraphPicture:
     case cmd::kAxisSetup:

@@ -86,19 +86,19 @@ const char* const kTables[] = {
     " start_time BIGINT NOT NULL, interval_s BIGINT NOT NULL, points BIGINT NOT NULL,"
     " chunks BIGINT NOT NULL,"
     " ch1_points BIGINT, ch1_left_out BIGINT, ch1_min DOUBLE PRECISION, ch1_max DOUBLE PRECISION,"
-    " ch1_sum DOUBLE PRECISION, ch1_deviations DOUBLE PRECISION, ch1_min_at BIGINT, ch1_max_at "
-    "BIGINT,"
+    " ch1_sum DOUBLE PRECISION, ch1_deviations DOUBLE PRECISION,"
+    " ch1_min_at BIGINT, ch1_max_at BIGINT,"
     " ch2_points BIGINT, ch2_left_out BIGINT, ch2_min DOUBLE PRECISION, ch2_max DOUBLE PRECISION,"
-    " ch2_sum DOUBLE PRECISION, ch2_deviations DOUBLE PRECISION, ch2_min_at BIGINT, ch2_max_at "
-    "BIGINT,"
+    " ch2_sum DOUBLE PRECISION, ch2_deviations DOUBLE PRECISION,"
+    " ch2_min_at BIGINT, ch2_max_at BIGINT,"
     " product_sum DOUBLE PRECISION NOT NULL, product_points BIGINT NOT NULL,"
     " factor_ch1 DOUBLE PRECISION, factor_ch2 DOUBLE PRECISION,"
     " band_low DOUBLE PRECISION, band_high DOUBLE PRECISION,"
     " ch1_in_band BIGINT, ch2_in_band BIGINT, partials @BLOB)",
     // A chunk's envelope (library/core/ChunkEnvelope.h) per present channel,
     // for drawing a site's timeline without reading its points.
-    "CREATE TABLE IF NOT EXISTS chunk_envelope ("
-    " chunk_id @KEY REFERENCES chunk(id), ch1 @BLOB, ch2 @BLOB)",
+    "CREATE TABLE IF NOT EXISTS chunk_envelope (chunk_id @KEY REFERENCES chunk(id),"
+    " ch1 @BLOB, ch2 @BLOB)",
 };
 
 // What upgrades a library of version v (the index + 1) to the next one:

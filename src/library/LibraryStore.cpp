@@ -174,8 +174,8 @@ bool LibraryStore::RemoveMeasurement(std::int64_t id) {
   q.finish();
   HandOverRepeatedPoints(id, site, kind);
   for (const char* sql :
-       {"DELETE FROM chunk_envelope WHERE chunk_id IN"
-        " (SELECT id FROM chunk WHERE measurement_id = ?)",
+       {("DELETE FROM chunk_envelope WHERE chunk_id IN"
+         " (SELECT id FROM chunk WHERE measurement_id = ?)"),
         "DELETE FROM measurement_rollup WHERE measurement_id = ?",
         "DELETE FROM chunk_band WHERE chunk_id IN (SELECT id FROM chunk WHERE measurement_id = ?)",
         "DELETE FROM chunk WHERE measurement_id = ?",
