@@ -97,8 +97,8 @@ const char* const kTables[] = {
     " ch1_in_band BIGINT, ch2_in_band BIGINT, partials @BLOB)",
     // A chunk's envelope (library/core/ChunkEnvelope.h) per present channel,
     // for drawing a site's timeline without reading its points.
-    "CREATE TABLE IF NOT EXISTS chunk_envelope (chunk_id @KEY REFERENCES chunk(id),"
-    " ch1 @BLOB, ch2 @BLOB)",
+    ("CREATE TABLE IF NOT EXISTS chunk_envelope (chunk_id @KEY REFERENCES chunk(id),"
+     " ch1 @BLOB, ch2 @BLOB)"),
 };
 
 // What upgrades a library of version v (the index + 1) to the next one:
