@@ -30,8 +30,13 @@
 
 #include "BenchSupport.h"
 #include "graph/geometry/ColumnWalk.h"
+#include "graph/geometry/GraphFrame.h"
+#include "graph/geometry/Scaling.h"
+#include "graph/geometry/Segments.h"
+#include "graph/geometry/Zoom.h"
 #include "library/LibraryConnection.h"
 #include "library/LibraryEnvelope.h"
+#include "library/LibrarySiteData.h"
 #include "library/LibrarySql.h"
 #include "library/LibraryStore.h"
 
@@ -341,6 +346,75 @@ void BM_Timeline_Scroll(benchmark::State& state) {
 }
 BENCHMARK(BM_Timeline_Scroll)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// What View > Site Timeline does below the window for a site this long:
+// the chunk list, its time grid, the envelopes and the pyramids, as the
+// data set the graph shows.
+acv::StoreFamily OpenAsTheWindowDoes() {
+  Site& site = TheSite();
+  acv::StoreFamily data;
+  lib::SiteDataRead read;
+  const std::string problem =
+      lib::ReadSiteData(site.connection->Database(), *site.store, *site.store->Site("Site"),
+                        lib::SeriesKind::Store, lib::kMaxSiteSeriesPoints, nullptr, data, read);
+  if (!problem.empty() || data.rmsExternal == nullptr) {
+    std::fprintf(stderr, "bench_timeline: the window's read: %s\n", problem.c_str());
+    std::exit(1);
+  }
+  return data;
+}
+
+void BM_Timeline_OpenInTheWindow(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(OpenAsTheWindowDoes());
+}
+BENCHMARK(BM_Timeline_OpenInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The window's graph geometry over that data set: the curve's lines of
+// both channels for the full span, then for a zoom onto a week.
+void BM_Timeline_WindowGeometry(benchmark::State& state) {
+  acv::CDTDoc doc;
+  doc.Store() = OpenAsTheWindowDoes();
+  const acv::Rect client{0, 0, kWidth, kHeight};
+  acv::GraphModel full;
+  acv::GraphState& s = full.state;
+  s.displayMode = acv::kGraphFace;
+  s.mode = acv::GraphMode::StoreRms;
+  s.panelHeight = 0;
+  s.firstPoint = 1;
+  s.lastPoint = doc.rmsCount;
+  s.ch1From = 220;
+  s.ch1To = 300;
+  s.ch2To = 12;
+  s.plotCh1 = s.plotCh2 = 1;
+  acv::LayoutGraph(s, client);
+  acv::BuildZoomLevels(s);
+  const bool zoom = state.range(0) == 1;
+  acv::CurveBatch batch;
+  std::int64_t i = 300, lines = 0;
+  for (auto _ : state) {
+    acv::GraphModel m = full;
+    if (zoom) {
+      state.PauseTiming();
+      acv::PrepareGraphPaint(m, doc, client);
+      acv::FinishGraphPaint(m.state);
+      state.ResumeTiming();
+      const std::int64_t from = WeekStart(++i);
+      acv::ZoomOntoPoints(m, from + 1, from + kWeek);
+    }
+    acv::PrepareGraphPaint(m, doc, client);
+    const acv::SeriesSource source(doc, m.state.mode);
+    for (int ch = 0; ch < 2; ++ch) {
+      acv::BuildCurve(m, source, ch, true, false, batch);
+      lines += static_cast<std::int64_t>(batch.lines.size());
+    }
+  }
+  state.counters["lines"] = static_cast<double>(lines) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Timeline_WindowGeometry)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
 void BM_Baseline_M4FullSpan(benchmark::State& state) {
   QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) PaintEveryPoint(image, FullSpan(Shared().Count()));
@@ -403,6 +477,12 @@ void Report(const acv::bench::TimesReporter& times) {
   ratio("zoom into a week", "BM_Timeline_ZoomIntoAWeek/iterations:20",
         "BM_Baseline_M4Week/iterations:10");
   ratio("scroll", "BM_Timeline_Scroll/iterations:20", "BM_Baseline_M4Week/iterations:10");
+  ratio("the window's open", "BM_Timeline_OpenInTheWindow/iterations:3",
+        "BM_Baseline_M4FullSpan/iterations:1");
+  ratio("the window's full span (geometry)", "BM_Timeline_WindowGeometry/0/iterations:20",
+        "BM_Baseline_M4FullSpan/iterations:1");
+  ratio("the window's zoom into a week (geometry)", "BM_Timeline_WindowGeometry/1/iterations:20",
+        "BM_Baseline_M4Week/iterations:10");
   ComparePixels();
 }
 

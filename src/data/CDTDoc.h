@@ -6,6 +6,7 @@
 // measurement data reads it from here.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "data/TimeText.h"
 
 namespace acv {
+
+class ExternalSeries;
 
 // One sample of both channels, in the channel's unit.
 struct ChannelPair {
@@ -58,6 +61,10 @@ struct StoreFamily {
   // the channel is present, and is empty when it is absent.
   std::vector<float> rmsCh1;
   std::vector<float> rmsCh2;
+  // Instead of rmsCh1 and rmsCh2 (then empty), a series read where it lies:
+  // a library site too long to hold. Only the graph and the Data List read
+  // it; whatever needs every point is offered for the arrays alone.
+  std::shared_ptr<const ExternalSeries> rmsExternal;
   // Trigger time of each TR record, and its unit and channel code.
   std::vector<TimeStamp> trTimes;
   std::vector<std::uint8_t> trUnit;

@@ -32,11 +32,34 @@ bool ListPagesOffered(const ViewFacts& f) {
   return f.lastPoint != 0 && f.displayMode != 0;
 }
 
+// Commands that read every point of the data set in memory; a series read
+// where it lies (a site too long to hold) has none there.
+bool ReadsEveryPoint(int id) {
+  switch (id) {
+    case cmd::kExportCsv:
+    case cmd::kPrintPreviewList:
+    case cmd::kPrintList:
+    case cmd::kExportPdfList:
+    case cmd::kEvents:
+    case cmd::kStatistics:
+    case cmd::kDistribution:
+    case cmd::kPrintPreviewSummary:
+    case cmd::kPrintSummary:
+    case cmd::kExportPdfSummary:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 bool CommandEnabled(int id, const FrameState& frame, const ViewFacts& f) {
   const bool idle = frame.realTimeStopped == 1;
   const bool hasPoints = f.lastPoint != 0;
+  if (f.pointsOutside && frame.IsActive(DisplayMode::StoreRms) && ReadsEveryPoint(id)) {
+    return false;
+  }
   switch (id) {
     case cmd::kSave:
       return hasPoints && !f.siteOnShow;

@@ -56,6 +56,7 @@ void TakeDataFacts(ViewFacts& facts, const CDTDoc& doc) {
   facts.rtHasCh2 = doc.rtHasCh2 == 1;
   facts.rtUnitCh1 = doc.rtUnitCh1;
   facts.rtUnitCh2 = doc.rtUnitCh2;
+  facts.pointsOutside = doc.rmsExternal != nullptr;
 }
 
 FrameState::FrameState() {

@@ -48,6 +48,9 @@ struct ViewFacts {
   bool rtHasCh2 = false;
   std::string rtUnitCh1, rtUnitCh2;
   bool siteOnShow = false;  // the STORE data are a library site's timeline
+  // The STORE RMS series is read where it lies (a site too long to hold):
+  // what needs every point in memory is not offered.
+  bool pointsOutside = false;
 };
 
 // Fills the data half of the facts from the data set.

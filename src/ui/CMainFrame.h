@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "frame/DisplayModes.h"
 #include "frame/FrameState.h"
 #include "library/LibraryStore.h"
+#include "library/core/SiteSeriesData.h"
 #include "ui/AnalysisWindows.h"
 #include "ui/DisplaySettings.h"
 #include "ui/FileCommands.h"
@@ -93,6 +95,9 @@ class CMainFrame : public QMainWindow {
   // place of the data on show (asking first when they are unsaved); false
   // with a message when the site cannot be shown (MainFrameSite.cpp).
   bool ShowSiteTimeline(const std::string& site, library::SeriesKind kind);
+  // The most points of a site read into memory; a longer site is drawn from
+  // its envelope in the library. Tests lower it to try that on a small site.
+  void SetMostSitePointsInMemory(std::int64_t points) { mostSitePointsInMemory_ = points; }
 
   // ---- state and parts, for the application object and the tests -----------
   CDTDoc& Doc() { return doc_; }
@@ -200,6 +205,7 @@ class CMainFrame : public QMainWindow {
   CDTDoc doc_;
   AppSettings settings_;
   FrameState frame_;
+  std::int64_t mostSitePointsInMemory_ = library::kMaxSiteSeriesPoints;
 
   QSplitter* splitter_ = nullptr;
   CInstrumentView* instrument_ = nullptr;

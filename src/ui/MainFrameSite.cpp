@@ -1,7 +1,9 @@
 // A library site's measurements as one timeline on show: View > Site
-// Timeline... and the library window's Timeline button. The library is
-// opened for the read and closed again before anything is shown, so the
-// window never holds a connection to a team's server while it shows a site.
+// Timeline... and the library window's Timeline button. A site that fits in
+// memory is read whole and the library closed again before it is shown, so
+// the window holds no connection to a team's server while it shows it. A
+// longer one stays in the library: the window keeps the library open and
+// reads the site's envelope, and the points a view needs, while it is shown.
 #include <QApplication>
 #include <QCursor>
 #include <QStatusBar>
@@ -15,8 +17,8 @@
 #include "frame/LibraryChoices.h"
 #include "graph/CDTView.h"
 #include "library/LibraryConnection.h"
+#include "library/LibrarySiteData.h"
 #include "library/LibraryStore.h"
-#include "library/core/SiteSeriesData.h"
 #include "ui/CMainFrame.h"
 #include "ui/Prompter.h"
 
@@ -37,21 +39,19 @@ bool OpenLibrary(const AppSettings& settings, OpenedLibrary* out, std::string* p
   return out->store != nullptr;
 }
 
-// The site's merged series read from the library: "" or why not.
+// The site's merged series read from the library: "" or why not. One of
+// more than mostInMemory points keeps the library open while it is shown.
 std::string ReadSiteSeries(const AppSettings& settings, const std::string& site,
-                           library::SeriesKind kind, StoreFamily& out, std::int64_t* leftOut,
-                           library::GridRuns* runs) {
-  OpenedLibrary library;
+                           library::SeriesKind kind, std::int64_t mostInMemory, StoreFamily& out,
+                           library::SiteDataRead& read) {
+  auto library = std::make_shared<OpenedLibrary>();
   std::string problem;
-  if (!OpenLibrary(settings, &library, &problem)) return problem;
+  if (!OpenLibrary(settings, library.get(), &problem)) return problem;
   try {
-    const auto record = library.store->Site(site);
+    const auto record = library->store->Site(site);
     if (!record) return "the library has no site named " + site;
-    const std::vector<library::ChunkInfo> chunks = library.store->Chunks(record->id, kind);
-    return library::BuildSiteSeries(
-        chunks, [&](const library::ChunkInfo& c) { return library.store->ReadChunk(c); },
-        library::LibraryStore::FactorsOf(*record, kind), out, leftOut,
-        library::kMaxSiteSeriesPoints, runs);
+    return library::ReadSiteData(library->connection->Database(), *library->store, *record, kind,
+                                 mostInMemory, library, out, read);
   } catch (const std::exception& e) {
     return e.what();
   }
@@ -119,10 +119,10 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   if (!CommandEnabled(cmd::kSiteTimeline)) return false;
   if (!files_->AskToSaveFirst(SavePrompt::BeforeOpen)) return false;
   StoreFamily series;
-  std::int64_t leftOut = 0;
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  library::GridRuns runs;
-  const std::string problem = ReadSiteSeries(settings_, site, kind, series, &leftOut, &runs);
+  library::SiteDataRead read;
+  const std::string problem =
+      ReadSiteSeries(settings_, site, kind, mostSitePointsInMemory_, series, read);
   QApplication::restoreOverrideCursor();
   if (!problem.empty()) {
     prompter_->Message(this,
@@ -133,7 +133,7 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
   }
   doc_.Store() = std::move(series);
   // Events end where a download does: none bridges a gap between two.
-  analysis_->SetStoreRuns(std::move(runs));
+  analysis_->SetStoreRuns(std::move(read.runs));
   ShowNewData(DisplayMode::StoreRms, false, site);
   frame_.dataUnsaved = 0;
   files_->SetDocument({}, false);
@@ -143,7 +143,13 @@ bool CMainFrame::ShowSiteTimeline(const std::string& site, library::SeriesKind k
                      .arg(doc_.rmsCount)
                      .arg(doc_.rmsInterval);
   // The one time axis has one interval; the rest stays in the library.
-  if (leftOut > 0) told += QStringLiteral(" %1 at another interval not shown.").arg(leftOut);
+  if (read.leftOut > 0) {
+    told += QStringLiteral(" %1 at another interval not shown.").arg(read.leftOut);
+  }
+  if (doc_.rmsExternal != nullptr) {
+    told += QStringLiteral(
+        " Drawn from the library: its statistics and events are given by acvlogger-cli library.");
+  }
   statusBar()->showMessage(told);
   return true;
 }

@@ -15,6 +15,7 @@
 #include "frame/Commands.h"
 #include "frame_fixture.h"
 #include "graph/CDTView.h"
+#include "graph/geometry/SeriesSource.h"
 #include "library/LibraryConnection.h"
 #include "library/LibraryStore.h"
 #include "ui/dialogs/CAddToLibraryDlg.h"
@@ -181,6 +182,45 @@ TEST_F(LibraryCommandsTest, ASitesDownloadsShowAsOneTimelineWithTheirGap) {
   ShowDownload(kFirst);
   EXPECT_EQ(Frame().View()->Info().modeText, "STORE RMS");
   EXPECT_TRUE(Frame().CommandEnabled(cmd::kSave));
+}
+
+// A site longer than the window holds stays in the library: drawn from its
+// envelope, with the same points as the site read whole.
+TEST_F(LibraryCommandsTest, ATimelineTooLongToHoldIsDrawnFromTheLibrary) {
+  for (const TimeStamp start : {kFirst, kFirst + 3600}) {
+    ShowDownload(start);
+    ui.prompter.siteChoice = Choice("North", false);
+    Frame().OnCommand(cmd::kAddToLibrary);
+  }
+  ASSERT_TRUE(Frame().ShowSiteTimeline("North", library::SeriesKind::Store));
+  const CDTDoc whole = Frame().Doc();
+  Frame().SetMostSitePointsInMemory(10);
+  ASSERT_TRUE(Frame().ShowSiteTimeline("North", library::SeriesKind::Store));
+  const CDTDoc& doc = Frame().Doc();
+  ASSERT_NE(doc.rmsExternal, nullptr);
+  EXPECT_TRUE(doc.rmsCh1.empty());
+  EXPECT_EQ(doc.rmsCount, whole.rmsCount);
+  EXPECT_EQ(doc.rmsStartTime, whole.rmsStartTime);
+  const SeriesSource read(doc, GraphMode::StoreRms);
+  for (std::int64_t p = 0; p < whole.rmsCount; ++p) {
+    const float expected = whole.rmsCh1[static_cast<std::size_t>(p)];
+    if (std::isnan(expected)) {
+      EXPECT_TRUE(std::isnan(read.Value(0, p))) << p;
+    } else {
+      EXPECT_EQ(read.Value(0, p), expected) << p;
+    }
+  }
+  EXPECT_EQ(doc.rmsExternal->Failure(), "");
+  EXPECT_EQ(Frame().View()->Info().modeText, "SITE North");
+  EXPECT_NE(Status().find("Drawn from the library"), std::string::npos) << Status();
+  EXPECT_FALSE(Frame().CommandEnabled(cmd::kStatistics));
+  EXPECT_TRUE(Frame().CommandEnabled(cmd::kDataList));
+  EXPECT_FALSE(Frame().View()->grab().isNull());
+
+  // New data from the logger replace it, and the library is let go.
+  ShowDownload(kFirst);
+  EXPECT_EQ(Frame().Doc().rmsExternal, nullptr);
+  EXPECT_TRUE(Frame().CommandEnabled(cmd::kStatistics));
 }
 
 TEST(AddToLibraryDialog, OffersTheSitesAndTakesOnlyAValidName) {

@@ -55,11 +55,20 @@ std::array<std::optional<AxisRange>, 2> FitAxes(const GraphState& s, const CDTDo
     double high = -low;
     const std::int64_t first = std::max<std::int64_t>(s.firstPoint, 1) - 1;
     const std::int64_t last = std::min<std::int64_t>(s.lastPoint, source.Available(c));
-    for (std::int64_t p = first; p < last; ++p) {
-      const double v = source.Value(c, p);
-      if (!std::isfinite(v)) continue;
-      low = std::min(low, v);
-      high = std::max(high, v);
+    if (const ExternalSeries* external = source.External()) {
+      // Too many points to read: the pyramid's buckets stand for them.
+      const std::int64_t lead = external->Lead();
+      FiniteExtremes(
+          external->Pyramid(c), first + lead, last + lead,
+          [&](std::int64_t q) { return static_cast<double>(source.Value(c, q - lead)); }, low,
+          high);
+    } else {
+      for (std::int64_t p = first; p < last; ++p) {
+        const double v = source.Value(c, p);
+        if (!std::isfinite(v)) continue;
+        low = std::min(low, v);
+        high = std::max(high, v);
+      }
     }
     if (low <= high) result[c] = TidyRange(low, high);
   }

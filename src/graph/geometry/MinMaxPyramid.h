@@ -10,6 +10,9 @@
 //
 // A series that grows (a real-time run) extends its pyramid from the last
 // whole bucket on, so a new point costs a few comparisons, not a rebuild.
+#include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -76,6 +79,44 @@ void MinMaxPyramid::Extend(std::int64_t count, const ValueOf& value) {
   }
   count_ = count;
   if (!levels_.empty() && levels_[0].size() > firstNew) RebuildAbove(firstNew);
+}
+
+// Widens [low, high] to the finite values of points a .. b - 1: whole
+// buckets from the coarsest level that fits, the points outside whole
+// buckets read through value(p). A bucket whose extremes are not finite (an
+// infinity among its points) is looked at through its children; one of
+// nothing but gaps adds nothing.
+template <class ValueOf>
+void FiniteExtremes(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b,
+                    const ValueOf& value, double& low, double& high, int maxLevel = -1) {
+  if (maxLevel < 0) maxLevel = pyramid.Levels();
+  for (std::int64_t p = std::max<std::int64_t>(a, 0); p < b;) {
+    int level =
+        p == 0 ? maxLevel
+               : std::min(maxLevel, std::countr_zero(static_cast<std::uint64_t>(p)) / kBucketShift);
+    while (level > 0 && (p + MinMaxPyramid::BucketSize(level) > b ||
+                         (p >> (kBucketShift * level)) >= pyramid.Buckets(level))) {
+      --level;
+    }
+    if (level == 0) {
+      const double v = value(p);
+      if (std::isfinite(v)) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+      }
+      ++p;
+      continue;
+    }
+    const MinMaxPyramid::Bucket& bucket = pyramid.At(level, p >> (kBucketShift * level));
+    const std::int64_t end = p + MinMaxPyramid::BucketSize(level);
+    if (std::isfinite(bucket.low) && std::isfinite(bucket.high) && bucket.low <= bucket.high) {
+      low = std::min<double>(low, bucket.low);
+      high = std::max<double>(high, bucket.high);
+    } else if (bucket.low <= bucket.high) {
+      FiniteExtremes(pyramid, p, end, value, low, high, level - 1);
+    }
+    p = end;
+  }
 }
 
 }  // namespace acv

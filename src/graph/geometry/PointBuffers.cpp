@@ -46,7 +46,8 @@ void ComputeY(GraphModel& m, const SeriesSource& source, int slot) {
   const std::array<bool, 2> plotted{s.plotCh1 == 1, s.plotCh2 == 1};
   for (int c = 0; c < 2; ++c) {
     m.buffers.yScale[c][slot] = plotted[c] ? MakeYScale(s.plotRect, *ticks[c]) : YScale{};
-    if (!plotted[c]) continue;
+    // A series read where it lies brings its own pyramid.
+    if (!plotted[c] || source.External() != nullptr) continue;
     ChannelPyramid& pyramid = m.buffers.pyramids[c];
     if (!pyramid.Matches(source, c)) {
       pyramid.levels.Clear();

@@ -75,9 +75,16 @@ void Walk(const CurveWalk& w, std::int64_t first, std::int64_t last, CurveBatch&
 void WalkColumns(const CurveWalk& w, const ChannelPyramid& pyramid, std::int64_t first,
                  std::int64_t last, CurveBatch& out) {
   static const MinMaxPyramid kNone;
-  const MinMaxPyramid& levels = pyramid.Matches(*w.source, w.channel) ? pyramid.levels : kNone;
-  const ColumnGeometry g{w.origin, w.step, w.shift, w.ratio, w.top, w.bottom, w.base};
-  const auto value = [&w](std::int64_t p) {
+  const ExternalSeries* external = w.source->External();
+  const MinMaxPyramid& levels = external != nullptr ? external->Pyramid(w.channel)
+                                : pyramid.Matches(*w.source, w.channel) ? pyramid.levels
+                                                                        : kNone;
+  // The walk counts points as its pyramid does: point q is series point
+  // q - lead.
+  const std::int64_t lead = external != nullptr ? external->Lead() : 0;
+  const ColumnGeometry g{w.origin, w.step, w.shift, w.ratio, w.top, w.bottom, w.base + lead};
+  const auto value = [&w, lead](std::int64_t q) {
+    const std::int64_t p = q - lead;
     return w.source->Has(w.channel, p) ? static_cast<double>(w.source->Value(w.channel, p))
                                        : std::numeric_limits<double>::quiet_NaN();
   };
@@ -157,9 +164,16 @@ void BuildCurve(const GraphModel& m, const SeriesSource& source, int channel, bo
                        scale.ratio,
                        DeviceTop(s, scale),
                        DeviceBottom(s, scale)};
+  // Column search needs an x that never decreases along the elements.
+  const bool monotonic = std::isfinite(origin) && std::isfinite(step) && step > 0.0;
+  if (source.External() != nullptr && last - range.first >= kMostPointsReadSingly) {
+    // A series read where it lies is only ever walked from its pyramid when
+    // the view spans more points than can be read one by one: marks (a
+    // point each) are left out then, as a view that dense shows none apart.
+    if (monotonic) WalkColumns(walk, m.buffers.pyramids[c], range.first, last, out);
+    return;
+  }
   if (decimate) {
-    // Column search needs an x that never decreases along the elements.
-    const bool monotonic = std::isfinite(origin) && std::isfinite(step) && step > 0.0;
     if (withMarks) {
       Walk<true, true>(walk, range.first, last, out);
     } else if (monotonic) {

@@ -64,7 +64,10 @@ std::optional<SegmentLine> SegmentAt(const GraphModel& m, const SeriesSource& so
 // pixels); with decimate, the segments inside a device pixel column are
 // merged into one vertical span. Marks are collected when withMarks is set
 // (consecutive duplicates dropped). The source is the one the model's
-// positions were last computed from.
+// positions were last computed from. A series read where it lies
+// (ExternalSeries) spanning kMostPointsReadSingly points or more is always
+// decimated, from its own pyramid, and without marks.
+inline constexpr std::int64_t kMostPointsReadSingly = 65536;
 void BuildCurve(const GraphModel& m, const SeriesSource& source, int channel, bool decimate,
                 bool withMarks, CurveBatch& out, DeviceScale scale = {});
 

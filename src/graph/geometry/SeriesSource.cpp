@@ -30,6 +30,13 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       count_[1] = doc.hasCh2 == 1 ? Clip(doc.rmsCount, doc.rmsCh2.size()) : 0;
       scale_[0] = doc.scaling[0].OfValue();
       scale_[1] = doc.scaling[1].OfValue();
+      if (doc.rmsExternal != nullptr) {
+        external_ = doc.rmsExternal.get();
+        const std::int64_t count = std::min<std::int64_t>(doc.rmsCount, external_->Count());
+        count_[0] = doc.hasCh1 == 1 && external_->Present(0) ? std::max<std::int64_t>(count, 0) : 0;
+        count_[1] = doc.hasCh2 == 1 && external_->Present(1) ? std::max<std::int64_t>(count, 0) : 0;
+        scale_[0] = scale_[1] = 1.0;
+      }
       break;
     case GraphMode::StoreTr: {
       base_[0] = base_[1] = doc.trWaves.data();
@@ -71,7 +78,7 @@ SeriesSource::SeriesSource(const CDTDoc& doc, GraphMode mode) : mode_(mode) {
       break;
   }
   for (int c = 0; c < 2; ++c) {
-    if (base_[c] == nullptr) count_[c] = 0;
+    if (base_[c] == nullptr && external_ == nullptr) count_[c] = 0;
     if (mode == GraphMode::StoreTr || mode == GraphMode::RealTimeEpa) {
       waveDecimals_[c] = SampleDecimals(scale_[c]);
     }

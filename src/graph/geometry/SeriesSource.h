@@ -8,12 +8,14 @@
 // display range larger than the data never reads outside an array. Values are
 // in primary units (the data set's scaling): STORE RMS times the ratio, raw
 // samples and the real-time RMS times ratio and sample scale, the frequency
-// as measured.
+// as measured. A STORE RMS series read where it lies (ExternalSeries) is in
+// primary units already.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "data/CDTDoc.h"
+#include "graph/geometry/ExternalSeries.h"
 #include "graph/geometry/GraphState.h"
 
 namespace acv {
@@ -34,6 +36,8 @@ class SeriesSource {
 
   // The value of a point that Has() confirmed.
   float Value(int channel, std::int64_t p) const {
+    if (external_ != nullptr) [[unlikely]]
+      return external_->Value(channel, p);
     const std::size_t i = static_cast<std::size_t>(p) * stride_;
     const float v = base_[Index(channel)][i];
     return static_cast<float>((factor_ != nullptr ? v * factor_[i] : v) * scale_[Index(channel)]);
@@ -46,11 +50,14 @@ class SeriesSource {
     const float* factor = nullptr;
     double scale = 0.0;
     std::size_t stride = 0;
+    const ExternalSeries* external = nullptr;
     bool operator==(const Key&) const = default;
   };
   Key KeyOf(int channel) const {
-    return {base_[Index(channel)], factor_, scale_[Index(channel)], stride_};
+    return {base_[Index(channel)], factor_, scale_[Index(channel)], stride_, external_};
   }
+  // The series read where it lies, or nullptr when the values are in memory.
+  const ExternalSeries* External() const { return external_; }
 
  private:
   static std::size_t Index(int channel) { return channel == 0 ? 0 : 1; }
@@ -58,7 +65,8 @@ class SeriesSource {
   GraphMode mode_;
   const float* base_[2] = {nullptr, nullptr};
   const float* factor_ = nullptr;  // second factor of S(VA)
-  double scale_[2] = {1.0, 1.0};   // into primary units
+  const ExternalSeries* external_ = nullptr;
+  double scale_[2] = {1.0, 1.0};  // into primary units
   int waveDecimals_[2] = {0, 0};
   std::size_t stride_ = 1;  // floats between two points
   std::int64_t count_[2] = {0, 0};

@@ -131,6 +131,27 @@ TEST(CommandRules, ASiteTimelineIsShownAndExportedButNotSavedScaledOrAddedAgain)
   EXPECT_FALSE(CommandEnabled(cmd::kSiteTimeline, frame, site));
 }
 
+TEST(CommandRules, ASiteTooLongToHoldIsDrawnAndListedButNotReadWhole) {
+  FrameState frame;
+  frame.mode = DisplayMode::StoreRms;
+  ViewFacts site = StoreData();
+  site.siteOnShow = site.pointsOutside = true;
+  const struct {
+    int id;
+    bool enabled;
+  } cases[] = {
+      {cmd::kExportCsv, false},    {cmd::kPrintPreviewList, false}, {cmd::kExportPdfList, false},
+      {cmd::kEvents, false},       {cmd::kStatistics, false},       {cmd::kDistribution, false},
+      {cmd::kPrintSummary, false}, {cmd::kExportPdfSummary, false}, {cmd::kDataList, true},
+      {cmd::kFitAxes, true},       {cmd::kPrintPreviewGraph, true}, {cmd::kSaveGraphPicture, true},
+      {cmd::kSiteTimeline, true}};
+  for (const auto& c : cases) EXPECT_EQ(CommandEnabled(c.id, frame, site), c.enabled) << c.id;
+  // The series in the library is the STORE one: another display's points
+  // are in memory.
+  frame.mode = DisplayMode::RealTimeRms;
+  EXPECT_TRUE(CommandEnabled(cmd::kExportCsv, frame, site));
+}
+
 TEST(CommandRules, ApparentPowerNeedsOneVoltageAndOneCurrentChannel) {
   FrameState frame;
   EXPECT_TRUE(CommandEnabled(cmd::kRealTimeS, frame, RunningRealTime("V", "A")));

@@ -1,0 +1,60 @@
+#include "library/LibrarySiteData.h"
+
+#include <limits>
+#include <utility>
+
+#include "library/LibraryEnvelope.h"
+#include "library/core/SiteEnvelopeSeries.h"
+
+namespace acv::library {
+namespace {
+
+std::string ReadSiteEnvelope(const QSqlDatabase& db, LibraryStore& store, const SiteRecord& site,
+                             SeriesKind kind, std::shared_ptr<void> keepAlive, StoreFamily& out) {
+  auto envelope = std::make_unique<SiteEnvelope>();
+  std::string problem = envelope->Open(
+      SiteEnvelopes(db, site.id, kind),
+      [keepAlive = std::move(keepAlive), store = &store](const ChunkInfo& c) {
+        return store->ReadChunk(c);
+      },
+      LibraryStore::FactorsOf(site, kind));
+  if (!problem.empty()) return problem;
+  const SiteGrid& grid = envelope->Grid();
+  // The graph counts points in 32 bits.
+  constexpr std::int64_t kMostPoints = std::numeric_limits<std::int32_t>::max();
+  if (grid.count > kMostPoints) {
+    return "the site's timeline spans " + std::to_string(grid.count) + " points at " +
+           std::to_string(grid.interval) + " s, more than the " + std::to_string(kMostPoints) +
+           " a graph can show";
+  }
+  StoreFamily data;
+  data.rmsStartTime = grid.start;
+  data.rmsInterval = static_cast<float>(grid.interval);
+  data.rmsCount = static_cast<std::int32_t>(grid.count);
+  data.hasCh1 = grid.present[0] ? 1 : 0;
+  data.hasCh2 = grid.present[1] ? 1 : 0;
+  data.rmsUnitCh1 = grid.units[0];
+  data.rmsUnitCh2 = grid.units[1];
+  data.rmsExternal = std::make_shared<SiteEnvelopeSeries>(std::move(envelope));
+  out = std::move(data);
+  return {};
+}
+
+}  // namespace
+
+std::string ReadSiteData(const QSqlDatabase& db, LibraryStore& store, const SiteRecord& site,
+                         SeriesKind kind, std::int64_t mostInMemory,
+                         std::shared_ptr<void> keepAlive, StoreFamily& out, SiteDataRead& read) {
+  const std::vector<ChunkInfo> chunks = store.Chunks(site.id, kind);
+  const SiteGrid grid = ChooseSiteGrid(chunks);
+  if (grid.problem.empty() && grid.count > mostInMemory) {
+    read.leftOut = grid.leftOut;
+    read.runs.clear();
+    return ReadSiteEnvelope(db, store, site, kind, std::move(keepAlive), out);
+  }
+  return BuildSiteSeries(
+      chunks, [&store](const ChunkInfo& c) { return store.ReadChunk(c); },
+      LibraryStore::FactorsOf(site, kind), out, &read.leftOut, mostInMemory, &read.runs);
+}
+
+}  // namespace acv::library
