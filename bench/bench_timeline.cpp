@@ -1,13 +1,15 @@
 // A site's timeline drawn from its stored envelope. The site: --points
 // points (100 M by default: 400 full downloads of 262,144 points on two
 // channels, one a second, two days without a point after every 25th),
-// written once per run into a temporary SQLite library. Timed, each a paint
-// of both channels into a 1600 x 900 image:
+// written once per run into a temporary SQLite library (or into --library
+// FILE, kept). Timed, each a paint of both channels into a 1600 x 900 image:
 //   open               the envelopes read and the pyramids built;
 //   first full paint   the full span right after opening (its column edges read);
 //   full paint         the full span again;
 //   zoom into a week   a week not seen before;
-//   scroll             a week view moved on by a tenth of its width.
+//   scroll             a week view moved on by a tenth of its width;
+//   the window's open and geometry: what View > Site Timeline reads, and the
+//                      graph's lines of the full span and of a week.
 // Baseline: M4 from every point, every chunk the view covers read from the
 // library and reduced column by column. At the end the ratios, the memory
 // the envelope holds, and each view's pixels against a paint of every
@@ -27,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <numbers>
+#include <string>
 
 #include "BenchSupport.h"
 #include "graph/geometry/ColumnWalk.h"
@@ -53,6 +56,8 @@ constexpr std::int64_t kWeek = 7 * 86400;
 constexpr acv::TimeStamp kStart = 1'600'000'123;
 
 std::int64_t gPoints = 400 * kDownload;
+// --library FILE: the site written there and kept, to look at in the window.
+std::string gLibraryPath;
 
 // The library and the site in it, written once.
 struct Site {
@@ -64,7 +69,8 @@ struct Site {
 
   Site() {
     acv::LibraryLocation where;
-    where.path = folder.filePath("timeline.sqlite").toStdString();
+    where.path =
+        gLibraryPath.empty() ? folder.filePath("timeline.sqlite").toStdString() : gLibraryPath;
     std::string problem;
     connection = acv::LibraryConnection::Open(where, &problem);
     if (connection) store = lib::LibraryStore::Attach(*connection, &problem);
@@ -490,12 +496,19 @@ void Report(const acv::bench::TimesReporter& times) {
 
 int main(int argc, char** argv) {
   // --points N: the site's size (a short smoke run takes a small one).
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--points") == 0 && i + 1 < argc) {
-      gPoints = std::max<std::int64_t>(std::atoll(argv[i + 1]), 2 * kWeek);
+  // --library FILE: written there and kept (see gLibraryPath).
+  for (int i = 1; i < argc;) {
+    const bool points = std::strcmp(argv[i], "--points") == 0;
+    if ((points || std::strcmp(argv[i], "--library") == 0) && i + 1 < argc) {
+      if (points) {
+        gPoints = std::max<std::int64_t>(std::atoll(argv[i + 1]), 2 * kWeek);
+      } else {
+        gLibraryPath = argv[i + 1];
+      }
       for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
       argc -= 2;
-      break;
+    } else {
+      ++i;
     }
   }
   return acv::bench::RunQtBenchmarks(
