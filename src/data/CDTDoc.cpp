@@ -23,6 +23,17 @@ TimeStamp AddSeconds(TimeStamp base, std::int64_t offset) {
   return sum;
 }
 
+void ExtremeTexts(const StoreFamily& doc, const std::string& unit, float maximum,
+                  std::int64_t maxAt, float minimum, std::int64_t minAt, std::string& maxText,
+                  std::string& minText) {
+  const std::string maxTime =
+      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(maxAt, 0)), kSampleTimeFormat);
+  const std::string minTime =
+      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(minAt, 0)), kSampleTimeFormat);
+  maxText = FormatNumber("%.1f ", maximum) + unit + " @" + maxTime;
+  minText = FormatNumber("%.1f", minimum) + unit + " @" + minTime;
+}
+
 // One channel's STORE statistics: the maximum text carries a blank between
 // value and unit, the minimum text does not; both name the sample time.
 void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
@@ -50,16 +61,11 @@ void StoreStatistics(const StoreFamily& doc, const std::vector<float>& values,
   }
   // An empty series (or one entirely beyond +-1000) never replaces a start
   // value; the text then shows that value with the first sample's time.
-  const std::string maxTime =
-      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(maxAt, 0)), kSampleTimeFormat);
-  const std::string minTime =
-      FormatTime(doc.RmsSampleTime(std::max<std::int64_t>(minAt, 0)), kSampleTimeFormat);
   if (scaled && maxAt < 0) {
     maxText = minText = "";
     return;
   }
-  maxText = FormatNumber("%.1f ", maximum) + unit + " @" + maxTime;
-  minText = FormatNumber("%.1f", minimum) + unit + " @" + minTime;
+  ExtremeTexts(doc, unit, maximum, maxAt, minimum, minAt, maxText, minText);
 }
 
 }  // namespace
@@ -154,6 +160,21 @@ void UpdateExtremes(ExtremeKind kind, float& maximum, float& minimum, float valu
     minimum = value;
     minText = ExtremeText(kind, value, pointTime);
   }
+}
+
+void StoreExtremeTexts(const StoreFamily& store, const std::string& unit, float maximum,
+                       std::int64_t maxAt, float minimum, std::int64_t minAt, std::string& maxText,
+                       std::string& minText) {
+  // As ComputeStoreStatistics: from the logger's start values of +-1000.
+  if (maxAt < 0 || maximum < -1000.0f) {
+    maximum = -1000.0f;
+    maxAt = -1;
+  }
+  if (minAt < 0 || minimum > 1000.0f) {
+    minimum = 1000.0f;
+    minAt = -1;
+  }
+  ExtremeTexts(store, unit, maximum, maxAt, minimum, minAt, maxText, minText);
 }
 
 StoreStatisticsTexts ShownStoreStatistics(const StoreFamily& store, const ChannelScaling& scaling) {

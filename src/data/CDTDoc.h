@@ -180,6 +180,14 @@ struct RealTimeStatisticsTexts {
 RealTimeStatisticsTexts RealTimeStatistics(const RealTimeFamily& run,
                                            std::array<double, 2> factors);
 
+// One channel's STORE statistics texts, as ComputeStoreStatistics makes
+// them, from extremes found elsewhere (a series read where it lies): the
+// highest value and the last point holding it, the same of the lowest (-1
+// where the channel has no value).
+void StoreExtremeTexts(const StoreFamily& store, const std::string& unit, float maximum,
+                       std::int64_t maxAt, float minimum, std::int64_t minAt, std::string& maxText,
+                       std::string& minText);
+
 // The statistics texts as shown, in primary units: the kept texts where a
 // channel's factor is 1, else made again from the scaled values.
 struct StoreStatisticsTexts {

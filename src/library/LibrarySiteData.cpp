@@ -1,5 +1,6 @@
 #include "library/LibrarySiteData.h"
 
+#include <array>
 #include <limits>
 #include <utility>
 
@@ -35,6 +36,21 @@ std::string ReadSiteEnvelope(const QSqlDatabase& db, LibraryStore& store, const 
   data.hasCh2 = grid.present[1] ? 1 : 0;
   data.rmsUnitCh1 = grid.units[0];
   data.rmsUnitCh2 = grid.units[1];
+  // The information panel's extremes, found through the pyramids.
+  std::array<std::string*, 4> texts{&data.rmsMaxTextCh1, &data.rmsMinTextCh1, &data.rmsMaxTextCh2,
+                                    &data.rmsMinTextCh2};
+  const std::int64_t lead = envelope->Lead();
+  for (int ch = 0; ch < 2; ++ch) {
+    if (!grid.present[ch]) continue;
+    const auto value = [&envelope, ch, lead](std::int64_t q) {
+      return envelope->Value(ch, q - lead);
+    };
+    const MinMaxPyramid& pyramid = envelope->Pyramid(ch);
+    const auto [maxAt, maximum] = LastExtreme(pyramid, lead, lead + grid.count, true, value);
+    const auto [minAt, minimum] = LastExtreme(pyramid, lead, lead + grid.count, false, value);
+    StoreExtremeTexts(data, grid.units[ch], maximum, maxAt < 0 ? -1 : maxAt - lead, minimum,
+                      minAt < 0 ? -1 : minAt - lead, *texts[2 * ch], *texts[2 * ch + 1]);
+  }
   data.rmsExternal = std::make_shared<SiteEnvelopeSeries>(std::move(envelope));
   out = std::move(data);
   return {};

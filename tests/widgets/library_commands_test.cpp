@@ -211,6 +211,10 @@ TEST_F(LibraryCommandsTest, ATimelineTooLongToHoldIsDrawnFromTheLibrary) {
     }
   }
   EXPECT_EQ(doc.rmsExternal->Failure(), "");
+  EXPECT_EQ(doc.rmsMaxTextCh1, whole.rmsMaxTextCh1);
+  EXPECT_EQ(doc.rmsMinTextCh1, whole.rmsMinTextCh1);
+  EXPECT_EQ(doc.rmsMaxTextCh2, whole.rmsMaxTextCh2);
+  EXPECT_EQ(doc.rmsMinTextCh2, whole.rmsMinTextCh2);
   EXPECT_EQ(Frame().View()->Info().modeText, "SITE North");
   EXPECT_NE(Status().find("Drawn from the library"), std::string::npos) << Status();
   EXPECT_FALSE(Frame().CommandEnabled(cmd::kStatistics));

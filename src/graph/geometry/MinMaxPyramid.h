@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace acv {
@@ -81,15 +82,12 @@ void MinMaxPyramid::Extend(std::int64_t count, const ValueOf& value) {
   if (!levels_.empty() && levels_[0].size() > firstNew) RebuildAbove(firstNew);
 }
 
-// Widens [low, high] to the finite values of points a .. b - 1: whole
-// buckets from the coarsest level that fits, the points outside whole
-// buckets read through value(p). A bucket whose extremes are not finite (an
-// infinity among its points) is looked at through its children; one of
-// nothing but gaps adds nothing.
-template <class ValueOf>
-void FiniteExtremes(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b,
-                    const ValueOf& value, double& low, double& high, int maxLevel = -1) {
-  if (maxLevel < 0) maxLevel = pyramid.Levels();
+// Calls piece(level, start) for the pieces points a .. b - 1 fall into, in
+// order: whole buckets of the coarsest level that fits (at most maxLevel),
+// and level 0 for a point that is in no such bucket.
+template <class Piece>
+void ForEachPiece(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b, int maxLevel,
+                  const Piece& piece) {
   for (std::int64_t p = std::max<std::int64_t>(a, 0); p < b;) {
     int level =
         p == 0 ? maxLevel
@@ -98,25 +96,88 @@ void FiniteExtremes(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b
                          (p >> (kBucketShift * level)) >= pyramid.Buckets(level))) {
       --level;
     }
+    piece(level, p);
+    p += level == 0 ? 1 : MinMaxPyramid::BucketSize(level);
+  }
+}
+
+// Widens [low, high] to the finite values of points a .. b - 1, whole
+// buckets taken from the pyramid and the other points read through
+// value(p). A bucket whose extremes are not finite (an infinity among its
+// points) is looked at through its children; one of nothing but gaps adds
+// nothing.
+template <class ValueOf>
+void FiniteExtremes(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b,
+                    const ValueOf& value, double& low, double& high, int maxLevel = -1) {
+  ForEachPiece(
+      pyramid, a, b, maxLevel < 0 ? pyramid.Levels() : maxLevel, [&](int level, std::int64_t p) {
+        if (level == 0) {
+          const double v = value(p);
+          if (std::isfinite(v)) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+          }
+          return;
+        }
+        const MinMaxPyramid::Bucket& bucket = pyramid.At(level, p >> (kBucketShift * level));
+        if (!(bucket.low <= bucket.high)) return;
+        if (std::isfinite(bucket.low) && std::isfinite(bucket.high)) {
+          low = std::min<double>(low, bucket.low);
+          high = std::max<double>(high, bucket.high);
+        } else {
+          FiniteExtremes(pyramid, p, p + MinMaxPyramid::BucketSize(level), value, low, high,
+                         level - 1);
+        }
+      });
+}
+
+// The last of points a .. b - 1 holding `extreme`, the highest (or lowest)
+// value among them, or -1: only buckets whose own extreme it is are looked
+// into, from the last one back.
+template <class ValueOf>
+std::int64_t LastPointHolding(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b,
+                              int maxLevel, bool highest, float extreme, const ValueOf& value) {
+  std::vector<std::pair<int, std::int64_t>> pieces;
+  ForEachPiece(pyramid, a, b, maxLevel,
+               [&](int level, std::int64_t p) { pieces.emplace_back(level, p); });
+  for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
+    const auto [level, p] = *it;
     if (level == 0) {
-      const double v = value(p);
-      if (std::isfinite(v)) {
-        low = std::min(low, v);
-        high = std::max(high, v);
-      }
-      ++p;
+      if (value(p) == extreme) return p;
       continue;
     }
     const MinMaxPyramid::Bucket& bucket = pyramid.At(level, p >> (kBucketShift * level));
-    const std::int64_t end = p + MinMaxPyramid::BucketSize(level);
-    if (std::isfinite(bucket.low) && std::isfinite(bucket.high) && bucket.low <= bucket.high) {
-      low = std::min<double>(low, bucket.low);
-      high = std::max<double>(high, bucket.high);
-    } else if (bucket.low <= bucket.high) {
-      FiniteExtremes(pyramid, p, end, value, low, high, level - 1);
-    }
-    p = end;
+    if ((highest ? bucket.high : bucket.low) != extreme || !(bucket.low <= bucket.high)) continue;
+    const std::int64_t q = LastPointHolding(pyramid, p, p + MinMaxPyramid::BucketSize(level),
+                                            level - 1, highest, extreme, value);
+    if (q >= 0) return q;
   }
+  return -1;
+}
+
+// The highest (or lowest) value of points a .. b - 1 and the last point
+// holding it, infinities included and points without a value left out;
+// {-1, 0} when no point has a value.
+template <class ValueOf>
+std::pair<std::int64_t, float> LastExtreme(const MinMaxPyramid& pyramid, std::int64_t a,
+                                           std::int64_t b, bool highest, const ValueOf& value) {
+  bool found = false;
+  float extreme = 0.0f;
+  ForEachPiece(pyramid, a, b, pyramid.Levels(), [&](int level, std::int64_t p) {
+    float x = 0.0f;
+    if (level == 0) {
+      x = value(p);
+      if (std::isnan(x)) return;
+    } else {
+      const MinMaxPyramid::Bucket& bucket = pyramid.At(level, p >> (kBucketShift * level));
+      if (!(bucket.low <= bucket.high)) return;
+      x = highest ? bucket.high : bucket.low;
+    }
+    if (!found || (highest ? x > extreme : x < extreme)) extreme = x;
+    found = true;
+  });
+  if (!found) return {-1, 0.0f};
+  return {LastPointHolding(pyramid, a, b, pyramid.Levels(), highest, extreme, value), extreme};
 }
 
 }  // namespace acv

@@ -138,5 +138,30 @@ TEST(ExternalSeries, AFullViewReadsAFewPointsAColumnAndFitsFromTheBuckets) {
   }
 }
 
+TEST(ExternalSeries, FindsTheLastPointOfEachExtremeThroughThePyramid) {
+  std::vector<float> ties = Survey();
+  ties[250'000] = 5.0f;  // no infinity: 14 is the highest, twice
+  ties[260'000] = 14.0f;
+  ties[200'000] = -3.0f;  // the lowest, twice
+  for (const std::vector<float>& values : {Survey(), ties}) {
+    const StoredSeries series(values, 100);
+    const auto value = [&](std::int64_t q) { return series.Value(0, q - 100); };
+    for (const bool highest : {true, false}) {
+      std::int64_t at = -1;
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        const float v = values[i];
+        if (!std::isnan(v) && (at < 0 || (highest ? v >= values[static_cast<std::size_t>(at)]
+                                                  : v <= values[static_cast<std::size_t>(at)]))) {
+          at = static_cast<std::int64_t>(i);
+        }
+      }
+      const auto [q, extreme] =
+          LastExtreme(series.Pyramid(0), 100, 100 + series.Count(), highest, value);
+      EXPECT_EQ(q - 100, at) << highest;
+      EXPECT_EQ(extreme, values[static_cast<std::size_t>(at)]) << highest;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace acv::test
