@@ -124,8 +124,10 @@ PlotAxis RoundAxis(double lo, double hi, int maxTicks) {
   if (!std::isfinite(lo) || !std::isfinite(hi)) return a;
   if (hi < lo) std::swap(lo, hi);
   if (hi - lo < 1e-9 * std::max(1.0, std::fabs(hi))) {
-    // One value: a little room either side, as the graph's fitted axes keep.
-    const double room = std::max(1e-6, std::fabs(hi) * 0.01);
+    // One value: a little room either side, as the graph's fitted axes keep;
+    // around zero (a channel through an interruption) a whole unit, not
+    // ticks of millionths.
+    const double room = hi != 0.0 ? std::fabs(hi) * 0.01 : 1.0;
     lo -= room;
     hi += room;
   }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 
 namespace acv {
@@ -25,6 +26,11 @@ void CDataListDlg::Rebuild(DisplayMode mode, const DisplaySetup& view) {
   setWindowTitle(QString::fromStdString(DataListCaption(mode)));
   model_->Rebuild(mode, view);
   ApplyColumnWidths(list_->Header(), DataListColumns(mode));
+  // A site's timeline numbers its rows in the millions: the No. column
+  // widens to show the last row's number whole.
+  const QString widest(QString::number(model_->rowCount()).size(), QLatin1Char('8'));
+  const int needed = list_->Header()->fontMetrics().horizontalAdvance(widest) + 16;
+  if (list_->Header()->sectionSize(0) < needed) list_->Header()->resizeSection(0, needed);
 }
 
 void CDataListDlg::TakeNewRows(bool following) {

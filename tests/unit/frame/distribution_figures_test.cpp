@@ -19,6 +19,7 @@ TEST(DistributionPlots, AxesCoverTheValuesWithRoundTicks) {
       {0.0, 100.0, 6, 0.0, 100.0, 20.0},    {3.9, 6.1, 7, 3.5, 6.5, 0.5},
       {228.4, 231.6, 7, 228.0, 232.0, 1.0}, {-0.3, 0.2, 6, -0.3, 0.2, 0.1},
       {230.0, 230.0, 6, 226.0, 234.0, 2.0},  // one value: room around it
+      {0.0, 0.0, 6, -1.0, 1.0, 0.5},         // nothing but zero: no millionths
   };
   for (const Case& c : cases) {
     const PlotAxis a = RoundAxis(c.lo, c.hi, c.maxTicks);
