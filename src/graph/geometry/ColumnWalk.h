@@ -17,7 +17,6 @@
 // value is monotone in the value, so the rows of a bucket's extremes are
 // the extreme rows of its points.
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -182,14 +181,7 @@ class ColumnWalker {
   // The coarsest level of a bucket starting at point p that ends by point
   // b (0: none, p is taken as a raw point).
   int LevelAt(std::int64_t p, std::int64_t b, int maxLevel) const {
-    int level =
-        p == 0 ? maxLevel
-               : std::min(maxLevel, std::countr_zero(static_cast<std::uint64_t>(p)) / kBucketShift);
-    while (level > 0 && (p + MinMaxPyramid::BucketSize(level) - 1 > b ||
-                         (p >> (kBucketShift * level)) >= pyramid_.Buckets(level))) {
-      --level;
-    }
-    return level;
+    return CoarsestBucketAt(pyramid_, p, b + 1, maxLevel);
   }
 
   // The usual column: no gap and every point strictly inside the plot, so

@@ -82,6 +82,20 @@ void MinMaxPyramid::Extend(std::int64_t count, const ValueOf& value) {
   if (!levels_.empty() && levels_[0].size() > firstNew) RebuildAbove(firstNew);
 }
 
+// The coarsest level (at most maxLevel) of a whole bucket that starts at
+// point p and ends before `end`; 0 when there is none and p stands alone.
+inline int CoarsestBucketAt(const MinMaxPyramid& pyramid, std::int64_t p, std::int64_t end,
+                            int maxLevel) {
+  int level =
+      p == 0 ? maxLevel
+             : std::min(maxLevel, std::countr_zero(static_cast<std::uint64_t>(p)) / kBucketShift);
+  while (level > 0 && (p + MinMaxPyramid::BucketSize(level) > end ||
+                       (p >> (kBucketShift * level)) >= pyramid.Buckets(level))) {
+    --level;
+  }
+  return level;
+}
+
 // Calls piece(level, start) for the pieces points a .. b - 1 fall into, in
 // order: whole buckets of the coarsest level that fits (at most maxLevel),
 // and level 0 for a point that is in no such bucket.
@@ -89,13 +103,7 @@ template <class Piece>
 void ForEachPiece(const MinMaxPyramid& pyramid, std::int64_t a, std::int64_t b, int maxLevel,
                   const Piece& piece) {
   for (std::int64_t p = std::max<std::int64_t>(a, 0); p < b;) {
-    int level =
-        p == 0 ? maxLevel
-               : std::min(maxLevel, std::countr_zero(static_cast<std::uint64_t>(p)) / kBucketShift);
-    while (level > 0 && (p + MinMaxPyramid::BucketSize(level) > b ||
-                         (p >> (kBucketShift * level)) >= pyramid.Buckets(level))) {
-      --level;
-    }
+    const int level = CoarsestBucketAt(pyramid, p, b, maxLevel);
     piece(level, p);
     p += level == 0 ? 1 : MinMaxPyramid::BucketSize(level);
   }
