@@ -2,15 +2,74 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace acv {
 namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
 
 bool Starts(bool below, double level, float v) {
   return below ? v < level : v > level;
 }
 bool Ends(bool below, double level, float v) {
   return below ? v >= level : v <= level;
+}
+
+// The float bound equivalent to comparing a float, widened, with `level`:
+// for every float x, x < level exactly when x < FloatAbove(level), and
+// x > level exactly when x > FloatBelow(level).
+float FloatAbove(double level) {
+  const float f = static_cast<float>(level);
+  return static_cast<double>(f) < level ? std::nextafter(f, kInf) : f;
+}
+float FloatBelow(double level) {
+  const float f = static_cast<float>(level);
+  return static_cast<double>(f) > level ? std::nextafter(f, -kInf) : f;
+}
+
+// Whether any of kBlock plain values starts an event below (or above) the
+// float bound: one loop without a branch, which the compiler runs over
+// several values at once. A damaged value starts nothing: NaN fails both
+// tests, an infinity the second.
+constexpr int kBlock = 64;
+template <bool below>
+bool AnyStarts(const float* v, float bound) {
+  int starts = 0;
+  for (int j = 0; j < kBlock; ++j) {
+    const float x = v[j];
+    starts |= below ? static_cast<int>(x < bound) & static_cast<int>(x > -kInf)
+                    : static_cast<int>(x > bound) & static_cast<int>(x < kInf);
+  }
+  return starts != 0;
+}
+
+// The first point from k on whose value starts an event (count when none);
+// a damaged value starts nothing.
+std::int64_t NextStart(const ChannelValues& v, std::int64_t k, std::int64_t count, bool below,
+                       double level) {
+  // Plain values are passed over a block at a time while no value starts.
+  if (const float* plain = v.Contiguous()) {
+    if (below) {
+      const float bound = FloatAbove(level);
+      while (count - k >= kBlock && !AnyStarts<true>(plain + k, bound)) k += kBlock;
+    } else {
+      const float bound = FloatBelow(level);
+      while (count - k >= kBlock && !AnyStarts<false>(plain + k, bound)) k += kBlock;
+    }
+  }
+  if (below) {
+    for (; k < count; ++k) {
+      const float value = v[k];
+      if (std::isfinite(value) && value < level) return k;
+    }
+  } else {
+    for (; k < count; ++k) {
+      const float value = v[k];
+      if (std::isfinite(value) && value > level) return k;
+    }
+  }
+  return count;
 }
 
 // Ends an event after its last point, `afterLast` (1-based, so also the
@@ -96,31 +155,37 @@ void EventScanner::Extend(const AnalysisSeries& s) {
   if (read_ == 0 || s.count < read_ || !(shape == shape_)) Restart(s);
   for (Watch& w : watches_) {
     const ChannelValues& v = s.channels[w.channel].values;
+    const auto begin = [&](std::int64_t k, float value) {
+      w.inside = true;
+      Event& e = w.event;
+      e = Event{};
+      e.kind = w.kind;
+      e.channel = w.channel;
+      e.first = k + 1;
+      e.start = s.PointTime(k);
+      e.extreme = value;
+      e.unit = s.channels[w.channel].unit;
+    };
     for (std::int64_t k = read_; k < s.count; ++k) {
+      if (!w.inside) {
+        // Most points start nothing: a tight loop finds the next that does.
+        k = NextStart(v, k, s.count, w.below, w.startLevel);
+        if (k == s.count) break;
+        begin(k, v[k]);
+        continue;
+      }
       const float value = v[k];
       // A damaged value neither starts nor ends anything.
       if (!std::isfinite(value)) continue;
-      if (w.inside) {
-        if (!Ends(w.below, w.endLevel, value)) {
-          w.event.extreme = w.below ? std::min<double>(w.event.extreme, value)
-                                    : std::max<double>(w.event.extreme, value);
-          continue;
-        }
-        Close(w.event, s, k);
-        Insert(closed_, w.event);
-        w.inside = false;
+      if (!Ends(w.below, w.endLevel, value)) {
+        w.event.extreme = w.below ? std::min<double>(w.event.extreme, value)
+                                  : std::max<double>(w.event.extreme, value);
+        continue;
       }
-      if (Starts(w.below, w.startLevel, value)) {
-        w.inside = true;
-        Event& e = w.event;
-        e = Event{};
-        e.kind = w.kind;
-        e.channel = w.channel;
-        e.first = k + 1;
-        e.start = s.PointTime(k);
-        e.extreme = value;
-        e.unit = s.channels[w.channel].unit;
-      }
+      Close(w.event, s, k);
+      Insert(closed_, w.event);
+      w.inside = false;
+      if (Starts(w.below, w.startLevel, value)) begin(k, value);
     }
   }
   read_ = s.count;

@@ -19,6 +19,15 @@ ClockSlot ClockSlotOf(TimeStamp t, LocalTimeCache& clock) {
           (f.minute % 10) * 60 + f.second};
 }
 
+TimeStamp SlotHoldsUntil(TimeStamp t, const ClockSlot& slot, LocalTimeCache& clock) {
+  if (slot.secondsIn < 0 || slot.secondsIn >= 599) return t + 1;  // a leap second too
+  // The clock read at the slot's last second shows the same slot, as far in
+  // as the seconds passed since t: no offset change lies between.
+  const TimeStamp last = t + (599 - slot.secondsIn);
+  const ClockSlot there = ClockSlotOf(last, clock);
+  return there.key == slot.key && there.secondsIn == 599 ? last + 1 : t + 1;
+}
+
 std::int64_t PointsPerTenMinutes(double interval) {
   if (!(interval > 0.0) || interval > 600.0) return 0;
   const double blocks = 600.0 / interval;
@@ -59,18 +68,24 @@ std::vector<TenMinuteValue> TenMinuteValues(const AnalysisSeries& s, int channel
           {firstTime - firstIn, std::sqrt(squares / static_cast<double>(points)), flagged});
     }
   };
+  // The clock is read again only where the last reading's slot may end.
+  TimeStamp readAt = 0, holdsUntil = 0;
   for (std::int64_t k = 0; k < s.count; ++k) {
     const TimeStamp t = s.PointTime(k);
-    const ClockSlot slot = ClockSlotOf(t, clock);
-    if (k == 0 || slot.key != key) {
-      if (k > 0) finish();
-      key = slot.key;
-      points = 0;
-      firstTime = t;
-      firstIn = slot.secondsIn;
-      squares = 0.0;
-      whole = true;
-      flagged = false;
+    if (k == 0 || t < readAt || t >= holdsUntil) {
+      const ClockSlot slot = ClockSlotOf(t, clock);
+      readAt = t;
+      holdsUntil = SlotHoldsUntil(t, slot, clock);
+      if (k == 0 || slot.key != key) {
+        if (k > 0) finish();
+        key = slot.key;
+        points = 0;
+        firstTime = t;
+        firstIn = slot.secondsIn;
+        squares = 0.0;
+        whole = true;
+        flagged = false;
+      }
     }
     ++points;
     const double value = v[k];

@@ -45,6 +45,11 @@ struct ClockSlot {
   int secondsIn = 0;
 };
 ClockSlot ClockSlotOf(TimeStamp t, LocalTimeCache& clock);
+// A time after t up to which every time has t's slot (`slot`, from
+// ClockSlotOf): the slot's end where the clock runs evenly to it, else just
+// t + 1, so that a walk over many points reads the clock once a slot and
+// still steps through a change of the zone's offset one second at a time.
+TimeStamp SlotHoldsUntil(TimeStamp t, const ClockSlot& slot, LocalTimeCache& clock);
 
 // Points per 10 minutes when the interval divides 600 s, else 0.
 std::int64_t PointsPerTenMinutes(double interval);

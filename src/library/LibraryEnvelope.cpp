@@ -33,11 +33,21 @@ std::int64_t BlockCount(const ChunkInfo& c) {
   return BlocksSpanned(GridNumber(c.start, c.interval), c.count);
 }
 
-std::vector<EnvelopeBlock> EnvelopeOf(const ChunkInfo& c, const PointRun& run, int channel) {
-  return SummariseEnvelope(run.values[channel].data(), c.count, GridNumber(c.start, c.interval));
+}  // namespace
+
+QSqlQuery PrepareEnvelopeInsert(const QSqlDatabase& db) {
+  return Prepare(db, "INSERT INTO chunk_envelope (chunk_id, ch1, ch2) VALUES (?, ?, ?)");
 }
 
-}  // namespace
+void StoreEnvelope(QSqlQuery& insert, std::int64_t chunk,
+                   const std::array<std::vector<EnvelopeBlock>, 2>& envelopes) {
+  std::array<QVariant, 2> blobs;
+  for (int ch = 0; ch < 2; ++ch) {
+    blobs[ch] = envelopes[ch].empty() ? QVariant(QMetaType::fromType<QByteArray>())
+                                      : Blob(EncodeEnvelope(envelopes[ch]));
+  }
+  Run(insert, {Int(chunk), blobs[0], blobs[1]});
+}
 
 void StoreMissingEnvelopes(const QSqlDatabase& db, std::optional<std::int64_t> measurement) {
   const std::string sql = std::string("SELECT ") + kEnvelopeColumns +
@@ -49,16 +59,9 @@ void StoreMissingEnvelopes(const QSqlDatabase& db, std::optional<std::int64_t> m
   std::vector<ChunkInfo> pending;
   while (q.next()) pending.push_back(ShortChunkFrom(q));
   q.finish();
-  QSqlQuery insert =
-      Prepare(db, "INSERT INTO chunk_envelope (chunk_id, ch1, ch2) VALUES (?, ?, ?)");
+  QSqlQuery insert = PrepareEnvelopeInsert(db);
   for (const ChunkInfo& c : pending) {
-    const PointRun run = ReadChunkPoints(db, c);
-    std::array<QVariant, 2> blobs;
-    for (int ch = 0; ch < 2; ++ch) {
-      blobs[ch] = c.present[ch] ? Blob(EncodeEnvelope(EnvelopeOf(c, run, ch)))
-                                : QVariant(QMetaType::fromType<QByteArray>());
-    }
-    Run(insert, {Int(c.id), blobs[0], blobs[1]});
+    StoreEnvelope(insert, c.id, EnvelopesOf(ReadChunkPoints(db, c), 0, c.count));
   }
 }
 
@@ -77,7 +80,7 @@ std::string EnvelopeDifference(const QSqlDatabase& db, const ChunkInfo& chunk,
     const auto stored = DecodeEnvelope(bytes.data(), bytes.size(), BlockCount(chunk));
     if (!stored) return std::string("its ") + ChannelName(ch) + " envelope is not of its size";
     // Compared bit for bit: a NaN bound never occurs, an infinite one must match.
-    if (EncodeEnvelope(*stored) != EncodeEnvelope(EnvelopeOf(chunk, points, ch)))
+    if (EncodeEnvelope(*stored) != EncodeEnvelope(EnvelopesOf(points, 0, chunk.count)[ch]))
       return std::string("its ") + ChannelName(ch) + " envelope differs from its points";
   }
   return {};

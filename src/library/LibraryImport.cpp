@@ -3,10 +3,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
+#include <future>
 #include <map>
 
 #include "analysis/Events.h"
-#include "library/LibraryEnvelope.h"
 #include "library/LibraryFingerprint.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
@@ -45,8 +45,13 @@ std::string SeriesOf(const CDTDoc& doc, AddedSeries& out) {
     out.run.present[c] = ch.present;
     if (!ch.present) continue;
     out.units[c] = ch.unit;
-    out.run.values[c].resize(static_cast<std::size_t>(series.count));
-    for (std::int64_t k = 0; k < series.count; ++k) out.run.values[c][k] = ch.values[k];
+    std::vector<float>& values = out.run.values[c];
+    if (const float* plain = ch.values.Contiguous()) {
+      values.assign(plain, plain + series.count);
+      continue;
+    }
+    values.resize(static_cast<std::size_t>(series.count));
+    for (std::int64_t k = 0; k < series.count; ++k) values[k] = ch.values[k];
   }
   if (series.count > 0) {
     out.start = out.run.start;
@@ -64,6 +69,14 @@ QVariant NullOf(QMetaType type) {
 
 QVariant UnitOrNull(const AddedSeries& added, int c) {
   return added.run.present[c] ? Text(added.units[c]) : NullOf(QMetaType::fromType<QString>());
+}
+
+// The fingerprint of a measurement being imported until its own is known.
+constexpr const char* kFingerprintPending = "(being imported)";
+
+std::int64_t NoFingerprint(const std::string& sourceName, std::string* problem) {
+  *problem = "the SHA-256 of " + sourceName + " could not be computed, nothing was added";
+  return 0;
 }
 
 bool Busy(const std::string& reason) {
@@ -84,14 +97,15 @@ SiteRecord LibraryStore::FindOrCreateSite(const std::string& name) {
 bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>& fileBytes,
                               const std::string& sourceName, const std::string& site,
                               std::string* line, std::string* problem) {
-  const std::string sha256 = Sha256Hex(fileBytes);
   std::string unused;
   if (!problem) problem = &unused;
   if (!line) line = &unused;
-  if (sha256.empty()) {
-    *problem = "the SHA-256 of " + sourceName + " could not be computed, nothing was added";
-    return false;
-  }
+  // The fingerprint is computed on another core while the import works out
+  // and writes what it will store; it is needed only at the end.
+  const std::shared_future<std::string> sha256 =
+      std::async(std::launch::async | std::launch::deferred, [&fileBytes] {
+        return Sha256Hex(fileBytes);
+      }).share();
   // Another program writing the same SQLite library may hold it past the
   // busy timeout once; the import is tried again as a whole.
   for (int attempt = 1;; ++attempt) {
@@ -106,7 +120,7 @@ bool LibraryStore::AddDataSet(const CDTDoc& doc, const std::vector<std::uint8_t>
   }
 }
 
-std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
+std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::shared_future<std::string>& sha256,
                                   const std::string& sourceName, const std::string& siteName,
                                   std::string* line, std::string* problem) {
   problem->clear();
@@ -119,13 +133,16 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   // Writing first takes the library's write lock at once, so two imports
   // into one site never merge against each other's half.
   Execute(db_, "UPDATE library_info SET value = value WHERE name = ?", {Text("schema_version")});
-  QSqlQuery known = Execute(db_, "SELECT id FROM measurement WHERE sha256 = ?", {Text(sha256)});
-  if (known.next()) {
-    const std::int64_t id = known.value(0).toLongLong();
+  // A file already in the library is told as such, whatever else it would
+  // meet; nothing of what was done until then is committed.
+  const auto known = [&]() -> std::optional<std::int64_t> {
+    if (sha256.get().empty()) return std::nullopt;
+    QSqlQuery q = Execute(db_, "SELECT id FROM measurement WHERE sha256 = ?", {Text(sha256.get())});
+    if (!q.next()) return std::nullopt;
+    const std::int64_t id = q.value(0).toLongLong();
     *line = "already in the library as measurement " + std::to_string(id);
     return id;
-  }
-  known.finish();
+  };
   const SiteRecord site = FindOrCreateSite(siteName);
   const std::int64_t count = added.run.Count();
   MergePlan plan;
@@ -138,12 +155,28 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
     alone = stored.empty();
     plan = PlanMerge(added.run, stored);
     if (plan.Refused()) {
+      if (const std::optional<std::int64_t> id = known()) return *id;
+      if (sha256.get().empty()) return NoFingerprint(sourceName, problem);
       *problem = sourceName + " " + RefusalText(plan, kCsvTimeFormat) +
                  " (to keep it apart, add it to another site with --site)";
       return 0;
     }
   }
   const EventLimits limits = LimitsOf(site);
+  const BandBasis basis = BandBasisOf(site, added.kind, limits);
+  // The chunks' figures are worked out on another core meanwhile.
+  ChunkFiguresAhead chunks(added.run, plan.keep, basis);
+  // No stored point shares its time range: the timeline there is the
+  // download itself, analysed where it lies, in the site's scaling.
+  std::optional<std::vector<Event>> ownLevel;
+  if (alone && count > 0) {
+    ownLevel =
+        FindLevelEvents(added.kind == SeriesKind::Store ? StoreRmsSeries(doc, site.scaling)
+                                                        : RealTimeRmsSeries(doc, site.scaling),
+                        limits);
+    std::stable_sort(ownLevel->begin(), ownLevel->end(), LevelEventBefore);
+  }
+
   QSqlQuery inserted = Execute(
       db_,
       "INSERT INTO measurement (site_id, kind, source, sha256, imported_at, start_time, end_time,"
@@ -153,7 +186,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
       {Int(site.id),
        Text(KindName(added.kind)),
        Text(sourceName),
-       Text(sha256),
+       Text(kFingerprintPending),
        Text(FormatTime(LocalNow(), kCsvTimeFormat)),
        Int(added.start),
        Int(added.end),
@@ -176,15 +209,11 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
   inserted.finish();
 
   ChunkInserts chunk = PrepareChunkInserts(db_);
-  const BandBasis basis = BandBasisOf(site, added.kind, limits);
-  std::int64_t stored = 0;
   std::vector<ChunkInfo> written;
-  for (const auto& [first, n] : plan.keep) {
-    InsertChunks(chunk, id, site.id, added.kind, basis, added.run, first, n, &written);
-    stored += n;
-  }
+  InsertChunks(chunk, id, site.id, added.kind, added.run, chunks, &written);
+  std::int64_t stored = 0;
+  for (const auto& [first, n] : plan.keep) stored += n;
   StoreAddedRollup(id, added.run, added.units, written);
-  StoreMissingEnvelopes(db_, id);
   if (added.kind == SeriesKind::Store && doc.trCount > 0) {
     QSqlQuery tr = Prepare(db_,
                            "INSERT INTO tr_record (measurement_id, record_index, trigger_time,"
@@ -200,16 +229,13 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
     }
   }
   chunk.Finish();
-  if (alone && count > 0) {
-    // No stored point shares its time range: the timeline there is the
-    // download itself, analysed where it lies, in the site's scaling.
-    const AnalysisSeries own = added.kind == SeriesKind::Store
-                                   ? StoreRmsSeries(doc, site.scaling)
-                                   : RealTimeRmsSeries(doc, site.scaling);
-    FindEvents(id, site, &own);
-  } else {
-    FindEvents(id, site);
-  }
+  FindEvents(id, site, ownLevel ? &*ownLevel : nullptr);
+  // Only now is the fingerprint waited for. Imports into one library run
+  // one at a time, so no other row holds the stand-in meanwhile; a file
+  // found already in the library keeps none of this import.
+  if (const std::optional<std::int64_t> other = known()) return *other;
+  if (sha256.get().empty()) return NoFingerprint(sourceName, problem);
+  Execute(db_, "UPDATE measurement SET sha256 = ? WHERE id = ?", {Text(sha256.get()), Int(id)});
   transaction.Commit();
   *line = "added " + std::to_string(stored) + " points (" + std::to_string(plan.duplicates) +
           " duplicates) to " + site.name + " as measurement " + std::to_string(id);
@@ -217,7 +243,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::string& sha256,
 }
 
 void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site,
-                              const AnalysisSeries* own) {
+                              const std::vector<Event>* ownLevel) {
   QSqlQuery q = Execute(db_, "SELECT kind, start_time, end_time FROM measurement WHERE id = ?",
                         {Int(measurement)});
   if (!q.next()) return;
@@ -227,9 +253,8 @@ void LibraryStore::FindEvents(std::int64_t measurement, const SiteRecord& site,
   const EventLimits limits = LimitsOf(site);
   const ChannelFactors factors = FactorsOf(site, kind);
   std::vector<Event> level;
-  if (own) {
-    level = FindLevelEvents(*own, limits);
-    std::stable_sort(level.begin(), level.end(), LevelEventBefore);
+  if (ownLevel) {
+    level = *ownLevel;
   } else {
     const std::vector<ChunkInfo> chunks = Chunks(site.id, kind, range);
     const ChunkReader read = [this](const ChunkInfo& c) { return ReadChunk(c); };

@@ -2,6 +2,7 @@
 
 #include <QVariant>
 
+#include "library/LibraryEnvelope.h"
 #include "library/LibrarySql.h"
 #include "library/LibraryStore.h"
 
@@ -87,6 +88,7 @@ void CheckChunkRows(const QSqlDatabase& db, std::vector<ChunkInfo>& chunks) {
 ChunkInserts PrepareChunkInserts(const QSqlDatabase& db) {
   ChunkInserts inserts;
   inserts.band = PrepareChunkBandInsert(db);
+  inserts.envelope = PrepareEnvelopeInsert(db);
   inserts.chunk = Prepare(
       db,
       "INSERT INTO chunk (measurement_id, site_id, kind, start_time, interval_s, points,"
@@ -110,9 +112,8 @@ BandBasis BandBasisOf(const SiteRecord& site, SeriesKind kind, const EventLimits
 namespace {
 
 ChunkInfo InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
-                      SeriesKind kind, const BandBasis& basis, const PointRun& run,
-                      std::int64_t first, std::int64_t count) {
-  const ChunkSummary s = SummariseRun(run, first, count);
+                      SeriesKind kind, const PointRun& run, const ChunkFigures& f) {
+  const ChunkSummary& s = f.summary;
   std::array<QVariant, 2> blobs;
   std::array<std::array<QVariant, 6>, 2> figures;
   for (int c = 0; c < 2; ++c) {
@@ -121,12 +122,12 @@ ChunkInfo InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64
       figures[c].fill(QVariant(QMetaType::fromType<double>()));
       continue;
     }
-    blobs[c] = FloatsBlob(run.values[c].data() + first, count);
+    blobs[c] = FloatsBlob(run.values[c].data() + f.first, f.count);
     const ChannelSummary& cs = s.channels[c];
     figures[c] = {Int(cs.points), Int(cs.leftOut), cs.min, cs.max, cs.sum, cs.deviations};
   }
-  Run(insert.chunk, {Int(measurement),  Int(site),     Text(KindName(kind)), Int(run.Time(first)),
-                     Int(run.interval), Int(count),    figures[0][0],        figures[0][1],
+  Run(insert.chunk, {Int(measurement),  Int(site),     Text(KindName(kind)), Int(run.Time(f.first)),
+                     Int(run.interval), Int(f.count),  figures[0][0],        figures[0][1],
                      figures[0][2],     figures[0][3], figures[0][4],        figures[0][5],
                      figures[1][0],     figures[1][1], figures[1][2],        figures[1][3],
                      figures[1][4],     figures[1][5], s.productSum,         Int(s.productPoints),
@@ -137,25 +138,33 @@ ChunkInfo InsertChunk(ChunkInserts& insert, std::int64_t measurement, std::int64
   ChunkInfo info;
   info.id = id;
   info.measurement = measurement;
-  info.start = run.Time(first);
+  info.start = run.Time(f.first);
   info.interval = run.interval;
-  info.count = count;
+  info.count = f.count;
   info.present = run.present;
   info.summary = s;
-  info.band = SummariseChunkBand(run, first, count, basis);
-  StoreChunkBand(insert.band, id, *info.band);
+  info.band = f.band;
+  StoreChunkBand(insert.band, id, f.band);
+  StoreEnvelope(insert.envelope, id, f.envelopes);
   return info;
 }
 
 }  // namespace
 
 void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
+                  SeriesKind kind, const PointRun& run, ChunkFiguresAhead& chunks,
+                  std::vector<ChunkInfo>* written) {
+  for (std::size_t i = 0; i < chunks.Count(); ++i) {
+    ChunkInfo info = InsertChunk(insert, measurement, site, kind, run, chunks.Get(i));
+    if (written) written->push_back(std::move(info));
+  }
+}
+
+void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
                   SeriesKind kind, const BandBasis& basis, const PointRun& run, std::int64_t first,
                   std::int64_t count, std::vector<ChunkInfo>* written) {
-  const std::vector<std::int64_t> bounds = ChunkBounds(count);
-  for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
-    ChunkInfo info = InsertChunk(insert, measurement, site, kind, basis, run, first + bounds[i],
-                                 bounds[i + 1] - bounds[i]);
+  for (const ChunkFigures& f : FiguresOfChunks(run, first, count, basis)) {
+    ChunkInfo info = InsertChunk(insert, measurement, site, kind, run, f);
     if (written) written->push_back(std::move(info));
   }
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "library/LibraryStore.h"
+#include "library/core/ChunkFigures.h"
 #include "library/core/SiteTimeline.h"
 
 namespace acv::library {
@@ -33,19 +34,23 @@ std::string ChunkRowProblem(const ChunkInfo& c);
 // again from them (library check names both).
 void CheckChunkRows(const QSqlDatabase& db, std::vector<ChunkInfo>& chunks);
 
-// The statements that store a chunk with its band figures, and their use:
-// points first .. first + count - 1 of the run stored as the measurement's
-// chunks of at most kChunkPoints, each with its summaries and its band
-// figures taken with `basis`.
+// The statements that store a chunk with its band figures and envelope, and
+// their use: chunks of a run with their figures (ChunkFigures.h) stored as
+// the measurement's; or points first .. first + count - 1 of the run, the
+// figures worked out on the way with `basis`.
 struct ChunkInserts {
-  QSqlQuery chunk, band;
+  QSqlQuery chunk, band, envelope;
   void Finish() {
     chunk.finish();
     band.finish();
+    envelope.finish();
   }
 };
 ChunkInserts PrepareChunkInserts(const QSqlDatabase& db);
 // `written`, when given, receives each chunk stored (without units).
+void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
+                  SeriesKind kind, const PointRun& run, ChunkFiguresAhead& chunks,
+                  std::vector<ChunkInfo>* written = nullptr);
 void InsertChunks(ChunkInserts& insert, std::int64_t measurement, std::int64_t site,
                   SeriesKind kind, const BandBasis& basis, const PointRun& run, std::int64_t first,
                   std::int64_t count, std::vector<ChunkInfo>* written = nullptr);

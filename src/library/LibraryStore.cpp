@@ -3,7 +3,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "library/LibraryEnvelope.h"
 #include "library/LibraryRollup.h"
 #include "library/LibraryRows.h"
 #include "library/LibrarySchema.h"
@@ -236,7 +235,6 @@ void LibraryStore::HandOverRepeatedPoints(std::int64_t id, std::int64_t site, Se
     }
   }
   insert.Finish();
-  StoreMissingEnvelopes(db_);
   for (const Other& o : others) {
     if (o.taken == 0) continue;
     Execute(db_, "UPDATE measurement SET duplicates = duplicates - ? WHERE id = ?",

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -138,15 +139,18 @@ class LibraryStore {
   std::optional<SiteRecord> SiteWhere(const char* condition, const QVariant& value);
   // SaveSite inside a transaction already open.
   void WriteSite(const SiteRecord& site);
-  std::int64_t Import(const CDTDoc& doc, const std::string& sha256, const std::string& sourceName,
-                      const std::string& siteName, std::string* line, std::string* problem);
+  // `sha256` is the file's fingerprint being computed ("" when it cannot
+  // be): the import waits for it only before it commits.
+  std::int64_t Import(const CDTDoc& doc, const std::shared_future<std::string>& sha256,
+                      const std::string& sourceName, const std::string& siteName, std::string* line,
+                      std::string* problem);
   // Finds the events of a measurement over its stored points (and those it
   // repeated) with the site's limits and scaling, in place of the old ones.
-  // `own`, when given, is the series of the measurement's whole time range
-  // in the site's scaling (a download no other overlaps), analysed in memory
-  // instead of read from the library.
+  // `ownLevel`, when given, are the level events of the measurement's whole
+  // time range in the site's scaling (a download no other overlaps), found
+  // in memory instead of from the library, in LevelEventBefore order.
   void FindEvents(std::int64_t measurement, const SiteRecord& site,
-                  const AnalysisSeries* own = nullptr);
+                  const std::vector<Event>* ownLevel = nullptr);
   void FindEventsAgain(const SiteRecord& site);
   // FindEvents, and the band figures of the measurement's chunks anew.
   void FindEventsAndBands(std::int64_t measurement, const SiteRecord& site);

@@ -1,5 +1,6 @@
 #include "library/core/ChunkBands.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -27,6 +28,49 @@ std::uint64_t Get(const std::uint8_t*& at, int bytes) {
   return bits;
 }
 
+// One channel's figures of a slot, gathered in locals.
+struct SlotFigures {
+  std::int64_t leftOut = 0, inBand = 0;
+  double squares = 0.0;
+  void Add(float v, double low, double high) {
+    if (!std::isfinite(v)) {
+      ++leftOut;
+      return;
+    }
+    const double value = v;
+    squares += value * value;
+    inBand += value >= low && value <= high ? 1 : 0;
+  }
+};
+
+// Adds `count` points of a run from point k, all in one slot, to its
+// partial and to the points in the band. Both channels go through one loop
+// so that their sums of squares are added side by side, each in point order.
+void AddToSlot(const PointRun& run, std::int64_t k, std::int64_t count, const BandBasis& basis,
+               SlotPartial& partial, std::array<std::int64_t, 2>& inBand) {
+  // Carried on from what the partial holds, so that a slot walked in several
+  // steps sums exactly as in one.
+  SlotFigures x{partial.leftOut[0], inBand[0], partial.squares[0]};
+  SlotFigures y{partial.leftOut[1], inBand[1], partial.squares[1]};
+  const float* a = run.present[0] ? run.values[0].data() + k : nullptr;
+  const float* b = run.present[1] ? run.values[1].data() + k : nullptr;
+  const double fa = basis.factors[0], fb = basis.factors[1];
+  if (a && b) {
+    for (std::int64_t j = 0; j < count; ++j) {
+      x.Add(ScaledValue(a[j], fa), basis.low, basis.high);
+      y.Add(ScaledValue(b[j], fb), basis.low, basis.high);
+    }
+  } else if (a) {
+    for (std::int64_t j = 0; j < count; ++j) x.Add(ScaledValue(a[j], fa), basis.low, basis.high);
+  } else if (b) {
+    for (std::int64_t j = 0; j < count; ++j) y.Add(ScaledValue(b[j], fb), basis.low, basis.high);
+  }
+  partial.points += count;
+  partial.leftOut = {x.leftOut, y.leftOut};
+  partial.squares = {x.squares, y.squares};
+  inBand = {x.inBand, y.inBand};
+}
+
 }  // namespace
 
 ChunkBand SummariseChunkBand(const PointRun& run, std::int64_t first, std::int64_t count,
@@ -35,26 +79,19 @@ ChunkBand SummariseChunkBand(const PointRun& run, std::int64_t first, std::int64
   band.basis = basis;
   LocalTimeCache clock;
   std::int64_t key = 0;
-  for (std::int64_t k = first; k < first + count; ++k) {
+  // A slot's points at a time, the clock read once for them.
+  for (std::int64_t k = first; k < first + count;) {
     const TimeStamp t = run.Time(k);
     const ClockSlot slot = ClockSlotOf(t, clock);
+    const TimeStamp until = SlotHoldsUntil(t, slot, clock);
+    const std::int64_t n =
+        std::min(first + count - k, (until - t + run.interval - 1) / run.interval);
     if (k == first || slot.key != key) {
       key = slot.key;
       band.partials.push_back({t - slot.secondsIn, k - first, 0, {}, {}});
     }
-    SlotPartial& partial = band.partials.back();
-    ++partial.points;
-    for (int c = 0; c < 2; ++c) {
-      if (!run.present[c]) continue;
-      const float v = ScaledValue(run.values[c][k], basis.factors[c]);
-      if (!std::isfinite(v)) {
-        ++partial.leftOut[c];
-        continue;
-      }
-      const double value = v;
-      partial.squares[c] += value * value;
-      if (value >= basis.low && value <= basis.high) ++band.inBand[c];
-    }
+    AddToSlot(run, k, n, basis, band.partials.back(), band.inBand);
+    k += n;
   }
   return band;
 }

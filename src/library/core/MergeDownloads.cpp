@@ -30,6 +30,11 @@ void KeepEarliest(std::optional<TimeStamp>& at, TimeStamp t) {
 MergePlan PlanMerge(const PointRun& added, const std::vector<PointRun>& stored) {
   MergePlan plan;
   const std::int64_t count = added.Count();
+  if (stored.empty()) {
+    // The usual download, into a stretch of time the site has no points in.
+    if (count > 0) plan.keep.emplace_back(0, count);
+    return plan;
+  }
   std::vector<bool> duplicate(static_cast<std::size_t>(count), false);
   for (const PointRun& run : stored) {
     for (std::int64_t j = 0; j < run.Count(); ++j) {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace acv::library {
 
@@ -51,42 +52,92 @@ PointRun PointRun::Slice(std::int64_t first, std::int64_t count) const {
   return out;
 }
 
-ChannelSummary SummariseChannel(const float* values, std::int64_t count) {
-  ChannelSummary s;
-  for (std::int64_t k = 0; k < count; ++k) {
-    const float v = values[k];
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// A channel's figures gathered point by point: the first pass of its summary.
+struct FirstPass {
+  float low = kInf, high = -kInf;
+  double sum = 0.0;
+  std::int64_t points = 0, leftOut = 0;
+  void Add(float v) {
     if (!std::isfinite(v)) {
-      ++s.leftOut;
-      continue;
+      ++leftOut;
+      return;
     }
-    if (s.points == 0 || v < s.min) s.min = v;
-    if (s.points == 0 || v > s.max) s.max = v;
-    s.sum += v;
-    ++s.points;
+    low = v < low ? v : low;
+    high = v > high ? v : high;
+    sum += v;
+    ++points;
   }
+  ChannelSummary Summary() const {
+    ChannelSummary s;
+    s.leftOut = leftOut;
+    if (points == 0) return s;
+    s.points = points;
+    s.min = low;
+    s.max = high;
+    s.sum = sum;
+    return s;
+  }
+};
+
+void AddDeviation(double& deviations, float v, double mean) {
+  if (std::isfinite(v)) deviations += (v - mean) * (v - mean);
+}
+
+}  // namespace
+
+// Each sum adds its values in point order, whatever else the loop does, so
+// that the figures stay those of a plain scan to the last bit; the loops
+// over both channels only let the processor work on their sums side by side.
+ChannelSummary SummariseChannel(const float* values, std::int64_t count) {
+  FirstPass pass;
+  for (std::int64_t k = 0; k < count; ++k) pass.Add(values[k]);
+  ChannelSummary s = pass.Summary();
   if (s.points == 0) return s;
   // A second pass around the mean, as the analysis computes a spread.
   const double mean = s.Mean();
-  for (std::int64_t k = 0; k < count; ++k) {
-    if (std::isfinite(values[k])) s.deviations += (values[k] - mean) * (values[k] - mean);
-  }
+  double deviations = 0.0;
+  for (std::int64_t k = 0; k < count; ++k) AddDeviation(deviations, values[k], mean);
+  s.deviations = deviations;
   return s;
 }
 
 ChunkSummary SummariseRun(const PointRun& run, std::int64_t first, std::int64_t count) {
   ChunkSummary s;
-  for (int c = 0; c < 2; ++c) {
-    if (run.present[c]) s.channels[c] = SummariseChannel(run.values[c].data() + first, count);
-  }
-  if (run.present[0] && run.present[1]) {
-    for (std::int64_t k = first; k < first + count; ++k) {
-      const double p =
-          static_cast<double>(run.values[0][k]) * static_cast<double>(run.values[1][k]);
-      if (!std::isfinite(p)) continue;
-      s.productSum += p;
-      ++s.productPoints;
+  if (!run.present[0] || !run.present[1]) {
+    for (int c = 0; c < 2; ++c) {
+      if (run.present[c]) s.channels[c] = SummariseChannel(run.values[c].data() + first, count);
     }
+    return s;
   }
+  const float* a = run.values[0].data() + first;
+  const float* b = run.values[1].data() + first;
+  // Locals, not the result's fields, so that every sum stays in a register.
+  FirstPass passA, passB;
+  double productSum = 0.0;
+  std::int64_t productPoints = 0;
+  for (std::int64_t k = 0; k < count; ++k) {
+    passA.Add(a[k]);
+    passB.Add(b[k]);
+    const double p = static_cast<double>(a[k]) * static_cast<double>(b[k]);
+    if (!std::isfinite(p)) continue;
+    productSum += p;
+    ++productPoints;
+  }
+  s.channels = {passA.Summary(), passB.Summary()};
+  s.productSum = productSum;
+  s.productPoints = productPoints;
+  const double meanA = s.channels[0].Mean(), meanB = s.channels[1].Mean();
+  double deviationsA = 0.0, deviationsB = 0.0;
+  for (std::int64_t k = 0; k < count; ++k) {
+    AddDeviation(deviationsA, a[k], meanA);
+    AddDeviation(deviationsB, b[k], meanB);
+  }
+  s.channels[0].deviations = deviationsA;
+  s.channels[1].deviations = deviationsB;
   return s;
 }
 

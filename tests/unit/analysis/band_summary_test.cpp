@@ -7,6 +7,7 @@
 
 #include "analysis/BandSummary.h"
 #include "support/TestDataSets.h"
+#include "support/ZoneScope.h"
 
 namespace acv {
 namespace {
@@ -20,6 +21,64 @@ EventLimits Wide() {
   l.dipPct = 80;
   l.swellPct = 140;
   return l;
+}
+
+// A walk over many points reads the clock once a 10-minute slot: every
+// second up to SlotHoldsUntil lies in the slot read at its start, through
+// daylight-saving changes, the clock set back 81 s or 11 min 15 s, and
+// changes in the middle of a slot, where it goes second by second. Where
+// the offset stays, each slot takes one reading.
+TEST(ClockSlots, ASlotHoldsUntilItsEndThroughEveryChangeOfTheClock) {
+  struct Case {
+    const char* zone;
+    TimeStamp at;  // the change
+    int mostReadings;
+  };
+  for (const Case& c : {Case{"Europe/Berlin", 1792890000, 38},        // 2026-10-25, clocks back
+                        Case{"Australia/Lord_Howe", 1775307600, 38},  // half an hour
+                        Case{"Africa/Monrovia", -1604359012, 1000},   // 1919, back 81 s
+                        Case{"Asia/Kathmandu", -1577943676, 1000},    // 1919, back 11:15
+                        Case{"Asia/Kolkata", 1772000000, 37},         // no change
+                        // Changes five minutes into a slot, forward and back.
+                        Case{"AAA0BBB-1,M3.5.0/2:05,M10.5.0/3:05", 1774749900, 340},
+                        Case{"AAA0BBB-1,M3.5.0/2:05,M10.5.0/3:05", 1792893900, 340}}) {
+    test::ZoneScope zone(c.zone);
+    LocalTimeCache clock;
+    int readings = 0;
+    for (TimeStamp t = c.at - 3 * 3600; t < c.at + 3 * 3600;) {
+      const ClockSlot slot = ClockSlotOf(t, clock);
+      const TimeStamp until = SlotHoldsUntil(t, slot, clock);
+      ++readings;
+      ASSERT_GT(until, t) << c.zone;
+      for (TimeStamp u = t; u < until; ++u) {
+        const ClockSlot there = ClockSlotOf(u, clock);
+        ASSERT_EQ(there.key, slot.key) << c.zone << " " << u;
+        ASSERT_EQ(there.secondsIn, slot.secondsIn + (u - t)) << c.zone << " " << u;
+      }
+      t = until;
+    }
+    EXPECT_LE(readings, c.mostReadings) << c.zone;
+  }
+}
+
+// Across a change of the clock, the intervals are those of the local clock
+// as it ran: the hour the clocks go back gives its six intervals twice, the
+// hour they go forward gives none.
+TEST(TenMinuteValues, DaylightSavingChangesGiveTheIntervalsTheClockRan) {
+  test::ZoneScope zone("Europe/Berlin");
+  struct Case {
+    TimeStamp from;  // 01:00 local, 4 hours of points a second apart
+    std::size_t values;
+  };
+  for (const Case& c : {Case{1792882800, 24}, Case{1774742400, 24}}) {
+    StoreFamily store = StoreOf(std::vector<float>(4 * 3600, 230.0f), {}, "V", "A", 1.0f);
+    store.rmsStartTime = c.from;
+    const std::vector<TenMinuteValue> values = TenMinuteValues(StoreRmsSeries(store, {}), 0, {});
+    EXPECT_EQ(values.size(), c.values);
+    for (std::size_t i = 1; i < values.size(); ++i) {
+      EXPECT_EQ(values[i].start - values[i - 1].start, 600) << "one after another, whole";
+    }
+  }
 }
 
 TEST(TenMinuteValues, RmsOfTheIntervalJudgesTheBandWhereAPlainMeanWouldNot) {

@@ -172,6 +172,45 @@ TEST(Events, ScannerExtendedPieceByPieceAgreesWithAFullScan) {
   EXPECT_EQ(scanner.Events(), FindLevelEvents(RealTimeRmsSeries(run, {}), limits));
 }
 
+// A long steady run is passed over in blocks while no value starts an
+// event; a value right at a level that no float equals starts an event
+// exactly as the comparison of its widened value says, wherever in a block
+// it lies, and a damaged value in a block starts nothing.
+TEST(Events, AValueNextToALevelStartsAnEventWhereverItLies) {
+  EventLimits limits;
+  limits.nominal = 231.7;  // levels of 208.53 V and 254.87 V: no float is either
+  const double dip = limits.DipLevel(), swell = limits.SwellLevel();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Row {
+    float value;
+    bool starts;
+  };
+  const std::vector<Row> rows = {
+      {static_cast<float>(dip), static_cast<double>(static_cast<float>(dip)) < dip},
+      {std::nextafter(static_cast<float>(dip), 0.0f), true},
+      {std::nextafter(static_cast<float>(dip), inf), false},
+      {static_cast<float>(swell), static_cast<double>(static_cast<float>(swell)) > swell},
+      {std::nextafter(static_cast<float>(swell), inf), true},
+      {std::nextafter(static_cast<float>(swell), 0.0f), false},
+      {nan, false},
+      {inf, false},
+      {-inf, false}};
+  for (const Row& row : rows) {
+    for (const int at : {0, 63, 64, 127, 190, 299}) {
+      SCOPED_TRACE(testing::Message() << row.value << " at " << at);
+      std::vector<float> values(300, 231.7f);
+      values[static_cast<std::size_t>(at)] = row.value;
+      const std::vector<Event> events =
+          FindLevelEvents(StoreRmsSeries(StoreOf(values, {}, "V"), {}), limits);
+      ASSERT_EQ(events.size(), row.starts ? 1u : 0u);
+      if (row.starts) {
+        EXPECT_EQ(events[0].first, at + 1);
+      }
+    }
+  }
+}
+
 TEST(EventLimits, ThresholdsMustBePositiveAndInOrder) {
   EXPECT_EQ(EventLimitsProblem(EventLimits{}), "");
   const auto with = [](auto change) {

@@ -3,26 +3,15 @@
 // and no changes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "data/LocalTimeCache.h"
+#include "support/ZoneScope.h"
 
 namespace acv {
 namespace {
 
-class ZoneScope {
- public:
-  explicit ZoneScope(const char* zone) {
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ZoneScope() {
-    setenv("TZ", "UTC", 1);
-    tzset();
-  }
-};
+using test::ZoneScope;
 
 bool operator==(const LocalFields& a, const LocalFields& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&

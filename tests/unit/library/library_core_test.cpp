@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "analysis/SpanStatistics.h"
+#include "library/core/ChunkFigures.h"
 #include "library/core/MergeDownloads.h"
 #include "library/core/SeriesChunks.h"
 #include "library/core/SiteTimeline.h"
@@ -114,6 +115,41 @@ TEST(SiteTimeline, ChunkSummariesJoinToAScan) {
     EXPECT_NEAR(joined.channels[c].deviations, whole.channels[c].deviations,
                 1e-9 * whole.channels[c].deviations);
   }
+}
+
+// The figures an import stores: a summary of both channels adds each sum
+// in point order, as a scan of each channel alone does, to the last bit;
+// the figures worked out on a thread of their own are those worked out in
+// place, chunk for chunk over several pieces; and an import that stops
+// early leaves the thread behind cleanly.
+TEST(ChunkFigures, AheadOnAThreadAsInPlaceAndEveryBitOfAScan) {
+  PointRun run = SteadySeries(9000);
+  run.values[0][4100] = -std::numeric_limits<float>::infinity();
+  const ChunkSummary both = SummariseRun(run, 100, 4096);
+  for (int c = 0; c < 2; ++c) {
+    EXPECT_EQ(both.channels[c], SummariseChannel(run.values[c].data() + 100, 4096)) << c;
+  }
+  const BandBasis basis{{1.0, 0.5}, 229.0, 231.0};
+  const std::vector<std::pair<std::int64_t, std::int64_t>> pieces = {
+      {0, 5000}, {6000, 100}, {8999, 1}};
+  ChunkFiguresAhead ahead(run, pieces, basis);
+  std::size_t i = 0;
+  for (const auto& [first, count] : pieces) {
+    for (const ChunkFigures& want : FiguresOfChunks(run, first, count, basis)) {
+      ASSERT_LT(i, ahead.Count());
+      const ChunkFigures& got = ahead.Get(i++);
+      EXPECT_EQ(got.first, want.first);
+      EXPECT_EQ(got.count, want.count);
+      EXPECT_EQ(got.summary, want.summary);
+      EXPECT_EQ(got.band, want.band);
+      EXPECT_EQ(got.envelopes, want.envelopes);
+    }
+  }
+  EXPECT_EQ(i, ahead.Count());
+  EXPECT_EQ(i, 4u);
+  { ChunkFiguresAhead abandoned(run, pieces, basis); }
+  ChunkFiguresAhead none(run, {}, basis);
+  EXPECT_EQ(none.Count(), 0u);
 }
 
 TEST(SiteTimeline, RangeInsideChunksGivesTheFiguresOfAScan) {
