@@ -107,18 +107,25 @@ void BM_Library_AddFullDownload(benchmark::State& state) {
   const acv::CDTDoc doc = DownloadNumber(0);
   const std::vector<std::uint8_t> bytes = acv::EncodeDataFile(doc);
   int n = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
+  // Each add goes into a library of its own, opened and removed untimed.
+  const auto add = [&](benchmark::State* timed) {
     const std::string path = ScratchPath("add" + std::to_string(n++) + ".sqlite");
     auto library = std::make_unique<Library>(path);
-    state.ResumeTiming();
+    if (timed) timed->ResumeTiming();
     std::string line, problem;
     if (!library->store->AddDataSet(doc, bytes, "d.stdata", "Site", &line, &problem)) {
       state.SkipWithError(problem.c_str());
     }
-    state.PauseTiming();
+    if (timed) timed->PauseTiming();
     library.reset();
     for (const char* end : {"", "-wal", "-shm"}) QFile::remove(QString::fromStdString(path + end));
+  };
+  // Once untimed, as the baseline writes once before it is timed: the first
+  // add of a process also loads the driver and touches fresh memory.
+  add(nullptr);
+  for (auto _ : state) {
+    state.PauseTiming();
+    add(&state);
     state.ResumeTiming();
   }
 }
@@ -130,6 +137,7 @@ void BM_Baseline_WriteFloats(benchmark::State& state) {
   std::memcpy(bytes.data(), doc.rmsCh1.data(), doc.rmsCh1.size() * 4);
   std::memcpy(bytes.data() + doc.rmsCh1.size() * 4, doc.rmsCh2.data(), doc.rmsCh2.size() * 4);
   const std::string path = ScratchPath("floats.bin");
+  acv::WriteFileAtomically(path, bytes);
   for (auto _ : state) benchmark::DoNotOptimize(acv::WriteFileAtomically(path, bytes));
 }
 BENCHMARK(BM_Baseline_WriteFloats)->Unit(benchmark::kMillisecond)->Iterations(20);
