@@ -116,6 +116,14 @@ TEST(LibraryStore, OverlappingDownloadsMergeAndAConflictChangesNothing) {
   EXPECT_EQ(stats.Points(), 7000);
   EXPECT_EQ(stats.channels[0].minPoint, 4501);
   EXPECT_FLOAT_EQ(stats.channels[0].max, 231.0f);
+
+  // Known bytes are told as such even where they would meet a conflict.
+  // (Its number is PostgreSQL's next, which imports that kept nothing used up.)
+  EXPECT_EQ(lib.Add(Download(kStart + 4400 * 60, clash), "Other")
+                .rfind("added 3000 points (0 duplicates) to Other as measurement ", 0),
+            0u);
+  EXPECT_EQ(lib.Add(Download(kStart, first), "Other"), "already in the library as measurement 1");
+  EXPECT_TRUE(lib.store->Check().empty());
 }
 
 TEST(LibraryStore, RealTimeRunsAreATimelineOfTheirOwn) {
