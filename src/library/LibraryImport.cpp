@@ -164,19 +164,20 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::shared_future<st
   }
   const EventLimits limits = LimitsOf(site);
   const BandBasis basis = BandBasisOf(site, added.kind, limits);
-  // The chunks' figures are worked out on another core meanwhile.
-  ChunkFiguresAhead chunks(added.run, plan.keep, basis);
   // No stored point shares its time range: the timeline there is the
   // download itself, analysed where it lies, in the site's scaling.
   std::optional<std::vector<Event>> ownLevel;
-  if (alone && count > 0) {
+  const auto findOwnLevel = [&] {
     ownLevel =
         FindLevelEvents(added.kind == SeriesKind::Store ? StoreRmsSeries(doc, site.scaling)
                                                         : RealTimeRmsSeries(doc, site.scaling),
                         limits);
     std::stable_sort(ownLevel->begin(), ownLevel->end(), LevelEventBefore);
-  }
-
+  };
+  // The chunks' figures, then those events, are worked out on another core
+  // while this one writes.
+  ChunkFiguresAhead chunks(added.run, plan.keep, basis,
+                           alone && count > 0 ? std::function<void()>(findOwnLevel) : nullptr);
   QSqlQuery inserted = Execute(
       db_,
       "INSERT INTO measurement (site_id, kind, source, sha256, imported_at, start_time, end_time,"
@@ -229,6 +230,7 @@ std::int64_t LibraryStore::Import(const CDTDoc& doc, const std::shared_future<st
     }
   }
   chunk.Finish();
+  chunks.Finish();
   FindEvents(id, site, ownLevel ? &*ownLevel : nullptr);
   // Only now is the fingerprint waited for. Imports into one library run
   // one at a time, so no other row holds the stand-in meanwhile; a file

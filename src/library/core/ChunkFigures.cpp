@@ -47,9 +47,10 @@ std::vector<ChunkFigures> FiguresOfChunks(const PointRun& run, std::int64_t firs
 
 ChunkFiguresAhead::ChunkFiguresAhead(
     const PointRun& run, const std::vector<std::pair<std::int64_t, std::int64_t>>& pieces,
-    const BandBasis& basis)
+    const BandBasis& basis, std::function<void()> then)
     : chunks_(CutIntoChunks(pieces)) {
-  if (!chunks_.empty()) thread_ = std::thread([this, &run, &basis] { Work(run, basis); });
+  if (chunks_.empty() && !then) return;
+  thread_ = std::thread([this, &run, &basis, then = std::move(then)] { Work(run, basis, then); });
 }
 
 ChunkFiguresAhead::~ChunkFiguresAhead() {
@@ -60,7 +61,8 @@ ChunkFiguresAhead::~ChunkFiguresAhead() {
   if (thread_.joinable()) thread_.join();
 }
 
-void ChunkFiguresAhead::Work(const PointRun& run, const BandBasis& basis) {
+void ChunkFiguresAhead::Work(const PointRun& run, const BandBasis& basis,
+                             const std::function<void()>& then) {
   try {
     for (ChunkFigures& f : chunks_) {
       {
@@ -72,11 +74,18 @@ void ChunkFiguresAhead::Work(const PointRun& run, const BandBasis& basis) {
       ++ready_;
       readied_.notify_one();
     }
+    if (then) then();
   } catch (...) {
     const std::lock_guard<std::mutex> lock(mutex_);
     failure_ = std::current_exception();
     readied_.notify_one();
   }
+}
+
+void ChunkFiguresAhead::Finish() {
+  if (thread_.joinable()) thread_.join();
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (failure_) std::rethrow_exception(failure_);
 }
 
 const ChunkFigures& ChunkFiguresAhead::Get(std::size_t i) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -36,13 +37,14 @@ std::vector<ChunkFigures> FiguresOfChunks(const PointRun& run, std::int64_t firs
 
 // The figures of the chunks of several pieces of a run (first point,
 // count), worked out in order on a thread of their own, so that the import
-// stores each chunk while the next ones are being worked out. The run and
-// the basis must outlive it.
+// stores each chunk while the next ones are being worked out; `then` is
+// more work for that thread once they are. The run and the basis must
+// outlive it.
 class ChunkFiguresAhead {
  public:
   ChunkFiguresAhead(const PointRun& run,
                     const std::vector<std::pair<std::int64_t, std::int64_t>>& pieces,
-                    const BandBasis& basis);
+                    const BandBasis& basis, std::function<void()> then = {});
   ~ChunkFiguresAhead();
   ChunkFiguresAhead(const ChunkFiguresAhead&) = delete;
   ChunkFiguresAhead& operator=(const ChunkFiguresAhead&) = delete;
@@ -50,9 +52,11 @@ class ChunkFiguresAhead {
   std::size_t Count() const { return chunks_.size(); }
   // Chunk i's figures, once worked out (rethrows what stopped the work).
   const ChunkFigures& Get(std::size_t i);
+  // Waits for all of the work, `then` included (rethrows what stopped it).
+  void Finish();
 
  private:
-  void Work(const PointRun& run, const BandBasis& basis);
+  void Work(const PointRun& run, const BandBasis& basis, const std::function<void()>& then);
 
   std::vector<ChunkFigures> chunks_;  // sized at once: the thread fills them in place
   std::mutex mutex_;

@@ -120,8 +120,8 @@ TEST(SiteTimeline, ChunkSummariesJoinToAScan) {
 // The figures an import stores: a summary of both channels adds each sum
 // in point order, as a scan of each channel alone does, to the last bit;
 // the figures worked out on a thread of their own are those worked out in
-// place, chunk for chunk over several pieces; and an import that stops
-// early leaves the thread behind cleanly.
+// place, chunk for chunk over several pieces, with more work after them;
+// and an import that stops early leaves the thread behind cleanly.
 TEST(ChunkFigures, AheadOnAThreadAsInPlaceAndEveryBitOfAScan) {
   PointRun run = SteadySeries(9000);
   run.values[0][4100] = -std::numeric_limits<float>::infinity();
@@ -132,7 +132,8 @@ TEST(ChunkFigures, AheadOnAThreadAsInPlaceAndEveryBitOfAScan) {
   const BandBasis basis{{1.0, 0.5}, 229.0, 231.0};
   const std::vector<std::pair<std::int64_t, std::int64_t>> pieces = {
       {0, 5000}, {6000, 100}, {8999, 1}};
-  ChunkFiguresAhead ahead(run, pieces, basis);
+  bool then = false;
+  ChunkFiguresAhead ahead(run, pieces, basis, [&] { then = true; });
   std::size_t i = 0;
   for (const auto& [first, count] : pieces) {
     for (const ChunkFigures& want : FiguresOfChunks(run, first, count, basis)) {
@@ -147,6 +148,8 @@ TEST(ChunkFigures, AheadOnAThreadAsInPlaceAndEveryBitOfAScan) {
   }
   EXPECT_EQ(i, ahead.Count());
   EXPECT_EQ(i, 4u);
+  ahead.Finish();
+  EXPECT_TRUE(then) << "the work after the figures is done once Finish returns";
   { ChunkFiguresAhead abandoned(run, pieces, basis); }
   ChunkFiguresAhead none(run, {}, basis);
   EXPECT_EQ(none.Count(), 0u);
