@@ -200,6 +200,8 @@ TEST_F(LibraryWindowTest, ComparesTwoMeasurementsOfTheSite) {
   Frame().Library().OpenCompare();
   CCompareDlg* compare = Frame().Library().CompareWindow();
   ASSERT_NE(compare, nullptr);
+  EXPECT_FALSE(compare->findChild<QPushButton*>("comparePdf")->isEnabled())
+      << "nothing to put on a page before Compare ran";
   compare->ChooseText(0, "2026-01-01T10:00:00..2026-01-01T10:00:29");
   compare->ChooseText(1, "2026-01-01T10:00:30..2026-01-01T10:00:59");
   Frame().Library().RunCompare();
