@@ -321,6 +321,13 @@ bool CDTView::EnsurePicture() {
   }
   stale_ = false;
   ++fullPaints_;
+  if (doc_.rmsExternal != nullptr) {
+    const std::string failure = doc_.rmsExternal->Failure();
+    if (!failure.empty() && failure != toldReadFailure_) {
+      toldReadFailure_ = failure;
+      emit libraryReadFailed(QString::fromStdString(failure));
+    }
+  }
   const std::pair<qint64, qint64> span = VisiblePoints();
   if (spanOutdated_ || span != sentSpan_) {
     spanOutdated_ = false;

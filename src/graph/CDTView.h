@@ -187,6 +187,9 @@ class CDTView : public QWidget {
   // The points on the screen may be others: a zoom, a scroll, the full view
   // again, new data or another display. Sent once the view shows them.
   void visibleSpanChanged();
+  // Points of a series read from the library could not be read and are
+  // left out of the graph: the first reason, once for each.
+  void libraryReadFailed(const QString& reason);
 
  protected:
   // Device pixels per layout pixel of the picture: the screen's ratio.
@@ -258,6 +261,7 @@ class CDTView : public QWidget {
   QImage picture_;
   bool stale_ = true;
   int fullPaints_ = 0;
+  std::string toldReadFailure_;  // the last reason libraryReadFailed gave
   bool graphShownOnce_ = false;  // viewtimer::kFirstZoomReset runs once, on the first graph paint
   QPoint lastMouse_;
   QPoint pressedAt_;               // where the left button went down

@@ -156,6 +156,11 @@ void CMainFrame::CreateCollaborators() {
   tools_ = new ToolWindows({doc_, frame_, *view_, *splitter_, *this});
   connect(tools_, &ToolWindows::trRecordChosen, this, &CMainFrame::ShowTrRecord);
   connect(view_, &CDTView::trMarkActivated, this, &CMainFrame::OnTrMarkActivated);
+  connect(view_, &CDTView::libraryReadFailed, this, [this](const QString& reason) {
+    statusBar()->showMessage(
+        QStringLiteral("Some points could not be read from the library and are not drawn: %1")
+            .arg(reason));
+  });
   analysis_ = new AnalysisWindows(
       {parts, settings_, *tools_, [this](int id) { OnCommand(id); }, settingsPath_});
   reports_ = std::make_unique<ReportCommands>(ReportCommands::Host{

@@ -10,11 +10,14 @@
 #include <QStatusBar>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <memory>
 
 #include "data/DataFile.h"
 #include "frame/Commands.h"
 #include "frame_fixture.h"
 #include "graph/CDTView.h"
+#include "graph/geometry/ExternalSeries.h"
 #include "graph/geometry/SeriesSource.h"
 #include "library/LibraryConnection.h"
 #include "library/LibraryStore.h"
@@ -186,6 +189,22 @@ TEST_F(LibraryCommandsTest, ASitesDownloadsShowAsOneTimelineWithTheirGap) {
 
 // A site longer than the window holds stays in the library: drawn from its
 // envelope, with the same points as the site read whole.
+// A library that went away while its series is shown: no point reads.
+class UnreadableSeries final : public ExternalSeries {
+ public:
+  explicit UnreadableSeries(std::shared_ptr<const ExternalSeries> inner)
+      : inner_(std::move(inner)) {}
+  std::int64_t Count() const override { return inner_->Count(); }
+  bool Present(int channel) const override { return inner_->Present(channel); }
+  float Value(int, std::int64_t) const override { return std::numeric_limits<float>::quiet_NaN(); }
+  const MinMaxPyramid& Pyramid(int channel) const override { return inner_->Pyramid(channel); }
+  std::int64_t Lead() const override { return inner_->Lead(); }
+  std::string Failure() const override { return "the server closed the connection"; }
+
+ private:
+  std::shared_ptr<const ExternalSeries> inner_;
+};
+
 TEST_F(LibraryCommandsTest, ATimelineTooLongToHoldIsDrawnFromTheLibrary) {
   for (const TimeStamp start : {kFirst, kFirst + 3600}) {
     ShowDownload(start);
@@ -220,6 +239,15 @@ TEST_F(LibraryCommandsTest, ATimelineTooLongToHoldIsDrawnFromTheLibrary) {
   EXPECT_FALSE(Frame().CommandEnabled(cmd::kStatistics));
   EXPECT_TRUE(Frame().CommandEnabled(cmd::kDataList));
   EXPECT_FALSE(Frame().View()->grab().isNull());
+
+  // Points that cannot be read are left out of the graph, and the status
+  // line says why.
+  Frame().Doc().rmsExternal = std::make_shared<UnreadableSeries>(doc.rmsExternal);
+  Frame().View()->ShowSpan(0, 5);
+  Frame().View()->grab();
+  EXPECT_EQ(Status(),
+            "Some points could not be read from the library and are not drawn: "
+            "the server closed the connection");
 
   // New data from the logger replace it, and the library is let go.
   ShowDownload(kFirst);
