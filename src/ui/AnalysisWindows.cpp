@@ -48,16 +48,6 @@ QString EventsCaption(DataPart part) {
   return QStringLiteral("Events");
 }
 
-// Shown, in front and with the keyboard: the arrow keys, Enter and Ctrl+C
-// act in the window the user just asked for. The menu that chose the
-// command gives the keyboard back to the main window as it closes, so the
-// window asks for it once the menu is gone.
-void BringUp(QWidget* window) {
-  window->show();
-  window->raise();
-  QTimer::singleShot(0, window, [window] { window->activateWindow(); });
-}
-
 }  // namespace
 
 AnalysisWindows::AnalysisWindows(Host host)

@@ -15,4 +15,8 @@ struct FrameParts {
   const CDTDoc& doc;
 };
 
+// Shown, in front and with the keyboard: the arrow keys, Enter, Ctrl+C and
+// the window's own Alt keys act in the window the user just asked for.
+void BringUp(QWidget* window);
+
 }  // namespace acv

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -77,11 +76,7 @@ void LibraryWindow::Open() {
       isSignalConnected(QMetaMethod::fromSignal(&LibraryWindow::ShowSiteTimeline)));
   window_->EnableCompliance(static_cast<bool>(host_.previewCompliance));
   window_->EnableCompare(true);
-  window_->show();
-  window_->raise();
-  QTimer::singleShot(0, window_, [w = window_] {
-    if (w != nullptr) w->activateWindow();
-  });
+  BringUp(window_);
 }
 
 bool LibraryWindow::OpenLibrary(UserLibrary* library) {
@@ -394,8 +389,7 @@ void LibraryWindow::OpenCompare() {
   if (window_ == nullptr || window_->ChosenSite().empty()) return;
   const std::string site = window_->ChosenSite();
   if (compare_ != nullptr && compare_->Site() == site) {
-    compare_->show();
-    compare_->raise();
+    BringUp(compare_);
     return;
   }
   std::vector<LibraryMeasurementRow> rows;
@@ -429,8 +423,7 @@ void LibraryWindow::OpenCompare() {
   const QSize size(std::min(1100, owner.width() * 5 / 6), std::min(600, owner.height() * 3 / 4));
   compare_->PlaceAt(QRect(owner.topLeft() + QPoint(40, 60), size));
   compare_->ShowOverlay({}, GraphPlotColours(host_.settings));
-  compare_->show();
-  compare_->raise();
+  BringUp(compare_);
 }
 
 void LibraryWindow::RunCompare() {
