@@ -10,11 +10,12 @@
 namespace acv::library {
 namespace {
 
-std::string ReadSiteEnvelope(const QSqlDatabase& db, LibraryStore& store, const SiteRecord& site,
-                             SeriesKind kind, std::shared_ptr<void> keepAlive, StoreFamily& out) {
+std::string ReadSiteEnvelope(const std::vector<ChunkEnvelopeRow>& rows, LibraryStore& store,
+                             const SiteRecord& site, SeriesKind kind,
+                             std::shared_ptr<void> keepAlive, StoreFamily& out) {
   auto envelope = std::make_unique<SiteEnvelope>();
   std::string problem = envelope->Open(
-      SiteEnvelopes(db, site.id, kind),
+      rows,
       [keepAlive = std::move(keepAlive), store = &store](const ChunkInfo& c) {
         return store->ReadChunk(c);
       },
@@ -61,13 +62,20 @@ std::string ReadSiteEnvelope(const QSqlDatabase& db, LibraryStore& store, const 
 std::string ReadSiteData(const QSqlDatabase& db, LibraryStore& store, const SiteRecord& site,
                          SeriesKind kind, std::int64_t mostInMemory,
                          std::shared_ptr<void> keepAlive, StoreFamily& out, SiteDataRead& read) {
-  const std::vector<ChunkInfo> chunks = store.Chunks(site.id, kind);
-  const SiteGrid grid = ChooseSiteGrid(chunks);
+  // The chunks without their points or summaries tell the site's grid; a
+  // site too long to hold goes on with them alone, and only one that fits
+  // reads its chunks' whole rows.
+  const std::vector<ChunkEnvelopeRow> rows = SiteEnvelopes(db, site.id, kind);
+  std::vector<ChunkInfo> bare;
+  bare.reserve(rows.size());
+  for (const ChunkEnvelopeRow& row : rows) bare.push_back(row.chunk);
+  const SiteGrid grid = ChooseSiteGrid(bare);
   if (grid.problem.empty() && grid.count > mostInMemory) {
     read.leftOut = grid.leftOut;
     read.runs.clear();
-    return ReadSiteEnvelope(db, store, site, kind, std::move(keepAlive), out);
+    return ReadSiteEnvelope(rows, store, site, kind, std::move(keepAlive), out);
   }
+  const std::vector<ChunkInfo> chunks = store.Chunks(site.id, kind);
   return BuildSiteSeries(
       chunks, [&store](const ChunkInfo& c) { return store.ReadChunk(c); },
       LibraryStore::FactorsOf(site, kind), out, &read.leftOut, mostInMemory, &read.runs);
