@@ -10,23 +10,8 @@ namespace acv::library {
 namespace {
 
 // The chunk columns a point read needs, then the envelope blobs ("e").
-constexpr const char* kEnvelopeColumns =
-    "c.id, c.measurement_id, c.start_time, c.interval_s, c.points,"
-    " c.ch1_points IS NOT NULL, c.ch2_points IS NOT NULL, m.ch1_unit, m.ch2_unit,"
-    " e.chunk_id IS NOT NULL, e.ch1, e.ch2";
-
-ChunkInfo ShortChunkFrom(const QSqlQuery& q) {
-  ChunkInfo c;
-  c.id = q.value(0).toLongLong();
-  c.measurement = q.value(1).toLongLong();
-  c.start = q.value(2).toLongLong();
-  c.interval = q.value(3).toLongLong();
-  c.count = q.value(4).toLongLong();
-  for (int ch = 0; ch < 2; ++ch) {
-    c.present[ch] = q.value(5 + ch).toLongLong() != 0;
-    c.units[ch] = c.present[ch] ? TextOf(q.value(7 + ch)) : "";
-  }
-  return c;
+std::string EnvelopeColumns() {
+  return std::string(kChunkHeadColumns) + ", e.chunk_id IS NOT NULL, e.ch1, e.ch2";
 }
 
 std::int64_t BlockCount(const ChunkInfo& c) {
@@ -50,14 +35,14 @@ void StoreEnvelope(QSqlQuery& insert, std::int64_t chunk,
 }
 
 void StoreMissingEnvelopes(const QSqlDatabase& db, std::optional<std::int64_t> measurement) {
-  const std::string sql = std::string("SELECT ") + kEnvelopeColumns +
+  const std::string sql = "SELECT " + EnvelopeColumns() +
                           " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
                           " LEFT JOIN chunk_envelope e ON e.chunk_id = c.id"
                           " WHERE e.chunk_id IS NULL AND (? = 0 OR c.measurement_id = ?)";
   QSqlQuery q = Execute(db, sql.c_str(), {Int(measurement ? 1 : 0), Int(measurement.value_or(0))});
   // Read first, written after: the statement still reading would see the rows it adds.
   std::vector<ChunkInfo> pending;
-  while (q.next()) pending.push_back(ShortChunkFrom(q));
+  while (q.next()) pending.push_back(ChunkHeadFrom(q));
   q.finish();
   QSqlQuery insert = PrepareEnvelopeInsert(db);
   for (const ChunkInfo& c : pending) {
@@ -88,7 +73,7 @@ std::string EnvelopeDifference(const QSqlDatabase& db, const ChunkInfo& chunk,
 
 std::vector<ChunkEnvelopeRow> SiteEnvelopes(const QSqlDatabase& db, std::int64_t siteId,
                                             SeriesKind kind) {
-  const std::string sql = std::string("SELECT ") + kEnvelopeColumns +
+  const std::string sql = "SELECT " + EnvelopeColumns() +
                           " FROM chunk c JOIN measurement m ON m.id = c.measurement_id"
                           " LEFT JOIN chunk_envelope e ON e.chunk_id = c.id"
                           " WHERE c.site_id = ? AND c.kind = ? ORDER BY c.start_time";
@@ -96,7 +81,7 @@ std::vector<ChunkEnvelopeRow> SiteEnvelopes(const QSqlDatabase& db, std::int64_t
   std::vector<ChunkEnvelopeRow> rows;
   while (q.next()) {
     ChunkEnvelopeRow row;
-    row.chunk = ShortChunkFrom(q);
+    row.chunk = ChunkHeadFrom(q);
     const bool stored = q.value(9).toLongLong() != 0;
     for (int ch = 0; ch < 2 && stored; ++ch) {
       if (!row.chunk.present[ch]) continue;

@@ -8,7 +8,7 @@
 
 namespace acv::library {
 
-ChunkInfo ChunkFrom(const QSqlQuery& q) {
+ChunkInfo ChunkHeadFrom(const QSqlQuery& q) {
   ChunkInfo c;
   c.id = q.value(0).toLongLong();
   c.measurement = q.value(1).toLongLong();
@@ -18,6 +18,13 @@ ChunkInfo ChunkFrom(const QSqlQuery& q) {
   for (int ch = 0; ch < 2; ++ch) {
     c.present[ch] = q.value(5 + ch).toLongLong() != 0;
     c.units[ch] = c.present[ch] ? TextOf(q.value(7 + ch)) : "";
+  }
+  return c;
+}
+
+ChunkInfo ChunkFrom(const QSqlQuery& q) {
+  ChunkInfo c = ChunkHeadFrom(q);
+  for (int ch = 0; ch < 2; ++ch) {
     ChannelSummary& s = c.summary.channels[ch];
     const int at = 9 + 6 * ch;
     s.points = q.value(at).toLongLong();

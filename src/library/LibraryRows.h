@@ -23,6 +23,12 @@ inline constexpr const char* kChunkColumns =
     "b.partials";
 inline constexpr const char* kChunkBandJoin = " LEFT JOIN chunk_band b ON b.chunk_id = c.id";
 
+// The first nine columns, which every chunk query begins with: the chunk
+// without its summaries.
+inline constexpr const char* kChunkHeadColumns =
+    "c.id, c.measurement_id, c.start_time, c.interval_s, c.points,"
+    " c.ch1_points IS NOT NULL, c.ch2_points IS NOT NULL, m.ch1_unit, m.ch2_unit";
+ChunkInfo ChunkHeadFrom(const QSqlQuery& q);
 // A chunk row as it is (for the check); band figures whose 10-minute
 // partials do not cover the chunk's points in order are left out, so that
 // they are worked out from the points where needed.
