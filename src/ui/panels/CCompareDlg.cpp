@@ -82,7 +82,8 @@ CCompareDlg::CCompareDlg(const std::string& site, std::vector<CompareSpan> spans
   pdf->setObjectName(QStringLiteral("comparePdf"));
   for (QPushButton* b : {copy, print, preview, pdf}) b->setAutoDefault(false);
   // Nothing to put on a page until a comparison has run.
-  for (QPushButton* b : {print, preview, pdf}) b->setEnabled(false);
+  pageButtons_ = {print, preview, pdf};
+  for (QPushButton* b : pageButtons_) b->setEnabled(false);
   connect(compare, &QPushButton::clicked, this, &CCompareDlg::compareRequested);
   connect(copy, &QPushButton::clicked, this, &CCompareDlg::CopyText);
   connect(print, &QPushButton::clicked, this, &CCompareDlg::printRequested);
@@ -146,9 +147,7 @@ void CCompareDlg::ShowFigures(const std::vector<std::string>& lines) {
   QStringList text;
   for (const std::string& line : lines) text << QString::fromStdString(line);
   figures_->setPlainText(text.join('\n'));
-  for (const char* name : {"comparePrint", "comparePreview", "comparePdf"}) {
-    findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(!lines.empty());
-  }
+  for (QPushButton* b : pageButtons_) b->setEnabled(!lines.empty());
   // Wide enough for the table below the heading lines where the window
   // allows, so the B - A column is in sight without scrolling; the overlay
   // keeps the rest.

@@ -4,6 +4,7 @@
 // weeks or a typed FROM..TO, and their figures side by side with B - A.
 // Ctrl+C or "Copy" copies the figures; Esc closes the window.
 #include <QString>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QSplitter;
 
 namespace acv {
@@ -63,6 +65,7 @@ class CCompareDlg : public ToolWindow {
   QComboBox* b_;
   QPlainTextEdit* figures_;
   QSplitter* split_;
+  std::array<QPushButton*, 3> pageButtons_{};  // Print, Preview, PDF: on once figures are shown
 };
 
 }  // namespace acv
